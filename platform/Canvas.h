@@ -1,0 +1,167 @@
+#pragma once
+// The drawing surface every window, control, printer page and metafile paints on.
+//
+// A canvas keeps a current pen, brush and font, as the platform's device contexts
+// do; drawing operations use them. Coordinates are device pixels, y downwards.
+// Rectangles follow the platform's convention: right and bottom are exclusive
+// (Rectangle(0, 0, 3, 3) covers pixels 0..2), lines leave out their last pixel.
+// Colours are 24-bit values 0x00BBGGRR. Text is single-byte (Windows-1252).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plat {
+
+using Color = std::uint32_t;
+
+constexpr Color RGB(int r, int g, int b) {
+  return static_cast<Color>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+constexpr int RedOf(Color c) { return static_cast<int>(c & 0xFF); }
+constexpr int GreenOf(Color c) { return static_cast<int>((c >> 8) & 0xFF); }
+constexpr int BlueOf(Color c) { return static_cast<int>((c >> 16) & 0xFF); }
+
+constexpr Color clBlack = 0x000000;
+constexpr Color clWhite = 0xFFFFFF;
+constexpr Color clGray = 0x808080;
+
+enum class PenStyle : std::uint8_t { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
+
+enum class BrushStyle : std::uint8_t {
+  Solid,
+  Clear,
+  Horizontal,
+  Vertical,
+  FDiagonal,  // forward diagonal: lines falling from left to right
+  BDiagonal,  // backward diagonal: lines rising from left to right
+  Cross,
+  DiagCross
+};
+
+struct Pen {
+  Color color = clBlack;
+  PenStyle style = PenStyle::Solid;
+  int width = 1;  // pixels; 0 draws as 1
+  friend bool operator==(const Pen&, const Pen&) = default;
+};
+
+// A hatched brush draws its lines in `color` over a transparent background.
+struct Brush {
+  Color color = clWhite;
+  BrushStyle style = BrushStyle::Solid;
+  friend bool operator==(const Brush&, const Brush&) = default;
+};
+
+enum FontStyleBits : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+struct Font {
+  std::string name = "Arial";
+  int size = 8;  // points
+  Color color = clBlack;
+  std::uint8_t style = 0;  // FontStyleBits
+  friend bool operator==(const Font&, const Font&) = default;
+};
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct Size {
+  int cx = 0;
+  int cy = 0;
+  friend bool operator==(const Size&, const Size&) = default;
+};
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+
+  // Current drawing objects.
+  void SetPen(const Pen& pen) { pen_ = pen; }
+  void SetBrush(const Brush& brush) { brush_ = brush; }
+  void SetFont(const Font& font) { font_ = font; }
+  const Pen& GetPen() const { return pen_; }
+  const Brush& GetBrush() const { return brush_; }
+  const Font& GetFont() const { return font_; }
+
+  // Logical pixels per inch (the device capabilities LOGPIXELSX and LOGPIXELSY).
+  virtual int DpiX() const = 0;
+  virtual int DpiY() const = 0;
+
+  // Extent of a text in the current font. A text drawn at (x, y) occupies
+  // x .. x + cx - 1 and y .. y + cy - 1.
+  virtual Size TextExtent(std::string_view text) const = 0;
+  int TextWidth(std::string_view text) const { return TextExtent(text).cx; }
+  int TextHeight(std::string_view text) const { return TextExtent(text).cy; }
+
+  // Segment from (x1, y1) to (x2, y2) in the current pen, last pixel left out.
+  virtual void Line(int x1, int y1, int x2, int y2) = 0;
+  virtual void Polyline(const std::vector<Point>& points) = 0;
+  // Closed shapes: outline in the pen, inside in the brush.
+  virtual void Polygon(const std::vector<Point>& points) = 0;
+  virtual void Rectangle(const Rect& r) = 0;
+  virtual void Ellipse(const Rect& r) = 0;
+  // The rectangle in the brush alone, no outline.
+  virtual void FillRect(const Rect& r) = 0;
+  // Text with its top-left corner at (x, y), in the font's colour. With a brush
+  // that is not clear the text cell is first filled with the brush colour.
+  virtual void TextOut(int x, int y, std::string_view text) = 0;
+  // As TextOut, cut to the rectangle.
+  virtual void TextRect(const Rect& r, int x, int y, std::string_view text) = 0;
+
+  // Clipping: drawing is cut to the rectangle until the clip is removed.
+  virtual void SetClipRect(const Rect& r) = 0;
+  virtual void RemoveClip() = 0;
+
+ protected:
+  Canvas() = default;
+  Canvas(const Canvas&) = default;
+  Canvas& operator=(const Canvas&) = default;
+
+ private:
+  Pen pen_;
+  Brush brush_;
+  Font font_;
+};
+
+// Saves the pen, brush and font of a canvas and puts them back when it ends.
+class CanvasStateSaver {
+ public:
+  explicit CanvasStateSaver(Canvas& canvas)
+      : canvas_(canvas), pen_(canvas.GetPen()), brush_(canvas.GetBrush()), font_(canvas.GetFont()) {}
+  ~CanvasStateSaver() {
+    canvas_.SetPen(pen_);
+    canvas_.SetBrush(brush_);
+    canvas_.SetFont(font_);
+  }
+  CanvasStateSaver(const CanvasStateSaver&) = delete;
+  CanvasStateSaver& operator=(const CanvasStateSaver&) = delete;
+
+ private:
+  Canvas& canvas_;
+  Pen pen_;
+  Brush brush_;
+  Font font_;
+};
+
+// Windows-1252 text to UTF-8 and back (characters outside the code page become '?'),
+// and to UTF-16.
+std::string Cp1252ToUtf8(std::string_view text);
+std::string Utf8ToCp1252(std::string_view text);
+std::u16string Cp1252ToUtf16(std::string_view text);
+
+}  // namespace plat
