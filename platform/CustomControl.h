@@ -1,0 +1,107 @@
+#pragma once
+// The base of the component library's controls: a window that paints itself on
+// a canvas and receives keys (virtual-key numbers, then the typed text), mouse,
+// focus changes (first the loss, then the gain, each naming the other control),
+// scroll-bar actions, timer ticks and posted messages. It also owns the caret
+// while it has created one. Implemented in platform/qt/.
+
+#include "platform/Clock.h"
+#include "platform/Control.h"
+#include "platform/Desktop.h"
+#include "platform/Types.h"
+
+#include <cstdint>
+#include <map>
+
+namespace plat {
+
+// The state of the caret of a control, for painting and for tests.
+struct CaretState {
+  bool exists = false;
+  int width = 0;
+  int height = 0;
+  bool gray = false;
+  Point position;
+  int hideLevel = 1;  // made hidden; visible at level 0
+  bool Visible() const { return exists && hideLevel == 0; }
+};
+
+class CustomControl : public Control {
+ public:
+  explicit CustomControl(Control& parent);
+  ~CustomControl() override;
+
+  // The client area without the scroll bars.
+  int ClientWidth() const override;
+  int ClientHeight() const override;
+
+  // Scroll bars, as the platform's: setting the position moves the thumb only.
+  void SetScrollRange(ScrollBarKind bar, int minPos, int maxPos);
+  void SetScrollPage(ScrollBarKind bar, int page);
+  void SetScrollPos(ScrollBarKind bar, int pos);
+  int ScrollPos(ScrollBarKind bar) const;
+  void ShowScrollBar(ScrollBarKind bar, bool visible);
+  bool ScrollBarVisible(ScrollBarKind bar) const;
+
+  // The caret: one for the whole program, as the platform's; creating it here
+  // destroys the one another control had. It is made hidden.
+  void CreateCaret(int width, int height, bool gray = false);
+  void DestroyCaret();
+  void SetCaretPos(int x, int y);
+  void ShowCaret();
+  void HideCaret();
+  CaretState Caret() const;
+  static std::uint32_t CaretBlinkTime();
+  static void SetCaretBlinkTime(std::uint32_t ms);
+
+  // Timers: `id` ticks every `intervalMs` through TimerTick until killed.
+  bool SetTimer(int id, std::uint32_t intervalMs);
+  void KillTimer(int id);
+
+  void InvalidateRect(const Rect& rect);
+  void SetCursor(CursorShape shape);
+  // With tabs wanted, Tab reaches KeyDown instead of moving the focus.
+  void SetWantTabs(bool want);
+
+  // Called by the toolkit layer; they run the overridable handlers below guarded.
+  void DispatchPaint(Canvas& canvas);
+  void DispatchKeyDown(int key, ShiftState shift, const std::string& text);
+  void DispatchKeyUp(int key, ShiftState shift);
+  void DispatchMouseDown(MouseButton button, ShiftState shift, int x, int y, bool isDouble);
+  void DispatchMouseMove(ShiftState shift, int x, int y);
+  void DispatchMouseUp(MouseButton button, ShiftState shift, int x, int y);
+  void DispatchMouseWheel(ShiftState shift, int delta, int x, int y);
+  void DispatchFocusGained(Control* losing);
+  void DispatchFocusLost(Control* gaining);
+  void DispatchScroll(ScrollBarKind bar, ScrollCode code, int pos);
+  void DispatchTimer(int id);
+  void DispatchResize();
+
+ protected:
+  virtual void Paint(Canvas& canvas);
+  // `key` may be set to 0 to mark it handled; the typed text still follows.
+  virtual void KeyDown(int& key, ShiftState shift);
+  // One call per typed character (Windows-1252), after KeyDown.
+  virtual void KeyPress(char& ch);
+  virtual void KeyUp(int& key, ShiftState shift);
+  virtual void MouseDown(MouseButton button, ShiftState shift, int x, int y);
+  virtual void MouseMove(ShiftState shift, int x, int y);
+  virtual void MouseUp(MouseButton button, ShiftState shift, int x, int y);
+  virtual void MouseWheel(ShiftState shift, int delta, int x, int y);
+  virtual void DblClick();
+  virtual void FocusGained(Control* losing);
+  virtual void FocusLost(Control* gaining);
+  virtual void Scrolled(ScrollBarKind bar, ScrollCode code, int pos);
+  virtual void TimerTick(int id);
+  virtual void Resized();
+
+ private:
+  struct RunningTimer {
+    TimerService* service;  // the service that runs it
+    TimerService::TimerId id;
+  };
+  void StopTimer(const RunningTimer& timer);
+  std::map<int, RunningTimer> timers_;
+};
+
+}  // namespace plat

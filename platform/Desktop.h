@@ -1,0 +1,67 @@
+#pragma once
+// What the programs ask of the desktop besides windows: the mouse cursor,
+// pending-message processing for long computations, help and starting another
+// program beside the running one.
+
+#include "platform/Canvas.h"
+#include "platform/Service.h"
+#include "platform/Types.h"
+
+#include <string>
+#include <vector>
+
+namespace plat {
+
+enum class CursorShape { Default, HourGlass, Arrow, IBeam, SizeWE, SizeNS, HandPoint };
+
+class Desktop {
+ public:
+  static constexpr const char* kServiceName = "desktop";
+  virtual ~Desktop() = default;
+  // The cursor shown over every window of the program; Default gives each window its own again.
+  virtual void SetScreenCursor(CursorShape shape) = 0;
+  // Handles the window messages waiting now (painting, input, posted messages), then returns.
+  virtual void ProcessMessages() = 0;
+  // Moves the mouse pointer to a point of the screen (where the platform lets a program do so).
+  virtual void SetCursorPos(Point screen) = 0;
+  // The platform's default beep.
+  virtual void Beep() = 0;
+  // The modifier keys and mouse buttons held down now.
+  virtual ShiftState CurrentShiftState() = 0;
+  // Opens a document (a local file, with an optional "#fragment") in the desktop's viewer.
+  virtual bool OpenDocument(const std::string& url) = 0;
+};
+
+void SetScreenCursor(CursorShape shape);
+void ProcessMessages();
+void SetCursorPos(Point screen);
+void Beep();
+ShiftState CurrentShiftState();
+
+// Help. A help file "name.hlp" is served by the document "name.html" beside it
+// (contexts are anchors "context-N"); without it the user is told that help is not installed.
+enum class HelpCommand { Context, Contents, Search };
+std::string HelpDocumentFor(const std::string& helpFile);
+void ShowHelp(const std::string& helpFile, HelpCommand command, int context = 0);
+
+// Starting programs.
+class ProcessLauncher {
+ public:
+  static constexpr const char* kServiceName = "process launcher";
+  virtual ~ProcessLauncher() = default;
+  // Starts `program` (a full path) with `args`, without a shell, and does not wait.
+  virtual bool Launch(const std::string& program, const std::vector<std::string>& args) = 0;
+};
+
+// The program a command's first word names: a file of that name, compared without
+// case, in `besideDir`, else the name on `searchPath` (':'-separated), else a path
+// as written when it exists. Empty when none is found.
+std::string ResolveProgram(const std::string& word, const std::string& besideDir, const std::string& searchPath);
+// Runs `command` (a program, possibly followed by arguments) with `fileArgument`
+// as one more argument, looking the program up beside the running one first.
+// False when the program cannot be found or started.
+bool StartProgram(const std::string& command, const std::string& fileArgument);
+// The folder of the running program.
+std::string ProgramDirectory();
+
+}  // namespace plat

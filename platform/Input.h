@@ -1,0 +1,28 @@
+#pragma once
+// Synthetic user input for tests: real key and mouse events sent through the
+// toolkit to a control, as the user's would arrive. Implemented in platform/qt/.
+
+#include "platform/Control.h"
+#include "platform/Types.h"
+
+#include <string>
+
+namespace plat::input {
+
+// A key pressed and released on the control (or the part of it that takes keys),
+// with the text it types, in Windows-1252.
+void PressKey(Control& control, int key, ShiftState shift = 0, const std::string& text = {});
+// Types each character of `text` as its own key.
+void TypeText(Control& control, const std::string& text);
+// Mouse events at (x, y) in the control's client coordinates; -1 means its centre.
+void MouseDown(Control& control, MouseButton button = MouseButton::Left, int x = -1, int y = -1, ShiftState shift = 0);
+void MouseMove(Control& control, int x, int y, ShiftState shift = 0);
+void MouseUp(Control& control, MouseButton button = MouseButton::Left, int x = -1, int y = -1, ShiftState shift = 0);
+void Click(Control& control, int x = -1, int y = -1);
+void DoubleClick(Control& control, int x = -1, int y = -1);
+// The mouse comes over the control (its hint becomes the application's hint).
+void Hover(Control& control);
+// Handles the events and posted messages waiting now.
+void Flush();
+
+}  // namespace plat::input

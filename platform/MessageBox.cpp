@@ -1,0 +1,13 @@
+#include "platform/MessageBox.h"
+
+namespace plat {
+
+ModalResult MessageDlg(const std::string& text, MsgKind kind, MsgButtons buttons) {
+  return Service<MessageBoxes>::Get().Show(text, kind, buttons);
+}
+
+void ShowErrorMessage(const std::string& text) { MessageDlg(text, MsgKind::Error, mbOK); }
+void ShowWarningMessage(const std::string& text) { MessageDlg(text, MsgKind::Warning, mbOK); }
+void ShowInformationMessage(const std::string& text) { MessageDlg(text, MsgKind::Information, mbOK); }
+
+}  // namespace plat

@@ -1,0 +1,25 @@
+#pragma once
+// Pictures of controls: for copying a window as a bitmap and for the screenshot tests. Implemented in platform/qt/.
+
+#include "platform/Clipboard.h"
+#include "platform/Control.h"
+
+#include <string>
+
+namespace plat {
+
+// The control as it shows now, as a picture (for copying it as a bitmap).
+RasterImage GrabImage(Control& control);
+
+// Renders the control (a form with its frame's client area) into a PNG file.
+bool SaveSnapshot(Control& control, const std::string& pngPath);
+
+struct ImageDifference {
+  bool loaded = false;      // both files read
+  bool sameSize = false;
+  double meanDelta = 0;     // mean absolute channel difference, 0..255
+  double changedShare = 0;  // share of pixels with a channel differing by more than 64
+};
+ImageDifference CompareImages(const std::string& pngA, const std::string& pngB);
+
+}  // namespace plat

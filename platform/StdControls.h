@@ -1,0 +1,233 @@
+#pragma once
+// The standard controls the programs' forms are made of. Each takes its parent
+// in the constructor (use parent.Add<T>(...)). Events are plain callbacks; as on
+// the platform, OnChange and OnClick also run when a program changes the value.
+// Implemented in platform/qt/.
+
+#include "platform/Control.h"
+#include "platform/Clipboard.h"
+#include "platform/Types.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+enum class TextAlign { Left, Right, Center };
+enum class Bevel { None, Lowered, Raised };
+
+// A push button. With a modal result, a click sets its form's ModalResult.
+// The stock kinds bring their caption, glyph and modal result.
+enum class ButtonKind { Custom, OK, Cancel, Help, Close, Yes, No, Ignore, Abort, Retry };
+class Button : public Control {
+ public:
+  explicit Button(Control& parent, const std::string& caption = {});
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+  void SetKind(ButtonKind kind);
+  void SetGlyphResource(const std::string& resourceName);
+  void SetModalResult(ModalResult result) { modalResult_ = result; }
+  void SetDefault(bool isDefault);
+  // A cancel button is clicked by the Escape key anywhere on its form.
+  void SetCancel(bool isCancel);
+  bool IsCancel() const { return cancel_; }
+  void Click();
+  std::function<void()> OnClick;
+
+ private:
+  ButtonKind kind_ = ButtonKind::Custom;
+  ModalResult modalResult_ = mrNone;
+  bool cancel_ = false;
+};
+using BitBtn = Button;
+
+// A flat tool button with a glyph; buttons of one group index stay down one at a time.
+class SpeedButton : public Control {
+ public:
+  explicit SpeedButton(Control& parent);
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+  // The face from a named bitmap resource; an empty name leaves it blank.
+  void SetGlyphResource(const std::string& resourceName);
+  void SetGlyph(const RasterImage& image);
+  void SetGroupIndex(int group);
+  void SetAllowAllUp(bool allow);
+  bool Down() const;
+  void SetDown(bool down);
+  void Click();
+  std::function<void()> OnClick;
+
+ private:
+  int group_ = 0;
+  bool allowAllUp_ = false;
+};
+
+class Label : public Control {
+ public:
+  explicit Label(Control& parent, const std::string& caption = {});
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+  void SetAlignment(TextAlign align);
+  void SetWordWrap(bool wrap);
+};
+
+class Edit : public Control {
+ public:
+  explicit Edit(Control& parent);
+  std::string Text() const;
+  void SetText(const std::string& text);
+  std::string Caption() const override { return Text(); }
+  void SetCaption(const std::string& caption) override { SetText(caption); }
+  void SetMaxLength(int length);
+  void SetReadOnly(bool readOnly);
+  void SelectAll();
+  std::function<void()> OnChange;
+};
+
+class Memo : public Control {
+ public:
+  explicit Memo(Control& parent);
+  // Lines and text in Windows-1252; the text joins lines with CR LF.
+  std::vector<std::string> Lines() const;
+  void SetLines(const std::vector<std::string>& lines);
+  std::string Text() const;
+  void SetText(const std::string& text);
+  void SetReadOnly(bool readOnly);
+  void SetWordWrap(bool wrap);
+  std::function<void()> OnChange;
+};
+
+class CheckBox : public Control {
+ public:
+  explicit CheckBox(Control& parent, const std::string& caption = {});
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+  bool Checked() const;
+  void SetChecked(bool checked);
+  std::function<void()> OnClick;
+};
+
+// A framed group of radio buttons, one per item, laid out in columns.
+class RadioGroup : public Control {
+ public:
+  explicit RadioGroup(Control& parent, const std::string& caption = {});
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+  void SetItems(const std::vector<std::string>& items);
+  const std::vector<std::string>& Items() const { return items_; }
+  void SetColumns(int columns);
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+  std::function<void()> OnClick;
+
+ private:
+  void Rebuild();
+  std::vector<std::string> items_;
+  int columns_ = 1;
+};
+
+enum class ComboStyle { DropDown, DropDownList };
+class ComboBox : public Control {
+ public:
+  explicit ComboBox(Control& parent, ComboStyle style = ComboStyle::DropDown);
+  void SetItems(const std::vector<std::string>& items);
+  std::vector<std::string> Items() const;
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+  std::string Text() const;
+  void SetText(const std::string& text);
+  void SetMaxLength(int length);
+  // Runs when the user picks an item or edits the text.
+  std::function<void()> OnChange;
+};
+
+class ListBox : public Control {
+ public:
+  explicit ListBox(Control& parent);
+  void SetItems(const std::vector<std::string>& items);
+  std::vector<std::string> Items() const;
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+  std::function<void()> OnClick;
+  std::function<void()> OnDblClick;
+};
+
+class SpinEdit : public Control {
+ public:
+  explicit SpinEdit(Control& parent);
+  int Value() const;
+  void SetValue(int value);
+  void SetRange(int minValue, int maxValue);
+  int MinValue() const;
+  int MaxValue() const;
+  void SetIncrement(int increment);
+  // With the editor disabled the value changes only by the arrows.
+  void SetEditorEnabled(bool enabled);
+  std::function<void()> OnChange;
+};
+
+class ProgressGauge : public Control {
+ public:
+  explicit ProgressGauge(Control& parent);
+  void SetRange(int minValue, int maxValue);
+  int Progress() const;
+  void SetProgress(int value);
+  void SetForeColor(Color color);
+};
+
+// Containers: children placed inside them.
+class Panel : public Control {
+ public:
+  explicit Panel(Control& parent, const std::string& caption = {});
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+  void SetBevels(Bevel outer, Bevel inner);
+  void SetAlignment(TextAlign align);
+};
+
+class GroupBox : public Control {
+ public:
+  explicit GroupBox(Control& parent, const std::string& caption = {});
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+};
+
+class TabSheet : public Control {
+ public:
+  TabSheet(Control& pageControl, const std::string& caption);
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+};
+
+// Tab pages: AddPage makes a sheet that holds the controls of that page.
+class PageControl : public Control {
+ public:
+  explicit PageControl(Control& parent);
+  TabSheet& AddPage(const std::string& caption);
+  int PageCount() const;
+  int ActivePageIndex() const;
+  void SetActivePageIndex(int index);
+  std::function<void()> OnChange;
+};
+
+// A bar at the bottom of a form: one simple text, or panels of given widths.
+class StatusBar : public Control {
+ public:
+  explicit StatusBar(Control& parent);
+  std::string SimpleText() const;
+  void SetSimpleText(const std::string& text);
+  void SetPanels(const std::vector<int>& widths);
+  void SetPanelText(int index, const std::string& text);
+  std::string PanelText(int index) const;
+};
+
+class Image : public Control {
+ public:
+  explicit Image(Control& parent);
+  void SetPictureResource(const std::string& resourceName);
+  void SetPicture(const RasterImage& image);
+  void SetStretch(bool stretch);
+};
+
+}  // namespace plat

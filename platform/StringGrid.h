@@ -1,0 +1,67 @@
+#pragma once
+// A grid of texts: fixed rows and columns at the top and left (headings), the
+// rest selectable and, with goEditing, edited in place. Implemented in platform/qt/.
+
+#include "platform/Control.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace plat {
+
+using GridOptions = std::uint16_t;
+constexpr GridOptions goEditing = 1, goTabs = 2, goAlwaysShowEditor = 4, goRangeSelect = 8, goColSizing = 16,
+                      goRowSizing = 32, goRowMoving = 64, goColMoving = 128, goRowSelect = 256;
+
+class StringGrid : public Control {
+ public:
+  explicit StringGrid(Control& parent);
+
+  int ColCount() const;
+  int RowCount() const;
+  // Growing keeps the cells; shrinking drops the ones beyond.
+  void SetColCount(int count);
+  void SetRowCount(int count);
+  int FixedCols() const { return fixedCols_; }
+  int FixedRows() const { return fixedRows_; }
+  void SetFixedCols(int count);
+  void SetFixedRows(int count);
+
+  // Cells outside the grid read as empty; writing them does nothing.
+  std::string Cell(int col, int row) const;
+  void SetCell(int col, int row, const std::string& text);
+
+  int ColWidth(int col) const;
+  void SetColWidth(int col, int width);
+  int RowHeight(int row) const;
+  void SetRowHeight(int row, int height);
+  void SetDefaultColWidth(int width);
+  void SetDefaultRowHeight(int height);
+  int DefaultRowHeight() const;
+
+  void SetOptions(GridOptions options);
+  GridOptions Options() const { return options_; }
+
+  // The current cell.
+  int Col() const;
+  int Row() const;
+  void SetCurrent(int col, int row);
+  bool EditorMode() const;
+  void SetEditorMode(bool editing);
+
+  // Asked before a cell becomes current; set canSelect to false to refuse.
+  std::function<void(int col, int row, bool& canSelect)> OnSelectCell;
+  // The in-place editor opens on a cell.
+  std::function<void(int col, int row)> OnStartEdit;
+  // Text typed into a cell was stored.
+  std::function<void(int col, int row, const std::string& text)> OnSetEditText;
+
+ private:
+  void RefreshFixed();
+  int fixedCols_ = 1;
+  int fixedRows_ = 1;
+  GridOptions options_ = 0;
+};
+
+}  // namespace plat

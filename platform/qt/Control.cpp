@@ -1,0 +1,211 @@
+#include "platform/Control.h"
+
+#include "platform/CustomControl.h"
+#include "platform/Form.h"
+#include "platform/Guard.h"
+#include "platform/qt/Peer.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPalette>
+
+#include <algorithm>
+
+namespace plat {
+
+namespace {
+
+// Watches every control's widget: hints on enter and leave, layout on resize.
+class ControlEvents : public QObject {
+ public:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    auto* widget = qobject_cast<QWidget*>(object);
+    Control* control = widget ? qtbridge::ControlOf(widget) : nullptr;
+    if (control == nullptr) return false;
+    switch (event->type()) {
+      case QEvent::Enter:
+        if (!control->Hint().empty()) SetApplicationHint(GetLongHint(control->Hint()));
+        break;
+      case QEvent::Leave:
+        if (!control->Hint().empty()) SetApplicationHint({});
+        break;
+      case QEvent::Resize:
+        if (widget == control->Peer().Container()) control->Realign();
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+};
+
+// The focus moves: the losing control hears first, then the gaining one, each
+// told the other, as the platform orders its focus messages.
+void OnFocusChanged(QWidget* old, QWidget* now) {
+  Control* losing = old ? qtbridge::ControlOf(old) : nullptr;
+  Control* gaining = now ? qtbridge::ControlOf(now) : nullptr;
+  if (losing == gaining) return;
+  WeakRef<Control> losingRef(losing), gainingRef(gaining);
+  if (auto* l = losingRef.Get()) {
+    if (auto* custom = dynamic_cast<CustomControl*>(l)) custom->DispatchFocusLost(gainingRef.Get());
+  }
+  if (auto* l = losingRef.Get(); l && l->OnExit) RunGuarded(l->OnExit);
+  if (auto* g = gainingRef.Get()) {
+    if (auto* custom = dynamic_cast<CustomControl*>(g)) custom->DispatchFocusGained(losingRef.Get());
+  }
+  if (auto* g = gainingRef.Get(); g && g->OnEnter) RunGuarded(g->OnEnter);
+}
+
+ControlEvents& Events() {
+  static ControlEvents* events = [] {
+    qtbridge::EnsureApplication();
+    QObject::connect(qApp, &QApplication::focusChanged, qApp, &OnFocusChanged);
+    return new ControlEvents();
+  }();
+  return *events;
+}
+
+}  // namespace
+
+Control::Control(Control* parent, std::unique_ptr<ControlPeer> peer) : parent_(parent), peer_(std::move(peer)) {
+  if (parent_ != nullptr) parent_->children_.push_back(this);
+  qtbridge::Bind(peer_->widget, this);
+  peer_->widget->installEventFilter(&Events());
+  if (peer_->Container() != peer_->widget) peer_->Container()->installEventFilter(&Events());
+}
+
+Control::~Control() {
+  while (!owned_.empty()) owned_.pop_back();
+  for (Control* child : children_) child->parent_ = nullptr;
+  if (parent_ != nullptr) std::erase(parent_->children_, this);
+  // From here on the widget's events (the focus leaving it) reach no control.
+  if (peer_->widget) qtbridge::Bind(peer_->widget, nullptr);
+  delete peer_->widget.data();
+}
+
+void Control::RemoveChild(Control& child) {
+  auto it = std::find_if(owned_.begin(), owned_.end(), [&](const auto& p) { return p.get() == &child; });
+  if (it != owned_.end()) owned_.erase(it);
+}
+
+Form* Control::ParentForm() {
+  for (Control* c = this; c != nullptr; c = c->parent_) {
+    if (auto* form = dynamic_cast<Form*>(c)) return form;
+  }
+  return nullptr;
+}
+
+std::string Control::Caption() const { return {}; }
+void Control::SetCaption(const std::string&) {}
+
+void Control::SetBounds(int left, int top, int width, int height) {
+  peer_->widget->setGeometry(left, top, std::max(0, width), std::max(0, height));
+  if (align_ != Align::None && parent_ != nullptr) parent_->Realign();
+}
+
+Rect Control::Bounds() const {
+  QRect g = peer_->widget->geometry();
+  return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+Point Control::ClientToScreen(Point p) const {
+  QPoint screen = peer_->Container()->mapToGlobal(QPoint(p.x, p.y));
+  return {screen.x(), screen.y()};
+}
+
+int Control::ClientWidth() const { return peer_->Container()->width(); }
+int Control::ClientHeight() const { return peer_->Container()->height(); }
+
+void Control::SetAlign(Align align) {
+  align_ = align;
+  if (parent_ != nullptr) parent_->Realign();
+}
+
+void Control::Realign() {
+  std::vector<AlignItem> items;
+  std::vector<Control*> aligned;
+  for (Control* child : children_) {
+    if (child->align_ == Align::None || !child->Visible()) continue;
+    items.push_back({child->align_, child->Bounds()});
+    aligned.push_back(child);
+  }
+  if (items.empty()) return;
+  ArrangeAligned({0, 0, ClientWidth(), ClientHeight()}, items);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const Rect& b = items[i].bounds;
+    aligned[i]->peer_->widget->setGeometry(b.left, b.top, b.Width(), b.Height());
+  }
+}
+
+bool Control::Visible() const { return !peer_->widget->isHidden(); }
+
+void Control::SetVisible(bool visible) {
+  peer_->widget->setVisible(visible);
+  if (align_ != Align::None && parent_ != nullptr) parent_->Realign();
+}
+
+bool Control::Enabled() const { return !peer_->widget->testAttribute(Qt::WA_ForceDisabled); }
+void Control::SetEnabled(bool enabled) { peer_->widget->setEnabled(enabled); }
+
+void Control::SetHint(const std::string& hint) {
+  hint_ = hint;
+  peer_->widget->setToolTip(qtbridge::ToQt(GetShortHint(hint)));
+}
+
+void Control::SetShowHint(bool show) {
+  peer_->widget->setToolTip(show ? qtbridge::ToQt(GetShortHint(hint_)) : QString());
+}
+
+void Control::SetFont(const Font& font) {
+  peer_->widget->setFont(qtbridge::ToQFont(font));
+  QPalette p = peer_->widget->palette();
+  p.setColor(QPalette::WindowText, qtbridge::ToQColor(font.color));
+  p.setColor(QPalette::Text, qtbridge::ToQColor(font.color));
+  p.setColor(QPalette::ButtonText, qtbridge::ToQColor(font.color));
+  peer_->widget->setPalette(p);
+}
+
+Font Control::GetFont() const {
+  return qtbridge::FromQFont(peer_->widget->font(),
+                             qtbridge::FromQColor(peer_->widget->palette().color(QPalette::WindowText)));
+}
+
+void Control::SetColor(Color color) {
+  QPalette p = peer_->widget->palette();
+  p.setColor(QPalette::Window, qtbridge::ToQColor(color));
+  p.setColor(QPalette::Base, qtbridge::ToQColor(color));
+  peer_->widget->setPalette(p);
+  peer_->widget->setAutoFillBackground(true);
+}
+
+bool Control::CanFocus() const {
+  const QWidget* w = peer_->widget;
+  return w->focusPolicy() != Qt::NoFocus && w->isEnabled() && w->isVisible();
+}
+
+bool Control::Focused() const {
+  const QWidget* focus = QApplication::focusWidget();
+  return focus != nullptr && qtbridge::ControlOf(focus) == this;
+}
+
+void Control::SetFocus() {
+  QWidget* window = peer_->widget->window();
+  if (!window->isActiveWindow()) {
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+  }
+  peer_->widget->setFocus(Qt::OtherFocusReason);
+}
+
+void Control::Invalidate() { peer_->widget->update(); }
+void Control::Repaint() { peer_->widget->repaint(); }
+
+void Control::PostMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  MessageQueue::Post(*this, Message{msg, wParam, lParam});
+}
+
+void Control::HandleMessage(const Message&) {}
+
+Control* Control::FromPeer(const ControlPeer* peer) { return peer ? qtbridge::ControlOf(peer->widget) : nullptr; }
+
+}  // namespace plat

@@ -1,0 +1,432 @@
+#include "platform/CustomControl.h"
+
+#include "platform/Guard.h"
+#include "platform/qt/Peer.h"
+#include "platform/qt/QtCanvas.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+
+namespace plat {
+
+using namespace qtbridge;
+
+namespace {
+
+// The caret: drawn over its control by inverting the pixels under it, so that
+// blinking never asks the control to paint again.
+class CaretWidget : public QWidget {
+ public:
+  explicit CaretWidget(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+  }
+  bool gray = false;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.fillRect(rect(), gray ? QColor(128, 128, 128) : QColor(255, 255, 255));
+  }
+};
+
+// The program's one caret.
+struct CaretOwner {
+  WeakRef<CustomControl> owner;
+  CaretState state;
+  QPointer<CaretWidget> widget;
+  QPointer<QTimer> blink;
+  bool blinkOn = true;
+  std::uint32_t blinkTime = 530;
+};
+
+CaretOwner& TheCaret() {
+  static CaretOwner caret;
+  return caret;
+}
+
+void ShowCaretWidget() {
+  CaretOwner& caret = TheCaret();
+  if (!caret.widget) return;
+  const CaretState& s = caret.state;
+  caret.widget->gray = s.gray;
+  caret.widget->setGeometry(s.position.x, s.position.y, s.width, s.height);
+  caret.widget->setVisible(s.Visible() && caret.blinkOn);
+  if (caret.blink) {
+    if (s.Visible() && caret.blinkTime > 0) {
+      caret.blink->start(static_cast<int>(caret.blinkTime));
+    } else {
+      caret.blink->stop();
+    }
+  }
+}
+
+
+ScrollCode CodeOf(int action) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: return ScrollCode::LineUp;
+    case QAbstractSlider::SliderSingleStepAdd: return ScrollCode::LineDown;
+    case QAbstractSlider::SliderPageStepSub: return ScrollCode::PageUp;
+    case QAbstractSlider::SliderPageStepAdd: return ScrollCode::PageDown;
+    case QAbstractSlider::SliderToMinimum: return ScrollCode::Top;
+    case QAbstractSlider::SliderToMaximum: return ScrollCode::Bottom;
+    default: return ScrollCode::ThumbTrack;
+  }
+}
+
+MouseButton ButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::RightButton: return MouseButton::Right;
+    case Qt::MiddleButton: return MouseButton::Middle;
+    default: return MouseButton::Left;
+  }
+}
+
+// The widget of a custom control: it hands every event to the control.
+class CustomWidget : public QWidget {
+ public:
+  explicit CustomWidget(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    for (auto kind : {ScrollBarKind::Horizontal, ScrollBarKind::Vertical}) {
+      auto* bar = new QScrollBar(kind == ScrollBarKind::Horizontal ? Qt::Horizontal : Qt::Vertical, this);
+      bar->hide();
+      bar->setFocusPolicy(Qt::NoFocus);
+      BarOf(kind) = bar;
+      connect(bar, &QAbstractSlider::actionTriggered, this, [this, kind, bar](int action) {
+        // As the platform's scroll bars, the thumb stays until the control sets the position.
+        int pos = bar->sliderPosition();
+        if (action != QAbstractSlider::SliderMove) bar->setSliderPosition(bar->value());
+        Dispatch([&](CustomControl& c) { c.DispatchScroll(kind, CodeOf(action), pos); });
+      });
+      connect(bar, &QAbstractSlider::sliderReleased, this, [this, kind, bar] {
+        int pos = bar->sliderPosition();
+        Dispatch([&](CustomControl& c) { c.DispatchScroll(kind, ScrollCode::ThumbPosition, pos); });
+        Dispatch([&](CustomControl& c) { c.DispatchScroll(kind, ScrollCode::EndScroll, pos); });
+      });
+    }
+  }
+
+  QPointer<QScrollBar>& BarOf(ScrollBarKind kind) { return kind == ScrollBarKind::Horizontal ? hBar : vBar; }
+  QRect ClientRect() const {
+    int w = width() - (vBar && !vBar->isHidden() ? vBar->sizeHint().width() : 0);
+    int h = height() - (hBar && !hBar->isHidden() ? hBar->sizeHint().height() : 0);
+    return QRect(0, 0, std::max(0, w), std::max(0, h));
+  }
+  void PlaceBars() {
+    QRect client = ClientRect();
+    if (vBar) vBar->setGeometry(client.width(), 0, width() - client.width(), client.height());
+    if (hBar) hBar->setGeometry(0, client.height(), client.width(), height() - client.height());
+  }
+
+  bool wantTabs = false;
+  QPointer<QScrollBar> hBar;
+  QPointer<QScrollBar> vBar;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPainter painter(this);
+    painter.setClipRegion(event->region() & ClientRect());
+    auto canvas = std::make_unique<QtCanvas>(painter, *this);
+    Dispatch([&](CustomControl& c) { c.DispatchPaint(*canvas); });
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    int key = VirtualKeyOf(e->key(), (e->modifiers() & Qt::KeypadModifier) != 0);
+    ShiftState shift = ShiftStateOf(e->modifiers(), QApplication::mouseButtons());
+    std::string text = FromQt(e->text());
+    Dispatch([&](CustomControl& c) { c.DispatchKeyDown(key, shift, text); });
+  }
+  void keyReleaseEvent(QKeyEvent* e) override {
+    int key = VirtualKeyOf(e->key(), (e->modifiers() & Qt::KeypadModifier) != 0);
+    ShiftState shift = ShiftStateOf(e->modifiers(), QApplication::mouseButtons());
+    Dispatch([&](CustomControl& c) { c.DispatchKeyUp(key, shift); });
+  }
+  void mousePressEvent(QMouseEvent* e) override { Mouse(e, true, false); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { Mouse(e, true, true); }
+  void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false, false); }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    QPoint p = e->position().toPoint();
+    ShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
+    Dispatch([&](CustomControl& c) { c.DispatchMouseMove(shift, p.x(), p.y()); });
+  }
+  void wheelEvent(QWheelEvent* e) override {
+    QPoint p = e->position().toPoint();
+    ShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
+    int delta = e->angleDelta().y();
+    Dispatch([&](CustomControl& c) { c.DispatchMouseWheel(shift, delta, p.x(), p.y()); });
+  }
+  void resizeEvent(QResizeEvent* e) override {
+    QWidget::resizeEvent(e);
+    PlaceBars();
+    Dispatch([](CustomControl& c) { c.DispatchResize(); });
+  }
+  bool focusNextPrevChild(bool next) override { return wantTabs ? false : QWidget::focusNextPrevChild(next); }
+
+ private:
+  void Mouse(QMouseEvent* e, bool down, bool isDouble) {
+    QPoint p = e->position().toPoint();
+    ShiftState shift = ShiftStateOf(e->modifiers(), e->buttons() | e->button());
+    MouseButton button = ButtonOf(e->button());
+    if (down && !isDouble && focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
+    Dispatch([&](CustomControl& c) {
+      if (down) {
+        c.DispatchMouseDown(button, shift, p.x(), p.y(), isDouble);
+      } else {
+        c.DispatchMouseUp(button, shift, p.x(), p.y());
+      }
+    });
+  }
+  template <class F>
+  void Dispatch(F&& f) {
+    if (auto* control = dynamic_cast<CustomControl*>(ControlOf(this))) f(*control);
+  }
+};
+
+CustomWidget* WidgetOf(const CustomControl& control) { return static_cast<CustomWidget*>(control.Peer().widget.data()); }
+
+}  // namespace
+
+CustomControl::CustomControl(Control& parent)
+    : Control(&parent, MakePeer(new CustomWidget(ContainerOf(parent)))) {}
+
+CustomControl::~CustomControl() {
+  for (const auto& [id, timer] : timers_) StopTimer(timer);
+  if (TheCaret().owner.Get() == this) DestroyCaret();
+}
+
+int CustomControl::ClientWidth() const { return WidgetOf(*this)->ClientRect().width(); }
+int CustomControl::ClientHeight() const { return WidgetOf(*this)->ClientRect().height(); }
+
+// ---- scroll bars ----
+
+void CustomControl::SetScrollRange(ScrollBarKind bar, int minPos, int maxPos) {
+  QSignalBlocker block(WidgetOf(*this)->BarOf(bar));
+  WidgetOf(*this)->BarOf(bar)->setRange(minPos, maxPos);
+}
+
+void CustomControl::SetScrollPage(ScrollBarKind bar, int page) {
+  WidgetOf(*this)->BarOf(bar)->setPageStep(std::max(1, page));
+}
+
+void CustomControl::SetScrollPos(ScrollBarKind bar, int pos) {
+  QSignalBlocker block(WidgetOf(*this)->BarOf(bar));
+  WidgetOf(*this)->BarOf(bar)->setValue(pos);
+}
+
+int CustomControl::ScrollPos(ScrollBarKind bar) const { return WidgetOf(*this)->BarOf(bar)->value(); }
+
+void CustomControl::ShowScrollBar(ScrollBarKind bar, bool visible) {
+  CustomWidget* w = WidgetOf(*this);
+  if (w->BarOf(bar)->isHidden() != visible) return;
+  w->BarOf(bar)->setVisible(visible);
+  w->PlaceBars();
+  RunGuarded([this] { Resized(); });
+}
+
+bool CustomControl::ScrollBarVisible(ScrollBarKind bar) const { return !WidgetOf(*this)->BarOf(bar)->isHidden(); }
+
+// ---- caret ----
+
+void CustomControl::CreateCaret(int width, int height, bool gray) {
+  CaretOwner& caret = TheCaret();
+  if (caret.owner.Get() != nullptr && caret.owner.Get() != this) caret.owner->DestroyCaret();
+  caret.owner = this;
+  caret.state = CaretState{true, std::max(1, width), std::max(1, height), gray, caret.state.position, 1};
+  if (!caret.widget || caret.widget->parentWidget() != WidgetOf(*this)) {
+    delete caret.widget.data();
+    caret.widget = new CaretWidget(WidgetOf(*this));
+  }
+  if (!caret.blink) {
+    caret.blink = new QTimer(qApp);
+    QObject::connect(caret.blink, &QTimer::timeout, [] {
+      TheCaret().blinkOn = !TheCaret().blinkOn;
+      if (TheCaret().widget) TheCaret().widget->setVisible(TheCaret().state.Visible() && TheCaret().blinkOn);
+    });
+  }
+  caret.blinkOn = true;
+  ShowCaretWidget();
+}
+
+void CustomControl::DestroyCaret() {
+  CaretOwner& caret = TheCaret();
+  if (caret.owner.Get() != this) return;
+  caret.state = CaretState{};
+  delete caret.widget.data();
+  if (caret.blink) caret.blink->stop();
+  caret.owner = nullptr;
+}
+
+void CustomControl::SetCaretPos(int x, int y) {
+  CaretOwner& caret = TheCaret();
+  if (caret.owner.Get() != this) return;
+  caret.state.position = {x, y};
+  ShowCaretWidget();
+}
+
+void CustomControl::ShowCaret() {
+  CaretOwner& caret = TheCaret();
+  if (caret.owner.Get() != this || caret.state.hideLevel == 0) return;
+  --caret.state.hideLevel;
+  caret.blinkOn = true;
+  ShowCaretWidget();
+}
+
+void CustomControl::HideCaret() {
+  CaretOwner& caret = TheCaret();
+  if (caret.owner.Get() != this) return;
+  ++caret.state.hideLevel;
+  ShowCaretWidget();
+}
+
+CaretState CustomControl::Caret() const {
+  return TheCaret().owner.Get() == this ? TheCaret().state : CaretState{};
+}
+
+std::uint32_t CustomControl::CaretBlinkTime() { return TheCaret().blinkTime; }
+
+void CustomControl::SetCaretBlinkTime(std::uint32_t ms) {
+  TheCaret().blinkTime = ms;
+  ShowCaretWidget();
+}
+
+// ---- timers ----
+
+bool CustomControl::SetTimer(int id, std::uint32_t intervalMs) {
+  KillTimer(id);
+  WeakRef<CustomControl> self(this);
+  TimerService& service = Service<TimerService>::Get();
+  auto timer = service.Start(intervalMs, [self, id] {
+    if (CustomControl* control = self.Get()) control->DispatchTimer(id);
+  });
+  if (timer == 0) return false;
+  timers_[id] = RunningTimer{&service, timer};
+  return true;
+}
+
+void CustomControl::KillTimer(int id) {
+  auto it = timers_.find(id);
+  if (it == timers_.end()) return;
+  StopTimer(it->second);
+  timers_.erase(it);
+}
+
+// A timer is stopped through the service that runs it, while that service is
+// still the installed one; a service taken away (a test's manual clock) has
+// taken its timers with it, and their ticks find the control gone anyway.
+void CustomControl::StopTimer(const RunningTimer& timer) {
+  if (Service<TimerService>::Installed() && &Service<TimerService>::Get() == timer.service) {
+    timer.service->Stop(timer.id);
+  }
+}
+
+// ---- the rest ----
+
+void CustomControl::InvalidateRect(const Rect& r) { WidgetOf(*this)->update(r.left, r.top, r.Width(), r.Height()); }
+
+void CustomControl::SetCursor(CursorShape shape) {
+  static constexpr std::pair<CursorShape, Qt::CursorShape> kShapes[] = {
+      {CursorShape::Arrow, Qt::ArrowCursor},        {CursorShape::IBeam, Qt::IBeamCursor},
+      {CursorShape::SizeWE, Qt::SizeHorCursor},     {CursorShape::SizeNS, Qt::SizeVerCursor},
+      {CursorShape::HandPoint, Qt::PointingHandCursor}, {CursorShape::HourGlass, Qt::WaitCursor}};
+  for (const auto& [ours, theirs] : kShapes) {
+    if (ours == shape) {
+      WidgetOf(*this)->setCursor(theirs);
+      return;
+    }
+  }
+  WidgetOf(*this)->unsetCursor();
+}
+
+void CustomControl::SetWantTabs(bool want) { WidgetOf(*this)->wantTabs = want; }
+
+void CustomControl::DispatchPaint(Canvas& canvas) {
+  RunGuarded([&] { Paint(canvas); });
+}
+
+void CustomControl::DispatchKeyDown(int key, ShiftState shift, const std::string& text) {
+  WeakRef<CustomControl> self(this);
+  RunGuarded([&] {
+    int k = key;
+    KeyDown(k, shift);
+  });
+  for (char typed : text) {
+    if (!self) return;
+    RunGuarded([&] {
+      char c = typed;
+      KeyPress(c);
+    });
+  }
+}
+
+void CustomControl::DispatchKeyUp(int key, ShiftState shift) {
+  RunGuarded([&] {
+    int k = key;
+    KeyUp(k, shift);
+  });
+}
+
+void CustomControl::DispatchMouseDown(MouseButton button, ShiftState shift, int x, int y, bool isDouble) {
+  WeakRef<CustomControl> self(this);
+  if (isDouble) {
+    RunGuarded([&] { DblClick(); });
+    if (!self) return;
+    shift |= ssDouble;
+  }
+  RunGuarded([&] { MouseDown(button, shift, x, y); });
+}
+
+void CustomControl::DispatchMouseMove(ShiftState shift, int x, int y) {
+  RunGuarded([&] { MouseMove(shift, x, y); });
+}
+
+void CustomControl::DispatchMouseUp(MouseButton button, ShiftState shift, int x, int y) {
+  RunGuarded([&] { MouseUp(button, shift, x, y); });
+}
+
+void CustomControl::DispatchMouseWheel(ShiftState shift, int delta, int x, int y) {
+  RunGuarded([&] { MouseWheel(shift, delta, x, y); });
+}
+
+void CustomControl::DispatchFocusGained(Control* losing) {
+  RunGuarded([&] { FocusGained(losing); });
+}
+
+void CustomControl::DispatchFocusLost(Control* gaining) {
+  RunGuarded([&] { FocusLost(gaining); });
+}
+
+void CustomControl::DispatchScroll(ScrollBarKind bar, ScrollCode code, int pos) {
+  RunGuarded([&] { Scrolled(bar, code, pos); });
+}
+
+void CustomControl::DispatchTimer(int id) {
+  RunGuarded([&] { TimerTick(id); });
+}
+
+void CustomControl::DispatchResize() {
+  RunGuarded([&] { Resized(); });
+}
+
+void CustomControl::Paint(Canvas&) {}
+void CustomControl::KeyDown(int&, ShiftState) {}
+void CustomControl::KeyPress(char&) {}
+void CustomControl::KeyUp(int&, ShiftState) {}
+void CustomControl::MouseDown(MouseButton, ShiftState, int, int) {}
+void CustomControl::MouseMove(ShiftState, int, int) {}
+void CustomControl::MouseUp(MouseButton, ShiftState, int, int) {}
+void CustomControl::MouseWheel(ShiftState, int, int, int) {}
+void CustomControl::DblClick() {}
+void CustomControl::FocusGained(Control*) {}
+void CustomControl::FocusLost(Control*) {}
+void CustomControl::Scrolled(ScrollBarKind, ScrollCode, int) {}
+void CustomControl::TimerTick(int) {}
+void CustomControl::Resized() {}
+
+}  // namespace plat

@@ -1,0 +1,109 @@
+#include "platform/Input.h"
+
+#include "platform/MessageQueue.h"
+#include "platform/qt/Peer.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <cctype>
+
+namespace plat::input {
+
+using namespace qtbridge;
+
+namespace {
+
+// The widget that takes the control's keys: the focused part of it, else the control itself.
+QWidget* KeyTarget(Control& control) {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus != nullptr && ControlOf(focus) == &control) return focus;
+  QWidget* widget = control.Peer().widget;
+  return widget->focusProxy() ? widget->focusProxy() : widget;
+}
+
+// The deepest widget of the control under a point, and the point in its coordinates.
+std::pair<QWidget*, QPoint> MouseTarget(Control& control, int x, int y) {
+  QWidget* widget = control.Peer().widget;
+  QPoint p = (x < 0 || y < 0) ? widget->rect().center() : QPoint(x, y);
+  QWidget* child = widget->childAt(p);
+  if (child == nullptr) return {widget, p};
+  return {child, child->mapFrom(widget, p)};
+}
+
+Qt::MouseButton QtButton(MouseButton button) {
+  switch (button) {
+    case MouseButton::Right: return Qt::RightButton;
+    case MouseButton::Middle: return Qt::MiddleButton;
+    default: return Qt::LeftButton;
+  }
+}
+
+void SendMouse(Control& control, QEvent::Type type, MouseButton button, int x, int y, ShiftState shift) {
+  auto [target, p] = MouseTarget(control, x, y);
+  Qt::MouseButton b = type == QEvent::MouseMove ? Qt::NoButton : QtButton(button);
+  Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(b);
+  QMouseEvent event(type, QPointF(p), QPointF(target->mapToGlobal(p)), b, held, ModifiersOf(shift));
+  QApplication::sendEvent(target, &event);
+}
+
+}  // namespace
+
+void PressKey(Control& control, int key, ShiftState shift, const std::string& text) {
+  int qtKey = QtKeyOf(key);
+  QString qtText = ToQt(text);
+  Qt::KeyboardModifiers mods = ModifiersOf(shift);
+  QKeyEvent press(QEvent::KeyPress, qtKey, mods, qtText);
+  QApplication::sendEvent(KeyTarget(control), &press);
+  QKeyEvent release(QEvent::KeyRelease, qtKey, mods, qtText);
+  QApplication::sendEvent(KeyTarget(control), &release);
+}
+
+void TypeText(Control& control, const std::string& text) {
+  for (char c : text) {
+    auto u = static_cast<unsigned char>(c);
+    int key = std::isalnum(u) ? std::toupper(u) : u == ' ' ? vk::Space : 0;
+    PressKey(control, key, std::isupper(u) ? ssShift : 0, std::string(1, c));
+  }
+}
+
+void MouseDown(Control& control, MouseButton button, int x, int y, ShiftState shift) {
+  SendMouse(control, QEvent::MouseButtonPress, button, x, y, shift);
+}
+
+void MouseMove(Control& control, int x, int y, ShiftState shift) {
+  SendMouse(control, QEvent::MouseMove, MouseButton::Left, x, y, shift);
+}
+
+void MouseUp(Control& control, MouseButton button, int x, int y, ShiftState shift) {
+  SendMouse(control, QEvent::MouseButtonRelease, button, x, y, shift);
+}
+
+void Click(Control& control, int x, int y) {
+  MouseDown(control, MouseButton::Left, x, y);
+  MouseUp(control, MouseButton::Left, x, y);
+}
+
+void DoubleClick(Control& control, int x, int y) {
+  Click(control, x, y);
+  SendMouse(control, QEvent::MouseButtonDblClick, MouseButton::Left, x, y, 0);
+  MouseUp(control, MouseButton::Left, x, y);
+}
+
+void Hover(Control& control) {
+  QWidget* widget = control.Peer().widget;
+  QPointF centre = QPointF(widget->rect().center());
+  QEnterEvent event(centre, centre, QPointF(widget->mapToGlobal(widget->rect().center())));
+  QApplication::sendEvent(widget, &event);
+}
+
+void Flush() {
+  for (int i = 0; i < 3; ++i) {
+    QApplication::processEvents();
+    MessageQueue::DeliverPosted();
+  }
+}
+
+}  // namespace plat::input

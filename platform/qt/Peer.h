@@ -1,0 +1,55 @@
+#pragma once
+// The toolkit's side of the windows layer: the widget behind each control, and
+// the conversions between our values and the toolkit's.
+
+#include "platform/Canvas.h"
+#include "platform/Control.h"
+#include "platform/Types.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+namespace plat {
+
+struct ControlPeer {
+  QPointer<QWidget> widget;     // the control's own widget
+  QPointer<QWidget> container;  // where its children go; the widget itself when null
+  QWidget* Container() const { return container ? container.data() : widget.data(); }
+};
+
+namespace qtbridge {
+
+// Makes the peer of a new control over `widget`, marking the widget as the control's.
+std::unique_ptr<ControlPeer> MakePeer(QWidget* widget, QWidget* container = nullptr);
+// The widget that children of `parent` go into.
+QWidget* ContainerOf(Control& parent);
+// The control a widget (or its nearest ancestor that is one) belongs to; null when none.
+Control* ControlOf(const QWidget* widget);
+// Marks a widget as the one of `control` (the toolkit layer calls this once per
+// control, and with null when the control starts to die).
+void Bind(QWidget* widget, Control* control);
+
+QString ToQt(const std::string& cp1252);
+std::string FromQt(const QString& text);
+QColor ToQColor(Color color);
+Color FromQColor(const QColor& color);
+QFont ToQFont(const Font& font);
+Font FromQFont(const QFont& font, Color color);
+
+// Virtual-key number and shift state of a toolkit key event's key and modifiers.
+int VirtualKeyOf(int qtKey, bool keypad);
+int QtKeyOf(int virtualKey);
+ShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+Qt::KeyboardModifiers ModifiersOf(ShiftState shift);
+
+// Makes sure the toolkit application exists (tests and programs that did not call InitApplication).
+void EnsureApplication();
+
+}  // namespace qtbridge
+}  // namespace plat

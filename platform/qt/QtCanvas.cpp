@@ -1,0 +1,148 @@
+#include "platform/qt/QtCanvas.h"
+
+#include <QFontMetrics>
+#include <QPolygon>
+
+#include "platform/qt/Peer.h"
+
+namespace plat {
+
+namespace {
+
+Qt::PenStyle ToQtPenStyle(const Pen& pen) {
+  if (pen.style == PenStyle::Clear) return Qt::NoPen;
+  if (pen.width > 1) return Qt::SolidLine;
+  switch (pen.style) {
+    case PenStyle::Dash: return Qt::DashLine;
+    case PenStyle::Dot: return Qt::DotLine;
+    case PenStyle::DashDot: return Qt::DashDotLine;
+    case PenStyle::DashDotDot: return Qt::DashDotDotLine;
+    default: return Qt::SolidLine;
+  }
+}
+
+Qt::BrushStyle ToQtBrushStyle(BrushStyle style) {
+  switch (style) {
+    case BrushStyle::Clear: return Qt::NoBrush;
+    case BrushStyle::Horizontal: return Qt::HorPattern;
+    case BrushStyle::Vertical: return Qt::VerPattern;
+    case BrushStyle::FDiagonal: return Qt::FDiagPattern;
+    case BrushStyle::BDiagonal: return Qt::BDiagPattern;
+    case BrushStyle::Cross: return Qt::CrossPattern;
+    case BrushStyle::DiagCross: return Qt::DiagCrossPattern;
+    default: return Qt::SolidPattern;
+  }
+}
+
+QBrush ToQBrush(const Brush& brush) { return QBrush(qtbridge::ToQColor(brush.color), ToQtBrushStyle(brush.style)); }
+
+QPolygon ToQPolygon(const std::vector<Point>& points) {
+  QPolygon polygon;
+  for (const Point& p : points) polygon << QPoint(p.x, p.y);
+  return polygon;
+}
+
+// The rectangle of pixels r.left .. r.right - 1 and r.top .. r.bottom - 1.
+QRect PixelRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+}  // namespace
+
+QtCanvas::QtCanvas(QPainter& painter, QPaintDevice& device) : painter_(painter), device_(device) {
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setBackgroundMode(Qt::TransparentMode);
+}
+
+int QtCanvas::DpiX() const { return device_.logicalDpiX(); }
+int QtCanvas::DpiY() const { return device_.logicalDpiY(); }
+
+void QtCanvas::UsePen() {
+  const Pen& pen = GetPen();
+  QPen q(qtbridge::ToQColor(pen.color));
+  q.setWidth(pen.width > 0 ? pen.width : 1);
+  q.setStyle(ToQtPenStyle(pen));
+  q.setCapStyle(Qt::FlatCap);
+  q.setJoinStyle(Qt::MiterJoin);
+  painter_.setPen(q);
+}
+
+void QtCanvas::UseBrush() { painter_.setBrush(ToQBrush(GetBrush())); }
+
+void QtCanvas::UseFont() const { painter_.setFont(QFont(qtbridge::ToQFont(GetFont()), &device_)); }
+
+Size QtCanvas::TextExtent(std::string_view text) const {
+  const QFontMetrics metrics(qtbridge::ToQFont(GetFont()), &device_);
+  return {metrics.horizontalAdvance(qtbridge::ToQt(std::string(text))), metrics.height()};
+}
+
+void QtCanvas::Line(int x1, int y1, int x2, int y2) {
+  UsePen();
+  painter_.drawLine(x1, y1, x2, y2);
+}
+
+void QtCanvas::Polyline(const std::vector<Point>& points) {
+  UsePen();
+  painter_.drawPolyline(ToQPolygon(points));
+}
+
+void QtCanvas::Polygon(const std::vector<Point>& points) {
+  UsePen();
+  UseBrush();
+  painter_.drawPolygon(ToQPolygon(points));
+}
+
+void QtCanvas::Rectangle(const Rect& r) {
+  if (GetPen().style == PenStyle::Clear) {
+    FillRect(r);
+    return;
+  }
+  UsePen();
+  UseBrush();
+  // The outline runs on the outermost pixels of the rectangle.
+  painter_.drawRect(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
+}
+
+void QtCanvas::Ellipse(const Rect& r) {
+  UsePen();
+  UseBrush();
+  painter_.drawEllipse(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
+}
+
+void QtCanvas::FillRect(const Rect& r) {
+  if (GetBrush().style == BrushStyle::Clear) return;
+  painter_.fillRect(PixelRect(r), ToQBrush(GetBrush()));
+}
+
+void QtCanvas::TextOut(int x, int y, std::string_view text) {
+  const Size extent = TextExtent(text);
+  if (GetBrush().style != BrushStyle::Clear)
+    painter_.fillRect(QRect(x, y, extent.cx, extent.cy), qtbridge::ToQColor(GetBrush().color));
+  UseFont();
+  painter_.setPen(qtbridge::ToQColor(GetFont().color));
+  const QFontMetrics metrics(painter_.font(), &device_);
+  painter_.drawText(QPoint(x, y + metrics.ascent()), qtbridge::ToQt(std::string(text)));
+}
+
+void QtCanvas::TextRect(const Rect& r, int x, int y, std::string_view text) {
+  painter_.save();
+  painter_.setClipRect(PixelRect(r), painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  if (GetBrush().style != BrushStyle::Clear) painter_.fillRect(PixelRect(r), qtbridge::ToQColor(GetBrush().color));
+  const Brush brush = GetBrush();
+  SetBrush({brush.color, BrushStyle::Clear});
+  TextOut(x, y, text);
+  SetBrush(brush);
+  painter_.restore();
+}
+
+void QtCanvas::SetClipRect(const Rect& r) { painter_.setClipRect(PixelRect(r)); }
+
+void QtCanvas::RemoveClip() { painter_.setClipping(false); }
+
+namespace qtbridge {
+
+std::unique_ptr<Canvas> MakePainterCanvas(QPainter& painter, QPaintDevice& device) {
+  return std::make_unique<QtCanvas>(painter, device);
+}
+
+}  // namespace qtbridge
+
+}  // namespace plat

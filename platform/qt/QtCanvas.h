@@ -1,0 +1,41 @@
+#pragma once
+// The canvas over the toolkit's painter: a widget in its paint event, an image
+// or a printer page. The painter stays the caller's; the canvas only draws
+// with it. Pens wider than one pixel draw solid, whatever their style.
+
+#include <QPainter>
+#include <QPaintDevice>
+
+#include "platform/Canvas.h"
+
+namespace plat {
+
+class QtCanvas : public Canvas {
+ public:
+  QtCanvas(QPainter& painter, QPaintDevice& device);
+
+  int DpiX() const override;
+  int DpiY() const override;
+  Size TextExtent(std::string_view text) const override;
+
+  void Line(int x1, int y1, int x2, int y2) override;
+  void Polyline(const std::vector<Point>& points) override;
+  void Polygon(const std::vector<Point>& points) override;
+  void Rectangle(const Rect& r) override;
+  void Ellipse(const Rect& r) override;
+  void FillRect(const Rect& r) override;
+  void TextOut(int x, int y, std::string_view text) override;
+  void TextRect(const Rect& r, int x, int y, std::string_view text) override;
+  void SetClipRect(const Rect& r) override;
+  void RemoveClip() override;
+
+ private:
+  void UsePen();
+  void UseBrush();
+  void UseFont() const;
+
+  QPainter& painter_;
+  QPaintDevice& device_;
+};
+
+}  // namespace plat

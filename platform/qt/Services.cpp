@@ -1,0 +1,187 @@
+// The toolkit's implementations of the timer, message-box and desktop services,
+// and the application object that hosts them.
+
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+#include "platform/Form.h"
+#include "platform/Guard.h"
+#include "platform/MessageBox.h"
+#include "platform/MessageQueue.h"
+#include "platform/qt/Peer.h"
+#include "platform/qt/QtServices.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QTimer>
+#include <QUrl>
+
+#include <map>
+#include <memory>
+
+namespace plat {
+
+namespace {
+
+class QtTimers : public TimerService {
+ public:
+  TimerId Start(std::uint32_t intervalMs, std::function<void()> tick) override {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(static_cast<int>(std::min<std::uint32_t>(intervalMs, 0x7FFFFFFF)));
+    TimerId id = ++lastId_;
+    QObject::connect(timer, &QTimer::timeout, timer, [tick] { RunGuarded(tick); });
+    timers_[id] = timer;
+    timer->start();
+    return id;
+  }
+  void Stop(TimerId id) override {
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    it->second->stop();
+    it->second->deleteLater();
+    timers_.erase(it);
+  }
+
+ private:
+  TimerId lastId_ = 0;
+  std::map<TimerId, QTimer*> timers_;
+};
+
+class QtMessageBoxes : public MessageBoxes {
+ public:
+  ModalResult Show(const std::string& text, MsgKind kind, MsgButtons buttons) override {
+    QMessageBox box(IconOf(kind), qtbridge::ToQt(ApplicationTitle()), qtbridge::ToQt(text));
+    static constexpr std::pair<MsgButtons, std::pair<QMessageBox::StandardButton, ModalResult>> kButtons[] = {
+        {mbYes, {QMessageBox::Yes, mrYes}},       {mbNo, {QMessageBox::No, mrNo}},
+        {mbOK, {QMessageBox::Ok, mrOk}},          {mbCancel, {QMessageBox::Cancel, mrCancel}},
+        {mbAbort, {QMessageBox::Abort, mrAbort}}, {mbRetry, {QMessageBox::Retry, mrRetry}},
+        {mbIgnore, {QMessageBox::Ignore, mrIgnore}}};
+    QMessageBox::StandardButtons set;
+    for (const auto& [bit, pair] : kButtons) {
+      if (buttons & bit) set |= pair.first;
+    }
+    box.setStandardButtons(set == QMessageBox::NoButton ? QMessageBox::Ok : set);
+    auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
+    for (const auto& [bit, pair] : kButtons) {
+      if (pair.first == pressed) return pair.second;
+    }
+    return mrCancel;
+  }
+
+ private:
+  static QMessageBox::Icon IconOf(MsgKind kind) {
+    switch (kind) {
+      case MsgKind::Error: return QMessageBox::Critical;
+      case MsgKind::Warning: return QMessageBox::Warning;
+      case MsgKind::Information: return QMessageBox::Information;
+      default: return QMessageBox::Question;
+    }
+  }
+};
+
+class QtDesktop : public Desktop {
+ public:
+  void SetScreenCursor(CursorShape shape) override {
+    while (overridden_ > 0) {
+      QApplication::restoreOverrideCursor();
+      --overridden_;
+    }
+    if (shape == CursorShape::Default) return;
+    QApplication::setOverrideCursor(CursorOf(shape));
+    ++overridden_;
+  }
+  void ProcessMessages() override {
+    QApplication::processEvents(QEventLoop::AllEvents);
+    MessageQueue::DeliverPosted();
+  }
+  void SetCursorPos(Point screen) override { QCursor::setPos(screen.x, screen.y); }
+  void Beep() override { QApplication::beep(); }
+  ShiftState CurrentShiftState() override {
+    return qtbridge::ShiftStateOf(QGuiApplication::queryKeyboardModifiers(), QGuiApplication::mouseButtons());
+  }
+  bool OpenDocument(const std::string& url) override {
+    return QDesktopServices::openUrl(QUrl::fromUserInput(qtbridge::ToQt(url)));
+  }
+  static Qt::CursorShape CursorOf(CursorShape shape) {
+    switch (shape) {
+      case CursorShape::HourGlass: return Qt::WaitCursor;
+      case CursorShape::IBeam: return Qt::IBeamCursor;
+      case CursorShape::SizeWE: return Qt::SizeHorCursor;
+      case CursorShape::SizeNS: return Qt::SizeVerCursor;
+      case CursorShape::HandPoint: return Qt::PointingHandCursor;
+      default: return Qt::ArrowCursor;
+    }
+  }
+
+ private:
+  int overridden_ = 0;
+};
+
+template <class T>
+void InstallUnlessPresent(std::unique_ptr<T>& keep, std::unique_ptr<T> impl) {
+  if (Service<T>::Installed()) return;
+  keep = std::move(impl);
+  Service<T>::Install(keep.get());
+}
+
+struct ToolkitServices {
+  std::unique_ptr<TimerService> timers;
+  std::unique_ptr<MessageBoxes> messages;
+  std::unique_ptr<Desktop> desktop;
+  std::unique_ptr<Dialogs> dialogs;
+  std::unique_ptr<Clipboard> clipboard;
+  std::unique_ptr<Printer> printer;
+};
+
+void InstallToolkitServices() {
+  static ToolkitServices services;
+  InstallUnlessPresent<TimerService>(services.timers, std::make_unique<QtTimers>());
+  InstallUnlessPresent<MessageBoxes>(services.messages, std::make_unique<QtMessageBoxes>());
+  InstallUnlessPresent<Desktop>(services.desktop, std::make_unique<QtDesktop>());
+  InstallUnlessPresent<Dialogs>(services.dialogs, qtbridge::MakeDialogs());
+  InstallUnlessPresent<Clipboard>(services.clipboard, qtbridge::MakeClipboard());
+  InstallUnlessPresent<Printer>(services.printer, qtbridge::MakePrinter());
+}
+
+// Posted messages are delivered from the event loop, one batch per wake.
+void WakeForPostedMessages() {
+  QMetaObject::invokeMethod(qApp, [] { MessageQueue::DeliverPosted(); }, Qt::QueuedConnection);
+}
+
+void SetUpApplication() {
+  QApplication::setQuitOnLastWindowClosed(false);
+  MessageQueue::SetWakeHook(&WakeForPostedMessages);
+  InstallToolkitServices();
+}
+
+}  // namespace
+
+namespace qtbridge {
+
+void EnsureApplication() {
+  if (qApp != nullptr) return;
+  static int argc = 1;
+  static char name[] = "morva";
+  static char* argv[] = {name, nullptr};
+  InitApplication(argc, argv);
+}
+
+}  // namespace qtbridge
+
+void InitApplication(int& argc, char** argv) {
+  if (qApp == nullptr) new QApplication(argc, argv);
+  SetUpApplication();
+}
+
+int RunApplication() {
+  qtbridge::EnsureApplication();
+  if (MainForm() != nullptr && !MainForm()->Visible()) MainForm()->ShowForm();
+  return QApplication::exec();
+}
+
+void TerminateApplication() {
+  if (qApp != nullptr) QApplication::quit();
+}
+
+}  // namespace plat

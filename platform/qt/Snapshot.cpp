@@ -1,0 +1,59 @@
+#include "platform/Snapshot.h"
+
+#include "platform/qt/Peer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPixmap>
+
+#include <cstdlib>
+
+namespace plat {
+
+RasterImage GrabImage(Control& control) {
+  QImage image = control.Peer().widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+  RasterImage out;
+  out.width = image.width();
+  out.height = image.height();
+  out.pixels.reserve(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) out.pixels.push_back(image.pixel(x, y));
+  }
+  return out;
+}
+
+bool SaveSnapshot(Control& control, const std::string& pngPath) {
+  QString path = QString::fromStdString(pngPath);
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  return control.Peer().widget->grab().save(path, "PNG");
+}
+
+ImageDifference CompareImages(const std::string& pngA, const std::string& pngB) {
+  ImageDifference diff;
+  QImage a(QString::fromStdString(pngA));
+  QImage b(QString::fromStdString(pngB));
+  if (a.isNull() || b.isNull()) return diff;
+  diff.loaded = true;
+  diff.sameSize = a.size() == b.size();
+  if (!diff.sameSize) return diff;
+  a = a.convertToFormat(QImage::Format_RGB32);
+  b = b.convertToFormat(QImage::Format_RGB32);
+  double total = 0;
+  long changed = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      QRgb p = a.pixel(x, y);
+      QRgb q = b.pixel(x, y);
+      int dr = std::abs(qRed(p) - qRed(q)), dg = std::abs(qGreen(p) - qGreen(q)), db = std::abs(qBlue(p) - qBlue(q));
+      total += dr + dg + db;
+      if (dr > 64 || dg > 64 || db > 64) ++changed;
+    }
+  }
+  double pixels = static_cast<double>(a.width()) * a.height();
+  diff.meanDelta = pixels > 0 ? total / (3 * pixels) : 0;
+  diff.changedShare = pixels > 0 ? changed / pixels : 0;
+  return diff;
+}
+
+}  // namespace plat

@@ -1,0 +1,547 @@
+#include "platform/StdControls.h"
+
+#include "platform/Form.h"
+#include "platform/Guard.h"
+#include "platform/Resources.h"
+#include "platform/qt/Peer.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace plat {
+
+using namespace qtbridge;
+
+namespace {
+
+template <class W>
+W* As(const Control& control) {
+  return static_cast<W*>(control.Peer().widget.data());
+}
+
+// Makes a widget of type W inside `parent` and the peer that holds it.
+template <class W, class... Args>
+std::unique_ptr<ControlPeer> Make(Control& parent, Args&&... args) {
+  return MakePeer(new W(std::forward<Args>(args)..., ContainerOf(parent)));
+}
+
+// Runs a control's event from the event loop.
+void Fire(const std::function<void()>& event) {
+  if (event) RunGuarded(event);
+}
+
+QPixmap PixmapOf(const RasterImage& image) {
+  QImage q(image.width, image.height, QImage::Format_ARGB32);
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) q.setPixel(x, y, image.pixels[static_cast<std::size_t>(y * image.width + x)]);
+  }
+  return QPixmap::fromImage(q);
+}
+
+// A named bitmap resource as a pixmap; an empty or unknown name gives a null pixmap.
+QPixmap ResourcePixmap(const std::string& name) {
+  if (name.empty()) return {};
+  auto bytes = FindResource(name);
+  QPixmap pixmap;
+  if (bytes) pixmap.loadFromData(bytes->data(), static_cast<uint>(bytes->size()));
+  return pixmap;
+}
+
+Qt::Alignment AlignmentOf(TextAlign align) {
+  switch (align) {
+    case TextAlign::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    case TextAlign::Center: return Qt::AlignCenter;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;
+  }
+}
+
+// A panel: a frame with bevels and a caption drawn in it.
+class PanelWidget : public QFrame {
+ public:
+  explicit PanelWidget(QWidget* parent) : QFrame(parent) {}
+  QString caption;
+  Qt::Alignment alignment = Qt::AlignCenter;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QFrame::paintEvent(event);
+    if (caption.isEmpty()) return;
+    QPainter painter(this);
+    painter.drawText(contentsRect().adjusted(2, 0, -2, 0), alignment, caption);
+  }
+};
+
+QFrame::Shadow ShadowOf(Bevel bevel) { return bevel == Bevel::Lowered ? QFrame::Sunken : QFrame::Raised; }
+
+}  // namespace
+
+// ---- Button ----
+
+Button::Button(Control& parent, const std::string& caption) : Control(&parent, Make<QPushButton>(parent, ToQt(caption))) {
+  auto* button = As<QPushButton>(*this);
+  button->setAutoDefault(false);
+  QObject::connect(button, &QPushButton::clicked, [this] { RunGuarded([this] { Click(); }); });
+}
+
+std::string Button::Caption() const { return FromQt(As<QPushButton>(*this)->text()); }
+void Button::SetCaption(const std::string& caption) { As<QPushButton>(*this)->setText(ToQt(caption)); }
+
+void Button::SetKind(ButtonKind kind) {
+  struct Stock {
+    ButtonKind kind;
+    const char* caption;
+    ModalResult result;
+    QStyle::StandardPixmap glyph;
+  };
+  static constexpr Stock kStock[] = {
+      {ButtonKind::OK, "OK", mrOk, QStyle::SP_DialogOkButton},
+      {ButtonKind::Cancel, "Cancel", mrCancel, QStyle::SP_DialogCancelButton},
+      {ButtonKind::Help, "&Help", mrNone, QStyle::SP_DialogHelpButton},
+      {ButtonKind::Close, "&Close", mrNone, QStyle::SP_DialogCloseButton},
+      {ButtonKind::Yes, "&Yes", mrYes, QStyle::SP_DialogYesButton},
+      {ButtonKind::No, "&No", mrNo, QStyle::SP_DialogNoButton},
+      {ButtonKind::Ignore, "&Ignore", mrIgnore, QStyle::SP_DialogDiscardButton},
+      {ButtonKind::Abort, "Abort", mrAbort, QStyle::SP_DialogAbortButton},
+      {ButtonKind::Retry, "&Retry", mrRetry, QStyle::SP_BrowserReload},
+  };
+  kind_ = kind;
+  for (const auto& stock : kStock) {
+    if (stock.kind != kind) continue;
+    auto* button = As<QPushButton>(*this);
+    button->setText(stock.caption);
+    button->setIcon(button->style()->standardIcon(stock.glyph));
+    modalResult_ = stock.result;
+    if (kind == ButtonKind::OK || kind == ButtonKind::Yes) SetDefault(true);
+    if (kind == ButtonKind::Cancel || kind == ButtonKind::No) SetCancel(true);
+  }
+}
+
+void Button::SetGlyphResource(const std::string& resourceName) {
+  As<QPushButton>(*this)->setIcon(QIcon(ResourcePixmap(resourceName)));
+}
+
+void Button::SetDefault(bool isDefault) { As<QPushButton>(*this)->setDefault(isDefault); }
+void Button::SetCancel(bool isCancel) { cancel_ = isCancel; }
+
+void Button::Click() {
+  Form* form = ParentForm();
+  if (form != nullptr && modalResult_ != mrNone) form->SetModalResult(modalResult_);
+  WeakRef<Control> self(this);
+  if (OnClick) OnClick();
+  if (self && kind_ == ButtonKind::Close && form != nullptr) form->Close();
+}
+
+// ---- SpeedButton ----
+
+SpeedButton::SpeedButton(Control& parent) : Control(&parent, Make<QToolButton>(parent)) {
+  auto* button = As<QToolButton>(*this);
+  button->setAutoRaise(true);
+  button->setFocusPolicy(Qt::NoFocus);
+  QObject::connect(button, &QToolButton::clicked, [this, button] {
+    // The toolkit flips a checkable button by itself; the group's rule decides instead.
+    if (button->isCheckable()) button->setChecked(!button->isChecked());
+    RunGuarded([this] { Click(); });
+  });
+}
+
+std::string SpeedButton::Caption() const { return FromQt(As<QToolButton>(*this)->text()); }
+void SpeedButton::SetCaption(const std::string& caption) {
+  As<QToolButton>(*this)->setText(ToQt(caption));
+  As<QToolButton>(*this)->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+}
+
+void SpeedButton::SetGlyphResource(const std::string& resourceName) {
+  QPixmap pixmap = ResourcePixmap(resourceName);
+  As<QToolButton>(*this)->setIcon(QIcon(pixmap));
+  if (!pixmap.isNull()) As<QToolButton>(*this)->setIconSize(pixmap.size());
+}
+
+void SpeedButton::SetGlyph(const RasterImage& image) {
+  As<QToolButton>(*this)->setIcon(QIcon(PixmapOf(image)));
+  As<QToolButton>(*this)->setIconSize(QSize(image.width, image.height));
+}
+
+void SpeedButton::SetGroupIndex(int group) {
+  group_ = group;
+  As<QToolButton>(*this)->setCheckable(group != 0);
+}
+
+void SpeedButton::SetAllowAllUp(bool allow) { allowAllUp_ = allow; }
+bool SpeedButton::Down() const { return As<QToolButton>(*this)->isChecked(); }
+
+void SpeedButton::SetDown(bool down) {
+  auto* button = As<QToolButton>(*this);
+  button->setCheckable(true);
+  button->setChecked(down);
+  if (!down || group_ == 0 || Parent() == nullptr) return;
+  for (Control* sibling : Parent()->Children()) {
+    auto* other = dynamic_cast<SpeedButton*>(sibling);
+    if (other != nullptr && other != this && other->group_ == group_) As<QToolButton>(*other)->setChecked(false);
+  }
+}
+
+void SpeedButton::Click() {
+  if (group_ != 0) SetDown(Down() ? !allowAllUp_ : true);
+  if (OnClick) OnClick();
+}
+
+// ---- Label ----
+
+Label::Label(Control& parent, const std::string& caption) : Control(&parent, Make<QLabel>(parent, ToQt(caption))) {}
+std::string Label::Caption() const { return FromQt(As<QLabel>(*this)->text()); }
+void Label::SetCaption(const std::string& caption) { As<QLabel>(*this)->setText(ToQt(caption)); }
+void Label::SetAlignment(TextAlign align) { As<QLabel>(*this)->setAlignment(AlignmentOf(align)); }
+void Label::SetWordWrap(bool wrap) { As<QLabel>(*this)->setWordWrap(wrap); }
+
+// ---- Edit ----
+
+Edit::Edit(Control& parent) : Control(&parent, Make<QLineEdit>(parent)) {
+  QObject::connect(As<QLineEdit>(*this), &QLineEdit::textChanged, [this] { Fire(OnChange); });
+}
+std::string Edit::Text() const { return FromQt(As<QLineEdit>(*this)->text()); }
+void Edit::SetText(const std::string& text) { As<QLineEdit>(*this)->setText(ToQt(text)); }
+void Edit::SetMaxLength(int length) { As<QLineEdit>(*this)->setMaxLength(length > 0 ? length : 32767); }
+void Edit::SetReadOnly(bool readOnly) { As<QLineEdit>(*this)->setReadOnly(readOnly); }
+void Edit::SelectAll() { As<QLineEdit>(*this)->selectAll(); }
+
+// ---- Memo ----
+
+Memo::Memo(Control& parent) : Control(&parent, Make<QPlainTextEdit>(parent)) {
+  QObject::connect(As<QPlainTextEdit>(*this), &QPlainTextEdit::textChanged, [this] { Fire(OnChange); });
+}
+
+std::vector<std::string> Memo::Lines() const {
+  std::vector<std::string> lines;
+  QString text = As<QPlainTextEdit>(*this)->toPlainText();
+  if (text.isEmpty()) return lines;
+  for (const QString& line : text.split('\n')) lines.push_back(FromQt(line));
+  return lines;
+}
+
+void Memo::SetLines(const std::vector<std::string>& lines) {
+  QStringList list;
+  for (const auto& line : lines) list << ToQt(line);
+  As<QPlainTextEdit>(*this)->setPlainText(list.join('\n'));
+}
+
+std::string Memo::Text() const {
+  std::string text;
+  for (const auto& line : Lines()) text += line + "\r\n";
+  return text;
+}
+
+void Memo::SetText(const std::string& text) {
+  QString q = ToQt(text);
+  q.replace("\r\n", "\n").replace('\r', '\n');
+  As<QPlainTextEdit>(*this)->setPlainText(q);
+}
+
+void Memo::SetReadOnly(bool readOnly) { As<QPlainTextEdit>(*this)->setReadOnly(readOnly); }
+void Memo::SetWordWrap(bool wrap) {
+  As<QPlainTextEdit>(*this)->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+// ---- CheckBox ----
+
+CheckBox::CheckBox(Control& parent, const std::string& caption)
+    : Control(&parent, Make<QCheckBox>(parent, ToQt(caption))) {
+  QObject::connect(As<QCheckBox>(*this), &QCheckBox::toggled, [this] { Fire(OnClick); });
+}
+std::string CheckBox::Caption() const { return FromQt(As<QCheckBox>(*this)->text()); }
+void CheckBox::SetCaption(const std::string& caption) { As<QCheckBox>(*this)->setText(ToQt(caption)); }
+bool CheckBox::Checked() const { return As<QCheckBox>(*this)->isChecked(); }
+void CheckBox::SetChecked(bool checked) { As<QCheckBox>(*this)->setChecked(checked); }
+
+// ---- RadioGroup ----
+
+RadioGroup::RadioGroup(Control& parent, const std::string& caption)
+    : Control(&parent, Make<QGroupBox>(parent, ToQt(caption))) {
+  auto* box = As<QGroupBox>(*this);
+  new QGridLayout(box);
+  auto* group = new QButtonGroup(box);
+  // The focus goes to the checked button, as the platform's radio group gives it.
+  QObject::connect(group, &QButtonGroup::idToggled, [this, box, group](int, bool checked) {
+    if (!checked) return;
+    box->setFocusProxy(group->checkedButton());
+    Fire(OnClick);
+  });
+}
+
+std::string RadioGroup::Caption() const { return FromQt(As<QGroupBox>(*this)->title()); }
+void RadioGroup::SetCaption(const std::string& caption) { As<QGroupBox>(*this)->setTitle(ToQt(caption)); }
+
+void RadioGroup::SetItems(const std::vector<std::string>& items) {
+  items_ = items;
+  Rebuild();
+}
+
+void RadioGroup::SetColumns(int columns) {
+  columns_ = std::max(1, columns);
+  Rebuild();
+}
+
+void RadioGroup::Rebuild() {
+  auto* box = As<QGroupBox>(*this);
+  auto* group = box->findChild<QButtonGroup*>();
+  auto* layout = static_cast<QGridLayout*>(box->layout());
+  box->setFocusProxy(nullptr);
+  for (QAbstractButton* old : group->buttons()) {
+    group->removeButton(old);
+    delete old;
+  }
+  int rows = (static_cast<int>(items_.size()) + columns_ - 1) / columns_;
+  for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
+    auto* radio = new QRadioButton(ToQt(items_[static_cast<std::size_t>(i)]), box);
+    group->addButton(radio, i);
+    layout->addWidget(radio, rows == 0 ? 0 : i % rows, rows == 0 ? 0 : i / rows);
+    if (i == 0) box->setFocusProxy(radio);
+  }
+}
+
+int RadioGroup::ItemIndex() const { return As<QGroupBox>(*this)->findChild<QButtonGroup*>()->checkedId(); }
+
+void RadioGroup::SetItemIndex(int index) {
+  auto* group = As<QGroupBox>(*this)->findChild<QButtonGroup*>();
+  if (QAbstractButton* button = group->button(index)) {
+    button->setChecked(true);
+  } else if (QAbstractButton* checked = group->checkedButton()) {
+    group->setExclusive(false);
+    checked->setChecked(false);
+    group->setExclusive(true);
+  }
+}
+
+// ---- ComboBox ----
+
+ComboBox::ComboBox(Control& parent, ComboStyle style) : Control(&parent, Make<QComboBox>(parent)) {
+  auto* combo = As<QComboBox>(*this);
+  combo->setEditable(style == ComboStyle::DropDown);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  QObject::connect(combo, &QComboBox::activated, [this] { Fire(OnChange); });
+  if (combo->lineEdit() != nullptr) {
+    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, [this] { Fire(OnChange); });
+  }
+}
+
+void ComboBox::SetItems(const std::vector<std::string>& items) {
+  auto* combo = As<QComboBox>(*this);
+  QSignalBlocker block(combo);
+  QString text = combo->currentText();
+  combo->clear();
+  for (const auto& item : items) combo->addItem(ToQt(item));
+  combo->setCurrentIndex(-1);
+  if (combo->isEditable()) combo->setEditText(text);
+}
+
+std::vector<std::string> ComboBox::Items() const {
+  std::vector<std::string> items;
+  auto* combo = As<QComboBox>(*this);
+  for (int i = 0; i < combo->count(); ++i) items.push_back(FromQt(combo->itemText(i)));
+  return items;
+}
+
+int ComboBox::ItemIndex() const { return As<QComboBox>(*this)->currentIndex(); }
+void ComboBox::SetItemIndex(int index) {
+  QSignalBlocker block(As<QComboBox>(*this));
+  As<QComboBox>(*this)->setCurrentIndex(index);
+}
+std::string ComboBox::Text() const { return FromQt(As<QComboBox>(*this)->currentText()); }
+void ComboBox::SetText(const std::string& text) {
+  auto* combo = As<QComboBox>(*this);
+  QSignalBlocker block(combo);
+  if (combo->isEditable()) {
+    combo->setEditText(ToQt(text));
+  } else {
+    combo->setCurrentIndex(combo->findText(ToQt(text)));
+  }
+}
+void ComboBox::SetMaxLength(int length) {
+  if (auto* edit = As<QComboBox>(*this)->lineEdit()) edit->setMaxLength(length > 0 ? length : 32767);
+}
+
+// ---- ListBox ----
+
+ListBox::ListBox(Control& parent) : Control(&parent, Make<QListWidget>(parent)) {
+  auto* list = As<QListWidget>(*this);
+  QObject::connect(list, &QListWidget::currentRowChanged, [this] { Fire(OnClick); });
+  QObject::connect(list, &QListWidget::itemDoubleClicked, [this] { Fire(OnDblClick); });
+}
+
+void ListBox::SetItems(const std::vector<std::string>& items) {
+  auto* list = As<QListWidget>(*this);
+  QSignalBlocker block(list);
+  list->clear();
+  for (const auto& item : items) list->addItem(ToQt(item));
+  list->setCurrentRow(-1);
+}
+
+std::vector<std::string> ListBox::Items() const {
+  std::vector<std::string> items;
+  auto* list = As<QListWidget>(*this);
+  for (int i = 0; i < list->count(); ++i) items.push_back(FromQt(list->item(i)->text()));
+  return items;
+}
+
+int ListBox::ItemIndex() const { return As<QListWidget>(*this)->currentRow(); }
+void ListBox::SetItemIndex(int index) {
+  QSignalBlocker block(As<QListWidget>(*this));
+  As<QListWidget>(*this)->setCurrentRow(index);
+}
+
+// ---- SpinEdit ----
+
+SpinEdit::SpinEdit(Control& parent) : Control(&parent, Make<QSpinBox>(parent)) {
+  auto* spin = As<QSpinBox>(*this);
+  spin->setRange(0, 100);
+  QObject::connect(spin, &QSpinBox::valueChanged, [this] { Fire(OnChange); });
+}
+int SpinEdit::Value() const { return As<QSpinBox>(*this)->value(); }
+void SpinEdit::SetValue(int value) { As<QSpinBox>(*this)->setValue(value); }
+void SpinEdit::SetRange(int minValue, int maxValue) { As<QSpinBox>(*this)->setRange(minValue, maxValue); }
+int SpinEdit::MinValue() const { return As<QSpinBox>(*this)->minimum(); }
+int SpinEdit::MaxValue() const { return As<QSpinBox>(*this)->maximum(); }
+void SpinEdit::SetIncrement(int increment) { As<QSpinBox>(*this)->setSingleStep(increment); }
+void SpinEdit::SetEditorEnabled(bool enabled) {
+  if (auto* edit = As<QSpinBox>(*this)->findChild<QLineEdit*>()) edit->setReadOnly(!enabled);
+}
+
+// ---- ProgressGauge ----
+
+ProgressGauge::ProgressGauge(Control& parent) : Control(&parent, Make<QProgressBar>(parent)) {
+  As<QProgressBar>(*this)->setRange(0, 100);
+  As<QProgressBar>(*this)->setValue(0);
+}
+void ProgressGauge::SetRange(int minValue, int maxValue) { As<QProgressBar>(*this)->setRange(minValue, maxValue); }
+int ProgressGauge::Progress() const { return As<QProgressBar>(*this)->value(); }
+void ProgressGauge::SetProgress(int value) { As<QProgressBar>(*this)->setValue(value); }
+void ProgressGauge::SetForeColor(Color color) {
+  QPalette p = As<QProgressBar>(*this)->palette();
+  p.setColor(QPalette::Highlight, ToQColor(color));
+  As<QProgressBar>(*this)->setPalette(p);
+}
+
+// ---- containers ----
+
+Panel::Panel(Control& parent, const std::string& caption) : Control(&parent, Make<PanelWidget>(parent)) {
+  As<PanelWidget>(*this)->caption = ToQt(caption);
+  SetBevels(Bevel::Raised, Bevel::None);
+}
+std::string Panel::Caption() const { return FromQt(As<PanelWidget>(*this)->caption); }
+void Panel::SetCaption(const std::string& caption) {
+  As<PanelWidget>(*this)->caption = ToQt(caption);
+  Invalidate();
+}
+void Panel::SetBevels(Bevel outer, Bevel inner) {
+  auto* panel = As<PanelWidget>(*this);
+  Bevel shown = outer != Bevel::None ? outer : inner;
+  panel->setFrameStyle(shown == Bevel::None ? QFrame::NoFrame : (QFrame::Panel | ShadowOf(shown)));
+  panel->setLineWidth(outer != Bevel::None && inner != Bevel::None ? 2 : 1);
+}
+void Panel::SetAlignment(TextAlign align) {
+  As<PanelWidget>(*this)->alignment = AlignmentOf(align);
+  Invalidate();
+}
+
+GroupBox::GroupBox(Control& parent, const std::string& caption)
+    : Control(&parent, Make<QGroupBox>(parent, ToQt(caption))) {}
+std::string GroupBox::Caption() const { return FromQt(As<QGroupBox>(*this)->title()); }
+void GroupBox::SetCaption(const std::string& caption) { As<QGroupBox>(*this)->setTitle(ToQt(caption)); }
+
+TabSheet::TabSheet(Control& pageControl, const std::string& caption)
+    : Control(&pageControl, MakePeer(new QWidget())) {
+  auto* tabs = As<QTabWidget>(pageControl);
+  QSignalBlocker block(tabs);
+  tabs->addTab(Peer().widget, ToQt(caption));
+}
+std::string TabSheet::Caption() const {
+  auto* tabs = As<QTabWidget>(*Parent());
+  return FromQt(tabs->tabText(tabs->indexOf(Peer().widget)));
+}
+void TabSheet::SetCaption(const std::string& caption) {
+  auto* tabs = As<QTabWidget>(*Parent());
+  tabs->setTabText(tabs->indexOf(Peer().widget), ToQt(caption));
+}
+
+PageControl::PageControl(Control& parent) : Control(&parent, Make<QTabWidget>(parent)) {
+  QObject::connect(As<QTabWidget>(*this), &QTabWidget::currentChanged, [this] { Fire(OnChange); });
+}
+TabSheet& PageControl::AddPage(const std::string& caption) { return Add<TabSheet>(caption); }
+int PageControl::PageCount() const { return As<QTabWidget>(*this)->count(); }
+int PageControl::ActivePageIndex() const { return As<QTabWidget>(*this)->currentIndex(); }
+void PageControl::SetActivePageIndex(int index) {
+  QSignalBlocker block(As<QTabWidget>(*this));
+  As<QTabWidget>(*this)->setCurrentIndex(index);
+}
+
+// ---- StatusBar ----
+
+namespace {
+// The status bar's labels: one for the simple text, then one per panel.
+QList<QLabel*> StatusLabels(const Control& bar) { return As<QFrame>(bar)->findChildren<QLabel*>(); }
+}  // namespace
+
+StatusBar::StatusBar(Control& parent) : Control(&parent, Make<QFrame>(parent)) {
+  auto* frame = As<QFrame>(*this);
+  auto* layout = new QHBoxLayout(frame);
+  layout->setContentsMargins(2, 1, 2, 1);
+  layout->setSpacing(2);
+  auto* simple = new QLabel(frame);
+  simple->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  layout->addWidget(simple, 1);
+  frame->resize(frame->width(), 19);
+  SetAlign(Align::Bottom);
+}
+
+std::string StatusBar::SimpleText() const { return FromQt(StatusLabels(*this).front()->text()); }
+void StatusBar::SetSimpleText(const std::string& text) { StatusLabels(*this).front()->setText(ToQt(text)); }
+
+void StatusBar::SetPanels(const std::vector<int>& widths) {
+  auto* frame = As<QFrame>(*this);
+  auto labels = StatusLabels(*this);
+  for (int i = 1; i < labels.size(); ++i) delete labels[i];
+  labels.front()->setVisible(widths.empty());
+  for (std::size_t i = 0; i < widths.size(); ++i) {
+    auto* label = new QLabel(frame);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    if (i + 1 < widths.size()) label->setFixedWidth(widths[i]);
+    frame->layout()->addWidget(label);
+  }
+}
+
+void StatusBar::SetPanelText(int index, const std::string& text) {
+  auto labels = StatusLabels(*this);
+  if (index >= 0 && index + 1 < labels.size()) labels[index + 1]->setText(ToQt(text));
+}
+
+std::string StatusBar::PanelText(int index) const {
+  auto labels = StatusLabels(*this);
+  return index >= 0 && index + 1 < labels.size() ? FromQt(labels[index + 1]->text()) : std::string();
+}
+
+// ---- Image ----
+
+Image::Image(Control& parent) : Control(&parent, Make<QLabel>(parent)) {}
+void Image::SetPictureResource(const std::string& resourceName) {
+  As<QLabel>(*this)->setPixmap(ResourcePixmap(resourceName));
+}
+void Image::SetPicture(const RasterImage& image) { As<QLabel>(*this)->setPixmap(PixmapOf(image)); }
+void Image::SetStretch(bool stretch) { As<QLabel>(*this)->setScaledContents(stretch); }
+
+}  // namespace plat

@@ -1,0 +1,215 @@
+#include "QtTestSupport.h"
+
+#include "platform/CustomControl.h"
+#include "platform/StdControls.h"
+#include "platform/Snapshot.h"
+#include "platform/record/ManualClock.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace plat;
+using platform_test::WindowTest;
+
+// A control that writes every event it receives to a shared log.
+class Probe : public CustomControl {
+ public:
+  Probe(Control& parent, std::string name, std::vector<std::string>& log)
+      : CustomControl(parent), name_(std::move(name)), log_(log) {
+    SetName(name_);
+  }
+  int paints = 0;
+  int lastDpi = 0;
+
+ protected:
+  void Paint(Canvas& canvas) override {
+    ++paints;
+    lastDpi = canvas.DpiX();
+    canvas.SetBrush(Brush{clWhite, BrushStyle::Solid});
+    canvas.FillRect({0, 0, ClientWidth(), ClientHeight()});
+  }
+  void KeyDown(int& key, ShiftState shift) override {
+    Log("down " + std::to_string(key) + ((shift & ssShift) ? "+shift" : "") + ((shift & ssCtrl) ? "+ctrl" : ""));
+  }
+  void KeyPress(char& ch) override { Log("press " + std::to_string(static_cast<unsigned char>(ch))); }
+  void KeyUp(int& key, ShiftState) override { Log("up " + std::to_string(key)); }
+  void MouseDown(MouseButton b, ShiftState shift, int x, int y) override {
+    Log(std::string("mouse down ") + (b == MouseButton::Left ? "L" : "R") + ((shift & ssDouble) ? " double" : "") +
+        " " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void MouseUp(MouseButton, ShiftState, int, int) override { Log("mouse up"); }
+  void DblClick() override { Log("dblclick"); }
+  void FocusGained(Control* losing) override { Log("gained from " + (losing ? losing->Name() : "-")); }
+  void FocusLost(Control* gaining) override { Log("lost to " + (gaining ? gaining->Name() : "-")); }
+  void Scrolled(ScrollBarKind bar, ScrollCode code, int pos) override {
+    Log(std::string("scroll ") + (bar == ScrollBarKind::Vertical ? "v " : "h ") +
+        std::to_string(static_cast<int>(code)) + " " + std::to_string(pos));
+  }
+  void TimerTick(int id) override { Log("timer " + std::to_string(id) + "@" + std::to_string(TickCount())); }
+  void HandleMessage(const Message& m) override {
+    Log("message " + std::to_string(m.msg) + " " + std::to_string(m.wParam));
+  }
+
+ private:
+  void Log(const std::string& text) { log_.push_back(name_ + ": " + text); }
+  std::string name_;
+  std::vector<std::string>& log_;
+};
+
+class CustomControlTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    form = &CreateForm<Form>("ProbeF");
+    form->SetBounds(50, 50, 300, 200);
+    a = &form->Add<Probe>("A", log);
+    a->SetBounds(0, 0, 150, 100);
+    b = &form->Add<Probe>("B", log);
+    b->SetBounds(150, 0, 150, 100);
+    form->ShowForm();
+    input::Flush();
+    log.clear();
+  }
+  std::vector<std::string> log;
+  Form* form = nullptr;
+  Probe* a = nullptr;
+  Probe* b = nullptr;
+};
+
+TEST_F(CustomControlTest, PaintsThroughTheCanvasOncePerRequest) {
+  int before = a->paints;
+  a->Repaint();
+  EXPECT_EQ(a->paints, before + 1);
+  EXPECT_GT(a->lastDpi, 0);
+  RasterImage picture = GrabImage(*a);  // what Paint drew reaches the pixels
+  ASSERT_EQ(picture.width, a->Width());
+  EXPECT_EQ(picture.pixels[static_cast<std::size_t>(5 * picture.width + 5)], 0xFFFFFFFFu);
+  before = a->paints;
+  a->Invalidate();
+  a->Invalidate();
+  input::Flush();
+  EXPECT_EQ(a->paints, before + 1);  // invalidations are combined into one paint
+}
+
+TEST_F(CustomControlTest, KeysArriveAsVirtualKeysThenTypedText) {
+  a->SetFocus();
+  input::Flush();
+  log.clear();
+  input::PressKey(*a, 'A', ssShift, "A");
+  input::PressKey(*a, vk::Left);
+  input::PressKey(*a, vk::Return, 0, "\r");
+  input::PressKey(*a, vk::F1 + 1);
+  input::PressKey(*a, 'C', ssCtrl, "\x03");
+  input::PressKey(*a, vk::Delete);
+  input::PressKey(*a, 0xE9, 0, "\xE9");  // a key with no virtual number still types its text
+  EXPECT_EQ(log, (std::vector<std::string>{
+                     "A: down 65+shift", "A: press 65", "A: up 65", "A: down 37", "A: up 37", "A: down 13",
+                     "A: press 13", "A: up 13", "A: down 113", "A: up 113", "A: down 67+ctrl", "A: press 3",
+                     "A: up 67", "A: down 46", "A: up 46", "A: down 0", "A: press 233", "A: up 0"}));
+}
+
+TEST_F(CustomControlTest, TabMovesTheFocusUnlessTheControlWantsIt) {
+  a->SetFocus();
+  input::Flush();
+  log.clear();
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  EXPECT_TRUE(b->Focused());
+  b->SetWantTabs(true);
+  log.clear();
+  input::PressKey(*b, vk::Tab, 0, "\t");
+  EXPECT_TRUE(b->Focused());
+  EXPECT_EQ(log, (std::vector<std::string>{"B: down 9", "B: press 9", "B: up 9"}));
+}
+
+TEST_F(CustomControlTest, FocusIsLostBeforeItIsGainedEachNamingTheOther) {
+  ASSERT_TRUE(a->Focused());  // the first control of a shown form has the focus
+  a->OnEnter = [&] { log.push_back("A: enter"); };
+  a->OnExit = [&] { log.push_back("A: exit"); };
+  b->OnEnter = [&] { log.push_back("B: enter"); };
+  b->OnExit = [&] { log.push_back("B: exit"); };
+  b->SetFocus();
+  input::Flush();
+  input::Click(*a, 5, 5);
+  EXPECT_EQ(log, (std::vector<std::string>{"A: lost to B", "A: exit", "B: gained from A", "B: enter",
+                                           "B: lost to A", "B: exit", "A: gained from B", "A: enter",
+                                           "A: mouse down L 5,5", "A: mouse up"}));
+}
+
+TEST_F(CustomControlTest, MouseClicksAndDoubleClicks) {
+  input::Click(*a, 10, 20);
+  input::DoubleClick(*a, 11, 21);
+  EXPECT_EQ(log, (std::vector<std::string>{"A: mouse down L 10,20", "A: mouse up",
+                                           "A: mouse down L 11,21", "A: mouse up", "A: dblclick",
+                                           "A: mouse down L double 11,21", "A: mouse up"}));
+}
+
+TEST_F(CustomControlTest, TimersTickByTheClockAndStopWithTheControl) {
+  ManualClock clock(0);
+  ScopedManualClock installed(clock);
+  EXPECT_TRUE(a->SetTimer(1, 100));
+  EXPECT_TRUE(a->SetTimer(2, 250));
+  EXPECT_TRUE(b->SetTimer(1, 300));
+  clock.Advance(300);
+  a->KillTimer(1);
+  clock.Advance(200);
+  form->RemoveChild(*b);  // its timer goes with it
+  clock.Advance(300);
+  EXPECT_EQ(log, (std::vector<std::string>{"A: timer 1@100", "A: timer 1@200", "A: timer 2@250", "A: timer 1@300",
+                                           "B: timer 1@300", "A: timer 2@500", "A: timer 2@750"}));
+  EXPECT_EQ(clock.RunningTimers(), 1);
+}
+
+TEST_F(CustomControlTest, PostedMessagesComeFromTheEventLoopAndDieWithTheirControl) {
+  a->PostMessage(0x7F08);
+  b->PostMessage(0x7F0A, 7);
+  a->PostMessage(0x7F09);
+  EXPECT_TRUE(log.empty());
+  form->RemoveChild(*b);
+  input::Flush();
+  EXPECT_EQ(log, (std::vector<std::string>{"A: message 32520 0", "A: message 32521 0"}));
+}
+
+TEST_F(CustomControlTest, TheCaretIsOneForTheProgram) {
+  a->CreateCaret(2, 14);
+  EXPECT_TRUE(a->Caret().exists);
+  EXPECT_FALSE(a->Caret().Visible());  // made hidden
+  a->SetCaretPos(5, 3);
+  a->ShowCaret();
+  EXPECT_TRUE(a->Caret().Visible());
+  a->HideCaret();
+  a->HideCaret();
+  a->ShowCaret();
+  EXPECT_FALSE(a->Caret().Visible());  // hiding counts
+  a->ShowCaret();
+  EXPECT_TRUE(a->Caret().Visible());
+  EXPECT_EQ(a->Caret().position, (Point{5, 3}));
+  b->CreateCaret(10, 14, true);  // takes the caret away from A
+  EXPECT_FALSE(a->Caret().exists);
+  EXPECT_TRUE(b->Caret().gray);
+  auto blink = CustomControl::CaretBlinkTime();
+  CustomControl::SetCaretBlinkTime(250);
+  EXPECT_EQ(CustomControl::CaretBlinkTime(), 250u);
+  CustomControl::SetCaretBlinkTime(blink);
+  b->DestroyCaret();
+  EXPECT_FALSE(b->Caret().exists);
+}
+
+TEST_F(CustomControlTest, ScrollBarsTakeClientSpaceAndReportActionsWithoutMovingByThemselves) {
+  int fullWidth = a->ClientWidth();
+  a->SetScrollRange(ScrollBarKind::Vertical, 0, 100);
+  a->SetScrollPage(ScrollBarKind::Vertical, 10);
+  a->ShowScrollBar(ScrollBarKind::Vertical, true);
+  EXPECT_LT(a->ClientWidth(), fullWidth);
+  a->SetScrollPos(ScrollBarKind::Vertical, 30);
+  input::Click(*a, a->Width() - 3, a->Height() - 3);  // the down arrow
+  EXPECT_EQ(a->ScrollPos(ScrollBarKind::Vertical), 30);
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.front(), "A: scroll v 1 31");
+  a->ShowScrollBar(ScrollBarKind::Vertical, false);
+  EXPECT_EQ(a->ClientWidth(), fullWidth);
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+#include "QtTestSupport.h"
+
+#include "platform/Clipboard.h"
+#include "platform/Printer.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace plat;
+using platform_test::WindowTest;
+
+class DesktopTest : public WindowTest {};
+
+TEST_F(DesktopTest, ClipboardTextKeepsWindows1252Characters) {
+  ClipboardContent content;
+  content.text = "Gr\xF6\xDF" "e \x80 5\r\n";
+  content.metafile = std::vector<std::uint8_t>{1, 0, 0, 0};
+  TheClipboard().Set(content);
+  EXPECT_TRUE(TheClipboard().HasText());
+  EXPECT_EQ(TheClipboard().GetText(), "Gr\xF6\xDF" "e \x80 5\r\n");
+}
+
+TEST_F(DesktopTest, WithoutAPrinterTheDocumentGoesToThePdfFileTheUserNames) {
+  Printer& printer = ThePrinter();
+  if (!printer.PrintsToFile()) GTEST_SKIP() << "this machine has a printer";
+  const std::string pdf =
+      std::string(MORVA_ARTEFACTS) + "/platform/printed-" + std::to_string(::getpid()) + ".pdf";
+  std::filesystem::create_directories(std::filesystem::path(pdf).parent_path());
+  std::filesystem::remove(pdf);
+
+  printer.SetOrientation(Orientation::Landscape);
+  EXPECT_GT(printer.PageWidthMM(), printer.PageHeightMM());
+  EXPECT_GT(printer.PageWidth(), printer.PageHeight());
+  printer.SetOrientation(Orientation::Portrait);
+  EXPECT_LT(printer.PageWidthMM(), printer.PageHeightMM());
+
+  EXPECT_FALSE(printer.BeginDoc("saved plot"));  // the user declines to name the file
+  EXPECT_FALSE(printer.Printing());
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+
+  dialogs.AnswerFile(pdf);
+  ASSERT_TRUE(printer.BeginDoc("saved plot"));
+  Canvas& page = printer.PageCanvas();
+  EXPECT_EQ(page.DpiX(), printer.DpiX());
+  page.Line(0, 0, printer.PageWidth() / 2, printer.PageHeight() / 2);
+  page.TextOut(100, 100, "Morvapc");
+  printer.EndDoc();
+  EXPECT_FALSE(printer.Printing());
+  ASSERT_EQ(dialogs.FileRequests().size(), 2u);
+  EXPECT_EQ(dialogs.FileRequests()[1].request.defaultExt, "pdf");
+  std::ifstream in(pdf, std::ios::binary);
+  std::string head(4, '\0');
+  in.read(head.data(), 4);
+  EXPECT_EQ(head, "%PDF");
+  in.close();
+  std::filesystem::remove(pdf);
+}
+
+}  // namespace

@@ -1,0 +1,389 @@
+#include "QtTestSupport.h"
+
+#include "platform/Resources.h"
+#include "platform/Snapshot.h"
+#include "platform/StdControls.h"
+#include "platform/StringGrid.h"
+#include "rtl/Exception.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace plat;
+using platform_test::Deferred;
+using platform_test::WindowTest;
+
+// A form with one of each standard control; every event writes to the log.
+class SampleForm : public Form {
+ public:
+  SampleForm() : Form("SampleF") {
+    SetCaption("Sample");
+    SetBounds(100, 100, 460, 420);
+    top = &Add<Panel>();
+    top->SetBounds(0, 0, 460, 40);
+    top->SetAlign(Align::Top);
+    status = &Add<StatusBar>();
+    bottom = &Add<Panel>();
+    bottom->SetBounds(0, 0, 460, 44);
+    bottom->SetAlign(Align::Bottom);
+
+    edit = &top->Add<Edit>();
+    edit->SetBounds(4, 8, 100, 24);
+    edit->OnChange = [this] { log.push_back("edit " + edit->Text()); };
+    spin = &top->Add<SpinEdit>();
+    spin->SetBounds(110, 8, 60, 24);
+    spin->SetRange(1, 3);
+    spin->OnChange = [this] { log.push_back("spin " + std::to_string(spin->Value())); };
+    check = &top->Add<CheckBox>("Labels");
+    check->SetBounds(180, 8, 80, 24);
+    check->OnClick = [this] { log.push_back(std::string("check ") + (check->Checked() ? "on" : "off")); };
+    combo = &top->Add<ComboBox>(ComboStyle::DropDownList);
+    combo->SetBounds(270, 8, 180, 24);
+    combo->SetItems({"Rectangular", "Symmetric (dissimilarity)", "Symmetric (similarity)"});
+    combo->SetItemIndex(0);
+    combo->OnChange = [this] { log.push_back("combo " + std::to_string(combo->ItemIndex())); };
+
+    pages = &Add<PageControl>();
+    pages->SetBounds(0, 40, 460, 300);
+    pages->SetAlign(Align::Client);
+    auto& first = pages->AddPage("&Grid");
+    auto& second = pages->AddPage("&Choices");
+    grid = &first.Add<StringGrid>();
+    grid->SetBounds(0, 0, 440, 200);
+    grid->SetColCount(3);
+    grid->SetRowCount(4);
+    grid->SetOptions(goEditing | goTabs);
+    grid->SetCell(0, 0, "Rows\\Cols");
+    grid->OnSetEditText = [this](int c, int r, const std::string& t) {
+      log.push_back("cell " + std::to_string(c) + "," + std::to_string(r) + "=" + t);
+    };
+    radio = &second.Add<RadioGroup>("Mode");
+    radio->SetBounds(8, 8, 150, 100);
+    radio->SetItems({"ask", "overwrite", "append"});
+    radio->SetItemIndex(0);
+    radio->OnClick = [this] { log.push_back("radio " + std::to_string(radio->ItemIndex())); };
+    list = &second.Add<ListBox>();
+    list->SetBounds(170, 8, 150, 100);
+    list->SetItems({"first", "second", "third"});
+    list->OnClick = [this] { log.push_back("list " + std::to_string(list->ItemIndex())); };
+    memo = &second.Add<Memo>();
+    memo->SetBounds(8, 120, 300, 60);
+
+    compute = &bottom->Add<Button>("Compute");
+    compute->SetBounds(4, 8, 80, 28);
+    compute->SetHint("Run module|Execute this program module");
+    compute->OnClick = [this] { log.push_back("compute"); };
+    plot = &bottom->Add<SpeedButton>();
+    plot->SetBounds(90, 8, 28, 28);
+    plot->SetGroupIndex(1);
+    plot->SetAllowAllUp(true);
+    plot->OnClick = [this] { log.push_back(std::string("plot ") + (plot->Down() ? "down" : "up")); };
+    labels = &bottom->Add<SpeedButton>();
+    labels->SetBounds(120, 8, 28, 28);
+    labels->SetGroupIndex(1);
+    labels->SetAllowAllUp(true);
+    gauge = &bottom->Add<ProgressGauge>();
+    gauge->SetBounds(154, 8, 180, 28);
+    label = &bottom->Add<Label>("Matrix: ");
+    label->SetBounds(340, 8, 60, 28);
+
+    auto& file = Menu().Add("&File");
+    print = &file.Add("&Print", "Print the plot", [this] { log.push_back("print"); }, scCtrl | 'P');
+    file.Add("-");
+    file.Add("C&lose", "Close this window", [this] { Close(); }, scCtrl | (vk::F1 + 3));
+  }
+
+  std::vector<std::string> log;
+  Panel *top, *bottom;
+  StatusBar* status;
+  Edit* edit;
+  SpinEdit* spin;
+  CheckBox* check;
+  ComboBox* combo;
+  PageControl* pages;
+  StringGrid* grid;
+  RadioGroup* radio;
+  ListBox* list;
+  Memo* memo;
+  Button* compute;
+  SpeedButton* plot;
+  SpeedButton* labels;
+  ProgressGauge* gauge;
+  Label* label;
+  MenuItem* print;
+};
+
+class FormTest : public WindowTest {
+ protected:
+  SampleForm& ShowSample() {
+    auto& form = CreateForm<SampleForm>();
+    form.ShowForm();
+    input::Flush();
+    return form;
+  }
+};
+
+TEST_F(FormTest, TextControlsTakeTypedKeys) {
+  auto& form = ShowSample();
+  form.edit->SetFocus();
+  input::TypeText(*form.edit, "Ab1");
+  input::PressKey(*form.edit, vk::Back);
+  EXPECT_EQ(form.edit->Text(), "Ab");
+  EXPECT_EQ(form.log, (std::vector<std::string>{"edit A", "edit Ab", "edit Ab1", "edit Ab"}));
+
+  form.memo->SetText("line 1\r\nline 2");
+  EXPECT_EQ(form.memo->Lines(), (std::vector<std::string>{"line 1", "line 2"}));
+  EXPECT_EQ(form.memo->Text(), "line 1\r\nline 2\r\n");
+  form.memo->SetLines({"\xE9t\xE9"});  // Windows-1252 text survives the round trip
+  EXPECT_EQ(form.memo->Lines(), (std::vector<std::string>{"\xE9t\xE9"}));
+}
+
+TEST_F(FormTest, ChoiceControlsFollowKeysAndClicks) {
+  auto& form = ShowSample();
+  form.spin->SetFocus();
+  input::PressKey(*form.spin, vk::Up);
+  input::PressKey(*form.spin, vk::Up);
+  input::PressKey(*form.spin, vk::Up);  // stops at the maximum
+  EXPECT_EQ(form.spin->Value(), 3);
+
+  input::Click(*form.check);
+  EXPECT_TRUE(form.check->Checked());
+
+  form.combo->SetFocus();
+  input::PressKey(*form.combo, vk::Down);
+  EXPECT_EQ(form.combo->ItemIndex(), 1);
+  form.combo->SetItemIndex(2);  // a program's change is no user's choice: no event
+
+  form.pages->SetActivePageIndex(1);
+  input::Flush();
+  form.radio->SetFocus();
+  input::PressKey(*form.radio, vk::Down);
+  EXPECT_EQ(form.radio->ItemIndex(), 1);
+  input::Click(*form.list, 20, 5);
+  input::PressKey(*form.list, vk::Down);
+  EXPECT_EQ(form.list->ItemIndex(), 1);
+
+  EXPECT_EQ(form.log, (std::vector<std::string>{"spin 2", "spin 3", "check on", "combo 1", "radio 1", "list 0",
+                                                "list 1"}));
+}
+
+TEST_F(FormTest, GridEditsInPlaceAndKeepsFixedCellsOutOfReach) {
+  auto& form = ShowSample();
+  StringGrid& grid = *form.grid;
+  EXPECT_EQ(grid.Cell(0, 0), "Rows\\Cols");
+  grid.SetFocus();
+  grid.SetCurrent(1, 1);
+  input::TypeText(grid, "42");
+  input::PressKey(grid, vk::Return);
+  input::Flush();
+  EXPECT_EQ(grid.Cell(1, 1), "42");
+  EXPECT_EQ(form.log, (std::vector<std::string>{"cell 1,1=42"}));
+
+  grid.SetCurrent(0, 2);  // a fixed cell never becomes current
+  EXPECT_EQ(grid.Col(), 1);
+  EXPECT_EQ(grid.Row(), 1);
+
+  grid.SetFixedCols(0);  // the row labels become editable
+  grid.SetCurrent(0, 2);
+  EXPECT_EQ(grid.Col(), 0);
+  grid.SetRowCount(2);
+  EXPECT_EQ(grid.RowCount(), 2);
+  EXPECT_EQ(grid.Cell(1, 1), "42");
+}
+
+TEST_F(FormTest, ButtonsAndMenus) {
+  auto& form = ShowSample();
+  input::Click(*form.compute);
+  form.print->Click();
+  form.print->SetEnabled(false);
+  form.print->Click();
+  EXPECT_EQ(form.log, (std::vector<std::string>{"compute", "print"}));
+  EXPECT_EQ(form.Menu().Find("Print"), form.print);
+  EXPECT_EQ(form.print->GetShortCut(), scCtrl | 'P');
+}
+
+TEST_F(FormTest, SpeedButtonsOfAGroupAreDownOneAtATime) {
+  auto& form = ShowSample();
+  SpeedButton& plot = *form.plot;
+  SpeedButton& labels = *form.labels;
+  struct Step {
+    SpeedButton* clicked;
+    bool byMouse;
+    bool plotDown;
+    bool labelsDown;
+  };
+  const Step steps[] = {
+      {&plot, true, true, false},    {&labels, true, false, true},  {&labels, true, false, false},
+      {&plot, false, true, false},   {&plot, false, false, false},  {&labels, false, false, true},
+  };
+  for (const auto& step : steps) {
+    if (step.byMouse) {
+      input::Click(*step.clicked);
+    } else {
+      step.clicked->Click();
+    }
+    EXPECT_EQ(plot.Down(), step.plotDown);
+    EXPECT_EQ(labels.Down(), step.labelsDown);
+  }
+  labels.SetAllowAllUp(false);
+  input::Click(labels);  // without all-up, the down button stays down
+  EXPECT_TRUE(labels.Down());
+  EXPECT_EQ(form.log.front(), "plot down");
+}
+
+// A 16 x 16 bitmap file of one colour (24 bits, rows bottom up, blue first).
+std::vector<std::uint8_t> SolidBitmap(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  const std::uint32_t side = 16, pixelBytes = side * side * 3, fileSize = 54 + pixelBytes;
+  std::vector<std::uint8_t> bmp = {'B', 'M'};
+  auto put32 = [&](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bmp.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  auto put16 = [&](std::uint16_t v) {
+    bmp.push_back(static_cast<std::uint8_t>(v));
+    bmp.push_back(static_cast<std::uint8_t>(v >> 8));
+  };
+  put32(fileSize);
+  put32(0);
+  put32(54);
+  put32(40);
+  put32(side);
+  put32(side);
+  put16(1);
+  put16(24);
+  put32(0);
+  put32(pixelBytes);
+  put32(2835);
+  put32(2835);
+  put32(0);
+  put32(0);
+  for (std::uint32_t i = 0; i < side * side; ++i) bmp.insert(bmp.end(), {blue, green, red});
+  return bmp;
+}
+
+TEST_F(FormTest, SpeedButtonFaceComesFromANamedBitmapResource) {
+  static const std::vector<std::uint8_t> red = SolidBitmap(255, 0, 0);
+  static const std::array<EmbeddedResource, 1> table = {{{"TESTREDGLYPH", red}}};
+  RegisterResources(table);
+  auto& form = ShowSample();
+  form.plot->SetGlyphResource("TestRedGlyph");  // names are found without regard to case
+  form.plot->Repaint();
+  RasterImage face = GrabImage(*form.plot);
+  ASSERT_GT(face.width, 0);
+  std::uint32_t centre = face.pixels[static_cast<std::size_t>((face.height / 2) * face.width + face.width / 2)];
+  EXPECT_EQ(centre & 0x00FFFFFFu, 0x00FF0000u);
+  form.plot->SetGlyphResource("");  // an empty name leaves the face blank
+  centre = GrabImage(*form.plot).pixels[static_cast<std::size_t>((face.height / 2) * face.width + face.width / 2)];
+  EXPECT_NE(centre & 0x00FFFFFFu, 0x00FF0000u);
+}
+
+TEST_F(FormTest, ExceptionFromAnEventShowsTheErrorBoxAndTheFormGoesOn) {
+  auto& form = ShowSample();
+  form.compute->OnClick = [] { throw rtl::Exception("Input file name is blank for input"); };
+  input::Click(*form.compute);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.LastText(), "Input file name is blank for input.");
+  form.compute->OnClick = [&] { form.log.push_back("again"); };
+  input::Click(*form.compute);
+  EXPECT_EQ(form.log, (std::vector<std::string>{"again"}));
+}
+
+TEST_F(FormTest, CloseQueryDecidesAndFreedFormsAreGone) {
+  auto& form = ShowSample();
+  bool busy = true;
+  form.OnCloseQuery = [&](bool& canClose) { canClose = !busy; };
+  form.OnClose = [&](CloseAction& action) {
+    form.log.push_back("closed");
+    action = CloseAction::Free;
+  };
+  EXPECT_TRUE(FormExists("samplef"));
+  EXPECT_EQ(FindForm("SAMPLEF"), &form);
+  form.Close();
+  EXPECT_TRUE(form.Visible());
+  busy = false;
+  form.Menu().Find("Close")->Click();
+  EXPECT_EQ(form.log, (std::vector<std::string>{"closed"}));
+  input::Flush();
+  EXPECT_FALSE(FormExists("SampleF"));
+}
+
+TEST_F(FormTest, HoverPutsTheLongHintInTheApplicationHint) {
+  auto& form = ShowSample();
+  std::vector<std::string> hints;
+  SetOnHint([&] { hints.push_back(ApplicationHint()); });
+  input::Hover(*form.compute);
+  SetOnHint({});
+  form.status->SetSimpleText(" " + ApplicationHint());
+  EXPECT_EQ(hints, (std::vector<std::string>{"Execute this program module"}));
+  EXPECT_EQ(form.status->SimpleText(), " Execute this program module");
+}
+
+TEST_F(FormTest, AlignedChildrenFollowTheClientArea) {
+  auto& form = ShowSample();
+  form.SetClientSize(500, 400);
+  input::Flush();
+  EXPECT_EQ(form.top->Bounds(), (Rect{0, 0, 500, 40}));
+  EXPECT_EQ(form.status->Bounds().bottom, 400);
+  EXPECT_EQ(form.bottom->Bounds().bottom, form.status->Top());
+  EXPECT_EQ(form.pages->Bounds(), (Rect{0, 40, 500, form.bottom->Top()}));
+}
+
+TEST_F(FormTest, PlacementRoundTrip) {
+  auto& form = ShowSample();
+  WindowPlacement placement;
+  placement.normal = {120, 80, 620, 480};
+  form.SetPlacement(placement);
+  input::Flush();
+  EXPECT_EQ(form.GetPlacement().normal, placement.normal);
+  EXPECT_EQ(form.GetPlacement().showCmd, 1);
+}
+
+// A small modal question with the three answers of the overwrite prompt.
+class QuestionForm : public Form {
+ public:
+  QuestionForm() : Form("Task_oafF") {
+    SetCaption("File exists!");
+    SetBounds(200, 200, 300, 120);
+    append = &Add<Button>("&Append");
+    append->SetBounds(10, 60, 80, 28);
+    append->SetModalResult(mrYes);
+    overwrite = &Add<Button>("&Overwrite");
+    overwrite->SetBounds(100, 60, 80, 28);
+    overwrite->SetModalResult(mrOk);
+    cancel = &Add<Button>();
+    cancel->SetBounds(190, 60, 80, 28);
+    cancel->SetKind(ButtonKind::Cancel);
+  }
+  Button *append, *overwrite, *cancel;
+};
+
+TEST_F(FormTest, ModalFormsEndWithTheirButtonsResult) {
+  Deferred later;
+  {
+    QuestionForm question;
+    later.Post([&] { input::Click(*question.append); });
+    EXPECT_EQ(question.ShowModal(), mrYes);
+    EXPECT_FALSE(question.Visible());
+  }
+  {
+    QuestionForm question;
+    later.Post([&] { input::PressKey(question, vk::Escape); });
+    EXPECT_EQ(question.ShowModal(), mrCancel);
+  }
+  {
+    QuestionForm question;
+    int asked = 0;
+    question.OnCloseQuery = [&](bool& canClose) { canClose = ++asked > 1; };
+    later.Post([&] {
+      input::Click(*question.overwrite);
+      later.Post([&] { input::Click(*question.overwrite); });
+    });
+    EXPECT_EQ(question.ShowModal(), mrOk);
+    EXPECT_EQ(asked, 2);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// The engine drawn through the toolkit's painter into an image: the picture
+// is kept as a test artefact and compared with a stored one within a
+// tolerance that absorbs small differences in font rendering.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <filesystem>
+#include <cstdlib>
+#include <memory>
+
+#include "PlotSample.h"
+#include "platform/qt/Peer.h"
+#include "platform/qt/QtCanvas.h"
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+QImage MakeImage(int width, int height, int dotsPerMeter) {
+  plat::qtbridge::EnsureApplication();
+  QImage image(width, height, QImage::Format_RGB32);
+  image.setDotsPerMeterX(dotsPerMeter);
+  image.setDotsPerMeterY(dotsPerMeter);
+  image.fill(Qt::black);
+  return image;
+}
+
+constexpr int k96Dpi = 3780;  // dots per metre
+
+// The sample plot painted into a 96-dpi image; the paint box stays for its layout.
+struct RenderedSample {
+  RenderedSample() : image(MakeImage(kWidth, kHeight, k96Dpi)), painter(&image), canvas(painter, image) {
+    box = std::make_unique<Tbm2DPaintBox>(canvas, kWidth, kHeight);
+    plotsample::Draw(*box, styles, kWidth, kHeight);
+    painter.end();
+  }
+  QImage image;
+  QPainter painter;
+  plat::QtCanvas canvas;
+  const TbmStyleList styles = plotsample::MakeStyles();
+  std::unique_ptr<Tbm2DPaintBox> box;
+};
+
+// Share of pixels whose colour differs by more than a small amount in any channel.
+double DifferingShare(const QImage& a, const QImage& b) {
+  long differing = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y);
+      const QRgb q = b.pixel(x, y);
+      const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+      if (d > 48) ++differing;
+    }
+  return static_cast<double>(differing) / (a.width() * a.height());
+}
+
+TEST(PlotQtCanvas, FrameAxesLegendAndSymbolsMatchTheStoredImage) {
+  RenderedSample sample;
+  const QImage& image = sample.image;
+  QDir().mkpath(MORVA_ARTEFACTS "/plot");
+  ASSERT_TRUE(image.save(MORVA_ARTEFACTS "/plot/frame.png"));
+  const char* stored = MORVA_FIXTURES "/plot/frame.png";
+  if (std::getenv("MORVA_UPDATE_FIXTURES") != nullptr) {
+    ASSERT_TRUE(image.save(stored));
+  }
+  QImage expected(stored);
+  ASSERT_FALSE(expected.isNull()) << stored;
+  expected = expected.convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(expected.size(), image.size());
+  EXPECT_LT(DifferingShare(image, expected), 0.01);
+}
+
+TEST(PlotQtCanvas, PixelsWhereTheLayoutPutsThem) {
+  RenderedSample sample;
+  EXPECT_EQ(sample.canvas.DpiX(), 96);
+  const QImage& image = sample.image;
+  const Tbm2DPaintBox& box = *sample.box;
+  const auto& plot = box.Parts().PlotArea.Rect;
+  // The whole image is painted, the frame lies one pixel outside the plot,
+  // and the plot area has its colour.
+  EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(plot.left - 1, (plot.top + plot.bottom) / 2), qRgb(0, 0, 0));
+  EXPECT_EQ(image.pixel(plot.left + 2, plot.top + 2), qRgb(0xFF, 0xFF, 0xF0));
+  // A filled square symbol (kind 1, fill green 0x008000) centred on its point.
+  const int x = box.Parts().XAxis.ValueToDevice(1);
+  const int y = box.Parts().YAxis.ValueToDevice(1.25);
+  EXPECT_EQ(image.pixel(x, y), qRgb(0, 0x80, 0));
+}
+
+TEST(PlotQtCanvas, TextExtentsComeFromTheDevice) {
+  QImage screen = MakeImage(10, 10, k96Dpi);
+  QImage printer = MakeImage(10, 10, 23622);  // 600 dpi
+  QPainter ps(&screen);
+  QPainter pp(&printer);
+  plat::QtCanvas a(ps, screen);
+  plat::QtCanvas b(pp, printer);
+  plat::Font font;
+  font.name = plotsample::kFont;
+  font.size = 12;
+  a.SetFont(font);
+  b.SetFont(font);
+  EXPECT_EQ(b.DpiY(), 600);
+  const plat::Size small = a.TextExtent("Scale 0.00");
+  const plat::Size large = b.TextExtent("Scale 0.00");
+  EXPECT_GT(small.cx, 0);
+  EXPECT_NEAR(static_cast<double>(large.cy) / small.cy, 600.0 / 96, 0.5);
+  EXPECT_NEAR(static_cast<double>(large.cx) / small.cx, 600.0 / 96, 0.5);
+}
+
+TEST(PlotQtCanvas, PrinterPageIsLaidOutAtThePrintersResolution) {
+  plat::qtbridge::EnsureApplication();
+  const QString path = MORVA_ARTEFACTS "/plot/printed.pdf";
+  QDir().mkpath(MORVA_ARTEFACTS "/plot");
+  QFile::remove(path);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  printer.setResolution(600);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPainter painter(&printer);
+  plat::QtCanvas canvas(painter, printer);
+  EXPECT_EQ(canvas.DpiX(), 600);
+  EXPECT_EQ(canvas.DpiY(), 600);
+  const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+  Tbm2DPaintBox box(canvas, 640, 480);
+  box.Printing = true;
+  const TbmStyleList styles = plotsample::MakeStyles();
+  plotsample::Draw(box, styles, page.width(), page.height());
+  EXPECT_FALSE(box.Degraded());
+  // Lengths in hundredths of an inch become printer pixels: 5 -> 30, 8 -> 48.
+  EXPECT_EQ(box.Parts().TopMargin.PixelSize, 30);
+  EXPECT_EQ(box.Parts().XAxis.MajorPixels, 48);
+  ASSERT_TRUE(painter.end());
+  EXPECT_GT(std::filesystem::file_size(path.toStdString()), 1000u);
+}
+
+}  // namespace
