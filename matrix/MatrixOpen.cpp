@@ -1,0 +1,140 @@
+// Opening matrix files: names completed with the default directory, the
+// "OverWrite" rule for existing output files, and the guard that keeps a
+// module from writing over a file it is reading.
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+#include "matrix/Constu.h"
+#include "matrix/MatrixFiles.h"
+#include "rtl/Exception.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TMatrixFileHooks& Hooks() {
+  static TMatrixFileHooks hooks;
+  return hooks;
+}
+
+// Names of the files open for input, one entry per open file.
+std::vector<std::string>& OpenInputs() {
+  static std::vector<std::string> names;
+  return names;
+}
+
+// Modal results of the overwrite/append prompt.
+constexpr int kPromptOverwrite = 1;
+constexpr int kPromptAppend = 6;
+
+bool HasDirectoryPart(const std::string& name) { return name.find('/') != std::string::npos; }
+
+// The name, in the default directory when it has no directory part. The input
+// opener stores the normalised directory back into the setting; the output
+// opener leaves the setting as it is.
+std::string FullName(const std::string& name, bool storeDirectory) {
+  if (HasDirectoryPart(name)) return name;
+  std::string directory = Hooks().defaultDir ? Hooks().defaultDir() : std::string();
+  NormalizeDirectory(directory);
+  if (storeDirectory && Hooks().setDefaultDir) Hooks().setDefaultDir(directory);
+  return directory + name;
+}
+
+// "OverWrite" as one of '?', 'O', 'A', 'F', in either case; anything else asks.
+char OverWriteMode() {
+  const char mode = Hooks().overWrite ? static_cast<char>(std::toupper(static_cast<unsigned char>(Hooks().overWrite())))
+                                      : '?';
+  return mode == 'O' || mode == 'A' || mode == 'F' ? mode : '?';
+}
+
+bool Exists(const std::string& name) {
+  std::error_code ec;
+  return fs::exists(name, ec);
+}
+
+bool IsOpenForInput(const std::string& name) {
+  std::error_code ec;
+  return std::any_of(OpenInputs().begin(), OpenInputs().end(),
+                     [&](const std::string& input) { return fs::equivalent(input, name, ec); });
+}
+
+}  // namespace
+
+TMatrixFileHooks InstallMatrixFileHooks(TMatrixFileHooks hooks) { return std::exchange(Hooks(), std::move(hooks)); }
+
+void TInputFileCloser::operator()(rtl::TextReader* f) const {
+  std::vector<std::string>& inputs = OpenInputs();
+  const auto it = std::find(inputs.begin(), inputs.end(), f->FileName());
+  if (it != inputs.end()) inputs.erase(it);
+  delete f;
+}
+
+char AskOverwriteAppend(const std::string& fullName) {
+  const int result = Hooks().overwritePrompt ? Hooks().overwritePrompt(fullName) : 0;
+  if (result == kPromptOverwrite) return 'O';
+  if (result == kPromptAppend) return 'A';
+  return 'F';
+}
+
+bool OpenInputMatrixFile(TInputMatrixFile& f, const std::string& name, std::string_view role) {
+  f.reset();
+  const std::string roleText(role);
+  if (name.empty()) throw E_Morvapc("Input file name is blank for " + roleText);
+  const std::string fullName = FullName(name, true);
+  if (!Exists(fullName)) throw E_Morvapc("Input file (" + fullName + ") does not exist for " + roleText);
+
+  std::error_code ec;
+  if (fs::is_directory(fullName, ec)) {
+    throw E_Morvapc("Problem in opening input file: " + fullName + " for " + roleText);
+  }
+  try {
+    auto reader = std::make_unique<rtl::TextReader>(fullName);
+    OpenInputs().push_back(fullName);
+    f.reset(reader.release());
+  } catch (const rtl::EInOutError&) {
+    throw E_Morvapc("Problem in opening input file: " + fullName + " for " + roleText);
+  }
+  return true;
+}
+
+bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::string_view role) {
+  f.reset();
+  const std::string roleText(role);
+  if (name.empty()) throw E_Morvapc("Output file name is blank for " + roleText);
+  // The setting is kept normalised; normalising a copy all the same keeps a
+  // directory without its final separator from merging with the name.
+  const std::string fullName = FullName(name, false);
+  if (IsOpenForInput(fullName)) {
+    throw E_Morvapc("Output file for " + roleText + " is a file open for input: " + fullName +
+                    "\nChoose another output file name.");
+  }
+
+  char mode = OverWriteMode();
+  if (mode != 'O') {
+    if (Exists(fullName)) {
+      if (mode == '?') mode = AskOverwriteAppend(fullName);
+      if (mode == 'F') return false;
+    } else {
+      mode = 'O';
+    }
+  }
+
+  const bool append = mode == 'A';
+  try {
+    f = std::make_unique<rtl::TextWriter>(fullName, append ? rtl::TextWriter::Mode::Append : rtl::TextWriter::Mode::Create);
+  } catch (const rtl::EInOutError&) {
+    if (append) throw E_Morvapc("Cannot append to output file for " + roleText + ": " + fullName);
+    throw E_Morvapc("Cannot open output file for " + roleText + ": " + fullName);
+  }
+  return true;
+}
+
+void CloseOutputMatrixFile(TOutputMatrixFile& f) {
+  if (!f) return;
+  TOutputMatrixFile closing = std::move(f);
+  GuardMatrixWrite([&] { closing->Close(); });
+}

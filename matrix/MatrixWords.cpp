@@ -1,0 +1,32 @@
+#include "matrix/MatrixWords.h"
+
+std::string_view NextMatrixWord(std::string_view line, std::size_t& pos) {
+  while (pos < line.size() && IsMatrixWordSeparator(line[pos])) ++pos;
+  const std::size_t start = pos;
+  while (pos < line.size() && !IsMatrixWordSeparator(line[pos])) ++pos;
+  return line.substr(start, pos - start);
+}
+
+bool TMatrixWords::NextLine() {
+  pos_ = 0;
+  if (!f_.ReadLine(line_)) return false;
+  ++lines_;
+  return true;
+}
+
+bool TMatrixWords::WordOnLine(std::string_view& word) {
+  word = NextMatrixWord(line_, pos_);
+  return !word.empty();
+}
+
+bool TMatrixWords::NextWord(std::string_view& word) {
+  while (!WordOnLine(word)) {
+    if (!NextLine()) return false;
+  }
+  return true;
+}
+
+bool TMatrixWords::LineUsedUp() {
+  while (pos_ < line_.size() && IsMatrixWordSeparator(line_[pos_])) ++pos_;
+  return pos_ >= line_.size();
+}
