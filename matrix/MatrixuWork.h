@@ -1,0 +1,95 @@
+#pragma once
+// Working copies for the eigen-analysis and the SVD of Matrixu: the matrices
+// are read once through their accessors and stored back at the end. Matrix
+// elements are kept as doubles and every expression on them is evaluated in
+// extended precision (long double); the vectors of the iterations (diagonal,
+// off-diagonal, singular values) are kept in extended precision throughout.
+// Internal to the Matrixu routines.
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "matrix/Matrixob.h"
+
+namespace matrixu {
+
+// A 1-based matrix of doubles stored column by column, so that the hot loops,
+// which run down columns, touch contiguous memory.
+class LMatrix {
+ public:
+  LMatrix(std::int32_t rows, std::int32_t cols)
+      : rows_(rows), data_(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols)) {}
+
+  double& operator()(std::int32_t i, std::int32_t j) { return data_[Offset(i, j)]; }
+  double operator()(std::int32_t i, std::int32_t j) const { return data_[Offset(i, j)]; }
+  // Column j as a 1-based array: Column(j)[i] is (i, j).
+  double* Column(std::int32_t j) { return data_.data() + Offset(1, j) - 1; }
+
+  // The leading rows × cols block of m.
+  static LMatrix From(const Rect_mx& m, std::int32_t rows, std::int32_t cols) {
+    LMatrix w(rows, cols);
+    for (std::int32_t j = 1; j <= cols; ++j)
+      for (std::int32_t i = 1; i <= rows; ++i) w(i, j) = m.getxij(i, j);
+    return w;
+  }
+  void StoreTo(Rect_mx& m, std::int32_t rows, std::int32_t cols) const {
+    for (std::int32_t i = 1; i <= rows; ++i)
+      for (std::int32_t j = 1; j <= cols; ++j) m.putxij(i, j, (*this)(i, j));
+  }
+  // Exchanges columns j and k (rows 1..rows).
+  void SwapColumns(std::int32_t j, std::int32_t k) {
+    double* a = Column(j);
+    double* b = Column(k);
+    for (std::int32_t i = 1; i <= rows_; ++i) std::swap(a[i], b[i]);
+  }
+
+ private:
+  std::size_t Offset(std::int32_t i, std::int32_t j) const {
+    return static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(rows_) +
+           static_cast<std::size_t>(i - 1);
+  }
+
+  std::int32_t rows_;
+  std::vector<double> data_;
+};
+
+// A 1-based vector of long doubles.
+class LVector {
+ public:
+  explicit LVector(std::int32_t n) : data_(static_cast<std::size_t>(n) + 1) {}
+
+  long double& operator[](std::int32_t i) { return data_[static_cast<std::size_t>(i)]; }
+  long double operator[](std::int32_t i) const { return data_[static_cast<std::size_t>(i)]; }
+
+  // Entries 1..n of v.
+  static LVector From(const vect_mx& v, std::int32_t n) {
+    LVector w(n);
+    for (std::int32_t i = 1; i <= n; ++i) w[i] = v.Get(i);
+    return w;
+  }
+  void StoreTo(vect_mx& v, std::int32_t n) const {
+    for (std::int32_t i = 1; i <= n; ++i) v.Put(i, static_cast<double>((*this)[i]));
+  }
+
+ private:
+  std::vector<long double> data_;
+};
+
+// Raises E_Morvapc_Algebra when the leading rows × cols block of a (or only
+// its lower triangle and diagonal) holds NaN or an infinity: such a value
+// passes the pivot and convergence tests unseen.
+void RefuseNonFinite(const Rect_mx& a, std::int32_t rows, std::int32_t cols, bool lowerTriangleOnly = false);
+
+// The factors by which eigenvectors and singular vectors are scaled. The
+// eigen-analysis and the SVD number their options differently, each through
+// its own table of these.
+enum class VectorScale { Value, One, Root, InverseRoot, Inverse };
+using ScaleOptions = VectorScale[5];
+
+// The factor for option (1..5 in options) and value; another option raises
+// E_Morvapc_Internal.
+long double ScaleFactor(const ScaleOptions& options, std::int32_t option, long double value);
+
+}  // namespace matrixu
