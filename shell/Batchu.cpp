@@ -1,0 +1,279 @@
+#include "shell/Batchu.h"
+
+#include "matrix/Constu.h"
+#include "rtl/Convert.h"
+#include "rtl/Format.h"
+#include "shell/Config.h"
+#include "shell/Listing.h"
+#include "shell/Progress.h"
+
+namespace {
+
+bool IsComment(std::string_view line) {
+  return rtl::Trim(line).empty() || line.front() == '"' || line.front() == '\'';
+}
+
+// The words of a text between any of the separators.
+std::vector<std::string> SplitWords(std::string_view text, std::string_view separators) {
+  std::vector<std::string> words;
+  size_t start = text.find_first_not_of(separators);
+  while (start != std::string_view::npos) {
+    const size_t end = text.find_first_of(separators, start);
+    words.emplace_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+    start = end == std::string_view::npos ? end : text.find_first_not_of(separators, end);
+  }
+  return words;
+}
+
+void CheckLength(const std::string& param, const std::string& arg, size_t limit) {
+  if (arg.size() > limit) {
+    throw E_Morvapc(rtl::Format("Argument for %s is longer than %d characters:\n%s", param, limit, arg));
+  }
+}
+
+// A number against the limits of the module's own table (a limit that is
+// empty, or no number, does not apply).
+void CheckLimits(double value, const TParamRec& table, const std::string& param, const std::string& arg) {
+  const auto low = rtl::TryStrToFloat(rtl::Trim(table.min));
+  const auto high = rtl::TryStrToFloat(rtl::Trim(table.max));
+  if ((low && value < *low) || (high && value > *high)) {
+    throw E_Morvapc(rtl::Format("Argument (%s) out of range for %s:\nmust be between %s and %s", arg, param,
+                                table.min, table.max));
+  }
+}
+
+std::int32_t ChoiceIndex(const TParamRec& record, const std::string& arg) {
+  std::int32_t found = -1;
+  for (std::int32_t i = 0; i < record.ItemCount(); ++i) {
+    if (rtl::SameText(record.items[static_cast<size_t>(i)], arg)) found = i;
+  }
+  if (found < 0) throw E_Morvapc("Argument (" + rtl::UpperCase(arg) + ") not found in list");
+  return found;
+}
+
+void SetArgument(TParamRec& record, const TParamRec& table, const std::string& param, const std::string& arg) {
+  switch (record.type) {
+    case ptText:
+      CheckLength(param, arg, MaxTextLength);
+      record.text = arg;
+      break;
+    case ptInFile:
+    case ptOutFile:
+      CheckLength(param, arg, MaxFileNameLength);
+      record.fileName = arg;
+      break;
+    case ptChoice: record.index = ChoiceIndex(record, arg); break;
+    case ptCheck:
+      record.check = rtl::SameText(arg, "TRUE") || rtl::SameText(arg, "ROW") || rtl::SameText(arg, "YES");
+      break;
+    case ptReal: {
+      const double value = rtl::StrToFloat(arg);
+      CheckLimits(value, table, param, arg);
+      record.real = value;
+      break;
+    }
+    case ptInteger: {
+      const std::int32_t value = rtl::StrToInt(arg);
+      CheckLimits(value, table, param, arg);
+      record.integer = value;
+      break;
+    }
+  }
+}
+
+// Clears the run state however a run ends.
+class TRunScope {
+ public:
+  TRunScope(TBatchView& view, TWorkingParams& params) : view_(view), params_(params) { view_.RunStarted(); }
+  TRunScope(const TRunScope&) = delete;
+  TRunScope& operator=(const TRunScope&) = delete;
+  ~TRunScope() {
+    view_.RunEnded();
+    EndBatchRun();
+    params_.Free();
+  }
+
+ private:
+  TBatchView& view_;
+  TWorkingParams& params_;
+};
+
+}  // namespace
+
+rtl::StringList PrepareBatchLines(const rtl::StringList& lines) {
+  if (lines.Empty()) throw E_Morvapc("Batch file is empty.");
+  rtl::StringList commands;
+  for (const std::string& line : lines) {
+    if (IsComment(line)) continue;
+    if (commands.Empty()) {
+      if (line.front() != '*') {
+        throw E_Morvapc("Batch command lines must begin\nwith * or quote character:\n" + line);
+      }
+      commands.Add(line);
+    } else if (line.front() == '*') {
+      commands.Add(line);
+    } else {
+      commands[commands.Count() - 1] += " " + line;
+    }
+  }
+  if (commands.Empty()) throw E_Morvapc("Batch file contained only\ncomments or blank lines.");
+  return commands;
+}
+
+std::vector<std::string> BatchParameterWords(std::string_view parameters) {
+  std::vector<std::string> words = SplitWords(parameters, " ");
+  if (words.size() > 9) words.resize(9);
+  return words;
+}
+
+std::string SubstituteParameters(std::string_view command, const std::vector<std::string>& words) {
+  std::string result;
+  for (size_t i = 0; i < command.size(); ++i) {
+    if (command[i] != '%') {
+      result += command[i];
+      continue;
+    }
+    const char digit = i + 1 < command.size() ? command[i + 1] : '\0';
+    if (digit < '1' || digit > '9') throw E_Morvapc("Bad parameter format");
+    const size_t n = static_cast<size_t>(digit - '0');
+    result += n <= words.size() ? words[n - 1] : std::string{'%', digit};
+    ++i;
+  }
+  return result;
+}
+
+std::int32_t LookupModule(std::string& command) {
+  const size_t start = command.find_first_not_of(' ');
+  const size_t end = start == std::string::npos ? start : command.find(' ', start);
+  const std::string name =
+      start == std::string::npos ? std::string() : rtl::UpperCase(std::string_view(command).substr(start, end - start));
+  if (name.empty()) throw E_Morvapc("Module name missing");
+  for (std::int32_t number = 0; number < ModuleCount; ++number) {
+    if (ModuleBatchNames[static_cast<size_t>(number)] == name) {
+      command.erase(0, end);
+      return number;
+    }
+  }
+  throw E_Morvapc("Module name (" + name + ")\n not found");
+}
+
+void ParseArguments(std::string_view arguments, const TModuleRec& module, TWorkingParams& params) {
+  const std::vector<std::string> words = SplitWords(arguments, " ,");
+  if (words.empty()) throw E_Morvapc("No parameters provided.");
+  const std::span<TParamRec> records = params.Params();
+  for (const std::string& word : words) {
+    const size_t equals = word.find('=');
+    if (equals == std::string::npos || word.find('=', equals + 1) != std::string::npos) {
+      throw E_Morvapc("Invalid parameter/argument pair:\n" + word);
+    }
+    const std::string param = rtl::UpperCase(std::string_view(word).substr(0, equals));
+    const std::string arg = word.substr(equals + 1);
+    bool matched = false;
+    for (size_t i = 0; i < records.size() && i < module.params.size(); ++i) {
+      if (!rtl::SameText(records[i].keyword, param)) continue;
+      SetArgument(records[i], module.params[i], param, arg);
+      matched = true;
+    }
+    if (!matched) throw E_Morvapc("Parameter (" + param + ") not recognized in:\n" + std::string(arguments));
+  }
+}
+
+TBatchRunner::TBatchRunner(TListingModel& listing, TBatchView& view) : listing_(listing), view_(view) {}
+
+void TBatchRunner::Load(const std::string& fileName) {
+  fileName_ = fileName;
+  TakeDataDirectoryOf(fileName);
+  commands_.Clear();
+  if (!Running()) state_ = TBatchState::Empty;
+  rtl::StringList lines;
+  lines.LoadFromFile(fileName);
+  LoadLines(lines);
+}
+
+void TBatchRunner::LoadLines(const rtl::StringList& lines) {
+  commands_ = PrepareBatchLines(lines);
+  if (!Running()) state_ = TBatchState::Loaded;
+}
+
+bool TBatchRunner::Running() const { return state_ == TBatchState::Running || state_ == TBatchState::Waiting; }
+
+TBatchState TBatchRunner::IdleState() const {
+  return commands_.Empty() ? TBatchState::Empty : TBatchState::Loaded;
+}
+
+TBatchEnd TBatchRunner::Run(std::string_view parameters) {
+  if (state_ != TBatchState::Loaded || RunFlags().abort || !BeginBatchRun()) return TBatchEnd::Refused;
+  state_ = TBatchState::Running;
+  TBatchEnd end = TBatchEnd::Completed;
+  try {
+    TRunScope scope(view_, params_);
+    const std::vector<std::string> words = BatchParameterWords(parameters);
+    rtl::StringList commands;
+    for (const std::string& line : commands_) commands.Add(SubstituteParameters(line, words));
+    RunCommands(commands);
+  } catch (const E_Morvapc_UserAbort& abort) {
+    ShowWarningMessage(abort.Message());
+    ClearAbort();
+    end = TBatchEnd::Aborted;
+  } catch (const E_Morvapc& error) {
+    ShowErrorMessage(error.Message());
+    end = TBatchEnd::Failed;
+  } catch (...) {
+    state_ = IdleState();
+    ProgressDone();
+    throw;
+  }
+  state_ = IdleState();
+  return end;
+}
+
+void TBatchRunner::RunCommands(const rtl::StringList& commands) {
+  for (int i = 0; i < commands.Count(); ++i) {
+    view_.ExecutingLine(i + 1, commands[i]);
+    RunCommand(commands[i]);
+  }
+}
+
+void TBatchRunner::RunCommand(const std::string& line) {
+  if (line.empty() || IsComment(line)) return;
+  if (line.front() != '*') throw E_Morvapc("Module name must begin with *");
+  std::string rest = line.substr(1);
+  const std::int32_t number = LookupModule(rest);
+  DescribeModule(number, module_);
+  params_.LoadParameters(module_);
+  ParseArguments(rest, module_, params_);
+  listing_.NewSection(module_.name);
+  try {
+    if (module_.run != nullptr) module_.run(params_.Params());
+  } catch (...) {
+    AfterModule(number);
+    throw;
+  }
+  AfterModule(number);
+}
+
+void TBatchRunner::AfterModule(std::int32_t number) {
+  if (IsGraphicsModule(number)) WaitForPlot();
+  if (module_.release != nullptr) module_.release();
+  Progress("", -1);
+}
+
+void TBatchRunner::WaitForPlot() {
+  state_ = TBatchState::Waiting;
+  stop_ = false;
+  view_.WaitStarted();
+  while (!stop_) ProcessMessages();
+  view_.WaitEnded();
+  state_ = TBatchState::Running;
+}
+
+void TBatchRunner::Next() {
+  if (state_ == TBatchState::Waiting && !RunFlags().abort) stop_ = true;
+}
+
+bool TBatchRunner::Cancel() {
+  if (!Running()) return false;
+  RequestAbort();
+  stop_ = true;
+  return true;
+}

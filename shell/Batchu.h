@@ -1,0 +1,118 @@
+#pragma once
+// The batch runner: a batch file names modules by their batch names and sets
+// their parameters by keyword, one command a line:
+//
+//   " a comment (so is a line starting with an apostrophe, and a blank line)
+//   *SAHN I=data.qmx O=tree.qmx
+//       M=UPGMA            <- a line without '*' continues the command above
+//   *TREE I=%1             <- %1 to %9 stand for the batch parameters
+//
+// The model loads and prepares the file, substitutes the parameters, and runs
+// the commands one after another without the parameter dialog. The batch
+// window only shows its state and forwards its buttons (Run, Next, Cancel).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rtl/StringList.h"
+#include "shell/Modules.h"
+
+class TListingModel;
+
+// What the batch window shows of a run.
+class TBatchView {
+ public:
+  virtual ~TBatchView() = default;
+  // The execution panel appears; Cancel now stops the computation.
+  virtual void RunStarted() {}
+  virtual void ExecutingLine(int /*number*/, const std::string& /*line*/) {}
+  // After a graphics module: Run reads "Next" until Next or Cancel is pressed.
+  virtual void WaitStarted() {}
+  virtual void WaitEnded() {}
+  // The panel goes; Run is enabled again and Cancel closes the window.
+  virtual void RunEnded() {}
+};
+
+enum class TBatchState { Empty, Loaded, Running, Waiting };
+
+// How a run ended. Errors of any other kind than the system's (a malformed
+// number, an internal error) leave Run as exceptions, for the application's
+// default error box.
+enum class TBatchEnd {
+  Completed,  // every command ran
+  Failed,     // an E_Morvapc ended it; its text was shown in an error box
+  Aborted,    // Cancel ended it; "User abort" was shown in a warning box
+  Refused,    // nothing ran: no file loaded, or a module or batch is running
+};
+
+class TBatchRunner {
+ public:
+  TBatchRunner(TListingModel& listing, TBatchView& view);
+
+  // Reads and prepares a batch file. Errors (E_Morvapc with the grammar's
+  // messages, rtl::EInOutError) leave no file loaded.
+  void Load(const std::string& fileName);
+  // The same for lines held in memory.
+  void LoadLines(const rtl::StringList& lines);
+
+  TBatchState State() const { return state_; }
+  const std::string& FileName() const { return fileName_; }
+  // The prepared command lines, as loaded (before %1 to %9 are replaced).
+  const rtl::StringList& Commands() const { return commands_; }
+
+  // Runs the loaded commands with the batch parameters (up to nine words).
+  TBatchEnd Run(std::string_view parameters);
+  // Next: ends the wait after a graphics module.
+  void Next();
+  // Cancel: while a batch runs, stops it and returns true; otherwise returns
+  // false (the window then closes).
+  bool Cancel();
+  // The window may close only when no batch runs.
+  bool CanClose() const { return !Running(); }
+
+ private:
+  bool Running() const;
+  TBatchState IdleState() const;
+  void RunCommands(const rtl::StringList& commands);
+  void RunCommand(const std::string& line);
+  void AfterModule(std::int32_t number);
+  void WaitForPlot();
+
+  TListingModel& listing_;
+  TBatchView& view_;
+  TBatchState state_ = TBatchState::Empty;
+  std::string fileName_;
+  rtl::StringList commands_;
+  TModuleRec module_;
+  TWorkingParams params_;
+  bool stop_ = false;
+};
+
+// Drops comments and blank lines and joins continuation lines to their
+// command. Raises E_Morvapc "Batch file is empty." for no lines, "Batch file
+// contained only\ncomments or blank lines." and, when the first line left
+// does not start with '*', "Batch command lines must begin\nwith * or quote
+// character:\n" and that line.
+rtl::StringList PrepareBatchLines(const rtl::StringList& lines);
+
+// The command with %1 to %9 replaced by the words of the parameters (replaced
+// text is not searched again); a %n beyond the words stays as written, and a
+// '%' before anything but 1 to 9 raises E_Morvapc "Bad parameter format".
+std::string SubstituteParameters(std::string_view command, const std::vector<std::string>& words);
+
+// The words of the batch parameters field (blank-separated, up to nine).
+std::vector<std::string> BatchParameterWords(std::string_view parameters);
+
+// Finds the module named by the command's first word (in any case), removes
+// that word from the command and returns the module's number. Raises
+// E_Morvapc "Module name missing" or "Module name (NAME)\n not found".
+std::int32_t LookupModule(std::string& command);
+
+// Sets the working copy from the pairs KEYWORD=ARGUMENT of the command, by
+// the types of the module's table: texts and file names as written (at most
+// 50 and 128 characters), a choice by its item (any case), a check box true
+// for TRUE, ROW or YES, numbers within the table's limits. Keywords compare in
+// any case, and every record with the keyword takes the argument.
+void ParseArguments(std::string_view arguments, const TModuleRec& module, TWorkingParams& params);

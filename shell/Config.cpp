@@ -1,0 +1,222 @@
+#include "shell/Config.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <utility>
+
+#include "matrix/Constu.h"
+#include "matrix/MatrixFiles.h"
+#include "rtl/Convert.h"
+#include "rtl/Format.h"
+#include "rtl/StringList.h"
+#include "shell/Modules.h"
+
+const TConfigRecord ConfigDefaults{};
+
+TConfigRecord& Config() {
+  static TConfigRecord config;
+  return config;
+}
+
+namespace {
+
+constexpr std::string_view ConfigSection = "Config";
+constexpr std::string_view OverWriteCodes = "?OAF";
+
+enum ConfigParam { cpFileFormat, cpListingFormat, cpListingIndent, cpDataDir, cpOverWrite, cpEditor, cpCount };
+
+std::array<TParamRec, cpCount>& ConfigTable() {
+  static std::array<TParamRec, cpCount> table = {{
+      {.keyword = "FF", .prompt = "File format", .hint = "File output format string", .type = ptText},
+      {.keyword = "LF", .prompt = "Listing format", .hint = "Listing format string", .type = ptText},
+      {.keyword = "LI",
+       .prompt = "Listing indent",
+       .hint = "Blank spaces in output listing",
+       .type = ptInteger,
+       .min = "1",
+       .max = "20",
+       .mask = "##"},
+      {.keyword = "DD", .prompt = "Data directory", .hint = "Path to data directory", .type = ptText},
+      {.keyword = "OW",
+       .prompt = "File overwrite",
+       .hint = "Ask, Overwrite, Append, Fail",
+       .type = ptChoice,
+       .items = {"?", "O", "A", "F"}},
+      {.keyword = "ED", .prompt = "Editor", .hint = "Program to use as editor", .type = ptText},
+  }};
+  return table;
+}
+
+[[noreturn]] void BadFormat(std::string_view reason) { throw E_Morvapc("Bad format\n" + std::string(reason)); }
+
+[[noreturn]] void NotAnInteger(std::string_view text) {
+  throw rtl::EConvertError("'" + std::string(text) + "' is not a valid integer value");
+}
+
+// A width or a number of decimals: decimal digits only.
+std::int32_t FormatNumber(std::string_view digits) {
+  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    NotAnInteger(digits);
+  }
+  return rtl::StrToInt(digits);
+}
+
+bool IsFormatLetter(char c) { return c == 'E' || c == 'F'; }
+
+// The overwrite code in upper case when it is one of ?, O, A, F; otherwise '?'.
+char OverWriteCode(std::string_view text) {
+  if (text.empty()) return ConfigDefaults.overWrite;
+  const char code = rtl::UpperCase(text.substr(0, 1))[0];
+  return OverWriteCodes.find(code) == std::string_view::npos ? ConfigDefaults.overWrite : code;
+}
+
+std::string CutFormat(std::string_view format) { return std::string(format.substr(0, MaxFormatLength)); }
+
+// The format read from the file, or the default when ConfigCheckFormat refuses it.
+std::string CheckedFormat(const std::string& format, const std::string& fallback) {
+  try {
+    ConfigCheckFormat(format);
+    return format;
+  } catch (const rtl::Exception&) {
+    return fallback;
+  }
+}
+
+std::string ReadKey(TProfile2& profile, std::string_view key, std::string_view current) {
+  profile.Section = ConfigSection;
+  profile.Entry = key;
+  profile.DefaultText = current;
+  return profile.Text();
+}
+
+void WriteKey(TProfile2& profile, std::string_view key, std::string_view value) {
+  profile.Section = ConfigSection;
+  profile.Entry = key;
+  profile.SetText(value);
+}
+
+}  // namespace
+
+void ReadConfig(TProfile2& profile) {
+  TConfigRecord& config = Config();
+  config = ConfigDefaults;
+  config.fileFormat =
+      CheckedFormat(CutFormat(ReadKey(profile, "FileFormat", config.fileFormat)), ConfigDefaults.fileFormat);
+  config.listingFormat =
+      CheckedFormat(CutFormat(ReadKey(profile, "ListingFormat", config.listingFormat)), ConfigDefaults.listingFormat);
+  config.listingIndent = rtl::TryStrToInt(ReadKey(profile, "ListingIndent", rtl::IntToStr(config.listingIndent)))
+                             .value_or(ConfigDefaults.listingIndent);
+  config.defaultDir = ReadKey(profile, "DefaultDir", config.defaultDir);
+  NormalizeDirectory(config.defaultDir);
+  config.overWrite = OverWriteCode(ReadKey(profile, "OverWrite", std::string(1, config.overWrite)));
+  config.editor = ReadKey(profile, "Editor", config.editor);
+}
+
+void WriteConfig(TProfile2& profile) {
+  const TConfigRecord& config = Config();
+  WriteKey(profile, "FileFormat", config.fileFormat);
+  WriteKey(profile, "ListingFormat", config.listingFormat);
+  WriteKey(profile, "ListingIndent", rtl::IntToStr(config.listingIndent));
+  WriteKey(profile, "DefaultDir", config.defaultDir);
+  WriteKey(profile, "OverWrite", std::string(1, config.overWrite));
+  WriteKey(profile, "Editor", config.editor);
+}
+
+void RestoreDefaults() { Config() = ConfigDefaults; }
+
+void TakeDataDirectoryOf(const std::string& fileName) {
+  Config().defaultDir = std::filesystem::absolute(fileName).parent_path().string();
+  NormalizeDirectory(Config().defaultDir);
+}
+
+void InstallConfigHooks() {
+  TMatrixFileHooks hooks = InstallMatrixFileHooks({});
+  hooks.defaultDir = [] { return Config().defaultDir; };
+  hooks.setDefaultDir = [](const std::string& directory) { Config().defaultDir = directory; };
+  hooks.overWrite = [] { return Config().overWrite; };
+  InstallMatrixFileHooks(std::move(hooks));
+}
+
+std::int32_t ReadMainWindowPage(TProfile2& profile) {
+  profile.Section = "MainWindow";
+  profile.Entry = "Page";
+  profile.DefaultText = "0";
+  return rtl::TryStrToInt(profile.Text()).value_or(0);
+}
+
+void WriteMainWindowPage(TProfile2& profile, std::int32_t page) {
+  profile.Section = "MainWindow";
+  profile.Entry = "Page";
+  profile.SetValue(page);
+}
+
+void ConfigCheckFormat(std::string_view format) {
+  std::string text = rtl::UpperCase(rtl::Trim(format));
+  if (text.size() <= 1) {
+    if (text.size() == 1 && IsFormatLetter(text[0])) return;
+    BadFormat("Only E of F formats are valid here.");
+  }
+  if (IsFormatLetter(text.front())) std::rotate(text.begin(), text.begin() + 1, text.end());
+  if (!IsFormatLetter(text.back())) BadFormat("Only E of F formats are valid here.");
+
+  const std::string_view number = std::string_view(text).substr(0, text.size() - 1);
+  const size_t point = number.find('.');
+  if (point == std::string_view::npos) {
+    FormatNumber(number);
+    return;
+  }
+  if (point == 0 || point + 1 == number.size()) {
+    BadFormat("Decimal point in wrong position, format = " + text);
+  }
+  const std::int32_t width = FormatNumber(number.substr(0, point));
+  const std::int32_t decimals = FormatNumber(number.substr(point + 1));
+  if (width <= decimals + 1) {
+    BadFormat(rtl::Format("Field width (%d) \nmust be > decimal places (%d) +1.", width, decimals));
+  }
+}
+
+void ConfigDescribe(TModuleRec& module) {
+  const TConfigRecord& config = Config();
+  auto& table = ConfigTable();
+  table[cpFileFormat].text = config.fileFormat;
+  table[cpListingFormat].text = config.listingFormat;
+  table[cpListingIndent].integer = config.listingIndent;
+  table[cpDataDir].text = config.defaultDir;
+  table[cpOverWrite].index = static_cast<std::int32_t>(OverWriteCodes.find(OverWriteCode({&config.overWrite, 1})));
+  table[cpEditor].text = config.editor;
+
+  module.name = "Config";
+  module.title = "Comfiguration parms.";
+  module.run = ConfigRun;
+  module.helpContext = 12;
+  module.params = table;
+  module.buttons = {};
+  module.release = ConfigRelease;
+}
+
+void ConfigRun(std::span<const TParamRec> params) {
+  if (params.size() != cpCount) throw E_Morvapc_Internal("Configuration needs its six parameters");
+  TConfigRecord config = Config();
+  config.fileFormat = CutFormat(params[cpFileFormat].text);
+  config.listingFormat = CutFormat(params[cpListingFormat].text);
+  config.listingIndent = params[cpListingIndent].integer;
+  config.defaultDir = params[cpDataDir].text;
+  NormalizeDirectory(config.defaultDir);
+  config.overWrite = OverWriteCode(params[cpOverWrite].ChoiceText());
+  config.editor = params[cpEditor].text;
+
+  ListingWriteLine("Configuration parameters");
+  ListingWriteLine("File format: " + config.fileFormat);
+  ConfigCheckFormat(config.fileFormat);
+  ListingWriteLine("Listing format: " + config.listingFormat);
+  ConfigCheckFormat(config.listingFormat);
+  ListingWriteLine(rtl::Format("ListingIndent: %d", config.listingIndent));
+  ListingWriteLine("Data directory: " + config.defaultDir);
+  ListingWriteLine("File overwrite code: " + std::string(1, config.overWrite));
+  ListingWriteLine("Editor: " + config.editor);
+  ListingWriteLine("");
+  Config() = config;
+}
+
+void ConfigRelease() {}

@@ -1,0 +1,99 @@
+#include "shell/Modules.h"
+
+#include <algorithm>
+
+#include "rtl/Format.h"
+#include "shell/Config.h"
+
+const std::array<std::string_view, ModuleCount> ModuleBatchNames = {
+    "CONFIG", "STAND",   "OUTPUT", "DCENTER", "FOURIER", "TPSWTS", "CANPLS",  "CPCA",    "CORRESP", "CVA",
+    "EIGEN",  "MDSCALE", "PROJ",   "SVD",     "CONSENS", "COPH",   "MST",     "NJOIN",   "SAHN",    "POOLVC",
+    "SIMGEND", "SIMINT", "SIMQUAL", "TRANSF", "MXPLOT",  "MOD3D",  "MXCOMP", "TREE"};
+
+namespace {
+
+std::array<TDescribeProc, ModuleCount>& DescribeRoutines() {
+  static std::array<TDescribeProc, ModuleCount> routines = [] {
+    std::array<TDescribeProc, ModuleCount> all{};
+    all[ConfigModule] = ConfigDescribe;
+    return all;
+  }();
+  return routines;
+}
+
+bool InRange(std::int32_t number) { return number >= 0 && number < ModuleCount; }
+
+void CheckRange(std::int32_t number) {
+  if (!InRange(number)) throw E_Morvapc_Internal(rtl::Format("Out of range button index: %d", number));
+}
+
+// The working copy of one record: the value of its type, no limits or mask.
+TParamRec WorkingCopy(const TParamRec& table) {
+  TParamRec copy;
+  copy.keyword = table.keyword;
+  copy.prompt = table.prompt;
+  copy.helpContext = table.helpContext;
+  copy.hint = table.hint;
+  copy.required = table.required;
+  copy.type = table.type;
+  switch (table.type) {
+    case ptText: copy.text = table.text; break;
+    case ptChoice:
+      copy.items = table.items;
+      copy.index = table.index;
+      break;
+    case ptCheck: copy.check = table.check; break;
+    case ptInFile:
+    case ptOutFile: copy.fileName = table.fileName; break;
+    case ptReal: copy.real = table.real; break;
+    case ptInteger: copy.integer = table.integer; break;
+  }
+  return copy;
+}
+
+}  // namespace
+
+std::int32_t TParamRec::ItemWidth() const {
+  std::size_t width = 0;
+  for (const std::string& item : items) width = std::max(width, item.size());
+  return static_cast<std::int32_t>(width);
+}
+
+const std::string& TParamRec::ChoiceText() const {
+  static const std::string none;
+  if (index < 0 || index >= ItemCount()) return none;
+  return items[static_cast<std::size_t>(index)];
+}
+
+bool IsGraphicsModule(std::int32_t number) { return number >= 24 && number <= 27; }
+
+void RegisterModule(std::int32_t number, TDescribeProc describe) {
+  CheckRange(number);
+  DescribeRoutines()[static_cast<std::size_t>(number)] = describe;
+}
+
+void UnregisterModule(std::int32_t number) {
+  if (number != ConfigModule) RegisterModule(number, nullptr);
+}
+
+bool ModuleAvailable(std::int32_t number) {
+  return InRange(number) && DescribeRoutines()[static_cast<std::size_t>(number)] != nullptr;
+}
+
+void DescribeModule(std::int32_t number, TModuleRec& module) {
+  CheckRange(number);
+  const TDescribeProc describe = DescribeRoutines()[static_cast<std::size_t>(number)];
+  if (describe == nullptr) {
+    throw E_Morvapc("Module not available: " + std::string(ModuleBatchNames[static_cast<std::size_t>(number)]));
+  }
+  TModuleRec described;
+  described.number = module.number;
+  describe(described);
+  module = described;
+}
+
+void TWorkingParams::LoadParameters(const TModuleRec& module) {
+  params_.clear();
+  params_.reserve(module.params.size());
+  for (const TParamRec& record : module.params) params_.push_back(WorkingCopy(record));
+}

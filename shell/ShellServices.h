@@ -1,0 +1,12 @@
+#pragma once
+// Connects the matrix library's hooks to the shell at start-up: listing lines
+// go to the listing, "DefaultDir" and "OverWrite" come from the configuration,
+// the numerics' cancellation point is Progress, and an existing output file
+// is met with the given overwrite question. Message boxes and the window list
+// are the caller's (the windows, or a headless driver's doubles).
+
+#include "shell/Ask_oaf.h"
+
+class TListingModel;
+
+void InstallShellServices(TListingModel& listing, TAskOafPrompt overwritePrompt);

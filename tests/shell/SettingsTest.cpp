@@ -1,0 +1,210 @@
+// The settings file: our private-profile reader and writer, TProfile2 over it,
+// window placements, and the configuration's place in "morva.ini".
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/IniFile.h"
+#include "rtl/Exception.h"
+#include "rtl/TextFile.h"
+#include "shell/Config.h"
+#include "shell/Profile2.h"
+#include "tests/shell/ShellTestSupport.h"
+
+namespace {
+
+using shelltest::TempSettings;
+
+void WriteIni(const std::filesystem::path& path, const std::string& text) {
+  std::filesystem::create_directories(path.parent_path());
+  rtl::TextWriter writer(path.string());
+  writer.Write(text);
+  writer.Close();
+}
+
+TProfile2 MorvaProfile(std::string section = {}, std::string entry = {}) {
+  TProfile2 profile;
+  profile.FileName = "morva.ini";
+  profile.Section = std::move(section);
+  profile.Entry = std::move(entry);
+  return profile;
+}
+
+TEST(ProfilePath, BareNamesLiveInTheSettingsFolder) {
+  TempSettings settings;
+  EXPECT_EQ(plat::ProfilePath("morva.ini"), settings.IniPath().string());
+  EXPECT_EQ(plat::ProfilePath("/tmp/other.ini"), "/tmp/other.ini");
+  EXPECT_EQ(plat::ProfilePath("sub/other.ini"), "sub/other.ini");
+}
+
+TEST(IniFile, NamesCompareWithoutCaseAndValuesLoseBlanksAndQuotes) {
+  const plat::IniFile ini = plat::IniFile::FromText(
+      "; a comment\r\n[Config]\r\n FileFormat = 12.5e \r\nEditor=\"my editor\"\r\n\r\n[Other]\r\nKey=x\r\n");
+  EXPECT_EQ(ini.Read("config", "FILEFORMAT"), "12.5e");
+  EXPECT_EQ(ini.Read("CONFIG", "editor"), "my editor");
+  EXPECT_EQ(ini.Read("Other", "Key"), "x");
+  EXPECT_FALSE(ini.Read("Config", "Key"));
+  EXPECT_FALSE(ini.Read("Missing", "Key"));
+}
+
+TEST(IniFile, WritingKeepsEveryOtherLine) {
+  plat::IniFile ini = plat::IniFile::FromText("; kept\n[Config]\nA=1\n\n[Mvedit]\nFontSize=8\n");
+  ini.Write("CONFIG", "b", "2");    // new key: after the section's last key, before the blank line
+  ini.Write("config", "a", "one");  // existing key: replaced in place, under the new spelling
+  ini.Write("MainWindow", "Page", "3");
+  ini.Remove("Mvedit", "Missing");
+  const std::vector<std::string> expected = {"; kept", "[Config]", "a=one", "b=2", "", "[Mvedit]", "FontSize=8",
+                                             "[MainWindow]", "Page=3"};
+  EXPECT_EQ(ini.Lines(), expected);
+}
+
+TEST(TProfile2, ReadsAndWritesOneKeyAtATime) {
+  TempSettings settings;
+  TProfile2 profile = MorvaProfile("Test", "Key");
+  profile.DefaultText = "fallback";
+  EXPECT_EQ(profile.Text(), "fallback");  // no file yet
+
+  profile.SetText("hello");
+  EXPECT_TRUE(std::filesystem::exists(settings.IniPath()));
+  EXPECT_EQ(profile.Text(), "hello");
+  EXPECT_EQ(rtl::ReadWholeFile(settings.IniPath().string()), "[Test]\r\nKey=hello\r\n");
+
+  profile.SetText("");  // an empty text removes the key
+  EXPECT_EQ(profile.Text(), "fallback");
+
+  profile.Entry.clear();  // not addressed: reads empty, writes nothing
+  profile.SetText("ignored");
+  EXPECT_EQ(profile.Text(), "");
+  EXPECT_EQ(profile.LastText(), "");
+}
+
+TEST(TProfile2, TextIsCutAt255Characters) {
+  TempSettings settings;
+  TProfile2 profile = MorvaProfile("Test", "Long");
+  profile.SetText(std::string(300, 'x'));
+  EXPECT_EQ(profile.Text(), std::string(255, 'x'));
+}
+
+TEST(TProfile2, TypedValues) {
+  TempSettings settings;
+  TProfile2 profile = MorvaProfile("Test", "Key");
+  struct Case {
+    const char* text;
+    bool state;
+  };
+  for (const Case& c : {Case{"TRUE", true}, Case{"yes", true}, Case{"1", true}, Case{"True", true},
+                        Case{"0", false}, Case{"on", false}, Case{"11", false}}) {
+    profile.SetText(c.text);
+    EXPECT_EQ(profile.State(), c.state) << c.text;
+  }
+  profile.SetState(false);
+  EXPECT_EQ(profile.Text(), "False");
+
+  profile.SetValue(-42);
+  EXPECT_EQ(profile.Value(), -42);
+  profile.SetText("4x");
+  EXPECT_THROW(profile.Value(), rtl::EConvertError);
+
+  profile.SetText("");
+  EXPECT_EQ(profile.Color(), 0u);
+  EXPECT_EQ(profile.PenStyle(), 0);
+  EXPECT_EQ(profile.FPvalue(), 0.0);
+  profile.SetColor(0xFF8000u);
+  EXPECT_EQ(profile.Color(), 0xFF8000u);
+  profile.SetFPvalue(2.0 / 3.0);
+  EXPECT_EQ(profile.Text(), "0.66667");
+}
+
+TEST(WindowPlacement, RoundTripAndPartialValues) {
+  TempSettings settings;
+  TProfile2 profile = MorvaProfile();
+  const TWindowPlacement placement{0, 1, -1, -1, -8, -30, 10, 20, 410, 320};
+  WriteWindowPlacement(profile, "DialogF", placement);
+  EXPECT_NE(rtl::ReadWholeFile(settings.IniPath().string()).find("DialogF=0 1 -1 -1 -8 -30 10 20 410 320 \r\n"),
+            std::string::npos);
+  const auto read = ReadWindowPlacement(profile, "dialogf");
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->left, 10);
+  EXPECT_EQ(read->bottom, 320);
+
+  struct Case {
+    const char* name;
+    const char* text;
+    bool restored;
+  };
+  for (const Case& c : {Case{"missing key", nullptr, false}, Case{"seven numbers", "0 1 0 0 0 0 10", false},
+                        Case{"nine numbers", "0 1 0 0 0 0 10 20 30", true},
+                        Case{"right not right of left", "0 1 0 0 0 0 30 0 30 0", false},
+                        Case{"malformed middle number", "0 x 0 0 0 0 5 0 30 0", true}}) {
+    profile.Section = "WinPos";
+    profile.Entry = "ListingF";
+    profile.SetText(c.text ? c.text : "");
+    const auto got = ReadWindowPlacement(profile, "ListingF");
+    EXPECT_EQ(got.has_value(), c.restored) << c.name;
+    if (got) {
+      EXPECT_EQ(got->showCmd, 1) << c.name;
+    }
+  }
+}
+
+TEST(ConfigSettings, RoundTripKeepsOtherProgramsSections) {
+  TempSettings settings;
+  WriteIni(settings.IniPath(), "[Mvedit]\r\nFontFace=Courier New\r\nFontSize=10\r\n");
+  TProfile2 profile = MorvaProfile();
+  Config() = TConfigRecord{"12.5e", "10.3f", 4, "/data/", 'A', "mvedit --wide"};
+  WriteConfig(profile);
+  WriteMainWindowPage(profile, 3);
+
+  RestoreDefaults();
+  ReadConfig(profile);
+  EXPECT_EQ(Config(), (TConfigRecord{"12.5e", "10.3f", 4, "/data/", 'A', "mvedit --wide"}));
+  EXPECT_EQ(ReadMainWindowPage(profile), 3);
+  EXPECT_EQ(plat::ReadProfileString("morva.ini", "Mvedit", "FontFace"), "Courier New");
+  EXPECT_EQ(plat::ReadProfileString("morva.ini", "Mvedit", "FontSize"), "10");
+}
+
+TEST(ConfigSettings, EmptyDataDirectoryRemovesItsKey) {
+  TempSettings settings;
+  TProfile2 profile = MorvaProfile();
+  Config().defaultDir = "/data/";
+  WriteConfig(profile);
+  Config().defaultDir.clear();
+  WriteConfig(profile);
+  EXPECT_FALSE(plat::ReadProfileString("morva.ini", "Config", "DefaultDir"));
+  ReadConfig(profile);
+  EXPECT_EQ(Config().defaultDir, "");
+}
+
+TEST(ConfigSettings, UnusableValuesInTheFileFallBackToTheirDefaults) {
+  TempSettings settings;
+  WriteIni(settings.IniPath(),
+           "[Config]\r\nFileFormat=%sF\r\nListingFormat=5.4F\r\nListingIndent=abc\r\nDefaultDir=  /data \r\n"
+           "OverWrite=x\r\nEditor=ed\r\n[MainWindow]\r\nPage=two\r\n");
+  TProfile2 profile = MorvaProfile();
+  ReadConfig(profile);
+  EXPECT_EQ(Config(), (TConfigRecord{"e", "8.4f", 8, "/data/", '?', "ed"}));
+  EXPECT_EQ(ReadMainWindowPage(profile), 0);
+}
+
+TEST(ConfigSettings, OverWriteIsReadInAnyCase) {
+  TempSettings settings;
+  TProfile2 profile = MorvaProfile();
+  for (const auto& [text, code] : {std::pair{"f", 'F'}, std::pair{"Append", 'A'}, std::pair{"O", 'O'},
+                                   std::pair{"?", '?'}}) {
+    plat::WriteProfileString("morva.ini", "Config", "OverWrite", text);
+    ReadConfig(profile);
+    EXPECT_EQ(Config().overWrite, code) << text;
+  }
+}
+
+TEST(ConfigSettings, RestoreDefaultsWritesNothing) {
+  TempSettings settings;
+  Config().listingIndent = 3;
+  RestoreDefaults();
+  EXPECT_EQ(Config(), ConfigDefaults);
+  EXPECT_FALSE(std::filesystem::exists(settings.IniPath()));
+}
+
+}  // namespace
