@@ -214,7 +214,7 @@ private:
         return n;
     }
 
-    // Formats one specification that starts after '%'; returns the index after it.
+    // Formats one conversion that starts after '%'; returns the index after it.
     size_t Spec(size_t i) {
         if (i < pattern_.size() && pattern_[i] == '%') {
             out_ += '%';
