@@ -1,0 +1,38 @@
+#include "dataeditor/CommentsF.h"
+
+#include "platform/Guard.h"
+
+TCommentsF::TCommentsF() : plat::Form("CommentsF") {
+  SetCaption("Comments");
+  SetHelpContext(124);
+  SetFont(plat::Font{"Liberation Sans", 9, plat::clBlack, 0});
+  SetClientSize(420, 260);
+  bottom_ = &Add<plat::Panel>();
+  bottom_->SetBounds(0, 220, 420, 40);
+  bottom_->SetAlign(plat::Align::Bottom);
+  close_ = &bottom_->Add<plat::Button>("Close");
+  close_->SetBounds(170, 6, 80, 28);
+  close_->OnClick = [this] { Close(); };
+  memo_ = &Add<plat::Memo>();
+  memo_->SetAlign(plat::Align::Client);
+  memo_->SetWordWrap(false);
+  memo_->OnChange = [this] {
+    if (!settingLines_ && OnLinesEdited) plat::RunGuarded([this] { OnLinesEdited(memo_->Lines()); });
+  };
+  OnResize = [this] { CentreCloseButton(); };
+  OnClose = [this](plat::CloseAction& action) {
+    action = plat::CloseAction::Hide;
+    if (OnClosed) OnClosed();
+  };
+}
+
+void TCommentsF::SetLines(const std::vector<std::string>& lines) {
+  if (memo_->Lines() == lines) return;
+  settingLines_ = true;
+  memo_->SetLines(lines);
+  settingLines_ = false;
+}
+
+void TCommentsF::CentreCloseButton() {
+  close_->SetBounds((bottom_->Width() - close_->Width()) / 2, close_->Top(), close_->Width(), close_->Height());
+}

@@ -1,0 +1,89 @@
+#include "dataeditor/MatrixStr.h"
+
+#include <algorithm>
+
+#include "matrix/Constu.h"
+#include "rtl/Format.h"
+
+std::int64_t MatrixCellCount(int type, std::int64_t rows, std::int64_t cols) {
+  if (rows < 0 || cols < 0) return -1;
+  switch (type) {
+    case 1: return (rows + 1) * (cols + 1);
+    case 2:
+    case 3: return rows + rows * (rows + 1) / 2 + 1;
+    case 4: return 2 * (rows + 1);
+    case 5:
+    case 6: return 3 * (rows + 1);
+    case 7:
+    case 8: return 4 * (std::max(rows, cols) + 1);
+    default: return -1;
+  }
+}
+
+void CheckMatrixSize(int type, std::int64_t rows, std::int64_t cols) {
+  // Sizes are capped first so that the cell count cannot overflow.
+  constexpr std::int64_t kMaxSide = 1'000'000'000;
+  bool tooLarge = rows > kMaxSide || cols > kMaxSide || MatrixCellCount(type, rows, cols) > kMaxMatrixCells;
+  if (tooLarge) throw E_Morvapc(rtl::Format("Matrix too large (%d x %d).", rows, cols));
+}
+
+const std::vector<std::string>& FixedHeadings(int type) {
+  static const std::vector<std::string> none;
+  static const std::vector<std::string> diagonal{"Diag"};
+  static const std::vector<std::string> tree{"Pointer", "Level"};
+  static const std::vector<std::string> graph{"OTU i", "OTU j", "Dist"};
+  if (type == 4) return diagonal;
+  if (IsTreeType(type)) return tree;
+  if (IsGraphType(type)) return graph;
+  return none;
+}
+
+int GridColumnsOf(int type, int cols) {
+  if (type == 4) return 2;
+  if (IsTreeType(type)) return 3;
+  if (IsGraphType(type)) return 4;
+  return cols + 1;
+}
+
+int GridRowsOf(int type, int rows, int cols) { return (IsGraphType(type) ? std::max(rows, cols) : rows) + 1; }
+
+TMatrixStr::TMatrixStr(int type, int rows, int cols, int missingCode, std::string missingText,
+                       const rtl::StringList* comments)
+    : MatType(type), Rows(rows), Cols(cols), MissingCode(missingCode), MissingText(std::move(missingText)) {
+  if (comments != nullptr) Comments = std::make_unique<rtl::StringList>(*comments);
+  CheckMatrixSize(type, rows, cols);
+  std::int64_t count = MatrixCellCount(type, rows, cols);
+  if (count > 0) cells_.resize(static_cast<std::size_t>(count));
+}
+
+std::int64_t TMatrixStr::IndexOf(int r, int c) const {
+  if (r < 0 || c < 0) return -1;
+  std::int64_t row = r, col = c, index;
+  switch (MatType) {
+    case 1: index = col > Cols ? -1 : row * (static_cast<std::int64_t>(Cols) + 1) + col; break;
+    case 2:
+    case 3:
+      // The lower triangle with the diagonal; (r, c) above it is its mirror.
+      if (row < col) std::swap(row, col);
+      index = row * (row + 1) / 2 + col;
+      break;
+    case 4: index = col > 1 ? -1 : 2 * row + col; break;
+    case 5:
+    case 6: index = col > 2 ? -1 : 3 * row + col; break;
+    case 7:
+    case 8: index = col > 3 ? -1 : 4 * row + col; break;
+    default: return -1;
+  }
+  return index < CellCount() ? index : -1;
+}
+
+const std::string& TMatrixStr::GetCell(int r, int c) const {
+  static const std::string empty;
+  std::int64_t i = IndexOf(r, c);
+  return i < 0 ? empty : cells_[static_cast<std::size_t>(i)];
+}
+
+void TMatrixStr::SetCell(int r, int c, std::string text) {
+  std::int64_t i = IndexOf(r, c);
+  if (i >= 0) cells_[static_cast<std::size_t>(i)] = std::move(text);
+}

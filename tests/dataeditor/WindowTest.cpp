@@ -1,0 +1,203 @@
+// The editor's window driven offscreen: a scripted session through its
+// controls and menus, a picture of a labelled matrix, and the program started
+// on a file.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "EditorTestSupport.h"
+#include "dataeditor/EdReader.h"
+#include "dataeditor/MveditF.h"
+#include "platform/Form.h"
+#include "platform/Guard.h"
+#include "platform/IniFile.h"
+#include "platform/Input.h"
+#include "platform/MessageQueue.h"
+#include "platform/Snapshot.h"
+
+namespace {
+
+using namespace dataeditor_test;
+using namespace plat;
+
+class EditorWindow : public EditorTest {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "test_dataeditor_ui";
+    static char* argv[] = {name, nullptr};
+    InitApplication(argc, argv);
+    SetApplicationTitle("Mvedit");
+  }
+  void TearDown() override {
+    DestroyForms();
+    input::Flush();
+    MessageQueue::Clear();
+  }
+
+  TMveditF& OpenWindow(const std::vector<std::string>& args) {
+    auto& form = CreateForm<TMveditF>();
+    form.Start(args);
+    form.ShowForm();
+    input::Flush();
+    return form;
+  }
+
+  // Types into a grid cell through the cell's in-place editor, as the user does.
+  static void TypeIntoCell(TMveditF& form, int col, int row, const std::string& text) {
+    StringGrid& grid = form.DataGrid();
+    grid.SetFocus();
+    grid.SetCurrent(col, row);
+    input::Flush();
+    grid.SetEditorMode(true);
+    input::Flush();
+    input::PressKey(grid, 'A', ssCtrl);
+    input::TypeText(grid, text);
+    input::PressKey(grid, vk::Return);
+    input::Flush();
+  }
+
+  // Types into an edit and leaves it, so that its exit handler runs.
+  static void TypeIntoEdit(TMveditF& form, Edit& edit, const std::string& text) {
+    edit.SetFocus();
+    input::Flush();
+    edit.SetText(text);
+    form.DataGrid().SetFocus();
+    input::Flush();
+  }
+
+  static void ClickMenu(TMveditF& form, const std::string& caption) {
+    MenuItem* item = form.Menu().Find(caption);
+    ASSERT_NE(item, nullptr) << caption;
+    item->Click();
+    input::Flush();
+  }
+};
+
+TEST_F(EditorWindow, ScriptedSessionThroughTheControls) {
+  const std::string path = folder.CopyFixture("all-types.qmx");
+  TMveditF& form = OpenWindow({path});
+  EXPECT_EQ(form.Caption(), "Mvedit 1.07b : " + path);
+  EXPECT_EQ(form.DataGrid().Cell(1, 1), "1.5");
+  EXPECT_FALSE(form.SavedMark().Visible());
+
+  TypeIntoCell(form, 1, 1, "6.5");
+  EXPECT_EQ(form.Model().Grid.Cell(1, 1), "6.5");
+  EXPECT_TRUE(form.SavedMark().Visible());
+
+  ClickMenu(form, "Edit row labels");
+  EXPECT_EQ(form.DataGrid().FixedCols(), 0);
+  TypeIntoCell(form, 0, 3, "Third");
+  ClickMenu(form, "Edit row labels");
+  EXPECT_EQ(form.DataGrid().FixedCols(), 1);
+
+  form.CommentsButton().Click();
+  input::Flush();
+  TCommentsF& comments = form.CommentsWindow();
+  ASSERT_TRUE(comments.Visible());
+  comments.MemoControl().SetLines({"From the window"});
+  comments.Close();
+  input::Flush();
+  EXPECT_FALSE(comments.Visible());
+
+  TypeIntoEdit(form, form.RowsEdit(), "4");
+  EXPECT_EQ(form.DataGrid().RowCount(), 5);
+  EXPECT_EQ(form.DataGrid().Cell(0, 4), "R4");
+  TypeIntoCell(form, 1, 4, "1");
+  TypeIntoCell(form, 2, 4, "2");
+
+  form.MatrixNumSpin().SetValue(5);  // the tree
+  input::Flush();
+  EXPECT_EQ(form.TypeCB().ItemIndex(), 4);
+  boxes.Answer(mrOk);
+  form.TypeCB().SetFocus();
+  input::PressKey(form.TypeCB(), vk::Home);  // to rectangular: asks first
+  input::Flush();
+  EXPECT_EQ(boxes.LastText(), "Changing the matrix shape can lose data,\nare you sure?");
+  EXPECT_EQ(form.DataGrid().Cell(1, 0), "C1");
+
+  ClickMenu(form, "&Save file");
+  EXPECT_FALSE(form.SavedMark().Visible()) << boxes.LastText();
+
+  rtl::TextReader f(path);
+  auto back = ReadEditorMatrices(f);
+  ASSERT_EQ(back.size(), 8u);
+  EXPECT_EQ(back[0]->GetCell(1, 1), "6.5");
+  EXPECT_EQ(back[0]->GetCell(3, 0), "Third");
+  EXPECT_EQ(back[0]->GetCell(4, 2), "2");
+  ASSERT_TRUE(back[0]->Comments);
+  EXPECT_EQ(back[0]->Comments->Text(), "From the window\r\n");
+  EXPECT_EQ(back[4]->MatType, 1);
+  EXPECT_EQ(back[4]->GetCell(0, 2), "C2");
+  EXPECT_EQ(back[4]->GetCell(4, 1), "3");
+
+  // Reopened in a new window, the file shows the edits.
+  form.Close();
+  input::Flush();
+  TMveditF& again = OpenWindow({path});
+  EXPECT_EQ(again.DataGrid().Cell(1, 1), "6.5");
+  EXPECT_EQ(again.DataGrid().Cell(0, 3), "Third");
+}
+
+TEST_F(EditorWindow, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
+  const std::string path = folder.CopyFixture("all-types.qmx");
+  TMveditF& form = OpenWindow({path});
+  TypeIntoCell(form, 2, 2, "8");
+  boxes.Answer(mrCancel);
+  ClickMenu(form, "E&xit");
+  EXPECT_EQ(boxes.LastText(), "Save changes to file?");
+  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(form.DataGrid().Cell(2, 2), "8");
+}
+
+TEST_F(EditorWindow, PictureOfALabelledTenByFiveMatrix) {
+  std::string text = "\"Ten OTUs, five variables\r\n1 10L 5L 0 \r\n";
+  for (int r = 1; r <= 10; ++r) text += " OTU" + std::to_string(r);
+  text += "\r\n Length Width Height Weight Colour\r\n";
+  for (int r = 1; r <= 10; ++r) {
+    for (int c = 1; c <= 5; ++c) text += " " + std::to_string(r * 10 + c) + "." + std::to_string(c);
+    text += "\r\n";
+  }
+  const std::string path = folder.File("ten-by-five.qmx");
+  WriteBytes(path, text);
+  // A font every machine with the project's packages has.
+  WriteProfileString("morva.ini", "Mvedit", "FontFace", "Liberation Mono");
+  WriteProfileString("morva.ini", "Mvedit", "FontSize", "9");
+  TMveditF& form = OpenWindow({path});
+  form.SetClientSize(640, 400);
+  input::Flush();
+  EXPECT_EQ(form.DataGrid().Cell(5, 10), "105.5");
+  const std::string made = std::string(MORVA_ARTEFACTS) + "/dataeditor/mvedit-10x5.png";
+  ASSERT_TRUE(SaveSnapshot(form, made));
+  const std::string stored = FixturePath("mvedit-10x5.png");
+  ASSERT_TRUE(fs::exists(stored)) << "no stored picture; look at " << made << " and copy it there";
+  ImageDifference diff = CompareImages(made, stored);
+  ASSERT_TRUE(diff.loaded);
+  ASSERT_TRUE(diff.sameSize);
+  // Glyph shapes may differ a little between font builds; layout and colours may not.
+  EXPECT_LT(diff.meanDelta, 4.0);
+  EXPECT_LT(diff.changedShare, 0.03);
+}
+
+// Starts the program on a file with the instruction to quit once it shows, and reads what it printed.
+std::string RunProgram(const std::string& file, const std::string& configHome) {
+  const std::string command = "QT_QPA_PLATFORM=offscreen MVEDIT_EXIT_AFTER_SHOW=1 XDG_CONFIG_HOME='" + configHome +
+                              "' '" + MVEDIT_PROGRAM + "' '" + file + "' 2>/dev/null";
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, p) != nullptr) out += buffer;
+    if (pclose(p) != 0) out += "(failed)";
+  }
+  return out;
+}
+
+TEST_F(EditorWindow, ProgramStartsOnTheFileNamedOnItsCommandLine) {
+  const std::string path = folder.CopyFixture("all-types.qmx");
+  EXPECT_EQ(RunProgram(path, folder.File("config")), "Mvedit 1.07b : " + path + "\n");
+  EXPECT_EQ(RunProgram(folder.File("absent.qmx"), folder.File("config")), "Mvedit 1.07b\n");
+}
+
+}  // namespace
