@@ -1,0 +1,4 @@
+#pragma once
+// Makes the clustering modules available to the module table's dispatch.
+
+void RegisterClusteringModules();

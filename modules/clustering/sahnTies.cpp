@@ -1,0 +1,224 @@
+// The tied-tree search of SAHN: every branch of the search is a state with
+// its own compacted matrix of the clusters still live; branches wait in a
+// chain and are finished one after another, first opened first.
+
+#include <cmath>
+#include <deque>
+
+#include "matrix/Constu.h"
+#include "modules/clustering/sahnCluster.h"
+#include "rtl/Convert.h"
+#include "rtl/Format.h"
+#include "shell/Progress.h"
+
+namespace {
+
+// One branch: the chains of members (by OTU, entry 0 unused), the OTU that
+// heads the cluster at each matrix position, and the values between the live
+// positions as a packed strict lower triangle.
+struct TSahnState {
+  std::int32_t live = 0;
+  std::vector<std::int32_t> next;
+  std::vector<std::int32_t> last;
+  std::vector<std::int32_t> size;
+  std::vector<double> level;
+  std::vector<std::int32_t> head;  // by position
+  std::vector<double> values;
+
+  static std::size_t Cell(std::int32_t r, std::int32_t c) {
+    const auto hi = static_cast<std::size_t>(std::max(r, c));
+    const auto lo = static_cast<std::size_t>(std::min(r, c));
+    return (hi - 1) * (hi - 2) / 2 + lo - 1;
+  }
+  double At(std::int32_t r, std::int32_t c) const { return values[Cell(r, c)]; }
+  void Put(std::int32_t r, std::int32_t c, double v) { values[Cell(r, c)] = v; }
+  std::int32_t Head(std::int32_t position) const { return head[static_cast<std::size_t>(position)]; }
+};
+
+// A tied pair: two positions, the one whose cluster has the smaller head first.
+struct TCandidate {
+  std::int32_t a;
+  std::int32_t b;
+  double value;
+
+  bool SharesClusterWith(const TCandidate& o) const { return a == o.a || a == o.b || b == o.a || b == o.b; }
+};
+
+class TTiedTreeSearch {
+ public:
+  using TOnTree = std::function<void(std::int32_t, const TSahnDendrogram&)>;
+
+  TTiedTreeSearch(const Sym_mx& d, const TSahnOptions& options, std::int32_t maxTrees, const TOnTree& onTree)
+      : options_(options), info_(SahnMethodInfo(options.method)), n_(d.n()), maxTrees_(maxTrees), onTree_(onTree) {
+    chain_.push_back(FirstState(d));
+  }
+
+  bool Run() {
+    while (!chain_.empty()) {
+      TSahnState& state = chain_.front();
+      if (state.live <= 1) {
+        FinishTree(state);
+        chain_.pop_front();
+        continue;
+      }
+      Progress("Clustering", static_cast<std::int32_t>(rtl::Round((1 - static_cast<double>(state.live) / n_) * 100)));
+      Scan(state);
+      ChooseFront(state);
+      if (info_.membersOnly) DropDisjoint();
+      LimitBranches();
+      for (std::size_t e = 1; e < candidates_.size(); ++e) {
+        chain_.push_back(state);
+        JoinState(chain_.back(), candidates_[e]);
+      }
+      JoinState(state, candidates_.front());
+    }
+    return truncated_;
+  }
+
+ private:
+  TSahnState FirstState(const Sym_mx& d) const {
+    TSahnState state;
+    const auto slots = static_cast<std::size_t>(n_) + 1;
+    state.live = n_;
+    state.next.assign(slots, 0);
+    state.last.resize(slots);
+    state.head.resize(slots);
+    for (std::int32_t k = 0; k <= n_; ++k) state.last[static_cast<std::size_t>(k)] = state.head[static_cast<std::size_t>(k)] = k;
+    state.size.assign(slots, 1);
+    state.level.assign(slots, kSahnNoValue);
+    state.values.resize(n_ > 1 ? TSahnState::Cell(n_, n_ - 1) + 1 : 0);
+    for (std::int32_t r = 2; r <= n_; ++r) {
+      for (std::int32_t c = 1; c < r; ++c) state.Put(r, c, d.getxij(r, c));
+    }
+    return state;
+  }
+
+  bool WithinTol(double a, double b) const { return std::fabs(a - b) <= options_.tol; }
+
+  // Every pair within the tolerance of the smallest value, at most maxTrees of
+  // them; a pair more than the tolerance below the smallest so far starts the
+  // list (and the count of pairs that did not fit) again.
+  void Scan(const TSahnState& state) {
+    double g = kSahnNoValue;
+    candidates_.clear();
+    overflow_ = false;
+    for (std::int32_t r = 1; r <= state.live; ++r) {
+      for (std::int32_t c = 1; c < r; ++c) {
+        const double v = state.At(r, c);
+        if (!(std::fabs(v) < kSahnNoValue)) SahnRefuseGrownValues();
+        const TCandidate pair = state.Head(r) < state.Head(c) ? TCandidate{r, c, v} : TCandidate{c, r, v};
+        if (!WithinTol(v, g)) {
+          if (v < g) {
+            g = v;
+            candidates_.assign(1, pair);
+            overflow_ = false;
+          }
+        } else if (static_cast<std::int32_t>(candidates_.size()) < maxTrees_) {
+          candidates_.push_back(pair);
+        } else {
+          overflow_ = true;
+        }
+      }
+    }
+    if (candidates_.empty()) SahnRefuseGrownValues();
+  }
+
+  // The pair of the smallest key of its heads goes first.
+  void ChooseFront(const TSahnState& state) {
+    const auto key = [&](const TCandidate& c) { return SahnPairKey(state.Head(c.a), state.Head(c.b)); };
+    std::size_t best = 0;
+    for (std::size_t e = 1; e < candidates_.size(); ++e) {
+      if (key(candidates_[e]) < key(candidates_[best])) best = e;
+    }
+    std::swap(candidates_[0], candidates_[best]);
+  }
+
+  // Tied pairs that share no cluster with the first lead to the same trees
+  // when values depend only on the members of the clusters.
+  void DropDisjoint() {
+    for (std::size_t e = 1; e < candidates_.size();) {
+      if (candidates_[e].SharesClusterWith(candidates_[0])) {
+        ++e;
+      } else {
+        candidates_[e] = candidates_.back();
+        candidates_.pop_back();
+      }
+    }
+  }
+
+  // Each pair beyond the first opens a branch, and every branch ends in a
+  // tree: the branches opened so far and these stay below maxTrees.
+  void LimitBranches() {
+    const auto count = static_cast<std::int32_t>(candidates_.size());
+    const std::int32_t allowed = maxTrees_ - branches_;
+    if (count > allowed || overflow_) {
+      truncated_ = true;
+      if (count > allowed) candidates_.resize(static_cast<std::size_t>(allowed));
+    }
+    branches_ += static_cast<std::int32_t>(candidates_.size()) - 1;
+  }
+
+  // Joins the clusters at the pair's positions: the joined cluster takes the
+  // smaller position and the smaller head, the chain of the larger head goes
+  // after the chain of the smaller, and the last position moves into the
+  // larger position's place.
+  void JoinState(TSahnState& s, const TCandidate& pair) const {
+    const std::int32_t pa = std::min(pair.a, pair.b);
+    const std::int32_t pb = std::max(pair.a, pair.b);
+    const std::int32_t lo = std::min(s.Head(pa), s.Head(pb));
+    const std::int32_t hi = std::max(s.Head(pa), s.Head(pb));
+    const auto L = [](std::int32_t k) { return static_cast<std::size_t>(k); };
+    double v = pair.value;
+    if (info_.centroid) v = SahnTruncateLevel(lo, hi, s.next, s.level, v);
+    s.level[L(s.last[L(lo)])] = v;
+    s.next[L(s.last[L(lo)])] = hi;
+    s.last[L(lo)] = s.last[L(hi)];
+
+    const std::int32_t na = s.size[L(s.Head(pa))];
+    const std::int32_t nb = s.size[L(s.Head(pb))];
+    const TSahnUpdate update(options_, v, na, nb);
+    for (std::int32_t k = 1; k <= s.live; ++k) {
+      if (k != pa && k != pb) s.Put(k, pa, update(s.At(k, pa), s.At(k, pb)));
+    }
+    s.head[L(pa)] = lo;
+    if (info_.keepsSizes) s.size[L(lo)] = na + nb;
+    if (pb != s.live) {
+      for (std::int32_t k = 1; k < s.live; ++k) {
+        if (k != pb) s.Put(pb, k, s.At(s.live, k));
+      }
+      s.head[L(pb)] = s.Head(s.live);
+    }
+    --s.live;
+    s.values.resize(s.live > 1 ? TSahnState::Cell(s.live, s.live - 1) + 1 : 0);
+    s.values.shrink_to_fit();
+  }
+
+  void FinishTree(const TSahnState& s) {
+    ++trees_;
+    if (trees_ > 1 && trees_ > maxTrees_) {
+      ListingWriteLine("*** Maximum number of tied trees exceeded! ***");
+      throw E_Morvapc("Maximum number (" + std::to_string(maxTrees_) + ") of trees exceeded -- search abandonded.");
+    }
+    onTree_(trees_, SahnChainDendrogram(s.next, s.level));
+  }
+
+  const TSahnOptions& options_;
+  const TSahnMethodInfo& info_;
+  std::int32_t n_;
+  std::int32_t maxTrees_;
+  const TOnTree& onTree_;
+  std::deque<TSahnState> chain_;
+  std::vector<TCandidate> candidates_;
+  bool overflow_ = false;
+  bool truncated_ = false;
+  std::int32_t branches_ = 0;
+  std::int32_t trees_ = 0;
+};
+
+}  // namespace
+
+bool SahnFindTiedTrees(const Sym_mx& d, const TSahnOptions& options, std::int32_t maxTrees,
+                       const std::function<void(std::int32_t number, const TSahnDendrogram& tree)>& onTree) {
+  SahnCheckValues(d);
+  return TTiedTreeSearch(d, options, maxTrees, onTree).Run();
+}
