@@ -1,0 +1,64 @@
+#include "platform/BitmapCanvas.h"
+
+#include <algorithm>
+
+#include <QImage>
+#include <QPainter>
+
+#include "platform/qt/QtCanvas.h"
+
+namespace plat {
+
+namespace {
+constexpr int kDotsPerMetre96Dpi = 3780;  // 96 pixels per inch
+}
+
+struct BitmapCanvas::Impl {
+  Impl(int width, int height)
+      : image(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32), canvas(Begin(), image) {}
+
+  QPainter& Begin() {
+    image.setDotsPerMeterX(kDotsPerMetre96Dpi);
+    image.setDotsPerMeterY(kDotsPerMetre96Dpi);
+    image.fill(Qt::white);
+    painter.begin(&image);
+    return painter;
+  }
+  // The painter ends while the picture is read, then goes on drawing.
+  template <class F>
+  auto Read(F read) {
+    painter.end();
+    auto result = read(image);
+    painter.begin(&image);
+    return result;
+  }
+
+  QImage image;
+  QPainter painter;
+  QtCanvas canvas;
+};
+
+BitmapCanvas::BitmapCanvas(int width, int height) : impl_(std::make_unique<Impl>(width, height)) {}
+BitmapCanvas::~BitmapCanvas() = default;
+
+Canvas& BitmapCanvas::GetCanvas() { return impl_->canvas; }
+
+RasterImage BitmapCanvas::Image() {
+  return impl_->Read([](const QImage& image) {
+    RasterImage result;
+    result.width = image.width();
+    result.height = image.height();
+    result.pixels.reserve(static_cast<std::size_t>(result.width) * static_cast<std::size_t>(result.height));
+    for (int y = 0; y < image.height(); ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+      result.pixels.insert(result.pixels.end(), line, line + image.width());
+    }
+    return result;
+  });
+}
+
+bool BitmapCanvas::SavePng(const std::string& path) {
+  return impl_->Read([&path](const QImage& image) { return image.save(QString::fromStdString(path), "PNG"); });
+}
+
+}  // namespace plat

@@ -1,0 +1,6 @@
+#include "plot/GraphicsModules.h"
+
+#include "plot/tree.h"
+#include "shell/Modules.h"
+
+void RegisterGraphicsModules() { RegisterModule(27, TreeDescribe); }

@@ -1,0 +1,96 @@
+#pragma once
+// The window every plot is shown in: a paint box filling the window, a bottom
+// panel with the spin that picks the data group, and menus for printing, print
+// preview, copying a bitmap or a metafile, saving a metafile, the plot's
+// options, help and closing. Clients draw through Plot() (see bm2DPlot.h).
+// The window is modeless and frees itself when the user closes it.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/BitmapCanvas.h"
+#include "platform/CustomControl.h"
+#include "platform/Form.h"
+#include "platform/StdControls.h"
+#include "plot/bm2DPlot.h"
+
+class Tbm2DForm;
+
+// The paint box's window: paints and forwards double clicks and right-button releases.
+class TbmPaintBoxControl : public plat::CustomControl {
+ public:
+  TbmPaintBoxControl(plat::Control& parent, Tbm2DForm& form);
+
+ protected:
+  void Paint(plat::Canvas& canvas) override;
+  void MouseUp(plat::MouseButton button, plat::ShiftState shift, int x, int y) override;
+  void DblClick() override;
+  void Resized() override;
+
+ private:
+  Tbm2DForm& Form_;
+};
+
+class Tbm2DForm : public plat::Form {
+ public:
+  // The client area's initial size.
+  static constexpr int kInitialWidth = 435;
+  static constexpr int kInitialHeight = 300;
+
+  // Makes the window, owned by the application, for a client's callbacks.
+  static Tbm2DForm& Execute(std::function<void()> drawCallback, std::function<void()> optionsCallback,
+                            int groupCount, int helpContext);
+
+  Tbm2DForm();
+  ~Tbm2DForm() override;
+  void HandleMessage(const plat::Message& message) override;
+
+  Tbm2DPlot& Plot() { return *Plot_; }
+  // The current data group: 1 without a choice, else the spin's value.
+  int ByGroupValue() const { return Plot_->ByGroupValue(); }
+  // Lays out for the paint box's size and repaints.
+  void Replot();
+  // Lets go of the client: its callbacks are not called any more.
+  void DetachClient();
+
+  // Menu actions.
+  void PrintPlot();
+  void TogglePrintPreview();
+  void PrinterSetup();
+  void CopyBitmap();
+  void MakeMetafile();
+  void SaveMetafile();
+  void ShowOptions();
+
+  // The font dialog on a text style or the title and subtitle fonts; true when confirmed.
+  bool EditTextStyle(int identifier);
+  void TitleFontDialog();
+  void SubTitleFontDialog();
+
+  // Where the About item goes (the application's about window); nothing without one.
+  static std::function<void()>& AboutHandler();
+
+  TbmPaintBoxControl& PaintBoxControl() { return *PaintBoxControl_; }
+  plat::Panel& ByGroupPanel() { return *ByGroupPanel_; }
+  plat::SpinEdit& ByGroupSpin() { return *ByGroupSpin_; }
+  plat::MenuItem& PreviewItem() { return *PreviewItem_; }
+
+ private:
+  void BuildMenu();
+  void BuildGroupPanel();
+  void PlaceGroupSpin();
+  void UpdatePreview();
+  void WriteMetafile(const std::string& path);
+  bool FontDialog(plat::Font& font, int& size);
+
+  std::unique_ptr<plat::BitmapCanvas> Measure_;  // measures text while nothing paints
+  std::unique_ptr<Tbm2DPlot> Plot_;
+  TbmPaintBoxControl* PaintBoxControl_ = nullptr;
+  plat::Panel* ByGroupPanel_ = nullptr;
+  plat::Label* ByGroupLabel_ = nullptr;
+  plat::SpinEdit* ByGroupSpin_ = nullptr;
+  plat::MenuItem* PreviewItem_ = nullptr;
+  bool Initialising_ = false;
+  std::string PendingError_;
+};

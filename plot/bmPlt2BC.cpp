@@ -1,0 +1,16 @@
+#include "plot/bmPlt2BC.h"
+
+TbmPlt2BC::~TbmPlt2BC() {
+  // A window still open closes now; its callbacks must not reach this client again.
+  if (Tbm2DForm* window = Window_.Get()) {
+    window->DetachClient();
+    window->Hide();
+    window->Release();
+  }
+}
+
+void TbmPlt2BC::Show() {
+  Tbm2DForm& window = Tbm2DForm::Execute([this] { Draw(); }, [this] { Options(); }, GroupCount, HelpContext);
+  Window_ = &window;
+  window.ShowForm();
+}

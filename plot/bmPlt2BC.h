@@ -1,0 +1,43 @@
+#pragma once
+// The base of every plot client: the object a module makes over its kept
+// results, that opens one plot window, draws its data whenever the window
+// paints and opens the plot's own options window.
+//
+// The client keeps a weak reference to its window: a window the user closed
+// leaves no dangling pointer, so a module may always free its client.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Lifetime.h"
+#include "plot/bm2DForm.h"
+
+class TbmPlt2BC {
+ public:
+  virtual ~TbmPlt2BC();
+  TbmPlt2BC(const TbmPlt2BC&) = delete;
+  TbmPlt2BC& operator=(const TbmPlt2BC&) = delete;
+
+  // Opens the plot window with this client's Draw and Options and shows it.
+  virtual void Show();
+  // The window's paint callback: draws the current group.
+  virtual void Draw() {}
+  // The options callback: opens the plot's options window.
+  virtual void Options() {}
+
+  // The plot window; null before Show and once it has been closed.
+  Tbm2DForm* Window() const { return Window_.Get(); }
+
+ protected:
+  TbmPlt2BC() = default;
+
+  std::int32_t GroupCount = 1;
+  std::int32_t Current = 0;  // the group drawn last
+  std::int32_t HelpContext = 0;
+  std::string TitleText;     // plot title and subtitle set by the options window
+  std::string SubTitleText;
+  std::string Title;         // the window caption
+
+ private:
+  plat::WeakRef<Tbm2DForm> Window_;
+};

@@ -1,0 +1,74 @@
+#pragma once
+// Module 27, TREE: reads every tree matrix of a file and draws them as
+// dendrograms, one at a time, in a plot window. Its plot client, TTreePlt,
+// also serves the "Plot tree" buttons of the clustering modules.
+
+#include <memory>
+#include <span>
+#include <string>
+
+#include "matrix/Matrixob.h"
+#include "rtl/TextFile.h"
+#include "plot/bmPlt2BC.h"
+#include "shell/Modules.h"
+
+using TTreeMxList = TOwningList<Tree_mx>;
+
+// The band of rows one page shows, in world y (row 1 is at y = n).
+struct TTreePage {
+  double top = 0;     // world y of the band's top edge
+  double bottom = 0;  // top minus the rows per page
+};
+
+class TTreePlt : public TbmPlt2BC {
+ public:
+  // The trees stay the caller's; the plot shares them while it lives.
+  TTreePlt(std::shared_ptr<const TTreeMxList> trees, std::string windowName, std::int32_t helpContext);
+
+  void Show() override;
+  void Draw() override;
+  void Options() override {}
+
+  // What Show does to a plot: the branch and label styles and the axes' looks.
+  void SetUpPlot(Tbm2DPlot& plot);
+  // Draws the current tree on a plot set up by SetUpPlot.
+  void DrawOn(Tbm2DPlot& plot);
+
+  // Paging, as the options window changes it.
+  std::int32_t CurrentTree() const { return Current; }
+  std::int32_t CurrentPage() const { return CurrentPage_; }
+  void SetCurrentPage(std::int32_t page) { CurrentPage_ = page; }
+  std::int32_t OtusPerPage() const { return OtusPerPage_; }
+  void SetOtusPerPage(std::int32_t count) { OtusPerPage_ = count; }
+  std::int32_t PageCount() const { return PageCount_; }
+  std::int32_t NodeCount() const { return NodeCount_; }
+  const std::string& WindowName() const { return WindowName_; }
+
+  void SetPlotTitle(std::string title) { TitleText = std::move(title); }
+  void SetPlotSubTitle(std::string subTitle) { SubTitleText = std::move(subTitle); }
+
+ private:
+  TTreePage SelectPage(const Tree_mx& tree, bool treeChanged);
+  void DrawDendrogram(Tbm2DPlot& plot, const Tree_mx& tree, const TTreePage& page, double xmin, double xmax);
+
+  std::int32_t LineStyle_ = 0;
+  std::int32_t TextStyle_ = 0;
+  std::int32_t NodeCount_ = 0;
+  std::int32_t CurrentPage_ = 0;
+  std::int32_t OtusPerPage_ = 30;
+  std::int32_t PageCount_ = 0;
+  std::shared_ptr<const TTreeMxList> Trees_;
+  double Direction_ = -1.0;
+  std::string WindowName_;
+};
+
+void TreeDescribe(TModuleRec& module);
+void TreeRun(std::span<const TParamRec> params);
+// Closes the plot and lets go of the trees.
+void TreeRelease();
+void TreeClosePlot();
+// Appends every tree of the file to the list, listing each header.
+void TreeReadTrees(rtl::TextReader& f, TTreeMxList& trees);
+
+// The module's plot, or null when none is open (for tests and the options window).
+TTreePlt* TreePlot();
