@@ -38,3 +38,12 @@ function(morva_bench name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
   morva_warnings(${name})
 endfunction()
+
+# morva_qmbrun_test(NAME SOURCES ... [DEPS ...])
+# A test program that runs the headless batch driver (tests/support/Qmbrun.h).
+function(morva_qmbrun_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  morva_test(${name} SOURCES ${ARG_SOURCES} DEPS rtl ${ARG_DEPS})
+  target_compile_definitions(${name} PRIVATE QMBRUN="$<TARGET_FILE:qmbrun>")
+  add_dependencies(${name} qmbrun)
+endfunction()

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "rtl/TextFile.h"
+#include "tests/support/Qmbrun.h"
 
 namespace {
 
@@ -15,24 +15,16 @@ namespace fs = std::filesystem;
 
 TEST(TreeBatch, ListsEveryTreeHeaderAndEndsNormally) {
   const fs::path fixtures = fs::path(MORVA_FIXTURES) / "treeplot";
-  const fs::path folder = fs::path(MORVA_ARTEFACTS) / "treeplot" / "qmbrun";
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  const fs::path folder = qmbtest::FreshFolder(fs::path("treeplot") / "qmbrun");
   for (const char* name : {"tree.qmb", "consensus5.qmx", "upgma30-tree.qmx"})
     fs::copy_file(fixtures / name, folder / name);
 
-  // The plot windows open offscreen; the toolkit's own notices stay out of the messages.
-  const std::string command = "cd '" + folder.string() + "' && env XDG_CONFIG_HOME='" + (folder / "config").string() +
-                              "' XDG_RUNTIME_DIR='" + folder.string() +
-                              "' QT_LOGGING_RULES='*.warning=false' SOURCE_DATE_EPOCH=0 '" + QMBRUN +
-                              "' tree.qmb >listing.txt 2>messages.txt";
-  const int status = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << rtl::ReadWholeFile((folder / "messages.txt").string());
-  EXPECT_EQ(rtl::ReadWholeFile((folder / "listing.txt").string()),
-            rtl::ReadWholeFile((fixtures / "tree.expected.txt").string()))
+  // The plot windows open offscreen.
+  const qmbtest::Outcome outcome = qmbtest::Run(folder, "tree.qmb");
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.out, rtl::ReadWholeFile((fixtures / "tree.expected.txt").string()))
       << "compare " << (folder / "listing.txt") << " with " << (fixtures / "tree.expected.txt");
-  EXPECT_EQ(rtl::ReadWholeFile((folder / "messages.txt").string()), "");
+  EXPECT_EQ(outcome.err, "");
 }
 
 }  // namespace

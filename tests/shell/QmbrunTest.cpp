@@ -3,54 +3,38 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include <sys/wait.h>
-
 #include "rtl/TextFile.h"
+#include "tests/support/Qmbrun.h"
 
 namespace {
 
 const std::filesystem::path Fixtures = std::filesystem::path(MORVA_FIXTURES) / "shell";
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// Runs qmbrun with a private settings folder and a fixed date.
-Outcome RunQmbrun(const std::string& arguments) {
+// Runs qmbrun in a folder of the test's own.
+qmbtest::Outcome RunQmbrun(const std::string& arguments) {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::filesystem::path folder = std::filesystem::path(MORVA_ARTEFACTS) / "shell" / "qmbrun" / info->name();
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  const std::string out = (folder / "listing.txt").string();
-  const std::string err = (folder / "stderr.txt").string();
-  const std::string command = "env XDG_CONFIG_HOME='" + (folder / "config").string() + "' SOURCE_DATE_EPOCH=0 '" +
-                              QMBRUN + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-  const int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, rtl::ReadWholeFile(out), rtl::ReadWholeFile(err)};
+  return qmbtest::Run(qmbtest::FreshFolder(std::filesystem::path("shell") / "qmbrun" / info->name()), arguments);
 }
 
 std::string Fixture(const std::string& name) { return "'" + (Fixtures / name).string() + "'"; }
 
 TEST(Qmbrun, RunsConfigAndPrintsItsListing) {
-  const Outcome outcome = RunQmbrun(Fixture("config.qmb") + " Data/Sub");
+  const qmbtest::Outcome outcome = RunQmbrun(Fixture("config.qmb") + " Data/Sub");
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.out, rtl::ReadWholeFile((Fixtures / "config.expected.txt").string()));
   EXPECT_EQ(outcome.err, "");
 }
 
 TEST(Qmbrun, AModuleNotBuiltEndsTheBatchAfterTheListingSoFar) {
-  const Outcome outcome = RunQmbrun(Fixture("config-then-missing.qmb"));
+  const qmbtest::Outcome outcome = RunQmbrun(Fixture("config-then-missing.qmb"));
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out.substr(0, 21), "Config: Morvapc 2.02c");
   EXPECT_NE(outcome.out.find("File overwrite code: O\r\n"), std::string::npos);
-  EXPECT_EQ(outcome.out.find('\f'), std::string::npos) << "one section: the batch ended at SAHN";
-  EXPECT_EQ(outcome.err, "Module not available: SAHN\n");
+  EXPECT_EQ(outcome.out.find('\f'), std::string::npos) << "one section: the batch ended at NJOIN";
+  EXPECT_EQ(outcome.err, "Module not available: NJOIN\n");
 }
 
 TEST(Qmbrun, FilesThatCannotRunFailWithTheirMessage) {
@@ -61,7 +45,7 @@ TEST(Qmbrun, FilesThatCannotRunFailWithTheirMessage) {
   writer.WriteLine("\" nothing to do");
   writer.Close();
 
-  Outcome outcome = RunQmbrun("'" + commentsOnly.string() + "'");
+  qmbtest::Outcome outcome = RunQmbrun("'" + commentsOnly.string() + "'");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(outcome.err, "Batch file contained only\ncomments or blank lines.\n");

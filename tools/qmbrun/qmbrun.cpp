@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "matrix/Constu.h"
+#include "modules/BuiltModules.h"
 #include "rtl/Convert.h"
 #include "shell/Ask_oaf.h"
 #include "shell/Batchu.h"
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
   std::string parameters;
   for (int i = 2; i < argc; ++i) parameters += std::string(i > 2 ? " " : "") + argv[i];
 
+  RegisterBuiltModules();
   TListingModel listing(Version);
   HeadlessBatchView view;
   TBatchRunner runner(listing, view);

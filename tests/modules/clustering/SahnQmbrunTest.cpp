@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "rtl/TextFile.h"
+#include "tests/support/Qmbrun.h"
 
 namespace {
 
@@ -21,22 +21,13 @@ class SahnGolden : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(SahnGolden, ListingTreesAndMessagesMatch) {
   const std::string stem = GetParam();
-  const fs::path folder = fs::path(MORVA_ARTEFACTS) / "sahn" / "qmbrun" / stem;
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  const fs::path folder = qmbtest::FreshFolder(fs::path("sahn") / "qmbrun" / stem);
   for (const char* extension : {".qmx", ".qmb"}) fs::copy_file(Golden / (stem + extension), folder / (stem + extension));
   // Every command appends its trees to the one tree file.
-  fs::create_directories(folder / "config" / "morva");
-  rtl::TextWriter settings((folder / "config" / "morva" / "morva.ini").string());
-  settings.WriteLine("[Config]");
-  settings.WriteLine("OverWrite=A");
-  settings.Close();
+  qmbtest::WriteSettings(folder, {"[Config]", "OverWrite=A"});
 
-  const std::string command = "cd '" + folder.string() + "' && env XDG_CONFIG_HOME='" + (folder / "config").string() +
-                              "' SOURCE_DATE_EPOCH=0 '" + QMBRUN + "' " + stem + ".qmb >listing.txt 2>messages.txt";
-  const int status = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << rtl::ReadWholeFile((folder / "messages.txt").string());
+  const qmbtest::Outcome outcome = qmbtest::Run(folder, stem + ".qmb");
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
 
   const auto expect = [&](const std::string& made, const std::string& stored) {
     EXPECT_EQ(rtl::ReadWholeFile((folder / made).string()), rtl::ReadWholeFile((Golden / stored).string()))

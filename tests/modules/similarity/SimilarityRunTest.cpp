@@ -1,6 +1,5 @@
-// The similarity modules run from batch commands, as the batch runner and the
-// headless driver run them: output files and listings byte for byte against
-// golden files, and the run-level errors and refusals.
+// The similarity modules run from batch commands, as the batch runner runs
+// them: the run-level errors and refusals.
 
 #include <gtest/gtest.h>
 
@@ -24,9 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path Fixtures = fs::path(MORVA_FIXTURES) / "similarity";
-const fs::path Golden = Fixtures / "golden";
 
-std::string ReadFile(const fs::path& file) { return rtl::ReadWholeFile(file.string()); }
 
 // Runs batch commands in a folder of the test's own that holds copies of the
 // data files, with a fixed date in the listing and message boxes recorded.
@@ -73,12 +70,6 @@ class SimilarityRun : public ::testing::Test {
     return runner.Run("");
   }
 
-  // The file the run wrote, against its golden copy.
-  void ExpectGolden(const std::string& written, const std::string& golden) {
-    ASSERT_TRUE(fs::exists(folder_ / written) && fs::exists(Golden / golden)) << golden;
-    EXPECT_EQ(ReadFile(folder_ / written), ReadFile(Golden / golden)) << written;
-  }
-
   // The lines of the listing's last section.
   std::string LastSection() const {
     const std::string text = listing.FileText();
@@ -94,24 +85,6 @@ class SimilarityRun : public ::testing::Test {
   TMatrixFileHooks oldHooks_;
   TSharedServices oldServices_;
 };
-
-// The batch file runs each module on inputs whose second data set marks
-// missing values, deleted pair by pair.
-TEST_F(SimilarityRun, OneRunOfEachModuleMatchesTheGoldenFilesAndListing) {
-  TBatchView view;
-  TBatchRunner runner(listing, view);
-  fs::copy_file(Golden / "similarity.qmb", folder_ / "similarity.qmb");
-  runner.Load((folder_ / "similarity.qmb").string());
-  const TBatchEnd end = runner.Run("");
-  EXPECT_EQ(end, TBatchEnd::Completed);
-  EXPECT_TRUE(boxes.empty()) << boxes.front();
-  rtl::TextWriter actual((folder_ / "listing.txt").string());
-  actual.Write(listing.FileText());
-  actual.Close();
-  for (const char* file : {"simint-corr.qmx", "simint-n.qmx", "simqual-j.qmx", "simgend-rogers.qmx", "listing.txt"}) {
-    ExpectGolden(file, file);
-  }
-}
 
 TEST_F(SimilarityRun, SimgendRefusesACoefficientWithoutWhatItNeedsBeforeOpeningFiles) {
   struct Case {
