@@ -419,3 +419,4 @@ using TiList = TOwningList<TiList_i>;
 using TVectMxList = TOwningList<vect_mx>;
 using TRectMxList = TOwningList<Rect_mx>;
 using TSymMxList = TOwningList<Sym_mx>;
+using TTreeMxList = TOwningList<Tree_mx>;

@@ -12,7 +12,6 @@
 #include "plot/bmPlt2BC.h"
 #include "shell/Modules.h"
 
-using TTreeMxList = TOwningList<Tree_mx>;
 
 // The band of rows one page shows, in world y (row 1 is at y = n).
 struct TTreePage {

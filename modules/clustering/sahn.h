@@ -10,7 +10,6 @@
 #include "matrix/Matrixob.h"
 #include "shell/Modules.h"
 
-using TTreeMxList = TOwningList<Tree_mx>;
 
 void SahnDescribe(TModuleRec& module);
 void SahnRun(std::span<const TParamRec> params);
