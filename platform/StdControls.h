@@ -1,7 +1,9 @@
 #pragma once
 // The standard controls the programs' forms are made of. Each takes its parent
-// in the constructor (use parent.Add<T>(...)). Events are plain callbacks; as on
-// the platform, OnChange and OnClick also run when a program changes the value.
+// in the constructor (use parent.Add<T>(...)). Events are plain callbacks. As on
+// the platform, an edit's or spin edit's OnChange and a check box's OnClick also
+// run when a program changes the value; setting a combo box's or list box's
+// item index or text does not fire OnChange.
 // Implemented in platform/qt/.
 
 #include "platform/Control.h"
