@@ -1,5 +1,5 @@
 // SIMGEND's distances against references computed by independent tools (or
-// by formula where no tool has them), and the rules of the Part's edge cases:
+// by formula where no tool has them), and the module's rules for edge cases:
 // identical populations, J&C's 9999, ArcCos at 1, negative frequencies.
 
 #include <cmath>

@@ -24,7 +24,7 @@ struct RefCase {
   TSimintCoeff coeff;
   const char* ref;
   Cells cells;
-  // The Part's value from the tool's value at (i, j); p is the number of characters.
+  // The module's value from the tool's value at (i, j); p is the number of characters.
   std::function<double(double tool, const TOtuData& data, int i, int j)> convert;
 };
 
@@ -61,7 +61,7 @@ const std::vector<RefCase> IntervalCases = {
     {"RENKONEN", siRENKONEN, "minimum", Cells::Lower, Same},
     {"RENKONEN diagonal", siRENKONEN, "rowsum", Cells::Diagonal, Same},
     {"BRAYCURT", siBRAYCURT, "bray", Cells::WithDiagonal, Same},
-    // vegan divides by the characters not zero in both OTUs, the Part by all N = p.
+    // vegan divides by the characters not zero in both OTUs, the module by all N = p.
     {"CANBERRA", siCANBERRA, "canberra", Cells::WithDiagonal,
      [](double v, const TOtuData& d, int i, int j) { return v * NonDoubleZero(d, i, j) / d.p(); }},
     {"EUCLIDSQ", siEUCLIDSQ, "dist", Cells::WithDiagonal, [](double v, const TOtuData&, int, int) { return v * v; }},

@@ -21,7 +21,7 @@ struct RefCase {
   std::function<double(double)> convert;
 };
 
-// ade4's dist.binary gives d = sqrt(1 - s): the Part's s is 1 - d^2.
+// ade4's dist.binary gives d = sqrt(1 - s): the module's s is 1 - d^2.
 double FromAde4(double d) { return 1 - d * d; }
 double Same(double s) { return s; }
 
