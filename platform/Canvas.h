@@ -158,10 +158,4 @@ class CanvasStateSaver {
   Font font_;
 };
 
-// Windows-1252 text to UTF-8 and back (characters outside the code page become '?'),
-// and to UTF-16.
-std::string Cp1252ToUtf8(std::string_view text);
-std::string Utf8ToCp1252(std::string_view text);
-std::u16string Cp1252ToUtf16(std::string_view text);
-
 }  // namespace plat

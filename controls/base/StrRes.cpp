@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/Resources.h"
+#include "rtl/Cp1252.h"
 #include "rtl/Format.h"
 
 // Generated at build time from the string tables in resources/.
@@ -75,21 +76,6 @@ std::optional<std::span<const std::uint8_t>> FindText(std::span<const std::uint8
     return std::nullopt;
 }
 
-// Windows-1252 bytes 0x80..0x9F; the five unassigned bytes hold 0.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-char UnitToAnsi(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
-    for (std::size_t i = 0; i < std::size(kHighControls); ++i) {
-        if (kHighControls[i] == unit) return static_cast<char>(0x80 + i);
-    }
-    return '?';
-}
-
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
@@ -105,7 +91,7 @@ std::string ToAnsi(std::span<const std::uint8_t> utf16) {
             IsLowSurrogate(static_cast<char16_t>(utf16[2 * i + 2] | utf16[2 * i + 3] << 8))) {
             ++i;
         }
-        text += UnitToAnsi(unit);
+        text += rtl::CodePointToCp1252(unit);
     }
     return text;
 }

@@ -1,5 +1,7 @@
 #include "platform/qt/Peer.h"
 
+#include "rtl/Cp1252.h"
+
 #include <QVariant>
 
 namespace plat::qtbridge {
@@ -31,9 +33,9 @@ Control* ControlOf(const QWidget* widget) {
   return nullptr;
 }
 
-QString ToQt(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
+QString ToQt(const std::string& cp1252) { return QString::fromStdString(rtl::Cp1252ToUtf8(cp1252)); }
 
-std::string FromQt(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
+std::string FromQt(const QString& text) { return rtl::Utf8ToCp1252(text.toStdString()); }
 
 QColor ToQColor(Color color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 

@@ -1,9 +1,8 @@
-#include "platform/Canvas.h"
+#include "rtl/Cp1252.h"
 
 #include <array>
 
-namespace plat {
-
+namespace rtl {
 namespace {
 
 // Unicode code points of the bytes 0x80..0x9F in Windows-1252; 0 marks a hole.
@@ -12,6 +11,8 @@ constexpr std::array<char32_t, 32> kCp1252High = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+}  // namespace
+
 char32_t Cp1252ToCodePoint(unsigned char c) {
   if (c >= 0x80 && c < 0xA0) {
     char32_t u = kCp1252High[c - 0x80];
@@ -19,6 +20,8 @@ char32_t Cp1252ToCodePoint(unsigned char c) {
   }
   return c;
 }
+
+namespace {
 
 void AppendUtf8(std::string& out, char32_t u) {
   if (u < 0x80) {
@@ -33,15 +36,17 @@ void AppendUtf8(std::string& out, char32_t u) {
   }
 }
 
+}  // namespace
+
 char CodePointToCp1252(char32_t u) {
   if (u < 0x80 || (u >= 0xA0 && u < 0x100)) return static_cast<char>(u);
+  // The unassigned bytes come back as themselves, so that no byte is lost.
+  if (u >= 0x80 && u < 0xA0 && kCp1252High[u - 0x80] == 0) return static_cast<char>(u);
   for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
     if (kCp1252High[i] == u) return static_cast<char>(0x80 + i);
   }
   return '?';
 }
-
-}  // namespace
 
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
@@ -82,4 +87,4 @@ std::string Utf8ToCp1252(std::string_view text) {
   return out;
 }
 
-}  // namespace plat
+}  // namespace rtl
