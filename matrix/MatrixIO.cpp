@@ -195,6 +195,8 @@ bool ReadTreeRows(Tree_mx& tree, rtl::TextReader& f) {
     CheckOnce(seen, *pointer, pointerWord);
     tree.PutNode(*pointer, r, *value);
   }
+  // Row n - 1 was a whole line: the last pointer starts after it.
+  words.DropLine();
   std::string_view lastWord;
   std::optional<std::int32_t> last;
   if (words.NextWord(lastWord)) last = rtl::TryStrToInt(lastWord);

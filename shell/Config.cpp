@@ -73,11 +73,22 @@ char OverWriteCode(std::string_view text) {
 
 std::string CutFormat(std::string_view format) { return std::string(format.substr(0, MaxFormatLength)); }
 
+// A format that ConfigCheckFormat accepted, in the form a pattern takes after
+// "%": without blanks around it and with a leading letter moved to the end
+// (e12.5 becomes 12.5e), since "%e12.5" would print "12.5" after every number.
+std::string UsableFormat(std::string_view format) {
+  std::string text(rtl::Trim(format));
+  if (text.size() > 1 && IsFormatLetter(rtl::UpperCase(text.substr(0, 1))[0])) {
+    std::rotate(text.begin(), text.begin() + 1, text.end());
+  }
+  return text;
+}
+
 // The format read from the file, or the default when ConfigCheckFormat refuses it.
 std::string CheckedFormat(const std::string& format, const std::string& fallback) {
   try {
     ConfigCheckFormat(format);
-    return format;
+    return UsableFormat(format);
   } catch (const rtl::Exception&) {
     return fallback;
   }
@@ -216,6 +227,8 @@ void ConfigRun(std::span<const TParamRec> params) {
   ListingWriteLine("File overwrite code: " + std::string(1, config.overWrite));
   ListingWriteLine("Editor: " + config.editor);
   ListingWriteLine("");
+  config.fileFormat = UsableFormat(config.fileFormat);
+  config.listingFormat = UsableFormat(config.listingFormat);
   Config() = config;
 }
 

@@ -5,10 +5,13 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "matrix/MatrixFiles.h"
+#include "rtl/Convert.h"
 #include "rtl/Exception.h"
+#include "rtl/Format.h"
 #include "rtl/TextFile.h"
 #include "shell/Ask_oaf.h"
 #include "shell/Config.h"
@@ -112,7 +115,7 @@ TEST(ConfigModule, RunListsAndTakesTheNewValues) {
   p[5].text = "/opt/Mvedit/mvedit";
   module.run(params.Params());
 
-  EXPECT_EQ(Config(), (TConfigRecord{"E14.6", "10.2f", 3, "/home/me/Data/", 'F', "/opt/Mvedit/mvedit"}));
+  EXPECT_EQ(Config(), (TConfigRecord{"14.6E", "10.2f", 3, "/home/me/Data/", 'F', "/opt/Mvedit/mvedit"}));
   const std::vector<std::string> expected = {"Configuration parameters",
                                              "File format: E14.6",
                                              "Listing format: 10.2f",
@@ -122,6 +125,25 @@ TEST(ConfigModule, RunListsAndTakesTheNewValues) {
                                              "Editor: /opt/Mvedit/mvedit",
                                              ""};
   EXPECT_EQ(services.lines, expected);
+}
+
+// A format the check accepts is kept in the form a pattern takes after "%":
+// "%e12.5" would print "12.5" after every number, "% 8.4f" would print none.
+TEST(ConfigModule, AcceptedFormatsAreKeptReadyForPatterns) {
+  TempSettings settings;
+  RecordedServices services;
+  const std::pair<const char*, const char*> cases[] = {
+      {"e12.5", "12.5e"}, {"F10.2", "10.2F"}, {" 8.4f ", "8.4f"}, {"E", "E"}, {"10.2f", "10.2f"}};
+  for (const auto& [given, kept] : cases) {
+    TModuleRec module;
+    TWorkingParams params = DescribedConfig(module);
+    params.Params()[0].text = given;
+    params.Params()[1].text = given;
+    module.run(params.Params());
+    EXPECT_EQ(Config().fileFormat, kept) << given;
+    EXPECT_EQ(Config().listingFormat, kept) << given;
+    EXPECT_EQ(rtl::StrToFloat(rtl::Format("%" + Config().fileFormat, -12.34)), -12.34) << given;
+  }
 }
 
 TEST(ConfigModule, RefusedFormatLeavesTheConfigurationAsItWas) {

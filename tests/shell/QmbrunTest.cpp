@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -26,6 +27,29 @@ TEST(Qmbrun, RunsConfigAndPrintsItsListing) {
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.out, rtl::ReadWholeFile((Fixtures / "config.expected.txt").string()));
   EXPECT_EQ(outcome.err, "");
+}
+
+TEST(Qmbrun, AListingThatCannotBeWrittenFailsTheRun) {
+  const std::filesystem::path folder = qmbtest::FreshFolder("shell/qmbrun/full");
+  const std::string command = "cd '" + folder.string() + "' && env XDG_CONFIG_HOME='" + folder.string() + "' '" +
+                              QMBRUN + "' " + Fixture("config.qmb") + " >/dev/full 2>'" +
+                              (folder / "messages.txt").string() + "'";
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+  EXPECT_EQ(rtl::ReadWholeFile((folder / "messages.txt").string()),
+            "Error writing the listing to standard output\n");
+}
+
+// A graphics module's plot window needs no display.
+TEST(Qmbrun, RunsAGraphicsModuleWithoutADisplay) {
+  const std::filesystem::path trees = std::filesystem::path(MORVA_FIXTURES) / "treeplot";
+  const std::filesystem::path folder = qmbtest::FreshFolder("shell/qmbrun/no-display");
+  for (const char* name : {"tree.qmb", "consensus5.qmx", "upgma30-tree.qmx"})
+    std::filesystem::copy_file(trees / name, folder / name);
+  const qmbtest::Outcome outcome = qmbtest::Run(folder, "tree.qmb", "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY=");
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.out.substr(0, 13), "Tree: Morvapc");
 }
 
 TEST(Qmbrun, AModuleNotBuiltEndsTheBatchAfterTheListingSoFar) {

@@ -188,6 +188,15 @@ TEST(ConfigSettings, UnusableValuesInTheFileFallBackToTheirDefaults) {
   EXPECT_EQ(ReadMainWindowPage(profile), 0);
 }
 
+TEST(ConfigSettings, FormatsFromTheFileAreKeptReadyForPatterns) {
+  TempSettings settings;
+  WriteIni(settings.IniPath(), "[Config]\r\nFileFormat=e12.5\r\nListingFormat=F8.4\r\n");
+  TProfile2 profile = MorvaProfile();
+  ReadConfig(profile);
+  EXPECT_EQ(Config().fileFormat, "12.5e");
+  EXPECT_EQ(Config().listingFormat, "8.4F");
+}
+
 TEST(ConfigSettings, OverWriteIsReadInAnyCase) {
   TempSettings settings;
   TProfile2 profile = MorvaProfile();

@@ -1,6 +1,6 @@
 // qmbrun FILE.QMB [p1 ... p9]
 //
-// Runs a batch file through the batch runner without windows: the listing
+// Runs a batch file through the batch runner without a display: the listing
 // goes to standard output in the listing-file format, message boxes go to
 // standard error after it, a graphics module's "Next" is pressed at once, and
 // an existing output file is never overwritten unless the configuration says
@@ -58,6 +58,13 @@ void InstallHeadlessServices(TListingModel& listing) {
   });
 }
 
+// Plot windows of graphics modules open offscreen unless the caller chose a
+// platform: without a display the default one would end the program.
+void ChooseOffscreenWindows() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform == nullptr || *platform == '\0') setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
 void UseSourceDateEpoch(TListingModel& listing) {
   const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
   if (epoch == nullptr) return;
@@ -76,10 +83,12 @@ void ReadSettings() {
   ReadConfig(profile);
 }
 
+// A listing that could not be written all the same is a failed run.
 int Finish(const TListingModel& listing, bool ok) {
   std::cout << listing.FileText() << std::flush;
+  if (!std::cout) Messages().emplace_back("Error writing the listing to standard output");
   for (const std::string& message : Messages()) std::cerr << message << '\n';
-  return ok ? 0 : 1;
+  return ok && std::cout ? 0 : 1;
 }
 
 }  // namespace
@@ -92,6 +101,7 @@ int main(int argc, char** argv) {
   std::string parameters;
   for (int i = 2; i < argc; ++i) parameters += std::string(i > 2 ? " " : "") + argv[i];
 
+  ChooseOffscreenWindows();
   RegisterBuiltModules();
   TListingModel listing(Version);
   HeadlessBatchView view;

@@ -462,7 +462,8 @@ TEST(TreeRead, RowsForm) {
   for (int type : {5, 6}) {
     Tree_mx t(type, 3);
     // Only a tree of type 5 may start after blank lines (it may be in notation).
-    auto f = Text(std::string(type == 5 ? "\r\n" : "") + "  2 0.5 x\r\n3,1.5\r\n\r\n  1 0.0 rest\r\nnext\r\n");
+    // Each row is a whole line: words after the value, on the last row too, are dropped.
+    auto f = Text(std::string(type == 5 ? "\r\n" : "") + "  2 0.5 x\r\n3,1.5 y\r\n\r\n  1 0.0 rest\r\nnext\r\n");
     ASSERT_TRUE(Read(t, f));
     EXPECT_EQ(NodesOf(t), (std::vector<TreeNode>{{2, 0.5}, {3, 1.5}, {1, 0.0}})) << type;
     EXPECT_EQ(RestOf(f), "next");
