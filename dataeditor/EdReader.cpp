@@ -213,8 +213,9 @@ std::vector<std::unique_ptr<TMatrixStr>> ReadEditorMatrices(rtl::TextReader& f) 
   std::vector<std::unique_ptr<TMatrixStr>> matrices;
   rtl::StringList comments;
   std::vector<std::string> words;
-  // A file holds at least one matrix; an empty one fails on its header.
+  // A file holds at least one matrix; an empty one has no header to read.
   do {
+    if (f.Eof()) throw E_Morvapc("EOF reading matrix header.");
     TEdHeader h;
     EdReadMatrixHeader(f, comments, h);
     auto m = std::make_unique<TMatrixStr>(h.type, h.rows, h.cols, h.missingCode, h.missingText,

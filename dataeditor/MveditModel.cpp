@@ -47,7 +47,15 @@ std::string ReadSetting(const char* entry, const std::string& defaultText) {
   return profile.Text();
 }
 
-void WriteSetting(const char* entry, const std::string& text) { Settings(entry).SetText(text); }
+// The settings are a convenience: one that cannot be written is reported, and
+// the command that wrote it (a save, an open, closing the window) goes on.
+void WriteSetting(const char* entry, const std::string& text) {
+  try {
+    Settings(entry).SetText(text);
+  } catch (const rtl::EInOutError& e) {
+    plat::ShowErrorMessage(e.what());
+  }
+}
 
 std::string Trimmed(const std::string& s) { return std::string(rtl::Trim(s)); }
 

@@ -54,7 +54,7 @@ class StringGrid : public Control {
   std::function<void(int col, int row, bool& canSelect)> OnSelectCell;
   // The in-place editor opens on a cell.
   std::function<void(int col, int row)> OnStartEdit;
-  // Text typed into a cell was stored.
+  // The in-place editor's text was stored in its cell: at every change while typing.
   std::function<void(int col, int row, const std::string& text)> OnSetEditText;
 
  private:

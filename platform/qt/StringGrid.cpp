@@ -4,6 +4,7 @@
 #include "platform/qt/Peer.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -25,6 +26,16 @@ class GridDelegate : public QStyledItemDelegate {
     if (onStart) RunGuarded([&] { onStart(index.column(), index.row()); });
     auto* self = const_cast<GridDelegate*>(this);
     self->editor = QStyledItemDelegate::createEditor(parent, option, index);
+    // As the platform's grid, the cell takes the editor's text at every change, so a
+    // command run while the editor is open (a menu's Save) sees what was typed.
+    if (auto* line = qobject_cast<QLineEdit*>(self->editor.data())) {
+      QObject::connect(line, &QLineEdit::textEdited, line, [self, line] {
+        // Storing the text puts it back into the editor: the caret stays where the user typed.
+        const int caret = line->cursorPosition();
+        emit self->commitData(line);
+        line->setCursorPosition(caret);
+      });
+    }
     return self->editor;
   }
   void destroyEditor(QWidget* widget, const QModelIndex& index) const override {

@@ -52,7 +52,7 @@ struct HeaderCase {
 
 TEST(EditorReader, RefusesBadHeadersWithTheirMessages) {
   const HeaderCase cases[] = {
-      {"empty file", "", "Problem in reading input matrix header."},
+      {"empty file", "", "EOF reading matrix header."},
       {"comments only", "\"a\r\n;b\r\n", "Problem in reading input matrix header."},
       {"blank lines and no header", "\"a\r\n\r\n   \r\n", "EOF reading matrix header"},
       {"type not a number", "x 3 2 0\r\n", "Bad value for matrix type code: x"},

@@ -479,4 +479,29 @@ TEST_F(Session, CommentsOpenWhileSwitchingMatricesAreKept) {
   EXPECT_EQ(m.MatrixList[0]->Comments->Text(), "Only this\r\n");
 }
 
+TEST_F(Session, SettingsThatCannotBeWrittenStopNeitherSavingNorOpeningNorClosing) {
+  const std::string path = folder.CopyFixture("all-types.qmx");
+  // The settings folder lies under a plain file, so no settings file can be written.
+  const std::string blocker = folder.File("blocker");
+  WriteBytes(blocker, "x");
+  setenv("XDG_CONFIG_HOME", blocker.c_str(), 1);
+  TMveditModel m;
+  m.Start({});
+  FillValues(m, "2");
+  const std::string copy = folder.File("new.qmx");
+  dialogs.AnswerFile(copy);
+  EXPECT_TRUE(m.SaveFileAsCommand()) << boxes.LastText();
+  EXPECT_EQ(ReadBack(copy).size(), 1u);
+  EXPECT_FALSE(m.FileChanged);
+
+  dialogs.AnswerFile(path);
+  m.OpenFile();
+  EXPECT_EQ(m.FileName, path);
+  EXPECT_EQ(m.MatrixList.size(), 8u);
+
+  EXPECT_TRUE(m.CloseQuery());
+  EXPECT_FALSE(boxes.Boxes().empty());
+  EXPECT_NE(boxes.LastText().find("blocker"), std::string::npos) << boxes.LastText();
+}
+
 }  // namespace

@@ -152,6 +152,27 @@ TEST_F(EditorWindow, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
   EXPECT_EQ(form.DataGrid().Cell(2, 2), "8");
 }
 
+TEST_F(EditorWindow, SavingFromTheMenuTakesTheTextStillInTheCellEditor) {
+  const std::string path = folder.CopyFixture("all-types.qmx");
+  TMveditF& form = OpenWindow({path});
+  StringGrid& grid = form.DataGrid();
+  grid.SetFocus();
+  grid.SetCurrent(1, 2);
+  input::Flush();
+  grid.SetEditorMode(true);
+  input::Flush();
+  input::PressKey(grid, 'A', ssCtrl);
+  input::TypeText(grid, "25");
+  input::PressKey(grid, vk::Home);
+  input::TypeText(grid, "4.");
+  input::Flush();
+  // A menu command runs while the cell's editor still holds the typed text.
+  ClickMenu(form, "&Save file");
+  EXPECT_FALSE(form.SavedMark().Visible()) << boxes.LastText();
+  rtl::TextReader f(path);
+  EXPECT_EQ(ReadEditorMatrices(f)[0]->GetCell(2, 1), "4.25");
+}
+
 TEST_F(EditorWindow, PictureOfALabelledTenByFiveMatrix) {
   std::string text = "\"Ten OTUs, five variables\r\n1 10L 5L 0 \r\n";
   for (int r = 1; r <= 10; ++r) text += " OTU" + std::to_string(r);
