@@ -107,6 +107,17 @@ void WriteKey(TProfile2& profile, std::string_view key, std::string_view value) 
   profile.SetText(value);
 }
 
+// The indent read from the file, or the default when it is no number or lies
+// outside what CONFIG accepts (a huge indent would print gigabytes of blanks).
+std::int32_t CheckedIndent(const std::string& text) {
+  const TParamRec& limits = ConfigTable()[cpListingIndent];
+  const auto indent = rtl::TryStrToInt(text);
+  if (!indent || *indent < rtl::StrToInt(limits.min) || *indent > rtl::StrToInt(limits.max)) {
+    return ConfigDefaults.listingIndent;
+  }
+  return *indent;
+}
+
 }  // namespace
 
 void ReadConfig(TProfile2& profile) {
@@ -116,8 +127,7 @@ void ReadConfig(TProfile2& profile) {
       CheckedFormat(CutFormat(ReadKey(profile, "FileFormat", config.fileFormat)), ConfigDefaults.fileFormat);
   config.listingFormat =
       CheckedFormat(CutFormat(ReadKey(profile, "ListingFormat", config.listingFormat)), ConfigDefaults.listingFormat);
-  config.listingIndent = rtl::TryStrToInt(ReadKey(profile, "ListingIndent", rtl::IntToStr(config.listingIndent)))
-                             .value_or(ConfigDefaults.listingIndent);
+  config.listingIndent = CheckedIndent(ReadKey(profile, "ListingIndent", rtl::IntToStr(config.listingIndent)));
   config.defaultDir = ReadKey(profile, "DefaultDir", config.defaultDir);
   NormalizeDirectory(config.defaultDir);
   config.overWrite = OverWriteCode(ReadKey(profile, "OverWrite", std::string(1, config.overWrite)));

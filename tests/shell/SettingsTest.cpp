@@ -188,6 +188,17 @@ TEST(ConfigSettings, UnusableValuesInTheFileFallBackToTheirDefaults) {
   EXPECT_EQ(ReadMainWindowPage(profile), 0);
 }
 
+TEST(ConfigSettings, AnIndentOutsideConfigsLimitsFallsBackToTheDefault) {
+  TempSettings settings;
+  TProfile2 profile = MorvaProfile();
+  for (const auto& [text, indent] : {std::pair{"2000000000", 8}, std::pair{"0", 8}, std::pair{"-3", 8},
+                                     std::pair{"21", 8}, std::pair{"1", 1}, std::pair{"20", 20}}) {
+    plat::WriteProfileString("morva.ini", "Config", "ListingIndent", text);
+    ReadConfig(profile);
+    EXPECT_EQ(Config().listingIndent, indent) << text;
+  }
+}
+
 TEST(ConfigSettings, FormatsFromTheFileAreKeptReadyForPatterns) {
   TempSettings settings;
   WriteIni(settings.IniPath(), "[Config]\r\nFileFormat=e12.5\r\nListingFormat=F8.4\r\n");
