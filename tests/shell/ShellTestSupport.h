@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "matrix/Constu.h"
+#include "tests/support/RecordedServices.h"
 #include "shell/Config.h"
 
 namespace shelltest {
@@ -50,25 +51,6 @@ class TempSettings {
 
 // Records message boxes (and, unless a listing is installed over it, listing
 // lines) for the test's life.
-class RecordedServices {
- public:
-  RecordedServices() {
-    TSharedServices services;
-    services.listingLine = [this](std::string_view line) { lines.emplace_back(line); };
-    services.errorBox = [this](std::string_view text) { errors.emplace_back(text); };
-    services.warningBox = [this](std::string_view text) { warnings.emplace_back(text); };
-    old_ = InstallSharedServices(std::move(services));
-  }
-  ~RecordedServices() { InstallSharedServices(std::move(old_)); }
-  RecordedServices(const RecordedServices&) = delete;
-  RecordedServices& operator=(const RecordedServices&) = delete;
-
-  std::vector<std::string> lines;
-  std::vector<std::string> errors;
-  std::vector<std::string> warnings;
-
- private:
-  TSharedServices old_;
-};
+using testsupport::RecordedServices;
 
 }  // namespace shelltest

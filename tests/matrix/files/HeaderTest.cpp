@@ -4,7 +4,7 @@
 
 #include "FilesTestSupport.h"
 #include "matrix/MatrixFiles.h"
-#include "tests/matrix/listing/ListingCapture.h"
+#include "tests/support/RecordedServices.h"
 
 namespace {
 
@@ -163,7 +163,7 @@ TEST(MatrixHeader, ListsCommentsAndSummary) {
            Case{"\"a note\r\n7 5 4 1 -999", {"Comments:", " a note", "type=7, size=5 by 4, nc=-999  (graph (dissimilarity))"}},
            Case{"2 3 3 2 7", {"type=2, size=3 by 3, nc=none  (dissimilarity)"}},
        }) {
-    listingtest::ListingCapture listing;
+    testsupport::RecordedServices listing;
     auto f = Text(c.text);
     std::unique_ptr<rtl::StringList> comments;
     TMatrixHeader h;

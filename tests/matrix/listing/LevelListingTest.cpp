@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "matrix/MatrixuLevels.h"
-#include "tests/matrix/listing/ListingCapture.h"
+#include "tests/support/RecordedServices.h"
 
 namespace {
 
-using listingtest::ListingCapture;
+using testsupport::RecordedServices;
 
 struct ScaleCase {
   const char* name;
@@ -74,7 +74,7 @@ struct TreeFixture {
     for (std::size_t k = 0; k < names.size(); ++k) labels.PutLabel(static_cast<std::int32_t>(k + 1), names[k]);
   }
   std::vector<std::string> List() {
-    ListingCapture listing;
+    RecordedServices listing;
     ListLevels(tree.n(), tree, labels);
     return listing.lines;
   }

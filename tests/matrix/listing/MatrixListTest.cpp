@@ -9,11 +9,11 @@
 
 #include "matrix/MatrixList.h"
 #include "rtl/Format.h"
-#include "tests/matrix/listing/ListingCapture.h"
+#include "tests/support/RecordedServices.h"
 
 namespace {
 
-using listingtest::ListingCapture;
+using testsupport::RecordedServices;
 
 const std::string kFive(5, ' ');
 
@@ -53,7 +53,7 @@ TEST_P(RectListWrapping, ContinuesALineBeforeItPassesColumn80) {
   // Every value as wide as -12.34, the width the wrapping counts with.
   Rect_mx m(2, c.cols);
   m.Fill(-12.34);
-  ListingCapture listing;
+  RecordedServices listing;
   List(m, true, c.format);
 
   const std::int32_t item = ValueWidth(c.format) + 1;
@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, RectListWrapping,
 
 TEST(RectList, PrintsHeadingRowsAndTheTransposeWhenNotByRows) {
   const auto m = Numbered(2, 3);
-  ListingCapture listing;
+  RecordedServices listing;
   List(*m, true, "6.2f");
   List(*m, false, "6.2f");
   const std::vector<std::string> expected = {
@@ -105,7 +105,7 @@ TEST(RectListWithLabels, ShowsAsManyColumnsPerBlockAsFitBesideTheLabels) {
   rows.PutLabel(2, "A");
   Label_mx cols(10);
   cols.SetDefaultLabels("C");
-  ListingCapture listing;
+  RecordedServices listing;
   ListWithLabels(*m, rows, cols, "8.4f");
 
   // Width 10 labels and a 9-character column: (78 - 12) div 9 = 7 columns.
@@ -131,7 +131,7 @@ TEST(RectListWithLabels, KeepsLongLabelsWholeAndAtLeastOneColumnPerBlock) {
   Label_mx cols(2);
   cols.PutLabel(1, "LongColumnName1");
   cols.PutLabel(2, "B");
-  ListingCapture listing;
+  RecordedServices listing;
   // A column of "6.2f" is 8 characters; the label of 15 is not cut.
   ListWithLabels(*m, rows, cols, "6.2f");
   EXPECT_EQ(listing.lines[1], std::string(17, ' ') + "LongColumnName1       B");
@@ -150,7 +150,7 @@ TEST(SymList, PrintsTheLowerTriangle) {
   s.putxij(1, 1, 0);
   s.putxij(2, 1, 1.5);
   s.putxij(2, 2, 0);
-  ListingCapture listing;
+  RecordedServices listing;
   List(s, "6.2f");
   // The column width is that of a value plus one.
   const std::vector<std::string> expected = {
@@ -165,7 +165,7 @@ TEST(SymList, PrintsTheLowerTriangle) {
 TEST(SymList, WrapsRowsOnlyOnceTheyPassColumn80) {
   Sym_mx s(2, 9);
   s.Fill(1);
-  ListingCapture listing;
+  RecordedServices listing;
   List(s, "8.4f");
   // Heading: 7 numbers of 10 characters fit; rows take 8 values of 9.
   ASSERT_EQ(listing.lines.size(), 2u + 8u + 2u + 1u);
@@ -182,7 +182,7 @@ TEST(SymList, WrapsRowsOnlyOnceTheyPassColumn80) {
 TEST(IntegerVectorList, PutsTenValuesToALineThenAnEmptyLine) {
   ivect_mx v(25);
   for (std::int32_t k = 1; k <= 25; ++k) v.Put(k, k * 7);
-  ListingCapture listing;
+  RecordedServices listing;
   List(v, 3);
   const std::vector<std::string> expected = {
       "  7  14  21  28  35  42  49  56  63  70 ",

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "matrix/Matrixu.h"
-#include "tests/matrix/listing/ListingCapture.h"
+#include "tests/support/RecordedServices.h"
 #include "tests/matrix/numerics/NumericsFixture.h"
 
 namespace {
@@ -200,7 +200,7 @@ TEST(Eigen, ListsEigenvaluesWithTheirShareOfTheTrace) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    listingtest::ListingCapture listing;
+    testsupport::RecordedServices listing;
     auto a = MakeRect(2, 2, c.matrix);
     vect_mx d(2);
     std::int32_t count;
@@ -211,7 +211,7 @@ TEST(Eigen, ListsEigenvaluesWithTheirShareOfTheTrace) {
 
 TEST(Eigen, ListingMarksACumulativeShareAboveTheTrace) {
   // Eigenvalues 1.618 and -0.618 of a matrix of trace 1.
-  listingtest::ListingCapture listing;
+  testsupport::RecordedServices listing;
   auto a = MakeRect(2, 2, {0, 1, 1, 1});
   vect_mx d(2);
   std::int32_t count;
