@@ -12,8 +12,10 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "matrix/Constu.h"
@@ -282,6 +284,18 @@ class Sym_mx : public TUtLMatrix {
     if (IndexesOutside(i, j, n_, n_)) [[unlikely]]
       IndexError("putxij", i, j);
     cells[PackedIndex(i, j)] = x;
+  }
+
+  // The stored cells of row i, (i, 1) .. (i, i), side by side in memory: the
+  // way to walk a row. Column j of the rows below lies a row apart per cell.
+  std::span<const double> Row(std::int32_t i) const {
+    if (IndexesOutside(i, i, n_, n_)) [[unlikely]]
+      IndexError("Row", i, i);
+    return {Cells<double>() + PackedIndex(i, 1), static_cast<std::size_t>(i)};
+  }
+  std::span<double> Row(std::int32_t i) {
+    const std::span<const double> row = std::as_const(*this).Row(i);
+    return {const_cast<double*>(row.data()), row.size()};
   }
 
   // Every stored cell.

@@ -4,7 +4,9 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "matrix/Matrixob.h"
@@ -33,6 +35,7 @@ TEST(MatrixTypes, IndexAndSizeErrorsCarryTheirTexts) {
       {[&] { r.putxij(0, 3, 1.0); }, "Index error in Rect_mx.putxij: 0 3"},
       {[&] { s.putxij(4, 1, 1.0); }, "Index error in Sym_mx.putxij: 4 1"},
       {[&] { s.getxij(1, -1); }, "Index error in Sym_mx.getxij: 1 -1"},
+      {[&] { s.Row(4); }, "Index error in Sym_mx.Row: 4 4"},
       {[&] { r.CopyTo(small); }, "Error: tried to copy rect. ms to too small mx."},
       {[&] { r.TransposeTo(small); }, "Error: tried to transpose to too small mx."},
       {[&] { s.CopyTo(smallSym); }, "Error: tried to copy sym. mx. to too small mx."},
@@ -165,6 +168,17 @@ TEST(SymMx, OneStoreServesBothTriangles) {
   EXPECT_EQ(s.getxij(4, 4), 4.0);
   s.Fill(1.0);
   EXPECT_EQ(s.getxij(1, 4), 1.0);
+}
+
+TEST(SymMx, ARowHoldsItsCellsUpToTheDiagonal) {
+  Sym_mx s(2, 4);
+  for (std::int32_t i = 1; i <= 4; ++i) {
+    for (std::int32_t j = 1; j <= i; ++j) s.putxij(i, j, 10 * i + j);
+  }
+  const std::span<const double> row = std::as_const(s).Row(3);
+  EXPECT_EQ(std::vector<double>(row.begin(), row.end()), (std::vector<double>{31, 32, 33}));
+  s.Row(4)[1] = 7;
+  EXPECT_EQ(s.getxij(2, 4), 7);
 }
 
 TEST(SymMx, CopiesByPackedIndexAcrossOrders) {
