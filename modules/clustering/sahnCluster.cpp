@@ -1,5 +1,6 @@
 #include "modules/clustering/sahnCluster.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -11,14 +12,14 @@
 namespace {
 
 constexpr std::array<TSahnMethodInfo, 8> kMethods = {{
-    {TSahnMethod::Complete, "COMPLETE", false, false, true},
-    {TSahnMethod::Flexi, "FLEXI", false, false, false},
-    {TSahnMethod::Single, "SINGLE", false, false, true},
-    {TSahnMethod::Upgma, "UPGMA", true, false, true},
-    {TSahnMethod::Upgmc, "UPGMC", true, true, false},
-    {TSahnMethod::Wpgma, "WPGMA", false, false, false},
-    {TSahnMethod::Wpgmc, "WPGMC", false, true, false},
-    {TSahnMethod::Wpgms, "WPGMS", false, true, false},
+    {TSahnMethod::Complete, "COMPLETE", false, true},
+    {TSahnMethod::Flexi, "FLEXI", false, false},
+    {TSahnMethod::Single, "SINGLE", false, true},
+    {TSahnMethod::Upgma, "UPGMA", false, true},
+    {TSahnMethod::Upgmc, "UPGMC", true, false},
+    {TSahnMethod::Wpgma, "WPGMA", false, false},
+    {TSahnMethod::Wpgmc, "WPGMC", true, false},
+    {TSahnMethod::Wpgms, "WPGMS", true, false},
 }};
 
 // The most children one node of a tree may have when its children are sorted.
@@ -177,24 +178,36 @@ double TSahnUpdate::operator()(double x, double y) const {
   return 0.0;
 }
 
-double SahnTruncateLevel(std::int32_t i, std::int32_t j, const std::vector<std::int32_t>& next,
-                         const std::vector<double>& level, double v) {
-  for (std::int32_t head : {i, j}) {
-    for (auto k = static_cast<std::size_t>(head); next[k] != 0; k = static_cast<std::size_t>(next[k])) {
-      if (level[k] > v) v = level[k];
+TSahnChains::TSahnChains(std::int32_t n)
+    : next_(static_cast<std::size_t>(n) + 1, 0),
+      level_(static_cast<std::size_t>(n) + 1, 0.0),
+      last_(static_cast<std::size_t>(n) + 1),
+      size_(static_cast<std::size_t>(n) + 1, 1) {
+  for (std::size_t k = 0; k < last_.size(); ++k) last_[k] = static_cast<std::int32_t>(k);
+}
+
+double TSahnChains::Join(std::int32_t lo, std::int32_t hi, double v, bool centroid) {
+  const auto at = [](std::int32_t k) { return static_cast<std::size_t>(k); };
+  if (centroid) {
+    for (std::int32_t head : {lo, hi}) {
+      for (std::int32_t k = head; next_[at(k)] != 0; k = next_[at(k)]) v = std::max(v, level_[at(k)]);
     }
   }
+  level_[at(last_[at(lo)])] = v;
+  next_[at(last_[at(lo)])] = hi;
+  last_[at(lo)] = last_[at(hi)];
+  size_[at(lo)] += size_[at(hi)];
   return v;
 }
 
-TSahnDendrogram SahnChainDendrogram(const std::vector<std::int32_t>& next, const std::vector<double>& level) {
+TSahnDendrogram TSahnChains::Dendrogram() const {
   TSahnDendrogram tree;
-  const std::size_t n = next.size() - 1;
+  const std::size_t n = next_.size() - 1;
   tree.order.reserve(n);
   tree.levels.reserve(n);
-  for (std::size_t k = n > 0 ? 1 : 0; k != 0; k = static_cast<std::size_t>(next[k])) {
+  for (std::size_t k = n > 0 ? 1 : 0; k != 0; k = static_cast<std::size_t>(next_[k])) {
     tree.order.push_back(static_cast<std::int32_t>(k));
-    if (next[k] != 0) tree.levels.push_back(level[k]);
+    if (next_[k] != 0) tree.levels.push_back(level_[k]);
   }
   return tree;
 }

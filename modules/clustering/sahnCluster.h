@@ -28,7 +28,6 @@ enum class TSahnMethod { Complete, Flexi, Single, Upgma, Upgmc, Wpgma, Wpgmc, Wp
 struct TSahnMethodInfo {
   TSahnMethod method;
   std::string_view keyword;
-  bool keepsSizes;  // the update weighs the two clusters by their sizes
   bool centroid;    // levels may reverse; a join is never recorded below a level inside it
   // The value between two clusters depends only on their members, not on the
   // order in which they were joined: tied pairs that share no cluster then
@@ -76,18 +75,36 @@ struct TSahnDendrogram {
   std::vector<double> levels;
 };
 
-// Chains of cluster members, by OTU number (entry 0 unused): next[k] is the
-// OTU after k in its cluster (0 at the end) and level[k] the value at which
-// k's part of the chain was joined to the part after it.
+// The members of every cluster as chains of OTUs 1 .. n. A cluster is named
+// by the OTU heading its chain; joining two clusters hangs the chain of the
+// one with the larger name after the other's, so the chain that starts at
+// OTU 1 is in the end the dendrogram order.
+class TSahnChains {
+ public:
+  // Every OTU a cluster of its own.
+  explicit TSahnChains(std::int32_t n);
 
-// The largest of v and the level of every OTU with a successor in the chains
-// headed by i and j: a centroid-type join is never recorded below a level
-// already inside either cluster.
-double SahnTruncateLevel(std::int32_t i, std::int32_t j, const std::vector<std::int32_t>& next,
-                         const std::vector<double>& level, double v);
+  // The number of OTUs in the cluster named k.
+  std::int32_t size(std::int32_t k) const { return size_[static_cast<std::size_t>(k)]; }
 
-// The tree in dendrogram order: the chain that starts at OTU 1.
-TSahnDendrogram SahnChainDendrogram(const std::vector<std::int32_t>& next, const std::vector<double>& level);
+  // Hangs cluster hi after cluster lo (lo < hi) at level v and returns the
+  // level recorded. For the centroid-type methods that is the largest of v
+  // and the levels inside either cluster: a join is never recorded below a
+  // level already inside it.
+  double Join(std::int32_t lo, std::int32_t hi, double v, bool centroid);
+
+  // The tree in dendrogram order: the chain that starts at OTU 1.
+  TSahnDendrogram Dendrogram() const;
+
+ private:
+  // By OTU (entry 0 unused): the OTU after k in its cluster (0 at the end)
+  // and the level at which k's part of the chain was joined to the part
+  // after it; for the OTU naming a cluster, the last OTU and the size.
+  std::vector<std::int32_t> next_;
+  std::vector<double> level_;
+  std::vector<std::int32_t> last_;
+  std::vector<std::int32_t> size_;
+};
 
 // Raises E_Morvapc: a join made a value of 9e200 or more in size, or no number.
 [[noreturn]] void SahnRefuseGrownValues();

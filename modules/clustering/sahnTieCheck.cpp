@@ -40,19 +40,13 @@ class TSahnClustering {
         options_(options),
         info_(SahnMethodInfo(options.method)),
         n_(d.n()),
-        next_(Slots(0)),
-        level_(Slots(0.0)),
-        last_(Slots(0)),
-        size_(Slots(1)),
+        chains_(n_),
         neighbours_(n_, options.tol),
         halves_(2 * n_ + 2),
         joined_(Slots(0.0)),
         line_(Slots(0.0)) {
     active_.reserve(static_cast<std::size_t>(n_));
-    for (std::int32_t k = 1; k <= n_; ++k) {
-      last_[Ix(k)] = k;
-      active_.push_back(k);
-    }
+    for (std::int32_t k = 1; k <= n_; ++k) active_.push_back(k);
     ascending_ = active_;
   }
 
@@ -65,7 +59,7 @@ class TSahnClustering {
       tie = tie || neighbours_.tieG();
       Join();
     }
-    return SahnChainDendrogram(next_, level_);
+    return chains_.Dendrogram();
   }
 
  private:
@@ -127,12 +121,10 @@ class TSahnClustering {
     if (!(neighbours_.g() < kSahnNoValue) || p == 0) SahnRefuseGrownValues();
     const std::int32_t i = std::min(p, neighbours_.nn(p));
     const std::int32_t j = std::max(p, neighbours_.nn(p));
-    double v = neighbours_.g();
-    if (info_.centroid) v = SahnTruncateLevel(i, j, next_, level_, v);
-    level_[Ix(last_[Ix(i)])] = v;
-    next_[Ix(last_[Ix(i)])] = j;
-    last_[Ix(i)] = last_[Ix(j)];
-    ComputeJoinedValues(i, j, TSahnUpdate(options_, v, size_[Ix(i)], size_[Ix(j)]));
+    const std::int32_t ni = chains_.size(i);
+    const std::int32_t nj = chains_.size(j);
+    const double v = chains_.Join(i, j, neighbours_.g(), info_.centroid);
+    ComputeJoinedValues(i, j, TSahnUpdate(options_, v, ni, nj));
 
     neighbours_.StartJoin(i, j);
     research_.clear();
@@ -145,7 +137,6 @@ class TSahnClustering {
       if (!(std::fabs(value) < kSahnNoValue)) SahnRefuseGrownValues();
       if (neighbours_.TakeJoined(k, i, j, value)) research_.push_back(k);
     }
-    if (info_.keepsSizes) size_[Ix(i)] += size_[Ix(j)];
     active_[jPosition] = active_.back();
     active_.pop_back();
     ascending_.erase(std::lower_bound(ascending_.begin(), ascending_.end(), j));
@@ -252,10 +243,7 @@ class TSahnClustering {
   const TSahnOptions& options_;
   const TSahnMethodInfo& info_;
   std::int32_t n_;
-  std::vector<std::int32_t> next_;
-  std::vector<double> level_;
-  std::vector<std::int32_t> last_;
-  std::vector<std::int32_t> size_;
+  TSahnChains chains_;
   TSahnNeighbours neighbours_;
   TSahnSmallest halves_;  // the smallest values of each cluster's row and column
   std::vector<std::int32_t> active_;

@@ -18,10 +18,7 @@ namespace {
 // positions as a packed strict lower triangle.
 struct TSahnState {
   std::int32_t live = 0;
-  std::vector<std::int32_t> next;
-  std::vector<std::int32_t> last;
-  std::vector<std::int32_t> size;
-  std::vector<double> level;
+  TSahnChains chains;
   std::vector<std::int32_t> head;  // by position
   std::vector<double> values;
 
@@ -77,15 +74,9 @@ class TTiedTreeSearch {
 
  private:
   TSahnState FirstState(const Sym_mx& d) const {
-    TSahnState state;
-    const auto slots = static_cast<std::size_t>(n_) + 1;
-    state.live = n_;
-    state.next.assign(slots, 0);
-    state.last.resize(slots);
-    state.head.resize(slots);
-    for (std::int32_t k = 0; k <= n_; ++k) state.last[static_cast<std::size_t>(k)] = state.head[static_cast<std::size_t>(k)] = k;
-    state.size.assign(slots, 1);
-    state.level.assign(slots, kSahnNoValue);
+    TSahnState state{n_, TSahnChains(n_), {}, {}};
+    state.head.resize(static_cast<std::size_t>(n_) + 1);
+    for (std::int32_t k = 0; k <= n_; ++k) state.head[static_cast<std::size_t>(k)] = k;
     state.values.resize(n_ > 1 ? TSahnState::Cell(n_, n_ - 1) + 1 : 0);
     for (std::int32_t r = 2; r <= n_; ++r) {
       for (std::int32_t c = 1; c < r; ++c) state.Put(r, c, d.getxij(r, c));
@@ -168,20 +159,14 @@ class TTiedTreeSearch {
     const std::int32_t lo = std::min(s.Head(pa), s.Head(pb));
     const std::int32_t hi = std::max(s.Head(pa), s.Head(pb));
     const auto L = [](std::int32_t k) { return static_cast<std::size_t>(k); };
-    double v = pair.value;
-    if (info_.centroid) v = SahnTruncateLevel(lo, hi, s.next, s.level, v);
-    s.level[L(s.last[L(lo)])] = v;
-    s.next[L(s.last[L(lo)])] = hi;
-    s.last[L(lo)] = s.last[L(hi)];
-
-    const std::int32_t na = s.size[L(s.Head(pa))];
-    const std::int32_t nb = s.size[L(s.Head(pb))];
+    const std::int32_t na = s.chains.size(s.Head(pa));
+    const std::int32_t nb = s.chains.size(s.Head(pb));
+    const double v = s.chains.Join(lo, hi, pair.value, info_.centroid);
     const TSahnUpdate update(options_, v, na, nb);
     for (std::int32_t k = 1; k <= s.live; ++k) {
       if (k != pa && k != pb) s.Put(k, pa, update(s.At(k, pa), s.At(k, pb)));
     }
     s.head[L(pa)] = lo;
-    if (info_.keepsSizes) s.size[L(lo)] = na + nb;
     if (pb != s.live) {
       for (std::int32_t k = 1; k < s.live; ++k) {
         if (k != pb) s.Put(pb, k, s.At(s.live, k));
@@ -199,7 +184,7 @@ class TTiedTreeSearch {
       ListingWriteLine("*** Maximum number of tied trees exceeded! ***");
       throw E_Morvapc("Maximum number (" + std::to_string(maxTrees_) + ") of trees exceeded -- search abandonded.");
     }
-    onTree_(trees_, SahnChainDendrogram(s.next, s.level));
+    onTree_(trees_, s.chains.Dendrogram());
   }
 
   const TSahnOptions& options_;

@@ -28,15 +28,9 @@ class PlainOrderClustering {
       : d_(Copy(d)),
         options_(options),
         n_(d.n()),
-        next_(Slots(0)),
-        level_(Slots(0.0)),
-        last_(Slots(0)),
-        size_(Slots(1)),
+        chains_(n_),
         neighbours_(n_, options.tol) {
-    for (std::int32_t k = 1; k <= n_; ++k) {
-      last_[Ix(k)] = k;
-      active_.push_back(k);
-    }
+    for (std::int32_t k = 1; k <= n_; ++k) active_.push_back(k);
   }
 
   PlainOrderResult Run() {
@@ -51,7 +45,7 @@ class PlainOrderClustering {
       tie = tie || neighbours_.tieG();
       Join();
     }
-    return {SahnChainDendrogram(next_, level_), tie};
+    return {chains_.Dendrogram(), tie};
   }
 
  private:
@@ -73,12 +67,10 @@ class PlainOrderClustering {
     const std::int32_t p = neighbours_.p();
     const std::int32_t i = std::min(p, neighbours_.nn(p));
     const std::int32_t j = std::max(p, neighbours_.nn(p));
-    double v = neighbours_.g();
-    if (SahnMethodInfo(options_.method).centroid) v = SahnTruncateLevel(i, j, next_, level_, v);
-    level_[Ix(last_[Ix(i)])] = v;
-    next_[Ix(last_[Ix(i)])] = j;
-    last_[Ix(i)] = last_[Ix(j)];
-    const TSahnUpdate update(options_, v, size_[Ix(i)], size_[Ix(j)]);
+    const std::int32_t ni = chains_.size(i);
+    const std::int32_t nj = chains_.size(j);
+    const double v = chains_.Join(i, j, neighbours_.g(), SahnMethodInfo(options_.method).centroid);
+    const TSahnUpdate update(options_, v, ni, nj);
     neighbours_.StartJoin(i, j);
     std::vector<std::int32_t> research;
     std::size_t jPosition = 0;
@@ -90,7 +82,6 @@ class PlainOrderClustering {
       d_->putxij(k, i, value);
       if (neighbours_.TakeJoined(k, i, j, value)) research.push_back(k);
     }
-    if (SahnMethodInfo(options_.method).keepsSizes) size_[Ix(i)] += size_[Ix(j)];
     active_[jPosition] = active_.back();
     active_.pop_back();
     for (std::int32_t r : research) {
@@ -104,10 +95,7 @@ class PlainOrderClustering {
   SymMatrix d_;
   TSahnOptions options_;
   std::int32_t n_;
-  std::vector<std::int32_t> next_;
-  std::vector<double> level_;
-  std::vector<std::int32_t> last_;
-  std::vector<std::int32_t> size_;
+  TSahnChains chains_;
   TSahnNeighbours neighbours_;
   std::vector<std::int32_t> active_;
 };

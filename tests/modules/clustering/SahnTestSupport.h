@@ -120,7 +120,7 @@ struct PlainClustering {
       if (k != i && k != j) value[k][i] = value[i][k] = update(value[k][i], value[k][j]);
     }
     members[i].insert(members[i].end(), members[j].begin(), members[j].end());
-    if (info.keepsSizes) size[i] += size[j];
+    size[i] += size[j];  // weighs only where the method asks for sizes
     inner[i] = v;
     live.erase(live.begin() + static_cast<std::ptrdiff_t>(b));
   }
