@@ -55,12 +55,6 @@ class PlainOrderClustering {
   }
   static std::size_t Ix(std::int32_t k) { return static_cast<std::size_t>(k); }
 
-  static SymMatrix Copy(const Sym_mx& d) {
-    SymMatrix copy(d.matrixType(), d.n());
-    d.CopyTo(copy);
-    return copy;
-  }
-
   double D(std::int32_t a, std::int32_t b) const { return d_->getxij(a, b); }
 
   void Join() {
