@@ -11,11 +11,10 @@
 #include "matrix/Matrixu.h"
 
 extern "C" {
-void dsyev_(const char* jobz, const char* uplo, const int* n, double* a, const int* lda, double* w,
-            double* work, const int* lwork, int* info);
-void dgesvd_(const char* jobu, const char* jobvt, const int* m, const int* n, double* a, const int* lda,
-             double* s, double* u, const int* ldu, double* vt, const int* ldvt, double* work,
-             const int* lwork, int* info);
+void dsyev_(const char* jobz, const char* uplo, const int* n, double* a, const int* lda, double* w, double* work,
+            const int* lwork, int* info);
+void dgesvd_(const char* jobu, const char* jobvt, const int* m, const int* n, double* a, const int* lda, double* s,
+             double* u, const int* ldu, double* vt, const int* ldvt, double* work, const int* lwork, int* info);
 }
 
 namespace {
@@ -30,8 +29,7 @@ std::vector<double> SeededColumns(int rows, int cols, std::uint32_t seed, bool s
     }
   if (symmetric)
     for (int j = 0; j < cols; ++j)
-      for (int i = 0; i < j; ++i)
-        a[static_cast<std::size_t>(j) * rows + i] = a[static_cast<std::size_t>(i) * rows + j];
+      for (int i = 0; i < j; ++i) a[static_cast<std::size_t>(j) * rows + i] = a[static_cast<std::size_t>(i) * rows + j];
   return a;
 }
 
@@ -102,15 +100,13 @@ void BM_Svd500x200VsDgesvd(benchmark::State& state) {
         benchmark::DoNotOptimize(w.Get(1));
       },
       [&] {
-        std::vector<double> a = source, s(n), u(static_cast<std::size_t>(m) * n),
-                            vt(static_cast<std::size_t>(n) * n);
+        std::vector<double> a = source, s(n), u(static_cast<std::size_t>(m) * n), vt(static_cast<std::size_t>(n) * n);
         int lwork = -1, info = 0;
         double size = 0;
         dgesvd_("S", "S", &m, &n, a.data(), &m, s.data(), u.data(), &m, vt.data(), &n, &size, &lwork, &info);
         lwork = static_cast<int>(size);
         std::vector<double> work(static_cast<std::size_t>(lwork));
-        dgesvd_("S", "S", &m, &n, a.data(), &m, s.data(), u.data(), &m, vt.data(), &n, work.data(), &lwork,
-                &info);
+        dgesvd_("S", "S", &m, &n, a.data(), &m, s.data(), u.data(), &m, vt.data(), &n, work.data(), &lwork, &info);
         benchmark::DoNotOptimize(s.data());
       });
 }

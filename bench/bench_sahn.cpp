@@ -107,7 +107,8 @@ void BM_SahnUpgmaGrowth(benchmark::State& state) {
   for (auto it = seconds.begin(); it != seconds.end() && std::next(it) != seconds.end(); ++it) {
     const auto next = std::next(it);
     state.counters["exponent_" + std::to_string(it->first) + "_to_" + std::to_string(next->first)] =
-        std::log(next->second / it->second) / std::log(static_cast<double>(next->first) / static_cast<double>(it->first));
+        std::log(next->second / it->second) /
+        std::log(static_cast<double>(next->first) / static_cast<double>(it->first));
   }
 }
 

@@ -84,8 +84,7 @@ void BM_Plain(benchmark::State& state, double (*formula)(const double*, const do
     double sum = 0;
     for (std::int32_t i = 0; i < kOtus; ++i) {
       for (std::int32_t j = 0; j <= i; ++j) {
-        sum += formula(&v[static_cast<std::size_t>(i) * kCharacters],
-                       &v[static_cast<std::size_t>(j) * kCharacters]);
+        sum += formula(&v[static_cast<std::size_t>(i) * kCharacters], &v[static_cast<std::size_t>(j) * kCharacters]);
       }
     }
     benchmark::DoNotOptimize(sum);

@@ -53,11 +53,10 @@ class CellWords {
   std::string Word(int r, int c, const std::string& fallback = {}) const {
     std::string text(rtl::Trim(m_.GetCell(r, c)));
     if (text.empty()) text = fallback;
-    if (text.empty())
-      throw E_Morvapc(rtl::Format("Empty cell in matrix %d at (row %d, col %d).", number_, r, c));
+    if (text.empty()) throw E_Morvapc(rtl::Format("Empty cell in matrix %d at (row %d, col %d).", number_, r, c));
     if (!IsOneWord(text))
-      throw E_Morvapc(rtl::Format("Cell in matrix %d at (row %d, col %d) holds a blank or a comma: %s", number_,
-                                  r, c, text));
+      throw E_Morvapc(
+          rtl::Format("Cell in matrix %d at (row %d, col %d) holds a blank or a comma: %s", number_, r, c, text));
     return text;
   }
   std::string Label(int r, const char* prefix) const { return Word(r, 0, prefix + std::to_string(r)); }

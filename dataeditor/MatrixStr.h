@@ -37,8 +37,7 @@ inline bool IsGraphType(int type) { return type == 7 || type == 8; }
 class TMatrixStr {
  public:
   // Cells are allocated by type as the index rule needs; every cell starts empty.
-  TMatrixStr(int type, int rows, int cols, int missingCode, std::string missingText,
-             const rtl::StringList* comments);
+  TMatrixStr(int type, int rows, int cols, int missingCode, std::string missingText, const rtl::StringList* comments);
 
   int MatType;
   int Rows;

@@ -6,10 +6,9 @@
 
 namespace {
 
-const std::vector<std::string> kTypeNames{"Rectangular",          "Symmetric (dissimilarity)",
-                                          "Symmetric (similarity)", "Diagonal",
-                                          "Tree (dissimilarity)", "Tree (similarity)",
-                                          "Graph (dissimilarity)", "Graph (similarity)"};
+const std::vector<std::string> kTypeNames{
+    "Rectangular",          "Symmetric (dissimilarity)", "Symmetric (similarity)", "Diagonal",
+    "Tree (dissimilarity)", "Tree (similarity)",         "Graph (dissimilarity)",  "Graph (similarity)"};
 const char* const kHelpFile = "morva.hlp";
 const plat::Font kFormFont{"Liberation Sans", 9, plat::clBlack, 0};
 
@@ -134,9 +133,7 @@ void TMveditF::BuildGrid() {
 
 void TMveditF::BuildMenus() {
   auto& menu = Menu();
-  auto command = [this](void (TMveditModel::*run)()) {
-    return [this, run] { Do([this, run] { (model_.*run)(); }); };
-  };
+  auto command = [this](void (TMveditModel::*run)()) { return [this, run] { Do([this, run] { (model_.*run)(); }); }; };
   auto& file = menu.Add("&File");
   file.Add("New &matrix", "", command(&TMveditModel::NewMatrix));
   file.Add("New &file", "Start a new empty file", command(&TMveditModel::NewFile));
@@ -161,8 +158,7 @@ void TMveditF::BuildMenus() {
   edit.Add("Insert row", "", [this] { Do([this] { model_.InsertRow(grid_->Row()); }); });
   auto& insertColumn = edit.Add("Insert column", "", [this] { Do([this] { model_.InsertColumn(grid_->Col()); }); });
   deleteRowMenu_ = &edit.Add("Delete row", "", [this] { Do([this] { model_.DeleteRow(grid_->Row()); }); });
-  deleteColumnMenu_ =
-      &edit.Add("Delete column", "", [this] { Do([this] { model_.DeleteColumn(grid_->Col()); }); });
+  deleteColumnMenu_ = &edit.Add("Delete column", "", [this] { Do([this] { model_.DeleteColumn(grid_->Col()); }); });
   columnMenus_ = {&colLabels, &insertColumn, deleteColumnMenu_};
   edit.Add("Delete matrix", "", command(&TMveditModel::DeleteMatrix));
   edit.Add("Check matrix", "", [this] { Do([this] { model_.CheckMatrix(); }); });
@@ -231,8 +227,8 @@ void TMveditF::Refresh() {
   if (shownRevision_ != model_.GridRevision) CopyGrid();
   grid_->SetFixedRows(v.fixedRows);
   grid_->SetFixedCols(v.fixedCols);
-  plat::GridOptions options = plat::goEditing | plat::goTabs | plat::goAlwaysShowEditor | plat::goRangeSelect |
-                              plat::goColSizing;
+  plat::GridOptions options =
+      plat::goEditing | plat::goTabs | plat::goAlwaysShowEditor | plat::goRangeSelect | plat::goColSizing;
   if (v.rowColMoving) options |= plat::goRowMoving | plat::goColMoving;
   grid_->SetOptions(options);
   if (v.commentsVisible) {

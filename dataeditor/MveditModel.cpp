@@ -454,8 +454,7 @@ void TMveditModel::DeleteMatrix() {
 }
 
 void TMveditModel::SpinChanged(int value) {
-  if (!View.spinEnabled || value == CurrentMatrix || value < 1 || value > static_cast<int>(MatrixList.size()))
-    return;
+  if (!View.spinEnabled || value == CurrentMatrix || value < 1 || value > static_cast<int>(MatrixList.size())) return;
   if (MatrixChanged) StoreMatrix(CurrentMatrix);
   CurrentMatrix = value;
   ShowMatrix(CurrentMatrix);
@@ -550,8 +549,7 @@ void TMveditModel::RowsEditExit(const std::string& text) {
     }
     Grid.SetRowCount(std::max(n, Cols) + 1);
   } else {
-    if (n < Rows && !BlankMatrix &&
-        !ConfirmShrink("Deleting rows can lose data,\nare you sure?", View.rowsText, Rows))
+    if (n < Rows && !BlankMatrix && !ConfirmShrink("Deleting rows can lose data,\nare you sure?", View.rowsText, Rows))
       return;
     Grid.SetRowCount(n + 1);
     if (IsSymmetricType(MatType)) Grid.SetColCount(n + 1);

@@ -96,9 +96,12 @@ struct TCountWord {
 TCountWord SplitRowsWord(std::string_view word) {
   if (!word.empty()) {
     switch (word.back()) {
-      case 'L': case 'l': return {word.substr(0, word.size() - 1), lcBlock};
-      case 'B': case 'b': return {word.substr(0, word.size() - 1), lcBegin};
-      case 'E': case 'e': return {word.substr(0, word.size() - 1), lcEnd};
+      case 'L':
+      case 'l': return {word.substr(0, word.size() - 1), lcBlock};
+      case 'B':
+      case 'b': return {word.substr(0, word.size() - 1), lcBegin};
+      case 'E':
+      case 'e': return {word.substr(0, word.size() - 1), lcEnd};
       default: break;
     }
   }
@@ -179,8 +182,8 @@ std::string ListAllowedTypes(TMatrixTypeSet allowed) {
   return list;
 }
 
-bool ReadMatrixHeader(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments, TMatrixHeader& header,
-                      bool list, TMatrixTypeSet allowed) {
+bool ReadMatrixHeader(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments, TMatrixHeader& header, bool list,
+                      TMatrixTypeSet allowed) {
   comments.reset();
   header = TMatrixHeader{};
   const std::string line = ReadHeaderLine(f, comments);

@@ -71,8 +71,8 @@ struct TMatrixHeader {
 // the start of the next line. comments is reset, and becomes a new list at the
 // first comment line (the caller owns it). With list set, the comments and a
 // summary line go to the listing. Raises E_Morvapc with the text a user reads.
-bool ReadMatrixHeader(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments, TMatrixHeader& header,
-                      bool list, TMatrixTypeSet allowed);
+bool ReadMatrixHeader(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments, TMatrixHeader& header, bool list,
+                      TMatrixTypeSet allowed);
 
 // Each line of comments as a comment line; nothing for a null list.
 void WriteMatrixComments(rtl::TextWriter& f, const rtl::StringList* comments);
@@ -98,9 +98,9 @@ void GuardMatrixWrite(const std::function<void()>& write);
 // prompt. The shell installs them at start-up; tests install doubles. Unset,
 // the default directory is empty, "OverWrite" is "?" and the prompt cancels.
 struct TMatrixFileHooks {
-  std::function<std::string()> defaultDir;                       // "DefaultDir"
+  std::function<std::string()> defaultDir;                          // "DefaultDir"
   std::function<void(const std::string& directory)> setDefaultDir;  // stores it back
-  std::function<char()> overWrite;                               // "OverWrite"
+  std::function<char()> overWrite;                                  // "OverWrite"
   // Shows the prompt for an existing file; returns its modal result
   // (1 overwrite, 6 append, 2 cancel).
   std::function<int(const std::string& fullName)> overwritePrompt;

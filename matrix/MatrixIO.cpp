@@ -172,7 +172,8 @@ std::string BadTreeWord(std::string_view word, long line) {
 
 // Records that OTU p has a node; a second node of p is refused.
 void CheckOnce(std::vector<bool>& seen, std::int32_t p, std::string_view word) {
-  if (seen[static_cast<std::size_t>(p)]) Refuse("Pointer value, " + std::string(word) + ", occurs twice in tree matrix");
+  if (seen[static_cast<std::size_t>(p)])
+    Refuse("Pointer value, " + std::string(word) + ", occurs twice in tree matrix");
   seen[static_cast<std::size_t>(p)] = true;
 }
 
@@ -245,8 +246,8 @@ void WriteLabels(const Label_mx& labels, rtl::TextWriter& f) {
 
 // --- Rectangular matrices ---
 
-bool Read(Rect_mx& matrix, rtl::TextReader& f, bool byRows, const TLabelRead& rowLabels,
-          const TLabelRead& colLabels, const Index_mx* rowSelection, const Index_mx* colSelection) {
+bool Read(Rect_mx& matrix, rtl::TextReader& f, bool byRows, const TLabelRead& rowLabels, const TLabelRead& colLabels,
+          const Index_mx* rowSelection, const Index_mx* colSelection) {
   const TDimension rows{rowLabels, rowSelection, rowSelection ? rowSelection->n() : matrix.rows()};
   const TDimension cols{colLabels, colSelection, colSelection ? colSelection->n() : matrix.cols()};
   const TDimension& records = byRows ? rows : cols;
@@ -309,7 +310,8 @@ void Write(const Rect_mx& matrix, rtl::TextWriter& f, bool byRows, std::string_v
   const std::int32_t values = byRows ? matrix.cols() : matrix.rows();
   GuardMatrixWrite([&] {
     for (std::int32_t r = 1; r <= records; ++r) {
-      WriteRecord(f, pattern, values, [&](std::int32_t v) { return byRows ? matrix.getxij(r, v) : matrix.getxij(v, r); });
+      WriteRecord(f, pattern, values,
+                  [&](std::int32_t v) { return byRows ? matrix.getxij(r, v) : matrix.getxij(v, r); });
     }
   });
 }
@@ -319,7 +321,8 @@ void WriteLowerTriangle(const Rect_mx& matrix, rtl::TextWriter& f, bool transpos
   const std::string pattern = ValuePattern(format);
   GuardMatrixWrite([&] {
     for (std::int32_t i = 1; i <= matrix.rows(); ++i) {
-      WriteRecord(f, pattern, i, [&](std::int32_t j) { return transposed ? matrix.getxij(j, i) : matrix.getxij(i, j); });
+      WriteRecord(f, pattern, i,
+                  [&](std::int32_t j) { return transposed ? matrix.getxij(j, i) : matrix.getxij(i, j); });
     }
   });
 }
@@ -351,11 +354,13 @@ void Write(const Sym_mx& matrix, rtl::TextWriter& f, std::string_view format) {
 // --- Vectors ---
 
 bool Read(vect_mx& vector, rtl::TextReader& f) {
-  return ReadVector(vector, f, [](std::string_view w) { return rtl::TryStrToFloat(w); }, " from vector");
+  return ReadVector(
+      vector, f, [](std::string_view w) { return rtl::TryStrToFloat(w); }, " from vector");
 }
 
 bool Read(ivect_mx& vector, rtl::TextReader& f) {
-  return ReadVector(vector, f, [](std::string_view w) { return rtl::TryStrToInt(w); }, " of integer vector");
+  return ReadVector(
+      vector, f, [](std::string_view w) { return rtl::TryStrToInt(w); }, " of integer vector");
 }
 
 void Write(const vect_mx& vector, rtl::TextWriter& f, std::string_view format) {
@@ -365,7 +370,8 @@ void Write(const vect_mx& vector, rtl::TextWriter& f, std::string_view format) {
 
 void Write(const ivect_mx& vector, rtl::TextWriter& f) {
   GuardMatrixWrite([&] {
-    WriteRecord(f, "%6d ", vector.length(), [&](std::int32_t k) { return vector.Get(k); }, false);
+    WriteRecord(
+        f, "%6d ", vector.length(), [&](std::int32_t k) { return vector.Get(k); }, false);
   });
 }
 

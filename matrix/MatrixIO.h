@@ -54,9 +54,8 @@ struct TLabelRead {
 // of the other dimension, then one record per row (byRows) or per column, each
 // starting on a new line. A selection maps file positions to matrix positions
 // (0 skips a position, null takes all); the matrix must have the selected size.
-bool Read(Rect_mx& matrix, rtl::TextReader& f, bool byRows, const TLabelRead& rowLabels,
-          const TLabelRead& colLabels, const Index_mx* rowSelection = nullptr,
-          const Index_mx* colSelection = nullptr);
+bool Read(Rect_mx& matrix, rtl::TextReader& f, bool byRows, const TLabelRead& rowLabels, const TLabelRead& colLabels,
+          const Index_mx* rowSelection = nullptr, const Index_mx* colSelection = nullptr);
 
 // Reads a square matrix given as its lower triangle with the diagonal (record i
 // holds i values) and stores each value at (i, j) and (j, i).

@@ -46,8 +46,8 @@ std::string FullName(const std::string& name, bool storeDirectory) {
 
 // "OverWrite" as one of '?', 'O', 'A', 'F', in either case; anything else asks.
 char OverWriteMode() {
-  const char mode = Hooks().overWrite ? static_cast<char>(std::toupper(static_cast<unsigned char>(Hooks().overWrite())))
-                                      : '?';
+  const char mode =
+      Hooks().overWrite ? static_cast<char>(std::toupper(static_cast<unsigned char>(Hooks().overWrite()))) : '?';
   return mode == 'O' || mode == 'A' || mode == 'F' ? mode : '?';
 }
 
@@ -125,7 +125,8 @@ bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::st
 
   const bool append = mode == 'A';
   try {
-    f = std::make_unique<rtl::TextWriter>(fullName, append ? rtl::TextWriter::Mode::Append : rtl::TextWriter::Mode::Create);
+    f = std::make_unique<rtl::TextWriter>(fullName,
+                                          append ? rtl::TextWriter::Mode::Append : rtl::TextWriter::Mode::Create);
   } catch (const rtl::EInOutError&) {
     if (append) throw E_Morvapc("Cannot append to output file for " + roleText + ": " + fullName);
     throw E_Morvapc("Cannot open output file for " + roleText + ": " + fullName);

@@ -43,9 +43,7 @@ struct Factor {
   bool transposed;
   std::int32_t rows() const { return transposed ? a.cols() : a.rows(); }
   std::int32_t cols() const { return transposed ? a.rows() : a.cols(); }
-  long double operator()(std::int32_t i, std::int32_t k) const {
-    return transposed ? a.getxij(k, i) : a.getxij(i, k);
-  }
+  long double operator()(std::int32_t i, std::int32_t k) const { return transposed ? a.getxij(k, i) : a.getxij(i, k); }
 };
 
 // C(i, j) := sum over k, l of X(i, k)·B(k, l)·X(j, l) for j <= i, mirrored:
@@ -88,28 +86,20 @@ void CrossProduct(const Factor& x, MatC& c) {
 
 }  // namespace
 
-void matrixu::RefuseNonFinite(const Rect_mx& a, std::int32_t rows, std::int32_t cols,
-                              bool lowerTriangleOnly) {
+void matrixu::RefuseNonFinite(const Rect_mx& a, std::int32_t rows, std::int32_t cols, bool lowerTriangleOnly) {
   for (std::int32_t i = 1; i <= rows; ++i)
     for (std::int32_t j = 1; j <= (lowerTriangleOnly && i < cols ? i : cols); ++j)
-      if (!std::isfinite(a.getxij(i, j)))
-        throw E_Morvapc_Algebra("Matrix holds a value that is not a finite number");
+      if (!std::isfinite(a.getxij(i, j))) throw E_Morvapc_Algebra("Matrix holds a value that is not a finite number");
 }
 
 long double matrixu::ScaleFactor(const ScaleOptions& options, std::int32_t option, long double value) {
-  if (option < 1 || option > 5)
-    throw E_Morvapc_Internal("Invalid vector scaling option " + std::to_string(option));
+  if (option < 1 || option > 5) throw E_Morvapc_Internal("Invalid vector scaling option " + std::to_string(option));
   switch (options[option - 1]) {
-    case VectorScale::Value:
-      return value;
-    case VectorScale::One:
-      return 1.0L;
-    case VectorScale::Root:
-      return std::sqrt(value);
-    case VectorScale::InverseRoot:
-      return 1.0L / std::sqrt(value);
-    case VectorScale::Inverse:
-      return 1.0L / value;
+    case VectorScale::Value: return value;
+    case VectorScale::One: return 1.0L;
+    case VectorScale::Root: return std::sqrt(value);
+    case VectorScale::InverseRoot: return 1.0L / std::sqrt(value);
+    case VectorScale::Inverse: return 1.0L / value;
   }
   return 1.0L;
 }
@@ -128,8 +118,7 @@ void MatMul(const Rect_mx& A, const Rect_mx& B, Rect_mx& C) {
   for (std::int32_t i = 1; i <= A.rows(); ++i)
     for (std::int32_t j = 1; j <= B.cols(); ++j) {
       long double s = 0.0L;
-      for (std::int32_t k = 1; k <= A.cols(); ++k)
-        s += static_cast<long double>(A.getxij(i, k)) * B.getxij(k, j);
+      for (std::int32_t k = 1; k <= A.cols(); ++k) s += static_cast<long double>(A.getxij(i, k)) * B.getxij(k, j);
       C.putxij(i, j, static_cast<double>(s));
     }
 }
@@ -181,9 +170,7 @@ bool MatInverse(Rect_mx& A, double& det, bool detOnly, double tol) {
   for (std::int32_t i = 1; i <= n; ++i) p[static_cast<std::size_t>(i)] = i;
   auto P = [&p](std::int32_t i) { return p[static_cast<std::size_t>(i)]; };
   auto at = [&A, &P](std::int32_t i, std::int32_t j) -> long double { return A.getxij(P(i), P(j)); };
-  auto put = [&A, &P](std::int32_t i, std::int32_t j, long double x) {
-    A.putxij(P(i), P(j), static_cast<double>(x));
-  };
+  auto put = [&A, &P](std::int32_t i, std::int32_t j, long double x) { A.putxij(P(i), P(j), static_cast<double>(x)); };
 
   long double determinant = 1.0L;
   for (std::int32_t i = 1; i <= n; ++i) {

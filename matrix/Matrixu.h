@@ -75,8 +75,7 @@ bool GaussJordanInverse(Rect_mx& A, std::int32_t n);
 // tol. EigenSym also lists the eigenvalues with their share of the trace.
 
 bool EigenSym(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count);
-bool EigenSymNoListing(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol,
-                       std::int32_t& count);
+bool EigenSymNoListing(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count);
 
 // The steps of the eigen-analysis, each usable alone.
 // Householder reduction: a becomes the orthogonal transformation, d the
@@ -88,8 +87,7 @@ void Tqli(vect_mx& d, vect_mx& e, std::int32_t n, Rect_mx& z);
 // Decreasing order, the columns of z carried along; among equal values the
 // one with the higher index comes first.
 void SortEigen(vect_mx& d, Rect_mx& z, std::int32_t n);
-void ScaleEigenvectors(std::int32_t n, Rect_mx& z, vect_mx& d, std::int32_t option, double tol,
-                       std::int32_t& count);
+void ScaleEigenvectors(std::int32_t n, Rect_mx& z, vect_mx& d, std::int32_t option, double tol, std::int32_t& count);
 // The eigenvalue table, with percentages of sum (the trace).
 void ListEigenvalues(std::int32_t n, const vect_mx& d, double sum);
 
@@ -105,8 +103,8 @@ void Svdcmp(Rect_mx& a, std::int32_t m, std::int32_t n, vect_mx& w, Rect_mx& v);
 // value w above 1e-30: 1 w, 2 unscaled, 3 √w, 4 1/w, 5 1/√w; otherwise zeroed,
 // except an unscaled vector whose pair needs no turning). Both vectors of a
 // pair are turned when the first component of the left one is negative.
-bool SvdSorted(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t leftOption,
-               std::int32_t rightOption, Rect_mx& u, Rect_mx& v, vect_mx& w);
+bool SvdSorted(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t leftOption, std::int32_t rightOption,
+               Rect_mx& u, Rect_mx& v, vect_mx& w);
 
 // |a| with the sign of b (b = 0 counts as positive).
 double SignTransfer(double a, double b);

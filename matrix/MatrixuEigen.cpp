@@ -190,9 +190,9 @@ void SortEigenWork(LVector& d, LMatrix& z, std::int32_t n) {
 }
 
 // Options of the eigen-analysis: 1 λ, 2 none, 3 √λ, 4 1/√λ, 5 1/λ.
-constexpr matrixu::ScaleOptions kEigenScaling = {
-    matrixu::VectorScale::Value, matrixu::VectorScale::One, matrixu::VectorScale::Root,
-    matrixu::VectorScale::InverseRoot, matrixu::VectorScale::Inverse};
+constexpr matrixu::ScaleOptions kEigenScaling = {matrixu::VectorScale::Value, matrixu::VectorScale::One,
+                                                 matrixu::VectorScale::Root, matrixu::VectorScale::InverseRoot,
+                                                 matrixu::VectorScale::Inverse};
 
 void ScaleEigenvectorsWork(std::int32_t n, LMatrix& z, const LVector& d, std::int32_t option, double tol,
                            std::int32_t& count) {
@@ -213,8 +213,7 @@ void ScaleEigenvectorsWork(std::int32_t n, LMatrix& z, const LVector& d, std::in
 
 // Reduction, QL, sort and scaling of a's leading n×n block; a receives the
 // eigenvectors and d the eigenvalues, partly computed when a step fails.
-void EigenPipeline(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol,
-                   std::int32_t& count) {
+void EigenPipeline(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count) {
   matrixu::RefuseNonFinite(a, n, n, true);
   LMatrix z = TransposedCopy(a, n);
   LVector values(n), e(n);
@@ -243,8 +242,7 @@ bool EigenSym(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, doubl
   return true;
 }
 
-bool EigenSymNoListing(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol,
-                       std::int32_t& count) {
+bool EigenSymNoListing(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count) {
   EigenPipeline(n, a, d, option, tol, count);
   return true;
 }
@@ -283,8 +281,7 @@ void SortEigen(vect_mx& d, Rect_mx& z, std::int32_t n) {
   dw.StoreTo(d, n);
 }
 
-void ScaleEigenvectors(std::int32_t n, Rect_mx& z, vect_mx& d, std::int32_t option, double tol,
-                       std::int32_t& count) {
+void ScaleEigenvectors(std::int32_t n, Rect_mx& z, vect_mx& d, std::int32_t option, double tol, std::int32_t& count) {
   LMatrix zw = LMatrix::From(z, n, n);
   ScaleEigenvectorsWork(n, zw, LVector::From(d, n), option, tol, count);
   zw.StoreTo(z, n, n);
@@ -303,8 +300,8 @@ void ListEigenvalues(std::int32_t n, const vect_mx& d, double sum) {
       if (cum > sum)
         ListingWriteLine(rtl::Format("%3d %*.8f %12.4f %12s", i, w, value, percent, " > 100% "));
       else
-        ListingWriteLine(rtl::Format("%3d %*.8f %12.4f %12.4f", i, w, value, percent,
-                                     static_cast<double>(100.0L * cum / sum)));
+        ListingWriteLine(
+            rtl::Format("%3d %*.8f %12.4f %12.4f", i, w, value, percent, static_cast<double>(100.0L * cum / sum)));
     }
   }
   ListingWriteLine(rtl::Format("Sum of eigenvalues = %*.6f", w, sum));

@@ -51,8 +51,7 @@ void RefuseLevel(std::int32_t node, double v) {
 
 }  // namespace
 
-void NiceScale(std::int32_t count, double xmin, double xmax, double& low, double& high, double& step,
-               bool& failed) {
+void NiceScale(std::int32_t count, double xmin, double xmax, double& low, double& high, double& step, bool& failed) {
   failed = xmax < xmin || count < 2 || !std::isfinite(xmin) || !std::isfinite(xmax);
   if (failed) return;
   const double fn = count - 1;
@@ -112,8 +111,7 @@ void ListLevels(std::int32_t n, const Tree_mx& tree, const Label_mx& labels) {
     const std::int32_t c0 = StrokeEnd(v, low, perCol);
     bar[c0 - 1] = '.';
     for (std::int32_t c = c0 + 1; c <= kWidth; ++c) bar[c - 1] = bar[c - 1] == ' ' ? '-' : 'L';
-    ListingWriteLine(" " + bar + labels.GetFixedWidthLabel(tree.GetPointer(i), width) + " " +
-                     rtl::Format("%6.3f", v));
+    ListingWriteLine(" " + bar + labels.GetFixedWidthLabel(tree.GetPointer(i), width) + " " + rtl::Format("%6.3f", v));
     for (std::int32_t c = c0 + 1; c <= kWidth; ++c) bar[c - 1] = ' ';
     bar[c0 - 1] = '|';
   }

@@ -10,8 +10,7 @@
 // Round limits and a round step for count scale values (count - 1 intervals)
 // that cover xmin .. xmax. failed is set, and nothing else, when xmax < xmin,
 // count < 2 or a limit is not a finite number.
-void NiceScale(std::int32_t count, double xmin, double xmax, double& low, double& high, double& step,
-               bool& failed);
+void NiceScale(std::int32_t count, double xmin, double xmax, double& low, double& high, double& step, bool& failed);
 
 // Writes the dendrogram of the tree's n nodes to the listing: each object's
 // line carries its label (cut or padded to the widest label) and its level.

@@ -233,8 +233,8 @@ constexpr matrixu::ScaleOptions kSvdScaling = {matrixu::VectorScale::Value, matr
 
 // Scales column i of z (rows 1..rows) as the pair's option says; an unscaled
 // vector that needs no turning is left exactly as it is.
-void ScaleSingularVector(Rect_mx& z, std::int32_t rows, std::int32_t i, std::int32_t option,
-                         long double value, bool negate) {
+void ScaleSingularVector(Rect_mx& z, std::int32_t rows, std::int32_t i, std::int32_t option, long double value,
+                         bool negate) {
   if (option == 2 && !negate) return;
   long double factor = value <= 1e-30L ? 0.0L : matrixu::ScaleFactor(kSvdScaling, option, value);
   if (negate) factor = -factor;
@@ -317,8 +317,8 @@ void SortDescendingWithIndex(std::int32_t n, vect_mx& w, ivect_mx& idx) {
   }
 }
 
-bool SvdSorted(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t leftOption,
-               std::int32_t rightOption, Rect_mx& u, Rect_mx& v, vect_mx& w) {
+bool SvdSorted(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t leftOption, std::int32_t rightOption,
+               Rect_mx& u, Rect_mx& v, vect_mx& w) {
   matrixu::ScaleFactor(kSvdScaling, leftOption, 1.0L);  // refuse an unknown option before anything changes
   matrixu::ScaleFactor(kSvdScaling, rightOption, 1.0L);
   if (!NonIncreasing(n, w)) {

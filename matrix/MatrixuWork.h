@@ -47,8 +47,7 @@ class LMatrix {
 
  private:
   std::size_t Offset(std::int32_t i, std::int32_t j) const {
-    return static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(rows_) +
-           static_cast<std::size_t>(i - 1);
+    return static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(rows_) + static_cast<std::size_t>(i - 1);
   }
 
   std::int32_t rows_;

@@ -26,11 +26,22 @@ bool IsNotationChar(int c) {
   if (c < 0 || c > 127) return false;
   if (std::isalnum(c)) return true;
   switch (c) {
-    case '!': case '#': case '$': case '%': case '&': case '(': case ')': case '*':
-    case ',': case '.': case '/': case ':': case ';': case '?': case '^':
-      return true;
-    default:
-      return false;
+    case '!':
+    case '#':
+    case '$':
+    case '%':
+    case '&':
+    case '(':
+    case ')':
+    case '*':
+    case ',':
+    case '.':
+    case '/':
+    case ':':
+    case ';':
+    case '?':
+    case '^': return true;
+    default: return false;
   }
 }
 

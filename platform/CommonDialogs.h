@@ -14,8 +14,8 @@ namespace plat {
 
 // Options of the open and save dialogs.
 using FileDialogOptions = std::uint8_t;
-constexpr FileDialogOptions ofFileMustExist = 1, ofPathMustExist = 2, ofOverwritePrompt = 4,
-                            ofHideReadOnly = 8, ofShowHelp = 16;
+constexpr FileDialogOptions ofFileMustExist = 1, ofPathMustExist = 2, ofOverwritePrompt = 4, ofHideReadOnly = 8,
+                            ofShowHelp = 16;
 
 struct FileDialogRequest {
   std::string title;

@@ -64,7 +64,8 @@ std::string FindIgnoringCase(const fs::path& dir, const std::string& name) {
   std::error_code ec;
   if (dir.empty() || !fs::is_directory(dir, ec)) return {};
   for (const auto& entry : fs::directory_iterator(dir, ec)) {
-    if (rtl::SameText(entry.path().filename().string(), name) && entry.is_regular_file(ec)) return entry.path().string();
+    if (rtl::SameText(entry.path().filename().string(), name) && entry.is_regular_file(ec))
+      return entry.path().string();
   }
   return {};
 }

@@ -29,9 +29,7 @@ void ArrangeAligned(const Rect& client, std::vector<AlignItem>& items) {
           b = {rest.right - w, rest.top, rest.right, rest.bottom};
           rest.right -= w;
           break;
-        default:
-          b = {rest.left, rest.top, std::max(rest.left, rest.right), std::max(rest.top, rest.bottom)};
-          break;
+        default: b = {rest.left, rest.top, std::max(rest.left, rest.right), std::max(rest.top, rest.bottom)}; break;
       }
     }
   }

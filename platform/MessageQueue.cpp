@@ -44,10 +44,8 @@ void MessageQueue::Post(const MessageReceiver& receiver, const Message& message)
   Enqueue(Posted{const_cast<MessageReceiver*>(&receiver), receiver.LifetimeToken(), {}, false, message});
 }
 
-void MessageQueue::Post(const MessageReceiver& receiver, const Message& message,
-                        std::weak_ptr<const void> subject) {
-  Enqueue(Posted{const_cast<MessageReceiver*>(&receiver), receiver.LifetimeToken(), std::move(subject), true,
-                 message});
+void MessageQueue::Post(const MessageReceiver& receiver, const Message& message, std::weak_ptr<const void> subject) {
+  Enqueue(Posted{const_cast<MessageReceiver*>(&receiver), receiver.LifetimeToken(), std::move(subject), true, message});
 }
 
 int MessageQueue::DeliverPosted() {

@@ -30,8 +30,7 @@ class MessageQueue {
   static void Post(const MessageReceiver& receiver, const Message& message);
   // As Post, for a message that refers to another object (a control in lParam):
   // it is dropped too if `subject` dies before delivery.
-  static void Post(const MessageReceiver& receiver, const Message& message,
-                   std::weak_ptr<const void> subject);
+  static void Post(const MessageReceiver& receiver, const Message& message, std::weak_ptr<const void> subject);
   // Delivers the messages queued so far; those posted during delivery wait for
   // the next call. Returns how many were delivered.
   static int DeliverPosted();

@@ -16,8 +16,8 @@
 namespace plat {
 
 struct EmbeddedResource {
-    std::string_view name;
-    std::span<const std::uint8_t> bytes;
+  std::string_view name;
+  std::span<const std::uint8_t> bytes;
 };
 
 // Makes every resource of the table findable. The table and the bytes it

@@ -15,7 +15,7 @@ RasterImage GrabImage(Control& control);
 bool SaveSnapshot(Control& control, const std::string& pngPath);
 
 struct ImageDifference {
-  bool loaded = false;      // both files read
+  bool loaded = false;  // both files read
   bool sameSize = false;
   double meanDelta = 0;     // mean absolute channel difference, 0..255
   double changedShare = 0;  // share of pixels with a channel differing by more than 64

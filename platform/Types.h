@@ -23,28 +23,32 @@ constexpr int Oem2 = 0xBF, Oem3 = 0xC0, Oem4 = 0xDB, Oem5 = 0xDC, Oem6 = 0xDD, O
 
 // Modifier keys and mouse buttons held during an event.
 using ShiftState = std::uint8_t;
-constexpr ShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32,
-                     ssDouble = 64;
+constexpr ShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64;
 
 enum class MouseButton : std::uint8_t { Left, Right, Middle };
 
 // Results of modal forms and message boxes.
 using ModalResult = int;
-constexpr ModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
-                      mrYes = 6, mrNo = 7;
+constexpr ModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7;
 
 // Buttons of a message box, combined as a set.
 using MsgButtons = std::uint8_t;
-constexpr MsgButtons mbOK = 1, mbCancel = 2, mbYes = 4, mbNo = 8, mbAbort = 16, mbRetry = 32,
-                     mbIgnore = 64;
+constexpr MsgButtons mbOK = 1, mbCancel = 2, mbYes = 4, mbNo = 8, mbAbort = 16, mbRetry = 32, mbIgnore = 64;
 
 enum class MsgKind : std::uint8_t { Error, Warning, Information, Confirmation };
 
 // Scroll-bar codes a control receives, as the platform's scroll messages carry them.
 enum class ScrollBarKind : std::uint8_t { Horizontal, Vertical };
 enum class ScrollCode : std::uint8_t {
-  LineUp = 0, LineDown = 1, PageUp = 2, PageDown = 3, ThumbPosition = 4, ThumbTrack = 5,
-  Top = 6, Bottom = 7, EndScroll = 8
+  LineUp = 0,
+  LineDown = 1,
+  PageUp = 2,
+  PageDown = 3,
+  ThumbPosition = 4,
+  ThumbTrack = 5,
+  Top = 6,
+  Bottom = 7,
+  EndScroll = 8
 };
 
 }  // namespace plat

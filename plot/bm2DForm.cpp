@@ -64,9 +64,7 @@ TbmPaintBoxControl::TbmPaintBoxControl(plat::Control& parent, Tbm2DForm& form)
   SetAlign(plat::Align::Client);
 }
 
-void TbmPaintBoxControl::Paint(plat::Canvas& canvas) {
-  Form_.Plot().PaintScreen(canvas);
-}
+void TbmPaintBoxControl::Paint(plat::Canvas& canvas) { Form_.Plot().PaintScreen(canvas); }
 
 void TbmPaintBoxControl::MouseUp(plat::MouseButton button, plat::ShiftState, int, int) {
   if (button == plat::MouseButton::Right) Form_.ShowOptions();
@@ -83,8 +81,8 @@ std::function<void()>& Tbm2DForm::AboutHandler() {
   return handler;
 }
 
-Tbm2DForm& Tbm2DForm::Execute(std::function<void()> drawCallback, std::function<void()> optionsCallback,
-                              int groupCount, int helpContext) {
+Tbm2DForm& Tbm2DForm::Execute(std::function<void()> drawCallback, std::function<void()> optionsCallback, int groupCount,
+                              int helpContext) {
   Tbm2DForm& form = plat::CreateForm<Tbm2DForm>();
   form.SetHelpContext(helpContext);
   form.Initialising_ = true;
@@ -171,9 +169,11 @@ void Tbm2DForm::BuildMenu() {
   file.Add("Save metafile ...", {}, [this] { SaveMetafile(); });
   file.Add("Printer Set&up...", {}, [this] { PrinterSetup(); });
   PreviewItem_ = &file.Add("Print Pre&view", {}, [this] { TogglePrintPreview(); });
-  file.Add("&Print", {}, [this] { PrintPlot(); }, plat::scCtrl | 'P');
+  file.Add(
+      "&Print", {}, [this] { PrintPlot(); }, plat::scCtrl | 'P');
   file.Add("-");
-  file.Add("C&lose", {}, [this] { Close(); }, plat::scCtrl | (plat::vk::F1 + 3));
+  file.Add(
+      "C&lose", {}, [this] { Close(); }, plat::scCtrl | (plat::vk::F1 + 3));
   plat::MenuItem& edit = menu.Add("&Edit");
   edit.Add("&Copy bitmap", {}, [this] { CopyBitmap(); });
   edit.Add("Copy metafile", {}, [this] { MakeMetafile(); });

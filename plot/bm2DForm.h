@@ -39,8 +39,8 @@ class Tbm2DForm : public plat::Form {
   static constexpr int kInitialHeight = 300;
 
   // Makes the window, owned by the application, for a client's callbacks.
-  static Tbm2DForm& Execute(std::function<void()> drawCallback, std::function<void()> optionsCallback,
-                            int groupCount, int helpContext);
+  static Tbm2DForm& Execute(std::function<void()> drawCallback, std::function<void()> optionsCallback, int groupCount,
+                            int helpContext);
 
   Tbm2DForm();
   ~Tbm2DForm() override;

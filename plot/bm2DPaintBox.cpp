@@ -474,8 +474,8 @@ void Tbm2DPaintBox::PaintPlot() {
     c.SetBrush(bmClearBrush);
     c.SetFont(yt.Font);
     const plat::Size text = c.TextExtent(yt.Text);
-    c.TextOut(yt.Rect.right - c.TextWidth("X") - text.cx, yt.Rect.top + (yt.Rect.bottom - yt.Rect.top) / 2 - text.cy / 2,
-              yt.Text);
+    c.TextOut(yt.Rect.right - c.TextWidth("X") - text.cx,
+              yt.Rect.top + (yt.Rect.bottom - yt.Rect.top) / 2 - text.cy / 2, yt.Text);
   }
   DrawAxis(p.YAxis);
   if (LegendActive()) fillLegend();
@@ -522,8 +522,7 @@ void Tbm2DPaintBox::DrawTick(const TbmAxisClass& axis, long double v, int length
     Canvas_->Line(axis.Rect.right, at, axis.Rect.right - dir * length, at);
 }
 
-void Tbm2DPaintBox::DrawScaleNumber(const TbmAxisClass& axis, long double value, long double at,
-                                    plat::Size measured) {
+void Tbm2DPaintBox::DrawScaleNumber(const TbmAxisClass& axis, long double value, long double at, plat::Size measured) {
   plat::Canvas& c = *Canvas_;
   const std::string text = axis.ScaleText(value);
   const int pos = axis.ValueToDevice(at);

@@ -115,6 +115,6 @@ class Tbm2DPaintBox {
   int ClientHeight_ = 0;
   int LayoutWidth_ = 0;  // the device size last laid out for
   int LayoutHeight_ = 0;
-  int LegendColumns_ = 0;  // vertical list: columns; rows across: entries per row
+  int LegendColumns_ = 0;    // vertical list: columns; rows across: entries per row
   int LegendCharWidth_ = 0;  // the legend font's mean character width
 };

@@ -7,8 +7,7 @@
 namespace {
 
 // Colours of the automatic looks: black, maroon, green, olive, navy, purple, teal, grey.
-constexpr plat::Color kAutoColors[8] = {0x000000, 0x000080, 0x008000, 0x008080,
-                                        0x800000, 0x800080, 0x808000, 0x808080};
+constexpr plat::Color kAutoColors[8] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080};
 
 plat::Color AutoColor(int n) { return kAutoColors[n % 8]; }
 
@@ -35,8 +34,7 @@ void AutoSymbol(TbmSymbolClass& symbol, int m) {
 
 }  // namespace
 
-Tbm2DPlot::Tbm2DPlot(plat::Canvas& screen, int width, int height)
-    : Screen_(screen), PaintBox_(screen, width, height) {
+Tbm2DPlot::Tbm2DPlot(plat::Canvas& screen, int width, int height) : Screen_(screen), PaintBox_(screen, width, height) {
   PaintBox_.Parts().Legend.Styles = &Styles_;
 }
 
@@ -90,7 +88,8 @@ void Tbm2DPlot::ApplyAutoLook(TbmStyleEntry& entry) {
 }
 
 TbmStyleEntry* Tbm2DPlot::FindStyle(int identifier) {
-  auto it = std::find_if(Styles_.begin(), Styles_.end(), [identifier](const TbmStyleEntry& e) { return e.Id == identifier; });
+  auto it =
+      std::find_if(Styles_.begin(), Styles_.end(), [identifier](const TbmStyleEntry& e) { return e.Id == identifier; });
   return it == Styles_.end() ? nullptr : &*it;
 }
 

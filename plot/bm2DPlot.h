@@ -54,8 +54,7 @@ class Tbm2DPlot {
   void DrawLine(int identifier, double x1, double y1, double x2, double y2);
   void DrawSymbols(int count, const double* xs, const double* ys, int identifier);
   void DrawText(int identifier, const std::string& text, double x, double y);
-  void DrawQuad(int identifier, double x1, double y1, double x2, double y2, double x3, double y3, double x4,
-                double y4);
+  void DrawQuad(int identifier, double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4);
   void SetTextAlignment(int identifier, int alignment);
 
   // Paints the frame (laid out for the window unless printing) and clips to the plot.

@@ -191,7 +191,7 @@ class TbmTextClass {
   void Draw(plat::Canvas& canvas, int X, int Y, const std::string& text, double sx, double sy) const;
 
   plat::Font Font;
-  int Size = 19;  // 1/100 inch
+  int Size = 19;               // 1/100 inch
   std::uint8_t Alignment = 5;  // a div 3: above, centred, below; a mod 3: left, centred, right
   bool Flag = false;
   int HGap = 0;  // 1/100 inch

@@ -34,9 +34,9 @@ class TbmPlt2BC {
   std::int32_t GroupCount = 1;
   std::int32_t Current = 0;  // the group drawn last
   std::int32_t HelpContext = 0;
-  std::string TitleText;     // plot title and subtitle set by the options window
+  std::string TitleText;  // plot title and subtitle set by the options window
   std::string SubTitleText;
-  std::string Title;         // the window caption
+  std::string Title;  // the window caption
 
  private:
   plat::WeakRef<Tbm2DForm> Window_;

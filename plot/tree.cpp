@@ -30,7 +30,11 @@ TTreeModuleState& State() {
 
 const std::array<TParamRec, 1>& TreeTable() {
   static const std::array<TParamRec, 1> table = {{
-      {.keyword = "O", .prompt = "Input file", .helpContext = 1001, .hint = "Name of input file", .required = true,
+      {.keyword = "O",
+       .prompt = "Input file",
+       .helpContext = 1001,
+       .hint = "Name of input file",
+       .required = true,
        .type = ptInFile},
   }};
   return table;
@@ -162,8 +166,7 @@ TTreePage TTreePlt::SelectPage(const Tree_mx& tree, bool treeChanged) {
 // similarity tree, xmin for a dissimilarity tree), row i at y = n - i + 1.
 // Runs of rows between strict rises of the level are joined from the lowest
 // level up; equal adjacent levels join at one vertical line.
-void TTreePlt::DrawDendrogram(Tbm2DPlot& plot, const Tree_mx& tree, const TTreePage& page, double xmin,
-                              double xmax) {
+void TTreePlt::DrawDendrogram(Tbm2DPlot& plot, const Tree_mx& tree, const TTreePage& page, double xmin, double xmax) {
   const double dir = Direction_;
   const std::int32_t n = tree.n();
   plot.SetTextAlignment(TextStyle_, dir == 1.0 ? 5 : 3);

@@ -12,7 +12,6 @@
 #include "plot/bmPlt2BC.h"
 #include "shell/Modules.h"
 
-
 // The band of rows one page shows, in world y (row 1 is at y = n).
 struct TTreePage {
   double top = 0;     // world y of the band's top edge

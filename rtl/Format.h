@@ -24,55 +24,54 @@
 namespace rtl {
 
 class FormatArg {
-public:
-    enum class Kind { Int, UInt, Float, Text };
+ public:
+  enum class Kind { Int, UInt, Float, Text };
 
-    template <class T>
-        requires(std::is_integral_v<T> && std::is_signed_v<T> && !std::is_same_v<T, char>)
-    FormatArg(T v) : kind_(Kind::Int), i_(v) {}
-    template <class T>
-        requires(std::is_integral_v<T> && std::is_unsigned_v<T> && !std::is_same_v<T, bool>)
-    FormatArg(T v) : kind_(Kind::UInt), u_(v) {}
-    FormatArg(double v) : kind_(Kind::Float), f_(v) {}
-    FormatArg(long double v) : kind_(Kind::Float), f_(static_cast<double>(v)) {}
-    FormatArg(float v) : kind_(Kind::Float), f_(v) {}
-    FormatArg(char c) : kind_(Kind::Text), s_(&text1_, 1), text1_(c) {}
-    FormatArg(const char* s) : kind_(Kind::Text), s_(s) {}
-    FormatArg(std::string_view s) : kind_(Kind::Text), s_(s) {}
-    FormatArg(const std::string& s) : kind_(Kind::Text), s_(s) {}
-    FormatArg(const FormatArg& o)
-        : kind_(o.kind_), i_(o.i_), u_(o.u_), f_(o.f_), s_(o.s_), text1_(o.text1_) {
-        if (o.s_.data() == &o.text1_) s_ = std::string_view(&text1_, 1);
-    }
-    FormatArg& operator=(const FormatArg&) = delete;
+  template <class T>
+  requires(std::is_integral_v<T>&& std::is_signed_v<T> && !std::is_same_v<T, char>) FormatArg(T v)
+      : kind_(Kind::Int), i_(v) {}
+  template <class T>
+  requires(std::is_integral_v<T>&& std::is_unsigned_v<T> && !std::is_same_v<T, bool>) FormatArg(T v)
+      : kind_(Kind::UInt), u_(v) {}
+  FormatArg(double v) : kind_(Kind::Float), f_(v) {}
+  FormatArg(long double v) : kind_(Kind::Float), f_(static_cast<double>(v)) {}
+  FormatArg(float v) : kind_(Kind::Float), f_(v) {}
+  FormatArg(char c) : kind_(Kind::Text), s_(&text1_, 1), text1_(c) {}
+  FormatArg(const char* s) : kind_(Kind::Text), s_(s) {}
+  FormatArg(std::string_view s) : kind_(Kind::Text), s_(s) {}
+  FormatArg(const std::string& s) : kind_(Kind::Text), s_(s) {}
+  FormatArg(const FormatArg& o) : kind_(o.kind_), i_(o.i_), u_(o.u_), f_(o.f_), s_(o.s_), text1_(o.text1_) {
+    if (o.s_.data() == &o.text1_) s_ = std::string_view(&text1_, 1);
+  }
+  FormatArg& operator=(const FormatArg&) = delete;
 
-    Kind kind() const { return kind_; }
-    std::int64_t AsInt() const { return i_; }
-    std::uint64_t AsUInt() const { return u_; }
-    double AsFloat() const { return f_; }
-    std::string_view AsText() const { return s_; }
+  Kind kind() const { return kind_; }
+  std::int64_t AsInt() const { return i_; }
+  std::uint64_t AsUInt() const { return u_; }
+  double AsFloat() const { return f_; }
+  std::string_view AsText() const { return s_; }
 
-private:
-    Kind kind_;
-    std::int64_t i_ = 0;
-    std::uint64_t u_ = 0;
-    double f_ = 0;
-    std::string_view s_;
-    char text1_ = 0;
+ private:
+  Kind kind_;
+  std::int64_t i_ = 0;
+  std::uint64_t u_ = 0;
+  double f_ = 0;
+  std::string_view s_;
+  char text1_ = 0;
 };
 
 // Formats the arguments by the pattern; appends to out.
 void FormatTo(std::string& out, std::string_view pattern, std::initializer_list<FormatArg> args);
 
 inline std::string FormatList(std::string_view pattern, std::initializer_list<FormatArg> args) {
-    std::string out;
-    FormatTo(out, pattern, args);
-    return out;
+  std::string out;
+  FormatTo(out, pattern, args);
+  return out;
 }
 
 template <class... A>
 std::string Format(std::string_view pattern, const A&... args) {
-    return FormatList(pattern, {FormatArg(args)...});
+  return FormatList(pattern, {FormatArg(args)...});
 }
 
 // The text of a float in the platform's general form with the given

@@ -8,34 +8,34 @@
 namespace rtl {
 
 class StringList {
-public:
-    int Count() const { return static_cast<int>(items_.size()); }
-    bool Empty() const { return items_.empty(); }
-    // 0-based access; an index outside the list raises rtl::Exception "List index out of bounds (i)".
-    const std::string& operator[](int index) const;
-    std::string& operator[](int index);
+ public:
+  int Count() const { return static_cast<int>(items_.size()); }
+  bool Empty() const { return items_.empty(); }
+  // 0-based access; an index outside the list raises rtl::Exception "List index out of bounds (i)".
+  const std::string& operator[](int index) const;
+  std::string& operator[](int index);
 
-    int Add(std::string text);
-    void Insert(int index, std::string text);
-    void Delete(int index);
-    void Clear() { items_.clear(); }
-    // Index of the first line equal to text, ignoring ASCII case; -1 when absent.
-    int IndexOf(std::string_view text) const;
+  int Add(std::string text);
+  void Insert(int index, std::string text);
+  void Delete(int index);
+  void Clear() { items_.clear(); }
+  // Index of the first line equal to text, ignoring ASCII case; -1 when absent.
+  int IndexOf(std::string_view text) const;
 
-    // All lines, each ended by CR LF.
-    std::string Text() const;
-    // Replaces the lines by those of text; CR LF, LF and lone CR end lines.
-    void SetText(std::string_view text);
+  // All lines, each ended by CR LF.
+  std::string Text() const;
+  // Replaces the lines by those of text; CR LF, LF and lone CR end lines.
+  void SetText(std::string_view text);
 
-    void LoadFromFile(const std::string& fileName);
-    void SaveToFile(const std::string& fileName) const;
+  void LoadFromFile(const std::string& fileName);
+  void SaveToFile(const std::string& fileName) const;
 
-    auto begin() const { return items_.begin(); }
-    auto end() const { return items_.end(); }
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
 
-private:
-    void CheckIndex(int index, int limit) const;
-    std::vector<std::string> items_;
+ private:
+  void CheckIndex(int index, int limit) const;
+  std::vector<std::string> items_;
 };
 
 // ASCII case-insensitive comparisons, as the platform's text compare does for names.

@@ -18,17 +18,17 @@ bool IsSeparator(int c) { return c >= 0 && c <= ' '; }
 }  // namespace
 
 TextReader::TextReader(const std::string& fileName) : fileName_(fileName) {
-    errno = 0;
-    file_ = std::fopen(fileName.c_str(), "rb");
-    if (!file_) throw EInOutError("Cannot open file " + fileName + SystemReason());
-    buffer_.resize(kBufferSize);
+  errno = 0;
+  file_ = std::fopen(fileName.c_str(), "rb");
+  if (!file_) throw EInOutError("Cannot open file " + fileName + SystemReason());
+  buffer_.resize(kBufferSize);
 }
 
 TextReader TextReader::FromText(std::string text) {
-    TextReader r;
-    r.buffer_.assign(text.begin(), text.end());
-    r.end_ = r.buffer_.size();
-    return r;
+  TextReader r;
+  r.buffer_.assign(text.begin(), text.end());
+  r.end_ = r.buffer_.size();
+  return r;
 }
 
 TextReader::TextReader(TextReader&& o) noexcept
@@ -41,125 +41,125 @@ TextReader::TextReader(TextReader&& o) noexcept
       atLineStart_(o.atLineStart_) {}
 
 TextReader::~TextReader() {
-    if (file_) std::fclose(file_);
+  if (file_) std::fclose(file_);
 }
 
 bool TextReader::Fill() {
-    if (pos_ < end_) return true;
-    if (!file_) return false;
-    size_t n = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    if (n == 0 && std::ferror(file_)) throw EInOutError("Error reading file " + fileName_);
-    pos_ = 0;
-    end_ = n;
-    return n > 0;
+  if (pos_ < end_) return true;
+  if (!file_) return false;
+  size_t n = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  if (n == 0 && std::ferror(file_)) throw EInOutError("Error reading file " + fileName_);
+  pos_ = 0;
+  end_ = n;
+  return n > 0;
 }
 
 int TextReader::Peek() { return Fill() ? static_cast<unsigned char>(buffer_[pos_]) : -1; }
 
 int TextReader::Read() {
-    if (!Fill()) return -1;
-    int c = static_cast<unsigned char>(buffer_[pos_++]);
-    if (atLineStart_) {
-        ++line_;
-        atLineStart_ = false;
-    }
-    if (c == '\r' || c == '\n') {
-        ConsumeLineEnd(c);
-        return '\n';
-    }
-    return c;
+  if (!Fill()) return -1;
+  int c = static_cast<unsigned char>(buffer_[pos_++]);
+  if (atLineStart_) {
+    ++line_;
+    atLineStart_ = false;
+  }
+  if (c == '\r' || c == '\n') {
+    ConsumeLineEnd(c);
+    return '\n';
+  }
+  return c;
 }
 
 // After a CR, a following LF belongs to the same line end.
 void TextReader::ConsumeLineEnd(int c) {
-    if (c == '\r' && Peek() == '\n') ++pos_;
-    atLineStart_ = true;
+  if (c == '\r' && Peek() == '\n') ++pos_;
+  atLineStart_ = true;
 }
 
 bool TextReader::Eof() { return Peek() < 0; }
 
 bool TextReader::Eoln() {
-    int c = Peek();
-    return c < 0 || c == '\r' || c == '\n';
+  int c = Peek();
+  return c < 0 || c == '\r' || c == '\n';
 }
 
 bool TextReader::SeekEof() {
-    for (int c = Peek(); c >= 0 && IsSeparator(c); c = Peek()) Read();
-    return Eof();
+  for (int c = Peek(); c >= 0 && IsSeparator(c); c = Peek()) Read();
+  return Eof();
 }
 
 bool TextReader::SeekEoln() {
-    for (int c = Peek(); c == ' ' || c == '\t'; c = Peek()) Read();
-    return Eoln();
+  for (int c = Peek(); c == ' ' || c == '\t'; c = Peek()) Read();
+  return Eoln();
 }
 
 bool TextReader::ReadLine(std::string& line) {
-    line.clear();
-    if (Eof()) return false;
-    for (;;) {
-        int c = Read();
-        if (c < 0 || c == '\n') return true;
-        line += static_cast<char>(c);
-    }
+  line.clear();
+  if (Eof()) return false;
+  for (;;) {
+    int c = Read();
+    if (c < 0 || c == '\n') return true;
+    line += static_cast<char>(c);
+  }
 }
 
 bool TextReader::ReadWord(std::string& word) {
-    word.clear();
-    if (SeekEof()) return false;
-    for (int c = Peek(); c >= 0 && !IsSeparator(c); c = Peek()) word += static_cast<char>(Read());
-    return true;
+  word.clear();
+  if (SeekEof()) return false;
+  for (int c = Peek(); c >= 0 && !IsSeparator(c); c = Peek()) word += static_cast<char>(Read());
+  return true;
 }
 
 TextWriter::TextWriter(const std::string& fileName, Mode mode) : fileName_(fileName) {
-    errno = 0;
-    file_ = std::fopen(fileName.c_str(), mode == Mode::Append ? "ab" : "wb");
-    if (!file_) throw EInOutError("Cannot create file " + fileName + SystemReason());
+  errno = 0;
+  file_ = std::fopen(fileName.c_str(), mode == Mode::Append ? "ab" : "wb");
+  if (!file_) throw EInOutError("Cannot create file " + fileName + SystemReason());
 }
 
 TextWriter::~TextWriter() {
-    if (file_) std::fclose(file_);
+  if (file_) std::fclose(file_);
 }
 
 void TextWriter::Failed() {
-    std::string reason = SystemReason();
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
-    throw EInOutError("Error writing file " + fileName_ + reason);
+  std::string reason = SystemReason();
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  throw EInOutError("Error writing file " + fileName_ + reason);
 }
 
 void TextWriter::Write(std::string_view text) {
-    if (!file_) throw EInOutError("File not open for writing: " + fileName_);
-    errno = 0;
-    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Failed();
+  if (!file_) throw EInOutError("File not open for writing: " + fileName_);
+  errno = 0;
+  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Failed();
 }
 
 void TextWriter::WriteLine(std::string_view text) {
-    Write(text);
-    Write("\r\n");
+  Write(text);
+  Write("\r\n");
 }
 
 void TextWriter::Close() {
-    if (!file_) return;
-    errno = 0;
-    bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
-    std::string reason = SystemReason();
-    ok = (std::fclose(file_) == 0) && ok;
-    file_ = nullptr;
-    if (!ok) throw EInOutError("Error writing file " + fileName_ + reason);
+  if (!file_) return;
+  errno = 0;
+  bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
+  std::string reason = SystemReason();
+  ok = (std::fclose(file_) == 0) && ok;
+  file_ = nullptr;
+  if (!ok) throw EInOutError("Error writing file " + fileName_ + reason);
 }
 
 std::string ReadWholeFile(const std::string& fileName) {
-    errno = 0;
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (!f) throw EInOutError("Cannot open file " + fileName + SystemReason());
-    std::string text;
-    char buf[1 << 16];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-    bool failed = std::ferror(f);
-    std::fclose(f);
-    if (failed) throw EInOutError("Error reading file " + fileName);
-    return text;
+  errno = 0;
+  std::FILE* f = std::fopen(fileName.c_str(), "rb");
+  if (!f) throw EInOutError("Cannot open file " + fileName + SystemReason());
+  std::string text;
+  char buf[1 << 16];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+  bool failed = std::ferror(f);
+  std::fclose(f);
+  if (failed) throw EInOutError("Error reading file " + fileName);
+  return text;
 }
 
 }  // namespace rtl

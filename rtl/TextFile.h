@@ -11,76 +11,76 @@
 namespace rtl {
 
 class TextReader {
-public:
-    // Opens the file; EInOutError "Cannot open file <name>" when it cannot.
-    explicit TextReader(const std::string& fileName);
-    // Reads from text held in memory.
-    static TextReader FromText(std::string text);
-    TextReader(TextReader&&) noexcept;
-    TextReader& operator=(TextReader&&) = delete;
-    ~TextReader();
+ public:
+  // Opens the file; EInOutError "Cannot open file <name>" when it cannot.
+  explicit TextReader(const std::string& fileName);
+  // Reads from text held in memory.
+  static TextReader FromText(std::string text);
+  TextReader(TextReader&&) noexcept;
+  TextReader& operator=(TextReader&&) = delete;
+  ~TextReader();
 
-    const std::string& FileName() const { return fileName_; }
+  const std::string& FileName() const { return fileName_; }
 
-    // True when every byte has been read.
-    bool Eof();
-    // True at a line end or the end of the file.
-    bool Eoln();
-    // Skips blanks and control characters (line ends included); true at the end of the file.
-    bool SeekEof();
-    // Skips blanks and tabs on the current line; true at a line end or the end of the file.
-    bool SeekEoln();
+  // True when every byte has been read.
+  bool Eof();
+  // True at a line end or the end of the file.
+  bool Eoln();
+  // Skips blanks and control characters (line ends included); true at the end of the file.
+  bool SeekEof();
+  // Skips blanks and tabs on the current line; true at a line end or the end of the file.
+  bool SeekEoln();
 
-    // The next byte, or -1 at the end of the file; Peek leaves it unread.
-    int Read();
-    int Peek();
+  // The next byte, or -1 at the end of the file; Peek leaves it unread.
+  int Read();
+  int Peek();
 
-    // Reads the rest of the current line without its line end; false at the end of the file.
-    bool ReadLine(std::string& line);
-    // Skips blanks, control characters and line ends, then reads up to the next
-    // blank, control character or line end; false at the end of the file.
-    bool ReadWord(std::string& word);
+  // Reads the rest of the current line without its line end; false at the end of the file.
+  bool ReadLine(std::string& line);
+  // Skips blanks, control characters and line ends, then reads up to the next
+  // blank, control character or line end; false at the end of the file.
+  bool ReadWord(std::string& word);
 
-    // Lines started so far (1 after the first byte of the first line was read).
-    long LineNumber() const { return line_; }
+  // Lines started so far (1 after the first byte of the first line was read).
+  long LineNumber() const { return line_; }
 
-private:
-    TextReader() = default;
-    bool Fill();
-    void ConsumeLineEnd(int c);
+ private:
+  TextReader() = default;
+  bool Fill();
+  void ConsumeLineEnd(int c);
 
-    std::string fileName_;
-    std::FILE* file_ = nullptr;
-    std::vector<char> buffer_;
-    size_t pos_ = 0;
-    size_t end_ = 0;
-    long line_ = 0;
-    bool atLineStart_ = true;
+  std::string fileName_;
+  std::FILE* file_ = nullptr;
+  std::vector<char> buffer_;
+  size_t pos_ = 0;
+  size_t end_ = 0;
+  long line_ = 0;
+  bool atLineStart_ = true;
 };
 
 class TextWriter {
-public:
-    enum class Mode { Create, Append };
-    // Opens the file for writing; EInOutError "Cannot create file <name>" when it cannot.
-    explicit TextWriter(const std::string& fileName, Mode mode = Mode::Create);
-    TextWriter(const TextWriter&) = delete;
-    TextWriter& operator=(const TextWriter&) = delete;
-    // Closes without checking; call Close() to learn whether everything reached the disk.
-    ~TextWriter();
+ public:
+  enum class Mode { Create, Append };
+  // Opens the file for writing; EInOutError "Cannot create file <name>" when it cannot.
+  explicit TextWriter(const std::string& fileName, Mode mode = Mode::Create);
+  TextWriter(const TextWriter&) = delete;
+  TextWriter& operator=(const TextWriter&) = delete;
+  // Closes without checking; call Close() to learn whether everything reached the disk.
+  ~TextWriter();
 
-    const std::string& FileName() const { return fileName_; }
+  const std::string& FileName() const { return fileName_; }
 
-    void Write(std::string_view text);
-    void WriteLine(std::string_view text = {});
-    // Flushes and closes; EInOutError when any write or the close failed.
-    void Close();
-    bool IsOpen() const { return file_ != nullptr; }
+  void Write(std::string_view text);
+  void WriteLine(std::string_view text = {});
+  // Flushes and closes; EInOutError when any write or the close failed.
+  void Close();
+  bool IsOpen() const { return file_ != nullptr; }
 
-private:
-    [[noreturn]] void Failed();
+ private:
+  [[noreturn]] void Failed();
 
-    std::string fileName_;
-    std::FILE* file_ = nullptr;
+  std::string fileName_;
+  std::FILE* file_ = nullptr;
 };
 
 // Reads a whole file as bytes; EInOutError when it cannot.

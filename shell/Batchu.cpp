@@ -9,9 +9,7 @@
 
 namespace {
 
-bool IsComment(std::string_view line) {
-  return rtl::Trim(line).empty() || line.front() == '"' || line.front() == '\'';
-}
+bool IsComment(std::string_view line) { return rtl::Trim(line).empty() || line.front() == '"' || line.front() == '\''; }
 
 // The words of a text between any of the separators.
 std::vector<std::string> SplitWords(std::string_view text, std::string_view separators) {
@@ -37,8 +35,8 @@ void CheckLimits(double value, const TParamRec& table, const std::string& param,
   const auto low = rtl::TryStrToFloat(rtl::Trim(table.min));
   const auto high = rtl::TryStrToFloat(rtl::Trim(table.max));
   if ((low && value < *low) || (high && value > *high)) {
-    throw E_Morvapc(rtl::Format("Argument (%s) out of range for %s:\nmust be between %s and %s", arg, param,
-                                table.min, table.max));
+    throw E_Morvapc(
+        rtl::Format("Argument (%s) out of range for %s:\nmust be between %s and %s", arg, param, table.min, table.max));
   }
 }
 
@@ -197,9 +195,7 @@ void TBatchRunner::LoadLines(const rtl::StringList& lines) {
 
 bool TBatchRunner::Running() const { return state_ == TBatchState::Running || state_ == TBatchState::Waiting; }
 
-TBatchState TBatchRunner::IdleState() const {
-  return commands_.Empty() ? TBatchState::Empty : TBatchState::Loaded;
-}
+TBatchState TBatchRunner::IdleState() const { return commands_.Empty() ? TBatchState::Empty : TBatchState::Loaded; }
 
 TBatchEnd TBatchRunner::Run(std::string_view parameters) {
   if (state_ != TBatchState::Loaded || RunFlags().abort || !BeginBatchRun()) return TBatchEnd::Refused;

@@ -79,9 +79,8 @@ std::vector<std::string> TListingSection::Paragraphs() const {
 }
 
 void TListingSection::WriteLine(std::string_view text) {
-  ForEachParagraph(text, text_->ParaLengthLimit(), [this](std::string_view part) {
-    Check(text_->InsertParagraph(nullptr, ParagraphCount(), part));
-  });
+  ForEachParagraph(text, text_->ParaLengthLimit(),
+                   [this](std::string_view part) { Check(text_->InsertParagraph(nullptr, ParagraphCount(), part)); });
 }
 
 void TListingSection::AddParagraph(std::string_view text) {
@@ -111,7 +110,7 @@ TListingSection* TListingModel::Section(std::int32_t page) {
 }
 
 std::shared_ptr<TListingSection> TListingModel::AddSection(const std::string& name, bool wordWrap,
-                                                          std::string firstParagraph) {
+                                                           std::string firstParagraph) {
   auto section =
       std::make_shared<TListingSection>(name + "-" + std::to_string(runNumber_), wordWrap, std::move(firstParagraph));
   sections_.push_back(section);

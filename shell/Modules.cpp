@@ -6,9 +6,9 @@
 #include "shell/Config.h"
 
 const std::array<std::string_view, ModuleCount> ModuleBatchNames = {
-    "CONFIG", "STAND",   "OUTPUT", "DCENTER", "FOURIER", "TPSWTS", "CANPLS",  "CPCA",    "CORRESP", "CVA",
-    "EIGEN",  "MDSCALE", "PROJ",   "SVD",     "CONSENS", "COPH",   "MST",     "NJOIN",   "SAHN",    "POOLVC",
-    "SIMGEND", "SIMINT", "SIMQUAL", "TRANSF", "MXPLOT",  "MOD3D",  "MXCOMP", "TREE"};
+    "CONFIG",  "STAND",   "OUTPUT",  "DCENTER", "FOURIER", "TPSWTS", "CANPLS", "CPCA",  "CORRESP", "CVA",
+    "EIGEN",   "MDSCALE", "PROJ",    "SVD",     "CONSENS", "COPH",   "MST",    "NJOIN", "SAHN",    "POOLVC",
+    "SIMGEND", "SIMINT",  "SIMQUAL", "TRANSF",  "MXPLOT",  "MOD3D",  "MXCOMP", "TREE"};
 
 namespace {
 

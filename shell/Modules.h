@@ -41,16 +41,16 @@ struct TParamRec {
   bool required = false;
   TParamType type = ptText;
 
-  std::string text{};      // ptText
-  std::string fileName{};  // ptInFile, ptOutFile; empty when not given
-  bool check = false;    // ptCheck
-  double real = 0;       // ptReal
-  std::int32_t integer = 0;  // ptInteger
-  std::string min{};   // ptReal, ptInteger: lower limit as text, empty for none
-  std::string max{};   // upper limit as text, empty for none
-  std::string mask{};  // edit mask such as "##" or "#####.#####"
+  std::string text{};                // ptText
+  std::string fileName{};            // ptInFile, ptOutFile; empty when not given
+  bool check = false;                // ptCheck
+  double real = 0;                   // ptReal
+  std::int32_t integer = 0;          // ptInteger
+  std::string min{};                 // ptReal, ptInteger: lower limit as text, empty for none
+  std::string max{};                 // upper limit as text, empty for none
+  std::string mask{};                // edit mask such as "##" or "#####.#####"
   std::vector<std::string> items{};  // ptChoice: the items, at most 14 characters each
-  std::int32_t index = 0;          // ptChoice: the selected item, counted from 0
+  std::int32_t index = 0;            // ptChoice: the selected item, counted from 0
 
   std::int32_t ItemCount() const { return static_cast<std::int32_t>(items.size()); }
   // Length of the longest item (the choice box's text length).
@@ -73,9 +73,9 @@ struct TModuleRec {
   std::string title;
   TRunProc run = nullptr;
   std::int32_t helpContext = 0;
-  std::span<const TParamRec> params;      // the module's own table, 1 to 15 records
-  std::span<const TbuttonsRec> buttons;   // 0 to 4 plot buttons
-  TReleaseProc release = nullptr;         // none where the module keeps nothing
+  std::span<const TParamRec> params;     // the module's own table, 1 to 15 records
+  std::span<const TbuttonsRec> buttons;  // 0 to 4 plot buttons
+  TReleaseProc release = nullptr;        // none where the module keeps nothing
 };
 
 constexpr std::int32_t ModuleCount = 28;

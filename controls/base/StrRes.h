@@ -18,30 +18,30 @@
 // Every failure of a string-table reader: a resource that is missing or
 // damaged, a reader with no resource, a missing id when RaiseOnMissing is set.
 class ETpsStringResourceError : public rtl::Exception {
-public:
-    using rtl::Exception::Exception;
+ public:
+  using rtl::Exception::Exception;
 };
 
 class TpsStringResource {
-public:
-    // Opens the named resource when a name is given.
-    explicit TpsStringResource(std::string_view resourceName = {});
+ public:
+  // Opens the named resource when a name is given.
+  explicit TpsStringResource(std::string_view resourceName = {});
 
-    // Finds the resource (names compare without regard to case) and checks its
-    // whole layout, so that no later look-up can read outside it. A missing
-    // resource raises "String resource not found: <name>", a damaged one
-    // "Invalid TPString resource"; either way the reader keeps what it had.
-    void Open(std::string_view resourceName);
+  // Finds the resource (names compare without regard to case) and checks its
+  // whole layout, so that no later look-up can read outside it. A missing
+  // resource raises "String resource not found: <name>", a damaged one
+  // "Invalid TPString resource"; either way the reader keeps what it had.
+  void Open(std::string_view resourceName);
 
-    // The text of the id, or empty when the table has no such id (with
-    // RaiseOnMissing: "String not found: <id>"). A reader that never opened a
-    // resource raises "Cannot lock resource".
-    std::string GetStringById(std::uint32_t id) const;
+  // The text of the id, or empty when the table has no such id (with
+  // RaiseOnMissing: "String not found: <id>"). A reader that never opened a
+  // resource raises "Cannot lock resource".
+  std::string GetStringById(std::uint32_t id) const;
 
-    bool RaiseOnMissing = false;
+  bool RaiseOnMissing = false;
 
-private:
-    std::span<const std::uint8_t> resource_;  // the checked resource; empty until opened
+ private:
+  std::span<const std::uint8_t> resource_;  // the checked resource; empty until opened
 };
 
 // A text of the component library's catalogue ("VIREO_STRINGS_ENGLISH"), or

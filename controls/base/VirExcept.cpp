@@ -11,8 +11,8 @@ constexpr std::uint16_t kTimeRange = 34210;
 constexpr std::uint16_t kInvalidRange = 34211;
 
 struct IntegerBounds {
-    std::int64_t low;
-    std::int64_t high;
+  std::int64_t low;
+  std::int64_t high;
 };
 
 // Bounds of the integer data types 4 (LongInt) to 8 (ShortInt).
@@ -25,16 +25,16 @@ constexpr int kDateType = 14;
 constexpr int kTimeType = 15;
 
 std::string RangeMessage(int dataType, std::string_view dateTimeMask) {
-    if (dataType >= kFirstIntegerType && dataType < kFirstRealType) {
-        const IntegerBounds& b = kIntegerBounds[dataType - kFirstIntegerType];
-        return rtl::Format(GetLibraryString(kIntegerRange), b.low, b.high);
-    }
-    if (dataType >= kFirstRealType && dataType < kDateType) {
-        return GetLibraryString(static_cast<std::uint16_t>(kIntegerRange + 1 + dataType - kFirstRealType));
-    }
-    if (dataType == kDateType) return rtl::Format(GetLibraryString(kDateRange), dateTimeMask);
-    if (dataType == kTimeType) return rtl::Format(GetLibraryString(kTimeRange), dateTimeMask);
-    return GetLibraryString(kInvalidRange);
+  if (dataType >= kFirstIntegerType && dataType < kFirstRealType) {
+    const IntegerBounds& b = kIntegerBounds[dataType - kFirstIntegerType];
+    return rtl::Format(GetLibraryString(kIntegerRange), b.low, b.high);
+  }
+  if (dataType >= kFirstRealType && dataType < kDateType) {
+    return GetLibraryString(static_cast<std::uint16_t>(kIntegerRange + 1 + dataType - kFirstRealType));
+  }
+  if (dataType == kDateType) return rtl::Format(GetLibraryString(kDateRange), dateTimeMask);
+  if (dataType == kTimeType) return rtl::Format(GetLibraryString(kTimeRange), dateTimeMask);
+  return GetLibraryString(kInvalidRange);
 }
 
 }  // namespace

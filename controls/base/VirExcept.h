@@ -13,53 +13,53 @@
 #include "rtl/Exception.h"
 
 class EVirException : public rtl::Exception {
-public:
-    explicit EVirException(std::string message) : rtl::Exception(std::move(message)) {}
-    EVirException(std::string message, std::int32_t errorCode)
-        : rtl::Exception(std::move(message)), errorCode_(errorCode) {}
+ public:
+  explicit EVirException(std::string message) : rtl::Exception(std::move(message)) {}
+  EVirException(std::string message, std::int32_t errorCode)
+      : rtl::Exception(std::move(message)), errorCode_(errorCode) {}
 
-    // Set only by the (message, code) constructor; 0 otherwise.
-    std::int32_t ErrorCode() const noexcept { return errorCode_; }
+  // Set only by the (message, code) constructor; 0 otherwise.
+  std::int32_t ErrorCode() const noexcept { return errorCode_; }
 
-private:
-    std::int32_t errorCode_ = 0;
+ private:
+  std::int32_t errorCode_ = 0;
 };
 
 // A leaf whose message is catalogue text `Id`.
 template <class Parent, std::uint16_t Id>
 class EVirCatalogueError : public Parent {
-public:
-    EVirCatalogueError() : Parent(GetLibraryString(Id)) {}
+ public:
+  EVirCatalogueError() : Parent(GetLibraryString(Id)) {}
 };
 
 // The families; each takes a message (and a code) like EVirException.
 class EControllerError : public EVirException {
-public:
-    using EVirException::EVirException;
+ public:
+  using EVirException::EVirException;
 };
 class ECmdProcessorError : public EVirException {
-public:
-    using EVirException::EVirException;
+ public:
+  using EVirException::EVirException;
 };
 class EEntryFieldError : public EVirException {
-public:
-    using EVirException::EVirException;
+ public:
+  using EVirException::EVirException;
 };
 class EEditorError : public EVirException {
-public:
-    using EVirException::EVirException;
+ public:
+  using EVirException::EVirException;
 };
 class ENotebookError : public EVirException {
-public:
-    using EVirException::EVirException;
+ public:
+  using EVirException::EVirException;
 };
 class ESparseArrayError : public EVirException {
-public:
-    using EVirException::EVirException;
+ public:
+  using EVirException::EVirException;
 };
 class EFixedFontError : public EVirException {
-public:
-    using EVirException::EVirException;
+ public:
+  using EVirException::EVirException;
 };
 
 class ENoTimersAvailable : public EVirCatalogueError<EVirException, 34189> {};
@@ -79,8 +79,8 @@ class EInvalidFontParam : public EVirCatalogueError<EFixedFontError, 34215> {};
 
 // "Invalid picture mask: <mask>".
 class EInvalidPictureMask : public EEntryFieldError {
-public:
-    explicit EInvalidPictureMask(std::string_view mask);
+ public:
+  explicit EInvalidPictureMask(std::string_view mask);
 };
 
 // A range limit that does not convert for the field's data type, numbered as
@@ -89,6 +89,6 @@ public:
 // 15 Time). The message names the type's bounds; for Date and Time it names
 // `dateTimeMask`, the international date or time mask the field shows.
 class EInvalidRangeValue : public EEntryFieldError {
-public:
-    explicit EInvalidRangeValue(int dataType, std::string_view dateTimeMask = {});
+ public:
+  explicit EInvalidRangeValue(int dataType, std::string_view dateTimeMask = {});
 };

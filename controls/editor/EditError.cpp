@@ -7,7 +7,7 @@
 namespace {
 
 std::uint16_t CatalogueIdOf(std::uint16_t code) {
-    switch (code) {
+  switch (code) {
     case eeOutOfMemory: return 34197;
     case eeRegionTooLarge: return 34186;
     case eeTooManyParagraphs: return 34198;
@@ -15,7 +15,7 @@ std::uint16_t CatalogueIdOf(std::uint16_t code) {
     case eeTextTooLarge: return 34200;
     case eeParagraphTooLong: return 34201;
     default: return 34168;
-    }
+  }
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ inline bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
 
 // The width in columns of a line after `ch`, given its width before it.
 inline std::int32_t AdvanceWidth(std::int32_t width, char ch, int tabSize) {
-    return ch == '\t' ? (width / tabSize + 1) * tabSize : width + 1;
+  return ch == '\t' ? (width / tabSize + 1) * tabSize : width + 1;
 }
 
 // The number of columns `text` takes when it starts in column 1.
@@ -34,26 +34,26 @@ std::int32_t ColumnToPosition(std::string_view text, std::int32_t column, int ta
 // of the upper line), a hyphen breaks just after itself; without either the
 // line is cut hard. The next line starts at the first byte that is no blank.
 template <class Text>
-std::int32_t NextLineStart(const Text& text, std::int32_t length, std::int32_t start,
-                           std::int32_t wrapColumn, int tabSize) {
-    std::int32_t width = 0;
-    std::int32_t overflow = start;
-    while (overflow < length) {
-        std::int32_t next = AdvanceWidth(width, text[overflow], tabSize);
-        if (next > wrapColumn) break;
-        width = next;
-        ++overflow;
-    }
-    if (overflow >= length) return length;
+std::int32_t NextLineStart(const Text& text, std::int32_t length, std::int32_t start, std::int32_t wrapColumn,
+                           int tabSize) {
+  std::int32_t width = 0;
+  std::int32_t overflow = start;
+  while (overflow < length) {
+    std::int32_t next = AdvanceWidth(width, text[overflow], tabSize);
+    if (next > wrapColumn) break;
+    width = next;
+    ++overflow;
+  }
+  if (overflow >= length) return length;
 
-    auto skipBlanks = [&](std::int32_t at) {
-        while (at < length && IsBlankChar(text[at])) ++at;
-        return at;
-    };
-    for (std::int32_t at = overflow; at >= start; --at) {
-        if (IsBlankChar(text[at])) return skipBlanks(at);
-        if (text[at] == '-') return skipBlanks(at + 1);
-    }
-    // A hard break always takes at least one byte, so wrapping ends.
-    return overflow > start ? overflow : start + 1;
+  auto skipBlanks = [&](std::int32_t at) {
+    while (at < length && IsBlankChar(text[at])) ++at;
+    return at;
+  };
+  for (std::int32_t at = overflow; at >= start; --at) {
+    if (IsBlankChar(text[at])) return skipBlanks(at);
+    if (text[at] == '-') return skipBlanks(at + 1);
+  }
+  // A hard break always takes at least one byte, so wrapping ends.
+  return overflow > start ? overflow : start + 1;
 }

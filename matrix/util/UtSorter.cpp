@@ -75,8 +75,8 @@ class TUtSorter::RunFile {
   // Reads up to count records; returns how many were read.
   std::int64_t Read(std::byte* records, std::int64_t count, std::int32_t recordLength) {
     const std::int64_t wanted = std::min(count, records_ - read_);
-    if (std::fread(records, static_cast<std::size_t>(recordLength), static_cast<std::size_t>(wanted),
-                   file_) != static_cast<std::size_t>(wanted))
+    if (std::fread(records, static_cast<std::size_t>(recordLength), static_cast<std::size_t>(wanted), file_) !=
+        static_cast<std::size_t>(wanted))
       throw EUtSortError(utReadFile);
     read_ += wanted;
     return wanted;
@@ -101,8 +101,8 @@ TUtSorter::TUtSorter(std::int32_t recordLength, std::int64_t memory, TCompare co
     : recordLength_(recordLength), compare_(std::move(compare)) {
   if (recordLength <= 0 || memory / recordLength < kMinRecords) throw EUtSortError(utBadSize);
   std::int64_t records = memory / recordLength;
-  while (!(buffer_ = std::unique_ptr<std::byte[]>(
-               new (std::nothrow) std::byte[static_cast<std::size_t>(records * recordLength)]))) {
+  while (!(buffer_ = std::unique_ptr<std::byte[]>(new (std::nothrow)
+                                                      std::byte[static_cast<std::size_t>(records * recordLength)]))) {
     records /= 2;
     if (records < kMinRecords) throw std::bad_alloc();
   }
@@ -215,8 +215,7 @@ bool TUtSorter::NextMerged(void* record) {
   MergeInput* best = nullptr;
   for (MergeInput& input : merge_) {
     if (input.pos == input.count) continue;
-    if (!best ||
-        Compare(input.block + input.pos * recordLength_, best->block + best->pos * recordLength_) < 0)
+    if (!best || Compare(input.block + input.pos * recordLength_, best->block + best->pos * recordLength_) < 0)
       best = &input;
   }
   if (!best) {
@@ -277,8 +276,7 @@ void TUtSorter::InsertionSort(std::int64_t left, std::int64_t right) {
   for (std::int64_t i = left + 1; i <= right; ++i) {
     std::memcpy(SpareSlot(), Record(i), size);
     std::int64_t j = i;
-    for (; j > left && Compare(Record(j - 1), SpareSlot()) > 0; --j)
-      std::memcpy(Record(j), Record(j - 1), size);
+    for (; j > left && Compare(Record(j - 1), SpareSlot()) > 0; --j) std::memcpy(Record(j), Record(j - 1), size);
     std::memcpy(Record(j), SpareSlot(), size);
   }
 }

@@ -3,6 +3,4 @@
 #include "modules/clustering/sahn.h"
 #include "shell/Modules.h"
 
-void RegisterClusteringModules() {
-  RegisterModule(18, SahnDescribe);
-}
+void RegisterClusteringModules() { RegisterModule(18, SahnDescribe); }

@@ -138,8 +138,8 @@ class TSahnDataSet {
     CheckInput();
     if (output_) WriteTitle(comments.get());
     if (values_.Flexi()) {
-      ListingWriteLine(rtl::Format("beta = %10.5f alpha = %10.5f", values_.options.beta,
-                                   (1.0 - values_.options.beta) * 0.5));
+      ListingWriteLine(
+          rtl::Format("beta = %10.5f alpha = %10.5f", values_.options.beta, (1.0 - values_.options.beta) * 0.5));
     }
     if (output_) {
       GuardMatrixWrite([&] {
@@ -179,8 +179,8 @@ class TSahnDataSet {
   }
 
   void WriteTitle(const rtl::StringList* comments) {
-    std::string title = "\" SAHN: input=" + values_.input + ", method=" + values_.methodKeyword +
-                        ", tie=" + values_.tieKeyword;
+    std::string title =
+        "\" SAHN: input=" + values_.input + ", method=" + values_.methodKeyword + ", tie=" + values_.tieKeyword;
     if (values_.Flexi()) title += ", beta= " + rtl::Format("%10.5f", values_.options.beta);
     GuardMatrixWrite([&] {
       WriteMatrixComments(*output_, comments);
@@ -218,11 +218,11 @@ class TSahnDataSet {
   void FindTiedTrees(const Sym_mx& d) {
     ListingWriteLine("Searching for all tied trees");
     std::int32_t count = 0;
-    const bool truncated = SahnFindTiedTrees(d, values_.options, values_.maxTrees,
-                                             [&](std::int32_t number, const TSahnDendrogram& tree) {
-                                               SolutionTree(number, tree);
-                                               count = number;
-                                             });
+    const bool truncated =
+        SahnFindTiedTrees(d, values_.options, values_.maxTrees, [&](std::int32_t number, const TSahnDendrogram& tree) {
+          SolutionTree(number, tree);
+          count = number;
+        });
     if (truncated) {
       ListingWriteLine("");
       ListingWriteLine(rtl::Format("Warning: search for tied trees truncated at %d trees.", values_.maxTrees));
@@ -253,7 +253,8 @@ class TSahnDataSet {
 
   void WriteSolutionBody(const Tree_mx& tree) {
     const std::string pattern = "%5d %" + Config().fileFormat;
-    for (std::int32_t k = 1; k < tree.n(); ++k) output_->WriteLine(rtl::Format(pattern, tree.GetPointer(k), tree.GetValue(k)));
+    for (std::int32_t k = 1; k < tree.n(); ++k)
+      output_->WriteLine(rtl::Format(pattern, tree.GetPointer(k), tree.GetValue(k)));
     output_->WriteLine(rtl::Format("%5d", tree.GetPointer(tree.n())) + "  ----- ");
   }
 

@@ -10,7 +10,6 @@
 #include "matrix/Matrixob.h"
 #include "shell/Modules.h"
 
-
 void SahnDescribe(TModuleRec& module);
 void SahnRun(std::span<const TParamRec> params);
 // Closes the tree plot and lets go of the kept trees.

@@ -213,8 +213,9 @@ TSahnDendrogram TSahnChains::Dendrogram() const {
 }
 
 void SahnRefuseGrownValues() {
-  throw E_Morvapc("The cluster values grew out of range (to 9e200 or more, or no number);\n"
-                  "SAHN cannot go on with this matrix and method.");
+  throw E_Morvapc(
+      "The cluster values grew out of range (to 9e200 or more, or no number);\n"
+      "SAHN cannot go on with this matrix and method.");
 }
 
 void SahnCheckValues(const Sym_mx& d) {
@@ -222,9 +223,10 @@ void SahnCheckValues(const Sym_mx& d) {
     for (std::int32_t j = 1; j < i; ++j) {
       const double v = d.getxij(i, j);
       if (!(std::fabs(v) < kSahnNoValue)) {
-        throw E_Morvapc(rtl::Format("SAHN cannot cluster the value %s at row %d, column %d:\n"
-                                    "values must be numbers below 9e200 in size.",
-                                    rtl::FloatToStrGeneral(v, 15), i, j));
+        throw E_Morvapc(
+            rtl::Format("SAHN cannot cluster the value %s at row %d, column %d:\n"
+                        "values must be numbers below 9e200 in size.",
+                        rtl::FloatToStrGeneral(v, 15), i, j));
       }
     }
   }

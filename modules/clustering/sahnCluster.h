@@ -28,7 +28,7 @@ enum class TSahnMethod { Complete, Flexi, Single, Upgma, Upgmc, Wpgma, Wpgmc, Wp
 struct TSahnMethodInfo {
   TSahnMethod method;
   std::string_view keyword;
-  bool centroid;    // levels may reverse; a join is never recorded below a level inside it
+  bool centroid;  // levels may reverse; a join is never recorded below a level inside it
   // The value between two clusters depends only on their members, not on the
   // order in which they were joined: tied pairs that share no cluster then
   // lead to the same trees whichever is joined first.

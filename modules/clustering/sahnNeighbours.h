@@ -25,9 +25,7 @@ class TSahnNeighbours {
   std::int32_t p() const { return p_; }
   bool tieG() const { return tieG_; }
 
-  bool MutualPair(std::int32_t a, std::int32_t b) const {
-    return a == b || (nn_[Ix(a)] == b && nn_[Ix(b)] == a);
-  }
+  bool MutualPair(std::int32_t a, std::int32_t b) const { return a == b || (nn_[Ix(a)] == b && nn_[Ix(b)] == a); }
 
   // --- The first search: row 1, then the other pairs, then the minimum ---
 

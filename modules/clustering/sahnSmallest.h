@@ -86,7 +86,7 @@ class TSahnSmallest {
     double admits = kUnbounded;   // a value below this is held
     double floor = kSahnNoValue;  // no value outside lies below this
     std::uint32_t count = 0;
-    bool stale = false;           // the mask still has bits of clusters let go
+    bool stale = false;  // the mask still has bits of clusters let go
   };
 
   static std::size_t Ix(std::int32_t k) { return static_cast<std::size_t>(k); }

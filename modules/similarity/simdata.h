@@ -55,7 +55,9 @@ class TOtuTable {
   bool IsPresent(std::int32_t otu, std::int32_t k) const { return !HasMissing() || Present(otu)[k - 1] != 0; }
 
  private:
-  std::size_t Offset(std::int32_t otu) const { return static_cast<std::size_t>(otu - 1) * static_cast<std::size_t>(p_); }
+  std::size_t Offset(std::int32_t otu) const {
+    return static_cast<std::size_t>(otu - 1) * static_cast<std::size_t>(p_);
+  }
 
   std::int32_t n_;
   std::int32_t p_;

@@ -13,8 +13,8 @@
 
 namespace {
 
-const std::vector<std::string> CoeffItems = {"ARC",     "B&S",    "CHORD",    "HILLIS", "HILLIS-UB", "J&C",
-                                             "NEI72",   "NEI-UB", "PREVOSTI", "ROGERS", "ROGERS-W"};
+const std::vector<std::string> CoeffItems = {"ARC",   "B&S",    "CHORD",    "HILLIS", "HILLIS-UB", "J&C",
+                                             "NEI72", "NEI-UB", "PREVOSTI", "ROGERS", "ROGERS-W"};
 constexpr TSimgendCode CodeOfChoice[] = {sgARC,   sgBS,    sgCHORD,    sgHILLIS, sgHILLISUB, sgJC,
                                          sgNEI72, sgNEIUB, sgPREVOSTI, sgROGERS, sgROGERSW};
 
@@ -100,15 +100,15 @@ void SimgendCheckFrequencies(const Rect_mx& data, const Label_mx& labels) {
     for (std::int32_t k = 1; k <= table.p(); ++k) {
       const double x = table.Values(i)[k - 1];
       if (table.IsPresent(i, k) && x < 0) {
-        throw E_Morvapc("Negative allele frequency (" + rtl::FloatToStr(x) + ") of population " +
-                        labels.GetLabel(i) + ", allele " + rtl::IntToStr(k));
+        throw E_Morvapc("Negative allele frequency (" + rtl::FloatToStr(x) + ") of population " + labels.GetLabel(i) +
+                        ", allele " + rtl::IntToStr(k));
       }
     }
   }
 }
 
-TSimgendComputer::TSimgendComputer(const Rect_mx& data, TSimgendCode code, std::int32_t L,
-                                   const vect_mx* sampleSizes, const ivect_mx* loci)
+TSimgendComputer::TSimgendComputer(const Rect_mx& data, TSimgendCode code, std::int32_t L, const vect_mx* sampleSizes,
+                                   const ivect_mx* loci)
     : table_(data), code_(code), L_(L), sampleSizes_(sampleSizes), loci_(loci) {
   // Arrays kept from an earlier data set are checked by the module before use;
   // a mismatch here is a caller's fault.
@@ -149,9 +149,7 @@ TSimgendDistance TSimgendComputer::Distance(std::int32_t i, std::int32_t j) cons
         case sgROGERS: T += std::sqrt(locus.d2); break;
         // Loci whose denominator is not positive add nothing.
         case sgHILLIS: T += IdentityRatio(locus.sxy, locus.sxx * locus.syy); break;
-        case sgHILLISUB:
-          T += IdentityRatio(locus.sxy, Unbiased(ni, locus.sxx, 1) * Unbiased(nj, locus.syy, 1));
-          break;
+        case sgHILLISUB: T += IdentityRatio(locus.sxy, Unbiased(ni, locus.sxx, 1) * Unbiased(nj, locus.syy, 1)); break;
         case sgARC: {
           const long double angle = 2 * ArcCos(locus.sqrtXY) * OneOverPi;
           T += angle * angle;
@@ -282,7 +280,8 @@ struct TSimgendRun {
 };
 
 std::string TitleLine(const TSimgendRun& run) {
-  std::string line = " SIMGEND: input=" + run.input + ", coeff=" + run.keyword + ", dir=" + (run.byRows ? "Rows" : "Cols");
+  std::string line =
+      " SIMGEND: input=" + run.input + ", coeff=" + run.keyword + ", dir=" + (run.byRows ? "Rows" : "Cols");
   if (!run.nArray.empty()) line += ", N array=" + run.nArray;
   if (!run.lociArray.empty()) line += ", L array=" + run.lociArray;
   if (run.L > 0) line += ", no. loci = " + rtl::IntToStr(run.L);

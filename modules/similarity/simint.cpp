@@ -13,8 +13,8 @@
 
 namespace {
 
-const std::vector<std::string> CoeffItems = {"CORR",   "DIST",     "COSINE",   "VARCOV",   "EUCLID",   "MANHAT",
-                                             "DISTSQ", "PSHAPE",   "PSIZE",    "N",        "XXT",      "CHISQ",
+const std::vector<std::string> CoeffItems = {"CORR",     "DIST",     "COSINE",   "VARCOV",   "EUCLID",   "MANHAT",
+                                             "DISTSQ",   "PSHAPE",   "PSIZE",    "N",        "XXT",      "CHISQ",
                                              "MORISITA", "MORISIT2", "RENKONEN", "BRAYCURT", "CANBERRA", "EUCLIDSQ"};
 
 enum : std::int32_t { pInput, pByRows, pCoeff, pOutput };
@@ -40,8 +40,8 @@ const std::vector<TParamRec>& ParamTable() {
 // that combine them, where cancellation happens, work in extended precision.
 struct TSums {
   double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;  // moments
-  double d2 = 0, d1 = 0, a = 0;                       // squared, signed and absolute differences
-  double sumMin = 0, sumXY = 0;                       // sum of min(x, y), sum of (x + y)
+  double d2 = 0, d1 = 0, a = 0;                      // squared, signed and absolute differences
+  double sumMin = 0, sumXY = 0;                      // sum of min(x, y), sum of (x + y)
   double chi = 0, canberra = 0;
   std::int32_t n = 0;  // characters that count
 };
@@ -365,9 +365,9 @@ void SimintCompute(TSimintRun& run) {
     throw E_Morvapc(rtl::Format("Wrong type (%d) of input matrix must be 1 (rectangular data matrix)", header.type));
   }
   if (run.out) {
-    WriteTitleComments(*run.out, comments.get(),
-                       {" SIMINT: input=" + run.input + ", coeff=" + run.keyword +
-                        ", direction=" + (run.byRows ? "Rows" : "Cols")});
+    WriteTitleComments(
+        *run.out, comments.get(),
+        {" SIMINT: input=" + run.input + ", coeff=" + run.keyword + ", direction=" + (run.byRows ? "Rows" : "Cols")});
   }
   comments.reset();
   TOtuData data = ReadOtuData(*run.in, header, run.byRows);

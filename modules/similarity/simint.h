@@ -59,7 +59,7 @@ class TSimintComputer {
   // s(i, 1) .. s(i, i) into values[0 .. i - 1].
   void Row(std::int32_t i, std::span<double> values) const;
 
- // One coefficient's loop: s(i, first) .. s(i, last) from the table and weights.
+  // One coefficient's loop: s(i, first) .. s(i, last) from the table and weights.
   using TRowValues = void (*)(const TOtuTable&, const double*, std::int32_t, std::int32_t, std::int32_t, double*);
 
  private:

@@ -11,8 +11,8 @@
 
 namespace {
 
-const std::vector<std::string> CoeffItems = {"SM", "UN1", "RT", "UN3", "H",  "J",   "RR", "DICE",
-                                             "UN2", "K1", "K2", "UN4", "O", "UN5", "Y",  "PHI"};
+const std::vector<std::string> CoeffItems = {"SM",  "UN1", "RT", "UN3", "H", "J",   "RR", "DICE",
+                                             "UN2", "K1",  "K2", "UN4", "O", "UN5", "Y",  "PHI"};
 
 enum : std::int32_t { pInput, pByRows, pCoeff, pOutput, pPlus, pMinus };
 
@@ -105,8 +105,8 @@ bool IsPositive(double x, double plus, double minus) {
 
 }  // namespace
 
-TSimqualCounts SimqualCount(const TOtuTable& table, std::int32_t i, std::int32_t j, TSimqualCoeff coeff,
-                            double plus, double minus) {
+TSimqualCounts SimqualCount(const TOtuTable& table, std::int32_t i, std::int32_t j, TSimqualCoeff coeff, double plus,
+                            double minus) {
   TSimqualCounts counts;
   const double* x = table.Values(i);
   const double* y = table.Values(j);

@@ -50,8 +50,8 @@ double SimqualValue(TSimqualCoeff coeff, const TSimqualCounts& counts, bool diag
 // The counts of OTUs i and j over the characters present in both. For a
 // two-state coefficient a value that is neither code raises E_Morvapc
 // "Value in data matrix (<value>) not + - codes or missing".
-TSimqualCounts SimqualCount(const TOtuTable& table, std::int32_t i, std::int32_t j, TSimqualCoeff coeff,
-                            double plus, double minus);
+TSimqualCounts SimqualCount(const TOtuTable& table, std::int32_t i, std::int32_t j, TSimqualCoeff coeff, double plus,
+                            double minus);
 
 // A real value as the platform's default real text: 23 characters, a blank
 // or minus sign, one digit, a point, 14 decimals, "E", the exponent's sign

@@ -32,8 +32,7 @@ class ControlEvents : public QObject {
       case QEvent::Resize:
         if (widget == control->Peer().Container()) control->Realign();
         break;
-      default:
-        break;
+      default: break;
     }
     return false;
   }

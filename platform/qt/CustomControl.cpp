@@ -67,7 +67,6 @@ void ShowCaretWidget() {
   }
 }
 
-
 ScrollCode CodeOf(int action) {
   switch (action) {
     case QAbstractSlider::SliderSingleStepSub: return ScrollCode::LineUp;
@@ -189,12 +188,13 @@ class CustomWidget : public QWidget {
   }
 };
 
-CustomWidget* WidgetOf(const CustomControl& control) { return static_cast<CustomWidget*>(control.Peer().widget.data()); }
+CustomWidget* WidgetOf(const CustomControl& control) {
+  return static_cast<CustomWidget*>(control.Peer().widget.data());
+}
 
 }  // namespace
 
-CustomControl::CustomControl(Control& parent)
-    : Control(&parent, MakePeer(new CustomWidget(ContainerOf(parent)))) {}
+CustomControl::CustomControl(Control& parent) : Control(&parent, MakePeer(new CustomWidget(ContainerOf(parent)))) {}
 
 CustomControl::~CustomControl() {
   for (const auto& [id, timer] : timers_) StopTimer(timer);
@@ -285,9 +285,7 @@ void CustomControl::HideCaret() {
   ShowCaretWidget();
 }
 
-CaretState CustomControl::Caret() const {
-  return TheCaret().owner.Get() == this ? TheCaret().state : CaretState{};
-}
+CaretState CustomControl::Caret() const { return TheCaret().owner.Get() == this ? TheCaret().state : CaretState{}; }
 
 std::uint32_t CustomControl::CaretBlinkTime() { return TheCaret().blinkTime; }
 
@@ -332,9 +330,12 @@ void CustomControl::InvalidateRect(const Rect& r) { WidgetOf(*this)->update(r.le
 
 void CustomControl::SetCursor(CursorShape shape) {
   static constexpr std::pair<CursorShape, Qt::CursorShape> kShapes[] = {
-      {CursorShape::Arrow, Qt::ArrowCursor},        {CursorShape::IBeam, Qt::IBeamCursor},
-      {CursorShape::SizeWE, Qt::SizeHorCursor},     {CursorShape::SizeNS, Qt::SizeVerCursor},
-      {CursorShape::HandPoint, Qt::PointingHandCursor}, {CursorShape::HourGlass, Qt::WaitCursor}};
+      {CursorShape::Arrow, Qt::ArrowCursor},
+      {CursorShape::IBeam, Qt::IBeamCursor},
+      {CursorShape::SizeWE, Qt::SizeHorCursor},
+      {CursorShape::SizeNS, Qt::SizeVerCursor},
+      {CursorShape::HandPoint, Qt::PointingHandCursor},
+      {CursorShape::HourGlass, Qt::WaitCursor}};
   for (const auto& [ours, theirs] : kShapes) {
     if (ours == shape) {
       WidgetOf(*this)->setCursor(theirs);

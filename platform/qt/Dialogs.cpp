@@ -68,8 +68,7 @@ class QtDialogs : public Dialogs {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(open && (request.options & ofFileMustExist) ? QFileDialog::ExistingFile
-                                                                   : QFileDialog::AnyFile);
+    dialog.setFileMode(open && (request.options & ofFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!open && !(request.options & ofOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(NameFilters(request.filter));
     dialog.setDefaultSuffix(ToQt(request.defaultExt));

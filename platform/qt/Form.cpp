@@ -18,7 +18,7 @@
 namespace plat {
 
 struct MenuItemPeer {
-  QPointer<QMenuBar> bar;   // the root item's menu bar
+  QPointer<QMenuBar> bar;    // the root item's menu bar
   QPointer<QAction> action;  // every other item's entry
   QPointer<QMenu> menu;      // the sub-menu, once the item has items
 };
@@ -220,12 +220,8 @@ void Form::SetBorderStyle(BorderStyle style) {
     case BorderStyle::Dialog:
       w->setWindowFlags(keep | Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
       break;
-    case BorderStyle::None:
-      w->setWindowFlags(keep | Qt::Window | Qt::FramelessWindowHint);
-      break;
-    default:
-      w->setWindowFlags(keep | Qt::Window);
-      break;
+    case BorderStyle::None: w->setWindowFlags(keep | Qt::Window | Qt::FramelessWindowHint); break;
+    default: w->setWindowFlags(keep | Qt::Window); break;
   }
 }
 
@@ -312,11 +308,8 @@ void Form::Close() {
   CloseAction action = CloseAction::Hide;
   if (OnClose) OnClose(action);
   switch (action) {
-    case CloseAction::None:
-      return;
-    case CloseAction::Minimize:
-      Peer().widget->showMinimized();
-      return;
+    case CloseAction::None: return;
+    case CloseAction::Minimize: Peer().widget->showMinimized(); return;
     case CloseAction::Free:
       Peer().widget->hide();
       NotifyClosed();

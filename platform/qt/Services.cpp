@@ -53,9 +53,12 @@ class QtMessageBoxes : public MessageBoxes {
   ModalResult Show(const std::string& text, MsgKind kind, MsgButtons buttons) override {
     QMessageBox box(IconOf(kind), qtbridge::ToQt(ApplicationTitle()), qtbridge::ToQt(text));
     static constexpr std::pair<MsgButtons, std::pair<QMessageBox::StandardButton, ModalResult>> kButtons[] = {
-        {mbYes, {QMessageBox::Yes, mrYes}},       {mbNo, {QMessageBox::No, mrNo}},
-        {mbOK, {QMessageBox::Ok, mrOk}},          {mbCancel, {QMessageBox::Cancel, mrCancel}},
-        {mbAbort, {QMessageBox::Abort, mrAbort}}, {mbRetry, {QMessageBox::Retry, mrRetry}},
+        {mbYes, {QMessageBox::Yes, mrYes}},
+        {mbNo, {QMessageBox::No, mrNo}},
+        {mbOK, {QMessageBox::Ok, mrOk}},
+        {mbCancel, {QMessageBox::Cancel, mrCancel}},
+        {mbAbort, {QMessageBox::Abort, mrAbort}},
+        {mbRetry, {QMessageBox::Retry, mrRetry}},
         {mbIgnore, {QMessageBox::Ignore, mrIgnore}}};
     QMessageBox::StandardButtons set;
     for (const auto& [bit, pair] : kButtons) {
@@ -146,7 +149,8 @@ void InstallToolkitServices() {
 
 // Posted messages are delivered from the event loop, one batch per wake.
 void WakeForPostedMessages() {
-  QMetaObject::invokeMethod(qApp, [] { MessageQueue::DeliverPosted(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      qApp, [] { MessageQueue::DeliverPosted(); }, Qt::QueuedConnection);
 }
 
 void SetUpApplication() {

@@ -94,7 +94,8 @@ QFrame::Shadow ShadowOf(Bevel bevel) { return bevel == Bevel::Lowered ? QFrame::
 
 // ---- Button ----
 
-Button::Button(Control& parent, const std::string& caption) : Control(&parent, Make<QPushButton>(parent, ToQt(caption))) {
+Button::Button(Control& parent, const std::string& caption)
+    : Control(&parent, Make<QPushButton>(parent, ToQt(caption))) {
   auto* button = As<QPushButton>(*this);
   button->setAutoDefault(false);
   QObject::connect(button, &QPushButton::clicked, [this] { RunGuarded([this] { Click(); }); });
@@ -464,8 +465,7 @@ GroupBox::GroupBox(Control& parent, const std::string& caption)
 std::string GroupBox::Caption() const { return FromQt(As<QGroupBox>(*this)->title()); }
 void GroupBox::SetCaption(const std::string& caption) { As<QGroupBox>(*this)->setTitle(ToQt(caption)); }
 
-TabSheet::TabSheet(Control& pageControl, const std::string& caption)
-    : Control(&pageControl, MakePeer(new QWidget())) {
+TabSheet::TabSheet(Control& pageControl, const std::string& caption) : Control(&pageControl, MakePeer(new QWidget())) {
   auto* tabs = As<QTabWidget>(pageControl);
   QSignalBlocker block(tabs);
   tabs->addTab(Peer().widget, ToQt(caption));

@@ -174,8 +174,7 @@ void StringGrid::SetOptions(GridOptions options) {
   table->setTabKeyNavigation((options & goTabs) != 0);
   table->setSelectionMode((options & goRangeSelect) ? QAbstractItemView::ContiguousSelection
                                                     : QAbstractItemView::SingleSelection);
-  table->setSelectionBehavior((options & goRowSelect) ? QAbstractItemView::SelectRows
-                                                      : QAbstractItemView::SelectItems);
+  table->setSelectionBehavior((options & goRowSelect) ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
   table->horizontalHeader()->setSectionsMovable((options & goColMoving) != 0);
   table->verticalHeader()->setSectionsMovable((options & goRowMoving) != 0);
   RefreshFixed();

@@ -36,9 +36,9 @@ std::string ToString(const CanvasOp& op) {
       op.kind == OpKind::TextRect || op.kind == OpKind::SetClip)
     s += " " + RectText(op.rect);
   if (!op.text.empty()) s += " \"" + op.text + "\"";
-  s += rtl::Format(" pen=%x/%d/%d brush=%x/%d font=%s/%d/%x", op.pen.color, static_cast<int>(op.pen.style),
-                   op.pen.width, op.brush.color, static_cast<int>(op.brush.style), op.font.name, op.font.size,
-                   op.font.color);
+  s +=
+      rtl::Format(" pen=%x/%d/%d brush=%x/%d font=%s/%d/%x", op.pen.color, static_cast<int>(op.pen.style), op.pen.width,
+                  op.brush.color, static_cast<int>(op.brush.style), op.font.name, op.font.size, op.font.color);
   return s;
 }
 
@@ -96,7 +96,8 @@ void RecordingCanvas::RemoveClip() {
 
 std::vector<CanvasOp> RecordingCanvas::OpsOf(OpKind kind) const {
   std::vector<CanvasOp> out;
-  std::copy_if(ops_.begin(), ops_.end(), std::back_inserter(out), [kind](const CanvasOp& op) { return op.kind == kind; });
+  std::copy_if(ops_.begin(), ops_.end(), std::back_inserter(out),
+               [kind](const CanvasOp& op) { return op.kind == kind; });
   return out;
 }
 

@@ -19,9 +19,7 @@ namespace dataeditor_test {
 
 namespace fs = std::filesystem;
 
-inline std::string FixturePath(const std::string& name) {
-  return std::string(MORVA_FIXTURES) + "/dataeditor/" + name;
-}
+inline std::string FixturePath(const std::string& name) { return std::string(MORVA_FIXTURES) + "/dataeditor/" + name; }
 
 inline std::string ReadBytes(const std::string& path) { return rtl::ReadWholeFile(path); }
 

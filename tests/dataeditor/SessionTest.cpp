@@ -139,7 +139,8 @@ TEST_F(Session, AnAlternativeEditorThatCannotStartIsReported) {
   launcher.SetSucceed(false);
   dialogs.AnswerFile(bad);
   m.OpenFile();
-  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"EOF trying to read line", "Unable to open alternative editor\n(sh)"}));
+  EXPECT_EQ(BoxTexts(),
+            (std::vector<std::string>{"EOF trying to read line", "Unable to open alternative editor\n(sh)"}));
   EXPECT_TRUE(m.BlankMatrix);
   EXPECT_EQ(m.FileName, "");
 }
@@ -468,9 +469,8 @@ TEST_F(Session, CommentsOpenWhileSwitchingMatricesAreKept) {
   TMveditModel m;
   m.Start({path});
   m.ShowComments();
-  EXPECT_EQ(m.View.commentsLines,
-            (std::vector<std::string>{"Eight matrices, one of each type, each with labels",
-                                      "Rectangular, with a missing value"}));
+  EXPECT_EQ(m.View.commentsLines, (std::vector<std::string>{"Eight matrices, one of each type, each with labels",
+                                                            "Rectangular, with a missing value"}));
   m.CommentsEdited({"Only this"});
   EXPECT_TRUE(m.MatrixChanged);
   m.SpinChanged(2);

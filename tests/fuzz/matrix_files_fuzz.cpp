@@ -71,9 +71,7 @@ void ReadBody(rtl::TextReader& f, const TMatrixHeader& h, unsigned options) {
     }
   }
   switch (h.type) {
-    case mtRectangular:
-      ReadRect(f, h, options);
-      break;
+    case mtRectangular: ReadRect(f, h, options); break;
     case mtDissimilarity:
     case mtSimilarity: {
       Sym_mx m(h.type, h.rows, h.missingCode, h.missingValue);

@@ -104,10 +104,10 @@ TEST_F(CustomControlTest, KeysArriveAsVirtualKeysThenTypedText) {
   input::PressKey(*a, 'C', ssCtrl, "\x03");
   input::PressKey(*a, vk::Delete);
   input::PressKey(*a, 0xE9, 0, "\xE9");  // a key with no virtual number still types its text
-  EXPECT_EQ(log, (std::vector<std::string>{
-                     "A: down 65+shift", "A: press 65", "A: up 65", "A: down 37", "A: up 37", "A: down 13",
-                     "A: press 13", "A: up 13", "A: down 113", "A: up 113", "A: down 67+ctrl", "A: press 3",
-                     "A: up 67", "A: down 46", "A: up 46", "A: down 0", "A: press 233", "A: up 0"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"A: down 65+shift", "A: press 65", "A: up 65", "A: down 37", "A: up 37",
+                                           "A: down 13", "A: press 13", "A: up 13", "A: down 113", "A: up 113",
+                                           "A: down 67+ctrl", "A: press 3", "A: up 67", "A: down 46", "A: up 46",
+                                           "A: down 0", "A: press 233", "A: up 0"}));
 }
 
 TEST_F(CustomControlTest, TabMovesTheFocusUnlessTheControlWantsIt) {
@@ -133,17 +133,17 @@ TEST_F(CustomControlTest, FocusIsLostBeforeItIsGainedEachNamingTheOther) {
   b->SetFocus();
   input::Flush();
   input::Click(*a, 5, 5);
-  EXPECT_EQ(log, (std::vector<std::string>{"A: lost to B", "A: exit", "B: gained from A", "B: enter",
-                                           "B: lost to A", "B: exit", "A: gained from B", "A: enter",
-                                           "A: mouse down L 5,5", "A: mouse up"}));
+  EXPECT_EQ(
+      log, (std::vector<std::string>{"A: lost to B", "A: exit", "B: gained from A", "B: enter", "B: lost to A",
+                                     "B: exit", "A: gained from B", "A: enter", "A: mouse down L 5,5", "A: mouse up"}));
 }
 
 TEST_F(CustomControlTest, MouseClicksAndDoubleClicks) {
   input::Click(*a, 10, 20);
   input::DoubleClick(*a, 11, 21);
-  EXPECT_EQ(log, (std::vector<std::string>{"A: mouse down L 10,20", "A: mouse up",
-                                           "A: mouse down L 11,21", "A: mouse up", "A: dblclick",
-                                           "A: mouse down L double 11,21", "A: mouse up"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"A: mouse down L 10,20", "A: mouse up", "A: mouse down L 11,21", "A: mouse up",
+                                      "A: dblclick", "A: mouse down L double 11,21", "A: mouse up"}));
 }
 
 TEST_F(CustomControlTest, TimersTickByTheClockAndStopWithTheControl) {

@@ -17,18 +17,21 @@ class DesktopTest : public WindowTest {};
 
 TEST_F(DesktopTest, ClipboardTextKeepsWindows1252Characters) {
   ClipboardContent content;
-  content.text = "Gr\xF6\xDF" "e \x80 5\r\n";
+  content.text =
+      "Gr\xF6\xDF"
+      "e \x80 5\r\n";
   content.metafile = std::vector<std::uint8_t>{1, 0, 0, 0};
   TheClipboard().Set(content);
   EXPECT_TRUE(TheClipboard().HasText());
-  EXPECT_EQ(TheClipboard().GetText(), "Gr\xF6\xDF" "e \x80 5\r\n");
+  EXPECT_EQ(TheClipboard().GetText(),
+            "Gr\xF6\xDF"
+            "e \x80 5\r\n");
 }
 
 TEST_F(DesktopTest, WithoutAPrinterTheDocumentGoesToThePdfFileTheUserNames) {
   Printer& printer = ThePrinter();
   if (!printer.PrintsToFile()) GTEST_SKIP() << "this machine has a printer";
-  const std::string pdf =
-      std::string(MORVA_ARTEFACTS) + "/platform/printed-" + std::to_string(::getpid()) + ".pdf";
+  const std::string pdf = std::string(MORVA_ARTEFACTS) + "/platform/printed-" + std::to_string(::getpid()) + ".pdf";
   std::filesystem::create_directories(std::filesystem::path(pdf).parent_path());
   std::filesystem::remove(pdf);
 

@@ -92,9 +92,11 @@ class SampleForm : public Form {
     label->SetBounds(340, 8, 60, 28);
 
     auto& file = Menu().Add("&File");
-    print = &file.Add("&Print", "Print the plot", [this] { log.push_back("print"); }, scCtrl | 'P');
+    print = &file.Add(
+        "&Print", "Print the plot", [this] { log.push_back("print"); }, scCtrl | 'P');
     file.Add("-");
-    file.Add("C&lose", "Close this window", [this] { Close(); }, scCtrl | (vk::F1 + 3));
+    file.Add(
+        "C&lose", "Close this window", [this] { Close(); }, scCtrl | (vk::F1 + 3));
   }
 
   std::vector<std::string> log;
@@ -167,8 +169,8 @@ TEST_F(FormTest, ChoiceControlsFollowKeysAndClicks) {
   input::PressKey(*form.list, vk::Down);
   EXPECT_EQ(form.list->ItemIndex(), 1);
 
-  EXPECT_EQ(form.log, (std::vector<std::string>{"spin 2", "spin 3", "check on", "combo 1", "radio 1", "list 0",
-                                                "list 1"}));
+  EXPECT_EQ(form.log,
+            (std::vector<std::string>{"spin 2", "spin 3", "check on", "combo 1", "radio 1", "list 0", "list 1"}));
 }
 
 TEST_F(FormTest, GridEditsInPlaceAndKeepsFixedCellsOutOfReach) {
@@ -218,8 +220,8 @@ TEST_F(FormTest, SpeedButtonsOfAGroupAreDownOneAtATime) {
     bool labelsDown;
   };
   const Step steps[] = {
-      {&plot, true, true, false},    {&labels, true, false, true},  {&labels, true, false, false},
-      {&plot, false, true, false},   {&plot, false, false, false},  {&labels, false, false, true},
+      {&plot, true, true, false},  {&labels, true, false, true}, {&labels, true, false, false},
+      {&plot, false, true, false}, {&plot, false, false, false}, {&labels, false, false, true},
   };
   for (const auto& step : steps) {
     if (step.byMouse) {

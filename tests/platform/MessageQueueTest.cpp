@@ -20,7 +20,8 @@ class Receiver : public plat::MessageReceiver {
  public:
   Receiver(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
   void HandleMessage(const Message& m) override {
-    log_.push_back(name_ + ":" + std::to_string(m.msg) + ":" + std::to_string(m.wParam) + ":" + std::to_string(m.lParam));
+    log_.push_back(name_ + ":" + std::to_string(m.msg) + ":" + std::to_string(m.wParam) + ":" +
+                   std::to_string(m.lParam));
     if (onMessage) onMessage(m);
   }
   std::weak_ptr<const void> LifetimeToken() const override { return lifetime_.Watch(); }

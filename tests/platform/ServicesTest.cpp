@@ -38,8 +38,7 @@ TEST(ManualClockTest, AdvanceFiresDueTimersInTimeOrderAndStopsWithThem) {
     timers.Stop(slow);  // a timer may stop itself while it fires
   });
   clock.Advance(500);
-  EXPECT_EQ(ticks, (std::vector<std::string>{"100@1100", "100@1200", "250@1250", "100@1300", "100@1400",
-                                             "100@1500"}));
+  EXPECT_EQ(ticks, (std::vector<std::string>{"100@1100", "100@1200", "250@1250", "100@1300", "100@1400", "100@1500"}));
   EXPECT_EQ(TickCount(), 1500u);
   timers.Stop(fast);
   clock.Advance(1000);
@@ -70,9 +69,9 @@ TEST(FileFilterTest, PatternsMatchWithoutRegardToCase) {
     bool matches;
   };
   const Case cases[] = {
-      {"iris.qmx", "*.QMX", true},    {"IRIS.QMX", "*.QMX", true},  {"Iris.Qmx", "*.qmx", true},
+      {"iris.qmx", "*.QMX", true},      {"IRIS.QMX", "*.QMX", true},  {"Iris.Qmx", "*.qmx", true},
       {"iris.qmx.bak", "*.QMX", false}, {"iris.txt", "*.QMX", false}, {"noextension", "*.*", true},
-      {"a.emf", "?.EMF", true},       {"ab.emf", "?.EMF", false},   {"plot1.emf", "plot*.emf", true},
+      {"a.emf", "?.EMF", true},         {"ab.emf", "?.EMF", false},   {"plot1.emf", "plot*.emf", true},
   };
   for (const auto& c : cases) EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
 }
@@ -88,8 +87,8 @@ TEST(AlignTest, EdgesTakeTheirStripInOrderAndClientFillsTheRest) {
   // A form 400 x 300: a tool bar at the top, a status bar and a panel at the bottom,
   // a list on the left and the grid filling what is left.
   std::vector<AlignItem> items = {
-      {Align::Client, {0, 0, 10, 10}},  {Align::Bottom, {0, 0, 50, 28}}, {Align::Top, {5, 5, 100, 43}},
-      {Align::Left, {0, 0, 120, 10}},   {Align::Bottom, {0, 0, 50, 80}}, {Align::None, {7, 8, 20, 30}},
+      {Align::Client, {0, 0, 10, 10}}, {Align::Bottom, {0, 0, 50, 28}}, {Align::Top, {5, 5, 100, 43}},
+      {Align::Left, {0, 0, 120, 10}},  {Align::Bottom, {0, 0, 50, 80}}, {Align::None, {7, 8, 20, 30}},
   };
   ArrangeAligned({0, 0, 400, 300}, items);
   EXPECT_EQ(items[2].bounds, (Rect{0, 0, 400, 38}));

@@ -35,7 +35,9 @@ std::string Pts(const std::vector<plat::Point>& points) {
   return s;
 }
 
-std::string RectText(const char* what, int l, int t, int r, int b) { return rtl::Format("%s %d,%d,%d,%d", what, l, t, r, b); }
+std::string RectText(const char* what, int l, int t, int r, int b) {
+  return rtl::Format("%s %d,%d,%d,%d", what, l, t, r, b);
+}
 
 // What the recording canvas saw, in the terms of the metafile's records.
 std::vector<std::string> Expected(const plat::RecordingCanvas& canvas) {
@@ -183,8 +185,8 @@ TEST(PlotMetafile, TextRectClipsToItsRectangleAndRestoresTheClip) {
   canvas.TextRect({20, 20, 90, 30}, 21, 21, "inner");
   canvas.Close();
   EXPECT_EQ(Drawn(emf::Read(path)),
-            (std::vector<std::string>{"Clip 0,0,30,10", "Text 2,1 cut", "NoClip", "Clip 5,5,60,60",
-                                      "Clip 20,20,60,30", "Text 21,21 inner", "Clip 5,5,60,60"}));
+            (std::vector<std::string>{"Clip 0,0,30,10", "Text 2,1 cut", "NoClip", "Clip 5,5,60,60", "Clip 20,20,60,30",
+                                      "Text 21,21 inner", "Clip 5,5,60,60"}));
 }
 
 TEST(PlotMetafile, FailuresRaiseAnInputOutputErrorAndLeaveNoFile) {

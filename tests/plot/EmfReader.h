@@ -42,9 +42,7 @@ struct Record {
            static_cast<std::uint32_t>(data.at(at + 2)) << 16 | static_cast<std::uint32_t>(data.at(at + 3)) << 24;
   }
   std::int32_t I32(std::size_t at) const { return static_cast<std::int32_t>(U32(at)); }
-  std::int16_t I16(std::size_t at) const {
-    return static_cast<std::int16_t>(data.at(at) | data.at(at + 1) << 8);
-  }
+  std::int16_t I16(std::size_t at) const { return static_cast<std::int16_t>(data.at(at) | data.at(at + 1) << 8); }
 };
 
 struct Metafile {
@@ -54,8 +52,12 @@ struct Metafile {
 
   const Record& Header() const { return records.at(0); }
   // rclBounds and rclFrame: left, top, right, bottom.
-  std::vector<std::int32_t> Bounds() const { return {Header().I32(8), Header().I32(12), Header().I32(16), Header().I32(20)}; }
-  std::vector<std::int32_t> Frame() const { return {Header().I32(24), Header().I32(28), Header().I32(32), Header().I32(36)}; }
+  std::vector<std::int32_t> Bounds() const {
+    return {Header().I32(8), Header().I32(12), Header().I32(16), Header().I32(20)};
+  }
+  std::vector<std::int32_t> Frame() const {
+    return {Header().I32(24), Header().I32(28), Header().I32(32), Header().I32(36)};
+  }
   std::uint32_t Signature() const { return Header().U32(40); }
   std::uint32_t TotalBytes() const { return Header().U32(48); }
   std::uint32_t RecordCount() const { return Header().U32(52); }
@@ -76,7 +78,8 @@ inline Metafile Read(const std::string& path) {
   std::size_t at = 0;
   while (at + 8 <= m.bytes.size()) {
     Record r;
-    r.data.assign(m.bytes.begin() + static_cast<std::ptrdiff_t>(at), m.bytes.begin() + static_cast<std::ptrdiff_t>(at + 8));
+    r.data.assign(m.bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                  m.bytes.begin() + static_cast<std::ptrdiff_t>(at + 8));
     const std::uint32_t size = r.U32(4);
     if (size < 8 || at + size > m.bytes.size()) return m;
     r.type = r.U32(0);
@@ -85,8 +88,8 @@ inline Metafile Read(const std::string& path) {
     m.records.push_back(std::move(r));
     at += size;
   }
-  m.wellFormed = at == m.bytes.size() && !m.records.empty() && m.records.front().type == kHeader &&
-                 m.records.back().type == kEof;
+  m.wellFormed =
+      at == m.bytes.size() && !m.records.empty() && m.records.front().type == kHeader && m.records.back().type == kEof;
   return m;
 }
 

@@ -21,9 +21,7 @@ struct PlotOnRecorder {
 inline TbmStyleList MakeLegendStyles() {
   TbmStyleList list;
   int id = 0;
-  auto add = [&](TbmStylePart part, std::string text) {
-    list.push_back({++id, std::move(text), std::move(part)});
-  };
+  auto add = [&](TbmStylePart part, std::string text) { list.push_back({++id, std::move(text), std::move(part)}); };
   auto inLegend = [](auto part) {
     part.InLegend = true;
     return part;

@@ -198,7 +198,8 @@ TEST_F(PlotWindowTest, PrintPreviewTakesThePrintersPageAndItsShape) {
   EXPECT_TRUE(parts.PrintPreview);
   EXPECT_DOUBLE_EQ(parts.PageWidth, 11.69);
   EXPECT_DOUBLE_EQ(parts.PageHeight, 8.27);
-  const double shape = static_cast<double>(window.PaintBoxControl().ClientWidth()) / window.PaintBoxControl().ClientHeight();
+  const double shape =
+      static_cast<double>(window.PaintBoxControl().ClientWidth()) / window.PaintBoxControl().ClientHeight();
   EXPECT_NEAR(shape, 297.0 / 210.0, 0.02);
 
   window.TogglePrintPreview();

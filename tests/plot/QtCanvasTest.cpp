@@ -53,7 +53,8 @@ double DifferingShare(const QImage& a, const QImage& b) {
     for (int x = 0; x < a.width(); ++x) {
       const QRgb p = a.pixel(x, y);
       const QRgb q = b.pixel(x, y);
-      const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+      const int d =
+          std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
       if (d > 48) ++differing;
     }
   return static_cast<double>(differing) / (a.width() * a.height());

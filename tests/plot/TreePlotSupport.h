@@ -86,8 +86,10 @@ class TreeOnRecorder {
     bool inData = false;
     for (const plat::CanvasOp& op : canvas.Ops()) {
       if (op.kind == plat::OpKind::SetClip) {
-        if (op.rect == plotClip) inData = true;
-        else if (inData) break;
+        if (op.rect == plotClip)
+          inData = true;
+        else if (inData)
+          break;
       }
       if (inData && op.kind == kind) result.push_back(op);
     }

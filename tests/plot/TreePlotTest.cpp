@@ -43,8 +43,8 @@ TEST(TreeDendrogram, SegmentsOfASmallDissimilarityTreeAreTheHandWorkedOnes) {
   TreeOnRecorder t(treetest::ListOf(MakeTree(5, {2, 1, 4, 3}, {1, 3, 2}, {"A", "B", "C", "D"})));
   t.Draw();
   const std::vector<WorldSegment> world = {
-      {1, 4, 1, 4}, {1, 3, 1, 3}, {1, 4, 1, 3},          // rows 1 and 2 join at 1
-      {1, 2, 2, 2}, {1, 1, 2, 1}, {2, 2, 2, 1},          // rows 3 and 4 join at 2
+      {1, 4, 1, 4},     {1, 3, 1, 3},     {1, 4, 1, 3},      // rows 1 and 2 join at 1
+      {1, 2, 2, 2},     {1, 1, 2, 1},     {2, 2, 2, 1},      // rows 3 and 4 join at 2
       {1, 3.5, 3, 3.5}, {2, 1.5, 3, 1.5}, {3, 3.5, 3, 1.5},  // the two groups join at 3
   };
   EXPECT_EQ(Segments(t.DataOps(OpKind::Line)), Expected(t, world));
@@ -68,8 +68,7 @@ TEST(TreeDendrogram, SimilarityTreeHasItsLeavesAtTheRightAndJoinsTowardsSmallerV
   t.Draw();
   // Leaves at 0.9 (the maximum); rows 1-2 join at 0.9, then row 3 at 0.5.
   const std::vector<WorldSegment> world = {
-      {0.9, 3, 0.9, 3}, {0.9, 2, 0.9, 2}, {0.9, 3, 0.9, 2},
-      {0.9, 2.5, 0.5, 2.5}, {0.9, 1, 0.5, 1}, {0.5, 2.5, 0.5, 1},
+      {0.9, 3, 0.9, 3}, {0.9, 2, 0.9, 2}, {0.9, 3, 0.9, 2}, {0.9, 2.5, 0.5, 2.5}, {0.9, 1, 0.5, 1}, {0.5, 2.5, 0.5, 1},
   };
   EXPECT_EQ(Segments(t.DataOps(OpKind::Line)), Expected(t, world));
   const auto texts = t.DataOps(OpKind::TextOut);
@@ -113,13 +112,12 @@ TEST_P(DegenerateTree, PlotsWithoutDividingByZero) {
   EXPECT_LT(x.ValueToDevice(x.Span().Lo), x.ValueToDevice(x.Span().Lo + x.Span().Range));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Trees, DegenerateTree,
-    ::testing::Values(DegenerateCase{"OneObjectDrawsItsLabelAlone", {1}, {}, 0},
-                      // two branches, the join, and the root's stub to the widened axis end
-                      DegenerateCase{"TwoObjects", {2, 1}, {3}, 4},
-                      DegenerateCase{"AllLevelsEqual", {1, 2, 3}, {5, 5}, 5}),
-    [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Trees, DegenerateTree,
+                         ::testing::Values(DegenerateCase{"OneObjectDrawsItsLabelAlone", {1}, {}, 0},
+                                           // two branches, the join, and the root's stub to the widened axis end
+                                           DegenerateCase{"TwoObjects", {2, 1}, {3}, 4},
+                                           DegenerateCase{"AllLevelsEqual", {1, 2, 3}, {5, 5}, 5}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 // ---- Paging ----
 

@@ -175,9 +175,9 @@ TEST(PlotPaint, ReferenceLinesSpanTheOtherAxis) {
   EXPECT_TRUE(HasLine(c, {319, 428}, {319, 48}));
   for (int y : {333, 238, 143}) EXPECT_TRUE(HasLine(c, {137, y}, {500, y})) << y;
   const auto lines = c.OpsOf(OpKind::Line);
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const CanvasOp& op) { return op.pen.style == plat::PenStyle::Dot; }),
-            3);
+  EXPECT_EQ(
+      std::count_if(lines.begin(), lines.end(), [](const CanvasOp& op) { return op.pen.style == plat::PenStyle::Dot; }),
+      3);
 }
 
 TEST(PlotPaint, ConstantDataGetsAWidenedAxis) {

@@ -230,7 +230,7 @@ struct TextCase {
 // "Hi" in 14 pt is 18 x 19 pixels; gaps of 5 and 10 hundredths are 2 and 5
 // pixels (half the length).
 const TextCase kTexts[] = {
-    {0, 217, 304},  // left of and above the point
+    {0, 217, 304},                                // left of and above the point
     {2, 239, 304}, {4, 228, 319}, {5, 239, 319},  // default: right of the point, centred
     {6, 217, 333}, {8, 239, 333},                 // right of and below the point
 };
@@ -245,8 +245,9 @@ TEST(PlotPrimitives, TextIsPlacedByItsAlignmentWithoutClipping) {
     text.HGap = 5;
     text.VGap = 10;
     plot.box->DrawTextAt(text, "Hi", 100, 100);
-    EXPECT_EQ(Shapes(plot.canvas), (std::vector<std::string>{"RemoveClip", rtl::Format("TextOut %d,%d Hi", c.left, c.top),
-                                                             "SetClip (137,48,501,429)"}));
+    EXPECT_EQ(Shapes(plot.canvas),
+              (std::vector<std::string>{"RemoveClip", rtl::Format("TextOut %d,%d Hi", c.left, c.top),
+                                        "SetClip (137,48,501,429)"}));
     EXPECT_EQ(plot.canvas.Ops()[1].font.size, 14);
     EXPECT_EQ(plot.canvas.Ops()[1].brush.style, plat::BrushStyle::Clear);
   }
@@ -270,10 +271,14 @@ TEST(PlotPrimitives, EveryPrimitiveLeavesPenBrushAndFontAsTheyWere) {
       {"symbol", [](WorldPlot& p) { p.box->DrawSymbolAt(1, 1); }},
       {"line", [](WorldPlot& p) { p.box->DrawLine(1, 1, 2, 2); }},
       {"text", [](WorldPlot& p) { p.box->DrawTextAt(TbmTextClass{}, "t", 1, 1); }},
-      {"quad", [](WorldPlot& p) { p.box->DrawQuadAt(TbmQuadClass{}, {0, 1, 1, 0}, {0, 0, 1, 1}); }},
+      {"quad",
+       [](WorldPlot& p) {
+         p.box->DrawQuadAt(TbmQuadClass{}, {0, 1, 1, 0}, {0, 0, 1, 1});
+       }},
       {"bar", [](WorldPlot& p) { TbmBarClass{}.Draw(p.canvas, 1, 1, 5, 5); }},
       {"line with symbols", [](WorldPlot& p) { TbmLineSymbolClass{}.Draw(p.canvas, 1, 1, 5, 5, false, true); }},
-      {"star", [](WorldPlot& p) {
+      {"star",
+       [](WorldPlot& p) {
          TbmSymbolClass s;
          s.Kind = bmStar;
          s.DrawSymbol(p.canvas, 5, 5, false);

@@ -5,21 +5,21 @@
 namespace {
 
 TEST(Random, LinearCongruentialSequence) {
-    rtl::SetRandSeed(0);
-    // seed 1, then 1 * 134775813 + 1
-    EXPECT_DOUBLE_EQ(rtl::Random(), 1.0 / 4294967296.0);
-    EXPECT_EQ(rtl::RandSeed(), 1u);
-    EXPECT_DOUBLE_EQ(rtl::Random(), 134775814.0 / 4294967296.0);
-    rtl::SetRandSeed(0xFFFFFFFFu);
-    rtl::Random();
-    EXPECT_EQ(rtl::RandSeed(), static_cast<uint32_t>(0xFFFFFFFFull * 134775813ull + 1ull));
-    rtl::SetRandSeed(12345);
-    for (int i = 0; i < 1000; ++i) {
-        int r = rtl::Random(10);
-        ASSERT_GE(r, 0);
-        ASSERT_LT(r, 10);
-    }
-    EXPECT_EQ(rtl::Random(0), 0);
+  rtl::SetRandSeed(0);
+  // seed 1, then 1 * 134775813 + 1
+  EXPECT_DOUBLE_EQ(rtl::Random(), 1.0 / 4294967296.0);
+  EXPECT_EQ(rtl::RandSeed(), 1u);
+  EXPECT_DOUBLE_EQ(rtl::Random(), 134775814.0 / 4294967296.0);
+  rtl::SetRandSeed(0xFFFFFFFFu);
+  rtl::Random();
+  EXPECT_EQ(rtl::RandSeed(), static_cast<uint32_t>(0xFFFFFFFFull * 134775813ull + 1ull));
+  rtl::SetRandSeed(12345);
+  for (int i = 0; i < 1000; ++i) {
+    int r = rtl::Random(10);
+    ASSERT_GE(r, 0);
+    ASSERT_LT(r, 10);
+  }
+  EXPECT_EQ(rtl::Random(0), 0);
 }
 
 }  // namespace

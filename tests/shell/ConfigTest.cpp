@@ -116,14 +116,9 @@ TEST(ConfigModule, RunListsAndTakesTheNewValues) {
   module.run(params.Params());
 
   EXPECT_EQ(Config(), (TConfigRecord{"14.6E", "10.2f", 3, "/home/me/Data/", 'F', "/opt/Mvedit/mvedit"}));
-  const std::vector<std::string> expected = {"Configuration parameters",
-                                             "File format: E14.6",
-                                             "Listing format: 10.2f",
-                                             "ListingIndent: 3",
-                                             "Data directory: /home/me/Data/",
-                                             "File overwrite code: F",
-                                             "Editor: /opt/Mvedit/mvedit",
-                                             ""};
+  const std::vector<std::string> expected = {
+      "Configuration parameters",       "File format: E14.6",     "Listing format: 10.2f",      "ListingIndent: 3",
+      "Data directory: /home/me/Data/", "File overwrite code: F", "Editor: /opt/Mvedit/mvedit", ""};
   EXPECT_EQ(services.lines, expected);
 }
 
@@ -183,8 +178,8 @@ class OpeningFiles : public ::testing::Test {
 };
 
 TEST_F(OpeningFiles, TheQuestionsAnswersBecomeModes) {
-  for (const auto& [result, mode] : {std::pair{oafOverwrite, 'O'}, std::pair{oafAppend, 'A'},
-                                     std::pair{oafCancel, 'F'}, std::pair{plat::mrNone, 'F'}}) {
+  for (const auto& [result, mode] : {std::pair{oafOverwrite, 'O'}, std::pair{oafAppend, 'A'}, std::pair{oafCancel, 'F'},
+                                     std::pair{plat::mrNone, 'F'}}) {
     answer = result;
     EXPECT_EQ(AskOverwriteAppend("/data/out.qmx"), mode) << result;
   }

@@ -36,8 +36,8 @@ TEST(Listing, NewSectionWritesTheHeaderAndTakesTheRunsLines) {
   ASSERT_NE(section, nullptr);
   EXPECT_EQ(section->Caption(), "SAHN-1");
   EXPECT_FALSE(section->WordWrap());
-  const Paragraphs expected = {"SAHN: Morvapc 2.02c", "Date & time: 12/10/2026 13:05:00",
-                               std::string(40, '-'), "Input parameters", "", ""};
+  const Paragraphs expected = {
+      "SAHN: Morvapc 2.02c", "Date & time: 12/10/2026 13:05:00", std::string(40, '-'), "Input parameters", "", ""};
   EXPECT_EQ(section->Paragraphs(), expected);
   EXPECT_EQ(listing.PageCount(), 2);
   EXPECT_EQ(listing.RunNumber(), 2);
@@ -95,8 +95,7 @@ TEST(Listing, SaveThenLoadGivesTheSameSections) {
   for (std::int32_t page = 1; page <= 3; ++page) {
     const TListingSection& saved = *listing.Section(page);
     const TListingSection& loaded = *reloaded.Section(page + 1);
-    EXPECT_EQ(loaded.Caption(), saved.Caption().substr(0, saved.Caption().find('-')) + "-" +
-                                    std::to_string(page + 1));
+    EXPECT_EQ(loaded.Caption(), saved.Caption().substr(0, saved.Caption().find('-')) + "-" + std::to_string(page + 1));
     EXPECT_TRUE(loaded.WordWrap());
     Paragraphs expected = saved.Paragraphs();
     expected.push_back("");  // the empty line written after each section

@@ -56,8 +56,8 @@ TEST_F(ProgressTest, PercentChoosesTheGaugeState) {
   Progress("", 100);
   Progress("", -1);
   Progress("ignored", -2);
-  const std::vector<std::string> expected = {"status ' '", "start",  "status ' Computing'", "gauge 40",
-                                             "status ' '", "gauge 100", "status ' '",         "stop"};
+  const std::vector<std::string> expected = {"status ' '", "start",     "status ' Computing'", "gauge 40",
+                                             "status ' '", "gauge 100", "status ' '",          "stop"};
   EXPECT_EQ(dialog.log, expected);
   EXPECT_EQ(pumped, 5);
   EXPECT_TRUE(batch.log.empty());

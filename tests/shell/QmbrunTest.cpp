@@ -37,8 +37,7 @@ TEST(Qmbrun, AListingThatCannotBeWrittenFailsTheRun) {
   const int raw = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(raw));
   EXPECT_EQ(WEXITSTATUS(raw), 1);
-  EXPECT_EQ(rtl::ReadWholeFile((folder / "messages.txt").string()),
-            "Error writing the listing to standard output\n");
+  EXPECT_EQ(rtl::ReadWholeFile((folder / "messages.txt").string()), "Error writing the listing to standard output\n");
 }
 
 // A graphics module's plot window needs no display.

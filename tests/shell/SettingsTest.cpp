@@ -55,8 +55,8 @@ TEST(IniFile, WritingKeepsEveryOtherLine) {
   ini.Write("config", "a", "one");  // existing key: replaced in place, under the new spelling
   ini.Write("MainWindow", "Page", "3");
   ini.Remove("Mvedit", "Missing");
-  const std::vector<std::string> expected = {"; kept", "[Config]", "a=one", "b=2", "", "[Mvedit]", "FontSize=8",
-                                             "[MainWindow]", "Page=3"};
+  const std::vector<std::string> expected = {"; kept",   "[Config]",   "a=one",        "b=2",   "",
+                                             "[Mvedit]", "FontSize=8", "[MainWindow]", "Page=3"};
   EXPECT_EQ(ini.Lines(), expected);
 }
 
@@ -94,8 +94,8 @@ TEST(TProfile2, TypedValues) {
     const char* text;
     bool state;
   };
-  for (const Case& c : {Case{"TRUE", true}, Case{"yes", true}, Case{"1", true}, Case{"True", true},
-                        Case{"0", false}, Case{"on", false}, Case{"11", false}}) {
+  for (const Case& c : {Case{"TRUE", true}, Case{"yes", true}, Case{"1", true}, Case{"True", true}, Case{"0", false},
+                        Case{"on", false}, Case{"11", false}}) {
     profile.SetText(c.text);
     EXPECT_EQ(profile.State(), c.state) << c.text;
   }
@@ -211,8 +211,8 @@ TEST(ConfigSettings, FormatsFromTheFileAreKeptReadyForPatterns) {
 TEST(ConfigSettings, OverWriteIsReadInAnyCase) {
   TempSettings settings;
   TProfile2 profile = MorvaProfile();
-  for (const auto& [text, code] : {std::pair{"f", 'F'}, std::pair{"Append", 'A'}, std::pair{"O", 'O'},
-                                   std::pair{"?", '?'}}) {
+  for (const auto& [text, code] :
+       {std::pair{"f", 'F'}, std::pair{"Append", 'A'}, std::pair{"O", 'O'}, std::pair{"?", '?'}}) {
     plat::WriteProfileString("morva.ini", "Config", "OverWrite", text);
     ReadConfig(profile);
     EXPECT_EQ(Config().overWrite, code) << text;

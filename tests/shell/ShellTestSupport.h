@@ -23,7 +23,8 @@ class TempSettings {
  public:
   TempSettings() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::path(MORVA_ARTEFACTS) / "shell" / (std::string(info->test_suite_name()) + "." + info->name());
+    folder_ =
+        std::filesystem::path(MORVA_ARTEFACTS) / "shell" / (std::string(info->test_suite_name()) + "." + info->name());
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     if (const char* old = std::getenv("XDG_CONFIG_HOME")) old_ = old;

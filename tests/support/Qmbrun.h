@@ -15,9 +15,9 @@
 namespace qmbtest {
 
 struct Outcome {
-  int status;        // the exit status; -1 when the program did not exit
-  std::string out;   // the listing
-  std::string err;   // the message boxes
+  int status;       // the exit status; -1 when the program did not exit
+  std::string out;  // the listing
+  std::string err;  // the message boxes
 };
 
 // Runs `qmbrun <arguments>` in `folder`; `environment` adds "NAME='value'"
@@ -26,8 +26,8 @@ inline Outcome Run(const std::filesystem::path& folder, const std::string& argum
                    const std::string& environment = {}) {
   const std::string out = (folder / "listing.txt").string();
   const std::string err = (folder / "messages.txt").string();
-  const std::string command = "cd '" + folder.string() + "' && env XDG_CONFIG_HOME='" +
-                              (folder / "config").string() + "' XDG_RUNTIME_DIR='" + folder.string() +
+  const std::string command = "cd '" + folder.string() + "' && env XDG_CONFIG_HOME='" + (folder / "config").string() +
+                              "' XDG_RUNTIME_DIR='" + folder.string() +
                               "' QT_LOGGING_RULES='*.warning=false' SOURCE_DATE_EPOCH=0 " + environment + " '" +
                               QMBRUN + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
   const int raw = std::system(command.c_str());

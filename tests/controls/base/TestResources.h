@@ -21,9 +21,9 @@ void RegisterTestResource(std::string name, const std::vector<std::uint8_t>& byt
 // Re-opens the library catalogue reader on another resource, and on the real
 // catalogue again when the guard ends.
 class CatalogueSwap {
-public:
-    explicit CatalogueSwap(std::string_view resourceName);
-    ~CatalogueSwap();
-    CatalogueSwap(const CatalogueSwap&) = delete;
-    CatalogueSwap& operator=(const CatalogueSwap&) = delete;
+ public:
+  explicit CatalogueSwap(std::string_view resourceName);
+  ~CatalogueSwap();
+  CatalogueSwap(const CatalogueSwap&) = delete;
+  CatalogueSwap& operator=(const CatalogueSwap&) = delete;
 };

@@ -181,8 +181,10 @@ INSTANTIATE_TEST_SUITE_P(
         BodyRefusal{"NotationEmptyBranch", ReadingTree(5, 2, "((,1),2);"), "Error in structure of NEXUS format tree"},
         BodyRefusal{"NotationTooManyClosings", ReadingTree(5, 2, "(1,2));"), "Error in structure of NEXUS format tree"},
         BodyRefusal{"NotationUnbalanced", ReadingTree(5, 2, "((1,2);"), "Unbalanced parentheses in NEXUS format tree"},
-        BodyRefusal{"GraphNotNumber", ReadingGraph(5, 2, "1 2 0.5\r\n1 x 0.5\r\n"), "Problem in reading row 2 of graph matrix"},
-        BodyRefusal{"GraphEndOfFile", ReadingGraph(5, 2, "1 2 0.5\r\n1 3\r\n"), "Problem in reading row 2 of graph matrix"},
+        BodyRefusal{"GraphNotNumber", ReadingGraph(5, 2, "1 2 0.5\r\n1 x 0.5\r\n"),
+                    "Problem in reading row 2 of graph matrix"},
+        BodyRefusal{"GraphEndOfFile", ReadingGraph(5, 2, "1 2 0.5\r\n1 3\r\n"),
+                    "Problem in reading row 2 of graph matrix"},
         BodyRefusal{"GraphOutOfRange", ReadingGraph(5, 1, "6 1 0.3\r\n"), "I,J pointers in graph matrix out of range"},
         BodyRefusal{"GraphNegativeOutOfRange", ReadingGraph(5, 1, "1 -6 0.3\r\n"),
                     "I,J pointers in graph matrix out of range"},
@@ -391,8 +393,7 @@ TEST(RectWrite, SixValuesToALine) {
             " 11.0  12.0  13.0  14.0  15.0  16.0 \r\n 17.0 \r\n"
             " 21.0  22.0  23.0  24.0  25.0  26.0 \r\n 27.0 \r\n");
   EXPECT_EQ(Written([&](rtl::TextWriter& f) { Write(m, f, false, "5.1f"); }).substr(0, 14), " 11.0  21.0 \r\n");
-  EXPECT_EQ(Written([&](rtl::TextWriter& f) { Write(Rect_mx(1, 1), f, true, "e"); }),
-            "0.00000000000000E+000 \r\n");
+  EXPECT_EQ(Written([&](rtl::TextWriter& f) { Write(Rect_mx(1, 1), f, true, "e"); }), "0.00000000000000E+000 \r\n");
 }
 
 TEST(RectWrite, LowerTriangle) {
@@ -436,8 +437,7 @@ TEST(VectorWrite, LineEnds) {
     if (k <= 6) six.Put(k, k);
     seven.Put(k, -k);
   }
-  EXPECT_EQ(Written([&](rtl::TextWriter& f) { Write(six, f); }),
-            "     1      2      3      4      5      6 ");
+  EXPECT_EQ(Written([&](rtl::TextWriter& f) { Write(six, f); }), "     1      2      3      4      5      6 ");
   EXPECT_EQ(Written([&](rtl::TextWriter& f) { Write(seven, f); }),
             "    -1     -2     -3     -4     -5     -6 \r\n    -7 ");
 }
@@ -450,7 +450,9 @@ struct TreeNode {
   bool operator==(const TreeNode& o) const { return pointer == o.pointer && std::abs(value - o.value) < 1e-12; }
 };
 
-std::ostream& operator<<(std::ostream& os, const TreeNode& n) { return os << "(" << n.pointer << ", " << n.value << ")"; }
+std::ostream& operator<<(std::ostream& os, const TreeNode& n) {
+  return os << "(" << n.pointer << ", " << n.value << ")";
+}
 
 std::vector<TreeNode> NodesOf(const Tree_mx& t) {
   std::vector<TreeNode> out;

@@ -48,22 +48,34 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderRefusal{"EmptyFile", "", kAnyType, "Problem in reading input matrix header."},
         HeaderRefusal{"BlankLineAtEnd", "'c\r\n   \r\n", kAnyType, "EOF reading matrix header"},
         HeaderRefusal{"TypeNotNumber", "x 5 3 0\r\n", kAnyType, "Bad value for matrix type code: x"},
-        HeaderRefusal{"RectangularForSymmetric", "1 5 5 0", {2, 3},
+        HeaderRefusal{"RectangularForSymmetric",
+                      "1 5 5 0",
+                      {2, 3},
                       "Wrong type of input matrix (rectangular)\nmust be a symmetric matrix (2, 3).\n"
                       "Compute a dis/similarity matrix and try again."},
-        HeaderRefusal{"RectangularForTree", "1 5 5 0", {5, 6},
+        HeaderRefusal{"RectangularForTree",
+                      "1 5 5 0",
+                      {5, 6},
                       "Wrong type of input matrix (rectangular)\nmust be a tree matrix (5, 6).\n"
                       "Compute a dis/similarity matrix\nand then a tree matrix and try again."},
-        HeaderRefusal{"SymmetricForTree", "2 5 5 0", {5},
+        HeaderRefusal{"SymmetricForTree",
+                      "2 5 5 0",
+                      {5},
                       "Wrong type of input matrix (symmetric)\nmust be a tree matrix (5).\n"
                       "Compute tree matrix from dis/similarity matrix."},
-        HeaderRefusal{"RectangularForGraph", "1 5 5 0", {7, 8},
+        HeaderRefusal{"RectangularForGraph",
+                      "1 5 5 0",
+                      {7, 8},
                       "Wrong type of input matrix (rectangular)\nmust be a graph matrix (7, 8).\n"
                       "Compute dis/similarity matrix\nand then agraph matrix and try again."},
-        HeaderRefusal{"SymmetricForGraph", "3 5 5 0", {7},
+        HeaderRefusal{"SymmetricForGraph",
+                      "3 5 5 0",
+                      {7},
                       "Wrong type of input matrix (symmetric)\nmust be a graph matrix (7).\n"
                       "Compute graph matrix and try again."},
-        HeaderRefusal{"TreeForGraph", "6 5 5 0", {7, 8},
+        HeaderRefusal{"TreeForGraph",
+                      "6 5 5 0",
+                      {7, 8},
                       "Wrong type of input matrix (tree)\nmust be a graph matrix (7, 8).\n"
                       "Compute a tree matrix and try again."},
         HeaderRefusal{"OtherWrongType", "4 5 5 0", {1}, "Wrong type of input matrix (4) must be: 1."},
@@ -88,8 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderRefusal{"NoMissingCode", "1 5 3", kAnyType, "Bad value for missing values code: "},
         HeaderRefusal{"MissingValueNotInteger", "1 5 3 1 -9.5", kAnyType, "Bad code given for missing values: -9.5"},
         HeaderRefusal{"BlankLineTakenAsItStands", "\r\n  \r\n", kAnyType, "Bad value for matrix type code: "},
-        HeaderRefusal{"CommentCharacterInColumnTwo", " \"5 3 0\r\n", kAnyType,
-                      "Bad value for matrix type code: \"5"}),
+        HeaderRefusal{"CommentCharacterInColumnTwo", " \"5 3 0\r\n", kAnyType, "Bad value for matrix type code: \"5"}),
     [](const auto& param) { return std::string(param.param.what); });
 
 TEST(MatrixHeader, ReadsLabelLettersInEitherCase) {
@@ -121,9 +132,9 @@ TEST(MatrixHeader, MissingValueIsAnInteger) {
 }
 
 TEST(MatrixHeader, CollectsCommentsAndStopsAfterTheHeaderLine) {
-  for (const char* text : {"\"first\r\n'second\r\n;third\r\n`fourth\r\n1 2 3 0\r\nnext\r\n",
-                           "\"first\n'second\n;third\n`fourth\n1 2 3 0\nnext\n",
-                           "\"first\r'second\r;third\r`fourth\r1 2 3 0\rnext\r"}) {
+  for (const char* text :
+       {"\"first\r\n'second\r\n;third\r\n`fourth\r\n1 2 3 0\r\nnext\r\n",
+        "\"first\n'second\n;third\n`fourth\n1 2 3 0\nnext\n", "\"first\r'second\r;third\r`fourth\r1 2 3 0\rnext\r"}) {
     auto f = Text(text);
     std::unique_ptr<rtl::StringList> comments;
     TMatrixHeader h;
@@ -160,7 +171,8 @@ TEST(MatrixHeader, ListsCommentsAndSummary) {
   };
   for (const Case& c : {
            Case{"1 10L 5L 0", {"type=1, size=10 by 5, nc=none  (rectangular)"}},
-           Case{"\"a note\r\n7 5 4 1 -999", {"Comments:", " a note", "type=7, size=5 by 4, nc=-999  (graph (dissimilarity))"}},
+           Case{"\"a note\r\n7 5 4 1 -999",
+                {"Comments:", " a note", "type=7, size=5 by 4, nc=-999  (graph (dissimilarity))"}},
            Case{"2 3 3 2 7", {"type=2, size=3 by 3, nc=none  (dissimilarity)"}},
        }) {
     testsupport::RecordedServices listing;

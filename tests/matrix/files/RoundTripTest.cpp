@@ -44,8 +44,7 @@ StoredMatrix ReadOne(rtl::TextReader& f) {
       m.rect = std::make_unique<Rect_mx>(h.rows, h.cols, h.missingCode, h.missingValue);
       if (h.rowLabelCode != lcNone) m.rowLabels = std::make_unique<Label_mx>(h.rows);
       if (h.colLabelCode != lcNone) m.colLabels = std::make_unique<Label_mx>(h.cols);
-      Read(*m.rect, f, m.byRows, {m.rowLabels.get(), h.rowLabelCode, true},
-           {m.colLabels.get(), h.colLabelCode, true});
+      Read(*m.rect, f, m.byRows, {m.rowLabels.get(), h.rowLabelCode, true}, {m.colLabels.get(), h.colLabelCode, true});
       break;
     }
     case mtDissimilarity:
@@ -104,7 +103,9 @@ std::string WrittenAll(const std::vector<StoredMatrix>& all, std::string_view fo
   });
 }
 
-std::string Fixture(const std::string& name) { return rtl::ReadWholeFile(std::string(MORVA_FIXTURES) + "/matrixfiles/" + name); }
+std::string Fixture(const std::string& name) {
+  return rtl::ReadWholeFile(std::string(MORVA_FIXTURES) + "/matrixfiles/" + name);
+}
 
 // Keeps what a test wrote beside the build, for a person to look at.
 void KeepArtefact(const std::string& name, const std::string& text) {
@@ -143,7 +144,8 @@ TEST(RoundTripValues, FormatEKeepsFifteenDigits) {
   EXPECT_EQ(b.missCode(), 1);
   EXPECT_EQ(b.missValue(), -999.0);
   for (std::int32_t i = 1; i <= a.rows(); ++i) {
-    for (std::int32_t j = 1; j <= a.cols(); ++j) EXPECT_NEAR(b.getxij(i, j), a.getxij(i, j), 1e-14 * std::abs(a.getxij(i, j)));
+    for (std::int32_t j = 1; j <= a.cols(); ++j)
+      EXPECT_NEAR(b.getxij(i, j), a.getxij(i, j), 1e-14 * std::abs(a.getxij(i, j)));
   }
   EXPECT_EQ(b.getxij(1, 2), -999.0);
   EXPECT_EQ(after[0].rowLabels->GetLabel(3), "Gorilla");

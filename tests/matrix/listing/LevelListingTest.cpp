@@ -33,15 +33,14 @@ TEST_P(NiceScaleTable, PicksRoundLimitsAndStep) {
   EXPECT_NEAR(step, c.step, 1e-12);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, NiceScaleTable,
-    ::testing::Values(ScaleCase{"FractionRange", 0.2, 0.9, 0, 0.96, 0.16},
-                      ScaleCase{"EqualPositiveWidensDownToZero", 3, 3, 0, 3, 0.5},
-                      ScaleCase{"EqualNegativeWidensUpToZero", -3, -3, -3, 0, 0.5},
-                      ScaleCase{"WideRange", 0.1234, 17.5, 0, 18, 3},
-                      ScaleCase{"LastIntervalSteppedUp", 1, 100, 0, 120, 20},
-                      ScaleCase{"GoldenTreeLevels", 0.57, 3.71, 0, 4.8, 0.8}),
-    [](const auto& test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ranges, NiceScaleTable,
+                         ::testing::Values(ScaleCase{"FractionRange", 0.2, 0.9, 0, 0.96, 0.16},
+                                           ScaleCase{"EqualPositiveWidensDownToZero", 3, 3, 0, 3, 0.5},
+                                           ScaleCase{"EqualNegativeWidensUpToZero", -3, -3, -3, 0, 0.5},
+                                           ScaleCase{"WideRange", 0.1234, 17.5, 0, 18, 3},
+                                           ScaleCase{"LastIntervalSteppedUp", 1, 100, 0, 120, 20},
+                                           ScaleCase{"GoldenTreeLevels", 0.57, 3.71, 0, 4.8, 0.8}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(NiceScale, FailsWithoutTouchingTheLimitsForARangeItCannotScale) {
   constexpr double inf = std::numeric_limits<double>::infinity();
@@ -123,8 +122,8 @@ TEST(ListLevels, ListsATwoNodeTreeAsOneObjectLineAndTheLastLine) {
 }
 
 TEST(ListLevels, RefusesALevelThatIsNoFiniteNumberInsteadOfLooping) {
-  for (const double bad : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                           std::nan("")}) {
+  for (const double bad :
+       {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(), std::nan("")}) {
     TreeFixture f({1, 2, 3}, {1, bad}, {"A", "B", "C"});
     try {
       f.List();

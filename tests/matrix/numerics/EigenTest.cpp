@@ -154,8 +154,7 @@ TEST(Eigen, StepsComposeToTheWhole) {
   EigenSymNoListing(12, *b, dAll, 3, 0, countAll);
   EXPECT_EQ(count, countAll);
   EXPECT_TRUE(CloseRelative(Values(d, 12), Values(dAll, 12), 1e-14));
-  for (std::int32_t j = 1; j <= 12; ++j)
-    EXPECT_TRUE(CloseRelative(Column(*a, j, 12), Column(*b, j, 12), 1e-12));
+  for (std::int32_t j = 1; j <= 12; ++j) EXPECT_TRUE(CloseRelative(Column(*a, j, 12), Column(*b, j, 12), 1e-12));
 }
 
 TEST(Eigen, Failures) {
@@ -195,8 +194,7 @@ TEST(Eigen, ListsEigenvaluesWithTheirShareOfTheTrace) {
        {2e9, 0, 0, 1e9},
        {"", "  i               Eigenvalue      Percent   Cumulative",
         "  1      2000000000.00000000      66.6667      66.6667",
-        "  2      1000000000.00000000      33.3333     100.0000",
-        "Sum of eigenvalues =        3000000000.000000"}},
+        "  2      1000000000.00000000      33.3333     100.0000", "Sum of eigenvalues =        3000000000.000000"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

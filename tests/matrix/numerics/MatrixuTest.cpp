@@ -18,8 +18,7 @@ using namespace numerics_test;
 std::unique_ptr<Sym_mx> MakeSym(std::int32_t n, const std::vector<double>& byRows) {
   auto s = std::make_unique<Sym_mx>(3, n);
   for (std::int32_t i = 1; i <= n; ++i)
-    for (std::int32_t j = 1; j <= i; ++j)
-      s->putxij(i, j, byRows[static_cast<std::size_t>((i - 1) * n + j - 1)]);
+    for (std::int32_t j = 1; j <= i; ++j) s->putxij(i, j, byRows[static_cast<std::size_t>((i - 1) * n + j - 1)]);
   return s;
 }
 
@@ -81,9 +80,7 @@ TEST(Matrixu, ProductsAndSums) {
       {"A*B*At, B symmetric",
        [](Operands& o) { return RectResult(3, 3, [&](Rect_mx& c) { MatABAtSym(*o.A, *o.S2, c); }); },
        {18, 40, 62, 40, 90, 140, 62, 140, 218}},
-      {"At*A",
-       [](Operands& o) { return RectResult(2, 2, [&](Rect_mx& c) { MatAtA(*o.A, c); }); },
-       {35, 44, 44, 56}},
+      {"At*A", [](Operands& o) { return RectResult(2, 2, [&](Rect_mx& c) { MatAtA(*o.A, c); }); }, {35, 44, 44, 56}},
       {"A*At",
        [](Operands& o) { return SymResult(3, [&](Sym_mx& c) { MatAAtSym(*o.A, c); }); },
        {5, 11, 17, 11, 25, 39, 17, 39, 61}},
@@ -155,8 +152,7 @@ TEST(Matrixu, UndefinedProductsAreRefused) {
          MatAdd(*o.S2, *o.S3, c);
        },
        "Matrix operation (A+B) not defined"},
-      {"A*B into A", [](Operands& o) { MatMul(*o.B2, *o.B2, *o.B2); },
-       "Matrix operation (A*B" + resultIsOperand},
+      {"A*B into A", [](Operands& o) { MatMul(*o.B2, *o.B2, *o.B2); }, "Matrix operation (A*B" + resultIsOperand},
       {"At*B*A into B", [](Operands& o) { MatAtBA(*o.B2, *o.B2, *o.B2); },
        "Matrix operation (At*B*A" + resultIsOperand},
       {"At*B*A symmetric into B",
@@ -256,8 +252,7 @@ TEST(Matrixu, InverseFailsOnSmallPivots) {
     EXPECT_EQ(det, 0);
     det = 5;
     auto b = MakeRect(2, 2, c.matrix);
-    EXPECT_EQ(MessageOf<E_Morvapc_Algebra>([&] { MatInverse(*b, det, false, c.tol); }),
-              "Determinate is too small");
+    EXPECT_EQ(MessageOf<E_Morvapc_Algebra>([&] { MatInverse(*b, det, false, c.tol); }), "Determinate is too small");
     EXPECT_EQ(det, 0);
   }
 }
@@ -312,8 +307,7 @@ TEST(Matrixu, InversesAndDeterminantsMatchReference) {
   auto g = SeededRectangular(25, 25, 7);
   GaussJordanInverse(*g, 25);
   for (int j : {1, 13, 25})
-    EXPECT_TRUE(CloseRelative(Column(*g, j, 25), ref.at("general25.inverse" + std::to_string(j)), 1e-10))
-        << j;
+    EXPECT_TRUE(CloseRelative(Column(*g, j, 25), ref.at("general25.inverse" + std::to_string(j)), 1e-10)) << j;
 }
 
 }  // namespace

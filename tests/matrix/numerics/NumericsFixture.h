@@ -69,8 +69,7 @@ inline std::unique_ptr<Rect_mx> SeededRectangular(std::int32_t m, std::int32_t n
   return a;
 }
 
-inline std::unique_ptr<Rect_mx> MakeRect(std::int32_t rows, std::int32_t cols,
-                                         const std::vector<double>& byRows) {
+inline std::unique_ptr<Rect_mx> MakeRect(std::int32_t rows, std::int32_t cols, const std::vector<double>& byRows) {
   auto a = std::make_unique<Rect_mx>(rows, cols);
   for (std::int32_t i = 1; i <= rows; ++i)
     for (std::int32_t j = 1; j <= cols; ++j)
@@ -92,21 +91,19 @@ inline std::vector<double> Values(const vect_mx& v, std::int32_t n) {
 
 // Every element of actual within tol × scale of expected, where scale is the
 // largest magnitude of expected (a relative tolerance for the whole vector).
-inline ::testing::AssertionResult CloseRelative(const std::vector<double>& actual,
-                                                const std::vector<double>& expected, double tol) {
+inline ::testing::AssertionResult CloseRelative(const std::vector<double>& actual, const std::vector<double>& expected,
+                                                double tol) {
   if (actual.size() != expected.size())
     return ::testing::AssertionFailure() << "sizes " << actual.size() << " and " << expected.size();
   double scale = 0;
   for (double e : expected) scale = std::fmax(scale, std::fabs(e));
   for (std::size_t i = 0; i < actual.size(); ++i)
     if (!(std::fabs(actual[i] - expected[i]) <= tol * scale))
-      return ::testing::AssertionFailure()
-             << "element " << i + 1 << ": " << actual[i] << " expected " << expected[i];
+      return ::testing::AssertionFailure() << "element " << i + 1 << ": " << actual[i] << " expected " << expected[i];
   return ::testing::AssertionSuccess();
 }
 
-inline ::testing::AssertionResult MatrixIs(const Rect_mx& a, const std::vector<double>& byRows,
-                                           double tol = 1e-12) {
+inline ::testing::AssertionResult MatrixIs(const Rect_mx& a, const std::vector<double>& byRows, double tol = 1e-12) {
   std::vector<double> actual;
   for (std::int32_t i = 1; i <= a.rows(); ++i)
     for (std::int32_t j = 1; j <= a.cols(); ++j) actual.push_back(a.getxij(i, j));

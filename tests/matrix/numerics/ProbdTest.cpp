@@ -27,8 +27,7 @@ std::vector<std::vector<double>> ReadTable(const std::string& name, int columns)
 TEST(Probd, ChiSquareUpperTailMatchesReference) {
   const auto rows = ReadTable("chisq.txt", 3);
   ASSERT_GT(rows.size(), 100u);
-  for (const auto& r : rows)
-    EXPECT_NEAR(ChiSqProb(r[0], r[1]), r[2], 1e-6) << "chi2 " << r[0] << " df " << r[1];
+  for (const auto& r : rows) EXPECT_NEAR(ChiSqProb(r[0], r[1]), r[2], 1e-6) << "chi2 " << r[0] << " df " << r[1];
 }
 
 TEST(Probd, FUpperTailMatchesReference) {

@@ -101,8 +101,7 @@ TEST_F(SorterTest, SortsWithinEveryBudget) {
     TUtSorter sorter(sizeof(Rec), c.memoryRecords * static_cast<std::int64_t>(sizeof(Rec)), CompareKeys);
     const auto out = SortAll(sorter, input);
     auto expected = input;
-    std::stable_sort(expected.begin(), expected.end(),
-                     [](const Rec& a, const Rec& b) { return a.key < b.key; });
+    std::stable_sort(expected.begin(), expected.end(), [](const Rec& a, const Rec& b) { return a.key < b.key; });
     ASSERT_EQ(out.size(), expected.size());
     for (std::size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i].key, expected[i].key) << i;
     EXPECT_EQ(sorter.RunFilesWritten() > 0, c.runFiles);
@@ -202,8 +201,7 @@ TEST_F(SorterTest, RunFilesGoAwayWhenAnErrorStopsTheSorter) {
 }
 
 TEST_F(SorterTest, TwoSortersKeepTheirRunsApart) {
-  TUtSorter first(sizeof(Rec), 10 * sizeof(Rec), CompareKeys),
-      second(sizeof(Rec), 10 * sizeof(Rec), CompareKeys);
+  TUtSorter first(sizeof(Rec), 10 * sizeof(Rec), CompareKeys), second(sizeof(Rec), 10 * sizeof(Rec), CompareKeys);
   const auto a = RandomRecords(100, 1000);
   std::vector<Rec> b;
   for (const Rec& r : a) b.push_back({-r.key, r.id});
@@ -217,8 +215,7 @@ TEST_F(SorterTest, TwoSortersKeepTheirRunsApart) {
   ASSERT_EQ(outA.size(), a.size());
   ASSERT_EQ(outB.size(), b.size());
   for (std::size_t i = 0; i < outA.size(); ++i) EXPECT_EQ(outA[i].key, -outB[outB.size() - 1 - i].key) << i;
-  EXPECT_TRUE(
-      std::is_sorted(outA.begin(), outA.end(), [](const Rec& x, const Rec& y) { return x.key < y.key; }));
+  EXPECT_TRUE(std::is_sorted(outA.begin(), outA.end(), [](const Rec& x, const Rec& y) { return x.key < y.key; }));
 }
 
 TEST_F(SorterTest, RunFilesGoAwayWhenTheSorterIsFreedEarly) {

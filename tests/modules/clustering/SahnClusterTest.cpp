@@ -35,29 +35,27 @@ TEST_P(SahnUpdateTable, GivesTheValueToTheJoinedCluster) {
 
 INSTANTIATE_TEST_SUITE_P(
     Methods, SahnUpdateTable,
-    ::testing::Values(UpdateCase{"WpgmaMean", TSahnMethod::Wpgma, 0, 2, 3, 5, 1, 3, 4},
-                      UpdateCase{"UpgmaWeighsBySize", TSahnMethod::Upgma, 0, 2, 3, 5, 1, 3, 4.5},
-                      UpdateCase{"SingleSmaller", TSahnMethod::Single, 0, 2, 3, 5, 1, 3, 3},
-                      UpdateCase{"CompleteLarger", TSahnMethod::Complete, 0, 2, 3, 5, 1, 3, 5},
-                      UpdateCase{"WpgmcMedian", TSahnMethod::Wpgmc, 0, 2, 3, 5, 1, 3, 4},
-                      UpdateCase{"WpgmcNegativeSquareGivesZero", TSahnMethod::Wpgmc, 0, 4, 1, 1, 1, 1, 0},
-                      UpdateCase{"UpgmcCentroid", TSahnMethod::Upgmc, 0, 2, 3, 5, 1, 3, 4.5},
-                      UpdateCase{"UpgmcNegativeSquareGivesZero", TSahnMethod::Upgmc, 0, 4, 1, 1, 1, 1, 0},
-                      UpdateCase{"WpgmsOnSimilarities", TSahnMethod::Wpgms, 0, -0.5, -0.3, -0.6, 1, 1,
-                                 -0.9 / std::sqrt(3.0)},
-                      UpdateCase{"WpgmsJoinAtSimilarityMinusOneGivesZero", TSahnMethod::Wpgms, 0, 1, -0.3, -0.6, 1,
-                                 1, 0},
-                      UpdateCase{"FlexiNegativeBetaAlpha0_625", TSahnMethod::Flexi, -0.25, 2, 3, 5, 1, 1, 4.5},
-                      UpdateCase{"FlexiPositiveBeta", TSahnMethod::Flexi, 0.5, 2, 3, 5, 1, 1, 3}),
+    ::testing::Values(
+        UpdateCase{"WpgmaMean", TSahnMethod::Wpgma, 0, 2, 3, 5, 1, 3, 4},
+        UpdateCase{"UpgmaWeighsBySize", TSahnMethod::Upgma, 0, 2, 3, 5, 1, 3, 4.5},
+        UpdateCase{"SingleSmaller", TSahnMethod::Single, 0, 2, 3, 5, 1, 3, 3},
+        UpdateCase{"CompleteLarger", TSahnMethod::Complete, 0, 2, 3, 5, 1, 3, 5},
+        UpdateCase{"WpgmcMedian", TSahnMethod::Wpgmc, 0, 2, 3, 5, 1, 3, 4},
+        UpdateCase{"WpgmcNegativeSquareGivesZero", TSahnMethod::Wpgmc, 0, 4, 1, 1, 1, 1, 0},
+        UpdateCase{"UpgmcCentroid", TSahnMethod::Upgmc, 0, 2, 3, 5, 1, 3, 4.5},
+        UpdateCase{"UpgmcNegativeSquareGivesZero", TSahnMethod::Upgmc, 0, 4, 1, 1, 1, 1, 0},
+        UpdateCase{"WpgmsOnSimilarities", TSahnMethod::Wpgms, 0, -0.5, -0.3, -0.6, 1, 1, -0.9 / std::sqrt(3.0)},
+        UpdateCase{"WpgmsJoinAtSimilarityMinusOneGivesZero", TSahnMethod::Wpgms, 0, 1, -0.3, -0.6, 1, 1, 0},
+        UpdateCase{"FlexiNegativeBetaAlpha0_625", TSahnMethod::Flexi, -0.25, 2, 3, 5, 1, 1, 4.5},
+        UpdateCase{"FlexiPositiveBeta", TSahnMethod::Flexi, 0.5, 2, 3, 5, 1, 1, 3}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST(SahnMethods, KnowTheirKeywordsAndProperties) {
   const struct {
     const char* keyword;
     bool centroid, membersOnly;
-  } table[] = {{"COMPLETE", false, true}, {"FLEXI", false, false}, {"SINGLE", false, true},
-               {"UPGMA", false, true},    {"UPGMC", true, false},  {"WPGMA", false, false},
-               {"WPGMC", true, false},    {"WPGMS", true, false}};
+  } table[] = {{"COMPLETE", false, true}, {"FLEXI", false, false}, {"SINGLE", false, true}, {"UPGMA", false, true},
+               {"UPGMC", true, false},    {"WPGMA", false, false}, {"WPGMC", true, false},  {"WPGMS", true, false}};
   for (const auto& row : table) {
     const auto info = SahnMethodOf(row.keyword);
     ASSERT_TRUE(info) << row.keyword;
@@ -132,21 +130,20 @@ TEST_P(SahnTieCheck, FlagsTiedPairs) {
   EXPECT_EQ(tie, c.tie);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Matrices, SahnTieCheck,
-    ::testing::Values(
-        // (2,1) and (3,1) at 1: OTU 1 could join either.
-        TieCase{"SharedNeighbour", 4, {1, 1, 5, 6, 7, 8}, 0.0, true},
-        // (2,1) and (4,3) at 1: two pairs at the smallest value.
-        TieCase{"TwoPairsAtTheMinimum", 4, {1, 5, 5, 5, 5, 1}, 0.0, true},
-        TieCase{"NoTie", 4, {1, 2, 3, 4, 5, 6}, 0.0, false},
-        // 0.005 apart: a tie only within a tolerance of 0.01.
-        TieCase{"CloseValuesExactly", 4, {1.0, 9, 9, 9, 9, 1.005}, 0.0, false},
-        TieCase{"CloseValuesWithinTolerance", 4, {1.0, 9, 9, 9, 9, 1.005}, 0.01, true},
-        // A tie that only arises after the first join is found exactly: (3,{12})
-        // and (4,{12}) are both 3 after UPGMA, and 3 is then the smallest.
-        TieCase{"TieMadeByAJoin", 4, {1, 2, 4, 2, 4, 9}, 0.0, true}),
-    [](const auto& test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(Matrices, SahnTieCheck,
+                         ::testing::Values(
+                             // (2,1) and (3,1) at 1: OTU 1 could join either.
+                             TieCase{"SharedNeighbour", 4, {1, 1, 5, 6, 7, 8}, 0.0, true},
+                             // (2,1) and (4,3) at 1: two pairs at the smallest value.
+                             TieCase{"TwoPairsAtTheMinimum", 4, {1, 5, 5, 5, 5, 1}, 0.0, true},
+                             TieCase{"NoTie", 4, {1, 2, 3, 4, 5, 6}, 0.0, false},
+                             // 0.005 apart: a tie only within a tolerance of 0.01.
+                             TieCase{"CloseValuesExactly", 4, {1.0, 9, 9, 9, 9, 1.005}, 0.0, false},
+                             TieCase{"CloseValuesWithinTolerance", 4, {1.0, 9, 9, 9, 9, 1.005}, 0.01, true},
+                             // A tie that only arises after the first join is found exactly: (3,{12})
+                             // and (4,{12}) are both 3 after UPGMA, and 3 is then the smallest.
+                             TieCase{"TieMadeByAJoin", 4, {1, 2, 4, 2, 4, 9}, 0.0, true}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(SahnClustering, TakesTheFirstOfEqualPairsAndTruncatesReversedLevels) {
   bool tie = false;

@@ -71,19 +71,21 @@ TEST_F(SahnRunTest, ListsTheRunAndWritesTheTreeWithTheInputsComments) {
       "",
   };
   EXPECT_EQ(head, expected);
-  EXPECT_EQ(services.warnings, (std::vector<std::string>{
-                                   "At least one tie found that could change clustering.  You may wish to use the "
-                                   "FIND option."}));
+  EXPECT_EQ(services.warnings,
+            (std::vector<std::string>{"At least one tie found that could change clustering.  You may wish to use the "
+                                      "FIND option."}));
   EXPECT_EQ(rtl::ReadWholeFile(Path("tree.qmx")),
             "\" five OTUs with tied distances\r\n"
-            "\" SAHN: input=" + input + ", method=UPGMA, tie=WARN\r\n"
-            "5 5L 2  0\r\n"
-            "Alpha Beta Gamma Delta Eps \r\n"
-            "  1 2.00000000000000E+000\r\n"
-            "  2 3.00000000000000E+000\r\n"
-            "  3 6.16666666666667E+000\r\n"
-            "  4 3.00000000000000E+000\r\n"
-            "   5 0.0\r\n");
+            "\" SAHN: input=" +
+                input +
+                ", method=UPGMA, tie=WARN\r\n"
+                "5 5L 2  0\r\n"
+                "Alpha Beta Gamma Delta Eps \r\n"
+                "  1 2.00000000000000E+000\r\n"
+                "  2 3.00000000000000E+000\r\n"
+                "  3 6.16666666666667E+000\r\n"
+                "  4 3.00000000000000E+000\r\n"
+                "   5 0.0\r\n");
 }
 
 TEST_F(SahnRunTest, ListsOptionalValuesOnlyWhenTheyMatter) {
@@ -91,9 +93,14 @@ TEST_F(SahnRunTest, ListsOptionalValuesOnlyWhenTheyMatter) {
   Run({.input = input, .method = "FLEXI", .ties = "FIND", .maxTrees = 3, .tol = 0.5, .beta = -0.25});
   const std::vector<std::string> head(services.lines.begin(), services.lines.begin() + 8);
   const std::vector<std::string> expected = {
-      "Input parameters",       "Read input from file: " + input, "Clustering method: FLEXI",
-      "In case of ties: FIND",  "Max. no. tied trees:          3", "Tie cut off:   0.5000",
-      "Beta:   -0.25000",       "",
+      "Input parameters",
+      "Read input from file: " + input,
+      "Clustering method: FLEXI",
+      "In case of ties: FIND",
+      "Max. no. tied trees:          3",
+      "Tie cut off:   0.5000",
+      "Beta:   -0.25000",
+      "",
   };
   EXPECT_EQ(head, expected);
   EXPECT_TRUE(Listed("beta =   -0.25000 alpha =    0.62500"));
@@ -135,8 +142,7 @@ TEST_F(SahnRunTest, RefusesAValueOfTheSearchMarksSize) {
 
 TEST_F(SahnRunTest, JoinsTheMostSimilarPairFirstAndKeepsSimilarityLevels) {
   // UPGMC joins (1,2) and then sees {1,2} as dissimilar to all: refused above.
-  const std::string input = Write("sim.qmx",
-                                  "3 4 4 0\r\n1\r\n0.9 1\r\n0.8 0.7 1\r\n0.85 0.75 0.6 1\r\n");
+  const std::string input = Write("sim.qmx", "3 4 4 0\r\n1\r\n0.9 1\r\n0.8 0.7 1\r\n0.85 0.75 0.6 1\r\n");
   Run({.input = input, .method = "SINGLE"});
   ASSERT_TRUE(SahnResults());
   ASSERT_EQ(SahnResults()->Count(), 1);

@@ -25,11 +25,7 @@ struct PlainOrderResult {
 class PlainOrderClustering {
  public:
   PlainOrderClustering(const Sym_mx& d, const TSahnOptions& options)
-      : d_(Copy(d)),
-        options_(options),
-        n_(d.n()),
-        chains_(n_),
-        neighbours_(n_, options.tol) {
+      : d_(Copy(d)), options_(options), n_(d.n()), chains_(n_), neighbours_(n_, options.tol) {
     for (std::int32_t k = 1; k <= n_; ++k) active_.push_back(k);
   }
 

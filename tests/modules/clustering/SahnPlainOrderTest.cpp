@@ -27,7 +27,7 @@ struct MethodRow {
 };
 
 const MethodRow kMethods[] = {
-    {"COMPLETE", TSahnMethod::Complete, 0.0},   {"FLEXI beta -0.25", TSahnMethod::Flexi, -0.25},
+    {"COMPLETE", TSahnMethod::Complete, 0.0},    {"FLEXI beta -0.25", TSahnMethod::Flexi, -0.25},
     {"FLEXI beta 0.5", TSahnMethod::Flexi, 0.5}, {"SINGLE", TSahnMethod::Single, 0.0},
     {"UPGMA", TSahnMethod::Upgma, 0.0},          {"UPGMC", TSahnMethod::Upgmc, 0.0},
     {"WPGMA", TSahnMethod::Wpgma, 0.0},          {"WPGMC", TSahnMethod::Wpgmc, 0.0},
@@ -96,8 +96,8 @@ SymMatrix RandomMatrix(std::uint64_t seed, std::int32_t n, Values values, bool s
 void ExpectSameAsPlainOrder(const Setting& setting, Values values, std::uint64_t seed, std::int32_t n) {
   const SymMatrix d = RandomMatrix(seed, n, values, setting.similarities);
   std::ostringstream what;
-  what << setting.method.name << ", TOL " << setting.tol << (setting.similarities ? ", similarities" : "")
-       << ", " << kValueNames[static_cast<int>(values)] << ", seed " << seed << ", n " << n;
+  what << setting.method.name << ", TOL " << setting.tol << (setting.similarities ? ", similarities" : "") << ", "
+       << kValueNames[static_cast<int>(values)] << ", seed " << seed << ", n " << n;
   const PlainOrderResult expected = SahnPlainOrder(d, setting.Options());
   SymMatrix work = Copy(d);
   bool tie = !expected.tie;

@@ -22,7 +22,8 @@ class SahnGolden : public ::testing::TestWithParam<const char*> {};
 TEST_P(SahnGolden, ListingTreesAndMessagesMatch) {
   const std::string stem = GetParam();
   const fs::path folder = qmbtest::FreshFolder(fs::path("sahn") / "qmbrun" / stem);
-  for (const char* extension : {".qmx", ".qmb"}) fs::copy_file(Golden / (stem + extension), folder / (stem + extension));
+  for (const char* extension : {".qmx", ".qmb"})
+    fs::copy_file(Golden / (stem + extension), folder / (stem + extension));
   // Every command appends its trees to the one tree file.
   qmbtest::WriteSettings(folder, {"[Config]", "OverWrite=A"});
 

@@ -64,9 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ReferenceCase{"plane50", "average", "UPGMA"}, ReferenceCase{"plane50", "weighted", "WPGMA"},
                       ReferenceCase{"plane50", "centroid", "UPGMC"}, ReferenceCase{"plane50", "median", "WPGMC"},
                       ReferenceCase{"plane50", "mcquitty", "WPGMA"}, ReferenceCase{"space50", "single", "SINGLE"},
-                      ReferenceCase{"space50", "complete", "COMPLETE"},
-                      ReferenceCase{"space50", "average", "UPGMA"}, ReferenceCase{"space50", "weighted", "WPGMA"},
-                      ReferenceCase{"space50", "mcquitty", "WPGMA"}),
+                      ReferenceCase{"space50", "complete", "COMPLETE"}, ReferenceCase{"space50", "average", "UPGMA"},
+                      ReferenceCase{"space50", "weighted", "WPGMA"}, ReferenceCase{"space50", "mcquitty", "WPGMA"}),
     [](const auto& test) { return std::string(test.param.matrix) + "_" + test.param.tool; });
 
 }  // namespace

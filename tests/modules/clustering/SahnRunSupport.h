@@ -31,7 +31,8 @@ class SahnRunTest : public ::testing::Test {
  protected:
   SahnRunTest() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::path(MORVA_ARTEFACTS) / "sahn" / (std::string(info->test_suite_name()) + "." + info->name());
+    folder_ =
+        std::filesystem::path(MORVA_ARTEFACTS) / "sahn" / (std::string(info->test_suite_name()) + "." + info->name());
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }

@@ -106,8 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
         BranchCase{"FullListStartedAgain", TSahnMethod::Upgma, 4, {5, 5, 5, 1, 9, 9}, 2, 0.0, 1, false},
         // (2,1) at 1.0, (3,1) at 0.992 within 0.01 of it, then (3,2) at 0.985
         // more than 0.01 below 1.0: the list starts again without (3,1).
-        BranchCase{"CandidateDroppedOnRestart", TSahnMethod::Upgma, 4, {1.0, 0.992, 0.985, 5, 6, 7}, 25, 0.01, 1,
-                   false},
+        BranchCase{
+            "CandidateDroppedOnRestart", TSahnMethod::Upgma, 4, {1.0, 0.992, 0.985, 5, 6, 7}, 25, 0.01, 1, false},
         BranchCase{"NegativeToleranceSeesNoTies", TSahnMethod::Upgma, 3, {1, 1, 1}, 25, -1.0, 1, false}),
     [](const auto& test) { return std::string(test.param.name); });
 
@@ -134,7 +134,8 @@ TEST(SahnTiedTrees, MakesExactlyTheLimitWhenMoreTreesTie) {
 
 // Every sequence of joins that takes a pair at the smallest value, as a set
 // of distinct trees.
-void EnumerateJoins(const PlainClustering& state, const TSahnOptions& options, std::set<std::vector<long long>>& trees) {
+void EnumerateJoins(const PlainClustering& state, const TSahnOptions& options,
+                    std::set<std::vector<long long>>& trees) {
   if (state.live.size() == 1) {
     trees.insert(Key(state.coph));
     return;
@@ -209,11 +210,14 @@ INSTANTIATE_TEST_SUITE_P(
                       SortCase{"AlreadySorted", {1, 2, 3}, {1, 2}, {1, 2, 3}, {1, 2}, " none needed."},
                       // Root children (3,4) and (5,1): the second comes first once
                       // its own children are in order.
-                      SortCase{"ChildSortedAfterItsParent", {3, 4, 5, 1}, {2, 9, 1}, {1, 5, 3, 4}, {1, 9, 2},
-                               " done."},
+                      SortCase{"ChildSortedAfterItsParent", {3, 4, 5, 1}, {2, 9, 1}, {1, 5, 3, 4}, {1, 9, 2}, " done."},
                       SortCase{"Multifurcation", {4, 2, 3, 1}, {5, 5, 5}, {1, 2, 3, 4}, {5, 5, 5}, " done."},
-                      SortCase{"InnerNodesKeepTheirLevels", {6, 5, 2, 4, 3, 1}, {1, 7, 3, 2, 3},
-                               {1, 2, 3, 4, 5, 6}, {3, 3, 2, 7, 1}, " done."}),
+                      SortCase{"InnerNodesKeepTheirLevels",
+                               {6, 5, 2, 4, 3, 1},
+                               {1, 7, 3, 2, 3},
+                               {1, 2, 3, 4, 5, 6},
+                               {3, 3, 2, 7, 1},
+                               " done."}),
     [](const auto& test) { return std::string(test.param.name); });
 
 // The same tree with the children of its nodes in a random order: the

@@ -83,8 +83,8 @@ TEST(SimgendReference, JukesCantorMatchesApeOnSequences) {
 // Populations as columns of p alleles.
 std::unique_ptr<Rect_mx> Populations(const std::vector<std::vector<double>>& otus, int missCode = 0) {
   const auto p = static_cast<std::int32_t>(otus[0].size());
-  auto m = std::make_unique<Rect_mx>(p, static_cast<std::int32_t>(otus.size()), missCode,
-                                     missCode ? -1.0 : NoMissingValue);
+  auto m =
+      std::make_unique<Rect_mx>(p, static_cast<std::int32_t>(otus.size()), missCode, missCode ? -1.0 : NoMissingValue);
   for (std::size_t i = 0; i < otus.size(); ++i) {
     for (std::int32_t k = 1; k <= p; ++k) m->putxij(k, static_cast<std::int32_t>(i + 1), otus[i][k - 1]);
   }
@@ -110,14 +110,14 @@ TEST(SimgendPair, JukesCantorStores9999WhenTooManyStatesDiffer) {
     double expected;
   };
   const Case cases[] = {
-      {{1, 2, 3, 4}, {1, 2, 3, 4}, 0},                                  // f = 1
-      {{1, 2, 3, 4}, {1, 3, 4, 1}, 9999},                               // f = 0.25
-      {{1, 2, 3, 4}, {2, 3, 4, 1}, 9999},                               // f = 0
+      {{1, 2, 3, 4}, {1, 2, 3, 4}, 0},                                     // f = 1
+      {{1, 2, 3, 4}, {1, 3, 4, 1}, 9999},                                  // f = 0.25
+      {{1, 2, 3, 4}, {2, 3, 4, 1}, 9999},                                  // f = 0
       {{1, 2, 3, 4}, {1, 2, 4, 1}, 0.75 * std::log(3.0 / (4 * 0.5 - 1))},  // f = 0.5
   };
   for (const Case& c : cases) {
-    EXPECT_NEAR(TSimgendComputer(*Populations({c.x, c.y}), sgJC, 0, nullptr, nullptr).Distance(2, 1).value,
-                c.expected, 1e-15);
+    EXPECT_NEAR(TSimgendComputer(*Populations({c.x, c.y}), sgJC, 0, nullptr, nullptr).Distance(2, 1).value, c.expected,
+                1e-15);
   }
   // Every pair value missing: the share is undefined, stored as 9999 too.
   const auto missing = Populations({{-1, 1}, {2, -1}}, 1);
@@ -132,8 +132,7 @@ TEST(SimgendPair, MissingValuesDropAllelesAndLociPairwise) {
   const TSimgendDistance prevosti = TSimgendComputer(*data, sgPREVOSTI, 0, nullptr, &loci).Distance(2, 1);
   EXPECT_EQ(prevosti.loci, 1);
   EXPECT_NEAR(prevosti.value, 0.2 / 2, 1e-15);
-  EXPECT_NEAR(TSimgendComputer(*data, sgROGERS, 0, nullptr, &loci).Distance(2, 1).value,
-              std::sqrt(0.02) / 2, 1e-15);
+  EXPECT_NEAR(TSimgendComputer(*data, sgROGERS, 0, nullptr, &loci).Distance(2, 1).value, std::sqrt(0.02) / 2, 1e-15);
   // No locus at all in common: ROGERS stores 0 like PREVOSTI.
   const auto none = Populations({{0.4, 0.6, -1, -1}, {-1, -1, 0.3, 0.7}}, 1);
   EXPECT_EQ(TSimgendComputer(*none, sgROGERS, 0, nullptr, &loci).Distance(2, 1).value, 0);

@@ -24,7 +24,6 @@ namespace fs = std::filesystem;
 
 const fs::path Fixtures = fs::path(MORVA_FIXTURES) / "similarity";
 
-
 // Runs batch commands in a folder of the test's own that holds copies of the
 // data files, with a fixed date in the listing and message boxes recorded.
 class SimilarityRun : public ::testing::Test {

@@ -41,14 +41,17 @@ int NonDoubleZero(const TOtuData& data, int i, int j) {
 const std::vector<RefCase> IntervalCases = {
     {"CORR", siCORR, "cor", Cells::WithDiagonal, Same},
     // R's dist is the plain Euclidean distance; DIST divides the sum by N = p.
-    {"DIST", siDIST, "dist", Cells::WithDiagonal, [](double v, const TOtuData& d, int, int) { return v / std::sqrt(d.p()); }},
+    {"DIST", siDIST, "dist", Cells::WithDiagonal,
+     [](double v, const TOtuData& d, int, int) { return v / std::sqrt(d.p()); }},
     {"COSINE", siCOSINE, "cosine", Cells::WithDiagonal, Same},
     {"VARCOV", siVARCOV, "cov", Cells::WithDiagonal, Same},
     {"EUCLID", siEUCLID, "dist", Cells::WithDiagonal, Same},
     // MANHAT is the mean absolute difference: R's sum over p.
-    {"MANHAT", siMANHAT, "manhattan", Cells::WithDiagonal, [](double v, const TOtuData& d, int, int) { return v / d.p(); }},
+    {"MANHAT", siMANHAT, "manhattan", Cells::WithDiagonal,
+     [](double v, const TOtuData& d, int, int) { return v / d.p(); }},
     // DISTSQ is the mean squared difference: R's dist squared over p.
-    {"DISTSQ", siDISTSQ, "dist", Cells::WithDiagonal, [](double v, const TOtuData& d, int, int) { return v * v / d.p(); }},
+    {"DISTSQ", siDISTSQ, "dist", Cells::WithDiagonal,
+     [](double v, const TOtuData& d, int, int) { return v * v / d.p(); }},
     {"PSHAPE", siPSHAPE, "vardiff", Cells::WithDiagonal, Same},
     // PSIZE is the squared mean difference.
     {"PSIZE", siPSIZE, "meandiff", Cells::WithDiagonal, [](double v, const TOtuData&, int, int) { return v * v; }},

@@ -30,12 +30,14 @@ TEST(SimqualReference, TwoStateCoefficientsMatchAde4AndVegan) {
   ASSERT_EQ(data.n(), 6);
   const auto refs = LoadReferences("binary.qmx", 1);
   const RefCase cases[] = {
-      {sqJ, "ade4.1", FromAde4},   {sqSM, "ade4.2", FromAde4},  {sqUN2, "ade4.3", FromAde4},
-      {sqRT, "ade4.4", FromAde4},  {sqDICE, "ade4.5", FromAde4}, {sqH, "ade4.6", FromAde4},
-      {sqO, "ade4.7", FromAde4},   {sqUN5, "ade4.8", FromAde4}, {sqPHI, "ade4.9", FromAde4},
-      {sqRR, "ade4.10", FromAde4}, {sqUN1, "UN1", Same},        {sqUN3, "UN3", Same},
-      {sqK1, "K1", Same},          {sqK2, "K2", Same},          {sqUN4, "UN4", Same},
-      {sqY, "Y", Same},
+      {sqJ, "ade4.1", FromAde4},    {sqSM, "ade4.2", FromAde4},
+      {sqUN2, "ade4.3", FromAde4},  {sqRT, "ade4.4", FromAde4},
+      {sqDICE, "ade4.5", FromAde4}, {sqH, "ade4.6", FromAde4},
+      {sqO, "ade4.7", FromAde4},    {sqUN5, "ade4.8", FromAde4},
+      {sqPHI, "ade4.9", FromAde4},  {sqRR, "ade4.10", FromAde4},
+      {sqUN1, "UN1", Same},         {sqUN3, "UN3", Same},
+      {sqK1, "K1", Same},           {sqK2, "K2", Same},
+      {sqUN4, "UN4", Same},         {sqY, "Y", Same},
   };
   const TOtuTable table(*data.matrix);
   for (const RefCase& c : cases) {
