@@ -3,6 +3,7 @@
 // hints and the children it owns. Implemented over the toolkit in platform/qt/.
 
 #include "platform/Canvas.h"
+#include "platform/Component.h"
 #include "platform/Layout.h"
 #include "platform/Lifetime.h"
 #include "platform/MessageQueue.h"
@@ -34,6 +35,19 @@ class Control : public MessageReceiver {
   }
   // Destroys an owned child at once.
   void RemoveChild(Control& child);
+
+  // Makes a non-visual component owned by this control, constructed as T(*this, args...).
+  template <class T, class... Args>
+  T& AddComponent(Args&&... args) {
+    auto component = std::make_unique<T>(*this, std::forward<Args>(args)...);
+    T& ref = *component;
+    components_.push_back(std::move(component));
+    return ref;
+  }
+  // The owned components, in order of creation.
+  std::vector<Component*> Components() const;
+  // Destroys an owned component at once.
+  void RemoveComponent(Component& component);
 
   Control* Parent() const { return parent_; }
   Form* ParentForm();
@@ -113,6 +127,7 @@ class Control : public MessageReceiver {
   std::unique_ptr<ControlPeer> peer_;
   std::vector<Control*> children_;
   std::vector<std::unique_ptr<Control>> owned_;
+  std::vector<std::unique_ptr<Component>> components_;
   std::string name_;
   std::string hint_;
   int tag_ = 0;

@@ -75,6 +75,7 @@ Control::Control(Control* parent, std::unique_ptr<ControlPeer> peer) : parent_(p
 
 Control::~Control() {
   while (!owned_.empty()) owned_.pop_back();
+  while (!components_.empty()) components_.pop_back();
   for (Control* child : children_) child->parent_ = nullptr;
   if (parent_ != nullptr) std::erase(parent_->children_, this);
   // From here on the widget's events (the focus leaving it) reach no control.
@@ -85,6 +86,17 @@ Control::~Control() {
 void Control::RemoveChild(Control& child) {
   auto it = std::find_if(owned_.begin(), owned_.end(), [&](const auto& p) { return p.get() == &child; });
   if (it != owned_.end()) owned_.erase(it);
+}
+
+std::vector<Component*> Control::Components() const {
+  std::vector<Component*> result;
+  for (const auto& c : components_) result.push_back(c.get());
+  return result;
+}
+
+void Control::RemoveComponent(Component& component) {
+  auto it = std::find_if(components_.begin(), components_.end(), [&](const auto& p) { return p.get() == &component; });
+  if (it != components_.end()) components_.erase(it);
 }
 
 Form* Control::ParentForm() {
