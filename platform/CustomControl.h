@@ -63,7 +63,16 @@ class CustomControl : public Control {
   // With tabs wanted, Tab reaches KeyDown instead of moving the focus.
   void SetWantTabs(bool want);
 
+  // The control's window counts as made when it is first shown; CreateWnd runs
+  // then. HandleNeeded makes it now (an exception of CreateWnd reaches the
+  // caller, and the window stays unmade); RecreateWnd runs CreateWnd again on a
+  // made window.
+  bool HandleAllocated() const { return windowMade_; }
+  void HandleNeeded();
+  void RecreateWnd();
+
   // Called by the toolkit layer; they run the overridable handlers below guarded.
+  void DispatchShown();
   void DispatchPaint(Canvas& canvas);
   void DispatchKeyDown(int key, ShiftState shift, const std::string& text);
   void DispatchKeyUp(int key, ShiftState shift);
@@ -78,6 +87,8 @@ class CustomControl : public Control {
   void DispatchResize();
 
  protected:
+  // The steps that make the control's window; the base does nothing.
+  virtual void CreateWnd();
   virtual void Paint(Canvas& canvas);
   // `key` may be set to 0 to mark it handled; the typed text still follows.
   virtual void KeyDown(int& key, ShiftState shift);
@@ -102,6 +113,7 @@ class CustomControl : public Control {
   };
   void StopTimer(const RunningTimer& timer);
   std::map<int, RunningTimer> timers_;
+  bool windowMade_ = false;
 };
 
 }  // namespace plat

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -165,6 +166,10 @@ class CustomWidget : public QWidget {
     QWidget::resizeEvent(e);
     PlaceBars();
     Dispatch([](CustomControl& c) { c.DispatchResize(); });
+  }
+  void showEvent(QShowEvent* e) override {
+    QWidget::showEvent(e);
+    Dispatch([](CustomControl& c) { c.DispatchShown(); });
   }
   bool focusNextPrevChild(bool next) override { return wantTabs ? false : QWidget::focusNextPrevChild(next); }
 
@@ -347,6 +352,20 @@ void CustomControl::SetCursor(CursorShape shape) {
 
 void CustomControl::SetWantTabs(bool want) { WidgetOf(*this)->wantTabs = want; }
 
+void CustomControl::HandleNeeded() {
+  if (windowMade_) return;
+  CreateWnd();
+  windowMade_ = true;
+}
+
+void CustomControl::RecreateWnd() {
+  if (windowMade_) CreateWnd();
+}
+
+void CustomControl::DispatchShown() {
+  if (!windowMade_) RunGuarded([&] { HandleNeeded(); });
+}
+
 void CustomControl::DispatchPaint(Canvas& canvas) {
   RunGuarded([&] { Paint(canvas); });
 }
@@ -415,6 +434,7 @@ void CustomControl::DispatchResize() {
   RunGuarded([&] { Resized(); });
 }
 
+void CustomControl::CreateWnd() {}
 void CustomControl::Paint(Canvas&) {}
 void CustomControl::KeyDown(int&, ShiftState) {}
 void CustomControl::KeyPress(char&) {}
