@@ -4,6 +4,7 @@
 #include "platform/Clipboard.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Printer.h"
+#include "platform/SystemColors.h"
 
 #include <memory>
 
@@ -12,6 +13,7 @@ namespace plat::qtbridge {
 std::unique_ptr<Dialogs> MakeDialogs();
 std::unique_ptr<Clipboard> MakeClipboard();
 std::unique_ptr<Printer> MakePrinter();
+std::unique_ptr<SystemPalette> MakeSystemPalette();
 
 // The print and printer set-up dialogs work on the toolkit printer of MakePrinter.
 bool RunPrintDialog(PrintRequest& request);

@@ -135,6 +135,7 @@ struct ToolkitServices {
   std::unique_ptr<Dialogs> dialogs;
   std::unique_ptr<Clipboard> clipboard;
   std::unique_ptr<Printer> printer;
+  std::unique_ptr<SystemPalette> palette;
 };
 
 void InstallToolkitServices() {
@@ -145,6 +146,7 @@ void InstallToolkitServices() {
   InstallUnlessPresent<Dialogs>(services.dialogs, qtbridge::MakeDialogs());
   InstallUnlessPresent<Clipboard>(services.clipboard, qtbridge::MakeClipboard());
   InstallUnlessPresent<Printer>(services.printer, qtbridge::MakePrinter());
+  InstallUnlessPresent<SystemPalette>(services.palette, qtbridge::MakeSystemPalette());
 }
 
 // Posted messages are delivered from the event loop, one batch per wake.
