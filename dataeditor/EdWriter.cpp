@@ -9,6 +9,7 @@
 #include "rtl/Convert.h"
 #include "rtl/Exception.h"
 #include "rtl/Format.h"
+#include "rtl/ScopeGuard.h"
 #include "rtl/TextFile.h"
 
 namespace fs = std::filesystem;
@@ -161,19 +162,17 @@ std::vector<std::string> EditorFileLines(const std::vector<const TMatrixStr*>& m
 void ReplaceFileWithLines(const std::string& fileName, const std::vector<std::string>& lines) {
   const fs::path target(fileName);
   const std::string temporary = TemporaryNameBeside(target);
-  try {
-    rtl::TextWriter f(temporary);
-    for (const auto& line : lines) f.WriteLine(line);
-    f.Close();
-    std::error_code ec;
-    // The new file keeps the permissions of the one it replaces.
-    fs::file_status old = fs::status(target, ec);
-    if (!ec && fs::exists(old)) fs::permissions(temporary, old.permissions(), ec);
-    fs::rename(temporary, target, ec);
-    if (ec) throw rtl::EInOutError("Cannot replace file " + fileName + ": " + ec.message());
-  } catch (...) {
+  const rtl::ScopeFail removeTemporary([&] {
     std::error_code ignored;
     fs::remove(temporary, ignored);
-    throw;
-  }
+  });
+  rtl::TextWriter f(temporary);
+  for (const auto& line : lines) f.WriteLine(line);
+  f.Close();
+  std::error_code ec;
+  // The new file keeps the permissions of the one it replaces.
+  fs::file_status old = fs::status(target, ec);
+  if (!ec && fs::exists(old)) fs::permissions(temporary, old.permissions(), ec);
+  fs::rename(temporary, target, ec);
+  if (ec) throw rtl::EInOutError("Cannot replace file " + fileName + ": " + ec.message());
 }

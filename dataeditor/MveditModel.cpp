@@ -13,6 +13,7 @@
 #include "rtl/Convert.h"
 #include "rtl/Exception.h"
 #include "rtl/Format.h"
+#include "rtl/ScopeGuard.h"
 #include "shell/Profile2.h"
 
 namespace fs = std::filesystem;
@@ -522,12 +523,8 @@ int TMveditModel::ParseSizeEdit(const std::string& text, std::string& editText, 
 }
 
 void TMveditModel::CheckEditedSize(int rows, int cols, std::string& editText, int current) {
-  try {
-    CheckMatrixSize(MatType, rows, cols);
-  } catch (...) {
-    editText = std::to_string(current);
-    throw;
-  }
+  const rtl::ScopeFail putBack([&] { editText = std::to_string(current); });
+  CheckMatrixSize(MatType, rows, cols);
 }
 
 bool TMveditModel::ConfirmShrink(const char* question, std::string& editText, int current) {

@@ -9,6 +9,7 @@
 #include "matrix/Matrixu.h"
 #include "matrix/MatrixuWork.h"
 #include "rtl/Format.h"
+#include "rtl/ScopeGuard.h"
 
 using matrixu::LMatrix;
 using matrixu::LVector;
@@ -217,19 +218,15 @@ void EigenPipeline(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, 
   matrixu::RefuseNonFinite(a, n, n, true);
   LMatrix z = TransposedCopy(a, n);
   LVector values(n), e(n);
-  try {
-    Tred2Work(z, n, values, e);
-    TransposeInPlace(z, n);
-    TqliWork(values, e, n, z);
-    SortEigenWork(values, z, n);
-    ScaleEigenvectorsWork(n, z, values, option, tol, count);
-  } catch (...) {
+  const rtl::ScopeExit store([&] {
     z.StoreTo(a, n, n);
     values.StoreTo(d, n);
-    throw;
-  }
-  z.StoreTo(a, n, n);
-  values.StoreTo(d, n);
+  });
+  Tred2Work(z, n, values, e);
+  TransposeInPlace(z, n);
+  TqliWork(values, e, n, z);
+  SortEigenWork(values, z, n);
+  ScaleEigenvectorsWork(n, z, values, option, tol, count);
 }
 
 }  // namespace
@@ -260,17 +257,12 @@ void Tred2(Rect_mx& a, std::int32_t n, vect_mx& d, vect_mx& e) {
 void Tqli(vect_mx& d, vect_mx& e, std::int32_t n, Rect_mx& z) {
   LVector dw = LVector::From(d, n), ew = LVector::From(e, n);
   LMatrix zw = LMatrix::From(z, n, n);
-  try {
-    TqliWork(dw, ew, n, zw);
-  } catch (...) {
+  const rtl::ScopeExit store([&] {
     zw.StoreTo(z, n, n);
     dw.StoreTo(d, n);
     ew.StoreTo(e, n);
-    throw;
-  }
-  zw.StoreTo(z, n, n);
-  dw.StoreTo(d, n);
-  ew.StoreTo(e, n);
+  });
+  TqliWork(dw, ew, n, zw);
 }
 
 void SortEigen(vect_mx& d, Rect_mx& z, std::int32_t n) {

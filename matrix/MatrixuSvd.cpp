@@ -8,6 +8,7 @@
 
 #include "matrix/Matrixu.h"
 #include "matrix/MatrixuWork.h"
+#include "rtl/ScopeGuard.h"
 
 using matrixu::LMatrix;
 using matrixu::LVector;
@@ -272,18 +273,13 @@ void Svdcmp(Rect_mx& a, std::int32_t m, std::int32_t n, vect_mx& w, Rect_mx& v) 
   matrixu::RefuseNonFinite(a, m, n);
   LMatrix aw = LMatrix::From(a, m, n), vw(n, n);
   LVector ww(n);
-  auto store = [&] {
+  // What was computed goes back to the caller's matrices, even when a step fails.
+  const rtl::ScopeExit store([&] {
     aw.StoreTo(a, m, n);
     ww.StoreTo(w, n);
     vw.StoreTo(v, n, n);
-  };
-  try {
-    SvdWork(aw, m, n, ww, vw);
-  } catch (...) {
-    store();
-    throw;
-  }
-  store();
+  });
+  SvdWork(aw, m, n, ww, vw);
 }
 
 void SortDescendingWithIndex(std::int32_t n, vect_mx& w, ivect_mx& idx) {

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "rtl/Exception.h"
+#include "rtl/ScopeGuard.h"
 #include "rtl/StringList.h"
 #include "rtl/TextFile.h"
 
@@ -56,13 +57,11 @@ void Save(const IniFile& ini, const std::string& path) {
     std::filesystem::create_directories(target.parent_path(), error);
   }
   const std::string temporary = path + ".new";
-  try {
+  {
+    const rtl::ScopeFail removeTemporary([&] { std::remove(temporary.c_str()); });
     rtl::TextWriter writer(temporary);
     for (const std::string& line : ini.Lines()) writer.WriteLine(line);
     writer.Close();
-  } catch (...) {
-    std::remove(temporary.c_str());
-    throw;
   }
   std::error_code error;
   std::filesystem::rename(temporary, target, error);

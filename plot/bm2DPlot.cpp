@@ -201,35 +201,22 @@ void Tbm2DPlot::RestoreScreen() {
 }
 
 void Tbm2DPlot::PaintDevice(plat::Canvas& canvas) {
-  try {
-    PaintBox_.SelectCanvas(canvas);
-    LayoutScreen();
-    PaintAll(canvas);
-  } catch (...) {
-    RestoreScreen();
-    throw;
-  }
-  RestoreScreen();
+  const rtl::ScopeExit restore([this] { RestoreScreen(); });
+  PaintBox_.SelectCanvas(canvas);
+  LayoutScreen();
+  PaintAll(canvas);
 }
 
 void Tbm2DPlot::Print(plat::Printer& printer, const std::string& title) {
-  bool begun = false;
-  try {
-    printer.SetOrientation(Parts().PageOrientation == 0 ? plat::Orientation::Portrait : plat::Orientation::Landscape);
-    PaintBox_.Printing = true;
-    begun = printer.BeginDoc(title);
-    if (begun) {
-      plat::Canvas& page = printer.PageCanvas();
-      PaintBox_.SelectCanvas(page);
-      PaintBox_.Layout(printer.PageWidth(), printer.PageHeight());
-      PaintAll(page);
-      begun = false;
-      printer.EndDoc();
-    }
-  } catch (...) {
-    if (begun) printer.Abort();
-    RestoreScreen();
-    throw;
-  }
-  RestoreScreen();
+  const rtl::ScopeExit restore([this] { RestoreScreen(); });
+  printer.SetOrientation(Parts().PageOrientation == 0 ? plat::Orientation::Portrait : plat::Orientation::Landscape);
+  PaintBox_.Printing = true;
+  if (!printer.BeginDoc(title)) return;
+  rtl::ScopeFail abort([&printer] { printer.Abort(); });
+  plat::Canvas& page = printer.PageCanvas();
+  PaintBox_.SelectCanvas(page);
+  PaintBox_.Layout(printer.PageWidth(), printer.PageHeight());
+  PaintAll(page);
+  abort.Dismiss();
+  printer.EndDoc();
 }

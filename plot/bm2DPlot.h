@@ -12,6 +12,7 @@
 
 #include "platform/Printer.h"
 #include "plot/bm2DPaintBox.h"
+#include "rtl/ScopeGuard.h"
 
 // Kinds of drawing styles, as registered with AddStyle.
 enum TbmStyleKind : int { bmLineStyle, bmSymbolStyle, bmLineSymbolStyle, bmBarStyle, bmTextStyle, bmQuadStyle };
@@ -104,4 +105,23 @@ class Tbm2DPlot {
   int GroupCount_ = 1;
   int GroupValue_ = 1;
   std::string ReportedError_;
+};
+
+// A client's drawing: BeginDataPaint on construction, EndDataPaint when the
+// scope ends, however it ends.
+class TbmDataPaint {
+ public:
+  explicit TbmDataPaint(Tbm2DPlot& plot) : end_(Begin(plot)) {}
+
+ private:
+  struct TEnd {
+    Tbm2DPlot* plot;
+    void operator()() const { plot->EndDataPaint(); }
+  };
+  static TEnd Begin(Tbm2DPlot& plot) {
+    plot.BeginDataPaint();
+    return TEnd{&plot};
+  }
+
+  rtl::ScopeExit<TEnd> end_;
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "rtl/Exception.h"
+#include "rtl/ScopeGuard.h"
 
 namespace rtl {
 namespace {
@@ -315,13 +316,9 @@ class Formatter {
 }  // namespace
 
 void FormatTo(std::string& out, std::string_view pattern, std::initializer_list<FormatArg> args) {
-  size_t before = out.size();
-  try {
-    Formatter(out, pattern, args).Run();
-  } catch (...) {
-    out.resize(before);
-    throw;
-  }
+  const size_t before = out.size();
+  const rtl::ScopeFail cut([&] { out.resize(before); });
+  Formatter(out, pattern, args).Run();
 }
 
 std::string FloatToStrGeneral(double value, int precision) {

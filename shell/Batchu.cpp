@@ -3,6 +3,7 @@
 #include "matrix/Constu.h"
 #include "rtl/Convert.h"
 #include "rtl/Format.h"
+#include "rtl/ScopeGuard.h"
 #include "shell/Config.h"
 #include "shell/Listing.h"
 #include "shell/Progress.h"
@@ -239,13 +240,8 @@ void TBatchRunner::RunCommand(const std::string& line) {
   params_.LoadParameters(module_);
   ParseArguments(rest, module_, params_);
   listing_.NewSection(module_.name);
-  try {
-    if (module_.run != nullptr) module_.run(params_.Params());
-  } catch (...) {
-    AfterModule(number);
-    throw;
-  }
-  AfterModule(number);
+  const rtl::ScopeExit after([&] { AfterModule(number); });
+  if (module_.run != nullptr) module_.run(params_.Params());
 }
 
 void TBatchRunner::AfterModule(std::int32_t number) {

@@ -12,6 +12,8 @@
 #include <system_error>
 #include <utility>
 
+#include "rtl/ScopeGuard.h"
+
 namespace {
 
 constexpr std::int64_t kMinRecords = 6;  // buffer records, the two spare slots included
@@ -124,14 +126,12 @@ void TUtSorter::SetCompare(TCompare compare) {
 template <class Operation>
 auto TUtSorter::Guarded(Operation operation) {
   if (failed_) throw EUtSortError(utSorterState);
-  try {
-    return operation();
-  } catch (...) {
+  const rtl::ScopeFail fail([this] {
     failed_ = true;
     merge_.clear();
     runs_.clear();
-    throw;
-  }
+  });
+  return operation();
 }
 
 void TUtSorter::Put(const void* record) {

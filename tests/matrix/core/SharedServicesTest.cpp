@@ -8,6 +8,7 @@
 
 #include "matrix/Constu.h"
 #include "tests/matrix/core/ErrorText.h"
+#include "tests/support/ScopedHook.h"
 
 namespace {
 
@@ -47,12 +48,11 @@ TEST_F(SharedServices, ListingAndMessageBoxesReachTheShell) {
 }
 
 TEST(SharedServicesAbsent, ListingAndBoxesWithoutAShellAreInternalErrors) {
-  const TSharedServices previous = InstallSharedServices({});
+  const testsupport::ScopedHook none(InstallSharedServices, {});
   EXPECT_THROW(ListingWriteLine("lost"), E_Morvapc_Internal);
   EXPECT_THROW(ShowErrorMessage("lost"), E_Morvapc_Internal);
   EXPECT_FALSE(FormExists("DialogF"));
   EXPECT_NO_THROW(FreeParamTable());
-  InstallSharedServices(previous);
 }
 
 TEST_F(SharedServices, FormExistsComparesNamesWithoutCase) {

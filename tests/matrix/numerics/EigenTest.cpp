@@ -9,6 +9,7 @@
 #include "matrix/Matrixu.h"
 #include "tests/support/RecordedServices.h"
 #include "tests/matrix/numerics/NumericsFixture.h"
+#include "tests/support/ScopedHook.h"
 
 namespace {
 
@@ -173,9 +174,8 @@ TEST(Eigen, Failures) {
   auto a = MakeRect(2, 2, {2, 1, 1, 2});
   EXPECT_THROW(EigenSymNoListing(2, *a, d, 6, 0, count), E_Morvapc_Internal);  // no such scaling
 
-  auto previous = InstallAbortCheck([] { throw E_Morvapc_UserAbort(); });
+  const testsupport::ScopedHook cancelled(InstallAbortCheck, [] { throw E_Morvapc_UserAbort(); });
   EXPECT_THROW(EigenSymNoListing(2, *a, d, 2, 0, count), E_Morvapc_UserAbort);
-  InstallAbortCheck(previous);
 }
 
 TEST(Eigen, ListsEigenvaluesWithTheirShareOfTheTrace) {

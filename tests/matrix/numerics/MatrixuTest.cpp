@@ -9,6 +9,7 @@
 
 #include "matrix/Matrixu.h"
 #include "tests/matrix/numerics/NumericsFixture.h"
+#include "tests/support/ScopedHook.h"
 
 namespace {
 
@@ -196,16 +197,15 @@ TEST(Matrixu, EdgesOfTheProducts) {
 
 TEST(Matrixu, TripleProductsCheckForCancel) {
   int checks = 0;
-  auto previous = InstallAbortCheck([&checks] { ++checks; });
+  const testsupport::ScopedHook counting(InstallAbortCheck, [&checks] { ++checks; });
   Operands o;
   Rect_mx c(3, 3), d(3, 2);
   MatABAt(*o.A, *o.B2, c);
   EXPECT_EQ(checks, 4);  // once before the loops and once per result row
   MatMul(*o.A, *o.B2, d);
   EXPECT_EQ(checks, 4);  // plain products do not check
-  InstallAbortCheck([] { throw E_Morvapc_UserAbort(); });
+  const testsupport::ScopedHook cancelled(InstallAbortCheck, [] { throw E_Morvapc_UserAbort(); });
   EXPECT_THROW(MatAtBASym(*o.A, *o.S3, *std::make_unique<Sym_mx>(3, 2)), E_Morvapc_UserAbort);
-  InstallAbortCheck(previous);
 }
 
 TEST(Matrixu, InverseOfPositiveDefiniteMatrix) {
