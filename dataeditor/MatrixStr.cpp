@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "matrix/Constu.h"
+#include "matrix/PackedTriangle.h"
 #include "rtl/Format.h"
 
 std::int64_t MatrixCellCount(int type, std::int64_t rows, std::int64_t cols) {
@@ -65,7 +66,7 @@ std::int64_t TMatrixStr::IndexOf(int r, int c) const {
     case 3:
       // The lower triangle with the diagonal; (r, c) above it is its mirror.
       if (row < col) std::swap(row, col);
-      index = row * (row + 1) / 2 + col;
+      index = static_cast<std::int64_t>(PackedIndex(row + 1, col + 1));
       break;
     case 4: index = col > 1 ? -1 : 2 * row + col; break;
     case 5:

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "matrix/Constu.h"
+#include "matrix/PackedTriangle.h"
 #include "matrix/util/UtLArray.h"
 
 // The missing value of a matrix whose missing-value code is 0 (none).
@@ -307,11 +308,7 @@ class Sym_mx : public TUtLMatrix {
   void CopyToRect(Rect_mx& dest) const;
 
   // The packed index of (i, j), 0-based, for 1 <= i, j <= n.
-  static std::size_t PackedIndex(std::int32_t i, std::int32_t j) {
-    const auto hi = static_cast<std::size_t>(i > j ? i : j);
-    const auto lo = static_cast<std::size_t>(i > j ? j : i);
-    return hi * (hi - 1) / 2 + lo - 1;
-  }
+  static std::size_t PackedIndex(std::int32_t i, std::int32_t j) { return ::PackedIndex(i, j); }
 
  private:
   [[noreturn]] void IndexError(const char* op, std::int32_t i, std::int32_t j) const;
