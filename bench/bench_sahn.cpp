@@ -19,7 +19,7 @@
 #include <new>
 #include <string>
 
-#include "modules/clustering/sahnCluster.h"
+#include "modules/clustering/sahnClustering.h"
 
 namespace {
 

@@ -1,4 +1,6 @@
 #pragma once
-// Puts every module this program is built with into the module table.
+// Puts every analysis module this program is built with into the module
+// table. The graphics modules come with the windowed part
+// (RegisterGraphicsModules in plot/GraphicsModules.h).
 
 void RegisterBuiltModules();

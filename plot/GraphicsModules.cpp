@@ -4,3 +4,5 @@
 #include "shell/Modules.h"
 
 void RegisterGraphicsModules() { RegisterModule(27, TreeDescribe); }
+
+TPlotOpeners PlotWindowOpeners() { return {.tree = OpenTreePlotWindow}; }

@@ -4,19 +4,19 @@
 // paints and opens the plot's own options window.
 //
 // The client keeps a weak reference to its window: a window the user closed
-// leaves no dangling pointer, so a module may always free its client.
+// leaves no dangling pointer, so a module may always free its client, which
+// it holds as the plot object of one of its plot buttons.
 
 #include <cstdint>
 #include <string>
 
 #include "platform/Lifetime.h"
 #include "plot/bm2DForm.h"
+#include "shell/PlotWindows.h"
 
-class TbmPlt2BC {
+class TbmPlt2BC : public TPlotObject {
  public:
-  virtual ~TbmPlt2BC();
-  TbmPlt2BC(const TbmPlt2BC&) = delete;
-  TbmPlt2BC& operator=(const TbmPlt2BC&) = delete;
+  ~TbmPlt2BC() override;
 
   // Opens the plot window with this client's Draw and Options and shows it.
   virtual void Show();

@@ -28,17 +28,9 @@ TTreeModuleState& State() {
   return state;
 }
 
-const std::array<TParamRec, 1>& TreeTable() {
-  static const std::array<TParamRec, 1> table = {{
-      {.keyword = "O",
-       .prompt = "Input file",
-       .helpContext = 1001,
-       .hint = "Name of input file",
-       .required = true,
-       .type = ptInFile},
-  }};
-  return table;
-}
+const std::array<TParamRec, 1> kParams = {
+    InFileParam("O", "Input file", "Name of input file", prRequired),
+};
 
 // The interval an axis draws: its bounds, or the widened interval of an axis
 // whose bounds are equal or not finite.
@@ -127,19 +119,13 @@ void TTreePlt::DrawOn(Tbm2DPlot& plot) {
     if (plot.XAutoscale()) plot.SetXRange(lo, hi);
     if (plot.YAutoscale()) plot.SetYRange(page.bottom, page.top);
   }
-  plot.BeginDataPaint();
-  try {
-    if (tree != nullptr) {
-      double xmin = 0;
-      double xmax = 0;
-      DrawnInterval(parts.XAxis, xmin, xmax);
-      DrawDendrogram(plot, *tree, page, xmin, xmax);
-    }
-  } catch (...) {
-    plot.EndDataPaint();
-    throw;
+  const TbmDataPaint painting(plot);
+  if (tree != nullptr) {
+    double xmin = 0;
+    double xmax = 0;
+    DrawnInterval(parts.XAxis, xmin, xmax);
+    DrawDendrogram(plot, *tree, page, xmin, xmax);
   }
-  plot.EndDataPaint();
 }
 
 // The rows per page (set again only when another tree is chosen), the page
@@ -218,17 +204,15 @@ void TTreePlt::DrawDendrogram(Tbm2DPlot& plot, const Tree_mx& tree, const TTreeP
   if (e > 0 && X[e] * dir > L[n] * dir) plot.DrawLine(LineStyle_, X[e], Y[e], L[n], Y[e]);
 }
 
+std::unique_ptr<TPlotObject> OpenTreePlotWindow(const TTreePlotRequest& request) {
+  auto plot = std::make_unique<TTreePlt>(request.results, request.windowName, request.helpContext);
+  plot->Show();
+  return plot;
+}
+
 // ---- The module ----
 
-void TreeDescribe(TModuleRec& module) {
-  module.name = "Tree";
-  module.title = "Plot tree";
-  module.run = TreeRun;
-  module.helpContext = 520;
-  module.params = TreeTable();
-  module.buttons = {};
-  module.release = TreeRelease;
-}
+void TreeDescribe(TModuleRec& module) { DescribeAs(module, "Tree", "Plot tree", 520, TreeRun, kParams, TreeRelease); }
 
 namespace {
 

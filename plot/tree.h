@@ -11,6 +11,7 @@
 #include "rtl/TextFile.h"
 #include "plot/bmPlt2BC.h"
 #include "shell/Modules.h"
+#include "shell/PlotWindows.h"
 
 // The band of rows one page shows, in world y (row 1 is at y = n).
 struct TTreePage {
@@ -59,6 +60,9 @@ class TTreePlt : public TbmPlt2BC {
   double Direction_ = -1.0;
   std::string WindowName_;
 };
+
+// The opener of the clustering modules' tree plots: a TTreePlt, shown.
+std::unique_ptr<TPlotObject> OpenTreePlotWindow(const TTreePlotRequest& request);
 
 void TreeDescribe(TModuleRec& module);
 void TreeRun(std::span<const TParamRec> params);

@@ -10,6 +10,7 @@
 #include "rtl/Convert.h"
 #include "rtl/Format.h"
 #include "rtl/StringList.h"
+#include "shell/ModuleRun.h"
 #include "shell/Modules.h"
 
 const TConfigRecord ConfigDefaults{};
@@ -27,24 +28,14 @@ constexpr std::string_view OverWriteCodes = "?OAF";
 enum ConfigParam { cpFileFormat, cpListingFormat, cpListingIndent, cpDataDir, cpOverWrite, cpEditor, cpCount };
 
 std::array<TParamRec, cpCount>& ConfigTable() {
-  static std::array<TParamRec, cpCount> table = {{
-      {.keyword = "FF", .prompt = "File format", .hint = "File output format string", .type = ptText},
-      {.keyword = "LF", .prompt = "Listing format", .hint = "Listing format string", .type = ptText},
-      {.keyword = "LI",
-       .prompt = "Listing indent",
-       .hint = "Blank spaces in output listing",
-       .type = ptInteger,
-       .min = "1",
-       .max = "20",
-       .mask = "##"},
-      {.keyword = "DD", .prompt = "Data directory", .hint = "Path to data directory", .type = ptText},
-      {.keyword = "OW",
-       .prompt = "File overwrite",
-       .hint = "Ask, Overwrite, Append, Fail",
-       .type = ptChoice,
-       .items = {"?", "O", "A", "F"}},
-      {.keyword = "ED", .prompt = "Editor", .hint = "Program to use as editor", .type = ptText},
-  }};
+  static std::array<TParamRec, cpCount> table = {
+      TextParam("FF", "File format", "File output format string"),
+      TextParam("LF", "Listing format", "Listing format string"),
+      IntegerParam("LI", "Listing indent", "Blank spaces in output listing", 0, "1", "20", "##"),
+      TextParam("DD", "Data directory", "Path to data directory"),
+      ChoiceParam("OW", "File overwrite", "Ask, Overwrite, Append, Fail", {"?", "O", "A", "F"}),
+      TextParam("ED", "Editor", "Program to use as editor"),
+  };
   return table;
 }
 
@@ -207,13 +198,7 @@ void ConfigDescribe(TModuleRec& module) {
   table[cpOverWrite].index = static_cast<std::int32_t>(OverWriteCodes.find(OverWriteCode({&config.overWrite, 1})));
   table[cpEditor].text = config.editor;
 
-  module.name = "Config";
-  module.title = "Comfiguration parms.";
-  module.run = ConfigRun;
-  module.helpContext = 12;
-  module.params = table;
-  module.buttons = {};
-  module.release = ConfigRelease;
+  DescribeAs(module, "Config", "Comfiguration parms.", 12, ConfigRun, table, ConfigRelease);
 }
 
 void ConfigRun(std::span<const TParamRec> params) {

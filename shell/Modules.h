@@ -69,13 +69,13 @@ using TDescribeProc = void (*)(TModuleRec& module);
 // The module descriptor, filled by the module's describe routine.
 struct TModuleRec {
   std::int32_t number = 0;  // 0 to 27; set by the main window's dispatch
-  std::string name;         // stored name: dialog caption, listing section name
-  std::string title;
+  std::string name{};       // stored name: dialog caption, listing section name
+  std::string title{};
   TRunProc run = nullptr;
   std::int32_t helpContext = 0;
-  std::span<const TParamRec> params;     // the module's own table, 1 to 15 records
-  std::span<const TbuttonsRec> buttons;  // 0 to 4 plot buttons
-  TReleaseProc release = nullptr;        // none where the module keeps nothing
+  std::span<const TParamRec> params{};     // the module's own table, 1 to 15 records
+  std::span<const TbuttonsRec> buttons{};  // 0 to 4 plot buttons
+  TReleaseProc release = nullptr;          // none where the module keeps nothing
 };
 
 constexpr std::int32_t ModuleCount = 28;

@@ -8,82 +8,49 @@
 #include "matrix/MatrixFiles.h"
 #include "matrix/MatrixIO.h"
 #include "matrix/MatrixuLevels.h"
-#include "modules/clustering/sahnCluster.h"
-#include "plot/tree.h"
+#include "modules/clustering/sahnClustering.h"
+#include "modules/clustering/sahnTiedTrees.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
+#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
 
 enum TSahnParam { spInput, spOutput, spMethod, spTies, spMaxTrees, spTolerance, spBeta, spCount };
 
-const std::array<std::string_view, 8> kMethodItems = {"COMPLETE", "FLEXI", "SINGLE", "UPGMA",
-                                                      "UPGMC",    "WPGMA", "WPGMC",  "WPGMS"};
-const std::array<std::string_view, 2> kTieItems = {"FIND", "WARN"};
+// The tie choice's items: what to do in case of ties.
+struct TSahnTieFacts {
+  std::string_view name;
+  bool find;  // search for every tied tree (with a maximum of 2 or more)
+};
+constexpr std::array<TSahnTieFacts, 2> kTieChoices = {{{"FIND", true}, {"WARN", false}}};
 
 // Every run lists the levels of its trees as a text dendrogram.
 constexpr bool kListLevels = true;
 
-const std::array<TParamRec, spCount>& SahnTable() {
-  static const std::array<TParamRec, spCount> table = {{
-      {.keyword = "O", .prompt = "Input file", .hint = "Name of input file", .required = true, .type = ptInFile},
-      {.keyword = "R", .prompt = "Output tree file", .hint = "Name of output tree file", .type = ptOutFile},
-      {.keyword = "CM",
-       .prompt = "Clustering method",
-       .hint = "Clustering method",
-       .type = ptChoice,
-       .items = {kMethodItems.begin(), kMethodItems.end()},
-       .index = 3},
-      {.keyword = "TM",
-       .prompt = "In case of ties",
-       .hint = "In case of ties",
-       .type = ptChoice,
-       .items = {kTieItems.begin(), kTieItems.end()},
-       .index = 1},
-      {.keyword = "NT",
-       .prompt = "Maximum no. tied trees",
-       .hint = "Maximum no. tied trees",
-       .type = ptInteger,
-       .integer = 25,
-       .min = "1",
-       .max = "9999",
-       .mask = "####"},
-      {.keyword = "TOL",
-       .prompt = "Tie tolerance",
-       .hint = "Tie tolerance",
-       .type = ptReal,
-       .real = 0.0,
-       .min = "-1e5",
-       .max = "1e5",
-       .mask = "##.########"},
-      {.keyword = "B",
-       .prompt = "Beta",
-       .hint = "Value of beta",
-       .type = ptReal,
-       .real = 0.0,
-       .min = "-1e5",
-       .max = "1e5",
-       .mask = "##.########"},
-  }};
-  return table;
-}
+const std::array<TParamRec, spCount> kParams = {
+    InFileParam("O", "Input file", "Name of input file", prRequired),
+    OutFileParam("R", "Output tree file", "Name of output tree file"),
+    ChoiceParam("CM", "Clustering method", "Clustering method", ChoiceItems(kSahnMethods), 3),  // UPGMA
+    ChoiceParam("TM", "In case of ties", "In case of ties", ChoiceItems(kTieChoices), 1),       // WARN
+    IntegerParam("NT", "Maximum no. tied trees", "Maximum no. tied trees", 25, "1", "9999", "####"),
+    RealParam("TOL", "Tie tolerance", "Tie tolerance", 0.0, "-1e5", "1e5", "##.########"),
+    RealParam("B", "Beta", "Value of beta", 0.0, "-1e5", "1e5", "##.########"),
+};
 
 const std::array<TbuttonsRec, 1> kButtons = {{{"Plot tree", "Tree", SahnPlotTree}}};
 
+// The trees of the last run, shared with the plot that shows them, and the plot.
 std::shared_ptr<TTreeMxList>& Results() {
   static std::shared_ptr<TTreeMxList> results;
   return results;
 }
 
-// The item of the module's own list at a 0-based choice index.
-template <std::size_t N>
-std::string ChoiceItem(const std::array<std::string_view, N>& items, std::int32_t index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= N) {
-    throw E_Morvapc_Internal(rtl::Format("SAHN choice index out of range: %d", index));
-  }
-  return std::string(items[static_cast<std::size_t>(index)]);
+TModulePlots& Plots() {
+  static TModulePlots plots;
+  return plots;
 }
 
 // The working values of one run.
@@ -95,8 +62,10 @@ struct TSahnRunValues {
   std::int32_t maxTrees = 25;
   TSahnOptions options;
 
+  bool findTies = false;
+
   bool Flexi() const { return options.method == TSahnMethod::Flexi; }
-  bool FindTies() const { return tieKeyword != "WARN" && maxTrees >= 2; }
+  bool FindTies() const { return findTies && maxTrees >= 2; }
 };
 
 TSahnRunValues RunValues(std::span<const TParamRec> params) {
@@ -104,10 +73,13 @@ TSahnRunValues RunValues(std::span<const TParamRec> params) {
   TSahnRunValues values;
   values.input = params[spInput].fileName;
   values.output = params[spOutput].fileName;
-  values.methodKeyword = ChoiceItem(kMethodItems, params[spMethod].index);
-  values.tieKeyword = ChoiceItem(kTieItems, params[spTies].index);
+  const TSahnMethodInfo& method = ChosenFacts(kSahnMethods, params[spMethod]);
+  const TSahnTieFacts& ties = ChosenFacts(kTieChoices, params[spTies]);
+  values.methodKeyword = method.name;
+  values.tieKeyword = ties.name;
+  values.findTies = ties.find;
   values.maxTrees = params[spMaxTrees].integer;
-  values.options.method = SahnMethodOf(values.methodKeyword)->method;
+  values.options.method = method.method;
   values.options.tol = params[spTolerance].real;
   values.options.beta = params[spBeta].real;
   return values;
@@ -118,7 +90,7 @@ void ListRunValues(const TSahnRunValues& values) {
   ListOutputFile(values.output, "Save result tree in output file: ");
   ListingWriteLine("Clustering method: " + values.methodKeyword);
   ListingWriteLine("In case of ties: " + values.tieKeyword);
-  if (values.tieKeyword != "WARN") ListingWriteLine(rtl::Format("Max. no. tied trees: %10d", values.maxTrees));
+  if (values.findTies) ListingWriteLine(rtl::Format("Max. no. tied trees: %10d", values.maxTrees));
   if (values.options.tol != 0.0) {
     ListingWriteLine(rtl::Format("Tie cut off: %" + Config().listingFormat, values.options.tol));
   }
@@ -294,13 +266,7 @@ class TSahnDataSet {
 }  // namespace
 
 void SahnDescribe(TModuleRec& module) {
-  module.name = "SAHN";
-  module.title = "SAHN clustering";
-  module.run = SahnRun;
-  module.helpContext = 516;
-  module.params = SahnTable();
-  module.buttons = kButtons;
-  module.release = SahnRelease;
+  DescribeAs(module, "SAHN", "SAHN clustering", 516, SahnRun, kParams, kButtons, SahnRelease);
 }
 
 void SahnRun(std::span<const TParamRec> params) {
@@ -309,37 +275,18 @@ void SahnRun(std::span<const TParamRec> params) {
   const TSahnRunValues values = RunValues(params);
   ListRunValues(values);
 
-  TInputMatrixFile input;
-  if (!OpenInputMatrixFile(input, values.input, "input")) return;
-  TOutputMatrixFile output;
-  if (!values.output.empty() && !OpenOutputMatrixFile(output, values.output, "tree")) return;
-  ForEachDataSet(*input, [&] { TSahnDataSet(values, *input, output.get()).Run(); });
-  Progress("", 100);
-  EnablePlotButtons({1});
-  if (output) CloseOutputMatrixFile(output);
+  TRunFiles files{.input = values.input, .output = values.output};
+  if (!files.Open("tree")) return;
+  ForEachDataSet(*files.in, [&] { TSahnDataSet(values, *files.in, files.out.get()).Run(); });
+  files.Finish({1});
 }
 
-namespace {
+void SahnPlotTree() { Plots().Open(1, TTreePlotRequest{Results(), "SAHNTreeF", 1}); }
 
-std::unique_ptr<TTreePlt>& TreePlotObject() {
-  static std::unique_ptr<TTreePlt> plot;
-  return plot;
-}
-
-}  // namespace
-
-void SahnPlotTree() {
-  if (!Results()) return;
-  SahnCloseTree();
-  TreePlotObject() = std::make_unique<TTreePlt>(Results(), "SAHNTreeF", 1);
-  TreePlotObject()->Show();
-}
-
-// Frees the plot object; its window closes with it when still open.
-void SahnCloseTree() { TreePlotObject().reset(); }
+void SahnCloseTree() { Plots().Close(1); }
 
 void SahnRelease() {
-  SahnCloseTree();
+  Plots().CloseAll();
   Results().reset();
 }
 

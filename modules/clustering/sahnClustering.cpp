@@ -22,11 +22,67 @@
 #include <span>
 #include <vector>
 
-#include "modules/clustering/sahnCluster.h"
+#include "matrix/Constu.h"
+#include "modules/clustering/sahnClustering.h"
 #include "modules/clustering/sahnNeighbours.h"
 #include "modules/clustering/sahnSmallest.h"
 #include "rtl/Convert.h"
+#include "rtl/Format.h"
 #include "shell/Progress.h"
+
+TSahnChains::TSahnChains(std::int32_t n)
+    : next_(static_cast<std::size_t>(n) + 1, 0),
+      level_(static_cast<std::size_t>(n) + 1, 0.0),
+      last_(static_cast<std::size_t>(n) + 1),
+      size_(static_cast<std::size_t>(n) + 1, 1) {
+  for (std::size_t k = 0; k < last_.size(); ++k) last_[k] = static_cast<std::int32_t>(k);
+}
+
+double TSahnChains::Join(std::int32_t lo, std::int32_t hi, double v, bool centroid) {
+  const auto at = [](std::int32_t k) { return static_cast<std::size_t>(k); };
+  if (centroid) {
+    for (std::int32_t head : {lo, hi}) {
+      for (std::int32_t k = head; next_[at(k)] != 0; k = next_[at(k)]) v = std::max(v, level_[at(k)]);
+    }
+  }
+  level_[at(last_[at(lo)])] = v;
+  next_[at(last_[at(lo)])] = hi;
+  last_[at(lo)] = last_[at(hi)];
+  size_[at(lo)] += size_[at(hi)];
+  return v;
+}
+
+TSahnDendrogram TSahnChains::Dendrogram() const {
+  TSahnDendrogram tree;
+  const std::size_t n = next_.size() - 1;
+  tree.order.reserve(n);
+  tree.levels.reserve(n);
+  for (std::size_t k = n > 0 ? 1 : 0; k != 0; k = static_cast<std::size_t>(next_[k])) {
+    tree.order.push_back(static_cast<std::int32_t>(k));
+    if (next_[k] != 0) tree.levels.push_back(level_[k]);
+  }
+  return tree;
+}
+
+void SahnRefuseGrownValues() {
+  throw E_Morvapc(
+      "The cluster values grew out of range (to 9e200 or more, or no number);\n"
+      "SAHN cannot go on with this matrix and method.");
+}
+
+void SahnCheckValues(const Sym_mx& d) {
+  for (std::int32_t i = 2; i <= d.n(); ++i) {
+    for (std::int32_t j = 1; j < i; ++j) {
+      const double v = d.getxij(i, j);
+      if (!(std::fabs(v) < kSahnNoValue)) {
+        throw E_Morvapc(
+            rtl::Format("SAHN cannot cluster the value %s at row %d, column %d:\n"
+                        "values must be numbers below 9e200 in size.",
+                        rtl::FloatToStrGeneral(v, 15), i, j));
+      }
+    }
+  }
+}
 
 namespace {
 

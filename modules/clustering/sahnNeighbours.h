@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "modules/clustering/sahnCluster.h"
+#include "modules/clustering/sahnClustering.h"
 
 class TSahnNeighbours {
  public:

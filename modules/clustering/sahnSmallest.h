@@ -14,7 +14,7 @@
 #include <optional>
 #include <vector>
 
-#include "modules/clustering/sahnCluster.h"
+#include "modules/clustering/sahnClustering.h"
 
 // The smallest value between one cluster and others, the cluster that holds
 // it, and whether another holds it too. Nobody holds kSahnNoValue.

@@ -1,17 +1,130 @@
-// The tied-tree search of SAHN: every branch of the search is a state with
+// The tied-tree search of SAHN, and the sorting of node children that makes
+// its trees comparable. Every branch of the search is a state with
 // its own compacted matrix of the clusters still live; branches wait in a
 // chain and are finished one after another, first opened first.
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
+#include <string>
+#include <vector>
 
 #include "matrix/Constu.h"
-#include "modules/clustering/sahnCluster.h"
+#include "matrix/PackedTriangle.h"
+#include "modules/clustering/sahnTiedTrees.h"
 #include "rtl/Convert.h"
 #include "rtl/Format.h"
 #include "shell/Progress.h"
 
 namespace {
+
+// The most children one node of a tree may have when its children are sorted.
+constexpr std::int32_t kMaxChildren = 25;
+
+// --- Sorting the children of the nodes of a tree ---
+
+// One child of a node: positions first .. last (0-based) of the order.
+struct TChildSpan {
+  std::size_t first;
+  std::size_t last;
+  std::int32_t key;  // its smallest OTU
+};
+
+class TNodeSorter {
+ public:
+  explicit TNodeSorter(TSahnDendrogram& tree) : tree_(tree), marked_(tree.levels.size(), false) {}
+
+  // True when any children were exchanged.
+  bool Run() {
+    bool exchanged = false;
+    for (std::size_t k = NextUnmarked(0); k < marked_.size(); k = NextUnmarked(0)) {
+      exchanged = SortNode(k) || exchanged;
+    }
+    return exchanged;
+  }
+
+ private:
+  std::size_t NextUnmarked(std::size_t from) const {
+    while (from < marked_.size() && marked_[from]) ++from;
+    return from;
+  }
+
+  // The node whose level is that of gap k: its span reaches to the nearest
+  // gaps above that level on either side, and its gaps at that level part
+  // its children.
+  bool SortNode(std::size_t k) {
+    const double v = tree_.levels[k];
+    std::size_t first = k;
+    while (first > 0 && tree_.levels[first - 1] <= v) --first;
+    std::size_t last = k + 1;
+    while (last < tree_.levels.size() && tree_.levels[last] <= v) ++last;
+    std::vector<TChildSpan> children = Children(first, last, v);
+    if (children.size() > static_cast<std::size_t>(kMaxChildren)) {
+      throw E_Morvapc("Too many (" + std::to_string(children.size()) + ") multifurcations in a single pass");
+    }
+    const bool exchanged = ExchangeSort(children);
+    if (exchanged) Rewrite(first, children, v);
+    for (std::size_t gap = first; gap < last; ++gap) {
+      if (tree_.levels[gap] == v) marked_[gap] = true;
+    }
+    return exchanged;
+  }
+
+  std::vector<TChildSpan> Children(std::size_t first, std::size_t last, double v) const {
+    std::vector<TChildSpan> children;
+    std::size_t start = first;
+    for (std::size_t position = first; position <= last; ++position) {
+      if (position == last || tree_.levels[position] == v) {
+        std::int32_t key = tree_.order[start];
+        for (std::size_t q = start; q <= position; ++q) key = std::min(key, tree_.order[q]);
+        children.push_back({start, position, key});
+        start = position + 1;
+      }
+    }
+    return children;
+  }
+
+  // Exchange sort by key; true when anything moved. Keys are distinct OTUs.
+  static bool ExchangeSort(std::vector<TChildSpan>& children) {
+    bool exchanged = false;
+    for (std::size_t a = 0; a + 1 < children.size(); ++a) {
+      for (std::size_t b = a + 1; b < children.size(); ++b) {
+        if (children[b].key < children[a].key) {
+          std::swap(children[a], children[b]);
+          exchanged = true;
+        }
+      }
+    }
+    return exchanged;
+  }
+
+  // Lays the children out again in their new order, each with its own inner
+  // order, levels and marks, with gaps at v between them.
+  void Rewrite(std::size_t first, const std::vector<TChildSpan>& children, double v) {
+    std::vector<std::int32_t> order;
+    std::vector<double> levels;
+    std::vector<bool> marks;
+    for (const TChildSpan& child : children) {
+      if (!order.empty()) {
+        levels.push_back(v);
+        marks.push_back(false);
+      }
+      for (std::size_t q = child.first; q <= child.last; ++q) {
+        order.push_back(tree_.order[q]);
+        if (q < child.last) {
+          levels.push_back(tree_.levels[q]);
+          marks.push_back(marked_[q]);
+        }
+      }
+    }
+    std::copy(order.begin(), order.end(), tree_.order.begin() + static_cast<std::ptrdiff_t>(first));
+    std::copy(levels.begin(), levels.end(), tree_.levels.begin() + static_cast<std::ptrdiff_t>(first));
+    for (std::size_t q = 0; q < marks.size(); ++q) marked_[first + q] = marks[q];
+  }
+
+  TSahnDendrogram& tree_;
+  std::vector<bool> marked_;
+};
 
 // One branch: the chains of members (by OTU, entry 0 unused), the OTU that
 // heads the cluster at each matrix position, and the values between the live
@@ -22,11 +135,7 @@ struct TSahnState {
   std::vector<std::int32_t> head;  // by position
   std::vector<double> values;
 
-  static std::size_t Cell(std::int32_t r, std::int32_t c) {
-    const auto hi = static_cast<std::size_t>(std::max(r, c));
-    const auto lo = static_cast<std::size_t>(std::min(r, c));
-    return (hi - 1) * (hi - 2) / 2 + lo - 1;
-  }
+  static std::size_t Cell(std::int32_t r, std::int32_t c) { return PackedIndex(std::max(r, c) - 1, std::min(r, c)); }
   double At(std::int32_t r, std::int32_t c) const { return values[Cell(r, c)]; }
   void Put(std::int32_t r, std::int32_t c, double v) { values[Cell(r, c)] = v; }
   std::int32_t Head(std::int32_t position) const { return head[static_cast<std::size_t>(position)]; }
@@ -206,4 +315,15 @@ bool SahnFindTiedTrees(const Sym_mx& d, const TSahnOptions& options, std::int32_
                        const std::function<void(std::int32_t number, const TSahnDendrogram& tree)>& onTree) {
   SahnCheckValues(d);
   return TTiedTreeSearch(d, options, maxTrees, onTree).Run();
+}
+
+std::int64_t SahnPairKey(std::int32_t a, std::int32_t b) {
+  // The pairs of the strict lower triangle, numbered from 1.
+  return static_cast<std::int64_t>(PackedIndex(std::max(a, b) - 1, std::min(a, b))) + 1;
+}
+
+void SahnSortTreeNodes(TSahnDendrogram& tree) {
+  ListingWriteLine("Sorting tree nodes ...");
+  const bool exchanged = TNodeSorter(tree).Run();
+  ListingWriteLine(exchanged ? " done." : " none needed.");
 }

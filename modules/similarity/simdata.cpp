@@ -57,25 +57,7 @@ void TTriangleWriter::Put(std::int32_t i, std::int32_t j, std::string_view text)
   });
 }
 
-void ProgressRow(std::int32_t i, std::int32_t n) {
-  const long double percent = 100.0L * static_cast<long double>(i - 1) / static_cast<long double>(n);
-  Progress("Computing", static_cast<std::int32_t>(rtl::Round(percent)));
-}
-
-TParamRec ParamRecord(const char* keyword, const char* prompt, const char* hint, TParamType type, bool required) {
-  TParamRec p;
-  p.keyword = keyword;
-  p.prompt = prompt;
-  p.hint = hint;
-  p.type = type;
-  p.required = required;
-  return p;
-}
-
-std::int32_t ChoiceNumber(const TParamRec& param, std::int32_t count) {
-  const std::int32_t number = param.index + 1;
-  if (number < 1 || number > count) {
-    throw E_Morvapc_Internal(rtl::Format("Coefficient number out of range: %d", number));
-  }
-  return number;
+void TSimilarityRun::ListCommonParams() const {
+  ListInputParameters(input);
+  ListingWriteLine("Compute by: " + std::string(DirectionWord(byRows)));
 }

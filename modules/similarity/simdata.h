@@ -4,6 +4,7 @@
 // OTU with the pairwise-deletion mask, the lower-triangle writer of their
 // output bodies, and the title comments of their output files.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "matrix/MatrixFiles.h"
 #include "matrix/Matrixob.h"
 #include "rtl/TextFile.h"
+#include "shell/ModuleRun.h"
 #include "shell/Modules.h"
 
 // The characters (rows) by OTUs (columns) of one data set and the OTU labels.
@@ -81,13 +83,27 @@ class TTriangleWriter {
   std::int32_t perLine_;
 };
 
-// Progress "Computing" for row i of n: 100 (i - 1) / n rounded.
-void ProgressRow(std::int32_t i, std::int32_t n);
+// The four parameters every similarity table starts with, in this order.
+enum TSimilarityParam : std::int32_t { pInput, pByRows, pCoeff, pOutput };
 
-// A parameter record of the module's table (help context 1001).
-TParamRec ParamRecord(const char* keyword, const char* prompt, const char* hint, TParamType type,
-                      bool required = false);
+// What every similarity run holds: its files, the direction and the chosen
+// coefficient's keyword.
+struct TSimilarityRun : TRunFiles {
+  bool byRows = true;
+  std::string keyword;
 
-// The selected item's 1-based number, checked against the item count:
-// outside 1 .. count is an internal range error.
-std::int32_t ChoiceNumber(const TParamRec& param, std::int32_t count);
+  // Takes the four common parameters and returns the facts of the chosen
+  // coefficient.
+  template <class Facts, std::size_t N>
+  const Facts& TakeCommonParams(std::span<const TParamRec> params, const std::array<Facts, N>& facts) {
+    input = params[pInput].fileName;
+    byRows = params[pByRows].check;
+    output = params[pOutput].fileName;
+    const Facts& chosen = ChosenFacts(facts, params[pCoeff]);
+    keyword = chosen.name;
+    return chosen;
+  }
+
+  // "Input parameters", the input file and "Compute by: " with the direction.
+  void ListCommonParams() const;
+};

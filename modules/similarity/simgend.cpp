@@ -1,7 +1,9 @@
 #include "modules/similarity/simgend.h"
 
+#include <array>
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "matrix/MatrixIO.h"
@@ -13,40 +15,51 @@
 
 namespace {
 
-const std::vector<std::string> CoeffItems = {"ARC",   "B&S",    "CHORD",    "HILLIS", "HILLIS-UB", "J&C",
-                                             "NEI72", "NEI-UB", "PREVOSTI", "ROGERS", "ROGERS-W"};
-constexpr TSimgendCode CodeOfChoice[] = {sgARC,   sgBS,    sgCHORD,    sgHILLIS, sgHILLISUB, sgJC,
-                                         sgNEI72, sgNEIUB, sgPREVOSTI, sgROGERS, sgROGERSW};
+// What the module knows of each coefficient, in the order of the choice's
+// items (alphabetical), with the computation's code of each.
+struct TSimgendFacts {
+  std::string_view name;
+  TSimgendCode code;
+  bool countsLoci;        // sums per locus; needs the loci array
+  bool needsSampleSizes;  // needs the array of sample sizes
+  bool needsLociCount;    // needs the number of loci
+};
 
-enum : std::int32_t { pInput, pByRows, pCoeff, pOutput, pNArray, pLociArray, pLoci };
+constexpr std::array<TSimgendFacts, SimgendCoeffCount> kCoefficients = {{
+    {"ARC", sgARC, true, false, false},
+    {"B&S", sgBS, false, false, false},
+    {"CHORD", sgCHORD, false, false, true},
+    {"HILLIS", sgHILLIS, true, false, false},
+    {"HILLIS-UB", sgHILLISUB, true, true, false},
+    {"J&C", sgJC, false, false, false},
+    {"NEI72", sgNEI72, false, false, false},
+    {"NEI-UB", sgNEIUB, false, true, true},
+    {"PREVOSTI", sgPREVOSTI, true, false, false},
+    {"ROGERS", sgROGERS, true, false, false},
+    {"ROGERS-W", sgROGERSW, false, false, true},
+}};
+
+const TSimgendFacts& FactsOf(TSimgendCode code) {
+  for (const TSimgendFacts& facts : kCoefficients) {
+    if (facts.code == code) return facts;
+  }
+  throw E_Morvapc_Internal(rtl::Format("Coefficient number out of range: %d", static_cast<int>(code)));
+}
+
+enum : std::int32_t { pNArray = pOutput + 1, pLociArray, pLoci };
+
+const std::array<TParamRec, 7> kParams = {
+    InFileParam("O", "Input data file", "Name of input data file", prRequired),
+    CheckParam("D", "By rows?", "Check if by rows", true),
+    ChoiceParam("C", "Coefficient", "Coefficient", ChoiceItems(kCoefficients), 6),  // NEI72
+    OutFileParam("R", "Output file", "Name of output file"),
+    InFileParam("NA", "Name of N array", "Name of input N array file"),
+    InFileParam("LA", "Name of loci array file", "Name of input loci array file"),
+    IntegerParam("L", "Number of loci", "Number of loci", 0, "1", "99", "##"),
+};
 
 constexpr long double HalfPi = 1.570796326794896619231321691639751442L;
 constexpr long double OneOverPi = 0.318309886183790671537767526745028724L;
-
-const std::vector<TParamRec>& ParamTable() {
-  static const std::vector<TParamRec> table = [] {
-    std::vector<TParamRec> t;
-    t.push_back(ParamRecord("O", "Input data file", "Name of input data file", ptInFile, true));
-    t.push_back(ParamRecord("D", "By rows?", "Check if by rows", ptCheck));
-    t.back().check = true;
-    t.push_back(ParamRecord("C", "Coefficient", "Coefficient", ptChoice));
-    t.back().items = CoeffItems;
-    t.back().index = 6;  // NEI72
-    t.push_back(ParamRecord("R", "Output file", "Name of output file", ptOutFile));
-    t.push_back(ParamRecord("NA", "Name of N array", "Name of input N array file", ptInFile));
-    t.push_back(ParamRecord("LA", "Name of loci array file", "Name of input loci array file", ptInFile));
-    t.push_back(ParamRecord("L", "Number of loci", "Number of loci", ptInteger));
-    t.back().min = "1";
-    t.back().max = "99";
-    t.back().mask = "##";
-    return t;
-  }();
-  return table;
-}
-
-bool CountsLoci(TSimgendCode code) {
-  return code == sgPREVOSTI || code == sgROGERS || code == sgHILLIS || code == sgHILLISUB || code == sgARC;
-}
 
 // The unbiased estimate of a population's homozygosity term: (2 N s - k) / (2 N - 1).
 long double Unbiased(long double n, long double s, long double k) { return (2 * n * s - k) / (2 * n - 1); }
@@ -86,7 +99,7 @@ TSimgendCode SimgendCodeOfChoice(std::int32_t choice) {
   if (choice < 1 || choice > SimgendCoeffCount) {
     throw E_Morvapc_Internal(rtl::Format("Coefficient number out of range: %d", choice));
   }
-  return CodeOfChoice[choice - 1];
+  return kCoefficients[static_cast<std::size_t>(choice - 1)].code;
 }
 
 long double ArcCos(long double x) {
@@ -109,7 +122,7 @@ void SimgendCheckFrequencies(const Rect_mx& data, const Label_mx& labels) {
 
 TSimgendComputer::TSimgendComputer(const Rect_mx& data, TSimgendCode code, std::int32_t L, const vect_mx* sampleSizes,
                                    const ivect_mx* loci)
-    : table_(data), code_(code), L_(L), sampleSizes_(sampleSizes), loci_(loci) {
+    : table_(data), code_(code), countsLoci_(FactsOf(code).countsLoci), L_(L), sampleSizes_(sampleSizes), loci_(loci) {
   // Arrays kept from an earlier data set are checked by the module before use;
   // a mismatch here is a caller's fault.
   if ((sampleSizes_ && sampleSizes_->length() != table_.n()) || (loci_ && loci_->length() != table_.p())) {
@@ -162,7 +175,7 @@ TSimgendDistance TSimgendComputer::Distance(std::int32_t i, std::int32_t j) cons
   }
 
   TSimgendDistance result;
-  if (CountsLoci(code_)) result.loci = Lc;
+  if (countsLoci_) result.loci = Lc;
   long double d = 0;
   switch (code_) {
     case sgBS: d = all.bs; break;
@@ -193,13 +206,7 @@ TSimgendDistance TSimgendComputer::Distance(std::int32_t i, std::int32_t j) cons
 }
 
 void SimgendDescribe(TModuleRec& module) {
-  module.name = "Simgend";
-  module.title = "Similarity for genetic data";
-  module.run = SimgendRun;
-  module.helpContext = 517;
-  module.params = ParamTable();
-  module.buttons = {};
-  module.release = SimgendRelease;
+  DescribeAs(module, "Simgend", "Similarity for genetic data", 517, SimgendRun, kParams, SimgendRelease);
 }
 
 void SimgendRelease() {}
@@ -262,19 +269,13 @@ void ReadSideArray(rtl::TextReader& f, const std::string& name, const TArrayText
   held = std::move(vector);
 }
 
-struct TSimgendRun {
-  std::string input;
-  bool byRows = true;
-  std::string keyword;
+struct TSimgendRun : TSimilarityRun {
   TSimgendCode code = sgNEI72;
-  std::string output;
   std::string nArray;
   std::string lociArray;
   std::int32_t L = 0;
-  TInputMatrixFile in;
   TInputMatrixFile nIn;
   TInputMatrixFile lociIn;
-  TOutputMatrixFile out;
   std::unique_ptr<vect_mx> sampleSizes;
   std::unique_ptr<ivect_mx> loci;
 };
@@ -332,16 +333,16 @@ void SimgendCompute(TSimgendRun& run) {
 
 // The requirements of the coefficients; false after an error box.
 bool RequirementsMet(const TSimgendRun& run) {
-  const TSimgendCode c = run.code;
-  if ((c == sgHILLISUB || c == sgNEIUB) && run.nArray.empty()) {
+  const TSimgendFacts& facts = FactsOf(run.code);
+  if (facts.needsSampleSizes && run.nArray.empty()) {
     ShowErrorMessage("Array of sample sizes for each OTU is required for this coefficient");
     return false;
   }
-  if (CountsLoci(c) && run.lociArray.empty()) {
+  if (facts.countsLoci && run.lociArray.empty()) {
     ShowErrorMessage("Array giving grouping of alleles into loci is required");
     return false;
   }
-  if ((c == sgCHORD || c == sgNEIUB || c == sgROGERSW) && run.L <= 0) {
+  if (facts.needsLociCount && run.L <= 0) {
     ShowErrorMessage("Number of loci is required");
     return false;
   }
@@ -353,18 +354,12 @@ bool RequirementsMet(const TSimgendRun& run) {
 void SimgendRun(std::span<const TParamRec> params) {
   Progress("", 0);
   TSimgendRun run;
-  run.input = params[pInput].fileName;
-  run.byRows = params[pByRows].check;
-  const std::int32_t choice = ChoiceNumber(params[pCoeff], SimgendCoeffCount);
-  run.keyword = CoeffItems[static_cast<std::size_t>(choice - 1)];
-  run.code = SimgendCodeOfChoice(choice);
-  run.output = params[pOutput].fileName;
+  run.code = run.TakeCommonParams(params, kCoefficients).code;
   run.nArray = params[pNArray].fileName;
   run.lociArray = params[pLociArray].fileName;
   run.L = params[pLoci].integer;
 
-  ListInputParameters(run.input);
-  ListingWriteLine("Compute by: " + std::string(DirectionWord(run.byRows)));
+  run.ListCommonParams();
   ListOutputFile(run.nArray, "Read N array from file: ");
   ListOutputFile(run.lociArray, "Read loci array from file: ");
   if (run.L != 0) ListingWriteLine(rtl::Format("Number of loci: %10d", run.L));
@@ -372,15 +367,14 @@ void SimgendRun(std::span<const TParamRec> params) {
   ListingWriteLine("");
   if (!RequirementsMet(run)) return;
 
-  if (!OpenInputMatrixFile(run.in, run.input, "input")) return;
+  if (!run.OpenInput()) return;
   if (!run.nArray.empty() && !OpenInputMatrixFile(run.nIn, run.nArray, "N array")) return;
   if (!run.lociArray.empty() && !OpenInputMatrixFile(run.lociIn, run.lociArray, "Loci array")) return;
-  if (!run.output.empty() && !OpenOutputMatrixFile(run.out, run.output, "coefficients")) return;
+  if (!run.OpenOutput("coefficients")) return;
   try {
     ForEachDataSet(*run.in, [&] { SimgendCompute(run); });
   } catch (const TRunEndedQuietly&) {
     return;
   }
-  Progress("", 100);
-  if (run.out) CloseOutputMatrixFile(run.out);
+  run.Finish();
 }

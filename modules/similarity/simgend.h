@@ -64,6 +64,7 @@ class TSimgendComputer {
 
   TOtuTable table_;
   TSimgendCode code_;
+  bool countsLoci_;
   std::int32_t L_;
   const vect_mx* sampleSizes_;
   const ivect_mx* loci_;

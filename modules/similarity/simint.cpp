@@ -13,27 +13,6 @@
 
 namespace {
 
-const std::vector<std::string> CoeffItems = {"CORR",     "DIST",     "COSINE",   "VARCOV",   "EUCLID",   "MANHAT",
-                                             "DISTSQ",   "PSHAPE",   "PSIZE",    "N",        "XXT",      "CHISQ",
-                                             "MORISITA", "MORISIT2", "RENKONEN", "BRAYCURT", "CANBERRA", "EUCLIDSQ"};
-
-enum : std::int32_t { pInput, pByRows, pCoeff, pOutput };
-
-const std::vector<TParamRec>& ParamTable() {
-  static const std::vector<TParamRec> table = [] {
-    std::vector<TParamRec> t;
-    t.push_back(ParamRecord("O", "Input file", "Name of input file", ptInFile, true));
-    t.push_back(ParamRecord("D", "By rows?", "Check if by rows", ptCheck));
-    t.back().check = true;
-    t.push_back(ParamRecord("C", "Coefficient", "Coefficient", ptChoice));
-    t.back().items = CoeffItems;
-    t.back().index = siDIST - 1;
-    t.push_back(ParamRecord("R", "Output file", "Name of output file", ptOutFile));
-    return t;
-  }();
-  return table;
-}
-
 // The sums a coefficient needs over the characters that count for a pair.
 // They are accumulated in double precision, which keeps the pair loop as fast
 // as a plain one (extended-precision sums cost twice as much); the formulas
@@ -64,44 +43,43 @@ enum : unsigned {
   kMoments = kSx | kSy | kSxx | kSyy | kSxy,
 };
 
-constexpr unsigned SumsOf(TSimintCoeff coeff) {
-  switch (coeff) {
-    case siCORR:
-    case siMORISITA:
-    case siMORISIT2: return kMoments;
-    case siCOSINE: return kSxx | kSyy | kSxy;
-    case siVARCOV: return kSx | kSy | kSxy;
-    case siXXT: return kSxy;
-    case siDIST:
-    case siEUCLID:
-    case siDISTSQ:
-    case siEUCLIDSQ: return kD2;
-    case siPSHAPE: return kD2 | kD1;
-    case siPSIZE: return kD1;
-    case siMANHAT: return kAbs;
-    case siN: return 0;
-    case siCHISQ: return kChi;
-    case siRENKONEN: return kMin;
-    case siBRAYCURT: return kAbs | kSumXY;
-    case siCANBERRA: return kCanberra;
-  }
-  return 0;
-}
+// What the module knows of each coefficient, in the order of the choice's items.
+struct TSimintFacts {
+  std::string_view name;
+  int outputType;     // mtSimilarity or mtDissimilarity
+  bool zeroDiagonal;  // the diagonal is 0 without visiting the characters
+  unsigned sums;      // the sums its loop accumulates
+};
 
-// Coefficients whose diagonal is 0 without visiting the characters.
-constexpr bool DiagonalSkipped(TSimintCoeff coeff) {
-  switch (coeff) {
-    case siDIST:
-    case siEUCLID:
-    case siMANHAT:
-    case siDISTSQ:
-    case siCHISQ:
-    case siBRAYCURT:
-    case siCANBERRA:
-    case siEUCLIDSQ: return true;
-    default: return false;
-  }
-}
+constexpr std::array<TSimintFacts, SimintCoeffCount> kCoefficients = {{
+    {"CORR", mtSimilarity, false, kMoments},
+    {"DIST", mtDissimilarity, true, kD2},
+    {"COSINE", mtSimilarity, false, kSxx | kSyy | kSxy},
+    {"VARCOV", mtSimilarity, false, kSx | kSy | kSxy},
+    {"EUCLID", mtDissimilarity, true, kD2},
+    {"MANHAT", mtDissimilarity, true, kAbs},
+    {"DISTSQ", mtDissimilarity, true, kD2},
+    {"PSHAPE", mtDissimilarity, false, kD2 | kD1},
+    {"PSIZE", mtDissimilarity, false, kD1},
+    {"N", mtSimilarity, false, 0},
+    {"XXT", mtSimilarity, false, kSxy},
+    {"CHISQ", mtDissimilarity, true, kChi},
+    {"MORISITA", mtSimilarity, false, kMoments},
+    {"MORISIT2", mtSimilarity, false, kMoments},
+    {"RENKONEN", mtSimilarity, false, kMin},
+    {"BRAYCURT", mtDissimilarity, true, kAbs | kSumXY},
+    {"CANBERRA", mtDissimilarity, true, kCanberra},
+    {"EUCLIDSQ", mtDissimilarity, true, kD2},
+}};
+
+constexpr const TSimintFacts& FactsOf(TSimintCoeff coeff) { return kCoefficients[static_cast<std::size_t>(coeff - 1)]; }
+
+const std::array<TParamRec, 4> kParams = {
+    InFileParam("O", "Input file", "Name of input file", prRequired),
+    CheckParam("D", "By rows?", "Check if by rows", true),
+    ChoiceParam("C", "Coefficient", "Coefficient", ChoiceItems(kCoefficients), siDIST - 1),
+    OutFileParam("R", "Output file", "Name of output file"),
+};
 
 // The values of two OTUs, their masks of present values (null when nothing
 // is missing) and the CHISQ weights.
@@ -227,12 +205,12 @@ template <TSimintCoeff C>
 void RowValues(const TOtuTable& table, const double* w, std::int32_t i, std::int32_t first, std::int32_t last,
                double* out) {
   for (std::int32_t j = first; j <= last; ++j, ++out) {
-    if (DiagonalSkipped(C) && i == j) {
+    if (FactsOf(C).zeroDiagonal && i == j) {
       *out = 0;
       continue;
     }
     const TPair pair{table.Values(i), table.Values(j), table.Present(i), table.Present(j), table.p(), w};
-    *out = static_cast<double>(Coefficient<C>(Sums<SumsOf(C)>(pair)));
+    *out = static_cast<double>(Coefficient<C>(Sums<FactsOf(C).sums>(pair)));
   }
 }
 
@@ -245,19 +223,7 @@ constexpr auto RowValuesByCoeff = RowValuesTable(std::make_index_sequence<Simint
 
 }  // namespace
 
-int SimintOutputType(TSimintCoeff coeff) {
-  switch (coeff) {
-    case siCORR:
-    case siCOSINE:
-    case siVARCOV:
-    case siN:
-    case siXXT:
-    case siMORISITA:
-    case siMORISIT2:
-    case siRENKONEN: return mtSimilarity;
-    default: return mtDissimilarity;
-  }
-}
+int SimintOutputType(TSimintCoeff coeff) { return FactsOf(coeff).outputType; }
 
 bool SimintChisqPrepare(Rect_mx& data, std::vector<double>& weights) {
   const std::int32_t p = data.rows();
@@ -312,13 +278,7 @@ void TSimintComputer::Row(std::int32_t i, std::span<double> values) const {
 }
 
 void SimintDescribe(TModuleRec& module) {
-  module.name = "Simint";
-  module.title = "Similarity for interval data";
-  module.run = SimintRun;
-  module.helpContext = 518;
-  module.params = ParamTable();
-  module.buttons = {};
-  module.release = SimintRelease;
+  DescribeAs(module, "Simint", "Similarity for interval data", 518, SimintRun, kParams, SimintRelease);
 }
 
 void SimintRelease() {}
@@ -326,14 +286,8 @@ void SimintRelease() {}
 namespace {
 
 // The working values of one run.
-struct TSimintRun {
-  std::string input;
-  bool byRows = true;
+struct TSimintRun : TSimilarityRun {
   TSimintCoeff coeff = siDIST;
-  std::string keyword;
-  std::string output;
-  TInputMatrixFile in;
-  TOutputMatrixFile out;
 };
 
 // The coefficients of one data set, written as the output body.
@@ -382,21 +336,15 @@ void SimintCompute(TSimintRun& run) {
 void SimintRun(std::span<const TParamRec> params) {
   Progress("", 0);
   TSimintRun run;
-  run.input = params[pInput].fileName;
-  run.byRows = params[pByRows].check;
-  run.coeff = static_cast<TSimintCoeff>(ChoiceNumber(params[pCoeff], SimintCoeffCount));
-  run.keyword = CoeffItems[static_cast<std::size_t>(run.coeff - 1)];
-  run.output = params[pOutput].fileName;
+  run.TakeCommonParams(params, kCoefficients);
+  run.coeff = static_cast<TSimintCoeff>(params[pCoeff].index + 1);
 
-  ListInputParameters(run.input);
-  ListingWriteLine("Compute by: " + std::string(DirectionWord(run.byRows)));
+  run.ListCommonParams();
   ListOutputFile(run.output);
   ListingWriteLine("Coefficient: " + run.keyword);
   ListingWriteLine("");
 
-  if (!OpenInputMatrixFile(run.in, run.input, "input")) return;
-  if (!run.output.empty() && !OpenOutputMatrixFile(run.out, run.output, "coefficient")) return;
+  if (!run.Open("coefficient")) return;
   ForEachDataSet(*run.in, [&] { SimintCompute(run); });
-  Progress("", 100);
-  if (run.out) CloseOutputMatrixFile(run.out);
+  run.Finish();
 }

@@ -1,8 +1,10 @@
 #include "modules/similarity/simqual.h"
 
+#include <array>
 #include <cmath>
+#include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "rtl/Format.h"
 #include "shell/Config.h"
@@ -11,53 +13,73 @@
 
 namespace {
 
-const std::vector<std::string> CoeffItems = {"SM",  "UN1", "RT", "UN3", "H", "J",   "RR", "DICE",
-                                             "UN2", "K1",  "K2", "UN4", "O", "UN5", "Y",  "PHI"};
+// What the module knows of each coefficient, in the order of the choice's items.
+struct TSimqualFacts {
+  std::string_view name;
+  bool twoState;  // counts the 2 x 2 table of the two codes
+  // The value fixed for i = j, where the coefficient has one.
+  std::optional<double> diagonal;
+};
 
-enum : std::int32_t { pInput, pByRows, pCoeff, pOutput, pPlus, pMinus };
+constexpr std::array<TSimqualFacts, SimqualCoeffCount> kCoefficients = {{
+    {"SM", false, 1},
+    {"UN1", false, 1},
+    {"RT", false, 1},
+    {"UN3", false, 0},
+    {"H", false, {}},
+    {"J", true, 1},
+    {"RR", true, {}},
+    {"DICE", true, {}},
+    {"UN2", true, {}},
+    {"K1", true, 1},
+    {"K2", true, {}},
+    {"UN4", true, {}},
+    {"O", true, {}},
+    {"UN5", true, {}},
+    {"Y", true, {}},
+    {"PHI", true, 1},
+}};
 
-TParamRec CodeParam(const char* keyword, const char* prompt, const char* hint, double value) {
-  TParamRec p = ParamRecord(keyword, prompt, hint, ptReal);
-  p.real = value;
-  p.min = "-1e20";
-  p.max = "1e20";
-  p.mask = "#####.#####";
-  return p;
+const TSimqualFacts& FactsOf(TSimqualCoeff coeff) {
+  if (coeff < 1 || coeff > SimqualCoeffCount) {
+    throw E_Morvapc_Internal(rtl::Format("Coefficient number out of range: %d", static_cast<int>(coeff)));
+  }
+  return kCoefficients[static_cast<std::size_t>(coeff - 1)];
 }
 
-const std::vector<TParamRec>& ParamTable() {
-  static const std::vector<TParamRec> table = [] {
-    std::vector<TParamRec> t;
-    t.push_back(ParamRecord("O", "Input file", "Name of input file", ptInFile, true));
-    t.push_back(ParamRecord("D", "By rows?", "Check if by rows", ptCheck));
-    t.push_back(ParamRecord("C", "Coefficient", "Coefficient", ptChoice));
-    t.back().items = CoeffItems;
-    t.push_back(ParamRecord("R", "Output file", "Name of output file", ptOutFile));
-    t.push_back(CodeParam("+", "Positive code", "Positive state code", 1.0));
-    t.push_back(CodeParam("-", "Negative code", "Negative state code", 0.0));
-    return t;
-  }();
-  return table;
-}
+enum : std::int32_t { pPlus = pOutput + 1, pMinus };
+
+const std::array<TParamRec, 6> kParams = {
+    InFileParam("O", "Input file", "Name of input file", prRequired),
+    CheckParam("D", "By rows?", "Check if by rows", false),
+    ChoiceParam("C", "Coefficient", "Coefficient", ChoiceItems(kCoefficients)),
+    OutFileParam("R", "Output file", "Name of output file"),
+    RealParam("+", "Positive code", "Positive state code", 1.0, "-1e20", "1e20", "#####.#####"),
+    RealParam("-", "Negative code", "Negative state code", 0.0, "-1e20", "1e20", "#####.#####"),
+};
 
 // q / r, or 9999 when the test says the value cannot be computed.
 double Ratio(double q, double r, bool undefined) { return undefined ? SimqualUndefined : q / r; }
 
 }  // namespace
 
+bool SimqualTwoState(TSimqualCoeff coeff) { return FactsOf(coeff).twoState; }
+
 double SimqualValue(TSimqualCoeff coeff, const TSimqualCounts& k, bool diagonal) {
+  const std::optional<double> fixed = FactsOf(coeff).diagonal;
+  if (diagonal && fixed) return *fixed;
   const double m = k.m, u = k.u, a = k.a, b = k.b, c = k.c, d = k.d;
   switch (coeff) {
-    case sqSM: return diagonal ? 1 : Ratio(m, m + u, m + u <= 0);
-    case sqUN1: return diagonal ? 1 : Ratio(2 * m, 2 * m + u, 2 * m + u <= 0);
-    case sqRT: return diagonal ? 1 : Ratio(m, m + 2 * u, m + 2 * u <= 0);
-    case sqUN3: return diagonal ? 0 : Ratio(m, u, u <= 0);
+    case sqSM: return Ratio(m, m + u, m + u <= 0);
+    case sqUN1: return Ratio(2 * m, 2 * m + u, 2 * m + u <= 0);
+    case sqRT: return Ratio(m, m + 2 * u, m + 2 * u <= 0);
+    case sqUN3: return Ratio(m, u, u <= 0);
     case sqH: return Ratio(m - u, m + u, m + u <= 0);
-    case sqJ: return diagonal ? 1 : Ratio(a, a + b + c, a + b + c <= 0);
+    case sqJ: return Ratio(a, a + b + c, a + b + c <= 0);
     case sqRR: return Ratio(a, a + b + c + d, a + b + c + d <= 0);
     case sqDICE: return Ratio(2 * a, 2 * a + b + c, 2 * a + b + c <= 0);
     case sqUN2: return Ratio(a, a + 2 * (b + c), a + 2 * (b + c) <= 0);
-    case sqK1: return diagonal ? 1 : Ratio(a, b + c, b + c == 0);
+    case sqK1: return Ratio(a, b + c, b + c == 0);
     case sqK2:
       if (a + b <= 0 || a + c <= 0) return SimqualUndefined;
       return (a / (a + b) + a / (a + c)) * 0.5;
@@ -75,12 +97,11 @@ double SimqualValue(TSimqualCoeff coeff, const TSimqualCounts& k, bool diagonal)
     }
     case sqY: return Ratio(a * d - b * c, a * d + b * c, a * d + b * c <= 0);
     case sqPHI: {
-      if (diagonal) return 1;
       const double product = (a + b) * (a + c) * (b + d) * (c + d);
       return product <= 0 ? SimqualUndefined : (a * d - b * c) / std::sqrt(product);
     }
   }
-  throw E_Morvapc_Internal(rtl::Format("Coefficient number out of range: %d", static_cast<int>(coeff)));
+  return SimqualUndefined;
 }
 
 std::string DefaultRealText(double value) {
@@ -127,29 +148,17 @@ TSimqualCounts SimqualCount(const TOtuTable& table, std::int32_t i, std::int32_t
 }
 
 void SimqualDescribe(TModuleRec& module) {
-  module.name = "SimQual";
-  module.title = "Similarity, qualitative data";
-  module.run = SimqualRun;
-  module.helpContext = 519;
-  module.params = ParamTable();
-  module.buttons = {};
-  module.release = SimqualRelease;
+  DescribeAs(module, "SimQual", "Similarity, qualitative data", 519, SimqualRun, kParams, SimqualRelease);
 }
 
 void SimqualRelease() {}
 
 namespace {
 
-struct TSimqualRun {
-  std::string input;
-  bool byRows = false;
+struct TSimqualRun : TSimilarityRun {
   TSimqualCoeff coeff = sqSM;
-  std::string keyword;
-  std::string output;
   double plus = 1;
   double minus = 0;
-  TInputMatrixFile in;
-  TOutputMatrixFile out;
 };
 
 // The lower triangle with its diagonal, written as it is computed.
@@ -193,16 +202,12 @@ void SimqualCompute(const TSimqualRun& run) {
 void SimqualRun(std::span<const TParamRec> params) {
   Progress("", 0);
   TSimqualRun run;
-  run.input = params[pInput].fileName;
-  run.byRows = params[pByRows].check;
-  run.coeff = static_cast<TSimqualCoeff>(ChoiceNumber(params[pCoeff], SimqualCoeffCount));
-  run.keyword = CoeffItems[static_cast<std::size_t>(run.coeff - 1)];
-  run.output = params[pOutput].fileName;
+  run.TakeCommonParams(params, kCoefficients);
+  run.coeff = static_cast<TSimqualCoeff>(params[pCoeff].index + 1);
   run.plus = params[pPlus].real;
   run.minus = params[pMinus].real;
 
-  ListInputParameters(run.input);
-  ListingWriteLine("Compute by: " + std::string(DirectionWord(run.byRows)));
+  run.ListCommonParams();
   ListOutputFile(run.output);
   ListingWriteLine("Coefficient: " + run.keyword);
   if (SimqualTwoState(run.coeff)) {
@@ -211,9 +216,7 @@ void SimqualRun(std::span<const TParamRec> params) {
   }
   ListingWriteLine("");
 
-  if (!OpenInputMatrixFile(run.in, run.input, "input")) return;
-  if (!run.output.empty() && !OpenOutputMatrixFile(run.out, run.output, "coefficients")) return;
+  if (!run.Open("coefficients")) return;
   ForEachDataSet(*run.in, [&] { SimqualCompute(run); });
-  Progress("", 100);
-  if (run.out) CloseOutputMatrixFile(run.out);
+  run.Finish();
 }

@@ -41,7 +41,7 @@ struct TSimqualCounts {
 };
 
 // True for the two-state coefficients (6 to 16).
-inline bool SimqualTwoState(TSimqualCoeff coeff) { return coeff >= sqJ; }
+bool SimqualTwoState(TSimqualCoeff coeff);
 
 // The coefficient from the counts of a pair; diagonal selects the value fixed
 // for i = j where the coefficient has one.

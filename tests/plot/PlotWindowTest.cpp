@@ -14,9 +14,11 @@
 #include "matrix/Constu.h"
 #include "modules/clustering/sahn.h"
 #include "platform/Snapshot.h"
+#include "plot/GraphicsModules.h"
 #include "shell/Config.h"
 #include "shell/Modules.h"
 #include "tests/platform/QtTestSupport.h"
+#include "tests/support/ScopedHook.h"
 
 namespace {
 
@@ -187,9 +189,10 @@ TEST_F(PlotWindowTest, PrintPreviewWithoutAPrinterSaysSoAndKeepsThePage) {
 }
 
 TEST_F(PlotWindowTest, PrintPreviewTakesThePrintersPageAndItsShape) {
-  TSharedServices hooks = InstallSharedServices({});
-  hooks.printerPage = [] { return TPrinterPage{297, 210, 1}; };
-  InstallSharedServices(hooks);
+  const testsupport::ScopedHook installed(InstallSharedServices, {});
+  TSharedServices withPrinter = installed.Previous();
+  withPrinter.printerPage = [] { return TPrinterPage{297, 210, 1}; };
+  InstallSharedServices(std::move(withPrinter));
   RunTree("upgma30-tree.qmx");
   Tbm2DForm& window = TreeWindow();
   window.TogglePrintPreview();
@@ -211,6 +214,8 @@ TEST_F(PlotWindowTest, PrintPreviewTakesThePrintersPageAndItsShape) {
 
 class SahnPlotTest : public PlotWindowTest {
  protected:
+  const testsupport::ScopedHook<TPlotOpeners> openers{InstallPlotOpeners, PlotWindowOpeners()};
+
   void TearDown() override {
     SahnRelease();
     PlotWindowTest::TearDown();

@@ -27,4 +27,15 @@ TEST(TreeBatch, ListsEveryTreeHeaderAndEndsNormally) {
   EXPECT_EQ(outcome.err, "");
 }
 
+// A graphics module's plot window needs no display.
+TEST(TreeBatch, RunsWithoutADisplay) {
+  const fs::path trees = fs::path(MORVA_FIXTURES) / "treeplot";
+  const fs::path folder = qmbtest::FreshFolder(fs::path("treeplot") / "no-display");
+  for (const char* name : {"tree.qmb", "consensus5.qmx", "upgma30-tree.qmx"})
+    fs::copy_file(trees / name, folder / name);
+  const qmbtest::Outcome outcome = qmbtest::Run(folder, "tree.qmb", "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY=");
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.out.substr(0, 13), "Tree: Morvapc");
+}
+
 }  // namespace

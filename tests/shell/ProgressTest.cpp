@@ -15,6 +15,7 @@
 #include "shell/Progress.h"
 #include "shell/ShellServices.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/ScopedHook.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ class RecordingBar : public TPlotButtonBar {
 
 TEST_F(ProgressTest, PlotButtonsAreEnabledOnlyOutsideABatch) {
   RecordingBar bar;
-  SetPlotButtonBar(&bar);
+  const testsupport::ScopedHook installed(SetPlotButtonBar, &bar);
   ASSERT_TRUE(BeginBatchRun());
   EnablePlotButtons({1, 2});
   EXPECT_TRUE(bar.enabled.empty());
@@ -121,20 +122,18 @@ TEST_F(ProgressTest, PlotButtonsAreEnabledOnlyOutsideABatch) {
   EnablePlotButtons({1, 2});
   EXPECT_EQ(bar.enabled, (std::vector<int>{1, 2}));
   EXPECT_TRUE(bar.shown);
-  SetPlotButtonBar(nullptr);
 }
 
 TEST_F(ProgressTest, ShellServicesMakeProgressTheNumericsCancellationPoint) {
   RecordedServices services;
-  const TMatrixFileHooks oldFileHooks = InstallMatrixFileHooks({});
+  const testsupport::ScopedHook fileHooks(InstallMatrixFileHooks, {});
+  const testsupport::ScopedHook abortCheck(InstallAbortCheck, nullptr);
   TListingModel listing("2.02c");
   InstallShellServices(listing, [](const std::string&) { return oafCancel; });
   AbortCheck();
   EXPECT_TRUE(dialog.log.empty()) << "the check changes nothing on screen";
   RequestAbort();
   EXPECT_THROW(AbortCheck(), E_Morvapc_UserAbort);
-  InstallAbortCheck(nullptr);
-  InstallMatrixFileHooks(oldFileHooks);
 }
 
 TEST(ModuleRun, DataSetsAreSeparatedAndTheLastEndsWithOneEmptyLine) {

@@ -40,17 +40,6 @@ TEST(Qmbrun, AListingThatCannotBeWrittenFailsTheRun) {
   EXPECT_EQ(rtl::ReadWholeFile((folder / "messages.txt").string()), "Error writing the listing to standard output\n");
 }
 
-// A graphics module's plot window needs no display.
-TEST(Qmbrun, RunsAGraphicsModuleWithoutADisplay) {
-  const std::filesystem::path trees = std::filesystem::path(MORVA_FIXTURES) / "treeplot";
-  const std::filesystem::path folder = qmbtest::FreshFolder("shell/qmbrun/no-display");
-  for (const char* name : {"tree.qmb", "consensus5.qmx", "upgma30-tree.qmx"})
-    std::filesystem::copy_file(trees / name, folder / name);
-  const qmbtest::Outcome outcome = qmbtest::Run(folder, "tree.qmb", "QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY=");
-  EXPECT_EQ(outcome.status, 0) << outcome.err;
-  EXPECT_EQ(outcome.out.substr(0, 13), "Tree: Morvapc");
-}
-
 TEST(Qmbrun, AModuleNotBuiltEndsTheBatchAfterTheListingSoFar) {
   const qmbtest::Outcome outcome = RunQmbrun(Fixture("config-then-missing.qmb"));
   EXPECT_EQ(outcome.status, 1);

@@ -2,7 +2,8 @@
 //
 // Runs a batch file through the batch runner without a display: the listing
 // goes to standard output in the listing-file format, message boxes go to
-// standard error after it, a graphics module's "Next" is pressed at once, and
+// standard error after it, a graphics module's "Next" is pressed at once (when
+// the program is built with windows; without, it has no graphics modules), and
 // an existing output file is never overwritten unless the configuration says
 // so. Exits 0 when the batch ends normally, 1 otherwise.
 //
@@ -26,6 +27,7 @@
 #include "shell/Listing.h"
 #include "shell/Profile2.h"
 #include "shell/ShellServices.h"
+#include "tools/qmbrun/WindowedPart.h"
 
 namespace {
 
@@ -56,13 +58,6 @@ void InstallHeadlessServices(TListingModel& listing) {
     Messages().push_back("Output file exists, left as it was: " + fullName);
     return oafCancel;
   });
-}
-
-// Plot windows of graphics modules open offscreen unless the caller chose a
-// platform: without a display the default one would end the program.
-void ChooseOffscreenWindows() {
-  const char* platform = std::getenv("QT_QPA_PLATFORM");
-  if (platform == nullptr || *platform == '\0') setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
 void UseSourceDateEpoch(TListingModel& listing) {
@@ -101,8 +96,8 @@ int main(int argc, char** argv) {
   std::string parameters;
   for (int i = 2; i < argc; ++i) parameters += std::string(i > 2 ? " " : "") + argv[i];
 
-  ChooseOffscreenWindows();
   RegisterBuiltModules();
+  AddWindowedPart();
   TListingModel listing(Version);
   HeadlessBatchView view;
   TBatchRunner runner(listing, view);

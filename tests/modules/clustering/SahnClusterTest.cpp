@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "matrix/Constu.h"
-#include "modules/clustering/sahnCluster.h"
+#include "modules/clustering/sahnClustering.h"
+#include "modules/clustering/sahnTiedTrees.h"
 #include "tests/modules/clustering/SahnTestSupport.h"
 
 namespace {
@@ -61,7 +62,7 @@ TEST(SahnMethods, KnowTheirKeywordsAndProperties) {
     ASSERT_TRUE(info) << row.keyword;
     EXPECT_EQ(info->centroid, row.centroid) << row.keyword;
     EXPECT_EQ(info->membersOnly, row.membersOnly) << row.keyword;
-    EXPECT_EQ(SahnMethodInfo(info->method).keyword, row.keyword);
+    EXPECT_EQ(SahnMethodInfo(info->method).name, row.keyword);
   }
   EXPECT_FALSE(SahnMethodOf("upgma"));
   EXPECT_FALSE(SahnMethodOf(""));

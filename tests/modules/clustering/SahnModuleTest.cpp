@@ -12,7 +12,9 @@
 #include "matrix/MatrixIO.h"
 #include "modules/clustering/sahn.h"
 #include "rtl/TextFile.h"
+#include "shell/PlotWindows.h"
 #include "tests/modules/clustering/SahnRunSupport.h"
+#include "tests/support/ScopedHook.h"
 
 namespace {
 
@@ -170,6 +172,29 @@ TEST_F(SahnRunTest, KeepsOneTreePerDataSetWithItsLabelsUntilReleased) {
   SahnRelease();
   EXPECT_FALSE(SahnResults());
   EXPECT_EQ((*kept)[1].n(), 3);
+}
+
+// The plot button opens its tree plot through the opener the windowed part
+// installs; the plot shares the trees, so they outlive the module's release.
+TEST_F(SahnRunTest, PlotTreeOpensTheKeptTreesThroughTheInstalledOpener) {
+  std::vector<TTreePlotRequest> requests;
+  TPlotOpeners openers;
+  openers.tree = [&requests](const TTreePlotRequest& request) -> std::unique_ptr<TPlotObject> {
+    requests.push_back(request);
+    return nullptr;
+  };
+  const testsupport::ScopedHook installed(InstallPlotOpeners, openers);
+  SahnPlotTree();
+  EXPECT_TRUE(requests.empty()) << "no run, no trees, no plot";
+
+  Run({.input = Write("d.qmx", kTiedDistances), .method = "COMPLETE"});
+  SahnPlotTree();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].results, SahnResults());
+  EXPECT_EQ(requests[0].windowName, "SAHNTreeF");
+  EXPECT_EQ(requests[0].helpContext, 1);
+  SahnRelease();
+  EXPECT_EQ(requests[0].results->Count(), 1);
 }
 
 TEST_F(SahnRunTest, FindWritesEveryTiedTreeAsAMatrixTheTreeReaderReads) {

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "modules/clustering/sahnCluster.h"
+#include "modules/clustering/sahnClustering.h"
 #include "modules/clustering/sahnNeighbours.h"
 #include "tests/modules/clustering/SahnTestSupport.h"
 

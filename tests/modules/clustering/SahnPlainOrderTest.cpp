@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "modules/clustering/sahnCluster.h"
+#include "modules/clustering/sahnClustering.h"
 #include "tests/modules/clustering/SahnPlainOrder.h"
 #include "tests/modules/clustering/SahnTestSupport.h"
 

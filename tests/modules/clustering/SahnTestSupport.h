@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "modules/clustering/sahnCluster.h"
+#include "modules/clustering/sahnClustering.h"
 
 namespace sahntest {
 

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "matrix/Constu.h"
-#include "modules/clustering/sahnCluster.h"
+#include "modules/clustering/sahnClustering.h"
+#include "modules/clustering/sahnTiedTrees.h"
 #include "tests/modules/clustering/SahnTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 
@@ -62,7 +63,7 @@ TEST(SahnTiedTrees, WithoutTiesMakesOneTreeWithTheClustersOfTheTieCheck) {
       bool tie = false;
       const TSahnDendrogram warned = SahnClusterWithTieCheck(work, TSahnOptions{method, 0.5, 0.0}, tie);
       ExpectSameCophenetic(CopheneticOf(found.trees[0]), CopheneticOf(warned), 1e-12,
-                           std::string(SahnMethodInfo(method).keyword) + " set " + std::to_string(set));
+                           std::string(SahnMethodInfo(method).name) + " set " + std::to_string(set));
     }
   }
 }
@@ -170,7 +171,7 @@ TEST(SahnTiedTrees, FindsEveryDistinctTiedTreeOfSmallMatrices) {
       const TSahnOptions options{method, 0.5, 0.0};
       std::set<std::vector<long long>> found;
       for (const TSahnDendrogram& tree : Find(d, method, 9999).trees) found.insert(Key(CopheneticOf(tree)));
-      EXPECT_EQ(found, AllTiedTrees(d, options)) << SahnMethodInfo(method).keyword << " set " << set;
+      EXPECT_EQ(found, AllTiedTrees(d, options)) << SahnMethodInfo(method).name << " set " << set;
     }
   }
 }

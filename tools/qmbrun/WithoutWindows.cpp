@@ -1,0 +1,3 @@
+#include "tools/qmbrun/WindowedPart.h"
+
+void AddWindowedPart() {}
