@@ -10,12 +10,6 @@ constexpr int MinYear = 1600;
 constexpr int MaxYear = 3999;
 constexpr int SecondsPerDay = 86400;
 
-int WidenYear(int year, int epoch) {
-  if (year < 0 || year >= 100) return year;
-  const int century = epoch / 100 * 100;
-  return century + year + (year < epoch % 100 ? 100 : 0);
-}
-
 int DaysInMonth(int month, int year) {
   static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12 || year < MinYear || year > MaxYear) return 0;
@@ -53,15 +47,23 @@ LocalNow Now() {
 int DefaultYear = Now().tm.tm_year + 1900;
 int DefaultMonth = Now().tm.tm_mon + 1;
 
+int DateWidenYear(int year, int epoch) {
+  if (year < 0 || year >= 100) return year;
+  const int century = epoch / 100 * 100;
+  return century + year + (year < epoch % 100 ? 100 : 0);
+}
+
 bool DateIsLeapYear(int year) { return year % 4 == 0 && year % 4000 != 0 && (year % 100 != 0 || year % 400 == 0); }
 
-int DateDaysInMonth(int month, int year, int epoch) { return DaysInMonth(month, WidenYear(year, epoch)); }
+int DateDaysInMonth(int month, int year, int epoch) { return DaysInMonth(month, DateWidenYear(year, epoch)); }
 
 bool DateIsValid(int day, int month, int year, int epoch) {
   return day >= 1 && day <= DateDaysInMonth(month, year, epoch);
 }
 
-TStDate DateFromDMY(int day, int month, int year, int epoch) { return DayNumber(day, month, WidenYear(year, epoch)); }
+TStDate DateFromDMY(int day, int month, int year, int epoch) {
+  return DayNumber(day, month, DateWidenYear(year, epoch));
+}
 
 void DateToDMY(TStDate julian, int& day, int& month, int& year) {
   if (julian < 0) {

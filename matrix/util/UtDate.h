@@ -23,6 +23,10 @@ bool DateIsLeapYear(int year);
 // 28 .. 31; 0 for a month outside 1 .. 12 or a year outside 1600 .. 3999.
 int DateDaysInMonth(int month, int year, int epoch);
 bool DateIsValid(int day, int month, int year, int epoch);
+// The century window: a year 0 .. 99 becomes the epoch's century plus the
+// year, plus 100 more when the epoch's last two digits are above the year;
+// other years stay as they are.
+int DateWidenYear(int year, int epoch);
 
 TStDate DateFromDMY(int day, int month, int year, int epoch);
 // BadDate gives 0, 0, 0.
