@@ -61,6 +61,7 @@ struct Font {
   int size = 8;  // points
   Color color = clBlack;
   std::uint8_t style = 0;  // FontStyleBits
+  int angle = 0;           // tenths of a degree, counter-clockwise: text drawn at that angle from (x, y)
   friend bool operator==(const Font&, const Font&) = default;
 };
 

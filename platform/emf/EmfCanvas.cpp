@@ -166,7 +166,7 @@ struct EmfCanvas::Impl {
     if (font != f) {
       const int height = static_cast<int>((static_cast<long>(f.size) * dpiY + 36) / 72);
       HFONT h =
-          CreateFontA(-height, 0, 0, 0, (f.style & fsBold) ? FW_BOLD : FW_NORMAL, (f.style & fsItalic) != 0,
+          CreateFontA(-height, 0, f.angle, 0, (f.style & fsBold) ? FW_BOLD : FW_NORMAL, (f.style & fsItalic) != 0,
                       (f.style & fsUnderline) != 0, (f.style & fsStrikeOut) != 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, f.name.c_str());
       SelectObject(dc, h);

@@ -114,12 +114,17 @@ void QtCanvas::FillRect(const Rect& r) {
 
 void QtCanvas::TextOut(int x, int y, std::string_view text) {
   const Size extent = TextExtent(text);
+  // A font at an angle turns the text, and its cell, about the text's top-left corner.
+  painter_.save();
+  painter_.translate(x, y);
+  if (GetFont().angle != 0) painter_.rotate(-GetFont().angle / 10.0);
   if (GetBrush().style != BrushStyle::Clear)
-    painter_.fillRect(QRect(x, y, extent.cx, extent.cy), qtbridge::ToQColor(GetBrush().color));
+    painter_.fillRect(QRect(0, 0, extent.cx, extent.cy), qtbridge::ToQColor(GetBrush().color));
   UseFont();
   painter_.setPen(qtbridge::ToQColor(GetFont().color));
   const QFontMetrics metrics(painter_.font(), &device_);
-  painter_.drawText(QPoint(x, y + metrics.ascent()), qtbridge::ToQt(std::string(text)));
+  painter_.drawText(QPoint(0, metrics.ascent()), qtbridge::ToQt(std::string(text)));
+  painter_.restore();
 }
 
 void QtCanvas::TextRect(const Rect& r, int x, int y, std::string_view text) {
