@@ -213,3 +213,9 @@ std::string UpCaseText(std::string_view text) {
 std::uint8_t GetShiftFlags() { return TableShiftOf(plat::CurrentShiftState()); }
 
 int PrimaryMouseButtonKey() { return 1; }
+
+plat::Font CreateRotatedFontHandle(const plat::Font& font, int angle) {
+  plat::Font rotated = font;
+  rotated.angle = angle * 10;
+  return rotated;
+}

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Canvas.h"
+
 // 4 upper-case hexadecimal digits; 8 for a 32-bit value; 12 octal digits.
 std::string HexWord(std::uint16_t value);
 std::string HexLong(std::uint32_t value);
@@ -66,3 +68,5 @@ std::string UpCaseText(std::string_view text);
 std::uint8_t GetShiftFlags();
 // The mouse button that acts as the primary one: 1 (the toolkit already swaps the buttons for the user).
 int PrimaryMouseButtonKey();
+// The font at an angle in degrees (counter-clockwise), otherwise as it is.
+plat::Font CreateRotatedFontHandle(const plat::Font& font, int angle);

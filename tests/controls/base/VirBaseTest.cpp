@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "controls/base/VirExcept.h"
+#include "controls/base/VirStr.h"
 #include "controls/base/forms/VirCaret.h"
+#include "platform/BitmapCanvas.h"
 #include "platform/Snapshot.h"
 #include "platform/SystemColors.h"
 #include "platform/record/ManualClock.h"
@@ -382,6 +384,44 @@ TEST_F(CaretsOnAControl, ChangesReachEveryControlThatShowsTheCaretAndHiddenPosit
   single.SetSystemCaretActive(false);
   EXPECT_FALSE(one.Caret().exists);
   EXPECT_EQ(CustomControl::CaretBlinkTime(), blink);
+}
+
+}  // namespace
+
+namespace {
+
+// The box of the pixels that are not white.
+Rect InkBox(const RasterImage& image) {
+  Rect box{image.width, image.height, 0, 0};
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      if ((image.pixels[static_cast<std::size_t>(y * image.width + x)] & 0xFFFFFF) == 0xFFFFFF) continue;
+      box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+    }
+  }
+  return box;
+}
+
+TEST(RotatedFont, TurnsTheTextAboutItsCorner) {
+  Font font{"Liberation Sans", 14, clBlack, fsBold};
+  Font rotated = CreateRotatedFontHandle(font, 90);
+  EXPECT_EQ(rotated.angle, 900);
+  EXPECT_EQ(rotated.style, fsBold);
+  EXPECT_EQ(rotated.size, 14);
+  BitmapCanvas level(200, 200), turned(200, 200);
+  level.GetCanvas().SetBrush(Brush{clWhite, BrushStyle::Clear});
+  turned.GetCanvas().SetBrush(Brush{clWhite, BrushStyle::Clear});
+  level.GetCanvas().SetFont(font);
+  turned.GetCanvas().SetFont(rotated);
+  level.GetCanvas().TextOut(20, 150, "Notebook");
+  turned.GetCanvas().TextOut(20, 150, "Notebook");
+  Rect flat = InkBox(level.Image()), up = InkBox(turned.Image());
+  EXPECT_GT(flat.Width(), flat.Height());
+  EXPECT_GT(up.Height(), up.Width());
+  // Counter-clockwise: the text rises from its corner, its cell to the right of x.
+  EXPECT_LE(up.bottom, 151);
+  EXPECT_GE(up.left, 19);
+  EXPECT_NEAR(up.Height(), flat.Width(), 3);
 }
 
 }  // namespace
