@@ -5,6 +5,7 @@
 // scroll-bar actions, timer ticks and posted messages. It also owns the caret
 // while it has created one. Implemented in platform/qt/.
 
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Control.h"
 #include "platform/Desktop.h"
@@ -21,6 +22,7 @@ struct CaretState {
   int width = 0;
   int height = 0;
   bool gray = false;
+  bool fromBitmap = false;  // drawn from a picture, the size of the picture
   Point position;
   int hideLevel = 1;  // made hidden; visible at level 0
   bool Visible() const { return exists && hideLevel == 0; }
@@ -46,6 +48,8 @@ class CustomControl : public Control {
   // The caret: one for the whole program, as the platform's; creating it here
   // destroys the one another control had. It is made hidden.
   void CreateCaret(int width, int height, bool gray = false);
+  // A caret drawn from a picture (inverting the pixels under its dark parts).
+  void CreateCaret(const RasterImage& bitmap);
   void DestroyCaret();
   void SetCaretPos(int x, int y);
   void ShowCaret();

@@ -5,6 +5,7 @@
 #include "platform/qt/QtCanvas.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -28,12 +29,17 @@ class CaretWidget : public QWidget {
     setFocusPolicy(Qt::NoFocus);
   }
   bool gray = false;
+  QImage image;  // a caret from a picture; null for a plain one
 
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter.fillRect(rect(), gray ? QColor(128, 128, 128) : QColor(255, 255, 255));
+    if (image.isNull()) {
+      painter.fillRect(rect(), gray ? QColor(128, 128, 128) : QColor(255, 255, 255));
+    } else {
+      painter.drawImage(0, 0, image);
+    }
   }
 };
 
@@ -57,6 +63,7 @@ void ShowCaretWidget() {
   if (!caret.widget) return;
   const CaretState& s = caret.state;
   caret.widget->gray = s.gray;
+  if (!s.fromBitmap) caret.widget->image = QImage();
   caret.widget->setGeometry(s.position.x, s.position.y, s.width, s.height);
   caret.widget->setVisible(s.Visible() && caret.blinkOn);
   if (caret.blink) {
@@ -243,7 +250,7 @@ void CustomControl::CreateCaret(int width, int height, bool gray) {
   CaretOwner& caret = TheCaret();
   if (caret.owner.Get() != nullptr && caret.owner.Get() != this) caret.owner->DestroyCaret();
   caret.owner = this;
-  caret.state = CaretState{true, std::max(1, width), std::max(1, height), gray, caret.state.position, 1};
+  caret.state = CaretState{true, std::max(1, width), std::max(1, height), gray, false, caret.state.position, 1};
   if (!caret.widget || caret.widget->parentWidget() != WidgetOf(*this)) {
     delete caret.widget.data();
     caret.widget = new CaretWidget(WidgetOf(*this));
@@ -256,6 +263,23 @@ void CustomControl::CreateCaret(int width, int height, bool gray) {
     });
   }
   caret.blinkOn = true;
+  ShowCaretWidget();
+}
+
+void CustomControl::CreateCaret(const RasterImage& bitmap) {
+  // As the platform's: white pixels of the picture invert what lies under them, black ones leave it.
+  QImage image(std::max(bitmap.width, 1), std::max(bitmap.height, 1), QImage::Format_RGB32);
+  image.fill(Qt::black);
+  for (int y = 0; y < bitmap.height; ++y) {
+    for (int x = 0; x < bitmap.width; ++x) {
+      auto i = static_cast<std::size_t>(y * bitmap.width + x);
+      if (i < bitmap.pixels.size()) image.setPixel(x, y, bitmap.pixels[i] | 0xFF000000u);
+    }
+  }
+  CreateCaret(bitmap.width, bitmap.height, false);
+  CaretOwner& caret = TheCaret();
+  caret.state.fromBitmap = true;
+  caret.widget->image = image;
   ShowCaretWidget();
 }
 
