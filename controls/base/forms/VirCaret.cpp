@@ -163,7 +163,11 @@ void TVirSingleCaret::SetSystemCaretActive(bool active) {
 void TVirSingleCaret::Recreate() {
   if (!active_) return;
   TVirCaretGeometry g = Geometry();
-  owner_.CreateCaret(g.size.cx, g.size.cy, caret_->IsGray());
+  if (caret_->Shape() == TVirCaretShape::csBitmap && caret_->Bitmap().width > 0) {
+    owner_.CreateCaret(caret_->Bitmap());
+  } else {
+    owner_.CreateCaret(g.size.cx, g.size.cy, caret_->IsGray());
+  }
   plat::CustomControl::SetCaretBlinkTime(caret_->BlinkTime() != 0 ? caret_->BlinkTime() : savedBlinkTime_);
   Place();
 }

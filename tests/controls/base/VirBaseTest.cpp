@@ -193,6 +193,27 @@ TEST_F(ControllerTest, InsSwitchesTheCaretPair) {
   EXPECT_EQ(b->Caret().width, 2);
 }
 
+TEST_F(ControllerTest, ABitmapCaretInvertsWhatLiesUnderItsWhitePixels) {
+  std::uint32_t blink = CustomControl::CaretBlinkTime();
+  CustomControl::SetCaretBlinkTime(0);
+  Show();
+  auto caret = std::make_shared<TVirCaret>();
+  caret->SetBitmap(RasterImage{4, 6, std::vector<std::uint32_t>(24, 0xFFFFFFFF)});
+  caret->SetShape(TVirCaretShape::csBitmap);
+  a->carets.SetInsertCaret(caret);
+  a->carets.SetPosition(150, 5);
+  CaretState state = a->Caret();
+  EXPECT_TRUE(state.fromBitmap);
+  EXPECT_EQ(state.width, 4);
+  EXPECT_EQ(state.height, 6);
+  EXPECT_EQ(state.position, (Point{150, 11}));  // left in the 18-high cell: 6 down
+  RasterImage picture = GrabImage(*a);
+  auto pixel = [&](int x, int y) { return picture.pixels[static_cast<std::size_t>(y * picture.width + x)] & 0xFFFFFF; };
+  EXPECT_EQ(pixel(151, 12), pixel(160, 12) ^ 0xFFFFFFu);  // inverted beside the untouched background
+  a->carets.SetSystemCaretActive(false);
+  CustomControl::SetCaretBlinkTime(blink);
+}
+
 TEST_F(ControllerTest, DoOnErrorShowsTheErrorBoxOrCallsOnError) {
   controller->DoOnError(a, 259, "A value is required in this field");
   ASSERT_EQ(boxes.Boxes().size(), 1u);
