@@ -392,16 +392,12 @@ std::uint16_t TVirCommandProcessor::TranslateThrough(const std::vector<TVirComma
   return waiting ? ccBadSequence : ccNotCommand;
 }
 
-std::uint16_t TVirCommandProcessor::TranslateKey(int key, std::uint8_t tableShift) {
+std::uint16_t TVirCommandProcessor::Translate(int key, plat::ShiftState shift) {
   std::vector<TVirCommandTable*> active;
   for (auto& table : tables_) {
     if (table->IsActive) active.push_back(table.get());
   }
-  return TranslateThrough(active, key, tableShift);
-}
-
-std::uint16_t TVirCommandProcessor::Translate(int key, plat::ShiftState shift) {
-  return TranslateKey(key, TableShiftOf(shift));
+  return TranslateThrough(active, key, TableShiftOf(shift));
 }
 
 std::uint16_t TVirCommandProcessor::TranslateWithTables(const std::vector<std::string>& tableNames, int key,

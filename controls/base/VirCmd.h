@@ -175,8 +175,8 @@ class TVirCommandProcessor : public TVirPersistent {
   // A key press through the active tables, in list order: a command code, or
   // ccNotCommand, ccBadSequence or ccPartialSequence.
   std::uint16_t Translate(int key, plat::ShiftState shift);
-  // The same with the modifiers as a table shift state (kssShift, kssCtrl, kssAlt).
-  std::uint16_t TranslateKey(int key, std::uint8_t tableShift);
+  // The same for a key and a set of modifiers that did not come with a key event.
+  std::uint16_t TranslateKey(int key, plat::ShiftState shift) { return Translate(key, shift); }
   // The same over the named tables in the order given, active or not.
   std::uint16_t TranslateWithTables(const std::vector<std::string>& tableNames, int key, plat::ShiftState shift);
 

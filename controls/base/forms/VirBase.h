@@ -111,6 +111,10 @@ class TVirController : public plat::Component, public plat::MessageReceiver {
 // The first controller among the form's components; null when it has none.
 TVirController* FindFormController(plat::Control* form);
 
+class TVirBase;
+// The controls' user-command event: a translated command of ccUserFirst or more.
+using TUserCommandEvent = std::function<void(TVirBase& sender, std::uint16_t command)>;
+
 class TVirBase : public plat::CustomControl, public TVirPersistent {
  public:
   explicit TVirBase(plat::Control& parent);
