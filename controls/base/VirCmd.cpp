@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <limits>
 
 #include "controls/base/StrRes.h"
 #include "controls/base/VirExcept.h"

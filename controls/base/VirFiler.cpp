@@ -1,6 +1,6 @@
 #include "controls/base/VirFiler.h"
 
-#include <limits>
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -152,11 +152,8 @@ std::vector<std::uint8_t> WriteProperties(TVirPersistent& object) {
 }
 
 void ReadProperties(TVirPersistent& object, const std::vector<std::uint8_t>& bytes) {
-  struct LoadingFlag {
-    bool& flag;
-    explicit LoadingFlag(bool& f) : flag(f) { flag = true; }
-    ~LoadingFlag() { flag = false; }
-  } loading(object.loading_);
+  object.loading_ = true;
+  rtl::ScopeExit loaded([&] { object.loading_ = false; });
   TVirReader reader(bytes);
   while (!reader.AtEnd()) {
     std::string name = reader.ReadString();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <limits>
 
 #include "controls/base/VirCmd.h"
 #include "platform/Desktop.h"
