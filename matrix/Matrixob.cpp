@@ -302,8 +302,12 @@ void Tree_mx::PutNode(std::int32_t p, std::int32_t i, double v) {
 
 // ---- Graph_mx
 
+// A graph of no edges (the spanning tree of one OTU) has no storage; a
+// negative edge count is refused by the allocation.
 Graph_mx::Graph_mx(std::int32_t type, std::int32_t n, std::int32_t m)
-    : TUtLArray(m, sizeof(TGraphEdge)), n_(n), m_(m), type_(type) {}
+    : TUtLArray(sizeof(TGraphEdge)), n_(n), m_(m), type_(type) {
+  if (m != 0) Allocate(m, 1, sizeof(TGraphEdge));
+}
 
 void Graph_mx::Check(std::int32_t k, const char* op) const { CheckVectorIndex(k, m_, "Graph_mx", op); }
 

@@ -362,7 +362,7 @@ struct TGraphEdge {
 };
 
 // A graph on n OTUs as m edges, type 7 (dissimilarity) or 8 (similarity).
-// Inner nodes may carry negative numbers.
+// Inner nodes may carry negative numbers. A graph may have no edges.
 class Graph_mx : public TUtLArray {
  public:
   Graph_mx(std::int32_t type, std::int32_t n, std::int32_t m);
