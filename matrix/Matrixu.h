@@ -94,9 +94,10 @@ void ListEigenvalues(std::int32_t n, const vect_mx& d, double sum);
 // ---- Singular value decomposition ----
 
 // a (m×n) = U·diag(w)·Vᵀ: a becomes U, w[1..n] the singular values (not
-// negative, unordered) and v (n×n) V. Raises "no convergence in 30 SVDCMP
-// iterations".
-void Svdcmp(Rect_mx& a, std::int32_t m, std::int32_t n, vect_mx& w, Rect_mx& v);
+// negative, unordered) and v (n×n) V. Each singular value may take up to
+// maxIterations QR sweeps (at least 1); then the call raises "no convergence
+// in <maxIterations> SVDCMP iterations".
+void Svdcmp(Rect_mx& a, std::int32_t m, std::int32_t n, vect_mx& w, Rect_mx& v, std::int32_t maxIterations = 30);
 
 // After Svdcmp: sorts w[1..n] decreasingly, places the first k columns of u
 // (m rows) and v (n rows) to match, and scales those k pairs (for singular

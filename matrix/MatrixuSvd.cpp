@@ -38,7 +38,7 @@ void Rotate(LMatrix& z, std::int32_t rows, std::int32_t p, std::int32_t q, long 
 // The decomposition of a (m×n, column-major): a becomes U, w the singular
 // values and v V. Row sweeps over a are done column by column, each sum still
 // taken in increasing index order.
-void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v) {
+void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v, std::int32_t maxIterations) {
   LVector rv1(n);
   std::vector<long double> sums(static_cast<std::size_t>(m > n ? m : n) + 1);
   long double g = 0.0L, scale = 0.0L, anorm = 0.0L;
@@ -149,7 +149,7 @@ void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v)
 
   // Diagonalisation of the bidiagonal form.
   for (std::int32_t k = n; k >= 1; --k) {
-    for (int its = 1; its <= 30; ++its) {
+    for (std::int32_t its = 1; its <= maxIterations; ++its) {
       bool cancel = true;
       std::int32_t nm = 0;
       for (l = k; l >= 1; --l) {
@@ -184,7 +184,9 @@ void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v)
         }
         break;
       }
-      if (its == 30) throw E_Morvapc_Algebra("no convergence in 30 SVDCMP iterations");
+      if (its == maxIterations) {
+        throw E_Morvapc_Algebra("no convergence in " + std::to_string(maxIterations) + " SVDCMP iterations");
+      }
       long double x = w[l];
       nm = k - 1;
       long double y = w[nm];
@@ -269,7 +271,8 @@ double RealMax(double a, double b) { return a > b ? a : b; }
 
 double Pythag(double a, double b) { return static_cast<double>(PythagL(a, b)); }
 
-void Svdcmp(Rect_mx& a, std::int32_t m, std::int32_t n, vect_mx& w, Rect_mx& v) {
+void Svdcmp(Rect_mx& a, std::int32_t m, std::int32_t n, vect_mx& w, Rect_mx& v, std::int32_t maxIterations) {
+  if (maxIterations < 1) throw E_Morvapc_Internal("SVD needs at least one iteration");
   matrixu::RefuseNonFinite(a, m, n);
   LMatrix aw = LMatrix::From(a, m, n), vw(n, n);
   LVector ww(n);
@@ -279,7 +282,7 @@ void Svdcmp(Rect_mx& a, std::int32_t m, std::int32_t n, vect_mx& w, Rect_mx& v) 
     ww.StoreTo(w, n);
     vw.StoreTo(v, n, n);
   });
-  SvdWork(aw, m, n, ww, vw);
+  SvdWork(aw, m, n, ww, vw, maxIterations);
 }
 
 void SortDescendingWithIndex(std::int32_t n, vect_mx& w, ivect_mx& idx) {

@@ -168,6 +168,20 @@ TEST(Svd, SpecialShapes) {
   EXPECT_EQ(a->getxij(2, 2) * v.getxij(2, 2), -1);
 }
 
+TEST(Svd, IterationLimitIsTheCallersAndNamedInTheMessage) {
+  // A full 3×3 matrix needs more than one QR sweep for its last value.
+  const auto full = [] { return MakeRect(3, 3, {4, 1, 2, 1, 3, 0.5, 2, 0.5, 5}); };
+  Rect_mx v(3, 3);
+  vect_mx w(3);
+  auto a = full();
+  EXPECT_EQ(MessageOf<E_Morvapc_Algebra>([&] { Svdcmp(*a, 3, 3, w, v, 1); }),
+            "no convergence in 1 SVDCMP iterations");
+  a = full();
+  EXPECT_NO_THROW(Svdcmp(*a, 3, 3, w, v, 40));
+  a = full();
+  EXPECT_THROW(Svdcmp(*a, 3, 3, w, v, 0), E_Morvapc_Internal);
+}
+
 TEST(Svd, Helpers) {
   EXPECT_EQ(SignTransfer(-3, 0), 3);
   EXPECT_EQ(SignTransfer(3, -1e-300), -3);
