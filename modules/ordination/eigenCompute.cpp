@@ -24,8 +24,8 @@ TChiSquareTest ChiSquare(long double x2, long double df) {
 }
 
 void ListTestLine(const TChiSquareTest& test) {
-  ListingWriteLine(rtl::Format("X2 = %12.4f df = %5d Prob = %8.4f", test.x2, static_cast<std::int32_t>(test.df),
-                               test.p));
+  ListingWriteLine(
+      rtl::Format("X2 = %12.4f df = %5d Prob = %8.4f", test.x2, static_cast<std::int32_t>(test.df), test.p));
 }
 
 void ListBrokenStick(const Roots& roots) {
@@ -125,7 +125,8 @@ std::vector<TRootEstimate> UnbiasedRoots(const Roots& roots, std::int32_t ns) {
       s2 += aj * aj;
     }
     const long double v = (2.0L / ns) * (1.0L - s2 / ns);
-    estimates.push_back({static_cast<double>(li * (1.0L - s1 / ns)), v > 0.0L ? static_cast<double>(li * std::sqrt(v)) : 0.0});
+    estimates.push_back(
+        {static_cast<double>(li * (1.0L - s1 / ns)), v > 0.0L ? static_cast<double>(li * std::sqrt(v)) : 0.0});
   }
   return estimates;
 }

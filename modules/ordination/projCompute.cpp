@@ -21,7 +21,9 @@ class TDataValues {
 
   std::int32_t p() const { return x_.rows(); }
   std::int32_t n() const { return x_.cols(); }
-  bool Present(std::int32_t i, std::int32_t o) const { return !missing_ || RealsDiffer(x_.getxij(i, o), x_.missValue()); }
+  bool Present(std::int32_t i, std::int32_t o) const {
+    return !missing_ || RealsDiffer(x_.getxij(i, o), x_.missValue());
+  }
   double At(std::int32_t i, std::int32_t o) const { return x_.getxij(i, o); }
 
   // Σ_i w(i) x(i, o) over the values of OTU o that are present.
@@ -161,7 +163,8 @@ std::unique_ptr<Rect_mx> ResidualProjector(const Rect_mx& f) {
 
 TResiduals Residuals(const Rect_mx& x, const Rect_mx& projector) {
   const TDataValues data(x);
-  TResiduals result{std::make_unique<Rect_mx>(data.n(), data.p()), std::vector<double>(static_cast<std::size_t>(data.n()))};
+  TResiduals result{std::make_unique<Rect_mx>(data.n(), data.p()),
+                    std::vector<double>(static_cast<std::size_t>(data.n()))};
   for (std::int32_t o = 1; o <= data.n(); ++o) {
     long double q = 0.0L;
     for (std::int32_t m = 1; m <= data.p(); ++m) {

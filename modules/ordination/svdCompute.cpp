@@ -42,8 +42,8 @@ TSvdResult DecomposeData(Rect_mx& a, bool transposed, const TSvdOptions& options
 void ListSingularValues(const std::vector<double>& values, std::int32_t k, std::string_view valueFormat) {
   const std::string pattern = "%" + std::string(valueFormat);
   ListingWriteLine("");
-  ListingWriteLine(rtl::Format("%4s %*s %12s %12s", "i", ValueWidth(valueFormat), "Sing. value", "percent",
-                               "cumulative"));
+  ListingWriteLine(
+      rtl::Format("%4s %*s %12s %12s", "i", ValueWidth(valueFormat), "Sing. value", "percent", "cumulative"));
   ListingWriteLine(std::string(46, '-'));
   long double total = 0.0L;
   for (double w : values) total += w;
@@ -53,8 +53,8 @@ void ListSingularValues(const std::vector<double>& values, std::int32_t k, std::
   for (std::int32_t i = 1; i <= k; ++i) {
     const long double w = values[static_cast<std::size_t>(i - 1)];
     cumulative += w;
-    ListingWriteLine(rtl::Format("%4d " + pattern + " %12.4f %12.4f", i, static_cast<double>(w),
-                                 percent(w), percent(cumulative)));
+    ListingWriteLine(
+        rtl::Format("%4d " + pattern + " %12.4f %12.4f", i, static_cast<double>(w), percent(w), percent(cumulative)));
   }
   ListingWriteLine(rtl::Format("Sum of singular values: " + pattern, static_cast<double>(total)));
   ListingWriteLine("");

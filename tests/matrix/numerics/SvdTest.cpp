@@ -174,8 +174,7 @@ TEST(Svd, IterationLimitIsTheCallersAndNamedInTheMessage) {
   Rect_mx v(3, 3);
   vect_mx w(3);
   auto a = full();
-  EXPECT_EQ(MessageOf<E_Morvapc_Algebra>([&] { Svdcmp(*a, 3, 3, w, v, 1); }),
-            "no convergence in 1 SVDCMP iterations");
+  EXPECT_EQ(MessageOf<E_Morvapc_Algebra>([&] { Svdcmp(*a, 3, 3, w, v, 1); }), "no convergence in 1 SVDCMP iterations");
   a = full();
   EXPECT_NO_THROW(Svdcmp(*a, 3, 3, w, v, 40));
   a = full();

@@ -1,0 +1,151 @@
+#pragma once
+// Shared by the ordination tests: the data sets of the fixture files and the
+// numbers that R computed on them once (references.R beside the fixtures
+// writes both).
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "matrix/MatrixFiles.h"
+#include "matrix/MatrixIO.h"
+#include "matrix/Matrixob.h"
+
+namespace ordtest {
+
+inline const std::filesystem::path Fixtures = std::filesystem::path(MORVA_FIXTURES) / "ordination";
+
+inline constexpr double Tolerance = 1e-10;
+
+// The reference matrices of references.txt by name; a vector is one column.
+class References {
+ public:
+  References() {
+    std::ifstream in(Fixtures / "references.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+      std::istringstream words(line);
+      std::string name, value;
+      int i = 0, j = 0;
+      words >> name >> i >> j >> value;
+      cells_[name][{i, j}] = std::stod(value);
+    }
+  }
+
+  double At(const std::string& name, int i, int j = 1) const {
+    const auto& m = Matrix(name);
+    const auto cell = m.find({i, j});
+    if (cell == m.end()) throw std::out_of_range("no reference cell " + name);
+    return cell->second;
+  }
+  int Rows(const std::string& name) const { return Matrix(name).rbegin()->first.first; }
+  int Cols(const std::string& name) const {
+    int cols = 0;
+    for (const auto& [cell, value] : Matrix(name)) cols = std::max(cols, cell.second);
+    return cols;
+  }
+  std::vector<double> Column(const std::string& name, int j = 1) const {
+    std::vector<double> v;
+    for (int i = 1; i <= Rows(name); ++i) v.push_back(At(name, i, j));
+    return v;
+  }
+
+ private:
+  const std::map<std::pair<int, int>, double>& Matrix(const std::string& name) const {
+    const auto m = cells_.find(name);
+    if (m == cells_.end()) throw std::out_of_range("no reference " + name);
+    return m->second;
+  }
+
+  std::map<std::string, std::map<std::pair<int, int>, double>> cells_;
+};
+
+inline const References& Refs() {
+  static const References refs;
+  return refs;
+}
+
+// Reads the headers of a fixture file up to data set `set` (from 1), leaving
+// the reader at that set's body; bodies before it are read by readBody.
+template <class ReadBody>
+TMatrixHeader SeekDataSet(rtl::TextReader& f, int set, TMatrixTypeSet types, ReadBody readBody) {
+  for (int k = 1;; ++k) {
+    std::unique_ptr<rtl::StringList> comments;
+    TMatrixHeader header;
+    ReadMatrixHeader(f, comments, header, false, types);
+    if (k == set) return header;
+    readBody(header);
+  }
+}
+
+// The square similarity matrix of data set `set`, both triangles filled.
+inline std::unique_ptr<Rect_mx> LoadSimilarity(const std::string& file, int set) {
+  rtl::TextReader f((Fixtures / file).string());
+  const auto read = [&f](const TMatrixHeader& header) {
+    auto a = std::make_unique<Rect_mx>(header.rows, header.rows);
+    if (header.rowLabelCode == lcBlock) SkipItems(f, header.rows);
+    ReadRecords(*a, f);
+    return a;
+  };
+  return read(SeekDataSet(f, set, {mtSimilarity}, read));
+}
+
+// The rectangular matrix of data set `set`, as it stands in the file or
+// transposed.
+inline std::unique_ptr<Rect_mx> LoadRectangular(const std::string& file, int set, bool transposed = false) {
+  rtl::TextReader f((Fixtures / file).string());
+  const auto read = [&f, transposed](const TMatrixHeader& header) {
+    auto a = transposed ? std::make_unique<Rect_mx>(header.cols, header.rows)
+                        : std::make_unique<Rect_mx>(header.rows, header.cols);
+    const TLabelRead rows{nullptr, transposed ? header.colLabelCode : header.rowLabelCode, false};
+    const TLabelRead cols{nullptr, transposed ? header.rowLabelCode : header.colLabelCode, false};
+    Read(*a, f, !transposed, rows, cols);
+    return a;
+  };
+  return read(SeekDataSet(f, set, {mtRectangular}, read));
+}
+
+// A matrix of the given size filled row by row.
+inline std::unique_ptr<Rect_mx> Matrix(int rows, int cols, std::initializer_list<double> values) {
+  auto m = std::make_unique<Rect_mx>(rows, cols);
+  auto v = values.begin();
+  for (int i = 1; i <= rows; ++i)
+    for (int j = 1; j <= cols; ++j) m->putxij(i, j, *v++);
+  return m;
+}
+
+// The reference matrix `name` as a Rect_mx.
+inline std::unique_ptr<Rect_mx> ReferenceMatrix(const std::string& name) {
+  const References& refs = Refs();
+  auto m = std::make_unique<Rect_mx>(refs.Rows(name), refs.Cols(name));
+  for (int i = 1; i <= m->rows(); ++i)
+    for (int j = 1; j <= m->cols(); ++j) m->putxij(i, j, refs.At(name, i, j));
+  return m;
+}
+
+// Every cell of the leading block of m equals the reference `name`, whose
+// columns may be a subset (the first cols).
+inline void ExpectMatchesReference(const Rect_mx& m, const std::string& name, int cols, double tolerance = Tolerance) {
+  const References& refs = Refs();
+  ASSERT_EQ(m.rows(), refs.Rows(name)) << name;
+  for (int i = 1; i <= m.rows(); ++i)
+    for (int j = 1; j <= cols; ++j)
+      EXPECT_NEAR(m.getxij(i, j), refs.At(name, i, j), tolerance) << name << " (" << i << ", " << j << ")";
+}
+
+inline void ExpectMatchesReference(const std::vector<double>& v, const std::string& name,
+                                   double tolerance = Tolerance) {
+  const std::vector<double> expected = Refs().Column(name);
+  ASSERT_EQ(v.size(), expected.size()) << name;
+  for (std::size_t i = 0; i < v.size(); ++i) EXPECT_NEAR(v[i], expected[i], tolerance) << name << " [" << i + 1 << "]";
+}
+
+}  // namespace ordtest
