@@ -1,9 +1,11 @@
 #include "modules/BuiltModules.h"
 
 #include "modules/clustering/ClusteringModules.h"
+#include "modules/ordination/OrdinationModules.h"
 #include "modules/similarity/SimilarityModules.h"
 
 void RegisterBuiltModules() {
   RegisterSimilarityModules();
   RegisterClusteringModules();
+  RegisterOrdinationModules();
 }

@@ -7,34 +7,22 @@
 #include "matrix/Matrixu.h"
 #include "rtl/Format.h"
 
-namespace {
-
-// The leading rows × k block of m as a matrix of its own.
-std::unique_ptr<Rect_mx> FirstColumns(const Rect_mx& m, std::int32_t rows, std::int32_t k) {
-  auto cut = std::make_unique<Rect_mx>(rows, k);
-  for (std::int32_t i = 1; i <= rows; ++i)
-    for (std::int32_t j = 1; j <= k; ++j) cut->putxij(i, j, m.getxij(i, j));
-  return cut;
-}
-
-}  // namespace
-
-TSvdResult DecomposeData(Rect_mx& a, bool transposed, const TSvdOptions& options) {
-  const std::int32_t m = a.rows(), n = a.cols();
+TSvdResult DecomposeData(std::unique_ptr<Rect_mx> a, bool transposed, const TSvdOptions& options) {
+  const std::int32_t m = a->rows(), n = a->cols();
   if (m < n || options.k < 0 || options.k > n) throw E_Morvapc_Internal("SVD of a matrix with fewer rows than columns");
   vect_mx w(n);
-  Rect_mx v(n, n);
-  Svdcmp(a, m, n, w, v, options.maxIterations);
+  auto v = std::make_unique<Rect_mx>(n, n);
+  Svdcmp(*a, m, n, w, *v, options.maxIterations);
   // The computation's left vectors belong to the data's rows unless it was transposed.
   const TScalingItem leftItem = transposed ? options.columnScaling : options.rowScaling;
   const TScalingItem rightItem = transposed ? options.rowScaling : options.columnScaling;
-  SvdSorted(m, n, options.k, SvdScalingOption(leftItem), SvdScalingOption(rightItem), a, v, w);
+  SvdSorted(m, n, options.k, SvdScalingOption(leftItem), SvdScalingOption(rightItem), *a, *v, w);
+  a->SetSize(m, options.k);
+  v->SetSize(n, options.k);
 
   TSvdResult result;
-  std::unique_ptr<Rect_mx> left = FirstColumns(a, m, options.k);
-  std::unique_ptr<Rect_mx> right = FirstColumns(v, n, options.k);
-  result.rowVectors = transposed ? std::move(right) : std::move(left);
-  result.columnVectors = transposed ? std::move(left) : std::move(right);
+  result.rowVectors = transposed ? std::move(v) : std::move(a);
+  result.columnVectors = transposed ? std::move(a) : std::move(v);
   for (std::int32_t i = 1; i <= n; ++i) result.values.push_back(w.Get(i));
   return result;
 }

@@ -26,6 +26,8 @@ struct TSvdOptions {
   std::int32_t maxIterations = 30;
 };
 
+// The vectors are the decomposition's matrices cut to k columns (their
+// current size).
 struct TSvdResult {
   std::unique_ptr<Rect_mx> rowVectors;     // data rows × k
   std::unique_ptr<Rect_mx> columnVectors;  // data columns × k
@@ -33,11 +35,11 @@ struct TSvdResult {
 };
 
 // Decomposes a, the data arranged for the computation (m × n with m >= n:
-// the data itself, or its transpose when transposed is set); a is used up.
+// the data itself, or its transpose when transposed is set).
 // The sign of each pair follows the first element of the computation's left
 // vector. Raises the algebra's error when the decomposition does not converge
 // within the iteration limit.
-TSvdResult DecomposeData(Rect_mx& a, bool transposed, const TSvdOptions& options);
+TSvdResult DecomposeData(std::unique_ptr<Rect_mx> a, bool transposed, const TSvdOptions& options);
 
 // The listing table of the first k singular values with their percent of the
 // sum of all values and the cumulative percent, then the sum. valueFormat is

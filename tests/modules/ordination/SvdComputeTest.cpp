@@ -55,7 +55,8 @@ TEST(SvdCompute, AMatrixWithMoreRowsEqualsRsSvd) {
     SCOPED_TRACE(std::string(ScalingKeyword(pair.rows)) + "+" + std::string(ScalingKeyword(pair.columns)));
     auto a = ordtest::LoadRectangular("svd6x4.qmx", 1);
     ASSERT_FALSE(SvdTransposes(a->rows(), a->cols()));
-    const TSvdResult r = DecomposeData(*a, false, {.k = 3, .rowScaling = pair.rows, .columnScaling = pair.columns});
+    const TSvdResult r =
+        DecomposeData(std::move(a), false, {.k = 3, .rowScaling = pair.rows, .columnScaling = pair.columns});
     ordtest::ExpectMatchesReference(r.values, "svd6x4.d");
     EXPECT_EQ(r.rowVectors->cols(), 3);
     ExpectScaledReference(*r.rowVectors, "svd6x4.u", pair.rows, "svd6x4.d");
@@ -70,7 +71,8 @@ TEST(SvdCompute, AMatrixWithMoreColumnsIsDecomposedTransposed) {
     SCOPED_TRACE(std::string(ScalingKeyword(pair.rows)) + "+" + std::string(ScalingKeyword(pair.columns)));
     auto a = ordtest::LoadRectangular("svd2x5.qmx", 1, true);
     ASSERT_TRUE(SvdTransposes(2, 5));
-    const TSvdResult r = DecomposeData(*a, true, {.k = 2, .rowScaling = pair.rows, .columnScaling = pair.columns});
+    const TSvdResult r =
+        DecomposeData(std::move(a), true, {.k = 2, .rowScaling = pair.rows, .columnScaling = pair.columns});
     ordtest::ExpectMatchesReference(r.values, "svd2x5.d");
     ExpectScaledReference(*r.rowVectors, "svd2x5.v", pair.rows, "svd2x5.d");
     ExpectScaledReference(*r.columnVectors, "svd2x5.u", pair.columns, "svd2x5.d");
@@ -80,7 +82,7 @@ TEST(SvdCompute, AMatrixWithMoreColumnsIsDecomposedTransposed) {
 TEST(SvdCompute, TheIterationLimitReachesTheDecomposition) {
   auto a = ordtest::LoadRectangular("svd6x4.qmx", 1);
   try {
-    DecomposeData(*a, false, {.k = 2, .maxIterations = 1});
+    DecomposeData(std::move(a), false, {.k = 2, .maxIterations = 1});
     ADD_FAILURE() << "no error";
   } catch (const E_Morvapc_Algebra& e) {
     EXPECT_STREQ(e.what(), "no convergence in 1 SVDCMP iterations");

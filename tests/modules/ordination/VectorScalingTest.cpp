@@ -50,7 +50,7 @@ TEST(VectorScaling, EachItemMeansOneFactorInEigenAndSvd) {
       TSvdOptions options{.k = 2};
       (rows ? options.rowScaling : options.columnScaling) = item;
       (rows ? options.columnScaling : options.rowScaling) = TScalingItem::One;
-      const TSvdResult svd = DecomposeData(*x, false, options);
+      const TSvdResult svd = DecomposeData(std::move(x), false, options);
       const Rect_mx& scaled = rows ? *svd.rowVectors : *svd.columnVectors;
       EXPECT_NEAR(ColumnLength(scaled, 1), c.lengthFor4, 1e-15);
       EXPECT_NEAR(ColumnLength(scaled, 2), c.lengthForQuarter, 1e-15);

@@ -1,0 +1,4 @@
+#pragma once
+// Registers the ordination modules: EIGEN, PROJ and SVD.
+
+void RegisterOrdinationModules();

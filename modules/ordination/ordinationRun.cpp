@@ -1,0 +1,63 @@
+#include "modules/ordination/ordinationRun.h"
+
+#include <algorithm>
+
+#include "matrix/Constu.h"
+#include "modules/ordination/vectorScaling.h"
+#include "rtl/Format.h"
+#include "shell/ModuleRun.h"
+
+TParamRec ScalingParam(const char* keyword, const char* prompt, const char* hint) {
+  return {.keyword = keyword,
+          .prompt = prompt,
+          .hint = hint,
+          .type = ptChoice,
+          .items = {kScalingItems.begin(), kScalingItems.end()},
+          .index = static_cast<std::int32_t>(TScalingItem::SqrtLambda)};
+}
+
+void RefuseMissingValues(const TMatrixHeader& header) {
+  if (header.missingCode != 0) throw E_Morvapc("Cannot process matrices with missing values.");
+}
+
+void WriteTitle(rtl::TextWriter& f, const rtl::StringList* comments, const std::string& title) {
+  GuardMatrixWrite([&] {
+    WriteMatrixComments(f, comments);
+    f.WriteLine(title);
+  });
+}
+
+void ReduceDimensions(std::int32_t& dimensions, std::int32_t available) {
+  if (available >= dimensions) return;
+  ListingWriteLine(rtl::Format("Requested number of dimensions, %d reduced to %d", dimensions, available));
+  dimensions = available;
+}
+
+std::unique_ptr<Rect_mx> LabelledColumns(const Rect_mx& m, std::int32_t k, std::shared_ptr<Label_mx> rowLabels,
+                                         std::string_view columnPrefix) {
+  auto block = std::make_unique<Rect_mx>(m.rows(), k);
+  for (std::int32_t i = 1; i <= m.rows(); ++i)
+    for (std::int32_t j = 1; j <= k; ++j) block->putxij(i, j, m.getxij(i, j));
+  block->FrLabels = std::move(rowLabels);
+  block->FcLabels = std::make_shared<Label_mx>(k);
+  block->FcLabels->SetDefaultLabels(columnPrefix);
+  return block;
+}
+
+std::int32_t TKeptMatrices::Dimensions() const {
+  if (!results_ || results_->Empty()) return 0;
+  std::int32_t fewest = (*results_)[0].cols();
+  for (std::int32_t i = 1; i < results_->Count(); ++i) fewest = std::min(fewest, (*results_)[i].cols());
+  return fewest;
+}
+
+void EnableDimensionButtons(std::int32_t dimensions, std::int32_t perKind) {
+  const bool pairs = perKind == 2;
+  if (dimensions >= 3) {
+    pairs ? EnablePlotButtons({1, 2, 3, 4}) : EnablePlotButtons({1, 2});
+  } else if (dimensions == 2) {
+    pairs ? EnablePlotButtons({1, 2}) : EnablePlotButtons({1});
+  } else {
+    EnablePlotButtons({});
+  }
+}

@@ -1,0 +1,61 @@
+#pragma once
+// What the ordination modules' runs share: the scaling choice of their
+// parameter tables, the refusal of missing values, the title lines of their
+// output files, the reduction of the number of dimensions to what a matrix
+// has, the results kept for the plots (one matrix a data set) and the rule
+// that enables the 2-D and 3-D plot buttons.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "matrix/MatrixFiles.h"
+#include "matrix/Matrixob.h"
+#include "rtl/StringList.h"
+#include "rtl/TextFile.h"
+#include "shell/Modules.h"
+
+// A choice of the shared scaling items, SQRT(LAMBDA) at the start.
+TParamRec ScalingParam(const char* keyword, const char* prompt, const char* hint);
+
+// Raises E_Morvapc "Cannot process matrices with missing values." when the
+// header declares missing values.
+void RefuseMissingValues(const TMatrixHeader& header);
+
+// The input's comments, then the module's title line (which starts with the
+// double-quote mark).
+void WriteTitle(rtl::TextWriter& f, const rtl::StringList* comments, const std::string& title);
+
+// When fewer than `dimensions` are available, lists "Requested number of
+// dimensions, N reduced to n" and reduces them; the reduced number stays for
+// the rest of the run.
+void ReduceDimensions(std::int32_t& dimensions, std::int32_t available);
+
+// The leading rows × k block of m with its labels: rowLabels for the rows,
+// and for the columns the prefix followed by each column's number.
+std::unique_ptr<Rect_mx> LabelledColumns(const Rect_mx& m, std::int32_t k, std::shared_ptr<Label_mx> rowLabels,
+                                         std::string_view columnPrefix);
+
+// The matrices a run keeps for its plots, one a data set, shared with the
+// plots that show them.
+class TKeptMatrices {
+ public:
+  // A run starts a new, empty list; plots still open keep the earlier one.
+  void Start() { results_ = std::make_shared<TRectMxList>(); }
+  const Rect_mx& Add(std::unique_ptr<Rect_mx> m) { return results_->Add(std::move(m)); }
+  void Release() { results_.reset(); }
+  std::shared_ptr<const TRectMxList> Results() const { return results_; }
+  // The fewest columns of a kept matrix (the dimensions every data set can
+  // plot); 0 with none.
+  std::int32_t Dimensions() const;
+
+ private:
+  std::shared_ptr<TRectMxList> results_;
+};
+
+// After a run from the dialog: enables the 2-D buttons when the results have
+// at least 2 dimensions and the 3-D ones when they have 3, and shows the bar.
+// The first perKind buttons are 2-D plots, the next perKind 3-D plots
+// (perKind 1 or 2).
+void EnableDimensionButtons(std::int32_t dimensions, std::int32_t perKind);
