@@ -245,6 +245,19 @@ TEST_F(OrdinationRun, ProjReusesOneFactorMatrixForEveryDataSet) {
   EXPECT_EQ(std::count(services.lines.begin(), services.lines.end(), "Factor matrix:" + Path("factors.qmx")), 1);
 }
 
+TEST_F(OrdinationRun, ProjTakesOtusAsColumnsWhenAsked) {
+  for (const char* method : {"MULT", "ORTH"}) {
+    Run(ProjDescribe, {{"O", "points10.qmx"}, {"F", "factors.qmx"}, {"PT", method}});
+    const auto byRows = ProjResults();
+    Run(ProjDescribe, {{"O", "columns10.qmx"}, {"D", "NO"}, {"F", "factors.qmx"}, {"PT", method}});
+    const Rect_mx& m = (*ProjResults())[0];
+    ASSERT_EQ(m.rows(), 10) << method;
+    for (int o = 1; o <= 10; ++o)
+      for (int j = 1; j <= m.cols(); ++j) EXPECT_EQ(m.getxij(o, j), (*byRows)[0].getxij(o, j)) << method;
+    EXPECT_EQ(LabelsOf(*m.FrLabels), LabelsOf(*(*byRows)[0].FrLabels)) << method;
+  }
+}
+
 TEST_F(OrdinationRun, ProjTestsItsInputs) {
   WriteFile("empty.qmx", "\n");
   WriteFile("zero.qmx", "1 4 1 0\n0\n0\n0\n0\n");
