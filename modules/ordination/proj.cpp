@@ -157,19 +157,18 @@ class TProjDataSet {
     ReadEigenvalues();
     const bool orth = values_.method == TProjMethod::Orth;
     const std::shared_ptr<Label_mx>& columnLabels = orth ? data_.rowLabels : Factors().colLabels;
+    if (output_) {
+      GuardMatrixWrite([&] {
+        WriteMatrixHeader(*output_, mtRectangular, n(), columnLabels->n(), 0, 0, Config().fileFormat, lcBlock, lcBlock);
+        WriteLabels(*data_.colLabels, *output_);
+        WriteLabels(*columnLabels, *output_);
+      });
+    }
     std::unique_ptr<Rect_mx> result = orth ? Residuals() : Projections();
     result->FrLabels = data_.colLabels;
     result->FcLabels = columnLabels;
     const Rect_mx& kept = Kept().Add(std::move(result));
-    if (output_) {
-      GuardMatrixWrite([&] {
-        WriteMatrixHeader(*output_, mtRectangular, kept.rows(), kept.cols(), 0, 0, Config().fileFormat, lcBlock,
-                          lcBlock);
-        WriteLabels(*kept.FrLabels, *output_);
-        WriteLabels(*kept.FcLabels, *output_);
-        Write(kept, *output_, true, Config().fileFormat);
-      });
-    }
+    if (output_) GuardMatrixWrite([&] { Write(kept, *output_, true, Config().fileFormat); });
   }
 
  private:
