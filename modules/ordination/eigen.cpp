@@ -11,45 +11,22 @@
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
+#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
 
 enum TEigenParam { epInput, epDimensions, epVectors, epValues, epScaling, epSampleSize, epFreedom, epCount };
 
-const std::array<TParamRec, epCount>& EigenTable() {
-  static const std::array<TParamRec, epCount> table = {{
-      {.keyword = "O", .prompt = "Input matrix file", .hint = "Name of input file", .required = true, .type = ptInFile},
-      {.keyword = "N",
-       .prompt = "Number of dimensions",
-       .hint = "Number of dimensions",
-       .type = ptInteger,
-       .integer = 3,
-       .min = "1",
-       .max = "99",
-       .mask = "##"},
-      {.keyword = "R", .prompt = "Output eigenvector file", .hint = "Name for eigenvector file", .type = ptOutFile},
-      {.keyword = "VAL", .prompt = "Output eigenvalue file", .hint = "Name for eigenvalue file", .type = ptOutFile},
-      ScalingParam("S", "Vector scaling", "Vector scaling"),
-      {.keyword = "NS",
-       .prompt = "Sample size",
-       .hint = "Sample size for matrix",
-       .type = ptInteger,
-       .integer = 0,
-       .min = "1",
-       .max = "9999",
-       .mask = "####"},
-      {.keyword = "DF",
-       .prompt = "Degrees of freedom",
-       .hint = "Degrees of freedom for matrix",
-       .type = ptInteger,
-       .integer = 0,
-       .min = "1",
-       .max = "9999",
-       .mask = "####"},
-  }};
-  return table;
-}
+const std::array<TParamRec, epCount> kParams = {
+    InFileParam("O", "Input matrix file", "Name of input file", prRequired),
+    IntegerParam("N", "Number of dimensions", "Number of dimensions", 3, "1", "99", "##"),
+    OutFileParam("R", "Output eigenvector file", "Name for eigenvector file"),
+    OutFileParam("VAL", "Output eigenvalue file", "Name for eigenvalue file"),
+    ScalingParam("S", "Vector scaling", "Vector scaling"),
+    IntegerParam("NS", "Sample size", "Sample size for matrix", 0, "1", "9999", "####"),
+    IntegerParam("DF", "Degrees of freedom", "Degrees of freedom for matrix", 0, "1", "9999", "####"),
+};
 
 const std::array<TbuttonsRec, 2> kButtons = {{
     {"2D plot of \neigenvectors", "2DPlot", EigenPlot2D},
@@ -61,52 +38,61 @@ TKeptMatrices& Kept() {
   return kept;
 }
 
-// The working values of one run.
-struct TEigenRunValues {
-  std::string input;
-  std::string vectorFile;
-  std::string valueFile;
-  std::int32_t dimensions = 3;  // reduced to the order of a smaller matrix
-  TScalingItem scaling = TScalingItem::SqrtLambda;
-  std::int32_t sampleSize = 0;
-  std::int32_t freedom = 0;
-};
-
-TEigenRunValues RunValues(std::span<const TParamRec> params) {
-  if (params.size() != epCount) throw E_Morvapc_Internal("EIGEN needs its seven parameters");
-  return {.input = params[epInput].fileName,
-          .vectorFile = params[epVectors].fileName,
-          .valueFile = params[epValues].fileName,
-          .dimensions = params[epDimensions].integer,
-          .scaling = ScalingItemAt(params[epScaling].index),
-          .sampleSize = params[epSampleSize].integer,
-          .freedom = params[epFreedom].integer};
+TModulePlots& Plots() {
+  static TModulePlots plots;
+  return plots;
 }
 
-void ListRunValues(const TEigenRunValues& values) {
-  ListInputParameters(values.input);
-  ListingWriteLine(rtl::Format("Number of dimensions: %d", values.dimensions));
-  ListOutputFile(values.vectorFile, "Save eigenvectors in output file: ");
-  ListOutputFile(values.valueFile, "Save eigenvalues in output file: ");
-  ListingWriteLine("Scaling: " + std::string(ScalingKeyword(values.scaling)));
-  if (values.sampleSize > 0) ListingWriteLine(rtl::Format("Sample size: %d", values.sampleSize));
-  if (values.freedom > 0) ListingWriteLine(rtl::Format("Number of degrees of freedom: %d", values.freedom));
+// The values and files of one run: the eigenvectors are its output, the
+// eigenvalues a second output of its own.
+struct TEigenRun : TRunFiles {
+  std::string valueFile{};
+  TOutputMatrixFile valueOut{};
+  std::int32_t dimensions = 3;  // reduced to the order of a smaller matrix
+  TScalingFacts scaling = ScalingFacts(TScalingItem::SqrtLambda);
+  std::int32_t sampleSize = 0;
+  std::int32_t freedom = 0;
+
+  bool Open() {
+    return OpenInput() && OpenOutput("eigenvectors") &&
+           (valueFile.empty() || OpenOutputMatrixFile(valueOut, valueFile, "eigenvalues"));
+  }
+};
+
+void TakeValues(TEigenRun& run, std::span<const TParamRec> params) {
+  if (params.size() != epCount) throw E_Morvapc_Internal("EIGEN needs its seven parameters");
+  run.input = params[epInput].fileName;
+  run.output = params[epVectors].fileName;
+  run.valueFile = params[epValues].fileName;
+  run.dimensions = params[epDimensions].integer;
+  run.scaling = ChosenFacts(kScalings, params[epScaling]);
+  run.sampleSize = params[epSampleSize].integer;
+  run.freedom = params[epFreedom].integer;
+}
+
+void ListRunValues(const TEigenRun& run) {
+  ListInputParameters(run.input);
+  ListingWriteLine(rtl::Format("Number of dimensions: %d", run.dimensions));
+  ListOutputFile(run.output, "Save eigenvectors in output file: ");
+  ListOutputFile(run.valueFile, "Save eigenvalues in output file: ");
+  ListingWriteLine("Scaling: " + std::string(run.scaling.name));
+  if (run.sampleSize > 0) ListingWriteLine(rtl::Format("Sample size: %d", run.sampleSize));
+  if (run.freedom > 0) ListingWriteLine(rtl::Format("Number of degrees of freedom: %d", run.freedom));
   ListingWriteLine("");
 }
 
 // One data set: a correlation or covariance matrix and what the run makes of it.
 class TEigenDataSet {
  public:
-  TEigenDataSet(TEigenRunValues& values, rtl::TextReader& input, rtl::TextWriter* vectorFile,
-                rtl::TextWriter* valueFile)
-      : values_(values), input_(input), vectorFile_(vectorFile), valueFile_(valueFile) {}
+  explicit TEigenDataSet(TEigenRun& run)
+      : run_(run), input_(*run.in), vectorFile_(run.out.get()), valueFile_(run.valueOut.get()) {}
 
   void Run() {
     std::unique_ptr<rtl::StringList> comments;
     ReadMatrixHeader(input_, comments, header_, true, {mtSimilarity});
     RefuseMissingValues(header_);
     WriteTitles(comments.get());
-    ReduceDimensions(values_.dimensions, n());
+    ReduceDimensions(run_.dimensions, n());
     ReadLabelsOrDefaults();
     WriteHeaders();
 
@@ -115,33 +101,33 @@ class TEigenDataSet {
     const TSimilarityKind kind = CheckSimilarity(a, n());
     Progress("Computing eigenvectors", 10);
     vect_mx d(n());
-    ScaledEigenvectors(a, n(), d, values_.scaling);
+    ScaledEigenvectors(a, n(), d, run_.scaling.item);
     Progress("Eigenvectors computer", 90);
 
     if (valueFile_) {
       GuardMatrixWrite([&] { Write(d, *valueFile_, Config().fileFormat); });
-      ListingWriteLine("Eigenvalues stored in file: " + values_.valueFile);
+      ListingWriteLine("Eigenvalues stored in file: " + run_.valueFile);
     }
-    const Rect_mx& vectors = Kept().Add(LabelledColumns(a, values_.dimensions, labels_, "Dim-"));
+    const Rect_mx& vectors = Kept().Add(LabelledColumns(a, run_.dimensions, labels_, "Dim-"));
     if (vectorFile_) {
       GuardMatrixWrite([&] { Write(vectors, *vectorFile_, true, Config().fileFormat); });
-      ListingWriteLine("Eigenvectors stored in file: " + values_.vectorFile);
+      ListingWriteLine("Eigenvectors stored in file: " + run_.output);
     }
     Progress("Compute statistics", 85);
     std::vector<double> roots;
     for (std::int32_t i = 1; i <= n(); ++i) roots.push_back(d.Get(i));
-    ListEigenStatistics(roots, kind, values_.sampleSize, values_.freedom);
+    ListEigenStatistics(roots, kind, run_.sampleSize, run_.freedom);
   }
 
  private:
   std::int32_t n() const { return header_.rows; }
 
   void WriteTitles(const rtl::StringList* comments) {
-    const std::string input = "\" EIGEN: input=" + values_.input;
+    const std::string input = "\" EIGEN: input=" + run_.input;
     if (vectorFile_) {
-      WriteTitle(*vectorFile_, comments,
-                 input + ", k=" + std::to_string(values_.dimensions) +
-                     " vectors, length=" + std::string(ScalingKeyword(values_.scaling)));
+      WriteTitle(
+          *vectorFile_, comments,
+          input + ", k=" + std::to_string(run_.dimensions) + " vectors, length=" + std::string(run_.scaling.name));
     }
     if (valueFile_) WriteTitle(*valueFile_, comments, input);
   }
@@ -161,7 +147,7 @@ class TEigenDataSet {
     const int labelCode = header_.rowLabelCode == lcBlock ? lcBlock : lcNone;
     if (vectorFile_) {
       GuardMatrixWrite([&] {
-        WriteMatrixHeader(*vectorFile_, mtRectangular, n(), values_.dimensions, 0, 0, Config().fileFormat, labelCode,
+        WriteMatrixHeader(*vectorFile_, mtRectangular, n(), run_.dimensions, 0, 0, Config().fileFormat, labelCode,
                           lcNone);
         if (labelCode == lcBlock) WriteLabels(*labels_, *vectorFile_);
       });
@@ -172,7 +158,7 @@ class TEigenDataSet {
     }
   }
 
-  TEigenRunValues& values_;
+  TEigenRun& run_;
   rtl::TextReader& input_;
   rtl::TextWriter* vectorFile_;
   rtl::TextWriter* valueFile_;
@@ -183,41 +169,27 @@ class TEigenDataSet {
 }  // namespace
 
 void EigenDescribe(TModuleRec& module) {
-  module.name = "eigen";
-  module.title = "Eigenvalues and eigenvectors";
-  module.run = EigenRun;
-  module.helpContext = 508;
-  module.params = EigenTable();
-  module.buttons = kButtons;
-  module.release = EigenRelease;
+  DescribeAs(module, "eigen", "Eigenvalues and eigenvectors", 508, EigenRun, kParams, kButtons, EigenRelease);
 }
 
 void EigenRun(std::span<const TParamRec> params) {
   Progress("", 0);
   Kept().Start();
-  TEigenRunValues values = RunValues(params);
-  ListRunValues(values);
-
-  TInputMatrixFile input;
-  if (!OpenInputMatrixFile(input, values.input, "input")) return;
-  TOutputMatrixFile vectorFile, valueFile;
-  if (!values.vectorFile.empty() && !OpenOutputMatrixFile(vectorFile, values.vectorFile, "eigenvectors")) return;
-  if (!values.valueFile.empty() && !OpenOutputMatrixFile(valueFile, values.valueFile, "eigenvalues")) return;
-  ForEachDataSet(*input, [&] { TEigenDataSet(values, *input, vectorFile.get(), valueFile.get()).Run(); });
-  Progress("Done", 100);
-  EnableDimensionButtons(Kept().Dimensions(), 1);
-  if (vectorFile) CloseOutputMatrixFile(vectorFile);
-  if (valueFile) CloseOutputMatrixFile(valueFile);
+  TEigenRun run;
+  TakeValues(run, params);
+  ListRunValues(run);
+  if (!run.Open()) return;
+  ForEachDataSet(*run.in, [&] { TEigenDataSet(run).Run(); });
+  FinishRun("Done", Kept().Dimensions(), 1, {&run.out, &run.valueOut});
 }
 
-void EigenPlot2D() {}
-void EigenClose2D() {}
-void EigenPlot3D() {}
-void EigenClose3D() {}
+void EigenPlot2D() { Plots().Open(1, TMatrixPlotRequest{.results = Kept().Results(), .windowName = "EigenMxPlotF1"}); }
+void EigenClose2D() { Plots().Close(1); }
+void EigenPlot3D() { Plots().Open(2, TMatrix3DPlotRequest{.results = Kept().Results(), .windowName = "EigenMod3DF2"}); }
+void EigenClose3D() { Plots().Close(2); }
 
 void EigenRelease() {
-  EigenClose2D();
-  EigenClose3D();
+  Plots().CloseAll();
   Kept().Release();
 }
 

@@ -100,7 +100,7 @@ TSimilarityKind CheckSimilarity(const Rect_mx& a, std::int32_t n) {
 
 void ScaledEigenvectors(Rect_mx& a, std::int32_t n, vect_mx& d, TScalingItem item) {
   std::int32_t count = 0;
-  EigenSym(n, a, d, EigenScalingOption(item), kEigenTolerance, count);
+  EigenSym(n, a, d, ScalingFacts(item).eigenOption, kEigenTolerance, count);
 }
 
 std::vector<double> BrokenStick(std::int32_t n) {

@@ -1,19 +1,17 @@
 #include "modules/ordination/ordinationRun.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "matrix/Constu.h"
 #include "modules/ordination/vectorScaling.h"
 #include "rtl/Format.h"
 #include "shell/ModuleRun.h"
+#include "shell/Progress.h"
 
-TParamRec ScalingParam(const char* keyword, const char* prompt, const char* hint) {
-  return {.keyword = keyword,
-          .prompt = prompt,
-          .hint = hint,
-          .type = ptChoice,
-          .items = {kScalingItems.begin(), kScalingItems.end()},
-          .index = static_cast<std::int32_t>(TScalingItem::SqrtLambda)};
+TParamRec ScalingParam(std::string keyword, std::string prompt, std::string hint) {
+  return ChoiceParam(std::move(keyword), std::move(prompt), std::move(hint), ChoiceItems(kScalings),
+                     static_cast<std::int32_t>(TScalingItem::SqrtLambda));
 }
 
 void RefuseMissingValues(const TMatrixHeader& header) {
@@ -51,7 +49,9 @@ std::int32_t TKeptMatrices::Dimensions() const {
   return fewest;
 }
 
-void EnableDimensionButtons(std::int32_t dimensions, std::int32_t perKind) {
+void FinishRun(std::string_view progressText, std::int32_t dimensions, std::int32_t perKind,
+               std::initializer_list<TOutputMatrixFile*> outputs) {
+  Progress(progressText, 100);
   const bool pairs = perKind == 2;
   if (dimensions >= 3) {
     pairs ? EnablePlotButtons({1, 2, 3, 4}) : EnablePlotButtons({1, 2});
@@ -60,4 +60,6 @@ void EnableDimensionButtons(std::int32_t dimensions, std::int32_t perKind) {
   } else {
     EnablePlotButtons({});
   }
+  for (TOutputMatrixFile* f : outputs)
+    if (*f) CloseOutputMatrixFile(*f);
 }

@@ -2,10 +2,11 @@
 // What the ordination modules' runs share: the scaling choice of their
 // parameter tables, the refusal of missing values, the title lines of their
 // output files, the reduction of the number of dimensions to what a matrix
-// has, the results kept for the plots (one matrix a data set) and the rule
-// that enables the 2-D and 3-D plot buttons.
+// has, the results kept for the plots (one matrix a data set), and the end of
+// a run with the rule that enables the 2-D and 3-D plot buttons.
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,7 +18,7 @@
 #include "shell/Modules.h"
 
 // A choice of the shared scaling items, SQRT(LAMBDA) at the start.
-TParamRec ScalingParam(const char* keyword, const char* prompt, const char* hint);
+TParamRec ScalingParam(std::string keyword, std::string prompt, std::string hint);
 
 // Raises E_Morvapc "Cannot process matrices with missing values." when the
 // header declares missing values.
@@ -54,8 +55,10 @@ class TKeptMatrices {
   std::shared_ptr<TRectMxList> results_;
 };
 
-// After a run from the dialog: enables the 2-D buttons when the results have
-// at least 2 dimensions and the 3-D ones when they have 3, and shows the bar.
-// The first perKind buttons are 2-D plots, the next perKind 3-D plots
-// (perKind 1 or 2).
-void EnableDimensionButtons(std::int32_t dimensions, std::int32_t perKind);
+// The end of a run that went well: Progress 100 with the text; outside a
+// batch, the 2-D plot buttons enabled when the kept results have at least 2
+// dimensions and the 3-D ones when they have 3, and the bar shown; then each
+// output that is open closed with its write check. The first perKind buttons
+// are 2-D plots, the next perKind 3-D plots (perKind 1 or 2).
+void FinishRun(std::string_view progressText, std::int32_t dimensions, std::int32_t perKind,
+               std::initializer_list<TOutputMatrixFile*> outputs);

@@ -13,6 +13,7 @@
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
+#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
@@ -27,26 +28,14 @@ struct TProjMethodFacts {
 constexpr std::array<TProjMethodFacts, 3> kMethods = {
     {{"MULT", TProjMethod::Mult}, {"PROJ", TProjMethod::Proj}, {"ORTH", TProjMethod::Orth}}};
 
-const std::array<TParamRec, ppCount>& ProjTable() {
-  static const std::array<TParamRec, ppCount> table = {{
-      {.keyword = "O", .prompt = "Input file", .hint = "Name of input file", .required = true, .type = ptInFile},
-      {.keyword = "D", .prompt = "OTUs are rows?", .hint = "Check if by rows", .type = ptCheck, .check = true},
-      {.keyword = "F",
-       .prompt = "Input factor matrix file",
-       .hint = "Name of input factor matrix",
-       .required = true,
-       .type = ptInFile},
-      {.keyword = "R", .prompt = "Output projection file", .hint = "Name for projections", .type = ptOutFile},
-      {.keyword = "PT",
-       .prompt = "Projection type option",
-       .hint = "Projection type",
-       .type = ptChoice,
-       .items = {"MULT", "PROJ", "ORTH"},
-       .index = 1},
-      {.keyword = "E", .prompt = "Input eigenvalues file", .hint = "Name of  eigenvalue matrix", .type = ptInFile},
-  }};
-  return table;
-}
+const std::array<TParamRec, ppCount> kParams = {
+    InFileParam("O", "Input file", "Name of input file", prRequired),
+    CheckParam("D", "OTUs are rows?", "Check if by rows", true),
+    InFileParam("F", "Input factor matrix file", "Name of input factor matrix", prRequired),
+    OutFileParam("R", "Output projection file", "Name for projections"),
+    ChoiceParam("PT", "Projection type option", "Projection type", ChoiceItems(kMethods), 1),  // PROJ
+    InFileParam("E", "Input eigenvalues file", "Name of  eigenvalue matrix"),
+};
 
 const std::array<TbuttonsRec, 2> kButtons = {{
     {"2D plot of \nprojections", "2DPlot", ProjPlot2D},
@@ -58,41 +47,46 @@ TKeptMatrices& Kept() {
   return kept;
 }
 
-// The working values of one run.
-struct TProjRunValues {
-  std::string input;
-  bool byRows = true;
-  std::string factorFile;
-  std::string output;
-  std::string methodName;
-  TProjMethod method = TProjMethod::Proj;
-  std::string eigenvalueFile;
-};
-
-TProjRunValues RunValues(std::span<const TParamRec> params) {
-  if (params.size() != ppCount) throw E_Morvapc_Internal("PROJ needs its six parameters");
-  const std::int32_t index = params[ppMethod].index;
-  if (index < 0 || static_cast<std::size_t>(index) >= kMethods.size()) {
-    throw E_Morvapc_Internal(rtl::Format("PROJ choice index out of range: %d", index));
-  }
-  const TProjMethodFacts& method = kMethods[static_cast<std::size_t>(index)];
-  return {.input = params[ppInput].fileName,
-          .byRows = params[ppByRows].check,
-          .factorFile = params[ppFactors].fileName,
-          .output = params[ppOutput].fileName,
-          .methodName = std::string(method.name),
-          .method = method.method,
-          .eigenvalueFile = params[ppEigenvalues].fileName};
+TModulePlots& Plots() {
+  static TModulePlots plots;
+  return plots;
 }
 
-void ListRunValues(const TProjRunValues& values) {
+// The values and files of one run: the data is its input, the projections its
+// output, the factor matrix and the eigenvalues inputs of their own.
+struct TProjRun : TRunFiles {
+  bool byRows = true;
+  std::string factorFile{};
+  std::string eigenvalueFile{};
+  TInputMatrixFile factorIn{};
+  TInputMatrixFile eigenvalueIn{};
+  TProjMethodFacts method = kMethods[1];
+
+  bool Open() {
+    return OpenInput() && OpenInputMatrixFile(factorIn, factorFile, "factor") &&
+           (eigenvalueFile.empty() || OpenInputMatrixFile(eigenvalueIn, eigenvalueFile, "eigenvalues")) &&
+           OpenOutput("projections");
+  }
+};
+
+void TakeValues(TProjRun& run, std::span<const TParamRec> params) {
+  if (params.size() != ppCount) throw E_Morvapc_Internal("PROJ needs its six parameters");
+  run.input = params[ppInput].fileName;
+  run.byRows = params[ppByRows].check;
+  run.factorFile = params[ppFactors].fileName;
+  run.output = params[ppOutput].fileName;
+  run.method = ChosenFacts(kMethods, params[ppMethod]);
+  run.eigenvalueFile = params[ppEigenvalues].fileName;
+}
+
+void ListRunValues(const TProjRun& run) {
   ListingWriteLine("Input parameters");
-  ListingWriteLine("Read input data from file: " + values.input);
-  ListingWriteLine("OTUs are: " + std::string(DirectionWord(values.byRows)));
-  ListingWriteLine("Read factor matrix from file: " + values.factorFile);
-  ListingWriteLine("Projection method: " + values.methodName);
-  ListOutputFile(values.eigenvalueFile, "Read eigenvalues from file: ");
-  ListOutputFile(values.output, "Save projections to file: ");
+  ListingWriteLine("Read input data from file: " + run.input);
+  ListingWriteLine("OTUs are: " + std::string(DirectionWord(run.byRows)));
+  ListingWriteLine("Read factor matrix from file: " + run.factorFile);
+  ListingWriteLine("Projection method: " + std::string(run.method.name));
+  ListOutputFile(run.eigenvalueFile, "Read eigenvalues from file: ");
+  ListOutputFile(run.output, "Save projections to file: ");
   ListingWriteLine("");
 }
 
@@ -137,8 +131,6 @@ TLabelledMatrix ReadLabelledMatrix(rtl::TextReader& f, bool transposed, std::str
 // What stays from one data set to the next: the factor matrix and the
 // eigenvalues, until their files hold a further matrix.
 struct TProjInputs {
-  rtl::TextReader* factorFile = nullptr;
-  rtl::TextReader* eigenvalueFile = nullptr;
   std::optional<TLabelledMatrix> factors;
   std::optional<std::vector<double>> eigenvalues;
 };
@@ -146,16 +138,16 @@ struct TProjInputs {
 // One data set: its projections or residuals.
 class TProjDataSet {
  public:
-  TProjDataSet(const TProjRunValues& values, rtl::TextReader& input, TProjInputs& inputs, rtl::TextWriter* output)
-      : values_(values), input_(input), inputs_(inputs), output_(output) {}
+  TProjDataSet(const TProjRun& run, TProjInputs& inputs)
+      : run_(run), input_(*run.in), inputs_(inputs), output_(run.out.get()) {}
 
   void Run() {
     // Arranged variables × OTUs whichever way the file holds them.
-    data_ = ReadLabelledMatrix(input_, values_.byRows, "Var-", "OTU-");
+    data_ = ReadLabelledMatrix(input_, run_.byRows, "Var-", "OTU-");
     ReadFactors();
     if (output_) WriteTitles();
     ReadEigenvalues();
-    const bool orth = values_.method == TProjMethod::Orth;
+    const bool orth = run_.method.method == TProjMethod::Orth;
     const std::shared_ptr<Label_mx>& columnLabels = orth ? data_.rowLabels : Factors().colLabels;
     if (output_) {
       GuardMatrixWrite([&] {
@@ -178,13 +170,13 @@ class TProjDataSet {
   std::int32_t k() const { return Factors().matrix->cols(); }
 
   void ReadFactors() {
-    rtl::TextReader& f = *inputs_.factorFile;
+    rtl::TextReader& f = *run_.factorIn;
     if (!f.SeekEof()) {
       inputs_.factors.reset();
-      ListingWriteLine("Factor matrix:" + values_.factorFile);
+      ListingWriteLine("Factor matrix:" + run_.factorFile);
       inputs_.factors = ReadLabelledMatrix(f, false, "Var-", "Dim-");
     }
-    if (!inputs_.factors) throw E_Morvapc("No factor matrix found in file: " + values_.factorFile);
+    if (!inputs_.factors) throw E_Morvapc("No factor matrix found in file: " + run_.factorFile);
     const std::int32_t pf = Factors().matrix->rows();
     if (p() != pf) {
       throw E_Morvapc("Number of variables in data (" + rtl::IntToStr(p()) + ") does not match number of " +
@@ -196,25 +188,25 @@ class TProjDataSet {
     GuardMatrixWrite([&] {
       WriteMatrixComments(*output_, data_.comments.get());
       WriteMatrixComments(*output_, Factors().comments.get());
-      output_->WriteLine("\" PROJ: data=" + values_.input + ", fact=" + values_.factorFile +
-                         ", type=" + values_.methodName + ", dir=" + (values_.byRows ? "Rows" : "Cols"));
+      output_->WriteLine("\" PROJ: data=" + run_.input + ", fact=" + run_.factorFile +
+                         ", type=" + std::string(run_.method.name) + ", dir=" + (run_.byRows ? "Rows" : "Cols"));
     });
   }
 
   // The eigenvalues are read for every method: ORTH tests its residuals with them.
   void ReadEigenvalues() {
-    if (!inputs_.eigenvalueFile) return;
-    rtl::TextReader& f = *inputs_.eigenvalueFile;
+    if (!run_.eigenvalueIn) return;
+    rtl::TextReader& f = *run_.eigenvalueIn;
     if (!f.SeekEof()) {
       inputs_.eigenvalues.reset();
-      ListingWriteLine("Eigenvalue matrix:" + values_.eigenvalueFile);
+      ListingWriteLine("Eigenvalue matrix:" + run_.eigenvalueFile);
       const TLabelledMatrix m = ReadLabelledMatrix(f, false, "", "");
       CheckEigenvalueCount(m.matrix->rows());
       std::vector<double> values;
       for (std::int32_t i = 1; i <= m.matrix->rows(); ++i) values.push_back(m.matrix->getxij(i, 1));
       inputs_.eigenvalues = std::move(values);
     }
-    if (!inputs_.eigenvalues) throw E_Morvapc("No eigenvalue matrix found in file: " + values_.eigenvalueFile);
+    if (!inputs_.eigenvalues) throw E_Morvapc("No eigenvalue matrix found in file: " + run_.eigenvalueFile);
     CheckEigenvalueCount(static_cast<std::int32_t>(inputs_.eigenvalues->size()));
   }
 
@@ -234,7 +226,7 @@ class TProjDataSet {
         outlierTest = k() <= p();
       }
     }
-    auto y = ProjectOnFactors(*data_.matrix, *Factors().matrix, values_.method, [this](std::int32_t j) {
+    auto y = ProjectOnFactors(*data_.matrix, *Factors().matrix, run_.method.method, [this](std::int32_t j) {
       Progress("Computing", static_cast<std::int32_t>(rtl::Round(100.0L * (j - 1) / k())));
     });
     ListingWriteLine("");
@@ -242,7 +234,7 @@ class TProjDataSet {
       ListOutliers(OutlierTest(*data_.matrix, *Factors().matrix, *inputs_.eigenvalues), k(), p());
     } else if (inputs_.eigenvalues && n() > p()) {
       ListingWriteLine("Note: more factors than variables, so no analysis of outliers.");
-    } else if (!inputs_.eigenvalues && values_.method == TProjMethod::Proj) {
+    } else if (!inputs_.eigenvalues && run_.method.method == TProjMethod::Proj) {
       ListingWriteLine("Note: eigenvalues needed for an analysis of outliers.");
     }
     return y;
@@ -262,7 +254,7 @@ class TProjDataSet {
     return std::move(residuals.values);
   }
 
-  const TProjRunValues& values_;
+  const TProjRun& run_;
   rtl::TextReader& input_;
   TProjInputs& inputs_;
   rtl::TextWriter* output_;
@@ -272,43 +264,28 @@ class TProjDataSet {
 }  // namespace
 
 void ProjDescribe(TModuleRec& module) {
-  module.name = "Proj";
-  module.title = "Projection";
-  module.run = ProjRun;
-  module.helpContext = 515;
-  module.params = ProjTable();
-  module.buttons = kButtons;
-  module.release = ProjRelease;
+  DescribeAs(module, "Proj", "Projection", 515, ProjRun, kParams, kButtons, ProjRelease);
 }
 
 void ProjRun(std::span<const TParamRec> params) {
   Progress("", 0);
   Kept().Start();
-  const TProjRunValues values = RunValues(params);
-  ListRunValues(values);
-
-  TInputMatrixFile input, factors, eigenvalues;
-  if (!OpenInputMatrixFile(input, values.input, "input")) return;
-  if (!OpenInputMatrixFile(factors, values.factorFile, "factor")) return;
-  if (!values.eigenvalueFile.empty() && !OpenInputMatrixFile(eigenvalues, values.eigenvalueFile, "eigenvalues")) return;
-  TOutputMatrixFile output;
-  if (!values.output.empty() && !OpenOutputMatrixFile(output, values.output, "projections")) return;
-  TProjInputs inputs{
-      .factorFile = factors.get(), .eigenvalueFile = eigenvalues.get(), .factors = {}, .eigenvalues = {}};
-  ForEachDataSet(*input, [&] { TProjDataSet(values, *input, inputs, output.get()).Run(); });
-  Progress("", 100);
-  EnableDimensionButtons(Kept().Dimensions(), 1);
-  if (output) CloseOutputMatrixFile(output);
+  TProjRun run;
+  TakeValues(run, params);
+  ListRunValues(run);
+  if (!run.Open()) return;
+  TProjInputs inputs;
+  ForEachDataSet(*run.in, [&] { TProjDataSet(run, inputs).Run(); });
+  FinishRun("", Kept().Dimensions(), 1, {&run.out});
 }
 
-void ProjPlot2D() {}
-void ProjClose2D() {}
-void ProjPlot3D() {}
-void ProjClose3D() {}
+void ProjPlot2D() { Plots().Open(1, TMatrixPlotRequest{.results = Kept().Results(), .windowName = "ProjMxPlotF1"}); }
+void ProjClose2D() { Plots().Close(1); }
+void ProjPlot3D() { Plots().Open(2, TMatrix3DPlotRequest{.results = Kept().Results(), .windowName = "ProjMod3DF2"}); }
+void ProjClose3D() { Plots().Close(2); }
 
 void ProjRelease() {
-  ProjClose2D();
-  ProjClose3D();
+  Plots().CloseAll();
   Kept().Release();
 }
 

@@ -10,6 +10,7 @@
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
+#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
@@ -26,33 +27,16 @@ enum TSvdParam {
   vpCount
 };
 
-const std::array<TParamRec, vpCount>& SvdTable() {
-  static const std::array<TParamRec, vpCount> table = {{
-      {.keyword = "O", .prompt = "Input file", .hint = "Name of input file", .required = true, .type = ptInFile},
-      {.keyword = "N",
-       .prompt = "Number of dimensions",
-       .hint = "Number of dimensions",
-       .type = ptInteger,
-       .integer = 3,
-       .min = "1",
-       .max = "99",
-       .mask = "##"},
-      {.keyword = "L", .prompt = "Output left file", .hint = "Name of output left file", .type = ptOutFile},
-      {.keyword = "R", .prompt = "Output right file", .hint = "Name of output right file", .type = ptOutFile},
-      {.keyword = "VAL", .prompt = "Output singular values", .hint = "Name for singular values", .type = ptOutFile},
-      ScalingParam("SL", "Scale for left vectors", "Scale for left vectors"),
-      ScalingParam("SR", "Scale for right vectors", "Scale for right vectors"),
-      {.keyword = "MI",
-       .prompt = "Maximum iterations",
-       .hint = "Maximum iterations",
-       .type = ptInteger,
-       .integer = 40,
-       .min = "1",
-       .max = "999",
-       .mask = "###"},
-  }};
-  return table;
-}
+const std::array<TParamRec, vpCount> kParams = {
+    InFileParam("O", "Input file", "Name of input file", prRequired),
+    IntegerParam("N", "Number of dimensions", "Number of dimensions", 3, "1", "99", "##"),
+    OutFileParam("L", "Output left file", "Name of output left file"),
+    OutFileParam("R", "Output right file", "Name of output right file"),
+    OutFileParam("VAL", "Output singular values", "Name for singular values"),
+    ScalingParam("SL", "Scale for left vectors", "Scale for left vectors"),
+    ScalingParam("SR", "Scale for right vectors", "Scale for right vectors"),
+    IntegerParam("MI", "Maximum iterations", "Maximum iterations", 40, "1", "999", "###"),
+};
 
 const std::array<TbuttonsRec, 4> kButtons = {{
     {"2D plot of \nleft vectors", "2DPlot", SvdPlot2DLeft},
@@ -70,61 +54,66 @@ TKeptMatrices& KeptRight() {
   return kept;
 }
 
-// The working values of one run.
-struct TSvdRunValues {
-  std::string input;
-  std::string leftFile;
-  std::string rightFile;
-  std::string valueFile;
+TModulePlots& Plots() {
+  static TModulePlots plots;
+  return plots;
+}
+
+// The values and files of one run: the left vectors are its output, the
+// right vectors and the singular values outputs of their own.
+struct TSvdRun : TRunFiles {
+  std::string rightFile{};
+  std::string valueFile{};
+  TOutputMatrixFile rightOut{};
+  TOutputMatrixFile valueOut{};
   std::int32_t dimensions = 3;  // reduced to the columns of a smaller matrix
-  TScalingItem leftScaling = TScalingItem::SqrtLambda;
-  TScalingItem rightScaling = TScalingItem::SqrtLambda;
+  TScalingFacts leftScaling = ScalingFacts(TScalingItem::SqrtLambda);
+  TScalingFacts rightScaling = ScalingFacts(TScalingItem::SqrtLambda);
   std::int32_t maxIterations = 40;
 
-  std::string LeftKeyword() const { return std::string(ScalingKeyword(leftScaling)); }
-  std::string RightKeyword() const { return std::string(ScalingKeyword(rightScaling)); }
+  std::string LeftKeyword() const { return std::string(leftScaling.name); }
+  std::string RightKeyword() const { return std::string(rightScaling.name); }
+
+  bool Open() {
+    return OpenInput() && OpenOutput("left matrix") &&
+           (rightFile.empty() || OpenOutputMatrixFile(rightOut, rightFile, "right matrix")) &&
+           (valueFile.empty() || OpenOutputMatrixFile(valueOut, valueFile, "singular values matrix"));
+  }
 };
 
-TSvdRunValues RunValues(std::span<const TParamRec> params) {
+void TakeValues(TSvdRun& run, std::span<const TParamRec> params) {
   if (params.size() != vpCount) throw E_Morvapc_Internal("SVD needs its eight parameters");
-  return {.input = params[vpInput].fileName,
-          .leftFile = params[vpLeft].fileName,
-          .rightFile = params[vpRight].fileName,
-          .valueFile = params[vpValues].fileName,
-          .dimensions = params[vpDimensions].integer,
-          .leftScaling = ScalingItemAt(params[vpLeftScaling].index),
-          .rightScaling = ScalingItemAt(params[vpRightScaling].index),
-          .maxIterations = params[vpIterations].integer};
+  run.input = params[vpInput].fileName;
+  run.output = params[vpLeft].fileName;
+  run.rightFile = params[vpRight].fileName;
+  run.valueFile = params[vpValues].fileName;
+  run.dimensions = params[vpDimensions].integer;
+  run.leftScaling = ChosenFacts(kScalings, params[vpLeftScaling]);
+  run.rightScaling = ChosenFacts(kScalings, params[vpRightScaling]);
+  run.maxIterations = params[vpIterations].integer;
 }
 
-void ListRunValues(const TSvdRunValues& values) {
-  ListInputParameters(values.input);
-  ListingWriteLine(rtl::Format("Number of dimensions: %d", values.dimensions));
-  if (!values.leftFile.empty()) {
-    ListingWriteLine("Save left matrix in output file: " + values.leftFile);
-    ListingWriteLine("Scaling: " + values.LeftKeyword());
+void ListRunValues(const TSvdRun& run) {
+  ListInputParameters(run.input);
+  ListingWriteLine(rtl::Format("Number of dimensions: %d", run.dimensions));
+  if (!run.output.empty()) {
+    ListingWriteLine("Save left matrix in output file: " + run.output);
+    ListingWriteLine("Scaling: " + run.LeftKeyword());
   }
-  if (!values.rightFile.empty()) {
-    ListingWriteLine("Save right matrix in output file: " + values.rightFile);
-    ListingWriteLine("Scaling: " + values.RightKeyword());
+  if (!run.rightFile.empty()) {
+    ListingWriteLine("Save right matrix in output file: " + run.rightFile);
+    ListingWriteLine("Scaling: " + run.RightKeyword());
   }
-  ListOutputFile(values.valueFile, "Save singular values in output file: ");
-  ListingWriteLine(rtl::Format("Number of iterations: %10d", values.maxIterations));
+  ListOutputFile(run.valueFile, "Save singular values in output file: ");
+  ListingWriteLine(rtl::Format("Number of iterations: %10d", run.maxIterations));
   ListingWriteLine("");
 }
-
-// The output files of a run.
-struct TSvdFiles {
-  rtl::TextWriter* left = nullptr;
-  rtl::TextWriter* right = nullptr;
-  rtl::TextWriter* values = nullptr;
-};
 
 // One data set: a data matrix and its decomposition.
 class TSvdDataSet {
  public:
-  TSvdDataSet(TSvdRunValues& values, rtl::TextReader& input, const TSvdFiles& files)
-      : values_(values), input_(input), files_(files) {}
+  explicit TSvdDataSet(TSvdRun& run)
+      : run_(run), input_(*run.in), left_(run.out.get()), right_(run.rightOut.get()), singular_(run.valueOut.get()) {}
 
   void Run() {
     std::unique_ptr<rtl::StringList> comments;
@@ -134,8 +123,8 @@ class TSvdDataSet {
     const std::int32_t r = header_.rows, c = header_.cols;
     const bool transposed = SvdTransposes(r, c);
     if (transposed) ListingWriteLine("Matrix will be transposed for computation.");
-    ReduceDimensions(values_.dimensions, transposed ? r : c);
-    const std::int32_t k = values_.dimensions;
+    ReduceDimensions(run_.dimensions, transposed ? r : c);
+    const std::int32_t k = run_.dimensions;
 
     rowLabels_ = std::make_shared<Label_mx>(header_.rowLabelCode != lcNone ? r : 0);
     colLabels_ = std::make_shared<Label_mx>(header_.colLabelCode != lcNone ? c : 0);
@@ -146,37 +135,37 @@ class TSvdDataSet {
 
     const TSvdResult result = DecomposeData(std::move(a), transposed,
                                             {.k = k,
-                                             .rowScaling = values_.leftScaling,
-                                             .columnScaling = values_.rightScaling,
-                                             .maxIterations = values_.maxIterations});
+                                             .rowScaling = run_.leftScaling.item,
+                                             .columnScaling = run_.rightScaling.item,
+                                             .maxIterations = run_.maxIterations});
     ListSingularValues(result.values, k, Config().listingFormat);
     const Rect_mx& left = KeptLeft().Add(LabelledColumns(*result.rowVectors, k, rowLabels_, "Dim"));
     const Rect_mx& right = KeptRight().Add(LabelledColumns(*result.columnVectors, k, colLabels_, "Dim"));
 
-    if (files_.left) {
-      WriteVectors(*files_.left, left, header_.rowLabelCode);
-      ListingWriteLine("Left vectors stored on disk in file " + values_.leftFile);
-      ListingWriteLine("Scale for left matrix: " + values_.LeftKeyword());
+    if (left_) {
+      WriteVectors(*left_, left, header_.rowLabelCode);
+      ListingWriteLine("Left vectors stored on disk in file " + run_.output);
+      ListingWriteLine("Scale for left matrix: " + run_.LeftKeyword());
     }
-    if (files_.right) {
-      WriteVectors(*files_.right, right, header_.colLabelCode);
-      ListingWriteLine("Right vectors stored on disk in file " + values_.rightFile);
-      ListingWriteLine("Scale for right matrix: " + values_.RightKeyword());
+    if (right_) {
+      WriteVectors(*right_, right, header_.colLabelCode);
+      ListingWriteLine("Right vectors stored on disk in file " + run_.rightFile);
+      ListingWriteLine("Scale for right matrix: " + run_.RightKeyword());
     }
-    if (files_.values) {
-      WriteSingularValues(*files_.values, result.values);
-      ListingWriteLine("Singular values stored on disk in file " + values_.valueFile);
+    if (singular_) {
+      WriteSingularValues(*singular_, result.values);
+      ListingWriteLine("Singular values stored on disk in file " + run_.valueFile);
     }
   }
 
  private:
   void WriteTitles(const rtl::StringList* comments) {
-    const std::string tail = values_.input + ", maxiter=" + std::to_string(values_.maxIterations) +
-                             " scales=" + values_.LeftKeyword() + "+" + values_.RightKeyword() +
-                             ", k=" + std::to_string(values_.dimensions);
-    if (files_.left) WriteTitle(*files_.left, comments, "\" SVD: left matrix, input=" + tail);
-    if (files_.right) WriteTitle(*files_.right, comments, "\" SVD: right matrix, input=" + tail);
-    if (files_.values) WriteTitle(*files_.values, comments, "\" SVD: eigenvalues matrix, input=" + tail);
+    const std::string tail = run_.input + ", maxiter=" + std::to_string(run_.maxIterations) +
+                             " scales=" + run_.LeftKeyword() + "+" + run_.RightKeyword() +
+                             ", k=" + std::to_string(run_.dimensions);
+    if (left_) WriteTitle(*left_, comments, "\" SVD: left matrix, input=" + tail);
+    if (right_) WriteTitle(*right_, comments, "\" SVD: right matrix, input=" + tail);
+    if (singular_) WriteTitle(*singular_, comments, "\" SVD: eigenvalues matrix, input=" + tail);
   }
 
   // The vectors with their row labels when the data had them, and the "Dim" labels.
@@ -203,9 +192,11 @@ class TSvdDataSet {
     });
   }
 
-  TSvdRunValues& values_;
+  TSvdRun& run_;
   rtl::TextReader& input_;
-  const TSvdFiles& files_;
+  rtl::TextWriter* left_;
+  rtl::TextWriter* right_;
+  rtl::TextWriter* singular_;
   TMatrixHeader header_;
   std::shared_ptr<Label_mx> rowLabels_;
   std::shared_ptr<Label_mx> colLabels_;
@@ -214,50 +205,40 @@ class TSvdDataSet {
 }  // namespace
 
 void SvdDescribe(TModuleRec& module) {
-  module.name = "svd";
-  module.title = "Singular value decomposition";
-  module.run = SvdRun;
-  module.helpContext = 521;
-  module.params = SvdTable();
-  module.buttons = kButtons;
-  module.release = SvdRelease;
+  DescribeAs(module, "svd", "Singular value decomposition", 521, SvdRun, kParams, kButtons, SvdRelease);
 }
 
 void SvdRun(std::span<const TParamRec> params) {
   Progress("", 0);
   KeptLeft().Start();
   KeptRight().Start();
-  TSvdRunValues values = RunValues(params);
-  ListRunValues(values);
-
-  TInputMatrixFile input;
-  if (!OpenInputMatrixFile(input, values.input, "input")) return;
-  TOutputMatrixFile left, right, singular;
-  if (!values.leftFile.empty() && !OpenOutputMatrixFile(left, values.leftFile, "left matrix")) return;
-  if (!values.rightFile.empty() && !OpenOutputMatrixFile(right, values.rightFile, "right matrix")) return;
-  if (!values.valueFile.empty() && !OpenOutputMatrixFile(singular, values.valueFile, "singular values matrix")) return;
-  const TSvdFiles files{left.get(), right.get(), singular.get()};
-  ForEachDataSet(*input, [&] { TSvdDataSet(values, *input, files).Run(); });
-  Progress("", 100);
-  EnableDimensionButtons(KeptLeft().Dimensions(), 2);
-  for (TOutputMatrixFile* f : {&left, &right, &singular})
-    if (*f) CloseOutputMatrixFile(*f);
+  TSvdRun run;
+  TakeValues(run, params);
+  ListRunValues(run);
+  if (!run.Open()) return;
+  ForEachDataSet(*run.in, [&] { TSvdDataSet(run).Run(); });
+  FinishRun("", KeptLeft().Dimensions(), 2, {&run.out, &run.rightOut, &run.valueOut});
 }
 
-void SvdPlot2DLeft() {}
-void SvdPlot2DRight() {}
-void SvdPlot3DLeft() {}
-void SvdPlot3DRight() {}
-void SvdClose2DLeft() {}
-void SvdClose2DRight() {}
-void SvdClose3DLeft() {}
-void SvdClose3DRight() {}
+void SvdPlot2DLeft() {
+  Plots().Open(1, TMatrixPlotRequest{.results = KeptLeft().Results(), .windowName = "SVDMxPlotF1"});
+}
+void SvdPlot2DRight() {
+  Plots().Open(2, TMatrixPlotRequest{.results = KeptRight().Results(), .windowName = "SVDMxPlotF2"});
+}
+void SvdPlot3DLeft() {
+  Plots().Open(3, TMatrix3DPlotRequest{.results = KeptLeft().Results(), .windowName = "SVDMod3DF3"});
+}
+void SvdPlot3DRight() {
+  Plots().Open(4, TMatrix3DPlotRequest{.results = KeptRight().Results(), .windowName = "SVDMod3DF4"});
+}
+void SvdClose2DLeft() { Plots().Close(1); }
+void SvdClose2DRight() { Plots().Close(2); }
+void SvdClose3DLeft() { Plots().Close(3); }
+void SvdClose3DRight() { Plots().Close(4); }
 
 void SvdRelease() {
-  SvdClose2DLeft();
-  SvdClose2DRight();
-  SvdClose3DLeft();
-  SvdClose3DRight();
+  Plots().CloseAll();
   KeptLeft().Release();
   KeptRight().Release();
 }

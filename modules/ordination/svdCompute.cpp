@@ -16,7 +16,7 @@ TSvdResult DecomposeData(std::unique_ptr<Rect_mx> a, bool transposed, const TSvd
   // The computation's left vectors belong to the data's rows unless it was transposed.
   const TScalingItem leftItem = transposed ? options.columnScaling : options.rowScaling;
   const TScalingItem rightItem = transposed ? options.rowScaling : options.columnScaling;
-  SvdSorted(m, n, options.k, SvdScalingOption(leftItem), SvdScalingOption(rightItem), *a, *v, w);
+  SvdSorted(m, n, options.k, ScalingFacts(leftItem).svdOption, ScalingFacts(rightItem).svdOption, *a, *v, w);
   a->SetSize(m, options.k);
   v->SetSize(n, options.k);
 

@@ -2,25 +2,32 @@
 // The vector scalings that EIGEN and SVD offer in one shared choice list. An
 // item names the length a unit vector gets: its eigenvalue or singular value,
 // 1, the root, the inverse or the inverse root. The eigen-analysis and the
-// singular value decomposition number these scalings differently; the item
-// is translated here, once, for each of them.
+// singular value decomposition number these scalings differently; each item's
+// facts give both numbers, once.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 enum class TScalingItem : std::uint8_t { Lambda, One, SqrtLambda, InverseLambda, InverseSqrtLambda };
 
-// The items in choice order ("LAMBDA", "1", "SQRT(LAMBDA)", "1/LAMBDA",
-// "1/SQRT(LAMBDA)").
-inline constexpr std::array<std::string_view, 5> kScalingItems = {"LAMBDA", "1", "SQRT(LAMBDA)", "1/LAMBDA",
-                                                                  "1/SQRT(LAMBDA)"};
+struct TScalingFacts {
+  std::string_view name;  // the item text
+  TScalingItem item;
+  std::int32_t eigenOption;  // the option of EigenSym
+  std::int32_t svdOption;    // the option of SvdSorted
+};
 
-// The item at a 0-based choice index; an index outside the list raises
-// E_Morvapc_Internal.
-TScalingItem ScalingItemAt(std::int32_t index);
-std::string_view ScalingKeyword(TScalingItem item);
+// In the order of the choice's items.
+inline constexpr std::array<TScalingFacts, 5> kScalings = {{
+    {"LAMBDA", TScalingItem::Lambda, 1, 1},
+    {"1", TScalingItem::One, 2, 2},
+    {"SQRT(LAMBDA)", TScalingItem::SqrtLambda, 3, 3},
+    {"1/LAMBDA", TScalingItem::InverseLambda, 5, 4},
+    {"1/SQRT(LAMBDA)", TScalingItem::InverseSqrtLambda, 4, 5},
+}};
 
-// The option of EigenSym and of SvdSorted for an item.
-std::int32_t EigenScalingOption(TScalingItem item);
-std::int32_t SvdScalingOption(TScalingItem item);
+inline constexpr const TScalingFacts& ScalingFacts(TScalingItem item) {
+  return kScalings[static_cast<std::size_t>(item)];
+}

@@ -15,6 +15,7 @@
 #include "shell/Progress.h"
 #include "shell/ShellServices.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/RecordingPlotBar.h"
 #include "tests/support/ScopedHook.h"
 
 namespace {
@@ -103,16 +104,8 @@ TEST_F(ProgressTest, OneActivityAtATime) {
   EXPECT_FALSE(ModuleActive());
 }
 
-class RecordingBar : public TPlotButtonBar {
- public:
-  void EnableButton(int button) override { enabled.push_back(button); }
-  void ShowBar() override { shown = true; }
-  std::vector<int> enabled;
-  bool shown = false;
-};
-
 TEST_F(ProgressTest, PlotButtonsAreEnabledOnlyOutsideABatch) {
-  RecordingBar bar;
+  testsupport::RecordingPlotBar bar;
   const testsupport::ScopedHook installed(SetPlotButtonBar, &bar);
   ASSERT_TRUE(BeginBatchRun());
   EnablePlotButtons({1, 2});

@@ -44,7 +44,7 @@ TEST(EigenCompute, ValuesAndScaledVectorsEqualR) {
   for (const auto& [set, tag] : {std::pair{1, "cov"}, std::pair{2, "cor"}}) {
     for (int index = 0; index < 5; ++index) {
       SCOPED_TRACE(std::string(tag) + " " + itemNames[index]);
-      const Analysis a = Analyse(set, ScalingItemAt(index));
+      const Analysis a = Analyse(set, kScalings[static_cast<std::size_t>(index)].item);
       ExpectMatchesReference(a.roots, std::string(tag) + ".values");
       ExpectMatchesReference(*a.vectors, std::string(tag) + "." + itemNames[index], 4);
     }

@@ -19,21 +19,15 @@
 #include "modules/ordination/svd.h"
 #include "rtl/TextFile.h"
 #include "shell/ModuleRun.h"
+#include "shell/PlotWindows.h"
 #include "tests/modules/ordination/OrdinationTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/RecordingPlotBar.h"
+#include "tests/support/ScopedHook.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The dialog's plot-button bar, recorded.
-class RecordingBar : public TPlotButtonBar {
- public:
-  void EnableButton(int button) override { enabled.push_back(button); }
-  void ShowBar() override { shown = true; }
-  std::vector<int> enabled;
-  bool shown = false;
-};
 
 // Values of a run by parameter keyword: a file name, a number, a choice
 // item or YES / NO for a check box.
@@ -49,10 +43,8 @@ class OrdinationRun : public ::testing::Test {
     for (const auto& entry : fs::directory_iterator(ordtest::Fixtures)) {
       if (entry.path().extension() == ".qmx") fs::copy_file(entry.path(), folder_ / entry.path().filename());
     }
-    SetPlotButtonBar(&bar);
   }
   ~OrdinationRun() override {
-    SetPlotButtonBar(nullptr);
     EigenRelease();
     SvdRelease();
     ProjRelease();
@@ -90,7 +82,7 @@ class OrdinationRun : public ::testing::Test {
         default: FAIL() << "no value of this type: " << p.keyword;
       }
     }
-    bar = RecordingBar();
+    bar = testsupport::RecordingPlotBar();
     services.lines.clear();
     module.run(params.Params());
   }
@@ -110,7 +102,8 @@ class OrdinationRun : public ::testing::Test {
 
   shelltest::TempSettings settings;
   shelltest::RecordedServices services;
-  RecordingBar bar;
+  testsupport::RecordingPlotBar bar;
+  const testsupport::ScopedHook<TPlotButtonBar*> installedBar{SetPlotButtonBar, &bar};
 
  private:
   fs::path folder_;
@@ -158,6 +151,60 @@ TEST_F(OrdinationRun, EigenKeepsTheLabelledVectorsOfEachDataSet) {
   EigenRelease();
   EXPECT_FALSE(EigenResults());
   EXPECT_EQ((*kept)[0].rows(), 4);
+}
+
+// Each plot button opens its plot over the kept results through the opener
+// the windowed part installs, with the points as rows.
+TEST_F(OrdinationRun, PlotButtonsOpenTheirPlotsOverTheKeptResults) {
+  std::vector<TMatrixPlotRequest> plots;
+  std::vector<TMatrix3DPlotRequest> plots3D;
+  TPlotOpeners openers;
+  openers.matrix = [&plots](const TMatrixPlotRequest& r) -> std::unique_ptr<TPlotObject> {
+    plots.push_back(r);
+    return nullptr;
+  };
+  openers.matrix3D = [&plots3D](const TMatrix3DPlotRequest& r) -> std::unique_ptr<TPlotObject> {
+    plots3D.push_back(r);
+    return nullptr;
+  };
+  const testsupport::ScopedHook installed(InstallPlotOpeners, openers);
+  EigenPlot2D();
+  EXPECT_TRUE(plots.empty()) << "no run, no results, no plot";
+
+  Run(EigenDescribe, {{"O", "eigen.qmx"}});
+  Run(SvdDescribe, {{"O", "svd6x4.qmx"}});
+  Run(ProjDescribe, {{"O", "points10.qmx"}, {"F", "factor1.qmx"}, {"PT", "ORTH"}});
+  for (void (*button)() : {EigenPlot2D, SvdPlot2DLeft, SvdPlot2DRight, ProjPlot2D}) button();
+  for (void (*button)() : {EigenPlot3D, SvdPlot3DLeft, SvdPlot3DRight, ProjPlot3D}) button();
+
+  struct Expected {
+    const char* window;
+    std::shared_ptr<const TRectMxList> results;
+  };
+  const Expected expected2D[] = {{"EigenMxPlotF1", EigenResults()},
+                                 {"SVDMxPlotF1", SvdLeftResults()},
+                                 {"SVDMxPlotF2", SvdRightResults()},
+                                 {"ProjMxPlotF1", ProjResults()}};
+  const Expected expected3D[] = {{"EigenMod3DF2", EigenResults()},
+                                 {"SVDMod3DF3", SvdLeftResults()},
+                                 {"SVDMod3DF4", SvdRightResults()},
+                                 {"ProjMod3DF2", ProjResults()}};
+  ASSERT_EQ(plots.size(), 4u);
+  ASSERT_EQ(plots3D.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(plots[i].windowName, expected2D[i].window);
+    EXPECT_EQ(plots[i].results, expected2D[i].results) << expected2D[i].window;
+    EXPECT_FALSE(plots[i].pointsAreColumns);
+    EXPECT_EQ(std::pair(plots[i].x, plots[i].y), std::pair(1, 2));
+    EXPECT_EQ(plots[i].helpContext, 1);
+    EXPECT_EQ(plots3D[i].windowName, expected3D[i].window);
+    EXPECT_EQ(plots3D[i].results, expected3D[i].results) << expected3D[i].window;
+    EXPECT_FALSE(plots3D[i].pointsAreColumns);
+    EXPECT_EQ(plots3D[i].z, 3);
+    EXPECT_EQ(plots3D[i].alpha, 30);
+    EXPECT_EQ(plots3D[i].beta, 30);
+    EXPECT_EQ(plots3D[i].distance, 999);
+  }
 }
 
 TEST_F(OrdinationRun, EigenWritesAnEigenvalueFileTheReaderTakesBack) {

@@ -52,7 +52,7 @@ const Pair kPairs[] = {
 
 TEST(SvdCompute, AMatrixWithMoreRowsEqualsRsSvd) {
   for (const Pair& pair : kPairs) {
-    SCOPED_TRACE(std::string(ScalingKeyword(pair.rows)) + "+" + std::string(ScalingKeyword(pair.columns)));
+    SCOPED_TRACE(std::string(ScalingFacts(pair.rows).name) + "+" + std::string(ScalingFacts(pair.columns).name));
     auto a = ordtest::LoadRectangular("svd6x4.qmx", 1);
     ASSERT_FALSE(SvdTransposes(a->rows(), a->cols()));
     const TSvdResult r =
@@ -68,7 +68,7 @@ TEST(SvdCompute, AMatrixWithMoreColumnsIsDecomposedTransposed) {
   // R decomposed the transpose: its u belongs to the data's columns, its v to
   // the rows, and the signs follow that u.
   for (const Pair& pair : kPairs) {
-    SCOPED_TRACE(std::string(ScalingKeyword(pair.rows)) + "+" + std::string(ScalingKeyword(pair.columns)));
+    SCOPED_TRACE(std::string(ScalingFacts(pair.rows).name) + "+" + std::string(ScalingFacts(pair.columns).name));
     auto a = ordtest::LoadRectangular("svd2x5.qmx", 1, true);
     ASSERT_TRUE(SvdTransposes(2, 5));
     const TSvdResult r =
