@@ -11,7 +11,6 @@
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
-#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
@@ -36,11 +35,6 @@ const std::array<TbuttonsRec, 2> kButtons = {{
 TKeptMatrices& Kept() {
   static TKeptMatrices kept;
   return kept;
-}
-
-TModulePlots& Plots() {
-  static TModulePlots plots;
-  return plots;
 }
 
 // The values and files of one run: the eigenvectors are its output, the
@@ -183,14 +177,11 @@ void EigenRun(std::span<const TParamRec> params) {
   FinishRun("Done", Kept().Dimensions(), 1, {&run.out, &run.valueOut});
 }
 
-void EigenPlot2D() { Plots().Open(1, TMatrixPlotRequest{.results = Kept().Results(), .windowName = "EigenMxPlotF1"}); }
-void EigenClose2D() { Plots().Close(1); }
-void EigenPlot3D() { Plots().Open(2, TMatrix3DPlotRequest{.results = Kept().Results(), .windowName = "EigenMod3DF2"}); }
-void EigenClose3D() { Plots().Close(2); }
+void EigenPlot2D() { Kept().Plot2D(1, "EigenMxPlotF1"); }
+void EigenClose2D() { Kept().ClosePlot(1); }
+void EigenPlot3D() { Kept().Plot3D(2, "EigenMod3DF2"); }
+void EigenClose3D() { Kept().ClosePlot(2); }
 
-void EigenRelease() {
-  Plots().CloseAll();
-  Kept().Release();
-}
+void EigenRelease() { Kept().Release(); }
 
 std::shared_ptr<const TRectMxList> EigenResults() { return Kept().Results(); }

@@ -42,6 +42,19 @@ std::unique_ptr<Rect_mx> LabelledColumns(const Rect_mx& m, std::int32_t k, std::
   return block;
 }
 
+void TKeptMatrices::Release() {
+  plots_.CloseAll();
+  results_.reset();
+}
+
+void TKeptMatrices::Plot2D(int button, std::string windowName) {
+  plots_.Open(button, TMatrixPlotRequest{.results = results_, .windowName = std::move(windowName)});
+}
+
+void TKeptMatrices::Plot3D(int button, std::string windowName) {
+  plots_.Open(button, TMatrix3DPlotRequest{.results = results_, .windowName = std::move(windowName)});
+}
+
 std::int32_t TKeptMatrices::Dimensions() const {
   if (!results_ || results_->Empty()) return 0;
   std::int32_t fewest = (*results_)[0].cols();

@@ -16,6 +16,7 @@
 #include "rtl/StringList.h"
 #include "rtl/TextFile.h"
 #include "shell/Modules.h"
+#include "shell/PlotWindows.h"
 
 // A choice of the shared scaling items, SQRT(LAMBDA) at the start.
 TParamRec ScalingParam(std::string keyword, std::string prompt, std::string hint);
@@ -38,21 +39,31 @@ void ReduceDimensions(std::int32_t& dimensions, std::int32_t available);
 std::unique_ptr<Rect_mx> LabelledColumns(const Rect_mx& m, std::int32_t k, std::shared_ptr<Label_mx> rowLabels,
                                          std::string_view columnPrefix);
 
-// The matrices a run keeps for its plots, one a data set, shared with the
-// plots that show them.
+// The matrices a run keeps for its plots, one a data set, and the plots open
+// over them (each plot shares them). The plots take the points as rows: each
+// matrix row is a point placed at columns 1 and 2 (and 3).
 class TKeptMatrices {
  public:
   // A run starts a new, empty list; plots still open keep the earlier one.
   void Start() { results_ = std::make_shared<TRectMxList>(); }
   const Rect_mx& Add(std::unique_ptr<Rect_mx> m) { return results_->Add(std::move(m)); }
-  void Release() { results_.reset(); }
+  // Closes the plots and lets go of the list.
+  void Release();
   std::shared_ptr<const TRectMxList> Results() const { return results_; }
   // The fewest columns of a kept matrix (the dimensions every data set can
   // plot); 0 with none.
   std::int32_t Dimensions() const;
 
+  // A plot button's routine: the 2-D or 3-D plot of the kept list under the
+  // window name; nothing without results.
+  void Plot2D(int button, std::string windowName);
+  void Plot3D(int button, std::string windowName);
+  // A plot button's close routine.
+  void ClosePlot(int button) { plots_.Close(button); }
+
  private:
   std::shared_ptr<TRectMxList> results_;
+  TModulePlots plots_;
 };
 
 // The end of a run that went well: Progress 100 with the text; outside a

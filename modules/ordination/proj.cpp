@@ -13,7 +13,6 @@
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
-#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
@@ -45,11 +44,6 @@ const std::array<TbuttonsRec, 2> kButtons = {{
 TKeptMatrices& Kept() {
   static TKeptMatrices kept;
   return kept;
-}
-
-TModulePlots& Plots() {
-  static TModulePlots plots;
-  return plots;
 }
 
 // The values and files of one run: the data is its input, the projections its
@@ -279,14 +273,11 @@ void ProjRun(std::span<const TParamRec> params) {
   FinishRun("", Kept().Dimensions(), 1, {&run.out});
 }
 
-void ProjPlot2D() { Plots().Open(1, TMatrixPlotRequest{.results = Kept().Results(), .windowName = "ProjMxPlotF1"}); }
-void ProjClose2D() { Plots().Close(1); }
-void ProjPlot3D() { Plots().Open(2, TMatrix3DPlotRequest{.results = Kept().Results(), .windowName = "ProjMod3DF2"}); }
-void ProjClose3D() { Plots().Close(2); }
+void ProjPlot2D() { Kept().Plot2D(1, "ProjMxPlotF1"); }
+void ProjClose2D() { Kept().ClosePlot(1); }
+void ProjPlot3D() { Kept().Plot3D(2, "ProjMod3DF2"); }
+void ProjClose3D() { Kept().ClosePlot(2); }
 
-void ProjRelease() {
-  Plots().CloseAll();
-  Kept().Release();
-}
+void ProjRelease() { Kept().Release(); }
 
 std::shared_ptr<const TRectMxList> ProjResults() { return Kept().Results(); }

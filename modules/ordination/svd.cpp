@@ -10,7 +10,6 @@
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
-#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
@@ -52,11 +51,6 @@ TKeptMatrices& KeptLeft() {
 TKeptMatrices& KeptRight() {
   static TKeptMatrices kept;
   return kept;
-}
-
-TModulePlots& Plots() {
-  static TModulePlots plots;
-  return plots;
 }
 
 // The values and files of one run: the left vectors are its output, the
@@ -220,25 +214,16 @@ void SvdRun(std::span<const TParamRec> params) {
   FinishRun("", KeptLeft().Dimensions(), 2, {&run.out, &run.rightOut, &run.valueOut});
 }
 
-void SvdPlot2DLeft() {
-  Plots().Open(1, TMatrixPlotRequest{.results = KeptLeft().Results(), .windowName = "SVDMxPlotF1"});
-}
-void SvdPlot2DRight() {
-  Plots().Open(2, TMatrixPlotRequest{.results = KeptRight().Results(), .windowName = "SVDMxPlotF2"});
-}
-void SvdPlot3DLeft() {
-  Plots().Open(3, TMatrix3DPlotRequest{.results = KeptLeft().Results(), .windowName = "SVDMod3DF3"});
-}
-void SvdPlot3DRight() {
-  Plots().Open(4, TMatrix3DPlotRequest{.results = KeptRight().Results(), .windowName = "SVDMod3DF4"});
-}
-void SvdClose2DLeft() { Plots().Close(1); }
-void SvdClose2DRight() { Plots().Close(2); }
-void SvdClose3DLeft() { Plots().Close(3); }
-void SvdClose3DRight() { Plots().Close(4); }
+void SvdPlot2DLeft() { KeptLeft().Plot2D(1, "SVDMxPlotF1"); }
+void SvdPlot2DRight() { KeptRight().Plot2D(2, "SVDMxPlotF2"); }
+void SvdPlot3DLeft() { KeptLeft().Plot3D(3, "SVDMod3DF3"); }
+void SvdPlot3DRight() { KeptRight().Plot3D(4, "SVDMod3DF4"); }
+void SvdClose2DLeft() { KeptLeft().ClosePlot(1); }
+void SvdClose2DRight() { KeptRight().ClosePlot(2); }
+void SvdClose3DLeft() { KeptLeft().ClosePlot(3); }
+void SvdClose3DRight() { KeptRight().ClosePlot(4); }
 
 void SvdRelease() {
-  Plots().CloseAll();
   KeptLeft().Release();
   KeptRight().Release();
 }
