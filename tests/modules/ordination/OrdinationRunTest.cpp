@@ -314,6 +314,11 @@ TEST_F(OrdinationRun, ProjTestsItsInputs) {
     Args args;
     std::string message;
   };
+  // Two data sets of four and three variables, each with its factors; one
+  // vector of four eigenvalues, which does not fit the second.
+  WriteFile("sets.qmx",
+            "1 5 4 0\n1 2 3 4\n2 1 4 3\n3 5 1 2\n4 4 2 2\n5 2 3 1\n1 5 3 0\n1 2 3\n2 1 4\n3 5 1\n4 4 2\n5 2 3\n");
+  WriteFile("setfactors.qmx", "1 4 1 0\n1\n0\n0\n0\n1 3 1 0\n0\n1\n0\n");
   const Case cases[] = {
       {"no factor matrix at all",
        {{"O", "points10.qmx"}, {"F", "empty.qmx"}},
@@ -324,6 +329,12 @@ TEST_F(OrdinationRun, ProjTestsItsInputs) {
       {"eigenvalues of other variables",
        {{"O", "points10.qmx"}, {"F", "factors.qmx"}, {"PT", "ORTH"}, {"E", "three.qmx"}},
        "Eigenvalue matrix the wrong size (3) must have as many elements as variables (4) in order to test residuals."},
+      {"no eigenvalues at all",
+       {{"O", "points10.qmx"}, {"F", "factors.qmx"}, {"E", "empty.qmx"}},
+       "No eigenvalue matrix found in file: " + Path("empty.qmx")},
+      {"eigenvalues kept from a data set of other variables",
+       {{"O", "sets.qmx"}, {"F", "setfactors.qmx"}, {"E", "lambda.qmx"}},
+       "Eigenvalue matrix the wrong size (4) must have as many elements as variables (3) in order to test residuals."},
       {"one factor of zero length",
        {{"O", "points10.qmx"}, {"F", "zero.qmx"}, {"PT", "ORTH"}},
        "Determinant is too small -- factors may be redundant"},

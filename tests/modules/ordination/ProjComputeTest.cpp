@@ -90,6 +90,19 @@ TEST(ProjCompute, OutlierStatisticsEqualTheirFormulasInR) {
   }
 }
 
+TEST(ProjCompute, FactorsOfZeroLengthOrEigenvaluesOfZeroAddNothingToT2) {
+  // Three objects on one variable, deviations -1, 0 and 1 from the mean.
+  auto x = ordtest::Matrix(1, 3, {1, 2, 3});
+  const auto t2 = [&x](std::initializer_list<double> factor, double lambda) {
+    std::vector<double> values;
+    for (const TOutlier& o : OutlierTest(*x, *ordtest::Matrix(1, 1, factor), {lambda})) values.push_back(o.t2);
+    return values;
+  };
+  EXPECT_EQ(t2({2}, 1), (std::vector<double>{1, 0, 1}));
+  EXPECT_EQ(t2({0}, 1), (std::vector<double>{0, 0, 0}));
+  EXPECT_EQ(t2({2}, 0), (std::vector<double>{0, 0, 0}));
+}
+
 TEST(ProjCompute, ResidualsAndNormalDeviatesEqualR) {
   testsupport::RecordedServices services;
   struct Case {
