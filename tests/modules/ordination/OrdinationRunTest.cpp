@@ -20,6 +20,7 @@
 #include "rtl/TextFile.h"
 #include "shell/ModuleRun.h"
 #include "shell/PlotWindows.h"
+#include "tests/matrix/core/ErrorText.h"
 #include "tests/modules/ordination/OrdinationTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/RecordingPlotBar.h"
@@ -88,12 +89,7 @@ class OrdinationRun : public ::testing::Test {
   }
 
   std::string RefusalOf(void (*describe)(TModuleRec&), const Args& args) {
-    try {
-      Run(describe, args);
-    } catch (const E_Morvapc& e) {
-      return e.what();
-    }
-    return "no refusal";
+    return ErrorText<E_Morvapc>([&] { Run(describe, args); });
   }
 
   bool Listed(const std::string& line) const {
@@ -252,12 +248,10 @@ TEST_F(OrdinationRun, SvdKeepsBothVectorSetsAndEnablesButtonsByTheReducedDimensi
 }
 
 TEST_F(OrdinationRun, SvdNamesTheIterationLimitItWasGiven) {
-  try {
-    Run(SvdDescribe, {{"O", "svd6x4.qmx"}, {"MI", "1"}});
-    ADD_FAILURE() << "no error";
-  } catch (const E_Morvapc_Algebra& e) {
-    EXPECT_STREQ(e.what(), "no convergence in 1 SVDCMP iterations");
-  }
+  EXPECT_EQ(ErrorText<E_Morvapc_Algebra>([&] {
+              Run(SvdDescribe, {{"O", "svd6x4.qmx"}, {"MI", "1"}});
+            }),
+            "no convergence in 1 SVDCMP iterations");
 }
 
 TEST_F(OrdinationRun, ProjEnablesItsButtonsByTheColumnsOfItsResult) {

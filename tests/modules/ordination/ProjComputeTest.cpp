@@ -9,6 +9,7 @@
 
 #include "matrix/Constu.h"
 #include "modules/ordination/projCompute.h"
+#include "tests/matrix/core/ErrorText.h"
 #include "tests/modules/ordination/OrdinationTestSupport.h"
 #include "tests/support/RecordedServices.h"
 
@@ -28,15 +29,6 @@ std::unique_ptr<Rect_mx> FirstFactor() {
   auto f = std::make_unique<Rect_mx>(4, 1);
   for (int i = 1; i <= 4; ++i) f->putxij(i, 1, Refs().At("proj.F", i, 1));
   return f;
-}
-
-std::string MessageOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const E_Morvapc& e) {
-    return e.what();
-  }
-  return "no error";
 }
 
 TEST(ProjCompute, ProductsAndNormalisedProjectionsEqualR) {
@@ -133,9 +125,9 @@ TEST(ProjCompute, ResidualsAndNormalDeviatesEqualR) {
 TEST(ProjCompute, RedundantOrZeroFactorsAreRefused) {
   testsupport::RecordedServices services;
   const std::string message = "Determinant is too small -- factors may be redundant";
-  EXPECT_EQ(MessageOf([] { ResidualProjector(*ordtest::Matrix(3, 1, {0, 0, 0})); }), message);
+  EXPECT_EQ(ErrorText<E_Morvapc>([] { ResidualProjector(*ordtest::Matrix(3, 1, {0, 0, 0})); }), message);
   EXPECT_TRUE(services.lines.empty());
-  EXPECT_EQ(MessageOf([] { ResidualProjector(*ordtest::Matrix(3, 2, {1, 1, 0, 0, 0, 0})); }), message);
+  EXPECT_EQ(ErrorText<E_Morvapc>([] { ResidualProjector(*ordtest::Matrix(3, 2, {1, 1, 0, 0, 0, 0})); }), message);
   EXPECT_EQ(services.lines, (std::vector<std::string>{"Determinant =0.00000000000000E+000"}));
 }
 
