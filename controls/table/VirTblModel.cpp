@@ -7,7 +7,10 @@
 
 // ---- rows ----
 
-TVirTableRows::~TVirTableRows() { Clear(); }
+TVirTableRows::~TVirTableRows() {
+  OnChanged = nullptr;
+  Clear();
+}
 
 void TVirTableRows::Notify(int n1, int n2, TVirTblActions action) {
   if (OnChanged) OnChanged(n1, n2, action);
