@@ -7,10 +7,15 @@
 
 TVirTableCells::~TVirTableCells() {
   OnChanged = nullptr;
+  Clear();
+}
+
+void TVirTableCells::Clear() {
   rows_.VisitAll([this](int, void* row) {
     FreeRow(static_cast<TVirSparseArray*>(row));
     return true;
   });
+  rows_.Clear();
 }
 
 void TVirTableCells::Changed() {

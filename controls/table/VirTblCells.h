@@ -50,6 +50,8 @@ class TVirTableCells {
   void ExchangeCols(int colNum1, int colNum2);
   // Every record holding `cell` drops it, without releasing it.
   void ForgetCell(const TVirBaseTableCell* cell);
+  // Frees every record, releasing its cell.
+  void Clear();
   int RecordCount() const { return recordCount_; }
 
   std::function<void()> OnChanged;
