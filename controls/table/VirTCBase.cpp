@@ -1,10 +1,26 @@
 #include "controls/table/VirTCBase.h"
 
 #include <algorithm>
+#include <utility>
 
 TVirTableAncestor::~TVirTableAncestor() {
   // The cells outlive their table: they lose it, as when the table component goes.
   for (TVirBaseTableCell* cell : std::vector<TVirBaseTableCell*>(attached_)) cell->Detach();
+}
+
+bool TakesCell(const TVirBaseTableCell* cell, const TVirTableAncestor* table) {
+  return cell == nullptr || cell->UseCount() == 0 || cell->Table() == table;
+}
+
+bool ReplaceCellReference(TVirBaseTableCell*& slot, TVirBaseTableCell* cell, TVirTableAncestor* table) {
+  if (cell == slot || !TakesCell(cell, table)) return false;
+  if (cell != nullptr) {
+    if (cell->UseCount() == 0) cell->SetTable(table);
+    cell->AddRef();
+  }
+  TVirBaseTableCell* old = std::exchange(slot, cell);
+  if (old != nullptr) old->Release();
+  return true;
 }
 
 TVirBaseTableCell::~TVirBaseTableCell() { SetTable(nullptr); }

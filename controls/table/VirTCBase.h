@@ -83,6 +83,14 @@ using TCellPaintNotifyEvent =
     std::function<void(TVirBaseTableCell& sender, plat::Canvas& canvas, plat::Rect cellRect, int rowNum, int colNum,
                        const TVirCellAttributes& attr, TVirCellData data, bool& doneIt)>;
 
+// Whether a slot of `table` (a column, a stored cell, the locked rows) may
+// refer to `cell`: null, a cell no table uses yet, or a cell of that table.
+bool TakesCell(const TVirBaseTableCell* cell, const TVirTableAncestor* table);
+// Makes `slot` refer to `cell` when the slot takes it: the new cell is handed
+// the table when unused and counted before the old one is released, so a cell
+// in use is never left without its table. True when the slot changed.
+bool ReplaceCellReference(TVirBaseTableCell*& slot, TVirBaseTableCell* cell, TVirTableAncestor* table);
+
 class TVirBaseTableCell : public TVirTableCellAncestor {
  public:
   TVirBaseTableCell() = default;

@@ -82,19 +82,10 @@ TVirCellStyle TVirTableCells::GetCellStyle(int rowNum, int colNum) const {
 }
 
 void TVirTableCells::SetCell(int rowNum, int colNum, TVirBaseTableCell* cell) {
-  if (!Stored(rowNum) || !Stored(colNum)) return;
-  if (cell != nullptr && cell->UseCount() != 0 && cell->Table() != table_) return;
+  if (!Stored(rowNum) || !Stored(colNum) || !TakesCell(cell, table_)) return;
   if (GetCell(rowNum, colNum) == cell) return;
   if (cell == nullptr && Record(rowNum, colNum) == nullptr) return;
-  TVirCellStyle& record = MakeRecord(rowNum, colNum);
-  // The new cell is taken before the old one goes, so that no cell is ever
-  // left unregistered while it is stored.
-  if (cell != nullptr) {
-    if (cell->UseCount() == 0) cell->SetTable(table_);
-    cell->AddRef();
-  }
-  TVirBaseTableCell* old = std::exchange(record.Cell, cell);
-  if (old != nullptr) old->Release();
+  ReplaceCellReference(MakeRecord(rowNum, colNum).Cell, cell, table_);
   DropIfUnset(rowNum, colNum);
   Changed();
 }

@@ -207,15 +207,7 @@ void TVirTableCore::SetOptions(TVirTblOptionSet options) {
 }
 
 void TVirTableCore::SetLockedRowsCell(TVirBaseTableCell* cell) {
-  if (cell == lockedRowsCell_) return;
-  if (cell != nullptr && cell->UseCount() != 0 && cell->Table() != this) return;
-  if (cell != nullptr) {
-    if (cell->UseCount() == 0) cell->SetTable(this);
-    cell->AddRef();
-  }
-  TVirBaseTableCell* old = std::exchange(lockedRowsCell_, cell);
-  if (old != nullptr) old->Release();
-  CellChanged();
+  if (ReplaceCellReference(lockedRowsCell_, cell, this)) CellChanged();
 }
 
 void TVirTableCore::SetScrollBars(TVirScrollBars bars) {
@@ -263,7 +255,10 @@ void TVirTableCore::UpdateScrollBars() {
 }
 
 void TVirTableCore::RelayoutAndRepaint() {
-  if (!Live()) return;
+  if (Live()) Relayout();
+}
+
+void TVirTableCore::Relayout() {
   AllowRedrawing(false);
   LayoutCols();
   LayoutRows();
@@ -509,30 +504,16 @@ void TVirTableCore::ThumbMoved(plat::ScrollBarKind bar, plat::ScrollCode code, i
 
 void TVirTableCore::WindowCreated() {
   AllowRedrawing(false);
-  LayoutCols();
-  LayoutRows();
-  UpdateHorizontalRange();
-  UpdateVerticalRange();
+  Relayout();
   ClampTopLeft(topRow_, leftCol_);
   activeRow_ = ApplyRangeRules(rowAxis_, lockedRows_, activeRow_, 0);
   activeCol_ = ApplyRangeRules(*colAxis_, lockedCols_, activeCol_, 0);
-  LayoutCols();
-  LayoutRows();
-  MarkAllCells();
-  UpdateScrollBars();
+  Relayout();
   AllowRedrawing(true);
 }
 
 void TVirTableCore::WindowResized() {
-  if (!HandleAllocated()) return;
-  AllowRedrawing(false);
-  LayoutCols();
-  LayoutRows();
-  UpdateHorizontalRange();
-  UpdateVerticalRange();
-  MarkAllCells();
-  UpdateScrollBars();
-  AllowRedrawing(true);
+  if (HandleAllocated()) Relayout();
 }
 
 void TVirTableCore::FocusChanged() {

@@ -180,6 +180,9 @@ class TVirTableCore : public TVirTableAncestor {
   void UpdateVerticalRange();
   void UpdateHorizontalRange();
   void UpdateScrollBars();
+  // Lays rows and columns out again and repaints everything, inside one hold.
+  void Relayout();
+  // The same, unless loading, destroying or without a window.
   void RelayoutAndRepaint();
   void MarkRange(const TVirCellRange& range, int result);
   void MarkActiveCell();

@@ -143,15 +143,7 @@ void TVirTableColumn::SetHidden(bool hidden) {
 }
 
 void TVirTableColumn::SetDefaultCell(TVirBaseTableCell* cell) {
-  if (cell == defaultCell_) return;
-  if (cell != nullptr && cell->UseCount() != 0 && cell->Table() != table_) return;
-  if (cell != nullptr) {
-    if (cell->UseCount() == 0) cell->SetTable(table_);
-    cell->AddRef();
-  }
-  TVirBaseTableCell* old = std::exchange(defaultCell_, cell);
-  if (old != nullptr) old->Release();
-  Changed();
+  if (ReplaceCellReference(defaultCell_, cell, table_)) Changed();
 }
 
 void TVirTableColumn::Assign(const TVirTableColumn& other) {
