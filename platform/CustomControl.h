@@ -12,6 +12,7 @@
 #include "platform/Types.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 
 namespace plat {
@@ -63,6 +64,14 @@ class CustomControl : public Control {
   void KillTimer(int id);
 
   void InvalidateRect(const Rect& rect);
+  // Paints now, outside a paint request: `paint` draws over what the control
+  // shows, and what it leaves alone stays as it was.
+  void PaintNow(const std::function<void(Canvas&)>& paint);
+  // Moves the pixels of `area` by (dx, dy); the part uncovered comes back as a
+  // paint request, at the latest at UpdateNow.
+  void ScrollArea(int dx, int dy, const Rect& area);
+  // Handles this control's waiting paint requests now.
+  void UpdateNow();
   void SetCursor(CursorShape shape);
   // With tabs wanted, Tab reaches KeyDown instead of moving the focus.
   void SetWantTabs(bool want);
@@ -78,6 +87,9 @@ class CustomControl : public Control {
   // Called by the toolkit layer; they run the overridable handlers below guarded.
   void DispatchShown();
   void DispatchPaint(Canvas& canvas);
+  // The bounding box of what the running paint request covers (the client
+  // area outside one).
+  Rect PaintBox() const;
   void DispatchKeyDown(int key, ShiftState shift, const std::string& text);
   void DispatchKeyUp(int key, ShiftState shift);
   void DispatchMouseDown(MouseButton button, ShiftState shift, int x, int y, bool isDouble);

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <optional>
+
 namespace plat {
 
 using namespace qtbridge;
@@ -134,15 +136,26 @@ class CustomWidget : public QWidget {
   }
 
   bool wantTabs = false;
+  const std::function<void(Canvas&)>* paintNow = nullptr;
+  std::optional<QRect> paintBox;
+  QRegion uncovered;  // by ScrollArea, not yet painted
   QPointer<QScrollBar> hBar;
   QPointer<QScrollBar> vBar;
 
  protected:
   void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
-    painter.setClipRegion(event->region() & ClientRect());
+    const QRegion region = event->region() & ClientRect();
+    painter.setClipRegion(region);
     auto canvas = std::make_unique<QtCanvas>(painter, *this);
+    if (paintNow) {
+      // What the control paints outside a paint request; the backing store keeps the rest.
+      (*paintNow)(*canvas);
+      return;
+    }
+    paintBox = region.boundingRect();
     Dispatch([&](CustomControl& c) { c.DispatchPaint(*canvas); });
+    paintBox.reset();
   }
   void keyPressEvent(QKeyEvent* e) override {
     int key = VirtualKeyOf(e->key(), (e->modifiers() & Qt::KeypadModifier) != 0);
@@ -388,6 +401,37 @@ void CustomControl::RecreateWnd() {
 
 void CustomControl::DispatchShown() {
   if (!windowMade_) RunGuarded([&] { HandleNeeded(); });
+}
+
+void CustomControl::PaintNow(const std::function<void(Canvas&)>& paint) {
+  CustomWidget* widget = WidgetOf(*this);
+  if (!widget->isVisible()) return;
+  widget->paintNow = &paint;
+  widget->repaint(widget->ClientRect());
+  widget->paintNow = nullptr;
+}
+
+void CustomControl::ScrollArea(int dx, int dy, const Rect& area) {
+  CustomWidget* widget = WidgetOf(*this);
+  const QRect r(area.left, area.top, area.Width(), area.Height());
+  widget->scroll(dx, dy, r);
+  // The strip the move leaves behind.
+  QRegion left(r);
+  left -= QRegion(r.translated(dx, dy) & r);
+  widget->uncovered += left;
+}
+
+void CustomControl::UpdateNow() {
+  CustomWidget* widget = WidgetOf(*this);
+  const QRegion region = widget->uncovered;
+  widget->uncovered = QRegion();
+  if (!region.isEmpty() && widget->isVisible()) widget->repaint(region);
+}
+
+Rect CustomControl::PaintBox() const {
+  const CustomWidget* widget = WidgetOf(*this);
+  const QRect box = widget->paintBox.value_or(widget->ClientRect());
+  return {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
 }
 
 void CustomControl::DispatchPaint(Canvas& canvas) {

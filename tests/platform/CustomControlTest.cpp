@@ -212,4 +212,42 @@ TEST_F(CustomControlTest, ScrollBarsTakeClientSpaceAndReportActionsWithoutMoving
   EXPECT_EQ(a->ClientWidth(), fullWidth);
 }
 
+// A control that paints its paint requests white and records their boxes.
+class Board : public CustomControl {
+ public:
+  explicit Board(Control& parent) : CustomControl(parent) {}
+  std::vector<Rect> boxes;
+
+ protected:
+  void Paint(Canvas& canvas) override {
+    boxes.push_back(PaintBox());
+    canvas.SetBrush(Brush{clWhite, BrushStyle::Solid});
+    canvas.FillRect({0, 0, ClientWidth(), ClientHeight()});
+  }
+};
+
+TEST_F(CustomControlTest, PaintingNowAndTheStripAScrollUncovers) {
+  Board& board = form->Add<Board>();
+  board.SetBounds(0, 100, 150, 100);
+  board.Show();
+  input::Flush();
+  board.boxes.clear();
+  // Drawn at once, without a paint request.
+  int drawn = 0;
+  board.PaintNow([&drawn](Canvas& canvas) {
+    ++drawn;
+    canvas.SetBrush(Brush{clBlack, BrushStyle::Solid});
+    canvas.FillRect({0, 20, 10, 30});
+  });
+  EXPECT_EQ(drawn, 1);
+  EXPECT_TRUE(board.boxes.empty());
+  // Moving the client area up by 10 leaves a strip at the bottom, painted as
+  // a request of its own at the update; outside a request the box is the client area.
+  board.ScrollArea(0, -10, {0, 0, 150, 100});
+  board.UpdateNow();
+  ASSERT_EQ(board.boxes.size(), 1u);
+  EXPECT_EQ(board.boxes.front(), (Rect{0, 90, 150, 100}));
+  EXPECT_EQ(board.PaintBox(), (Rect{0, 0, 150, 100}));
+}
+
 }  // namespace
