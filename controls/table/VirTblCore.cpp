@@ -70,7 +70,7 @@ void TVirTableCore::ResolveCellAttributes(int rowNum, int colNum, TVirCellAttrib
     attr.Color = colors_[back];
     attr.FontColor = colors_[text];
   };
-  if (active && Focused()) {
+  if (active && HasFocus()) {
     if (Editing() || (options_.Has(otoAlwaysEditing) && attr.Access == otxNormal))
       use(TVirTableColors::Editing, TVirTableColors::EditingText);
     else
@@ -78,7 +78,7 @@ void TVirTableCore::ResolveCellAttributes(int rowNum, int colNum, TVirCellAttrib
   } else if (active) {
     use(TVirTableColors::ActiveUnfocused, TVirTableColors::ActiveUnfocusedText);
   } else if (options_.Has(otoBrowseRow) && rowNum == activeRow_) {
-    if (Focused())
+    if (HasFocus())
       use(TVirTableColors::ActiveFocused, TVirTableColors::ActiveFocusedText);
     else
       use(TVirTableColors::ActiveUnfocused, TVirTableColors::ActiveUnfocusedText);
@@ -218,13 +218,13 @@ void TVirTableCore::SetScrollBars(TVirScrollBars bars) {
 
 // ---- layout ----
 
-void TVirTableCore::LayoutRows() { visibleRows_.Layout(rowAxis_, lockedRows_, topRow_, ClientHeight()); }
+void TVirTableCore::LayoutRows() { visibleRows_.Layout(rowAxis_, lockedRows_, topRow_, GridHeight()); }
 
-void TVirTableCore::LayoutCols() { visibleCols_.Layout(*colAxis_, lockedCols_, leftCol_, ClientWidth()); }
+void TVirTableCore::LayoutCols() { visibleCols_.Layout(*colAxis_, lockedCols_, leftCol_, GridWidth()); }
 
 void TVirTableCore::UpdateVerticalRange() {
   if (RowLimit() <= lockedRows_) return;
-  largestTopRow_ = LargestFirst(rowAxis_, lockedRows_, ClientHeight());
+  largestTopRow_ = LargestFirst(rowAxis_, lockedRows_, GridHeight());
   if (topRow_ > largestTopRow_) {
     topRow_ = largestTopRow_;
     LayoutRows();
@@ -233,7 +233,7 @@ void TVirTableCore::UpdateVerticalRange() {
 
 void TVirTableCore::UpdateHorizontalRange() {
   if (ColCount() <= lockedCols_) return;
-  largestLeftCol_ = LargestFirst(*colAxis_, lockedCols_, ClientWidth());
+  largestLeftCol_ = LargestFirst(*colAxis_, lockedCols_, GridWidth());
   if (leftCol_ > largestLeftCol_) {
     leftCol_ = largestLeftCol_;
     LayoutCols();
@@ -307,7 +307,7 @@ void TVirTableCore::Scale(int m, int d) {
 
 int TVirTableCore::HitTest(int x, int y, int& rowNum, int& colNum) const {
   rowNum = colNum = -1;
-  const int width = ClientWidth(), height = ClientHeight();
+  const int width = GridWidth(), height = GridHeight();
   int hit = x < 0 || y < 0 || x >= width || y >= height ? 3 : 0;
   if (y >= 0 && y < std::min(height, visibleRows_.End())) rowNum = visibleRows_[visibleRows_.PositionAt(y)].Number;
   if (x >= 0 && x < std::min(width, visibleCols_.End())) colNum = visibleCols_[visibleCols_.PositionAt(x)].Number;
@@ -413,7 +413,7 @@ void TVirTableCore::ShowEditorAfterRelease() {
   plat::Rect rect = CellRect(activeRow_, activeCol_);
   TVirTblEditorStyle style = tesNone;
   if (OnSizeCellEditor) OnSizeCellEditor(activeRow_, activeCol_, rect, style);
-  const bool tableHadFocus = Focused();
+  const bool tableHadFocus = HasFocus();
   if (editCell_ != nullptr) editCell_->MoveEditor(rect);
   editorShown_ = true;
   editorHidden_ = false;
@@ -456,10 +456,10 @@ void TVirTableCore::ScrollRowsTo(int rowNum) {
   const TVirVisibleList before = visibleRows_;
   topRow_ = rowNum;
   LayoutRows();
-  const TVirScrollMove move = ScrollMoveBetween(before, visibleRows_, lockedRows_, ClientHeight());
+  const TVirScrollMove move = ScrollMoveBetween(before, visibleRows_, lockedRows_, GridHeight());
   const int firstScrolling = visibleRows_.PositionOf(topRow_);
   const int scrollingFrom = firstScrolling >= 0 ? visibleRows_[firstScrolling].Offset : visibleRows_.End();
-  if (move.shared) HostScroll(0, move.delta, {0, scrollingFrom, ClientWidth(), ClientHeight()});
+  if (move.shared) HostScroll(0, move.delta, {0, scrollingFrom, GridWidth(), GridHeight()});
   for (int rp = 0; rp < visibleRows_.Count(); ++rp)
     if (visibleRows_[rp].Number >= lockedRows_ &&
         (!move.shared || std::find(move.exposed.begin(), move.exposed.end(), rp) != move.exposed.end()))
@@ -471,10 +471,10 @@ void TVirTableCore::ScrollColsTo(int colNum) {
   const TVirVisibleList before = visibleCols_;
   leftCol_ = colNum;
   LayoutCols();
-  const TVirScrollMove move = ScrollMoveBetween(before, visibleCols_, lockedCols_, ClientWidth());
+  const TVirScrollMove move = ScrollMoveBetween(before, visibleCols_, lockedCols_, GridWidth());
   const int firstScrolling = visibleCols_.PositionOf(leftCol_);
   const int scrollingFrom = firstScrolling >= 0 ? visibleCols_[firstScrolling].Offset : visibleCols_.End();
-  if (move.shared) HostScroll(move.delta, 0, {scrollingFrom, 0, ClientWidth(), ClientHeight()});
+  if (move.shared) HostScroll(move.delta, 0, {scrollingFrom, 0, GridWidth(), GridHeight()});
   for (int cp = 0; cp < visibleCols_.Count(); ++cp) {
     const int c = visibleCols_[cp].Number;
     if (c < lockedCols_ ||
@@ -486,9 +486,33 @@ void TVirTableCore::ScrollColsTo(int colNum) {
 }
 
 void TVirTableCore::ShowCell(int rowNum, int colNum) {
-  const int top = FirstToShow(rowAxis_, lockedRows_, topRow_, largestTopRow_, rowNum, visibleRows_, ClientHeight());
-  const int left = FirstToShow(*colAxis_, lockedCols_, leftCol_, largestLeftCol_, colNum, visibleCols_, ClientWidth());
+  const int top = FirstToShow(rowAxis_, lockedRows_, topRow_, largestTopRow_, rowNum, visibleRows_, GridHeight());
+  const int left = FirstToShow(*colAxis_, lockedCols_, leftCol_, largestLeftCol_, colNum, visibleCols_, GridWidth());
   if (top != topRow_ || left != leftCol_) SetTopLeftCell(top, left);
+}
+
+void TVirTableCore::ScrollAction(bool horizontal, int action) {
+  if (Editing() && editCell_ != nullptr && !editCell_->CanSaveEdit(true)) return;
+  const TVirTableAxis& axis = horizontal ? static_cast<const TVirTableAxis&>(*colAxis_) : rowAxis_;
+  const TVirVisibleList& visible = horizontal ? visibleCols_ : visibleRows_;
+  const int locked = horizontal ? lockedCols_ : lockedRows_;
+  const int first = horizontal ? leftCol_ : topRow_;
+  int target = first;
+  switch (action) {
+    case 0: target = PreviousVisible(axis, first, locked); break;
+    case 1: target = NextVisible(axis, first); break;
+    case 2: target = PageBackFirst(axis, locked, first, horizontal ? GridWidth() : GridHeight()); break;
+    case 3:
+      target = visible.Count() > 0 ? visible[visible.Count() - 1].Number : first;
+      if (target <= first) target = NextVisible(axis, first);
+      break;
+    default: return;
+  }
+  if (target < 0 || target == first) return;
+  if (horizontal)
+    SetLeftCol(target);
+  else
+    SetTopRow(target);
 }
 
 void TVirTableCore::ThumbMoved(plat::ScrollBarKind bar, plat::ScrollCode code, int pos) {
@@ -617,7 +641,7 @@ void TVirTableCore::PaintActiveFrame(plat::Canvas& canvas) {
   const plat::Rect cell = CellRect(activeRow_, activeCol_);
   if (cell.Width() <= 0 || cell.Height() <= 0) return;
   const plat::Rect f = InnerRect(cell, GridPenOf(activeRow_, activeCol_));
-  const TVirGridPen& pen = Focused() ? gridPenSet_.CellWhenFocused : gridPenSet_.CellWhenUnfocused;
+  const TVirGridPen& pen = HasFocus() ? gridPenSet_.CellWhenFocused : gridPenSet_.CellWhenUnfocused;
   const plat::Pen normal{plat::ColorToRGB(pen.NormalColor()), pen.Style(), 1};
   const plat::Pen shadow{plat::ColorToRGB(pen.SecondColor()), pen.Style(), 1};
   const int l = f.left, t = f.top, r = f.right - 1, b = f.bottom - 1;
@@ -663,7 +687,7 @@ void TVirTableCore::PaintCell(plat::Canvas& canvas, int rowPos, int colPos) {
 
 void TVirTableCore::PaintUnusedArea(plat::Canvas& canvas) {
   if (OnPaintUnusedArea && !Quiet()) return OnPaintUnusedArea();
-  const int width = ClientWidth(), height = ClientHeight();
+  const int width = GridWidth(), height = GridHeight();
   const int right = std::min(visibleCols_.End(), width), bottom = std::min(visibleRows_.End(), height);
   canvas.SetBrush({plat::ColorToRGB(colorUnused_), plat::BrushStyle::Solid});
   if (right < width) canvas.FillRect({right, 0, width, height});

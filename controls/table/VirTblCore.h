@@ -122,6 +122,9 @@ class TVirTableCore : public TVirTableAncestor {
   void WindowResized();
   // The focus arrived or left.
   void FocusChanged();
+  // Scrolls one line (action 0 back, 1 forward) or one page (2 back, 3
+  // forward), vertically or horizontally; nothing while an edit cannot be saved.
+  void ScrollAction(bool horizontal, int action);
   // A scroll-bar thumb: the final position, or a drag while otoThumbTrack is set.
   void ThumbMoved(plat::ScrollBarKind bar, plat::ScrollCode code, int pos);
   // Scales row heights, column widths and the cells' own fonts by M/D.
@@ -171,9 +174,9 @@ class TVirTableCore : public TVirTableAncestor {
  private:
   bool Quiet() const { return loading_ || destroying_; }
   bool Live() const { return !Quiet() && HandleAllocated(); }
-  int ClientWidth() const { return HandleAllocated() ? HostClientWidth() : 0; }
-  int ClientHeight() const { return HandleAllocated() ? HostClientHeight() : 0; }
-  bool Focused() const { return HandleAllocated() && HostFocused(); }
+  int GridWidth() const { return HandleAllocated() ? HostClientWidth() : 0; }
+  int GridHeight() const { return HandleAllocated() ? HostClientHeight() : 0; }
+  bool HasFocus() const { return HandleAllocated() && HostFocused(); }
   void LayoutRows();
   void LayoutCols();
   // Re-computes the largest top row (left column) and pulls TopRow (LeftCol) back to it.

@@ -113,6 +113,20 @@ TVirScrollMove ScrollMoveBetween(const TVirVisibleList& before, const TVirVisibl
   return move;
 }
 
+int PageBackFirst(const TVirTableAxis& axis, int locked, int first, int clientExtent) {
+  int candidate = PreviousVisible(axis, first, locked);
+  if (candidate < 0) return first;
+  for (;;) {
+    TVirVisibleList scratch;
+    scratch.Layout(axis, locked, candidate, clientExtent);
+    if (scratch.End() >= clientExtent && scratch.Count() > 0 && scratch[scratch.Count() - 1].Number <= first)
+      return candidate;
+    const int earlier = PreviousVisible(axis, candidate, locked);
+    if (earlier < 0) return candidate;
+    candidate = earlier;
+  }
+}
+
 namespace {
 
 // Visible columns in [from, to).

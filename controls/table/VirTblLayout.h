@@ -101,6 +101,12 @@ struct TVirScrollMove {
 TVirScrollMove ScrollMoveBetween(const TVirVisibleList& before, const TVirVisibleList& after, int locked,
                                  int clientExtent);
 
+// The first scrolling row of one page back from `first`: the latest earlier
+// row from which the rows laid out reach the client extent and show `first`
+// last (possibly cut), or the first scrolling row when the rows run out;
+// `first` itself when no visible row precedes it.
+int PageBackFirst(const TVirTableAxis& axis, int locked, int first, int clientExtent);
+
 struct TVirScrollBarValues {
   int Min = 0;
   int Max = 0;

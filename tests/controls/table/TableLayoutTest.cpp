@@ -86,6 +86,24 @@ TEST(TableLayout, BringingARowIntoView) {
   }
 }
 
+TEST(TableLayout, OnePageBack) {
+  // A locked row of 20 and rows of 30 in 100 pixels: three rows after the locked one.
+  struct Case {
+    const char* what;
+    ListAxis axis;
+    int first;
+    int expected;
+  };
+  const Case cases[] = {
+      {"the old top row ends up last", ListAxis({20, 30, 30, 30, 30, 30, 30, 30}), 6, 4},
+      {"rows run out: the first scrolling row", ListAxis({20, 30, 30, 30, 30}), 2, 1},
+      {"nothing before the top row", ListAxis({20, 30, 30, 30}), 1, 1},
+      {"hidden rows are passed over", ListAxis({20, 30, 30, 30, 30, 30, 30, 30}, {4, 5}), 6, 2},
+      {"a tall row: the row before the top", ListAxis({20, 30, 200, 30, 30}), 3, 2},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PageBackFirst(c.axis, 1, c.first, 100), c.expected) << c.what;
+}
+
 TEST(TableLayout, VerticalScrollMappingOnBothSidesOf16384Rows) {
   struct Case {
     int rowLimit, largest, topRow;
@@ -207,6 +225,14 @@ TEST(TableLayoutWindow, TopRowStaysInRange) {
   EXPECT_EQ(table.LargestTopRow(), 8);
   EXPECT_EQ(table.TopRow(), 8);
   EXPECT_EQ(table.bars[plat::ScrollBarKind::Vertical], (TVirScrollBarValues{1, 8, 8}));
+  // Line and page actions of the scroll bar.
+  struct Step {
+    int action, topRow;
+  };
+  for (Step s : {Step{0, 7}, {2, 1}, {3, 8}, {1, 8}, {0, 7}, {0, 6}}) {  // never past the largest top row
+    table.ScrollAction(false, s.action);
+    EXPECT_EQ(table.TopRow(), s.topRow) << "action " << s.action;
+  }
   // Without scroll bars the view still follows the active cell.
   table.SetScrollBars(TVirScrollBars::ssNone);
   table.height = 200;
