@@ -15,6 +15,9 @@ void PressKey(Control& control, int key, ShiftState shift = 0, const std::string
 // Types each character of `text` as its own key.
 void TypeText(Control& control, const std::string& text);
 // Mouse events at (x, y) in the control's client coordinates; -1 means its centre.
+// A move holds the buttons that `shift` names (ssLeft, ssRight, ssMiddle); from
+// a press to its release, moves with a button held and the release go to the
+// part of the control that took the press, as with the platform's mouse capture.
 void MouseDown(Control& control, MouseButton button = MouseButton::Left, int x = -1, int y = -1, ShiftState shift = 0);
 void MouseMove(Control& control, int x, int y, ShiftState shift = 0);
 void MouseUp(Control& control, MouseButton button = MouseButton::Left, int x = -1, int y = -1, ShiftState shift = 0);

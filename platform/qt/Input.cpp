@@ -7,6 +7,7 @@
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 
 #include <cctype>
 
@@ -41,10 +42,40 @@ Qt::MouseButton QtButton(MouseButton button) {
   }
 }
 
+// The widget that took the last press keeps the mouse until the release, as
+// the window system's mouse capture does: moves and the release go to it even
+// outside it.
+QPointer<QWidget>& MouseGrabber() {
+  static QPointer<QWidget> grabber;
+  return grabber;
+}
+
+Qt::MouseButtons HeldButtons(ShiftState shift) {
+  Qt::MouseButtons held;
+  if (shift & ssLeft) held |= Qt::LeftButton;
+  if (shift & ssRight) held |= Qt::RightButton;
+  if (shift & ssMiddle) held |= Qt::MiddleButton;
+  return held;
+}
+
 void SendMouse(Control& control, QEvent::Type type, MouseButton button, int x, int y, ShiftState shift) {
   auto [target, p] = MouseTarget(control, x, y);
+  QPointer<QWidget>& grabber = MouseGrabber();
+  const bool captured =
+      grabber && (type == QEvent::MouseButtonRelease || (type == QEvent::MouseMove && HeldButtons(shift)));
+  if (captured) {
+    QWidget* widget = control.Peer().widget;
+    const QPoint inControl = (x < 0 || y < 0) ? widget->rect().center() : QPoint(x, y);
+    p = grabber->mapFrom(widget->window(), widget->mapTo(widget->window(), inControl));
+    target = grabber;
+  }
+  if (type == QEvent::MouseButtonPress) grabber = target;
+  if (type == QEvent::MouseButtonRelease) grabber = nullptr;
   Qt::MouseButton b = type == QEvent::MouseMove ? Qt::NoButton : QtButton(button);
-  Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(b);
+  // A move carries the buttons the shift state holds.
+  Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
+                          : type == QEvent::MouseMove        ? HeldButtons(shift)
+                                                             : Qt::MouseButtons(b);
   QMouseEvent event(type, QPointF(p), QPointF(target->mapToGlobal(p)), b, held, ModifiersOf(shift));
   QApplication::sendEvent(target, &event);
 }
