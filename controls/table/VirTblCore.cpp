@@ -246,12 +246,15 @@ void TVirTableCore::UpdateScrollBars() {
     return;
   }
   scrollBarsPending_ = false;
-  if (scrollBars_ == TVirScrollBars::ssHorizontal || scrollBars_ == TVirScrollBars::ssBoth)
-    HostSetScrollBar(plat::ScrollBarKind::Horizontal,
-                     HorizontalScrollValues(*colAxis_, lockedCols_, largestLeftCol_, leftCol_));
-  if (scrollBars_ == TVirScrollBars::ssVertical || scrollBars_ == TVirScrollBars::ssBoth)
-    HostSetScrollBar(plat::ScrollBarKind::Vertical,
-                     VerticalScrollValues(RowLimit(), lockedRows_, largestTopRow_, topRow_));
+  // A bar that is not present gets an empty range.
+  const bool horizontal = scrollBars_ == TVirScrollBars::ssHorizontal || scrollBars_ == TVirScrollBars::ssBoth;
+  const bool vertical = scrollBars_ == TVirScrollBars::ssVertical || scrollBars_ == TVirScrollBars::ssBoth;
+  HostSetScrollBar(plat::ScrollBarKind::Horizontal,
+                   horizontal ? HorizontalScrollValues(*colAxis_, lockedCols_, largestLeftCol_, leftCol_)
+                              : TVirScrollBarValues{});
+  HostSetScrollBar(plat::ScrollBarKind::Vertical,
+                   vertical ? VerticalScrollValues(RowLimit(), lockedRows_, largestTopRow_, topRow_)
+                            : TVirScrollBarValues{});
 }
 
 void TVirTableCore::RelayoutAndRepaint() {

@@ -154,6 +154,7 @@ class TVirTableCore : public TVirTableAncestor {
   virtual void HostScroll(int dx, int dy, plat::Rect area) = 0;
   // Delivers the waiting paint requests now.
   virtual void HostUpdate() = 0;
+  // The range and position of a scroll bar; an empty range (Max not above Min) for one that is not present.
   virtual void HostSetScrollBar(plat::ScrollBarKind bar, TVirScrollBarValues values) = 0;
   // Focus moves between the table and a cell's edit control.
   virtual void HostFocusEditor(TVirBaseTableCell& /*cell*/) {}
