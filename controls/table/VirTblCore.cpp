@@ -203,6 +203,7 @@ void TVirTableCore::SetColorUnused(plat::Color color) {
 void TVirTableCore::SetOptions(TVirTblOptionSet options) {
   if (options == options_) return;
   options_ = options;
+  if (HandleAllocated()) HostWantTabs(options_.Has(otoTabToArrow));
   RelayoutAndRepaint();
 }
 
@@ -249,12 +250,12 @@ void TVirTableCore::UpdateScrollBars() {
   // A bar that is not present gets an empty range.
   const bool horizontal = scrollBars_ == TVirScrollBars::ssHorizontal || scrollBars_ == TVirScrollBars::ssBoth;
   const bool vertical = scrollBars_ == TVirScrollBars::ssVertical || scrollBars_ == TVirScrollBars::ssBoth;
-  HostSetScrollBar(plat::ScrollBarKind::Horizontal,
-                   horizontal ? HorizontalScrollValues(*colAxis_, lockedCols_, largestLeftCol_, leftCol_)
-                              : TVirScrollBarValues{});
-  HostSetScrollBar(plat::ScrollBarKind::Vertical,
-                   vertical ? VerticalScrollValues(RowLimit(), lockedRows_, largestTopRow_, topRow_)
-                            : TVirScrollBarValues{});
+  HostSetScrollBar(
+      plat::ScrollBarKind::Horizontal,
+      horizontal ? HorizontalScrollValues(*colAxis_, lockedCols_, largestLeftCol_, leftCol_) : TVirScrollBarValues{});
+  HostSetScrollBar(
+      plat::ScrollBarKind::Vertical,
+      vertical ? VerticalScrollValues(RowLimit(), lockedRows_, largestTopRow_, topRow_) : TVirScrollBarValues{});
 }
 
 void TVirTableCore::RelayoutAndRepaint() {
@@ -530,6 +531,7 @@ void TVirTableCore::ThumbMoved(plat::ScrollBarKind bar, plat::ScrollCode code, i
 // ---- the window ----
 
 void TVirTableCore::WindowCreated() {
+  HostWantTabs(options_.Has(otoTabToArrow));
   AllowRedrawing(false);
   Relayout();
   ClampTopLeft(topRow_, leftCol_);

@@ -160,6 +160,8 @@ class TVirTableCore : public TVirTableAncestor {
   virtual void HostFocusEditor(TVirBaseTableCell& /*cell*/) {}
   virtual void HostFocusTable() {}
   virtual bool HostEditorFocused() const { return false; }
+  // Whether Tab reaches the table as a key (otoTabToArrow) instead of moving the focus.
+  virtual void HostWantTabs(bool /*want*/) {}
 
   // While loading stored properties or destroying the table, no event fires
   // and nothing re-lays out.

@@ -35,6 +35,7 @@ class TVirCustomTable : public TVirBase, public TVirTableCore {
   void HostUpdate() override { UpdateNow(); }
   void HostSetScrollBar(plat::ScrollBarKind bar, TVirScrollBarValues values) override;
   void HostFocusTable() override { SetFocus(); }
+  void HostWantTabs(bool want) override { SetWantTabs(want); }
 
  private:
   bool creating_ = false;

@@ -113,6 +113,12 @@ TEST_F(TableWindow, TabMovesTheFocusInAndOutAndTheActiveCellFollows) {
   plat::input::Flush();
   EXPECT_TRUE(after->Focused());
   EXPECT_EQ(look(), std::pair(AsPixel(plat::RGB(200, 200, 0)), AsPixel(plat::clNavy)));
+  // With otoTabToArrow the table keeps Tab.
+  table->SetOptions({otoTabToArrow});
+  table->SetFocus();
+  plat::input::PressKey(*table, plat::vk::Tab);
+  plat::input::Flush();
+  EXPECT_TRUE(table->Focused());
 }
 
 TEST_F(TableWindow, DraggingTheThumbKeepsTheTopRowInRange) {
