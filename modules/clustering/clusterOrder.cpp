@@ -1,0 +1,60 @@
+#include "modules/clustering/clusterOrder.h"
+
+#include <algorithm>
+#include <string>
+
+#include "matrix/Constu.h"
+
+namespace {
+
+// The first position of the order that holds a member.
+std::vector<std::int32_t>::iterator FirstMember(std::vector<std::int32_t>& order, const std::vector<bool>& member,
+                                                const TClusterOrderErrors& errors) {
+  const auto first =
+      std::find_if(order.begin(), order.end(), [&](std::int32_t otu) { return member[static_cast<std::size_t>(otu)]; });
+  if (first == order.end()) throw E_Morvapc_Internal(std::string(errors.notFound));
+  return first;
+}
+
+}  // namespace
+
+TClusterOrder OrderByClusters(std::int32_t n, const std::vector<TLargeSet>& clusters,
+                              const TClusterOrderErrors& errors) {
+  const auto count = static_cast<std::size_t>(n);
+  TClusterOrder result;
+  result.order.resize(count);
+  for (std::size_t k = 0; k < count; ++k) result.order[k] = static_cast<std::int32_t>(k + 1);
+  std::vector<bool> member(count + 1);
+  const auto members = [&](const TLargeSet& cluster) {
+    std::fill(member.begin(), member.end(), false);
+    const std::vector<std::int32_t> otus = SetElements(cluster);
+    for (std::int32_t otu : otus) {
+      if (otu < 1 || otu > n) throw E_Morvapc_Internal(std::string(errors.notFound));
+      member[static_cast<std::size_t>(otu)] = true;
+    }
+    return otus.size();
+  };
+  for (const TLargeSet& cluster : clusters) {
+    members(cluster);
+    std::stable_partition(FirstMember(result.order, member, errors), result.order.end(),
+                          [&](std::int32_t otu) { return member[static_cast<std::size_t>(otu)]; });
+  }
+
+  // Every cluster now covers consecutive positions; each of its inner gaps
+  // counts it.
+  std::vector<std::int32_t> depth(count > 0 ? count - 1 : 0, 0);
+  for (const TLargeSet& cluster : clusters) {
+    const std::size_t size = members(cluster);
+    const auto first = static_cast<std::size_t>(FirstMember(result.order, member, errors) - result.order.begin());
+    for (std::size_t p = first; p < first + size; ++p) {
+      if (p >= count || !member[static_cast<std::size_t>(result.order[p])]) {
+        throw E_Morvapc_Internal(std::string(errors.notConsecutive));
+      }
+      if (p + 1 < first + size) ++depth[p];
+    }
+  }
+  const std::int32_t deepest = depth.empty() ? 0 : *std::max_element(depth.begin(), depth.end());
+  result.gaps.reserve(depth.size());
+  for (std::int32_t c : depth) result.gaps.push_back(1.0 - (c + 1.0) / (deepest + 2.0));
+  return result;
+}
