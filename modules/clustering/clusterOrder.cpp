@@ -16,6 +16,26 @@ std::vector<std::int32_t>::iterator FirstMember(std::vector<std::int32_t>& order
   return first;
 }
 
+// Positions first .. end - 1 of the order.
+struct TStretch {
+  std::size_t first;
+  std::size_t end;
+};
+
+// True when no two stretches overlap without one holding the other.
+bool Nested(std::vector<TStretch> stretches) {
+  std::sort(stretches.begin(), stretches.end(), [](const TStretch& a, const TStretch& b) {
+    return a.first != b.first ? a.first < b.first : a.end > b.end;
+  });
+  std::vector<std::size_t> open;  // ends of the stretches holding the current one
+  for (const TStretch& s : stretches) {
+    while (!open.empty() && open.back() <= s.first) open.pop_back();
+    if (!open.empty() && open.back() < s.end) return false;
+    open.push_back(s.end);
+  }
+  return true;
+}
+
 }  // namespace
 
 TClusterOrder OrderByClusters(std::int32_t n, const std::vector<TLargeSet>& clusters,
@@ -40,9 +60,11 @@ TClusterOrder OrderByClusters(std::int32_t n, const std::vector<TLargeSet>& clus
                           [&](std::int32_t otu) { return member[static_cast<std::size_t>(otu)]; });
   }
 
-  // Every cluster now covers consecutive positions; each of its inner gaps
-  // counts it.
+  // Every cluster now covers consecutive positions, and two clusters'
+  // stretches either nest or lie apart; each of its inner gaps counts it.
   std::vector<std::int32_t> depth(count > 0 ? count - 1 : 0, 0);
+  std::vector<TStretch> stretches;
+  stretches.reserve(clusters.size());
   for (const TLargeSet& cluster : clusters) {
     const std::size_t size = members(cluster);
     const auto first = static_cast<std::size_t>(FirstMember(result.order, member, errors) - result.order.begin());
@@ -52,7 +74,9 @@ TClusterOrder OrderByClusters(std::int32_t n, const std::vector<TLargeSet>& clus
       }
       if (p + 1 < first + size) ++depth[p];
     }
+    stretches.push_back({first, first + size});
   }
+  if (!Nested(stretches)) throw E_Morvapc_Internal(std::string(errors.notConsecutive));
   const std::int32_t deepest = depth.empty() ? 0 : *std::max_element(depth.begin(), depth.end());
   result.gaps.reserve(depth.size());
   for (std::int32_t c : depth) result.gaps.push_back(1.0 - (c + 1.0) / (deepest + 2.0));
