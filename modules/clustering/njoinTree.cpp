@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <string>
 
@@ -33,8 +34,9 @@ constexpr double kNoValue = 9e200;
 std::size_t Ix(std::int32_t k) { return static_cast<std::size_t>(k); }
 
 // One branch of the search: by position 1 .. live (entry 0 unused) the head
-// OTU, tree node, OTUs and diagonal value of the cluster there; the values
-// between live positions as a packed strict lower triangle; the branches made.
+// OTU, tree node, OTUs, diagonal value and row sum of the cluster there; the
+// values between live positions as a packed strict lower triangle; the
+// branches made.
 struct TNjoinState {
   std::int32_t live = 0;
   std::int32_t nextNode = 0;
@@ -42,6 +44,7 @@ struct TNjoinState {
   std::vector<std::int32_t> node;
   std::vector<TLargeSet> sets;
   std::vector<double> diagonal;
+  std::vector<long double> sums;  // of the values to the other live positions
   std::vector<double> values;
   TNjoinBranches branches;
 
@@ -69,11 +72,65 @@ std::vector<long double> RowSums(const TNjoinState& s) {
   return sums;
 }
 
+// The criterion of the pairs of a state of more than three clusters, and a
+// quick double approximation of it for finding the few pairs near the
+// smallest: (r - 2) d - R_i - R_j, which grows with S.
+class TNjoinCriterion {
+ public:
+  explicit TNjoinCriterion(const TNjoinState& s)
+      : r_(s.live), sums_(s.sums), rounded_(Ix(r_) + 1), rowLeast_(Ix(r_) + 1) {
+    t_ = std::accumulate(sums_.begin() + 1, sums_.begin() + r_ + 1, 0.0L) * 0.5L;
+    for (std::int32_t k = 1; k <= r_; ++k) rounded_[Ix(k)] = static_cast<double>(sums_[Ix(k)]);
+    const double factor = r_ - 2;
+    double largest = 0;  // of |(r - 2) d| and |R|
+    least_ = std::numeric_limits<double>::infinity();
+    for (std::int32_t i = 2; i <= r_; ++i) {
+      const double* row = &s.values[TNjoinState::Cell(i, 1)];
+      double least = std::numeric_limits<double>::infinity();
+      double large = 0;
+      for (std::int32_t j = 1; j < i; ++j) {
+        least = std::min(least, factor * row[j - 1] - rounded_[Ix(j)]);
+        large = std::max(large, std::fabs(row[j - 1]));
+      }
+      rowLeast_[Ix(i)] = least - rounded_[Ix(i)];
+      least_ = std::min(least_, rowLeast_[Ix(i)]);
+      largest = std::max({largest, factor * large, std::fabs(rounded_[Ix(i)])});
+    }
+    largest = std::max(largest, std::fabs(rounded_[1]));
+    // The approximation is within a few units of the last place of its
+    // largest term; S, scaled by 2 (r - 2), within a few of 2T.
+    margin_ = 1e-12 * (3 * largest + 2 * std::fabs(static_cast<double>(t_)));
+  }
+
+  // S of the pair, in long double.
+  long double operator()(std::int32_t i, std::int32_t j, double d) const {
+    const long double b = sums_[Ix(i)] + sums_[Ix(j)] - 2.0L * d;
+    return (t_ - b - d) / (r_ - 2) + b / (2 * r_ - 4) + d * 0.5L;
+  }
+
+  double Approximate(std::int32_t i, std::int32_t j, double d) const {
+    return (r_ - 2) * d - rounded_[Ix(j)] - rounded_[Ix(i)];
+  }
+  // The least approximation in row i.
+  double rowLeast(std::int32_t i) const { return rowLeast_[Ix(i)]; }
+  // No pair whose approximation lies above this has the smallest S.
+  double NearMinimumBound() const { return least_ + margin_; }
+
+ private:
+  std::int32_t r_;
+  const std::vector<long double>& sums_;
+  long double t_ = 0;
+  std::vector<double> rounded_;
+  std::vector<double> rowLeast_;
+  double least_ = 0;
+  double margin_ = 0;
+};
+
 class TNjoinMethod {
  public:
   using TOnTree = std::function<void(std::int32_t, TNjoinBranches&)>;
 
-  TNjoinMethod(std::int32_t n, const TOnTree& onTree) : n_(n), onTree_(onTree) {}
+  TNjoinMethod(std::int32_t n, double tol, const TOnTree& onTree) : n_(n), tol_(tol), onTree_(onTree) {}
 
   TNjoinState FirstState(const Sym_mx& d) const {
     TNjoinState s;
@@ -92,6 +149,7 @@ class TNjoinMethod {
     for (std::int32_t r = 2; r <= n_; ++r) {
       for (std::int32_t c = 1; c < r; ++c) s.Put(r, c, d.getxij(r, c));
     }
+    s.sums = RowSums(s);
     s.branches.reserve(Ix(2 * n_ - 3));
     return s;
   }
@@ -104,21 +162,17 @@ class TNjoinMethod {
   }
 
   void Scan(const TNjoinState& s, TTieCandidates<long double>& candidates) const {
-    const std::int32_t r = s.live;
-    const std::vector<long double> sums = RowSums(s);
-    const long double t = std::accumulate(sums.begin(), sums.end(), 0.0L) * 0.5L;
-    const long double r2 = r - 2;
-    const long double r4 = 2 * r - 4;
-    for (std::int32_t i = 1; i <= r; ++i) {
-      for (std::int32_t j = 1; j < i; ++j) {
-        const double d = s.At(i, j);
-        long double criterion = d;
-        if (r > 3) {
-          const long double b = sums[Ix(i)] + sums[Ix(j)] - 2.0L * d;
-          criterion = (t - b - d) / r2 + b / r4 + d * 0.5L;
-        }
-        const bool iFirst = s.head[Ix(i)] < s.head[Ix(j)];
-        candidates.Offer(criterion, iFirst ? TTiedPair{i, j, d} : TTiedPair{j, i, d});
+    if (s.live <= 3) {
+      ScanPairs(s, candidates, [&](std::int32_t, std::int32_t, double d) { return static_cast<long double>(d); });
+    } else {
+      const TNjoinCriterion criterion(s);
+      if (tol_ > 0) {
+        ScanPairs(s, candidates, criterion);
+      } else {
+        const double bound = criterion.NearMinimumBound();
+        ScanPairs(
+            s, candidates, criterion, [&](std::int32_t i) { return criterion.rowLeast(i) <= bound; },
+            [&](std::int32_t i, std::int32_t j, double d) { return criterion.Approximate(i, j, d) <= bound; });
       }
     }
     if (candidates.pairs().empty()) throw E_Morvapc("The neighbour-joining criterion grew out of range.");
@@ -147,9 +201,17 @@ class TNjoinMethod {
         {s.sets[Ix(i)], static_cast<double>((d + si - sj) * 0.5L - s.diagonal[Ix(i)] * 0.5L), s.node[Ix(i)], u});
     s.branches.push_back(
         {s.sets[Ix(j)], static_cast<double>((d + sj - si) * 0.5L - s.diagonal[Ix(j)] * 0.5L), s.node[Ix(j)], u});
+    long double joinedSum = 0.0L;
     for (std::int32_t k = 1; k <= r; ++k) {
-      if (k != i && k != j) s.Put(k, i, (s.At(k, i) + s.At(k, j)) * 0.5);
+      if (k == i || k == j) continue;
+      const double toI = s.At(k, i);
+      const double toJ = s.At(k, j);
+      const double joined = (toI + toJ) * 0.5;
+      s.Put(k, i, joined);
+      s.sums[Ix(k)] += joined - (static_cast<long double>(toI) + toJ);
+      joinedSum += joined;
     }
+    s.sums[Ix(i)] = joinedSum;
     s.head[Ix(i)] = std::min(s.head[Ix(i)], s.head[Ix(j)]);
     s.node[Ix(i)] = u;
     s.sets[Ix(i)] = SetUnion(s.sets[Ix(i)], s.sets[Ix(j)]);
@@ -162,6 +224,7 @@ class TNjoinMethod {
       s.node[Ix(j)] = s.node[Ix(r)];
       s.sets[Ix(j)] = s.sets[Ix(r)];
       s.diagonal[Ix(j)] = s.diagonal[Ix(r)];
+      s.sums[Ix(j)] = s.sums[Ix(r)];
     }
     --s.live;
     s.values.resize(TNjoinState::Cell(s.live, s.live - 1) + 1);
@@ -183,7 +246,28 @@ class TNjoinMethod {
     s.values.clear();
   }
 
+  // Offers the pairs (i, j), i = 1 .. live and j < i, by their criterion;
+  // with filters, only the rows and pairs they let through.
+  template <class Criterion, class RowFilter = bool (*)(std::int32_t),
+            class PairFilter = bool (*)(std::int32_t, std::int32_t, double)>
+  static void ScanPairs(
+      const TNjoinState& s, TTieCandidates<long double>& candidates, const Criterion& criterion,
+      RowFilter rowFilter = [](std::int32_t) { return true; },
+      PairFilter pairFilter = [](std::int32_t, std::int32_t, double) { return true; }) {
+    for (std::int32_t i = 2; i <= s.live; ++i) {
+      if (!rowFilter(i)) continue;
+      const double* row = &s.values[TNjoinState::Cell(i, 1)];
+      for (std::int32_t j = 1; j < i; ++j) {
+        const double d = row[j - 1];
+        if (!pairFilter(i, j, d)) continue;
+        const bool iFirst = s.head[Ix(i)] < s.head[Ix(j)];
+        candidates.Offer(criterion(i, j, d), iFirst ? TTiedPair{i, j, d} : TTiedPair{j, i, d});
+      }
+    }
+  }
+
   std::int32_t n_;
+  double tol_;
   const TOnTree& onTree_;
 };
 
@@ -268,7 +352,7 @@ TNjoinSearch NjoinFindTiedTrees(const Sym_mx& d, const TNjoinOptions& options,
                                 const std::function<void(std::int32_t number, TNjoinBranches& branches)>& onTree) {
   NjoinCheckInput(d);
   SetInitSize(d.n());
-  TNjoinMethod method(d.n(), onTree);
+  TNjoinMethod method(d.n(), options.tol, onTree);
   const TTieRules rules{options.maxTrees, options.findTies, true};
   TTiedTreeSearch<TNjoinState, long double, TNjoinMethod> search(rules, options.tol, method);
   TNjoinSearch result;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -282,6 +283,33 @@ TEST(NjoinTree, TiesWarnOrBranch) {
   // A negative tolerance sees no tie.
   made = Join(equal, {.tol = -1});
   EXPECT_FALSE(made.search.tie);
+}
+
+// With no positive tolerance the scan evaluates the criterion only for the
+// pairs near the smallest; a tolerance too small to matter makes it evaluate
+// every pair. On small integers, full of ties, both choose alike.
+TEST(NjoinTree, QuickScanChoosesAsTheFullScan) {
+  testsupport::RecordedServices services;
+  std::mt19937 random(29);
+  std::uniform_int_distribution<int> value(1, 5);
+  for (int round = 0; round < 20; ++round) {
+    const std::int32_t n = 5 + round % 6;
+    SymMatrix d(mtDissimilarity, n);
+    d->Fill(0);
+    for (std::int32_t i = 2; i <= n; ++i) {
+      for (std::int32_t j = 1; j < i; ++j) d->putxij(i, j, value(random));
+    }
+    for (bool find : {false, true}) {
+      const Made quick = Join(d, {.tol = 0, .maxTrees = 50, .findTies = find});
+      const Made full = Join(d, {.tol = 1e-300, .maxTrees = 50, .findTies = find});
+      ASSERT_EQ(quick.trees.size(), full.trees.size()) << round;
+      EXPECT_EQ(quick.search.tie, full.search.tie) << round;
+      EXPECT_EQ(quick.search.truncated, full.search.truncated) << round;
+      for (std::size_t t = 0; t < quick.trees.size(); ++t) {
+        EXPECT_EQ(SplitsOf(quick.trees[t], n), SplitsOf(full.trees[t], n)) << round << " tree " << t;
+      }
+    }
+  }
 }
 
 TEST(NjoinTree, RefusesTooFewOrTooManyOtusAndBadValues) {
