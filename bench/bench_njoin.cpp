@@ -49,7 +49,7 @@ void BM_NjoinTree(benchmark::State& state) {
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     std::int32_t edges = 0;
-    NjoinFindTiedTrees(*d, {}, [&](std::int32_t, TNjoinBranches& branches) {
+    NjoinFindTiedTrees(*d, {}, [&](std::int32_t, TNjoinBranches& branches, bool) {
       const TNjoinDendrogram tree = NjoinRootedDendrogram(branches, kOtus, NjoinRoot(branches, kOtus).set);
       benchmark::DoNotOptimize(tree.levels.data());
       edges = static_cast<std::int32_t>(NjoinBranchGraph(branches, kOtus, 1.0).size());

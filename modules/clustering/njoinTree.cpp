@@ -128,9 +128,8 @@ class TNjoinCriterion {
 
 class TNjoinMethod {
  public:
-  using TOnTree = std::function<void(std::int32_t, TNjoinBranches&)>;
 
-  TNjoinMethod(std::int32_t n, double tol, const TOnTree& onTree) : n_(n), tol_(tol), onTree_(onTree) {}
+  TNjoinMethod(std::int32_t n, double tol, const TNjoinOnTree& onTree) : n_(n), tol_(tol), onTree_(onTree) {}
 
   TNjoinState FirstState(const Sym_mx& d) const {
     TNjoinState s;
@@ -230,7 +229,7 @@ class TNjoinMethod {
     s.values.resize(TNjoinState::Cell(s.live, s.live - 1) + 1);
   }
 
-  void Finish(TNjoinState& s, std::int32_t number) const { onTree_(number, s.branches); }
+  void Finish(TNjoinState& s, std::int32_t number, bool more) const { onTree_(number, s.branches, more); }
 
  private:
   // The last edge joins the cluster at position 1, which holds OTU 1, to the
@@ -268,7 +267,7 @@ class TNjoinMethod {
 
   std::int32_t n_;
   double tol_;
-  const TOnTree& onTree_;
+  const TNjoinOnTree& onTree_;
 };
 
 // The nodes of a tree and the branches at each.
@@ -348,8 +347,7 @@ void NjoinCheckInput(const Sym_mx& d) {
   }
 }
 
-TNjoinSearch NjoinFindTiedTrees(const Sym_mx& d, const TNjoinOptions& options,
-                                const std::function<void(std::int32_t number, TNjoinBranches& branches)>& onTree) {
+TNjoinSearch NjoinFindTiedTrees(const Sym_mx& d, const TNjoinOptions& options, const TNjoinOnTree& onTree) {
   NjoinCheckInput(d);
   SetInitSize(d.n());
   TNjoinMethod method(d.n(), options.tol, onTree);

@@ -53,10 +53,10 @@ struct TNjoinSearch {
 void NjoinCheckInput(const Sym_mx& d);
 
 // Joins the pair of smallest criterion at every step; each finished tree's
-// 2n - 3 branches go to onTree with its number (from 1). Progress reports
-// "Computing". d is read, not changed.
-TNjoinSearch NjoinFindTiedTrees(const Sym_mx& d, const TNjoinOptions& options,
-                                const std::function<void(std::int32_t number, TNjoinBranches& branches)>& onTree);
+// 2n - 3 branches go to onTree with its number (from 1) and whether more
+// trees are to come. Progress reports "Computing". d is read, not changed.
+using TNjoinOnTree = std::function<void(std::int32_t number, TNjoinBranches& branches, bool more)>;
+TNjoinSearch NjoinFindTiedTrees(const Sym_mx& d, const TNjoinOptions& options, const TNjoinOnTree& onTree);
 
 // The OTU numbers of an outgroup text: words of digits between blanks and
 // commas, 0 taken as 1. Raises E_Morvapc with the text's fault.

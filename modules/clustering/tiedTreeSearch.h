@@ -88,7 +88,7 @@ struct TTieRules {
 //   std::int32_t Head(const State&, std::int32_t position);
 //   std::int32_t Live(const State&);
 //   void Join(State&, const TTiedPair&);
-//   void Finish(State&, std::int32_t number);
+//   void Finish(State&, std::int32_t number, bool more);   (more: other states wait)
 template <class State, class Criterion, class Method>
 class TTiedTreeSearch {
  public:
@@ -173,7 +173,7 @@ class TTiedTreeSearch {
       throw E_Morvapc("Maximum number (" + std::to_string(rules_.maxTrees) +
                       ") of trees exceeded -- search abandonded.");
     }
-    method_.Finish(state, trees_);
+    method_.Finish(state, trees_, chain_.size() > 1);
   }
 
   TTieRules rules_;

@@ -55,7 +55,7 @@ struct Made {
 
 Made Join(const Sym_mx& d, const TNjoinOptions& options = {}) {
   Made made;
-  made.search = NjoinFindTiedTrees(d, options, [&](std::int32_t number, TNjoinBranches& branches) {
+  made.search = NjoinFindTiedTrees(d, options, [&](std::int32_t number, TNjoinBranches& branches, bool) {
     EXPECT_EQ(number, static_cast<std::int32_t>(made.trees.size()) + 1);
     made.trees.push_back(branches);
   });

@@ -1,0 +1,301 @@
+#include "modules/clustering/consens.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "matrix/Constu.h"
+#include "matrix/MatrixFiles.h"
+#include "matrix/MatrixIO.h"
+#include "matrix/MatrixuLevels.h"
+#include "modules/clustering/consensTree.h"
+#include "plot/tree.h"
+#include "rtl/Format.h"
+#include "shell/Config.h"
+#include "shell/ModuleRun.h"
+#include "shell/Progress.h"
+
+namespace {
+
+enum TConsensParam { cpInput1, cpInput2, cpMethod, cpOutput, cpS, cpShowSets, cpShowTree, cpCount };
+
+const std::array<std::string_view, 3> kMethodItems = {"MAJRUL", "STINEB", "STRICT"};
+
+const std::array<TParamRec, cpCount>& ConsensTable() {
+  static const std::array<TParamRec, cpCount> table = {{
+      {.keyword = "O1",
+       .prompt = "Input tree1 file",
+       .hint = "Name of input tree1 file",
+       .required = true,
+       .type = ptInFile},
+      {.keyword = "O2", .prompt = "Input tree2 file", .hint = "Name of input tree2 file", .type = ptInFile},
+      {.keyword = "M",
+       .prompt = "Consesus method",
+       .hint = "Consnsus method",
+       .type = ptChoice,
+       .items = {kMethodItems.begin(), kMethodItems.end()},
+       .index = 2},
+      {.keyword = "R", .prompt = "Output tree file", .hint = "Name of output tree file", .type = ptOutFile},
+      {.keyword = "S",
+       .prompt = "S",
+       .hint = "S",
+       .type = ptReal,
+       .real = 0.5,
+       .min = "0.5",
+       .max = "1.0",
+       .mask = "#.#####"},
+      {.keyword = "SS", .prompt = "Show sets?", .hint = "Check if show sets", .type = ptCheck, .check = true},
+      {.keyword = "ST", .prompt = "Show text tree?", .hint = "Check if show tree in listing", .type = ptCheck},
+  }};
+  return table;
+}
+
+const std::array<TbuttonsRec, 1> kButtons = {{{"Plot consensus tree", "Tree", ConsensPlotTree}}};
+
+std::shared_ptr<TTreeMxList>& Results() {
+  static std::shared_ptr<TTreeMxList> results;
+  return results;
+}
+
+// The working values of one run.
+struct TConsensRunValues {
+  std::string input1;
+  std::string input2;
+  std::string method;
+  std::string output;
+  double s = 0.5;
+  bool showSets = true;
+  bool showTree = false;
+
+  bool WithS() const { return method != "STRICT"; }
+};
+
+TConsensRunValues RunValues(std::span<const TParamRec> params) {
+  if (params.size() != cpCount) throw E_Morvapc_Internal("CONSENS needs its seven parameters");
+  const std::int32_t method = params[cpMethod].index;
+  if (method < 0 || static_cast<std::size_t>(method) >= kMethodItems.size()) {
+    throw E_Morvapc_Internal(rtl::Format("CONSENS choice index out of range: %d", method));
+  }
+  TConsensRunValues values;
+  values.input1 = params[cpInput1].fileName;
+  values.input2 = params[cpInput2].fileName;
+  values.method = std::string(kMethodItems[static_cast<std::size_t>(method)]);
+  values.output = params[cpOutput].fileName;
+  values.s = params[cpS].real;
+  values.showSets = params[cpShowSets].check;
+  values.showTree = params[cpShowTree].check;
+  return values;
+}
+
+void ListRunValues(const TConsensRunValues& values) {
+  ListInputParameters(values.input1);
+  ListOutputFile(values.input2, "Read input 2 from file: ");
+  ListingWriteLine("Method: " + values.method);
+  ListOutputFile(values.output);
+  if (values.showSets) ListingWriteLine("Set membership will be displayed");
+  if (values.showTree) ListingWriteLine("Consensus trees will be displayed");
+  ListingWriteLine("");
+}
+
+struct TConsensFiles {
+  rtl::TextReader& input1;
+  rtl::TextReader* input2 = nullptr;
+  rtl::TextWriter* output = nullptr;
+};
+
+// One data set: the trees read, their consensus and what the run writes.
+class TConsensDataSet {
+ public:
+  TConsensDataSet(const TConsensRunValues& values, const TConsensFiles& files) : values_(values), files_(files) {}
+
+  void Run() {
+    ReadFirstTree();
+    if (!files_.input2 && files_.input1.SeekEof()) {
+      throw E_Morvapc("Only 1 tree in file: " + values_.input1 + " -- nothing to do");
+    }
+    if (files_.input2 && files_.input2->SeekEof()) {
+      throw E_Morvapc("No tree in file: " + values_.input2 + " to match");
+    }
+    if (files_.input2) {
+      ReadNextTree(*files_.input2);
+    } else {
+      while (!files_.input1.SeekEof()) ReadNextTree(files_.input1);
+    }
+    if (files_.output) WriteTitle();
+    ListingWriteLine("");
+    ListingWriteLine(rtl::Format("No. trees= %d, Method = %s", Count(), values_.method));
+    if (values_.WithS()) ListingWriteLine(rtl::Format(" s = %10.5f", values_.s));
+    ListingWriteLine("");
+    if (files_.output) WriteHeader();
+    Compute();
+  }
+
+ private:
+  std::int32_t n() const { return header_.rows; }
+  std::int32_t Count() const { return static_cast<std::int32_t>(trees_.size()); }
+
+  void ReadFirstTree() {
+    ReadMatrixHeader(files_.input1, comments1_, header_, true, {mtTreeDissimilarity, mtTreeSimilarity});
+    if (header_.missingCode != 0) throw E_Morvapc("No missing values are allowed");
+    if (n() > kConsensMaxOtus) throw E_Morvapc("Input matrix is too large");
+    if (n() < 3) throw E_Morvapc("A consensus needs trees of at least 3 OTUs");
+    labels_ = std::make_shared<Label_mx>(n());
+    if (header_.rowLabelCode == lcBlock) {
+      ReadLabels(*labels_, files_.input1);
+    } else {
+      labels_->SetDefaultLabels("OTU-");
+    }
+    if (header_.colLabelCode == lcBlock) SkipItems(files_.input1, 2);
+    ReadTreeBody(files_.input1, header_.type);
+  }
+
+  void ReadNextTree(rtl::TextReader& f) {
+    ListingWriteLine("");
+    ListingWriteLine(rtl::Format("--- Reading tree: %d", Count() + 1));
+    TMatrixHeader header;
+    ReadMatrixHeader(f, &f == files_.input2 ? comments2_ : ignored_, header, true,
+                     {mtTreeDissimilarity, mtTreeSimilarity});
+    if (header.rows != n()) throw E_Morvapc("All trees must be the same size as the first tree");
+    if (header.missingCode != 0) throw E_Morvapc("No missing values are allowed");
+    if (header.rowLabelCode == lcBlock) SkipItems(f, n());
+    if (header.colLabelCode == lcBlock) SkipItems(f, 2);
+    ReadTreeBody(f, header.type);
+  }
+
+  void ReadTreeBody(rtl::TextReader& f, int type) {
+    trees_.push_back(std::make_unique<Tree_mx>(type, n()));
+    Read(*trees_.back(), f);
+  }
+
+  void WriteTitle() {
+    std::string title = "\" Consensus: input1=" + values_.input1;
+    title += files_.input2 ? " input2=" + values_.input2 : ", No. trees=" + std::to_string(Count());
+    title += ", method=" + values_.method;
+    GuardMatrixWrite([&] {
+      WriteMatrixComments(*files_.output, comments1_.get());
+      WriteMatrixComments(*files_.output, comments2_.get());
+      files_.output->WriteLine(title);
+      if (values_.WithS()) files_.output->WriteLine("\"s =" + rtl::Format("%10.5f", values_.s));
+    });
+  }
+
+  void WriteHeader() {
+    GuardMatrixWrite([&] {
+      WriteMatrixHeader(*files_.output, mtTreeDissimilarity, n(), 2, header_.missingCode, header_.missingValue,
+                        Config().fileFormat, header_.rowLabelCode == lcBlock ? lcBlock : lcNone, lcBlock);
+      if (header_.rowLabelCode == lcBlock) WriteLabels(*labels_, *files_.output);
+      files_.output->WriteLine("Pointer Level");
+    });
+  }
+
+  void Compute() {
+    SetInitSize(n());
+    Progress("Converting trees into sets", 20);
+    std::vector<TSetStack2> sets;
+    sets.reserve(trees_.size());
+    for (const auto& tree : trees_) sets.push_back(ConsensTreeToSets(*tree));
+    const std::int32_t count = Count();
+    trees_.clear();
+
+    Progress("Computing consensus", 30);
+    double ciS = 0;
+    const TSetStack2 consensus = values_.method == "STINEB"
+                                     ? ConsensStinebrickner(sets, values_.showSets, values_.s, ciS)
+                                 : values_.method == "MAJRUL" ? ConsensCountSets(sets, values_.showSets, values_.s)
+                                                              : ConsensCountSets(sets, values_.showSets, 1.0);
+
+    Progress("Converting consensus sets into a tree", 90);
+    const Tree_mx& tree = KeepTree(ConsensSetsToTree(consensus));
+    if (files_.output) {
+      GuardMatrixWrite([&] { Write(tree, *files_.output, Config().fileFormat); });
+      ListingWriteLine("");
+      ListingWriteLine("Consensus tree stored in file " + values_.output);
+    }
+    if (values_.showTree) ListLevels(n(), tree, *tree.Labels);
+    ListIndices(consensus, count, ciS);
+  }
+
+  const Tree_mx& KeepTree(const TClusterOrder& ordered) {
+    auto tree = std::make_unique<Tree_mx>(mtTreeDissimilarity, n());
+    for (std::int32_t k = 1; k <= n(); ++k) {
+      const auto position = static_cast<std::size_t>(k - 1);
+      tree->PutNode(ordered.order[position], k, k < n() ? ordered.gaps[position] : -1.0);
+    }
+    tree->Labels = std::make_shared<Label_mx>(n());
+    labels_->CopyTo(*tree->Labels);
+    if (!Results()) Results() = std::make_shared<TTreeMxList>();
+    return Results()->Add(std::move(tree));
+  }
+
+  void ListIndices(const TSetStack2& consensus, std::int32_t count, double ciS) const {
+    const TConsensIndices indices = ConsensIndices(consensus);
+    ListingWriteLine("");
+    ListingWriteLine(rtl::Format("Consensus indices for %d trees:", count));
+    if (values_.method == "STINEB") ListingWriteLine(rtl::Format("  CI_s   = %10.5f", ciS));
+    ListingWriteLine(rtl::Format("  CI_c   = %10.5f", indices.ciC));
+    ListingWriteLine(rtl::Format("  CI_m   = %10.5f", indices.ciM));
+    ListingWriteLine(rtl::Format("  N sets = %5d", indices.nSets));
+    ListingWriteLine(rtl::Format("  CI_sf  = %5d", indices.ciSf));
+  }
+
+  const TConsensRunValues& values_;
+  TConsensFiles files_;
+  TMatrixHeader header_;
+  std::unique_ptr<rtl::StringList> comments1_;
+  std::unique_ptr<rtl::StringList> comments2_;
+  std::unique_ptr<rtl::StringList> ignored_;
+  std::shared_ptr<Label_mx> labels_;
+  std::vector<std::unique_ptr<Tree_mx>> trees_;
+};
+
+std::unique_ptr<TTreePlt>& TreePlotObject() {
+  static std::unique_ptr<TTreePlt> plot;
+  return plot;
+}
+
+}  // namespace
+
+void ConsensDescribe(TModuleRec& module) {
+  module.name = "consens";
+  module.title = "Consensus";
+  module.run = ConsensRun;
+  module.helpContext = 502;
+  module.params = ConsensTable();
+  module.buttons = kButtons;
+  module.release = ConsensRelease;
+}
+
+void ConsensRun(std::span<const TParamRec> params) {
+  Progress("", 0);
+  Results().reset();
+  const TConsensRunValues values = RunValues(params);
+  ListRunValues(values);
+
+  TInputMatrixFile input1;
+  if (!OpenInputMatrixFile(input1, values.input1, "input1")) return;
+  TInputMatrixFile input2;
+  if (!values.input2.empty() && !OpenInputMatrixFile(input2, values.input2, "input2")) return;
+  TOutputMatrixFile output;
+  if (!values.output.empty() && !OpenOutputMatrixFile(output, values.output, "consensus")) return;
+  const TConsensFiles files{*input1, input2.get(), output.get()};
+  ForEachDataSet(*input1, [&] { TConsensDataSet(values, files).Run(); });
+  Progress("", 100);
+  EnablePlotButtons({1});
+  if (output) CloseOutputMatrixFile(output);
+}
+
+void ConsensPlotTree() {
+  if (!Results()) return;
+  ConsensCloseTree();
+  TreePlotObject() = std::make_unique<TTreePlt>(Results(), "ConsensTreeF", 1);
+  TreePlotObject()->Show();
+}
+
+void ConsensCloseTree() { TreePlotObject().reset(); }
+
+void ConsensRelease() {
+  ConsensCloseTree();
+  Results().reset();
+}
+
+std::shared_ptr<const TTreeMxList> ConsensResults() { return Results(); }

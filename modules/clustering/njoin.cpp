@@ -1,0 +1,355 @@
+#include "modules/clustering/njoin.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "matrix/Constu.h"
+#include "matrix/MatrixFiles.h"
+#include "matrix/MatrixIO.h"
+#include "modules/clustering/njoinTree.h"
+#include "plot/tree.h"
+#include "rtl/Format.h"
+#include "shell/Config.h"
+#include "shell/ModuleRun.h"
+#include "shell/Progress.h"
+
+namespace {
+
+enum TNjoinParam { npInput, npTree, npGraph, npTies, npMaxTrees, npTolerance, npRooting, npOutgroup, npCount };
+
+const std::array<std::string_view, 2> kTieItems = {"FIND", "WARN"};
+const std::array<std::string_view, 2> kRootItems = {"MIDPOINT", "OUTGROUP"};
+
+const std::array<TParamRec, npCount>& NjoinTable() {
+  static const std::array<TParamRec, npCount> table = {{
+      {.keyword = "O", .prompt = "Input file", .hint = "Name of input file", .required = true, .type = ptInFile},
+      {.keyword = "R1", .prompt = "Output tree file", .hint = "Name of output tree file", .type = ptOutFile},
+      {.keyword = "R2", .prompt = "Output graph file", .hint = "Name of output graph file", .type = ptOutFile},
+      {.keyword = "TM",
+       .prompt = "In case of ties",
+       .hint = "In case of ties",
+       .type = ptChoice,
+       .items = {kTieItems.begin(), kTieItems.end()},
+       .index = 1},
+      {.keyword = "NT",
+       .prompt = "Maximum no. tied trees",
+       .hint = "Maximum number of tied trees",
+       .type = ptInteger,
+       .integer = 25,
+       .min = "1",
+       .max = "9999",
+       .mask = "####"},
+      {.keyword = "TOL",
+       .prompt = "Tie tolerance",
+       .hint = "Tie tolerance",
+       .type = ptReal,
+       .real = 0.0,
+       .min = "-1e5",
+       .max = "1e5",
+       .mask = "##.########"},
+      {.keyword = "RM",
+       .prompt = "Rooting method",
+       .hint = "Rooting method",
+       .type = ptChoice,
+       .items = {kRootItems.begin(), kRootItems.end()},
+       .index = 0},
+      {.keyword = "OUT", .prompt = "Outgroup OTUs", .hint = "Outgroup OTUs", .type = ptText, .text = "          "},
+  }};
+  return table;
+}
+
+const std::array<TbuttonsRec, 1> kButtons = {{{"Plot tree", "Tree", NjoinPlotTree}}};
+
+std::shared_ptr<TTreeMxList>& Results() {
+  static std::shared_ptr<TTreeMxList> results;
+  return results;
+}
+
+template <std::size_t N>
+std::string ChoiceItem(const std::array<std::string_view, N>& items, std::int32_t index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= N) {
+    throw E_Morvapc_Internal(rtl::Format("NJOIN choice index out of range: %d", index));
+  }
+  return std::string(items[static_cast<std::size_t>(index)]);
+}
+
+// The working values of one run.
+struct TNjoinRunValues {
+  std::string input;
+  std::string treeFile;
+  std::string graphFile;
+  std::string tieKeyword;
+  std::string rootKeyword;
+  std::int32_t maxTrees = 25;
+  double tol = 0;
+  std::string outgroupText;
+
+  bool Find() const { return tieKeyword == "FIND"; }
+  bool Midpoint() const { return rootKeyword == "MIDPOINT"; }
+};
+
+TNjoinRunValues RunValues(std::span<const TParamRec> params) {
+  if (params.size() != npCount) throw E_Morvapc_Internal("NJOIN needs its eight parameters");
+  TNjoinRunValues values;
+  values.input = params[npInput].fileName;
+  values.treeFile = params[npTree].fileName;
+  values.graphFile = params[npGraph].fileName;
+  values.tieKeyword = ChoiceItem(kTieItems, params[npTies].index);
+  values.maxTrees = params[npMaxTrees].integer;
+  values.tol = params[npTolerance].real;
+  values.rootKeyword = ChoiceItem(kRootItems, params[npRooting].index);
+  values.outgroupText = params[npOutgroup].text;
+  return values;
+}
+
+void ListRunValues(const TNjoinRunValues& values) {
+  ListInputParameters(values.input);
+  ListOutputFile(values.treeFile, "Save tree in output file: ");
+  ListOutputFile(values.graphFile, "Save graph (network) in output file: ");
+  ListingWriteLine("Tie method: " + values.tieKeyword);
+  ListingWriteLine(rtl::Format("Maximum number of ties: %d", values.maxTrees));
+  if (values.tol != 0.0) ListingWriteLine(rtl::Format("Tie threshold: %10.5f", values.tol));
+  ListingWriteLine("Rooting method: " + values.rootKeyword);
+  if (!values.outgroupText.empty()) ListingWriteLine("Outgroup OTUs: " + values.outgroupText);
+  ListingWriteLine("");
+}
+
+// The open outputs of a run.
+struct TNjoinOutputs {
+  rtl::TextWriter* tree = nullptr;
+  rtl::TextWriter* graph = nullptr;
+};
+
+// One data set of the input: what its header says and what the run writes.
+class TNjoinDataSet {
+ public:
+  TNjoinDataSet(const TNjoinRunValues& values, rtl::TextReader& input, const TNjoinOutputs& outputs)
+      : values_(values), input_(input), out_(outputs) {}
+
+  void Run() {
+    std::unique_ptr<rtl::StringList> comments;
+    ReadMatrixHeader(input_, comments, header_, true, {mtDissimilarity, mtSimilarity});
+    if (header_.missingCode != 0) throw E_Morvapc("This program cannot handle missing values");
+    if (n() < 3) throw E_Morvapc("Neighbor joining needs at least 3 OTUs");
+    if (n() > kNjoinMaxOtus) throw E_Morvapc("Input matrix is too large");
+    ChooseRoot();
+    WriteTitles(comments.get());
+    ListingWriteLine("Rooting method: " + values_.rootKeyword);
+    if (outgroup_.empty()) ListingWriteLine("");
+    WriteHeaders();
+    ReadLabelBlock();
+    ListOutputFile(out_.tree ? values_.treeFile : std::string(), "Tree matrix will be stored in file: ");
+    ListOutputFile(out_.graph ? values_.graphFile : std::string(), "Graph matrix will be stored in file: ");
+    ListingWriteLine(Warn() ? "Will just warn if tied trees are found" : "Searching for all tied trees");
+    if (n() > 100) ListingWriteLine(" Note: this run may take a while");
+    if (n() > 150) ListingWriteLine(" -- actually, quite a while!");
+    Sym_mx d(header_.type, n());
+    Read(d, input_);
+    if (Similarity()) d.Scale(-1.0);
+    FindTrees(d);
+  }
+
+ private:
+  std::int32_t n() const { return header_.rows; }
+  bool Similarity() const { return header_.type == mtSimilarity; }
+  bool Warn() const { return !values_.Find() || values_.maxTrees < 2; }
+
+  void ChooseRoot() {
+    if (values_.Midpoint()) return;
+    outgroup_ =
+        values_.outgroupText.empty() ? std::vector<std::int32_t>{1} : NjoinParseOutgroup(values_.outgroupText, n());
+  }
+
+  void WriteTitles(const rtl::StringList* comments) {
+    std::string title =
+        "\" NJOIN: input=" + values_.input + ", tie=" + values_.tieKeyword + ", root=" + values_.rootKeyword;
+    if (!outgroup_.empty()) {
+      title += " (";
+      for (std::int32_t otu : outgroup_) title += " " + std::to_string(otu);
+      title += ")";
+    }
+    for (rtl::TextWriter* out : {out_.tree, out_.graph}) {
+      if (!out) continue;
+      GuardMatrixWrite([&] {
+        WriteMatrixComments(*out, comments);
+        out->WriteLine(title);
+      });
+    }
+  }
+
+  int GraphType() const { return Similarity() ? mtGraphSimilarity : mtGraphDissimilarity; }
+  std::int32_t Edges() const { return 2 * n() - 3; }
+
+  void WriteHeaders() {
+    const std::string& format = Config().fileFormat;
+    if (out_.tree) {
+      GuardMatrixWrite([&] {
+        WriteMatrixHeader(*out_.tree, mtTreeDissimilarity, n(), 2, 0, 0, format, header_.rowLabelCode, lcNone);
+      });
+    }
+    if (out_.graph) {
+      GuardMatrixWrite([&] {
+        WriteMatrixHeader(*out_.graph, GraphType(), n(), Edges(), 0, 0, format, header_.rowLabelCode, lcNone);
+      });
+    }
+  }
+
+  // The header lines of the solution trees after the first.
+  std::string TreeHeaderText() const { return "5 " + std::to_string(n()) + (labels_ ? "L 2 0 0" : " 2 0 0"); }
+  std::string GraphHeaderText() const {
+    return (Similarity() ? "8 " : "7 ") + std::to_string(n()) + (labels_ ? "L " : " ") + std::to_string(Edges()) +
+           " 0 0";
+  }
+
+  void ReadLabelBlock() {
+    if (header_.rowLabelCode != lcBlock) return;
+    labels_ = std::make_shared<Label_mx>(n());
+    ReadLabels(*labels_, input_);
+    for (rtl::TextWriter* out : {out_.tree, out_.graph}) WriteLabelBlock(out);
+  }
+  void WriteLabelBlock(rtl::TextWriter* out) const {
+    if (out && labels_) GuardMatrixWrite([&] { WriteLabels(*labels_, *out); });
+  }
+
+  void FindTrees(const Sym_mx& d) {
+    const TNjoinOptions options{values_.tol, values_.maxTrees, values_.Find()};
+    const TNjoinSearch search = NjoinFindTiedTrees(
+        d, options,
+        [&](std::int32_t number, TNjoinBranches& branches, bool more) { SolutionTree(number, branches, more); });
+    if (values_.Find() && search.truncated) {
+      ListingWriteLine(rtl::Format("Warning: search for tied trees truncated at %d trees", values_.maxTrees));
+      ShowWarningMessage("Search for tied trees aborted at limit of " + std::to_string(values_.maxTrees) + " trees");
+    }
+    if (!values_.Find() && search.tie) {
+      ListingWriteLine("Warning: Ties found. More than one NJOIN tree is possible");
+      ShowWarningMessage("At least one tied tree found. You may wish to rerun with FIND option");
+    }
+    if (values_.Find()) {
+      ListingWriteLine(search.trees == 1 ? std::string("A single tree was found")
+                                         : rtl::Format("A total of %d tied trees were found", search.trees));
+    }
+  }
+
+  void SolutionTree(std::int32_t number, TNjoinBranches& branches, bool more) {
+    if (number > 1 && out_.tree) {
+      GuardMatrixWrite([&] {
+        out_.tree->WriteLine("\" Solution tree number " + std::to_string(number));
+        out_.tree->WriteLine(TreeHeaderText());
+      });
+      WriteLabelBlock(out_.tree);
+    }
+    ListingWriteLine("");
+    ListingWriteLine(rtl::Format("Solution tree number %d", number));
+    const Tree_mx& tree = KeepTree(NjoinRootedDendrogram(branches, n(), RootSet(branches)));
+    if (out_.tree) GuardMatrixWrite([&] { Write(tree, *out_.tree, Config().fileFormat); });
+    ListingWriteLine("Converting solution to graph format");
+    WriteGraph(number, NjoinBranchGraph(branches, n(), Similarity() ? -1.0 : 1.0));
+    if (more) ListingWriteLine("Working on next tree ...");
+  }
+
+  TLargeSet RootSet(const TNjoinBranches& branches) const {
+    if (values_.Midpoint()) return NjoinRoot(branches, n()).set;
+    TLargeSet outgroup;
+    for (std::int32_t otu : outgroup_) SetInclude(otu, outgroup);
+    if (!NjoinIsMonophyletic(branches, n(), outgroup)) {
+      ListingWriteLine("Outgroup specified is not monophyletic.");
+      throw E_Morvapc("Outgroup is not monophyletic.");
+    }
+    return outgroup;
+  }
+
+  // The tree matrix of a ranked dendrogram, with the input's labels or
+  // "OTU-k", added to the kept results.
+  const Tree_mx& KeepTree(const TNjoinDendrogram& dendrogram) {
+    auto tree = std::make_unique<Tree_mx>(mtTreeDissimilarity, n());
+    for (std::int32_t k = 1; k <= n(); ++k) {
+      const auto position = static_cast<std::size_t>(k - 1);
+      tree->PutNode(dendrogram.order[position], k, k < n() ? dendrogram.levels[position] : 0.0);
+    }
+    tree->Labels = std::make_shared<Label_mx>(n());
+    if (labels_) {
+      labels_->CopyTo(*tree->Labels);
+    } else {
+      tree->Labels->SetDefaultLabels("OTU-");
+    }
+    if (!Results()) Results() = std::make_shared<TTreeMxList>();
+    return Results()->Add(std::move(tree));
+  }
+
+  void WriteGraph(std::int32_t number, const std::vector<TNjoinEdge>& edges) {
+    long double length = 0.0L;
+    for (const TNjoinEdge& e : edges) length += e.value;
+    ListingWriteLine(rtl::Format("Length of graph = %" + Config().listingFormat, static_cast<double>(length)));
+    if (Similarity()) ListingWriteLine("(Large values are desired since clustering similarity.)");
+    if (!out_.graph) return;
+    if (number > 1) {
+      GuardMatrixWrite([&] { out_.graph->WriteLine(GraphHeaderText()); });
+      WriteLabelBlock(out_.graph);
+    }
+    const std::string pattern = "%5d %5d %" + Config().fileFormat;
+    GuardMatrixWrite([&] {
+      for (const TNjoinEdge& e : edges) out_.graph->WriteLine(rtl::Format(pattern, e.from, e.to, e.value));
+    });
+  }
+
+  const TNjoinRunValues& values_;
+  rtl::TextReader& input_;
+  TNjoinOutputs out_;
+  TMatrixHeader header_;
+  std::shared_ptr<Label_mx> labels_;
+  std::vector<std::int32_t> outgroup_;
+};
+
+std::unique_ptr<TTreePlt>& TreePlotObject() {
+  static std::unique_ptr<TTreePlt> plot;
+  return plot;
+}
+
+}  // namespace
+
+void NjoinDescribe(TModuleRec& module) {
+  module.name = "Njoin";
+  module.title = "Neighbor joining";
+  module.run = NjoinRun;
+  module.helpContext = 512;
+  module.params = NjoinTable();
+  module.buttons = kButtons;
+  module.release = NjoinRelease;
+}
+
+void NjoinRun(std::span<const TParamRec> params) {
+  Progress("", 0);
+  Results().reset();
+  const TNjoinRunValues values = RunValues(params);
+  ListRunValues(values);
+
+  TInputMatrixFile input;
+  if (!OpenInputMatrixFile(input, values.input, "input")) return;
+  TOutputMatrixFile tree;
+  if (!values.treeFile.empty() && !OpenOutputMatrixFile(tree, values.treeFile, "tree")) return;
+  TOutputMatrixFile graph;
+  if (!values.graphFile.empty() && !OpenOutputMatrixFile(graph, values.graphFile, "graph")) return;
+  const TNjoinOutputs outputs{tree.get(), graph.get()};
+  ForEachDataSet(*input, [&] { TNjoinDataSet(values, *input, outputs).Run(); });
+  Progress("", 100);
+  EnablePlotButtons({1});
+  if (tree) CloseOutputMatrixFile(tree);
+  if (graph) CloseOutputMatrixFile(graph);
+}
+
+void NjoinPlotTree() {
+  if (!Results()) return;
+  NjoinCloseTree();
+  TreePlotObject() = std::make_unique<TTreePlt>(Results(), "NJoinTreeF", 1);
+  TreePlotObject()->Show();
+}
+
+void NjoinCloseTree() { TreePlotObject().reset(); }
+
+void NjoinRelease() {
+  NjoinCloseTree();
+  Results().reset();
+}
+
+std::shared_ptr<const TTreeMxList> NjoinResults() { return Results(); }
