@@ -8,6 +8,7 @@
 #include "matrix/MatrixFiles.h"
 #include "matrix/MatrixIO.h"
 #include "modules/clustering/njoinTree.h"
+#include "modules/clustering/treeNodes.h"
 #include "plot/tree.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
@@ -19,6 +20,8 @@ namespace {
 enum TNjoinParam { npInput, npTree, npGraph, npTies, npMaxTrees, npTolerance, npRooting, npOutgroup, npCount };
 
 const std::array<std::string_view, 2> kTieItems = {"FIND", "WARN"};
+// The most children one node of a tree may have when its children are sorted.
+constexpr std::int32_t kMaxChildren = 50;
 const std::array<std::string_view, 2> kRootItems = {"MIDPOINT", "OUTGROUP"};
 
 const std::array<TParamRec, npCount>& NjoinTable() {
@@ -241,7 +244,9 @@ class TNjoinDataSet {
     }
     ListingWriteLine("");
     ListingWriteLine(rtl::Format("Solution tree number %d", number));
-    const Tree_mx& tree = KeepTree(NjoinRootedDendrogram(branches, n(), RootSet(branches)));
+    TNjoinDendrogram dendrogram = NjoinRootedDendrogram(branches, n(), RootSet(branches));
+    SortTreeNodes(dendrogram.order, dendrogram.levels, kMaxChildren, " no reordering needed.");
+    const Tree_mx& tree = KeepTree(dendrogram);
     if (out_.tree) GuardMatrixWrite([&] { Write(tree, *out_.tree, Config().fileFormat); });
     ListingWriteLine("Converting solution to graph format");
     WriteGraph(number, NjoinBranchGraph(branches, n(), Similarity() ? -1.0 : 1.0));
