@@ -52,7 +52,7 @@ void BM_NjoinTree(benchmark::State& state) {
     std::int32_t edges = 0;
     NjoinFindTiedTrees(*d, {}, [&](std::int32_t, TNjoinBranches& branches, bool) {
       TNjoinDendrogram tree = NjoinRootedDendrogram(branches, kOtus, NjoinRoot(branches, kOtus).set);
-      SortTreeNodes(tree.order, tree.levels, 50, " no reordering needed.");
+      SortTreeNodes(tree, 50, " no reordering needed.");
       benchmark::DoNotOptimize(tree.levels.data());
       edges = static_cast<std::int32_t>(NjoinBranchGraph(branches, kOtus, 1.0).size());
     });

@@ -9,77 +9,71 @@
 #include "matrix/MatrixIO.h"
 #include "matrix/MatrixuLevels.h"
 #include "modules/clustering/consensTree.h"
-#include "plot/tree.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
+#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
 
 enum TConsensParam { cpInput1, cpInput2, cpMethod, cpOutput, cpS, cpShowSets, cpShowTree, cpCount };
 
-const std::array<std::string_view, 3> kMethodItems = {"MAJRUL", "STINEB", "STRICT"};
+enum class TConsensMethod { Majority, Stinebrickner, Strict };
 
-const std::array<TParamRec, cpCount>& ConsensTable() {
-  static const std::array<TParamRec, cpCount> table = {{
-      {.keyword = "O1",
-       .prompt = "Input tree1 file",
-       .hint = "Name of input tree1 file",
-       .required = true,
-       .type = ptInFile},
-      {.keyword = "O2", .prompt = "Input tree2 file", .hint = "Name of input tree2 file", .type = ptInFile},
-      {.keyword = "M",
-       .prompt = "Consesus method",
-       .hint = "Consnsus method",
-       .type = ptChoice,
-       .items = {kMethodItems.begin(), kMethodItems.end()},
-       .index = 2},
-      {.keyword = "R", .prompt = "Output tree file", .hint = "Name of output tree file", .type = ptOutFile},
-      {.keyword = "S",
-       .prompt = "S",
-       .hint = "S",
-       .type = ptReal,
-       .real = 0.5,
-       .min = "0.5",
-       .max = "1.0",
-       .mask = "#.#####"},
-      {.keyword = "SS", .prompt = "Show sets?", .hint = "Check if show sets", .type = ptCheck, .check = true},
-      {.keyword = "ST", .prompt = "Show text tree?", .hint = "Check if show tree in listing", .type = ptCheck},
-  }};
-  return table;
-}
+// The method choice's items.
+struct TConsensMethodFacts {
+  std::string_view name;
+  TConsensMethod method;
+  bool usesS;  // the proportion S takes part (and is listed)
+};
+constexpr std::array<TConsensMethodFacts, 3> kMethods = {{
+    {"MAJRUL", TConsensMethod::Majority, true},
+    {"STINEB", TConsensMethod::Stinebrickner, true},
+    {"STRICT", TConsensMethod::Strict, false},
+}};
+
+const std::array<TParamRec, cpCount> kParams = {
+    InFileParam("O1", "Input tree1 file", "Name of input tree1 file", prRequired),
+    InFileParam("O2", "Input tree2 file", "Name of input tree2 file"),
+    ChoiceParam("M", "Consesus method", "Consnsus method", ChoiceItems(kMethods), 2),  // STRICT
+    OutFileParam("R", "Output tree file", "Name of output tree file"),
+    RealParam("S", "S", "S", 0.5, "0.5", "1.0", "#.#####"),
+    CheckParam("SS", "Show sets?", "Check if show sets", true),
+    CheckParam("ST", "Show text tree?", "Check if show tree in listing", false),
+};
 
 const std::array<TbuttonsRec, 1> kButtons = {{{"Plot consensus tree", "Tree", ConsensPlotTree}}};
 
+// The consensus trees of the last run, shared with the plot that shows them,
+// and the plot.
 std::shared_ptr<TTreeMxList>& Results() {
   static std::shared_ptr<TTreeMxList> results;
   return results;
+}
+
+TModulePlots& Plots() {
+  static TModulePlots plots;
+  return plots;
 }
 
 // The working values of one run.
 struct TConsensRunValues {
   std::string input1;
   std::string input2;
-  std::string method;
   std::string output;
+  const TConsensMethodFacts* method = &kMethods[2];
   double s = 0.5;
   bool showSets = true;
   bool showTree = false;
-
-  bool WithS() const { return method != "STRICT"; }
 };
 
 TConsensRunValues RunValues(std::span<const TParamRec> params) {
   if (params.size() != cpCount) throw E_Morvapc_Internal("CONSENS needs its seven parameters");
-  const std::int32_t method = params[cpMethod].index;
-  if (method < 0 || static_cast<std::size_t>(method) >= kMethodItems.size()) {
-    throw E_Morvapc_Internal(rtl::Format("CONSENS choice index out of range: %d", method));
-  }
   TConsensRunValues values;
   values.input1 = params[cpInput1].fileName;
   values.input2 = params[cpInput2].fileName;
-  values.method = std::string(kMethodItems[static_cast<std::size_t>(method)]);
+  values.method = &ChosenFacts(kMethods, params[cpMethod]);
   values.output = params[cpOutput].fileName;
   values.s = params[cpS].real;
   values.showSets = params[cpShowSets].check;
@@ -90,7 +84,7 @@ TConsensRunValues RunValues(std::span<const TParamRec> params) {
 void ListRunValues(const TConsensRunValues& values) {
   ListInputParameters(values.input1);
   ListOutputFile(values.input2, "Read input 2 from file: ");
-  ListingWriteLine("Method: " + values.method);
+  ListingWriteLine("Method: " + std::string(values.method->name));
   ListOutputFile(values.output);
   if (values.showSets) ListingWriteLine("Set membership will be displayed");
   if (values.showTree) ListingWriteLine("Consensus trees will be displayed");
@@ -123,8 +117,8 @@ class TConsensDataSet {
     }
     if (files_.output) WriteTitle();
     ListingWriteLine("");
-    ListingWriteLine(rtl::Format("No. trees= %d, Method = %s", Count(), values_.method));
-    if (values_.WithS()) ListingWriteLine(rtl::Format(" s = %10.5f", values_.s));
+    ListingWriteLine(rtl::Format("No. trees= %d, Method = %s", Count(), std::string(values_.method->name)));
+    if (values_.method->usesS) ListingWriteLine(rtl::Format(" s = %10.5f", values_.s));
     ListingWriteLine("");
     if (files_.output) WriteHeader();
     Compute();
@@ -170,12 +164,12 @@ class TConsensDataSet {
   void WriteTitle() {
     std::string title = "\" Consensus: input1=" + values_.input1;
     title += files_.input2 ? " input2=" + values_.input2 : ", No. trees=" + std::to_string(Count());
-    title += ", method=" + values_.method;
+    title += ", method=" + std::string(values_.method->name);
     GuardMatrixWrite([&] {
       WriteMatrixComments(*files_.output, comments1_.get());
       WriteMatrixComments(*files_.output, comments2_.get());
       files_.output->WriteLine(title);
-      if (values_.WithS()) files_.output->WriteLine("\"s =" + rtl::Format("%10.5f", values_.s));
+      if (values_.method->usesS) files_.output->WriteLine("\"s =" + rtl::Format("%10.5f", values_.s));
     });
   }
 
@@ -199,10 +193,11 @@ class TConsensDataSet {
 
     Progress("Computing consensus", 30);
     double ciS = 0;
-    const TSetStack2 consensus = values_.method == "STINEB"
-                                     ? ConsensStinebrickner(sets, values_.showSets, values_.s, ciS)
-                                 : values_.method == "MAJRUL" ? ConsensCountSets(sets, values_.showSets, values_.s)
-                                                              : ConsensCountSets(sets, values_.showSets, 1.0);
+    const TConsensMethod method = values_.method->method;
+    const TSetStack2 consensus =
+        method == TConsensMethod::Stinebrickner
+            ? ConsensStinebrickner(sets, values_.showSets, values_.s, ciS)
+            : ConsensCountSets(sets, values_.showSets, method == TConsensMethod::Strict ? 1.0 : values_.s);
 
     Progress("Converting consensus sets into a tree", 90);
     const Tree_mx& tree = KeepTree(ConsensSetsToTree(consensus));
@@ -231,7 +226,8 @@ class TConsensDataSet {
     const TConsensIndices indices = ConsensIndices(consensus);
     ListingWriteLine("");
     ListingWriteLine(rtl::Format("Consensus indices for %d trees:", count));
-    if (values_.method == "STINEB") ListingWriteLine(rtl::Format("  CI_s   = %10.5f", ciS));
+    if (values_.method->method == TConsensMethod::Stinebrickner)
+      ListingWriteLine(rtl::Format("  CI_s   = %10.5f", ciS));
     ListingWriteLine(rtl::Format("  CI_c   = %10.5f", indices.ciC));
     ListingWriteLine(rtl::Format("  CI_m   = %10.5f", indices.ciM));
     ListingWriteLine(rtl::Format("  N sets = %5d", indices.nSets));
@@ -248,21 +244,10 @@ class TConsensDataSet {
   std::vector<std::unique_ptr<Tree_mx>> trees_;
 };
 
-std::unique_ptr<TTreePlt>& TreePlotObject() {
-  static std::unique_ptr<TTreePlt> plot;
-  return plot;
-}
-
 }  // namespace
 
 void ConsensDescribe(TModuleRec& module) {
-  module.name = "consens";
-  module.title = "Consensus";
-  module.run = ConsensRun;
-  module.helpContext = 502;
-  module.params = ConsensTable();
-  module.buttons = kButtons;
-  module.release = ConsensRelease;
+  DescribeAs(module, "consens", "Consensus", 502, ConsensRun, kParams, kButtons, ConsensRelease);
 }
 
 void ConsensRun(std::span<const TParamRec> params) {
@@ -271,30 +256,22 @@ void ConsensRun(std::span<const TParamRec> params) {
   const TConsensRunValues values = RunValues(params);
   ListRunValues(values);
 
-  TInputMatrixFile input1;
-  if (!OpenInputMatrixFile(input1, values.input1, "input1")) return;
+  TRunFiles files{.input = values.input1, .output = values.output};
+  if (!OpenInputMatrixFile(files.in, values.input1, "input1")) return;
   TInputMatrixFile input2;
   if (!values.input2.empty() && !OpenInputMatrixFile(input2, values.input2, "input2")) return;
-  TOutputMatrixFile output;
-  if (!values.output.empty() && !OpenOutputMatrixFile(output, values.output, "consensus")) return;
-  const TConsensFiles files{*input1, input2.get(), output.get()};
-  ForEachDataSet(*input1, [&] { TConsensDataSet(values, files).Run(); });
-  Progress("", 100);
-  EnablePlotButtons({1});
-  if (output) CloseOutputMatrixFile(output);
+  if (!files.OpenOutput("consensus")) return;
+  const TConsensFiles open{*files.in, input2.get(), files.out.get()};
+  ForEachDataSet(*files.in, [&] { TConsensDataSet(values, open).Run(); });
+  files.Finish({1});
 }
 
-void ConsensPlotTree() {
-  if (!Results()) return;
-  ConsensCloseTree();
-  TreePlotObject() = std::make_unique<TTreePlt>(Results(), "ConsensTreeF", 1);
-  TreePlotObject()->Show();
-}
+void ConsensPlotTree() { Plots().Open(1, TTreePlotRequest{Results(), "ConsensTreeF", 1}); }
 
-void ConsensCloseTree() { TreePlotObject().reset(); }
+void ConsensCloseTree() { Plots().Close(1); }
 
 void ConsensRelease() {
-  ConsensCloseTree();
+  Plots().CloseAll();
   Results().reset();
 }
 

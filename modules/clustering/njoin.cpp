@@ -9,72 +9,54 @@
 #include "matrix/MatrixIO.h"
 #include "modules/clustering/njoinTree.h"
 #include "modules/clustering/treeNodes.h"
-#include "plot/tree.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
+#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
 
 enum TNjoinParam { npInput, npTree, npGraph, npTies, npMaxTrees, npTolerance, npRooting, npOutgroup, npCount };
 
-const std::array<std::string_view, 2> kTieItems = {"FIND", "WARN"};
+// The choices' items: what to do in case of ties, and where to root.
+struct TNjoinTieFacts {
+  std::string_view name;
+  bool find;  // follow every tie (with room for 2 trees or more; else every tie truncates)
+};
+constexpr std::array<TNjoinTieFacts, 2> kTieChoices = {{{"FIND", true}, {"WARN", false}}};
+
+struct TNjoinRootFacts {
+  std::string_view name;
+  bool midpoint;  // at the middle of the longest path; else on the outgroup
+};
+constexpr std::array<TNjoinRootFacts, 2> kRootChoices = {{{"MIDPOINT", true}, {"OUTGROUP", false}}};
+
 // The most children one node of a tree may have when its children are sorted.
 constexpr std::int32_t kMaxChildren = 50;
-const std::array<std::string_view, 2> kRootItems = {"MIDPOINT", "OUTGROUP"};
 
-const std::array<TParamRec, npCount>& NjoinTable() {
-  static const std::array<TParamRec, npCount> table = {{
-      {.keyword = "O", .prompt = "Input file", .hint = "Name of input file", .required = true, .type = ptInFile},
-      {.keyword = "R1", .prompt = "Output tree file", .hint = "Name of output tree file", .type = ptOutFile},
-      {.keyword = "R2", .prompt = "Output graph file", .hint = "Name of output graph file", .type = ptOutFile},
-      {.keyword = "TM",
-       .prompt = "In case of ties",
-       .hint = "In case of ties",
-       .type = ptChoice,
-       .items = {kTieItems.begin(), kTieItems.end()},
-       .index = 1},
-      {.keyword = "NT",
-       .prompt = "Maximum no. tied trees",
-       .hint = "Maximum number of tied trees",
-       .type = ptInteger,
-       .integer = 25,
-       .min = "1",
-       .max = "9999",
-       .mask = "####"},
-      {.keyword = "TOL",
-       .prompt = "Tie tolerance",
-       .hint = "Tie tolerance",
-       .type = ptReal,
-       .real = 0.0,
-       .min = "-1e5",
-       .max = "1e5",
-       .mask = "##.########"},
-      {.keyword = "RM",
-       .prompt = "Rooting method",
-       .hint = "Rooting method",
-       .type = ptChoice,
-       .items = {kRootItems.begin(), kRootItems.end()},
-       .index = 0},
-      {.keyword = "OUT", .prompt = "Outgroup OTUs", .hint = "Outgroup OTUs", .type = ptText, .text = "          "},
-  }};
-  return table;
-}
+const std::array<TParamRec, npCount> kParams = {
+    InFileParam("O", "Input file", "Name of input file", prRequired),
+    OutFileParam("R1", "Output tree file", "Name of output tree file"),
+    OutFileParam("R2", "Output graph file", "Name of output graph file"),
+    ChoiceParam("TM", "In case of ties", "In case of ties", ChoiceItems(kTieChoices), 1),  // WARN
+    IntegerParam("NT", "Maximum no. tied trees", "Maximum number of tied trees", 25, "1", "9999", "####"),
+    RealParam("TOL", "Tie tolerance", "Tie tolerance", 0.0, "-1e5", "1e5", "##.########"),
+    ChoiceParam("RM", "Rooting method", "Rooting method", ChoiceItems(kRootChoices), 0),  // MIDPOINT
+    TextParam("OUT", "Outgroup OTUs", "Outgroup OTUs", "          "),
+};
 
 const std::array<TbuttonsRec, 1> kButtons = {{{"Plot tree", "Tree", NjoinPlotTree}}};
 
+// The trees of the last run, shared with the plot that shows them, and the plot.
 std::shared_ptr<TTreeMxList>& Results() {
   static std::shared_ptr<TTreeMxList> results;
   return results;
 }
 
-template <std::size_t N>
-std::string ChoiceItem(const std::array<std::string_view, N>& items, std::int32_t index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= N) {
-    throw E_Morvapc_Internal(rtl::Format("NJOIN choice index out of range: %d", index));
-  }
-  return std::string(items[static_cast<std::size_t>(index)]);
+TModulePlots& Plots() {
+  static TModulePlots plots;
+  return plots;
 }
 
 // The working values of one run.
@@ -84,24 +66,27 @@ struct TNjoinRunValues {
   std::string graphFile;
   std::string tieKeyword;
   std::string rootKeyword;
+  bool find = false;
+  bool midpoint = true;
   std::int32_t maxTrees = 25;
   double tol = 0;
   std::string outgroupText;
-
-  bool Find() const { return tieKeyword == "FIND"; }
-  bool Midpoint() const { return rootKeyword == "MIDPOINT"; }
 };
 
 TNjoinRunValues RunValues(std::span<const TParamRec> params) {
   if (params.size() != npCount) throw E_Morvapc_Internal("NJOIN needs its eight parameters");
+  const TNjoinTieFacts& ties = ChosenFacts(kTieChoices, params[npTies]);
+  const TNjoinRootFacts& root = ChosenFacts(kRootChoices, params[npRooting]);
   TNjoinRunValues values;
   values.input = params[npInput].fileName;
   values.treeFile = params[npTree].fileName;
   values.graphFile = params[npGraph].fileName;
-  values.tieKeyword = ChoiceItem(kTieItems, params[npTies].index);
+  values.tieKeyword = ties.name;
+  values.find = ties.find;
+  values.rootKeyword = root.name;
+  values.midpoint = root.midpoint;
   values.maxTrees = params[npMaxTrees].integer;
   values.tol = params[npTolerance].real;
-  values.rootKeyword = ChoiceItem(kRootItems, params[npRooting].index);
   values.outgroupText = params[npOutgroup].text;
   return values;
 }
@@ -156,10 +141,10 @@ class TNjoinDataSet {
  private:
   std::int32_t n() const { return header_.rows; }
   bool Similarity() const { return header_.type == mtSimilarity; }
-  bool Warn() const { return !values_.Find() || values_.maxTrees < 2; }
+  bool Warn() const { return !values_.find || values_.maxTrees < 2; }
 
   void ChooseRoot() {
-    if (values_.Midpoint()) return;
+    if (values_.midpoint) return;
     outgroup_ =
         values_.outgroupText.empty() ? std::vector<std::int32_t>{1} : NjoinParseOutgroup(values_.outgroupText, n());
   }
@@ -216,19 +201,19 @@ class TNjoinDataSet {
   }
 
   void FindTrees(const Sym_mx& d) {
-    const TNjoinOptions options{values_.tol, values_.maxTrees, values_.Find()};
+    const TNjoinOptions options{values_.tol, values_.maxTrees, values_.find};
     const TNjoinSearch search = NjoinFindTiedTrees(
         d, options,
         [&](std::int32_t number, TNjoinBranches& branches, bool more) { SolutionTree(number, branches, more); });
-    if (values_.Find() && search.truncated) {
+    if (values_.find && search.truncated) {
       ListingWriteLine(rtl::Format("Warning: search for tied trees truncated at %d trees", values_.maxTrees));
       ShowWarningMessage("Search for tied trees aborted at limit of " + std::to_string(values_.maxTrees) + " trees");
     }
-    if (!values_.Find() && search.tie) {
+    if (!values_.find && search.tie) {
       ListingWriteLine("Warning: Ties found. More than one NJOIN tree is possible");
       ShowWarningMessage("At least one tied tree found. You may wish to rerun with FIND option");
     }
-    if (values_.Find()) {
+    if (values_.find) {
       ListingWriteLine(search.trees == 1 ? std::string("A single tree was found")
                                          : rtl::Format("A total of %d tied trees were found", search.trees));
     }
@@ -245,7 +230,7 @@ class TNjoinDataSet {
     ListingWriteLine("");
     ListingWriteLine(rtl::Format("Solution tree number %d", number));
     TNjoinDendrogram dendrogram = NjoinRootedDendrogram(branches, n(), RootSet(branches));
-    SortTreeNodes(dendrogram.order, dendrogram.levels, kMaxChildren, " no reordering needed.");
+    SortTreeNodes(dendrogram, kMaxChildren, " no reordering needed.");
     const Tree_mx& tree = KeepTree(dendrogram);
     if (out_.tree) GuardMatrixWrite([&] { Write(tree, *out_.tree, Config().fileFormat); });
     ListingWriteLine("Converting solution to graph format");
@@ -254,7 +239,7 @@ class TNjoinDataSet {
   }
 
   TLargeSet RootSet(const TNjoinBranches& branches) const {
-    if (values_.Midpoint()) return NjoinRoot(branches, n()).set;
+    if (values_.midpoint) return NjoinRoot(branches, n()).set;
     TLargeSet outgroup;
     for (std::int32_t otu : outgroup_) SetInclude(otu, outgroup);
     if (!NjoinIsMonophyletic(branches, n(), outgroup)) {
@@ -306,21 +291,10 @@ class TNjoinDataSet {
   std::vector<std::int32_t> outgroup_;
 };
 
-std::unique_ptr<TTreePlt>& TreePlotObject() {
-  static std::unique_ptr<TTreePlt> plot;
-  return plot;
-}
-
 }  // namespace
 
 void NjoinDescribe(TModuleRec& module) {
-  module.name = "Njoin";
-  module.title = "Neighbor joining";
-  module.run = NjoinRun;
-  module.helpContext = 512;
-  module.params = NjoinTable();
-  module.buttons = kButtons;
-  module.release = NjoinRelease;
+  DescribeAs(module, "Njoin", "Neighbor joining", 512, NjoinRun, kParams, kButtons, NjoinRelease);
 }
 
 void NjoinRun(std::span<const TParamRec> params) {
@@ -329,31 +303,22 @@ void NjoinRun(std::span<const TParamRec> params) {
   const TNjoinRunValues values = RunValues(params);
   ListRunValues(values);
 
-  TInputMatrixFile input;
-  if (!OpenInputMatrixFile(input, values.input, "input")) return;
-  TOutputMatrixFile tree;
-  if (!values.treeFile.empty() && !OpenOutputMatrixFile(tree, values.treeFile, "tree")) return;
+  TRunFiles files{.input = values.input, .output = values.treeFile};
+  if (!files.Open("tree")) return;
   TOutputMatrixFile graph;
   if (!values.graphFile.empty() && !OpenOutputMatrixFile(graph, values.graphFile, "graph")) return;
-  const TNjoinOutputs outputs{tree.get(), graph.get()};
-  ForEachDataSet(*input, [&] { TNjoinDataSet(values, *input, outputs).Run(); });
-  Progress("", 100);
-  EnablePlotButtons({1});
-  if (tree) CloseOutputMatrixFile(tree);
+  const TNjoinOutputs outputs{files.out.get(), graph.get()};
+  ForEachDataSet(*files.in, [&] { TNjoinDataSet(values, *files.in, outputs).Run(); });
+  files.Finish({1});
   if (graph) CloseOutputMatrixFile(graph);
 }
 
-void NjoinPlotTree() {
-  if (!Results()) return;
-  NjoinCloseTree();
-  TreePlotObject() = std::make_unique<TTreePlt>(Results(), "NJoinTreeF", 1);
-  TreePlotObject()->Show();
-}
+void NjoinPlotTree() { Plots().Open(1, TTreePlotRequest{Results(), "NJoinTreeF", 1}); }
 
-void NjoinCloseTree() { TreePlotObject().reset(); }
+void NjoinCloseTree() { Plots().Close(1); }
 
 void NjoinRelease() {
-  NjoinCloseTree();
+  Plots().CloseAll();
   Results().reset();
 }
 

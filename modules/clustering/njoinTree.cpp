@@ -20,6 +20,7 @@
 #include <string>
 
 #include "matrix/Constu.h"
+#include "matrix/PackedTriangle.h"
 #include "matrix/util/UtStr.h"
 #include "modules/clustering/clusterOrder.h"
 #include "modules/clustering/tiedTreeSearch.h"
@@ -48,11 +49,7 @@ struct TNjoinState {
   std::vector<double> values;
   TNjoinBranches branches;
 
-  static std::size_t Cell(std::int32_t r, std::int32_t c) {
-    const auto hi = Ix(std::max(r, c));
-    const auto lo = Ix(std::min(r, c));
-    return (hi - 1) * (hi - 2) / 2 + lo - 1;
-  }
+  static std::size_t Cell(std::int32_t r, std::int32_t c) { return PackedIndex(std::max(r, c) - 1, std::min(r, c)); }
   double At(std::int32_t r, std::int32_t c) const { return values[Cell(r, c)]; }
   void Put(std::int32_t r, std::int32_t c, double v) { values[Cell(r, c)] = v; }
 };
@@ -128,7 +125,6 @@ class TNjoinCriterion {
 
 class TNjoinMethod {
  public:
-
   TNjoinMethod(std::int32_t n, double tol, const TNjoinOnTree& onTree) : n_(n), tol_(tol), onTree_(onTree) {}
 
   TNjoinState FirstState(const Sym_mx& d) const {

@@ -21,6 +21,7 @@
 
 #include "matrix/Matrixob.h"
 #include "modules/clustering/largeSet.h"
+#include "modules/clustering/treeNodes.h"
 
 // The most OTUs a neighbour-joining tree may have.
 inline constexpr std::int32_t kNjoinMaxOtus = 500;
@@ -90,10 +91,7 @@ TNjoinRoot NjoinRoot(const TNjoinBranches& branches, std::int32_t n);
 // The tree rooted on the branch one of whose sides is root, in dendrogram
 // order, with the levels (n - 1 gaps) ranked from 2 upward by nesting depth,
 // the deepest gaps lowest. Node children are not yet sorted.
-struct TNjoinDendrogram {
-  std::vector<std::int32_t> order;
-  std::vector<double> levels;
-};
+using TNjoinDendrogram = TDendrogram;
 TNjoinDendrogram NjoinRootedDendrogram(const TNjoinBranches& branches, std::int32_t n, const TLargeSet& root);
 
 // One edge of the graph: from a node to its parent, OTUs 1 .. n and inner

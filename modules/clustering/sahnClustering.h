@@ -18,18 +18,14 @@
 #include <vector>
 
 #include "matrix/Matrixob.h"
+#include "modules/clustering/treeNodes.h"
 #include "modules/clustering/sahnMethods.h"
 
 // A value no working value reaches: the start of every minimum search.
 inline constexpr double kSahnNoValue = 9e200;
 
-// A tree in dendrogram order: order[k] is the OTU at position k + 1 and
-// levels[k] the working value at which positions up to k + 1 join those after
-// it (n - 1 levels).
-struct TSahnDendrogram {
-  std::vector<std::int32_t> order;
-  std::vector<double> levels;
-};
+// A tree in dendrogram order, its levels the working values of the joins.
+using TSahnDendrogram = TDendrogram;
 
 // The members of every cluster as chains of OTUs 1 .. n. A cluster is named
 // by the OTU heading its chain; joining two clusters hangs the chain of the

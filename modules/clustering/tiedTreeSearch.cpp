@@ -1,7 +1,8 @@
 #include "modules/clustering/tiedTreeSearch.h"
 
+#include "matrix/PackedTriangle.h"
+
 std::int64_t PairKey(std::int32_t a, std::int32_t b) {
-  const std::int64_t h = std::max(a, b);
-  const std::int64_t l = std::min(a, b);
-  return (h - 1) * (h - 2) / 2 + l;
+  // The pairs of the strict lower triangle, numbered from 1.
+  return static_cast<std::int64_t>(PackedIndex(std::max(a, b) - 1, std::min(a, b))) + 1;
 }

@@ -7,11 +7,6 @@
 
 namespace {
 
-struct TTreeNodes {
-  std::vector<std::int32_t>& order;
-  std::vector<double>& levels;
-};
-
 // One child of a node: positions first .. last (0-based) of the order.
 struct TChildSpan {
   std::size_t first;
@@ -21,7 +16,7 @@ struct TChildSpan {
 
 class TNodeSorter {
  public:
-  TNodeSorter(TTreeNodes& tree, std::int32_t maxChildren)
+  TNodeSorter(TDendrogram& tree, std::int32_t maxChildren)
       : tree_(tree), maxChildren_(maxChildren), marked_(tree.levels.size(), false) {}
 
   // True when any children were exchanged.
@@ -112,17 +107,15 @@ class TNodeSorter {
     for (std::size_t q = 0; q < marks.size(); ++q) marked_[first + q] = marks[q];
   }
 
-  TTreeNodes& tree_;
+  TDendrogram& tree_;
   std::int32_t maxChildren_;
   std::vector<bool> marked_;
 };
 
 }  // namespace
 
-void SortTreeNodes(std::vector<std::int32_t>& order, std::vector<double>& levels, std::int32_t maxChildren,
-                   std::string_view noneNeeded) {
+void SortTreeNodes(TDendrogram& tree, std::int32_t maxChildren, std::string_view noneNeeded) {
   ListingWriteLine("Sorting tree nodes ...");
-  TTreeNodes tree{order, levels};
   const bool exchanged = TNodeSorter(tree, maxChildren).Run();
   ListingWriteLine(exchanged ? std::string_view(" done.") : noneNeeded);
 }
