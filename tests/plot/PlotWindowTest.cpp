@@ -12,6 +12,8 @@
 #include "EmfReader.h"
 #include "TreePlotSupport.h"
 #include "matrix/Constu.h"
+#include "modules/clustering/consens.h"
+#include "modules/clustering/njoin.h"
 #include "modules/clustering/sahn.h"
 #include "platform/Snapshot.h"
 #include "plot/GraphicsModules.h"
@@ -261,6 +263,90 @@ TEST_F(SahnPlotTest, WindowClosedByTheUserThenReleaseFreesNothingTwice) {
   Flush();
   EXPECT_FALSE(plat::FormExists("SAHNTreeF"));
 }
+
+// ---- The plot buttons of NJOIN and CONSENS ----
+
+// A module run whose "Plot tree" button opens its window over every tree of
+// the run: its input files, its parameters by keyword.
+struct TreeButtonCase {
+  const char* name;
+  TDescribeProc describe;
+  std::vector<std::pair<std::string, std::string>> files;  // name, text
+  std::vector<std::pair<std::string, std::string>> args;   // keyword, value (file names by their file's name)
+  void (*plot)();
+  std::shared_ptr<const TTreeMxList> (*results)();
+  const char* window;
+  std::int32_t trees;
+};
+
+class TreeButtonTest : public PlotWindowTest, public ::testing::WithParamInterface<TreeButtonCase> {
+ protected:
+  const testsupport::ScopedHook<TPlotOpeners> openers{InstallPlotOpeners, PlotWindowOpeners()};
+
+  void TearDown() override {
+    TModuleRec module;
+    GetParam().describe(module);
+    module.release();
+    PlotWindowTest::TearDown();
+  }
+};
+
+TEST_P(TreeButtonTest, OpensItsWindowOverEveryTreeOfTheRun) {
+  const TreeButtonCase& c = GetParam();
+  const fs::path folder = ArtefactFolder(c.name);
+  for (const auto& [name, text] : c.files) {
+    std::ofstream(folder / name) << text;
+  }
+  TModuleRec module;
+  c.describe(module);
+  TWorkingParams params;
+  params.LoadParameters(module);
+  for (const auto& [keyword, value] : c.args) {
+    for (TParamRec& p : params.Params()) {
+      if (p.keyword != keyword) continue;
+      if (p.type == ptInFile) p.fileName = (folder / value).string();
+      if (p.type == ptChoice)
+        p.index = static_cast<std::int32_t>(std::find(p.items.begin(), p.items.end(), value) - p.items.begin());
+      if (p.type == ptInteger) p.integer = std::stoi(value);
+    }
+  }
+  module.run(params.Params());
+  ASSERT_TRUE(c.results());
+  ASSERT_EQ(c.results()->Count(), c.trees);
+
+  c.plot();
+  auto* window = static_cast<Tbm2DForm*>(plat::FindForm(c.window));
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->Plot().GroupCount(), c.trees);
+  Paint(*window);
+  c.plot();  // a second press replaces the window
+  Flush();
+  EXPECT_EQ(plat::Forms().size(), 1u);
+  module.release();
+  Flush();
+  EXPECT_FALSE(plat::FormExists(c.window));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modules, TreeButtonTest,
+                         ::testing::Values(TreeButtonCase{"njoin",
+                                                          NjoinDescribe,
+                                                          {{"d.qmx", "2 5 5 0\n0\n2 0\n2 2 0\n2 2 2 0\n2 2 2 2 0\n"}},
+                                                          {{"O", "d.qmx"}, {"TM", "FIND"}, {"NT", "3"}},
+                                                          NjoinPlotTree,
+                                                          NjoinResults,
+                                                          "NJoinTreeF",
+                                                          3},
+                                           TreeButtonCase{
+                                               "consens",
+                                               ConsensDescribe,
+                                               {{"one.tre", "5 4 2 0\n1 1\n2 3\n3 1\n4\n5 4 2 0\n1 1\n2 2\n3 3\n4\n"},
+                                                {"two.tre", "5 4 2 0\n1 1\n2 2\n3 3\n4\n5 4 2 0\n1 1\n2 2\n3 3\n4\n"}},
+                                               {{"O1", "one.tre"}, {"O2", "two.tre"}},
+                                               ConsensPlotTree,
+                                               ConsensResults,
+                                               "ConsensTreeF",
+                                               2}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // SAHN's UPGMA tree of the 30 points, drawn: its joins stand at R's hclust heights.
 TEST_F(SahnPlotTest, JoinsOfTheSahnUpgmaTreeStandAtHclustHeights) {
