@@ -38,10 +38,9 @@ bool Nested(std::vector<TStretch> stretches) {
 
 }  // namespace
 
-TClusterOrder OrderByClusters(std::int32_t n, const std::vector<TLargeSet>& clusters,
-                              const TClusterOrderErrors& errors) {
+TDendrogram OrderByClusters(std::int32_t n, const std::vector<TLargeSet>& clusters, const TClusterOrderErrors& errors) {
   const auto count = static_cast<std::size_t>(n);
-  TClusterOrder result;
+  TDendrogram result;
   result.order.resize(count);
   for (std::size_t k = 0; k < count; ++k) result.order[k] = static_cast<std::int32_t>(k + 1);
   std::vector<bool> member(count + 1);
@@ -78,7 +77,7 @@ TClusterOrder OrderByClusters(std::int32_t n, const std::vector<TLargeSet>& clus
   }
   if (!Nested(stretches)) throw E_Morvapc_Internal(std::string(errors.notConsecutive));
   const std::int32_t deepest = depth.empty() ? 0 : *std::max_element(depth.begin(), depth.end());
-  result.gaps.reserve(depth.size());
-  for (std::int32_t c : depth) result.gaps.push_back(1.0 - (c + 1.0) / (deepest + 2.0));
+  result.levels.reserve(depth.size());
+  for (std::int32_t c : depth) result.levels.push_back(1.0 - (c + 1.0) / (deepest + 2.0));
   return result;
 }

@@ -8,13 +8,7 @@
 #include <vector>
 
 #include "modules/clustering/largeSet.h"
-
-struct TClusterOrder {
-  std::vector<std::int32_t> order;  // order[k]: the OTU at position k + 1
-  // gaps[k]: between positions k + 1 and k + 2, 1 - (c + 1) / (D + 2), c the
-  // number of clusters that hold both neighbours and D the largest c.
-  std::vector<double> gaps;
-};
+#include "modules/clustering/treeNodes.h"
 
 // Messages of the internal errors: no OTU of a cluster in the order, and a
 // cluster that does not end up on consecutive positions (it overlaps another
@@ -26,6 +20,7 @@ struct TClusterOrderErrors {
 
 // Starting from the order 1 .. n, each cluster in turn, in the order given,
 // moves its OTUs to the first position that holds one of them, the other
-// OTUs from there on following in their order. Raises E_Morvapc_Internal.
-TClusterOrder OrderByClusters(std::int32_t n, const std::vector<TLargeSet>& clusters,
-                              const TClusterOrderErrors& errors);
+// OTUs from there on following in their order. The level of the gap between
+// positions k and k + 1 is 1 - (c + 1) / (D + 2), c the number of clusters
+// that hold both neighbours and D the largest c. Raises E_Morvapc_Internal.
+TDendrogram OrderByClusters(std::int32_t n, const std::vector<TLargeSet>& clusters, const TClusterOrderErrors& errors);

@@ -9,10 +9,10 @@
 #include "matrix/MatrixIO.h"
 #include "matrix/MatrixuLevels.h"
 #include "modules/clustering/consensTree.h"
+#include "modules/clustering/keptTrees.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
-#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
@@ -45,16 +45,10 @@ const std::array<TParamRec, cpCount> kParams = {
 
 const std::array<TbuttonsRec, 1> kButtons = {{{"Plot consensus tree", "Tree", ConsensPlotTree}}};
 
-// The consensus trees of the last run, shared with the plot that shows them,
-// and the plot.
-std::shared_ptr<TTreeMxList>& Results() {
-  static std::shared_ptr<TTreeMxList> results;
-  return results;
-}
-
-TModulePlots& Plots() {
-  static TModulePlots plots;
-  return plots;
+// The consensus trees of the last run and their plot.
+TKeptTrees& Kept() {
+  static TKeptTrees kept("ConsensTreeF");
+  return kept;
 }
 
 // The working values of one run.
@@ -200,7 +194,7 @@ class TConsensDataSet {
             : ConsensCountSets(sets, values_.showSets, method == TConsensMethod::Strict ? 1.0 : values_.s);
 
     Progress("Converting consensus sets into a tree", 90);
-    const Tree_mx& tree = KeepTree(ConsensSetsToTree(consensus));
+    const Tree_mx& tree = Kept().Keep(mtTreeDissimilarity, ConsensSetsToTree(consensus), 1.0, -1.0, labels_.get());
     if (files_.output) {
       GuardMatrixWrite([&] { Write(tree, *files_.output, Config().fileFormat); });
       ListingWriteLine("");
@@ -208,18 +202,6 @@ class TConsensDataSet {
     }
     if (values_.showTree) ListLevels(n(), tree, *tree.Labels);
     ListIndices(consensus, count, ciS);
-  }
-
-  const Tree_mx& KeepTree(const TClusterOrder& ordered) {
-    auto tree = std::make_unique<Tree_mx>(mtTreeDissimilarity, n());
-    for (std::int32_t k = 1; k <= n(); ++k) {
-      const auto position = static_cast<std::size_t>(k - 1);
-      tree->PutNode(ordered.order[position], k, k < n() ? ordered.gaps[position] : -1.0);
-    }
-    tree->Labels = std::make_shared<Label_mx>(n());
-    labels_->CopyTo(*tree->Labels);
-    if (!Results()) Results() = std::make_shared<TTreeMxList>();
-    return Results()->Add(std::move(tree));
   }
 
   void ListIndices(const TSetStack2& consensus, std::int32_t count, double ciS) const {
@@ -252,7 +234,7 @@ void ConsensDescribe(TModuleRec& module) {
 
 void ConsensRun(std::span<const TParamRec> params) {
   Progress("", 0);
-  Results().reset();
+  Kept().Reset();
   const TConsensRunValues values = RunValues(params);
   ListRunValues(values);
 
@@ -266,13 +248,10 @@ void ConsensRun(std::span<const TParamRec> params) {
   files.Finish({1});
 }
 
-void ConsensPlotTree() { Plots().Open(1, TTreePlotRequest{Results(), "ConsensTreeF", 1}); }
+void ConsensPlotTree() { Kept().Plot(); }
 
-void ConsensCloseTree() { Plots().Close(1); }
+void ConsensCloseTree() { Kept().ClosePlot(); }
 
-void ConsensRelease() {
-  Plots().CloseAll();
-  Results().reset();
-}
+void ConsensRelease() { Kept().Release(); }
 
-std::shared_ptr<const TTreeMxList> ConsensResults() { return Results(); }
+std::shared_ptr<const TTreeMxList> ConsensResults() { return Kept().Results(); }

@@ -198,7 +198,7 @@ TSetStack2 ConsensStinebrickner(const std::vector<TSetStack2>& trees, bool showS
   return consensus;
 }
 
-TClusterOrder ConsensSetsToTree(const TSetStack2& consensus) {
+TDendrogram ConsensSetsToTree(const TSetStack2& consensus) {
   std::vector<TLargeSet> clusters;
   for (std::int32_t size = consensus.n - 1; size >= 2; --size) {
     for (const TClusterRec& rec : consensus.Line(size)) clusters.push_back(rec.set);

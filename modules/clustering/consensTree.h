@@ -62,7 +62,7 @@ TSetStack2 ConsensStinebrickner(const std::vector<TSetStack2>& trees, bool showS
 // The order of the OTUs and the levels of the gaps of a consensus's tree,
 // 1 - (depth + 1) / (deepest + 2). Raises E_Morvapc_Internal when the
 // clusters are neither nested nor disjoint.
-TClusterOrder ConsensSetsToTree(const TSetStack2& consensus);
+TDendrogram ConsensSetsToTree(const TSetStack2& consensus);
 
 struct TConsensIndices {
   double ciC = 0;

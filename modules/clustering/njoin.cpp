@@ -7,12 +7,12 @@
 #include "matrix/Constu.h"
 #include "matrix/MatrixFiles.h"
 #include "matrix/MatrixIO.h"
+#include "modules/clustering/keptTrees.h"
 #include "modules/clustering/njoinTree.h"
 #include "modules/clustering/treeNodes.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
-#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
@@ -48,15 +48,10 @@ const std::array<TParamRec, npCount> kParams = {
 
 const std::array<TbuttonsRec, 1> kButtons = {{{"Plot tree", "Tree", NjoinPlotTree}}};
 
-// The trees of the last run, shared with the plot that shows them, and the plot.
-std::shared_ptr<TTreeMxList>& Results() {
-  static std::shared_ptr<TTreeMxList> results;
-  return results;
-}
-
-TModulePlots& Plots() {
-  static TModulePlots plots;
-  return plots;
+// The trees of the last run and their plot.
+TKeptTrees& Kept() {
+  static TKeptTrees kept("NJoinTreeF");
+  return kept;
 }
 
 // The working values of one run.
@@ -231,7 +226,7 @@ class TNjoinDataSet {
     ListingWriteLine(rtl::Format("Solution tree number %d", number));
     TNjoinDendrogram dendrogram = NjoinRootedDendrogram(branches, n(), RootSet(branches));
     SortTreeNodes(dendrogram, kMaxChildren, " no reordering needed.");
-    const Tree_mx& tree = KeepTree(dendrogram);
+    const Tree_mx& tree = Kept().Keep(mtTreeDissimilarity, dendrogram, 1.0, 0.0, labels_.get());
     if (out_.tree) GuardMatrixWrite([&] { Write(tree, *out_.tree, Config().fileFormat); });
     ListingWriteLine("Converting solution to graph format");
     WriteGraph(number, NjoinBranchGraph(branches, n(), Similarity() ? -1.0 : 1.0));
@@ -247,24 +242,6 @@ class TNjoinDataSet {
       throw E_Morvapc("Outgroup is not monophyletic.");
     }
     return outgroup;
-  }
-
-  // The tree matrix of a ranked dendrogram, with the input's labels or
-  // "OTU-k", added to the kept results.
-  const Tree_mx& KeepTree(const TNjoinDendrogram& dendrogram) {
-    auto tree = std::make_unique<Tree_mx>(mtTreeDissimilarity, n());
-    for (std::int32_t k = 1; k <= n(); ++k) {
-      const auto position = static_cast<std::size_t>(k - 1);
-      tree->PutNode(dendrogram.order[position], k, k < n() ? dendrogram.levels[position] : 0.0);
-    }
-    tree->Labels = std::make_shared<Label_mx>(n());
-    if (labels_) {
-      labels_->CopyTo(*tree->Labels);
-    } else {
-      tree->Labels->SetDefaultLabels("OTU-");
-    }
-    if (!Results()) Results() = std::make_shared<TTreeMxList>();
-    return Results()->Add(std::move(tree));
   }
 
   void WriteGraph(std::int32_t number, const std::vector<TNjoinEdge>& edges) {
@@ -299,7 +276,7 @@ void NjoinDescribe(TModuleRec& module) {
 
 void NjoinRun(std::span<const TParamRec> params) {
   Progress("", 0);
-  Results().reset();
+  Kept().Reset();
   const TNjoinRunValues values = RunValues(params);
   ListRunValues(values);
 
@@ -313,13 +290,10 @@ void NjoinRun(std::span<const TParamRec> params) {
   if (graph) CloseOutputMatrixFile(graph);
 }
 
-void NjoinPlotTree() { Plots().Open(1, TTreePlotRequest{Results(), "NJoinTreeF", 1}); }
+void NjoinPlotTree() { Kept().Plot(); }
 
-void NjoinCloseTree() { Plots().Close(1); }
+void NjoinCloseTree() { Kept().ClosePlot(); }
 
-void NjoinRelease() {
-  Plots().CloseAll();
-  Results().reset();
-}
+void NjoinRelease() { Kept().Release(); }
 
-std::shared_ptr<const TTreeMxList> NjoinResults() { return Results(); }
+std::shared_ptr<const TTreeMxList> NjoinResults() { return Kept().Results(); }

@@ -447,8 +447,9 @@ TNjoinDendrogram NjoinRootedDendrogram(const TNjoinBranches& branches, std::int3
   std::vector<TLargeSet> clusters;
   clusters.reserve(visit.size());
   for (const auto& v : visit) clusters.push_back(gathered[v.second]);
-  const TClusterOrder ordered = OrderByClusters(n, clusters, {"problem in setstack_Mv", "Problem in setstack_Mv 2"});
-  return {ordered.order, DenseRanks(ordered.gaps)};
+  TDendrogram ordered = OrderByClusters(n, clusters, {"problem in setstack_Mv", "Problem in setstack_Mv 2"});
+  ordered.levels = DenseRanks(ordered.levels);
+  return ordered;
 }
 
 std::vector<TNjoinEdge> NjoinBranchGraph(TNjoinBranches& branches, std::int32_t n, double sign) {

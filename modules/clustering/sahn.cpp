@@ -8,12 +8,12 @@
 #include "matrix/MatrixFiles.h"
 #include "matrix/MatrixIO.h"
 #include "matrix/MatrixuLevels.h"
+#include "modules/clustering/keptTrees.h"
 #include "modules/clustering/sahnClustering.h"
 #include "modules/clustering/sahnTiedTrees.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
-#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 
 namespace {
@@ -42,15 +42,10 @@ const std::array<TParamRec, spCount> kParams = {
 
 const std::array<TbuttonsRec, 1> kButtons = {{{"Plot tree", "Tree", SahnPlotTree}}};
 
-// The trees of the last run, shared with the plot that shows them, and the plot.
-std::shared_ptr<TTreeMxList>& Results() {
-  static std::shared_ptr<TTreeMxList> results;
-  return results;
-}
-
-TModulePlots& Plots() {
-  static TModulePlots plots;
-  return plots;
+// The trees of the last run and their plot.
+TKeptTrees& Kept() {
+  static TKeptTrees kept("SAHNTreeF");
+  return kept;
 }
 
 // The working values of one run.
@@ -179,7 +174,7 @@ class TSahnDataSet {
     bool tie = false;
     const TSahnDendrogram dendrogram = SahnClusterWithTieCheck(d, values_.options, tie);
     if (tie) ListingWriteLine("** Warning - at least one tie found that can influence clustering **");
-    const Tree_mx& tree = KeepTree(dendrogram);
+    const Tree_mx& tree = Kept().Keep(TreeType(), dendrogram, Sign(), 0.0, labels_.get());
     if (output_) GuardMatrixWrite([&] { Write(tree, *output_, Config().fileFormat); });
     ListTreeLevels(tree);
     if (tie) {
@@ -218,7 +213,7 @@ class TSahnDataSet {
     ListingWriteLine("");
     ListingWriteLine(rtl::Format("Solution tree number %d", number));
     SahnSortTreeNodes(dendrogram);
-    const Tree_mx& tree = KeepTree(dendrogram);
+    const Tree_mx& tree = Kept().Keep(TreeType(), dendrogram, Sign(), 0.0, labels_.get());
     if (output_) GuardMatrixWrite([&] { WriteSolutionBody(tree); });
     ListTreeLevels(tree);
   }
@@ -228,25 +223,6 @@ class TSahnDataSet {
     for (std::int32_t k = 1; k < tree.n(); ++k)
       output_->WriteLine(rtl::Format(pattern, tree.GetPointer(k), tree.GetValue(k)));
     output_->WriteLine(rtl::Format("%5d", tree.GetPointer(tree.n())) + "  ----- ");
-  }
-
-  // The tree matrix of a dendrogram, with the input's labels or "OTU-k",
-  // added to the kept results.
-  const Tree_mx& KeepTree(const TSahnDendrogram& dendrogram) {
-    auto tree = std::make_unique<Tree_mx>(TreeType(), n());
-    for (std::int32_t k = 1; k <= n(); ++k) {
-      const auto position = static_cast<std::size_t>(k - 1);
-      const double level = k < n() ? dendrogram.levels[position] * Sign() : 0.0;
-      tree->PutNode(dendrogram.order[position], k, level);
-    }
-    tree->Labels = std::make_shared<Label_mx>(n());
-    if (labels_) {
-      labels_->CopyTo(*tree->Labels);
-    } else {
-      tree->Labels->SetDefaultLabels("OTU-");
-    }
-    if (!Results()) Results() = std::make_shared<TTreeMxList>();
-    return Results()->Add(std::move(tree));
   }
 
   void ListTreeLevels(const Tree_mx& tree) const {
@@ -271,7 +247,7 @@ void SahnDescribe(TModuleRec& module) {
 
 void SahnRun(std::span<const TParamRec> params) {
   Progress("", 0);
-  Results().reset();
+  Kept().Reset();
   const TSahnRunValues values = RunValues(params);
   ListRunValues(values);
 
@@ -281,13 +257,10 @@ void SahnRun(std::span<const TParamRec> params) {
   files.Finish({1});
 }
 
-void SahnPlotTree() { Plots().Open(1, TTreePlotRequest{Results(), "SAHNTreeF", 1}); }
+void SahnPlotTree() { Kept().Plot(); }
 
-void SahnCloseTree() { Plots().Close(1); }
+void SahnCloseTree() { Kept().ClosePlot(); }
 
-void SahnRelease() {
-  Plots().CloseAll();
-  Results().reset();
-}
+void SahnRelease() { Kept().Release(); }
 
-std::shared_ptr<const TTreeMxList> SahnResults() { return Results(); }
+std::shared_ptr<const TTreeMxList> SahnResults() { return Kept().Results(); }

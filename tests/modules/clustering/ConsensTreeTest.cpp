@@ -212,12 +212,12 @@ TEST(ConsensSetsToTree, OrdersAndLevelsByNesting) {
   TSetStack2 consensus(5);
   consensus.Add(SetUnion(SetSingleton(2), SetSingleton(5)), 2);
   consensus.Add(SetUnion(SetUnion(SetSingleton(2), SetSingleton(5)), SetSingleton(3)), 3);
-  const TClusterOrder tree = ConsensSetsToTree(consensus);
+  const TDendrogram tree = ConsensSetsToTree(consensus);
   EXPECT_EQ(tree.order, (std::vector<std::int32_t>{1, 2, 5, 3, 4}));
   // Depths 0, 2, 1, 0 of the gaps, deepest 2.
-  EXPECT_EQ(tree.gaps, (std::vector<double>{0.75, 0.25, 0.5, 0.75}));
+  EXPECT_EQ(tree.levels, (std::vector<double>{0.75, 0.25, 0.5, 0.75}));
   // Without clusters every level is 0.5.
-  EXPECT_EQ(ConsensSetsToTree(TSetStack2(5)).gaps, (std::vector<double>{0.5, 0.5, 0.5, 0.5}));
+  EXPECT_EQ(ConsensSetsToTree(TSetStack2(5)).levels, (std::vector<double>{0.5, 0.5, 0.5, 0.5}));
   SetInitSize(511);
 }
 
