@@ -45,7 +45,7 @@ class ModuleRunTest : public ::testing::Test {
     return Path(name);
   }
 
-  std::string Read(const std::string& name) const { return rtl::ReadWholeFile(Path(name)); }
+  std::string ReadFile(const std::string& name) const { return rtl::ReadWholeFile(Path(name)); }
 
   // Runs with the table's defaults but for args; file names are taken as
   // written.

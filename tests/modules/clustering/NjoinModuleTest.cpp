@@ -99,7 +99,7 @@ TEST_F(NjoinRunTest, OutgroupsRootTheTree) {
                                          {"3", " ( 3)", {1, 2, 5, 6, 4, 3}}}) {
     const std::string output = std::string("out") + c.text + ".tre";
     Run({{"O", input}, {"R1", Path(output)}, {"RM", "OUTGROUP"}, {"OUT", c.text}});
-    EXPECT_NE(Read(output).find("root=OUTGROUP" + std::string(c.title) + "\r\n"), std::string::npos) << c.text;
+    EXPECT_NE(ReadFile(output).find("root=OUTGROUP" + std::string(c.title) + "\r\n"), std::string::npos) << c.text;
     const Tree_mx& tree = (*NjoinResults())[0];
     std::vector<std::int32_t> order;
     for (std::int32_t k = 1; k <= tree.n(); ++k) order.push_back(tree.GetPointer(k));
@@ -111,15 +111,16 @@ TEST_F(NjoinRunTest, SimilarityInputWritesADissimilarityTreeAndASimilarityGraph)
   // Similarities 1 - d / 10 of the four-OTU tree, diagonal 1.
   const std::string input = Write("in.qmx", "3 4 4 0\n1\n0.7 1\n0.2 0.1 1\n0.1 0 0.1 1\n");
   Run({{"O", input}, {"R1", Path("out.tre")}, {"R2", Path("out.gra")}});
-  EXPECT_NE(Read("out.tre").find("\r\n5 4  2  0\r\n"), std::string::npos) << Read("out.tre");
-  EXPECT_NE(Read("out.gra").find("\r\n8 4  5  0\r\n"), std::string::npos) << Read("out.gra");
+  EXPECT_NE(ReadFile("out.tre").find("\r\n5 4  2  0\r\n"), std::string::npos) << ReadFile("out.tre");
+  EXPECT_NE(ReadFile("out.gra").find("\r\n8 4  5  0\r\n"), std::string::npos) << ReadFile("out.gra");
   // The working values -s are 1 - s less 1, whose tree has every pendant
   // branch 0.5 shorter; the diagonal's -1 gives the 0.5 back. So the graph is
   // the tree of 1 - s, branches 0.1, 0.2, 0.4, 0.5 and 0.3, with the input's
   // sign.
   EXPECT_TRUE(Listed("Length of graph =  -1.5000"));
   EXPECT_TRUE(Listed("(Large values are desired since clustering similarity.)"));
-  EXPECT_NE(Read("out.gra").find("\r\n    4    -2 -5.00000000000000E-001\r\n"), std::string::npos) << Read("out.gra");
+  EXPECT_NE(ReadFile("out.gra").find("\r\n    4    -2 -5.00000000000000E-001\r\n"), std::string::npos)
+      << ReadFile("out.gra");
 }
 
 TEST_F(NjoinRunTest, LongRunsAreAnnounced) {
