@@ -114,8 +114,7 @@ class TNjoinDataSet {
     std::unique_ptr<rtl::StringList> comments;
     ReadMatrixHeader(input_, comments, header_, true, {mtDissimilarity, mtSimilarity});
     if (header_.missingCode != 0) throw E_Morvapc("This program cannot handle missing values");
-    if (n() < 3) throw E_Morvapc("Neighbor joining needs at least 3 OTUs");
-    if (n() > kNjoinMaxOtus) throw E_Morvapc("Input matrix is too large");
+    NjoinCheckSize(n());
     ChooseRoot();
     WriteTitles(comments.get());
     ListingWriteLine("Rooting method: " + values_.rootKeyword);

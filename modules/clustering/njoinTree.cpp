@@ -327,9 +327,13 @@ TLargeSet AllOtus(std::int32_t n) {
 
 }  // namespace
 
+void NjoinCheckSize(std::int32_t n) {
+  if (n < 3) throw E_Morvapc("Neighbor joining needs at least 3 OTUs");
+  if (n > kNjoinMaxOtus) throw E_Morvapc("Input matrix is too large");
+}
+
 void NjoinCheckInput(const Sym_mx& d) {
-  if (d.n() < 3) throw E_Morvapc("Neighbor joining needs at least 3 OTUs");
-  if (d.n() > kNjoinMaxOtus) throw E_Morvapc("Input matrix is too large");
+  NjoinCheckSize(d.n());
   for (std::int32_t i = 1; i <= d.n(); ++i) {
     for (std::int32_t j = 1; j <= i; ++j) {
       const double v = d.getxij(i, j);

@@ -49,8 +49,10 @@ struct TNjoinSearch {
   bool tie = false;        // not following: a tie was seen
 };
 
-// Raises E_Morvapc unless 3 <= n <= 500 and every off-diagonal value is a
-// number below 9e200 in size.
+// Raises E_Morvapc unless 3 <= n <= 500.
+void NjoinCheckSize(std::int32_t n);
+// Raises E_Morvapc unless the size is right and every value is a number below
+// 9e200 in size.
 void NjoinCheckInput(const Sym_mx& d);
 
 // Joins the pair of smallest criterion at every step; each finished tree's
