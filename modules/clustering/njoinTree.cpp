@@ -3,9 +3,13 @@
 // The criterion of a pair (i, j) among r live clusters is
 //   S = (T - B - d) / (r - 2) + B / (2r - 4) + d / 2   (r > 3), S = d (r <= 3),
 // T the sum of all values, d the pair's value, B the sum of both clusters'
-// values to the others. B and T come from the row sums of the scan,
-// accumulated in long double: O(r) per row once, instead of O(r) per pair,
-// and on integer-valued data exactly the sums a pair-by-pair evaluation makes.
+// values to the others. B and T come from row sums kept in long double and
+// brought up to date at every join: O(r) per join instead of O(r) per pair,
+// and on integer-valued data exactly the sums a pair-by-pair evaluation
+// makes. Without a positive tolerance, a quick double approximation finds the
+// few pairs near the smallest criterion and only they are evaluated in full;
+// a positive tolerance has every pair evaluated, since pairs far above the
+// smallest can then shape the list of tied pairs.
 //
 // The working matrix keeps on a joined cluster's diagonal the value between
 // the two clusters that formed it, and gives the joined cluster the plain mean
@@ -170,7 +174,8 @@ class TNjoinMethod {
             [&](std::int32_t i, std::int32_t j, double d) { return criterion.Approximate(i, j, d) <= bound; });
       }
     }
-    if (candidates.pairs().empty()) throw E_Morvapc("The neighbour-joining criterion grew out of range.");
+    if (candidates.pairs().empty())
+      throw E_Morvapc("The neighbor-joining criterion grew out of range: values must be far below 9e200 in size.");
   }
 
   void Join(TNjoinState& s, const TTiedPair& pair) const {
