@@ -49,10 +49,6 @@ std::vector<TSetStack2> SetsOf(const std::vector<std::unique_ptr<Tree_mx>>& tree
   return sets;
 }
 
-struct ReferenceCase {
-  const char* name;
-};
-
 class ConsensAgainstApe : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ConsensAgainstApe, GivesItsClusters) {
