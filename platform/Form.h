@@ -153,7 +153,8 @@ Form* MainForm();
 
 // The application: made once, before the first form.
 void InitApplication(int& argc, char** argv);
-// Runs the event loop until the main form closes or Terminate is called.
+// Runs the event loop until the main form closes or Terminate is called, then
+// frees the application's forms.
 int RunApplication();
 void TerminateApplication();
 // Frees every application-owned form (the end of a program or a test).

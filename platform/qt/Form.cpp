@@ -97,9 +97,10 @@ struct Registry {
   std::function<void()> onHint;
 };
 
+// Never torn down by exit handlers: a form destroyed then would find the toolkit gone.
 Registry& TheRegistry() {
-  static Registry registry;
-  return registry;
+  static auto* registry = new Registry;
+  return *registry;
 }
 
 QString WithoutAmpersands(const std::string& caption) { return qtbridge::ToQt(caption).remove('&'); }

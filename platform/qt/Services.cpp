@@ -183,7 +183,10 @@ void InitApplication(int& argc, char** argv) {
 int RunApplication() {
   qtbridge::EnsureApplication();
   if (MainForm() != nullptr && !MainForm()->Visible()) MainForm()->ShowForm();
-  return QApplication::exec();
+  const int result = QApplication::exec();
+  // The forms go while the toolkit is whole: at exit its own statics are gone.
+  DestroyForms();
+  return result;
 }
 
 void TerminateApplication() {
