@@ -114,10 +114,9 @@ void TMveditF::BuildButtonPanel() {
   commentsButton_->SetBounds(308, 4, 80, 26);
   commentsButton_->SetHint("Matrix comment lines");
   commentsButton_->OnClick = [this] { Do([this] { model_.ShowComments(); }); };
-  auto& close = panel.Add<plat::Button>();
-  close.SetKind(plat::ButtonKind::Close);
-  close.SetBounds(392, 4, 80, 26);
-  close.OnClick = [this] { Close(); };
+  closeButton_ = &panel.Add<plat::Button>();
+  closeButton_->SetKind(plat::ButtonKind::Close);
+  closeButton_->SetBounds(392, 4, 80, 26);
 }
 
 void TMveditF::BuildGrid() {

@@ -31,6 +31,7 @@ class TMveditF : public plat::Form {
   plat::SpinEdit& MatrixNumSpin() { return *spin_; }
   plat::Control& SavedMark() { return *saved_; }
   plat::Button& CommentsButton() { return *commentsButton_; }
+  plat::Button& CloseButton() { return *closeButton_; }
   TCommentsF& CommentsWindow();
 
   // Shows the model in the controls.
@@ -54,6 +55,7 @@ class TMveditF : public plat::Form {
   plat::Edit* missingEdit_ = nullptr;
   plat::SpinEdit* spin_ = nullptr;
   plat::Button* commentsButton_ = nullptr;
+  plat::Button* closeButton_ = nullptr;
   plat::Label* saved_ = nullptr;
   plat::SpeedButton* colLabs_ = nullptr;
   plat::SpeedButton* rowLabs_ = nullptr;

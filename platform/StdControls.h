@@ -20,7 +20,8 @@ enum class TextAlign { Left, Right, Center };
 enum class Bevel { None, Lowered, Raised };
 
 // A push button. With a modal result, a click sets its form's ModalResult.
-// The stock kinds bring their caption, glyph and modal result.
+// The stock kinds bring their caption, glyph and modal result; a close button
+// without a click handler closes its form (with one, the handler does).
 enum class ButtonKind { Custom, OK, Cancel, Help, Close, Yes, No, Ignore, Abort, Retry };
 class Button : public Control {
  public:

@@ -144,9 +144,11 @@ void Button::SetCancel(bool isCancel) { cancel_ = isCancel; }
 void Button::Click() {
   Form* form = ParentForm();
   if (form != nullptr && modalResult_ != mrNone) form->SetModalResult(modalResult_);
-  WeakRef<Control> self(this);
-  if (OnClick) OnClick();
-  if (self && kind_ == ButtonKind::Close && form != nullptr) form->Close();
+  if (OnClick) {
+    OnClick();
+  } else if (kind_ == ButtonKind::Close && form != nullptr) {
+    form->Close();
+  }
 }
 
 // ---- SpeedButton ----

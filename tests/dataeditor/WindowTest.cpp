@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "EditorTestSupport.h"
@@ -141,15 +142,32 @@ TEST_F(EditorWindow, ScriptedSessionThroughTheControls) {
   EXPECT_EQ(again.DataGrid().Cell(0, 3), "Third");
 }
 
-TEST_F(EditorWindow, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
+TEST_F(EditorWindow, ClosingWithUnsavedChangesAsksOnceAndCancelKeepsTheWindow) {
   const std::string path = folder.CopyFixture("all-types.qmx");
-  TMveditF& form = OpenWindow({path});
-  TypeIntoCell(form, 2, 2, "8");
-  boxes.Answer(mrCancel);
-  ClickMenu(form, "E&xit");
-  EXPECT_EQ(boxes.LastText(), "Save changes to file?");
-  EXPECT_TRUE(form.Visible());
-  EXPECT_EQ(form.DataGrid().Cell(2, 2), "8");
+  const struct {
+    const char* way;
+    std::function<void(TMveditF&)> close;
+  } ways[] = {
+      {"Exit", [](TMveditF& form) { ClickMenu(form, "E&xit"); }},
+      {"Close button",
+       [](TMveditF& form) {
+         input::Click(form.CloseButton());
+         input::Flush();
+       }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    TMveditF& form = OpenWindow({path});
+    TypeIntoCell(form, 2, 2, "8");
+    boxes.Clear();
+    boxes.Answer(mrCancel);
+    way.close(form);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.LastText(), "Save changes to file?");
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(form.DataGrid().Cell(2, 2), "8");
+    DestroyForms();
+  }
 }
 
 TEST_F(EditorWindow, SavingFromTheMenuTakesTheTextStillInTheCellEditor) {
