@@ -1,6 +1,10 @@
 #include "platform/qt/QtCanvas.h"
 
+#include <cmath>
+
 #include <QFontMetrics>
+#include <QImage>
+#include <QList>
 #include <QPolygon>
 
 #include "platform/qt/Peer.h"
@@ -34,7 +38,31 @@ Qt::BrushStyle ToQtBrushStyle(BrushStyle style) {
   }
 }
 
-QBrush ToQBrush(const Brush& brush) { return QBrush(qtbridge::ToQColor(brush.color), ToQtBrushStyle(brush.style)); }
+// Dash patterns and hatches are drawn in the screen's pixels: on a device of
+// finer resolution they grow with it, or a printed dashed line comes out solid.
+constexpr double kScreenDpi = 96.0;
+constexpr int kHatchTile = 8;  // the side of a hatch's repeat, in screen pixels
+
+QBrush ToQBrush(const Brush& brush, double patternScale) {
+  QBrush q(qtbridge::ToQColor(brush.color), ToQtBrushStyle(brush.style));
+  const bool hatched = q.style() != Qt::NoBrush && q.style() != Qt::SolidPattern;
+  if (!hatched || patternScale == 1.0) return q;
+  // The hatch's tile grown to the device: every device, printers too, repeats a tile in its own pixels.
+  QImage tile(kHatchTile, kHatchTile, QImage::Format_ARGB32_Premultiplied);
+  tile.fill(Qt::transparent);
+  QPainter painter(&tile);
+  painter.fillRect(tile.rect(), q);
+  painter.end();
+  const int side = static_cast<int>(std::lround(kHatchTile * patternScale));
+  return QBrush(tile.scaled(side, side, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+}
+
+void ScaleDashes(QPen& q, double patternScale) {
+  if (q.style() == Qt::SolidLine || q.style() == Qt::NoPen || patternScale == 1.0) return;
+  QList<qreal> pattern = q.dashPattern();
+  for (qreal& length : pattern) length *= patternScale;
+  q.setDashPattern(pattern);
+}
 
 QPolygon ToQPolygon(const std::vector<Point>& points) {
   QPolygon polygon;
@@ -54,18 +82,20 @@ QtCanvas::QtCanvas(QPainter& painter, QPaintDevice& device) : painter_(painter),
 
 int QtCanvas::DpiX() const { return device_.logicalDpiX(); }
 int QtCanvas::DpiY() const { return device_.logicalDpiY(); }
+double QtCanvas::PatternScale() const { return device_.logicalDpiX() / kScreenDpi; }
 
 void QtCanvas::UsePen() {
   const Pen& pen = GetPen();
   QPen q(qtbridge::ToQColor(pen.color));
   q.setWidth(pen.width > 0 ? pen.width : 1);
   q.setStyle(ToQtPenStyle(pen));
+  ScaleDashes(q, PatternScale());
   q.setCapStyle(Qt::FlatCap);
   q.setJoinStyle(Qt::MiterJoin);
   painter_.setPen(q);
 }
 
-void QtCanvas::UseBrush() { painter_.setBrush(ToQBrush(GetBrush())); }
+void QtCanvas::UseBrush() { painter_.setBrush(ToQBrush(GetBrush(), PatternScale())); }
 
 void QtCanvas::UseFont() const { painter_.setFont(QFont(qtbridge::ToQFont(GetFont()), &device_)); }
 
@@ -109,7 +139,7 @@ void QtCanvas::Ellipse(const Rect& r) {
 
 void QtCanvas::FillRect(const Rect& r) {
   if (GetBrush().style == BrushStyle::Clear) return;
-  painter_.fillRect(PixelRect(r), ToQBrush(GetBrush()));
+  painter_.fillRect(PixelRect(r), ToQBrush(GetBrush(), PatternScale()));
 }
 
 void QtCanvas::TextOut(int x, int y, std::string_view text) {

@@ -33,6 +33,8 @@ class QtCanvas : public Canvas {
   void UsePen();
   void UseBrush();
   void UseFont() const;
+  // Device pixels per screen pixel, for dash patterns and hatches.
+  double PatternScale() const;
 
   QPainter& painter_;
   QPaintDevice& device_;

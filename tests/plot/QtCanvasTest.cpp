@@ -4,13 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <filesystem>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "PlotSample.h"
 #include "platform/qt/Peer.h"
@@ -138,6 +144,112 @@ TEST(PlotQtCanvas, PrinterPageIsLaidOutAtThePrintersResolution) {
   EXPECT_EQ(box.Parts().XAxis.MajorPixels, 48);
   ASSERT_TRUE(painter.end());
   EXPECT_GT(std::filesystem::file_size(path.toStdString()), 1000u);
+}
+
+// The runs of one colour along a row or a column of the image, from its start, in pixels.
+std::vector<int> Runs(const QImage& image, bool alongRow, int at) {
+  std::vector<int> runs;
+  const int length = alongRow ? image.width() : image.height();
+  QRgb previous = 0;
+  for (int i = 0; i < length; ++i) {
+    const QRgb pixel = alongRow ? image.pixel(i, at) : image.pixel(at, i);
+    if (runs.empty() || pixel != previous) runs.push_back(0);
+    ++runs.back();
+    previous = pixel;
+  }
+  return runs;
+}
+
+// A dashed line and a hatched square, one inch each, on a white image of that resolution.
+QImage DashAndHatch(int dpi) {
+  QImage image = MakeImage(2 * dpi, dpi, static_cast<int>(std::lround(dpi / 0.0254)));
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  plat::QtCanvas canvas(painter, image);
+  canvas.SetPen({plat::clBlack, plat::PenStyle::Dash, 1});
+  canvas.Line(0, dpi / 2, dpi, dpi / 2);
+  canvas.SetBrush({plat::clBlack, plat::BrushStyle::Horizontal});
+  canvas.FillRect({dpi, 0, 2 * dpi, dpi});
+  painter.end();
+  return image;
+}
+
+// Dashes and hatches keep their size in inches: at a printer's 600 dpi they
+// are as long as on a 96-dpi screen, not six times finer (which prints solid).
+TEST(PlotQtCanvas, DashesAndHatchesKeepTheirSizeOnAFinerDevice) {
+  const QImage screen = DashAndHatch(96);
+  const QImage printer = DashAndHatch(600);
+  const std::vector<int> screenDashes = Runs(screen, true, 48);
+  const std::vector<int> printerDashes = Runs(printer, true, 300);
+  const std::vector<int> screenHatch = Runs(screen, false, 144);
+  const std::vector<int> printerHatch = Runs(printer, false, 900);
+  ASSERT_GE(screenDashes.size(), 3u);
+  ASSERT_GE(screenHatch.size(), 3u);
+  ASSERT_GE(printerDashes.size(), 2u);
+  ASSERT_GE(printerHatch.size(), 3u);
+  const double scale = 600.0 / 96;
+  // The first dash, the gap after it, and the distance from one hatch line to the next.
+  EXPECT_NEAR(printerDashes[0], screenDashes[0] * scale, scale);
+  EXPECT_NEAR(printerDashes[1], screenDashes[1] * scale, scale);
+  EXPECT_NEAR(printerHatch[1] + printerHatch[2], (screenHatch[1] + screenHatch[2]) * scale, scale);
+}
+
+// A PDF file's text with its streams inflated after it: the objects' dictionaries and the drawing operators.
+std::string PdfText(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray pdf = file.readAll();
+  std::string operators = pdf.toStdString();
+  for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
+    at += 7;
+    const qsizetype end = pdf.indexOf("endstream", at);
+    if (end < 0) break;
+    // The toolkit inflates a stream behind the size it expects; a generous one will do.
+    const QByteArray stream = pdf.mid(at, end - at);
+    const bool deflated = stream.startsWith('\x78');
+    operators += (deflated ? qUncompress(QByteArray::fromHex("00100000") + stream) : stream).toStdString();
+    at = end + 9;
+  }
+  return operators;
+}
+
+// The numbers after `key` in `text`, up to the next word.
+std::vector<double> NumbersAfter(const std::string& text, const std::string& key) {
+  std::vector<double> numbers;
+  const std::size_t at = text.find(key);
+  if (at == std::string::npos) return numbers;
+  std::istringstream in(text.substr(at + key.size(), 80));
+  for (double number; in >> number;) numbers.push_back(number);
+  return numbers;
+}
+
+// Printed at 600 dpi, a dashed line and a hatch keep the screen's sizes:
+// dashes of 4 and gaps of 2 screen pixels, a hatch repeating every 8.
+TEST(PlotQtCanvas, PrintedDashesAndHatchesKeepTheScreensSizes) {
+  plat::qtbridge::EnsureApplication();
+  const QString path = MORVA_ARTEFACTS "/plot/dashes.pdf";
+  QDir().mkpath(MORVA_ARTEFACTS "/plot");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  printer.setResolution(600);
+  QPainter painter(&printer);
+  plat::QtCanvas canvas(painter, printer);
+  canvas.SetPen({plat::clBlack, plat::PenStyle::Dash, 1});
+  canvas.Line(0, 300, 600, 300);
+  canvas.SetBrush({plat::clBlack, plat::BrushStyle::Horizontal});
+  canvas.FillRect({600, 0, 1200, 600});
+  ASSERT_TRUE(painter.end());
+  const std::string operators = PdfText(path);
+  // In printer pixels, 600 / 96 times the screen's: the dash array, then the hatch tile's step.
+  const std::size_t dash = operators.find("]0  d");
+  ASSERT_NE(dash, std::string::npos);
+  const std::size_t open = operators.rfind('[', dash);
+  std::istringstream dashes(operators.substr(open + 1, dash - open - 1));
+  std::vector<double> lengths;
+  for (double length; dashes >> length;) lengths.push_back(length);
+  EXPECT_EQ(lengths, (std::vector<double>{25, 12.5}));
+  EXPECT_EQ(NumbersAfter(operators, "/XStep"), std::vector<double>{50});
 }
 
 }  // namespace
