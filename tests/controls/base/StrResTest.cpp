@@ -183,29 +183,16 @@ TEST(LibraryCatalogue, HoldsExactlyItsRanges) {
   }
 }
 
-TEST(StringTables, ReaderAndUtilityMessages) {
+TEST(StringTables, ReaderMessages) {
   struct Case {
     const char* table;
     std::uint32_t id;
     const char* text;
   };
   const Case cases[] = {
-      {"SRMGR_STRINGS", 1, "String not found: %d"},
-      {"SRMGR_STRINGS", 2, "Cannot lock resource"},
-      {"SRMGR_STRINGS", 3, "String resource not found: %s"},
-      {"SRMGR_STRINGS", 4, "Unable to open string resource: %s"},
+      {"SRMGR_STRINGS", 1, "String not found: %d"},          {"SRMGR_STRINGS", 2, "Cannot lock resource"},
+      {"SRMGR_STRINGS", 3, "String resource not found: %s"}, {"SRMGR_STRINGS", 4, "Unable to open string resource: %s"},
       {"SRMGR_STRINGS", 5, "Invalid TPString resource"},
-      {"UTLIB_STRINGS", 51, "Compare property must be set"},
-      {"UTLIB_STRINGS", 53, "Bad size parameter"},
-      {"UTLIB_STRINGS", 55, "Index is out of range"},
-      {"UTLIB_STRINGS", 63, "Unable to assign this compare function now"},
-      {"UTLIB_STRINGS", 64, "Cannot assign a matrix with more than 1 column to an array"},
-      {"UTLIB_STRINGS", 71, "Too many merge files in TUtSorter"},
-      {"UTLIB_STRINGS", 72, "Error creating file"},
-      {"UTLIB_STRINGS", 73, "Error opening file"},
-      {"UTLIB_STRINGS", 74, "Error writing file (bytes written <> bytes requested)"},
-      {"UTLIB_STRINGS", 75, "Error reading file (bytes read <> bytes requested)"},
-      {"UTLIB_STRINGS", 76, "TUtSorter in wrong state"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TpsStringResource(c.table).GetStringById(c.id), c.text) << c.table << " " << c.id;
@@ -224,6 +211,7 @@ std::string ErrorOf(const std::function<void()>& action) {
 }
 
 TEST(StringResourceReader, MissingIdsAndMissingResources) {
+  RegisterLibraryStringTables();
   TpsStringResource catalogue("vireo_strings_English");  // names compare without regard to case
   EXPECT_EQ(catalogue.GetStringById(34172), "No Controller assigned");
   EXPECT_EQ(catalogue.GetStringById(34000), "");
