@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "dataeditor/MveditF.h"
+#include "dataeditor/forms/MveditF.h"
 #include "platform/Desktop.h"
 #include "platform/Form.h"
 #include "platform/Guard.h"

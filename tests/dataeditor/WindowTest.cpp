@@ -10,7 +10,7 @@
 
 #include "EditorTestSupport.h"
 #include "dataeditor/EdReader.h"
-#include "dataeditor/MveditF.h"
+#include "dataeditor/forms/MveditF.h"
 #include "platform/Form.h"
 #include "platform/Guard.h"
 #include "platform/IniFile.h"

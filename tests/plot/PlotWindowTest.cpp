@@ -16,7 +16,7 @@
 #include "modules/clustering/njoin.h"
 #include "modules/clustering/sahn.h"
 #include "platform/Snapshot.h"
-#include "plot/GraphicsModules.h"
+#include "plot/forms/GraphicsModules.h"
 #include "shell/Config.h"
 #include "shell/Modules.h"
 #include "tests/platform/QtTestSupport.h"

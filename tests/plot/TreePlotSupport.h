@@ -11,7 +11,7 @@
 
 #include "platform/record/RecordingCanvas.h"
 #include "plot/bm2DPlot.h"
-#include "plot/tree.h"
+#include "plot/forms/tree.h"
 #include "rtl/TextFile.h"
 #include "tests/shell/ShellTestSupport.h"
 

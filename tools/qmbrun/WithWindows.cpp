@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "plot/GraphicsModules.h"
+#include "plot/forms/GraphicsModules.h"
 #include "shell/PlotWindows.h"
 #include "tools/qmbrun/WindowedPart.h"
 

@@ -1,4 +1,4 @@
-#include "plot/tree.h"
+#include "plot/forms/tree.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "plot/bm2DForm.h"
+#include "plot/forms/bm2DForm.h"
 
 #include <unistd.h>
 

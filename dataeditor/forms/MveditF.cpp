@@ -1,6 +1,6 @@
-#include "dataeditor/MveditF.h"
+#include "dataeditor/forms/MveditF.h"
 
-#include "dataeditor/MveditAboutF.h"
+#include "dataeditor/forms/MveditAboutF.h"
 #include "platform/Desktop.h"
 #include "platform/Guard.h"
 

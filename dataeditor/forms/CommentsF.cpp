@@ -1,4 +1,4 @@
-#include "dataeditor/CommentsF.h"
+#include "dataeditor/forms/CommentsF.h"
 
 #include "platform/Guard.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/Lifetime.h"
-#include "plot/bm2DForm.h"
+#include "plot/forms/bm2DForm.h"
 #include "shell/PlotWindows.h"
 
 class TbmPlt2BC : public TPlotObject {

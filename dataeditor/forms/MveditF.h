@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dataeditor/CommentsF.h"
+#include "dataeditor/forms/CommentsF.h"
 #include "dataeditor/MveditModel.h"
 #include "platform/Form.h"
 #include "platform/StdControls.h"

@@ -1,6 +1,6 @@
-#include "plot/GraphicsModules.h"
+#include "plot/forms/GraphicsModules.h"
 
-#include "plot/tree.h"
+#include "plot/forms/tree.h"
 #include "shell/Modules.h"
 
 void RegisterGraphicsModules() { RegisterModule(27, TreeDescribe); }

@@ -1,4 +1,4 @@
-#include "dataeditor/MveditAboutF.h"
+#include "dataeditor/forms/MveditAboutF.h"
 
 #include "platform/StdControls.h"
 

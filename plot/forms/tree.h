@@ -9,7 +9,7 @@
 
 #include "matrix/Matrixob.h"
 #include "rtl/TextFile.h"
-#include "plot/bmPlt2BC.h"
+#include "plot/forms/bmPlt2BC.h"
 #include "shell/Modules.h"
 #include "shell/PlotWindows.h"
 

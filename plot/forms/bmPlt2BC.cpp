@@ -1,4 +1,4 @@
-#include "plot/bmPlt2BC.h"
+#include "plot/forms/bmPlt2BC.h"
 
 TbmPlt2BC::~TbmPlt2BC() {
   // A window still open closes now; its callbacks must not reach this client again.
