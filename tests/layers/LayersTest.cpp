@@ -1,0 +1,105 @@
+// The layers of the tree as docs/ARCHITECTURE.md tables them: every #include of
+// every C++ file keeps to the table, and Qt stays in platform/qt/.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "LayerRules.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path Root = MORVA_SOURCE_DIR;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::ostringstream text;
+  text << f.rdbuf();
+  return text.str();
+}
+
+std::vector<layers::Layer> Table() { return layers::ParseLayerTable(ReadFile(Root / "docs" / "ARCHITECTURE.md")); }
+
+TEST(LayerRules, ChecksIncludesAgainstTheTable) {
+  const std::vector<layers::Layer> table = layers::ParseLayerTable(
+      "| folder | may include | holds |\n"
+      "|---|---|---|\n"
+      "| `rtl/` | | run-time |\n"
+      "| `platform/` | `rtl/` | interfaces |\n"
+      "| `platform/qt/` | `rtl/` `platform/` | Qt |\n"
+      "| `shell/` | `rtl/` `platform/` | framework |\n"
+      "| `modules/` | `rtl/` `shell/` `modules/` | modules |\n"
+      "| `plot/forms/` | `shell/` | windows |\n"
+      "| `tests/` | `*` | tests |\n");
+  struct Case {
+    const char* name;
+    const char* file;
+    const char* header;
+    bool quoted;
+    bool allowed;
+  };
+  const Case cases[] = {
+      {"a row's own folder", "shell/Batchu.cpp", "shell/Batchu.h", true, true},
+      {"a folder of its row", "modules/clustering/sahn.cpp", "shell/ModuleRun.h", true, true},
+      {"a subfolder belongs to the row above it", "modules/ordination/proj.cpp", "modules/similarity/simdata.h", true,
+       true},
+      {"upward", "shell/ModuleRun.cpp", "modules/clustering/sahn.h", true, false},
+      {"sideways to windows", "modules/clustering/sahn.cpp", "plot/forms/tree.h", true, false},
+      {"a lower folder not in the row", "modules/clustering/sahn.cpp", "platform/Form.h", true, false},
+      {"a header beside the file", "plot/forms/tree.cpp", "tree.h", true, true},
+      {"tests include anything", "tests/plot/TreeTest.cpp", "plot/forms/tree.h", true, true},
+      {"a standard header", "rtl/Format.cpp", "string", false, true},
+      {"Qt in platform/qt/", "platform/qt/Form.cpp", "QWidget", false, true},
+      {"Qt in the tests", "tests/plot/QtCanvasTest.cpp", "QImage", false, true},
+      {"Qt anywhere else", "shell/Batchu.cpp", "QtCore/QString", false, false},
+      {"a folder without a row", "scratch/try.cpp", "rtl/Format.h", true, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(!layers::CheckInclude(table, c.file, c.header, c.quoted).has_value(), c.allowed) << c.name;
+  }
+}
+
+bool IsSourceFolder(const fs::path& relative) {
+  const std::string top = relative.begin()->string();
+  return !top.empty() && top[0] != '.' && top.rfind("build", 0) != 0;
+}
+
+TEST(Layers, EveryIncludeOfTheTreeKeepsToTheTable) {
+  const std::vector<layers::Layer> table = Table();
+  ASSERT_GT(table.size(), 10u) << "the layer table of docs/ARCHITECTURE.md was not found";
+  const std::regex include(R"(^\s*#\s*include\s*([<"])([^">]+)[">])");
+  std::vector<std::string> faults;
+  int files = 0;
+  for (auto it = fs::recursive_directory_iterator(Root); it != fs::recursive_directory_iterator(); ++it) {
+    const fs::path relative = fs::relative(it->path(), Root);
+    if (it->is_directory()) {
+      if (!IsSourceFolder(relative)) it.disable_recursion_pending();
+      continue;
+    }
+    const std::string extension = it->path().extension().string();
+    if (extension != ".h" && extension != ".cpp") continue;
+    ++files;
+    std::istringstream lines(ReadFile(it->path()));
+    int number = 0;
+    for (std::string line; std::getline(lines, line);) {
+      ++number;
+      std::smatch m;
+      if (!std::regex_search(line, m, include)) continue;
+      const std::string file = relative.generic_string();
+      if (auto fault = layers::CheckInclude(table, file, m[2], m[1] == "\"")) {
+        faults.push_back(file + ":" + std::to_string(number) + ": " + std::string(m[2]) + ": " + *fault);
+      }
+    }
+  }
+  EXPECT_GT(files, 100);
+  for (const std::string& fault : faults) ADD_FAILURE() << fault;
+}
+
+}  // namespace
