@@ -54,7 +54,7 @@ std::string ReadHeaderLine(rtl::TextReader& f, rtl::StringList& comments) {
 }
 
 void CheckHeaderShape(const TEdHeader& h) {
-  bool square = IsSymmetricType(h.type) || h.type == 4;
+  bool square = IsSquareType(h.type);
   if (square && h.rows != h.cols) throw E_Morvapc("Number of rows and columns\n must be equal");
   if (IsTreeType(h.type) && h.cols != 2) throw E_Morvapc("Number of columns\nmust equal 2");
   CheckMatrixSize(h.type, h.rows, h.cols);
@@ -221,12 +221,12 @@ std::vector<std::unique_ptr<TMatrixStr>> ReadEditorMatrices(rtl::TextReader& f) 
     auto m = std::make_unique<TMatrixStr>(h.type, h.rows, h.cols, h.missingCode, h.missingText,
                                           comments.Empty() ? nullptr : &comments);
     switch (h.type) {
-      case 1: ReadRectangular(f, *m, h, words); break;
-      case 2:
-      case 3: ReadSymmetric(f, *m, h, words); break;
-      case 4: ReadDiagonal(f, *m, h, words); break;
-      case 5:
-      case 6: ReadTree(f, *m, h, words); break;
+      case mtRectangular: ReadRectangular(f, *m, h, words); break;
+      case mtDissimilarity:
+      case mtSimilarity: ReadSymmetric(f, *m, h, words); break;
+      case mtDiagonal: ReadDiagonal(f, *m, h, words); break;
+      case mtTreeDissimilarity:
+      case mtTreeSimilarity: ReadTree(f, *m, h, words); break;
       default: ReadGraph(f, *m, h, words); break;
     }
     matrices.push_back(std::move(m));

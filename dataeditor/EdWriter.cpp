@@ -71,12 +71,12 @@ void Refuse(int number, const std::string& text) { throw E_Morvapc(rtl::Format("
 
 // The header must describe a body that the readers take back as written.
 std::string HeaderLine(const TMatrixStr& m, int number) {
-  if (m.MatType < 1 || m.MatType > 8) Refuse(number, "Bad value for matrix type code: " + std::to_string(m.MatType));
+  if (m.MatType < mtRectangular || m.MatType > mtGraphSimilarity)
+    Refuse(number, "Bad value for matrix type code: " + std::to_string(m.MatType));
   if (m.Rows < 1) Refuse(number, "Bad value for number of rows: " + std::to_string(m.Rows));
   if (m.Cols < (IsGraphType(m.MatType) ? 0 : 1))
     Refuse(number, "Bad value for number of columns: " + std::to_string(m.Cols));
-  if ((IsSymmetricType(m.MatType) || m.MatType == 4) && m.Rows != m.Cols)
-    Refuse(number, "Number of rows and columns\n must be equal");
+  if (IsSquareType(m.MatType) && m.Rows != m.Cols) Refuse(number, "Number of rows and columns\n must be equal");
   if (IsTreeType(m.MatType) && m.Cols != 2) Refuse(number, "Number of columns\nmust equal 2");
   std::string missing;
   if (m.MissingCode != 0) {
@@ -109,19 +109,19 @@ void AddBody(std::vector<std::string>& out, const TMatrixStr& m, const CellWords
   const char* labelPrefix = IsSymmetricType(m.MatType) ? "RC" : "R";
   AddBlock(out, m.Rows, [&](int k) { return w.Label(k, labelPrefix); });
   switch (m.MatType) {
-    case 1:
+    case mtRectangular:
       AddBlock(out, m.Cols, [&](int k) { return w.Word(0, k, "C" + std::to_string(k)); });
       for (int r = 1; r <= m.Rows; ++r) AddBlock(out, m.Cols, [&](int c) { return w.Word(r, c); });
       break;
-    case 2:
-    case 3:
+    case mtDissimilarity:
+    case mtSimilarity:
       for (int r = 1; r <= m.Rows; ++r) AddBlock(out, r, [&](int c) { return w.Word(r, c); });
       break;
-    case 4:
+    case mtDiagonal:
       for (int r = 1; r <= m.Rows; ++r) AddBlock(out, 1, [&](int) { return w.Word(r, 1); });
       break;
-    case 5:
-    case 6:
+    case mtTreeDissimilarity:
+    case mtTreeSimilarity:
       AddBlock(out, 2, [&](int k) { return w.Word(0, k); });
       for (int r = 1; r <= m.Rows; ++r) AddBlock(out, 2, [&](int c) { return w.Word(r, c); });
       break;

@@ -9,14 +9,14 @@
 std::int64_t MatrixCellCount(int type, std::int64_t rows, std::int64_t cols) {
   if (rows < 0 || cols < 0) return -1;
   switch (type) {
-    case 1: return (rows + 1) * (cols + 1);
-    case 2:
-    case 3: return rows + rows * (rows + 1) / 2 + 1;
-    case 4: return 2 * (rows + 1);
-    case 5:
-    case 6: return 3 * (rows + 1);
-    case 7:
-    case 8: return 4 * (std::max(rows, cols) + 1);
+    case mtRectangular: return (rows + 1) * (cols + 1);
+    case mtDissimilarity:
+    case mtSimilarity: return rows + rows * (rows + 1) / 2 + 1;
+    case mtDiagonal: return 2 * (rows + 1);
+    case mtTreeDissimilarity:
+    case mtTreeSimilarity: return 3 * (rows + 1);
+    case mtGraphDissimilarity:
+    case mtGraphSimilarity: return 4 * (std::max(rows, cols) + 1);
     default: return -1;
   }
 }
@@ -33,14 +33,14 @@ const std::vector<std::string>& FixedHeadings(int type) {
   static const std::vector<std::string> diagonal{"Diag"};
   static const std::vector<std::string> tree{"Pointer", "Level"};
   static const std::vector<std::string> graph{"OTU i", "OTU j", "Dist"};
-  if (type == 4) return diagonal;
+  if (type == mtDiagonal) return diagonal;
   if (IsTreeType(type)) return tree;
   if (IsGraphType(type)) return graph;
   return none;
 }
 
 int GridColumnsOf(int type, int cols) {
-  if (type == 4) return 2;
+  if (type == mtDiagonal) return 2;
   if (IsTreeType(type)) return 3;
   if (IsGraphType(type)) return 4;
   return cols + 1;
@@ -61,18 +61,18 @@ std::int64_t TMatrixStr::IndexOf(int r, int c) const {
   if (r < 0 || c < 0) return -1;
   std::int64_t row = r, col = c, index;
   switch (MatType) {
-    case 1: index = col > Cols ? -1 : row * (static_cast<std::int64_t>(Cols) + 1) + col; break;
-    case 2:
-    case 3:
+    case mtRectangular: index = col > Cols ? -1 : row * (static_cast<std::int64_t>(Cols) + 1) + col; break;
+    case mtDissimilarity:
+    case mtSimilarity:
       // The lower triangle with the diagonal; (r, c) above it is its mirror.
       if (row < col) std::swap(row, col);
       index = static_cast<std::int64_t>(PackedIndex(row + 1, col + 1));
       break;
-    case 4: index = col > 1 ? -1 : 2 * row + col; break;
-    case 5:
-    case 6: index = col > 2 ? -1 : 3 * row + col; break;
-    case 7:
-    case 8: index = col > 3 ? -1 : 4 * row + col; break;
+    case mtDiagonal: index = col > 1 ? -1 : 2 * row + col; break;
+    case mtTreeDissimilarity:
+    case mtTreeSimilarity: index = col > 2 ? -1 : 3 * row + col; break;
+    case mtGraphDissimilarity:
+    case mtGraphSimilarity: index = col > 3 ? -1 : 4 * row + col; break;
     default: return -1;
   }
   return index < CellCount() ? index : -1;

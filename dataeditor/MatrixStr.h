@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "dataeditor/ShapeRules.h"
 #include "rtl/StringList.h"
 
 // The largest number of cells a matrix may have: a bigger header is refused
@@ -29,10 +30,6 @@ const std::vector<std::string>& FixedHeadings(int type);
 int GridColumnsOf(int type, int cols);
 // Number of grid rows a type shows (heading row included).
 int GridRowsOf(int type, int rows, int cols);
-
-inline bool IsSymmetricType(int type) { return type == 2 || type == 3; }
-inline bool IsTreeType(int type) { return type == 5 || type == 6; }
-inline bool IsGraphType(int type) { return type == 7 || type == 8; }
 
 class TMatrixStr {
  public:

@@ -84,9 +84,9 @@ void ForEachModelCell(int type, int rows, int cols, const std::function<void(int
 
 // The value cells of a matrix, row by row (no labels or headings).
 void ForEachValueCell(int type, int rows, int cols, const std::function<bool(int r, int c)>& visit) {
-  int lastRow = IsGraphType(type) ? cols : rows;
-  for (int r = 1; r <= lastRow; ++r) {
-    int lastCol = IsSymmetricType(type) ? r : type == 4 ? 1 : IsTreeType(type) ? 2 : IsGraphType(type) ? 3 : cols;
+  const TMatrixShape shape{type, rows, cols};
+  for (int r = 1; r <= ValueRowCount(shape); ++r) {
+    const int lastCol = LastValueColumn(shape, r);
     for (int c = 1; c <= lastCol; ++c)
       if (!visit(r, c)) return;
   }
@@ -148,7 +148,14 @@ void TMveditModel::ShapeEdited(bool markChanged) {
 void TMveditModel::UpdateRowButtons() {
   int rowCount = IsGraphType(MatType) ? Grid.RowCount() - 1 : Rows;
   View.delRowEnabled = rowCount > 1;
-  View.delColEnabled = MatType == 1 && Cols > 1;
+  View.delColEnabled = MatType == mtRectangular && Cols > 1;
+}
+
+// The controls a matrix type enables: moving rows and columns, the column count, the column menus.
+void TMveditModel::ShowTypeControls() {
+  View.rowColMoving = MatType == mtRectangular;
+  View.colsEditEnabled = MatType == mtRectangular || IsGraphType(MatType);
+  View.colMenusEnabled = MatType == mtRectangular;
 }
 
 void TMveditModel::ApplyFixedCells() {
@@ -179,9 +186,7 @@ void TMveditModel::ShowMatrix(int k) {
     for (int r = 1; r <= Rows; ++r) Grid.SetCell(r, 0, m.GetCell(r, 0));
   Grid.SetCell(0, 0, "Rows\\Cols");
 
-  View.rowColMoving = MatType == 1;
-  View.colsEditEnabled = MatType == 1 || IsGraphType(MatType);
-  View.colMenusEnabled = MatType == 1;
+  ShowTypeControls();
   ApplyFixedCells();
   MatrixChanged = false;
   BlankMatrix = m.Untouched;
@@ -463,9 +468,8 @@ void TMveditModel::SpinChanged(int value) {
 
 void TMveditModel::TypeChanged(int index) {
   const int type = index + 1;
-  if (type == MatType || type < 1 || type > 8) return;
-  auto family = [](int t) { return IsSymmetricType(t) ? 2 : IsTreeType(t) ? 5 : IsGraphType(t) ? 7 : t; };
-  if (family(type) == family(MatType)) {
+  if (type == MatType || type < mtRectangular || type > mtGraphSimilarity) return;
+  if (SameLayout(type, MatType)) {
     MatType = type;
     View.typeIndex = index;
     MarkMatrixChanged();
@@ -476,21 +480,16 @@ void TMveditModel::TypeChanged(int index) {
     View.typeIndex = MatType - 1;
     return;
   }
-  int rows = Rows, cols = Cols;
-  if (IsSymmetricType(type)) rows = cols = std::max(Rows, Cols);
-  if (type == 4 || IsGraphType(type)) cols = Rows;
-  if (IsTreeType(type)) cols = 2;
-  CheckMatrixSize(type, rows, cols);
-  MatType = type;
-  Rows = rows;
-  Cols = cols;
+  const TMatrixShape shape = ShapeOfType({MatType, Rows, Cols}, type);
+  CheckMatrixSize(shape.type, shape.rows, shape.cols);
+  MatType = shape.type;
+  Rows = shape.rows;
+  Cols = shape.cols;
   MatrixList.at(static_cast<std::size_t>(CurrentMatrix - 1)) =
       std::make_unique<TMatrixStr>(MatType, Rows, Cols, MissingCode, MissingText, nullptr);
   Grid.SetSize(GridColumnsOf(MatType, Cols), GridRowsOf(MatType, Rows, Cols));
-  View.rowColMoving = MatType == 1;
-  View.colsEditEnabled = MatType == 1 || IsGraphType(MatType);
-  View.colMenusEnabled = MatType == 1;
-  if (MatType == 1) {
+  ShowTypeControls();
+  if (MatType == mtRectangular) {
     for (int k = 1; k <= Cols; ++k) Grid.SetCell(k, 0, "C" + std::to_string(k));
   } else {
     if (IsSymmetricType(MatType)) {
@@ -536,7 +535,7 @@ bool TMveditModel::ConfirmShrink(const char* question, std::string& editText, in
 void TMveditModel::RowsEditExit(const std::string& text) {
   const int n = ParseSizeEdit(text, View.rowsText, Rows);
   if (n == Rows) return;
-  const int cols = IsSymmetricType(MatType) || MatType == 4 ? n : Cols;
+  const int cols = ShapeWithRows({MatType, Rows, Cols}, n).cols;
   CheckEditedSize(n, cols, View.rowsText, Rows);
   if (IsGraphType(MatType)) {
     // Node labels beyond the new count leave the matrix, and the grid keeps room for every edge.
@@ -629,19 +628,10 @@ void TMveditModel::ShiftColsLeft(int at) {
 
 void TMveditModel::InsertRow(int row) {
   const int at = std::clamp(row, 1, Grid.RowCount());
-  int rows = Rows, cols = Cols;
-  if (IsGraphType(MatType)) {
-    // The inserted row is a new node where it meets the labels, and a new edge where it meets the edges.
-    bool node = at <= Rows || at > Cols;
-    if (node) ++rows;
-    if (at <= Cols) ++cols;
-  } else {
-    ++rows;
-    if (IsSymmetricType(MatType) || MatType == 4) cols = rows;
-  }
-  CheckMatrixSize(MatType, rows, cols);
-  Rows = rows;
-  Cols = cols;
+  const TMatrixShape shape = ShapeAfterRowInsert({MatType, Rows, Cols}, at);
+  CheckMatrixSize(MatType, shape.rows, shape.cols);
+  Rows = shape.rows;
+  Cols = shape.cols;
   Grid.SetRowCount(GridRowsOf(MatType, Rows, Cols));
   if (IsSymmetricType(MatType)) Grid.SetColCount(Rows + 1);
   ShiftRowsDown(at);
@@ -651,13 +641,9 @@ void TMveditModel::InsertRow(int row) {
 void TMveditModel::DeleteRow(int row) {
   if (!View.delRowEnabled) return;
   const int at = std::clamp(row, 1, Grid.RowCount() - 1);
-  if (IsGraphType(MatType)) {
-    if (at <= Rows && Rows > 1) --Rows;
-    if (at <= Cols) --Cols;
-  } else {
-    --Rows;
-    if (IsSymmetricType(MatType) || MatType == 4) Cols = Rows;
-  }
+  const TMatrixShape shape = ShapeAfterRowDelete({MatType, Rows, Cols}, at);
+  Rows = shape.rows;
+  Cols = shape.cols;
   ShiftRowsUp(at);
   Grid.SetRowCount(GridRowsOf(MatType, Rows, Cols));
   if (IsSymmetricType(MatType)) Grid.SetColCount(Rows + 1);

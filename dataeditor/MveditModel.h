@@ -142,6 +142,7 @@ class TMveditModel {
   // Refuses a size too large; the edit then shows `current` again.
   void CheckEditedSize(int rows, int cols, std::string& editText, int current);
   void UpdateRowButtons();
+  void ShowTypeControls();
   void ApplyFixedCells();
   void GridChanged() { ++GridRevision; }
   // Grid shifts that keep a symmetric matrix's triangle in place.
