@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,22 +17,32 @@ struct Layer {
   bool any = false;
 };
 
+// The texts between backquotes in a table cell.
+inline std::vector<std::string> Quoted(const std::string& cell) {
+  std::vector<std::string> texts;
+  for (std::size_t open = cell.find('`'); open != std::string::npos; open = cell.find('`', open)) {
+    const std::size_t close = cell.find('`', open + 1);
+    if (close == std::string::npos) break;
+    texts.push_back(cell.substr(open + 1, close - open - 1));
+    open = close + 1;
+  }
+  return texts;
+}
+
 // The rows of the markdown table whose first cell is a folder in backquotes.
 inline std::vector<Layer> ParseLayerTable(const std::string& markdown) {
   std::vector<Layer> table;
   std::istringstream lines(markdown);
-  const std::regex quoted("`([^`]*)`");
   for (std::string line; std::getline(lines, line);) {
     if (line.rfind("| `", 0) != 0) continue;
     std::vector<std::string> cells;
     std::istringstream row(line.substr(1));
     for (std::string cell; std::getline(row, cell, '|');) cells.push_back(cell);
     if (cells.size() < 2) continue;
-    std::smatch folder;
-    if (!std::regex_search(cells[0], folder, quoted)) continue;
-    Layer layer{folder[1], {}, false};
-    for (auto it = std::sregex_iterator(cells[1].begin(), cells[1].end(), quoted); it != std::sregex_iterator(); ++it) {
-      const std::string name = (*it)[1];
+    const std::vector<std::string> folder = Quoted(cells[0]);
+    if (folder.empty()) continue;
+    Layer layer{folder.front(), {}, false};
+    for (const std::string& name : Quoted(cells[1])) {
       if (name == "*") {
         layer.any = true;
       } else {
@@ -43,6 +52,25 @@ inline std::vector<Layer> ParseLayerTable(const std::string& markdown) {
     table.push_back(layer);
   }
   return table;
+}
+
+// The header an #include line names and whether it is quoted; nothing for
+// any other line.
+struct TInclude {
+  std::string header;
+  bool quoted = false;
+};
+inline std::optional<TInclude> IncludeOf(const std::string& line) {
+  std::size_t at = line.find_first_not_of(" \t");
+  if (at == std::string::npos || line[at] != '#') return std::nullopt;
+  at = line.find_first_not_of(" \t", at + 1);
+  if (at == std::string::npos || line.compare(at, 7, "include") != 0) return std::nullopt;
+  at = line.find_first_not_of(" \t", at + 7);
+  if (at == std::string::npos || (line[at] != '"' && line[at] != '<')) return std::nullopt;
+  const char close = line[at] == '"' ? '"' : '>';
+  const std::size_t end = line.find(close, at + 1);
+  if (end == std::string::npos) return std::nullopt;
+  return TInclude{line.substr(at + 1, end - at - 1), close == '"'};
 }
 
 // The row of a folder ("modules/ordination/"): the longest row folder it starts with.

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -66,6 +65,29 @@ TEST(LayerRules, ChecksIncludesAgainstTheTable) {
   }
 }
 
+TEST(LayerRules, ReadsIncludeLines) {
+  struct Case {
+    const char* line;
+    const char* header;  // null: not an include
+    bool quoted;
+  };
+  const Case cases[] = {
+      {"#include \"shell/ModuleRun.h\"", "shell/ModuleRun.h", true},
+      {"  #  include <QWidget>", "QWidget", false},
+      {"#include <string>  // comment", "string", false},
+      {"// #include \"plot/forms/tree.h\"", nullptr, false},
+      {"#pragma once", nullptr, false},
+      {"#include \"unterminated.h", nullptr, false},
+  };
+  for (const Case& c : cases) {
+    const auto include = layers::IncludeOf(c.line);
+    ASSERT_EQ(include.has_value(), c.header != nullptr) << c.line;
+    if (!include) continue;
+    EXPECT_EQ(include->header, c.header) << c.line;
+    EXPECT_EQ(include->quoted, c.quoted) << c.line;
+  }
+}
+
 bool IsSourceFolder(const fs::path& relative) {
   const std::string top = relative.begin()->string();
   return !top.empty() && top[0] != '.' && top.rfind("build", 0) != 0;
@@ -74,7 +96,6 @@ bool IsSourceFolder(const fs::path& relative) {
 TEST(Layers, EveryIncludeOfTheTreeKeepsToTheTable) {
   const std::vector<layers::Layer> table = Table();
   ASSERT_GT(table.size(), 10u) << "the layer table of docs/ARCHITECTURE.md was not found";
-  const std::regex include(R"(^\s*#\s*include\s*([<"])([^">]+)[">])");
   std::vector<std::string> faults;
   int files = 0;
   for (auto it = fs::recursive_directory_iterator(Root); it != fs::recursive_directory_iterator(); ++it) {
@@ -90,11 +111,11 @@ TEST(Layers, EveryIncludeOfTheTreeKeepsToTheTable) {
     int number = 0;
     for (std::string line; std::getline(lines, line);) {
       ++number;
-      std::smatch m;
-      if (!std::regex_search(line, m, include)) continue;
+      const auto include = layers::IncludeOf(line);
+      if (!include) continue;
       const std::string file = relative.generic_string();
-      if (auto fault = layers::CheckInclude(table, file, m[2], m[1] == "\"")) {
-        faults.push_back(file + ":" + std::to_string(number) + ": " + std::string(m[2]) + ": " + *fault);
+      if (auto fault = layers::CheckInclude(table, file, include->header, include->quoted)) {
+        faults.push_back(file + ":" + std::to_string(number) + ": " + include->header + ": " + *fault);
       }
     }
   }
