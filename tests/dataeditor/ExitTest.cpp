@@ -14,7 +14,7 @@
 #include <string>
 
 #include "EditorTestSupport.h"
-#include "dataeditor/MveditF.h"
+#include "dataeditor/forms/MveditF.h"
 #include "platform/Form.h"
 
 namespace {
