@@ -77,6 +77,14 @@ struct Size {
   friend bool operator==(const Size&, const Size&) = default;
 };
 
+// Metrics of a font as the platform's text metrics give them, in pixels.
+struct TextMetrics {
+  int height = 0;           // the character cell: ascent + descent
+  int externalLeading = 0;  // room the font asks for between lines, outside the cell
+  int aveCharWidth = 0;     // the average character width
+  friend bool operator==(const TextMetrics&, const TextMetrics&) = default;
+};
+
 struct Rect {
   int left = 0;
   int top = 0;
@@ -108,6 +116,12 @@ class Canvas {
   virtual Size TextExtent(std::string_view text) const = 0;
   int TextWidth(std::string_view text) const { return TextExtent(text).cx; }
   int TextHeight(std::string_view text) const { return TextExtent(text).cy; }
+  // Metrics of the current font. Canvases without font metrics of their own
+  // take the extent of one character and no leading.
+  virtual TextMetrics GetTextMetrics() const {
+    const Size cell = TextExtent("x");
+    return {cell.cy, 0, cell.cx};
+  }
 
   // Segment from (x1, y1) to (x2, y2) in the current pen, last pixel left out.
   virtual void Line(int x1, int y1, int x2, int y2) = 0;
@@ -123,6 +137,15 @@ class Canvas {
   virtual void TextOut(int x, int y, std::string_view text) = 0;
   // As TextOut, cut to the rectangle.
   virtual void TextRect(const Rect& r, int x, int y, std::string_view text) = 0;
+  // As TextOut, with character i in the cell that starts at x + i * cellWidth,
+  // whatever the font's own advances (fixed-pitch text on a character grid).
+  virtual void TextOutCells(int x, int y, std::string_view text, int cellWidth) {
+    if (TextWidth(text) == cellWidth * static_cast<int>(text.size())) {
+      TextOut(x, y, text);
+      return;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) TextOut(x + static_cast<int>(i) * cellWidth, y, text.substr(i, 1));
+  }
 
   // Clipping: drawing is cut to the rectangle until the clip is removed.
   virtual void SetClipRect(const Rect& r) = 0;

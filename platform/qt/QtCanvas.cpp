@@ -1,8 +1,10 @@
 #include "platform/qt/QtCanvas.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QList>
 #include <QPolygon>
@@ -104,6 +106,11 @@ Size QtCanvas::TextExtent(std::string_view text) const {
   return {metrics.horizontalAdvance(qtbridge::ToQt(std::string(text))), metrics.height()};
 }
 
+TextMetrics QtCanvas::GetTextMetrics() const {
+  const QFontMetrics metrics(qtbridge::ToQFont(GetFont()), &device_);
+  return {metrics.height(), std::max(0, metrics.leading()), std::max(1, metrics.averageCharWidth())};
+}
+
 void QtCanvas::Line(int x1, int y1, int x2, int y2) {
   UsePen();
   painter_.drawLine(x1, y1, x2, y2);
@@ -155,6 +162,22 @@ void QtCanvas::TextOut(int x, int y, std::string_view text) {
   const QFontMetrics metrics(painter_.font(), &device_);
   painter_.drawText(QPoint(0, metrics.ascent()), qtbridge::ToQt(std::string(text)));
   painter_.restore();
+}
+
+void QtCanvas::TextOutCells(int x, int y, std::string_view text, int cellWidth) {
+  if (text.empty()) return;
+  QFont font(qtbridge::ToQFont(GetFont()), &device_);
+  const QString qtext = qtbridge::ToQt(std::string(text));
+  const QFontMetricsF metrics(font, &device_);
+  // Letter spacing stretches or squeezes each advance to the cell width.
+  font.setLetterSpacing(QFont::AbsoluteSpacing, cellWidth - metrics.horizontalAdvance(qtext) / qtext.size());
+  if (GetBrush().style != BrushStyle::Clear) {
+    painter_.fillRect(QRect(x, y, cellWidth * qtext.size(), qRound(metrics.height())),
+                      qtbridge::ToQColor(GetBrush().color));
+  }
+  painter_.setFont(font);
+  painter_.setPen(qtbridge::ToQColor(GetFont().color));
+  painter_.drawText(QPointF(x, y + metrics.ascent()), qtext);
 }
 
 void QtCanvas::TextRect(const Rect& r, int x, int y, std::string_view text) {

@@ -17,6 +17,7 @@ class QtCanvas : public Canvas {
   int DpiX() const override;
   int DpiY() const override;
   Size TextExtent(std::string_view text) const override;
+  TextMetrics GetTextMetrics() const override;
 
   void Line(int x1, int y1, int x2, int y2) override;
   void Polyline(const std::vector<Point>& points) override;
@@ -26,6 +27,7 @@ class QtCanvas : public Canvas {
   void FillRect(const Rect& r) override;
   void TextOut(int x, int y, std::string_view text) override;
   void TextRect(const Rect& r, int x, int y, std::string_view text) override;
+  void TextOutCells(int x, int y, std::string_view text, int cellWidth) override;
   void SetClipRect(const Rect& r) override;
   void RemoveClip() override;
 
