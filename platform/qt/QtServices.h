@@ -3,6 +3,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/CommonDialogs.h"
+#include "platform/Fonts.h"
 #include "platform/Printer.h"
 #include "platform/SystemColors.h"
 
@@ -14,6 +15,7 @@ std::unique_ptr<Dialogs> MakeDialogs();
 std::unique_ptr<Clipboard> MakeClipboard();
 std::unique_ptr<Printer> MakePrinter();
 std::unique_ptr<SystemPalette> MakeSystemPalette();
+std::unique_ptr<FontSystem> MakeFontSystem();
 
 // The print and printer set-up dialogs work on the toolkit printer of MakePrinter.
 bool RunPrintDialog(PrintRequest& request);

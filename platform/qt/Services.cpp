@@ -136,6 +136,7 @@ struct ToolkitServices {
   std::unique_ptr<Clipboard> clipboard;
   std::unique_ptr<Printer> printer;
   std::unique_ptr<SystemPalette> palette;
+  std::unique_ptr<FontSystem> fonts;
 };
 
 void InstallToolkitServices() {
@@ -147,6 +148,7 @@ void InstallToolkitServices() {
   InstallUnlessPresent<Clipboard>(services.clipboard, qtbridge::MakeClipboard());
   InstallUnlessPresent<Printer>(services.printer, qtbridge::MakePrinter());
   InstallUnlessPresent<SystemPalette>(services.palette, qtbridge::MakeSystemPalette());
+  InstallUnlessPresent<FontSystem>(services.fonts, qtbridge::MakeFontSystem());
 }
 
 // Posted messages are delivered from the event loop, one batch per wake.

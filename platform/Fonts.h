@@ -1,0 +1,23 @@
+#pragma once
+// The font families the platform can draw with.
+
+#include "platform/Service.h"
+
+#include <string>
+#include <vector>
+
+namespace plat {
+
+class FontSystem {
+ public:
+  static constexpr const char* kServiceName = "font system";
+  virtual ~FontSystem() = default;
+  // The fixed-pitch families, in alphabetical order: the installed ones and
+  // the fixed-pitch names the platform serves by substituting one of them.
+  virtual std::vector<std::string> FixedPitchFamilies() = 0;
+};
+
+// The installed font system's fixed-pitch families; none without a font system.
+std::vector<std::string> FixedPitchFamilies();
+
+}  // namespace plat
