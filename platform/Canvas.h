@@ -150,6 +150,11 @@ class Canvas {
   // Clipping: drawing is cut to the rectangle until the clip is removed.
   virtual void SetClipRect(const Rect& r) = 0;
   virtual void RemoveClip() = 0;
+  // The smallest rectangle around the area that drawing can reach now (the
+  // part of a window being painted); all of the surface without a clip.
+  virtual Rect ClipBox() const { return {-kUnbounded, -kUnbounded, kUnbounded, kUnbounded}; }
+
+  static constexpr int kUnbounded = 1 << 30;
 
  protected:
   Canvas() = default;

@@ -195,6 +195,12 @@ void QtCanvas::SetClipRect(const Rect& r) { painter_.setClipRect(PixelRect(r)); 
 
 void QtCanvas::RemoveClip() { painter_.setClipping(false); }
 
+Rect QtCanvas::ClipBox() const {
+  const QRect surface(0, 0, device_.width(), device_.height());
+  const QRect box = painter_.hasClipping() ? painter_.clipBoundingRect().toAlignedRect() & surface : surface;
+  return {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
+}
+
 namespace qtbridge {
 
 std::unique_ptr<Canvas> MakePainterCanvas(QPainter& painter, QPaintDevice& device) {

@@ -30,6 +30,7 @@ class QtCanvas : public Canvas {
   void TextOutCells(int x, int y, std::string_view text, int cellWidth) override;
   void SetClipRect(const Rect& r) override;
   void RemoveClip() override;
+  Rect ClipBox() const override;
 
  private:
   void UsePen();

@@ -48,6 +48,7 @@ class RecordingCanvas : public Canvas {
   void TextRect(const Rect& r, int x, int y, std::string_view text) override;
   void SetClipRect(const Rect& r) override;
   void RemoveClip() override;
+  Rect ClipBox() const override { return clip_ ? *clip_ : Canvas::ClipBox(); }
 
   // Pixel height and character width of a font of the given points here.
   int FontHeight(int points) const;

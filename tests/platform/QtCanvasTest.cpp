@@ -60,3 +60,17 @@ TEST_F(FontSystemTest, FixedTextKeepsEveryCharacterInItsCell) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FontSystemTest, ClipBoxIsTheClipWithinTheSurface) {
+  plat::BitmapCanvas bitmap(100, 60);
+  plat::Canvas& canvas = bitmap.GetCanvas();
+  EXPECT_EQ(canvas.ClipBox(), (plat::Rect{0, 0, 100, 60}));
+  canvas.SetClipRect({10, 20, 30, 200});
+  EXPECT_EQ(canvas.ClipBox(), (plat::Rect{10, 20, 30, 60}));
+  canvas.RemoveClip();
+  EXPECT_EQ(canvas.ClipBox(), (plat::Rect{0, 0, 100, 60}));
+}
+
+}  // namespace
