@@ -1107,9 +1107,13 @@ void TEditorCore::Paint(plat::Canvas& canvas) {
     markerLines[static_cast<std::size_t>(n)] = marker.IsSet() ? list_->ParaToLine(marker.para, marker.pos, column) : 0;
   }
 
+  // Only the rows in the area being painted.
+  const plat::Rect area = canvas.ClipBox();
+  const int firstRow = std::max(0, area.top / lineHeight_);
+  const int bottom = std::min(height, area.bottom);
   const std::int32_t lineCount = list_->LineCount();
-  int y = 0;
-  for (std::int32_t line = topLine_; line <= lineCount && y < height; ++line, y += lineHeight_) {
+  int y = firstRow * lineHeight_;
+  for (std::int32_t line = topLine_ + firstRow; line <= lineCount && y < bottom; ++line, y += lineHeight_) {
     canvas.SetBrush({ControlColor(), plat::BrushStyle::Solid});
     canvas.FillRect({0, y, leftMargin_, y + lineHeight_});
     for (int n = 0; n < TParaList::kMarkerCount; ++n) {
@@ -1118,7 +1122,7 @@ void TEditorCore::Paint(plat::Canvas& canvas) {
     }
     PaintLine(canvas, line, {leftMargin_, y, width, y + lineHeight_}, showSelection);
   }
-  if (y < height) {
+  if (y < bottom) {
     canvas.SetBrush({ControlColor(), plat::BrushStyle::Solid});
     canvas.FillRect({0, y, width, height});
   }

@@ -130,6 +130,16 @@ TEST_F(EditPaintTest, OwnerDrawnLinesAreLeftToTheHandler) {
   EXPECT_EQ(Texts(), (std::vector<std::string>{"alpha   one", "drawn", "gamma three"}));
 }
 
+TEST_F(EditPaintTest, OnlyTheRowsOfTheClipArePainted) {
+  canvas.SetClipRect({0, 20, 50, 30});
+  Paint();
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"beta two"}));
+  canvas.SetClipRect({0, 40, 50, 64});
+  Paint();
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"gamma three"}));
+  EXPECT_EQ(canvas.OpsOf(OpKind::FillRect).back().rect, (plat::Rect{0, 48, editor.width, 64}));
+}
+
 TEST_F(EditPaintTest, HorizontalOffsetShiftsTheText) {
   editor.Scroll(plat::ScrollBarKind::Horizontal, plat::ScrollCode::ThumbPosition, 6);
   Paint();
