@@ -12,40 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "ListingText.h"
 #include "controls/editor/ParaList.h"
 
 namespace {
-
-// A matrix of eleven columns printed with "%8.4f": a heading of column
-// numbers, rows of eight values and their continuation lines of three, and an
-// empty line after every twenty rows.
-std::string ListingLine(std::int64_t i) {
-  constexpr std::int64_t kBlock = 42;
-  const std::int64_t row = i % kBlock;
-  char buffer[128];
-  std::string line;
-  if (row == 0) {
-    line = "     ";
-    for (int column = 1; column <= 8; ++column) {
-      std::snprintf(buffer, sizeof buffer, "%8d ", column);
-      line += buffer;
-    }
-  } else if (row < kBlock - 1) {
-    const bool continuation = row % 2 == 0;
-    if (continuation) {
-      line = "     ";
-    } else {
-      std::snprintf(buffer, sizeof buffer, "%4d ", static_cast<int>(row / 2 + 1));
-      line = buffer;
-    }
-    for (int value = 0; value < (continuation ? 3 : 8); ++value) {
-      std::snprintf(buffer, sizeof buffer, "%8.4f ",
-                    static_cast<double>((i * 7919 + value * 104729) % 200000) / 10000.0 - 10.0);
-      line += buffer;
-    }
-  }
-  return line + "\r";
-}
 
 std::size_t HeapInUse() { return mallinfo2().uordblks; }
 
@@ -53,7 +23,7 @@ void AppendListingLines(benchmark::State& state) {
   const std::int64_t lineCount = state.range(0);
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(lineCount));
-  for (std::int64_t i = 0; i < lineCount; ++i) lines.push_back(ListingLine(i));
+  for (std::int64_t i = 0; i < lineCount; ++i) lines.push_back(ListingLine(i) + "\r");
 
   double memoryPerTextByte = 0;
   double textBytes = 0;
