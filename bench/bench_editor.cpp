@@ -30,7 +30,7 @@ class BitmapEditor : public TEditorCore {
     if (dirty_.Width() <= 0 || dirty_.Height() <= 0) return;
     plat::Canvas& canvas = bitmap_.GetCanvas();
     canvas.SetClipRect(dirty_);
-    Paint(canvas);
+    PaintEditor(canvas);
     canvas.RemoveClip();
     dirty_ = {};
   }
@@ -75,10 +75,10 @@ std::unique_ptr<BitmapEditor> ListingEditor(std::int64_t lines) {
 void TypeOneCharacter(benchmark::State& state) {
   auto editor = ListingEditor(state.range(0));
   for (auto _ : state) {
-    editor->DoCommand(editcmd::ccChar, 'x');
+    editor->DoCommand(ccChar, 'x');
     editor->Repaint();
     state.PauseTiming();
-    editor->DoCommand(editcmd::ccBack, 0);
+    editor->DoCommand(ccBack, 0);
     editor->Repaint();
     state.ResumeTiming();
   }
@@ -87,7 +87,7 @@ void TypeOneCharacter(benchmark::State& state) {
 void PageDown(benchmark::State& state) {
   auto editor = ListingEditor(state.range(0));
   for (auto _ : state) {
-    editor->DoCommand(editcmd::ccNextPage, 0);
+    editor->DoCommand(ccNextPage, 0);
     editor->Repaint();
     if (editor->CaretLine() == editor->CountParagraphs()) {
       state.PauseTiming();

@@ -601,8 +601,7 @@ void TEditorCore::PasteFromClipboard() {
 // ---- Commands ------------------------------------------------------------
 
 bool TEditorCore::DoCommand(int command, char ch) {
-  using namespace editcmd;
-  if (command >= ccUser) {
+  if (command >= ccUserFirst) {
     DoOnUserCommand(command);
     return true;
   }
@@ -658,7 +657,6 @@ void TEditorCore::TabKey() {
 }
 
 bool TEditorCore::MoveCommand(int command) {
-  using namespace editcmd;
   struct TMove {
     int plain, extended;
     void (TEditorCore::*move)(bool);
@@ -1090,7 +1088,7 @@ void TEditorCore::InvalidateSelection() {
   InvalidateLines(first, last);
 }
 
-void TEditorCore::Paint(plat::Canvas& canvas) {
+void TEditorCore::PaintEditor(plat::Canvas& canvas) {
   plat::CanvasStateSaver saved(canvas);
   plat::Font font = font_.Font();
   if (!IsEnabled()) font.color = kGrayText;
@@ -1255,7 +1253,7 @@ void TEditorCore::PointToLinePos(int x, int y, std::int32_t& line, std::int32_t&
   if (!scrollPastEnd_) pos = std::min(pos, length + 1);
 }
 
-void TEditorCore::MouseDown(int x, int y, plat::ShiftState shift) {
+void TEditorCore::MouseDownAt(int x, int y, plat::ShiftState shift) {
   if (list_->ParagraphCount() == 1 && list_->GetParagraphLength(1) == 0) return;
   tracking_ = true;
   trackRound_ = 0;
@@ -1288,7 +1286,7 @@ void TEditorCore::TrackMouse(int x, int y) {
   ++trackRound_;
 }
 
-void TEditorCore::MouseUp() { tracking_ = false; }
+void TEditorCore::MouseUpAt() { tracking_ = false; }
 
 // Whole lines between the line where the drag started and `line`.
 void TEditorCore::SelectLinesTo(std::int32_t line) {
@@ -1314,7 +1312,7 @@ void TEditorCore::SelectLinesTo(std::int32_t line) {
   CaretMoved();
 }
 
-void TEditorCore::DoubleClick(int x, int y, plat::ShiftState shift) {
+void TEditorCore::DoubleClickAt(int x, int y, plat::ShiftState shift) {
   std::int32_t line = 0, pos = 0;
   PointToLinePos(x, y, line, pos);
   std::int32_t offset = 0;

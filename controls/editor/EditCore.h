@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "controls/base/VirCmd.h"
 #include "controls/editor/EditGlyphs.h"
 #include "controls/editor/EditLayout.h"
 #include "controls/editor/ParaList.h"
@@ -26,19 +27,6 @@
 enum class TTabType { ttReal, ttFixed, ttSmart };
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum class TBorderStyle { bsNone, bsSingle };
-
-// The command codes the editor runs (the library's numbering).
-namespace editcmd {
-constexpr int ccBack = 1, ccBotOfPage = 2, ccCopy = 6, ccCtrlChar = 7, ccCut = 8, ccDel = 10, ccDelBol = 11,
-              ccDelEol = 12, ccDelLine = 13, ccDelWord = 14, ccDown = 15, ccEnd = 16, ccExtendDown = 17,
-              ccExtendEnd = 18, ccExtendHome = 19, ccExtendLeft = 20, ccExtendPgDn = 21, ccExtendPgUp = 22,
-              ccExtendRight = 23, ccExtendUp = 24, ccExtBotOfPage = 25, ccExtFirstPage = 26, ccExtLastPage = 27,
-              ccExtTopOfPage = 28, ccExtWordLeft = 29, ccExtWordRight = 30, ccFirstPage = 31, ccGotoMarker0 = 32,
-              ccHome = 42, ccIns = 44, ccLastPage = 45, ccLeft = 46, ccNewLine = 47, ccNextPage = 48, ccPaste = 51,
-              ccPrevPage = 52, ccRedo = 53, ccRight = 55, ccScrollDown = 56, ccScrollUp = 57, ccSetMarker0 = 58,
-              ccTab = 68, ccTopOfPage = 71, ccUndo = 72, ccUp = 73, ccWordLeft = 74, ccWordRight = 75, ccChar = 249,
-              ccUser = 256;
-}  // namespace editcmd
 
 // Options of FindReplace, combined as bits.
 namespace findopt {
@@ -188,7 +176,7 @@ class TEditorCore : public TParaListEditor {
 
   // ---- Window messages ----------------------------------------------------
   // Paints the whole client area (the window clips to what is invalid).
-  void Paint(plat::Canvas& canvas);
+  void PaintEditor(plat::Canvas& canvas);
   void Scroll(plat::ScrollBarKind bar, plat::ScrollCode code, std::int32_t pos);
   // Measures the font and the window again; runs when the window is made or resized.
   void Measure();
@@ -196,11 +184,11 @@ class TEditorCore : public TParaListEditor {
   // Mouse: a press starts tracking, which goes on with each TrackMouse round
   // (on moves, and from a timer while the mouse is outside the window) until
   // the button goes up.
-  void MouseDown(int x, int y, plat::ShiftState shift);
+  void MouseDownAt(int x, int y, plat::ShiftState shift);
   void TrackMouse(int x, int y);
-  void MouseUp();
+  void MouseUpAt();
   bool Tracking() const { return tracking_; }
-  void DoubleClick(int x, int y, plat::ShiftState shift);
+  void DoubleClickAt(int x, int y, plat::ShiftState shift);
   bool InMargin(int x) const { return x <= leftMargin_; }
   // The (line, position in the line) under a point of the client area.
   void PointToLinePos(int x, int y, std::int32_t& line, std::int32_t& pos) const;

@@ -24,7 +24,7 @@ class EditPaintTest : public ::testing::Test {
 
   std::vector<CanvasOp> Paint() {
     canvas.Clear();
-    editor.Paint(canvas);
+    editor.PaintEditor(canvas);
     return canvas.Ops();
   }
   std::vector<std::string> Texts() {

@@ -12,8 +12,6 @@
 
 namespace {
 
-using namespace editcmd;
-
 TEST(EditorPropertiesTest, SetterRules) {
   TestEditor editor;
   editor.SetParaLengthLimit(40000);
@@ -697,17 +695,17 @@ TEST(EditorMouseTest, ClickShiftClickAndDragBelowTheWindow) {
   TestEditor editor(20, 3);
   editor.SetText("one|two|three|four|five|six");
   const int m = editor.LeftMargin();
-  editor.MouseDown(m + 8, 20, 0);
-  editor.MouseUp();
+  editor.MouseDownAt(m + 8, 20, 0);
+  editor.MouseUpAt();
   EXPECT_EQ(editor.CaretTextPos(), (TTextPos{2, 2}));
   EXPECT_FALSE(editor.HasSelection());
-  editor.MouseDown(m + 16, 36, plat::ssShift);
-  editor.MouseUp();
+  editor.MouseDownAt(m + 16, 36, plat::ssShift);
+  editor.MouseUpAt();
   EXPECT_EQ(editor.SelectedText(), "wo\r\nth");
 
-  editor.MouseDown(m + 1, 4, 0);
+  editor.MouseDownAt(m + 1, 4, 0);
   for (int round = 0; round < 2; ++round) editor.TrackMouse(m + 8, 60);  // below the window
-  editor.MouseUp();
+  editor.MouseUpAt();
   EXPECT_EQ(editor.TopLine(), 3);
   EXPECT_EQ(editor.CaretTextPos(), (TTextPos{5, 2}));
   EXPECT_EQ(editor.SelectedText(), "one\r\ntwo\r\nthree\r\nfour\r\nf");
@@ -718,7 +716,7 @@ TEST(EditorMouseTest, ClickShiftClickAndDragBelowTheWindow) {
 TEST(EditorMouseTest, MarginSelectsWholeLines) {
   TestEditor editor(20, 10);
   editor.SetText("one|two|three|four");
-  editor.MouseDown(2, 20, 0);
+  editor.MouseDownAt(2, 20, 0);
   EXPECT_EQ(editor.SelectedText(), "two\r\n");
   editor.TrackMouse(2, 40);
   EXPECT_EQ(editor.SelectedText(), "two\r\nthree\r\n");
@@ -726,9 +724,9 @@ TEST(EditorMouseTest, MarginSelectsWholeLines) {
   EXPECT_EQ(editor.SelectedText(), "two\r\nthree\r\nfour");
   editor.TrackMouse(2, 4);
   EXPECT_EQ(editor.SelectedText(), "one\r\ntwo\r\n");
-  editor.MouseUp();
-  editor.MouseDown(2, 52, plat::ssShift);
-  editor.MouseUp();
+  editor.MouseUpAt();
+  editor.MouseDownAt(2, 52, plat::ssShift);
+  editor.MouseUpAt();
   EXPECT_EQ(editor.SelectedText(), "three\r\nfour");
 }
 
@@ -736,13 +734,13 @@ TEST(EditorMouseTest, DoubleClickSelectsWordsAndParagraphs) {
   TestEditor editor;
   editor.SetText("foo, bar  baz|next");
   const int m = editor.LeftMargin();
-  editor.DoubleClick(m + 2, 4, 0);
+  editor.DoubleClickAt(m + 2, 4, 0);
   EXPECT_EQ(editor.SelectedText(), "foo");
-  editor.DoubleClick(m + 8 * 6, 4, 0);
+  editor.DoubleClickAt(m + 8 * 6, 4, 0);
   EXPECT_EQ(editor.SelectedText(), "bar  ");
-  editor.DoubleClick(m + 8 * 11, 4, plat::ssShift);
+  editor.DoubleClickAt(m + 8 * 11, 4, plat::ssShift);
   EXPECT_EQ(editor.SelectedText(), "bar  baz");
-  editor.DoubleClick(2, 20, 0);
+  editor.DoubleClickAt(2, 20, 0);
   EXPECT_EQ(editor.SelectedText(), "next");
 }
 

@@ -26,5 +26,5 @@ void TestEditor::Run(std::initializer_list<int> commands) {
 }
 
 void TestEditor::Type(const std::string& text) {
-  for (char ch : text) DoCommand(editcmd::ccChar, ch);
+  for (char ch : text) DoCommand(ccChar, ch);
 }
