@@ -73,6 +73,11 @@ class CustomControl : public Control {
   // Handles this control's waiting paint requests now.
   void UpdateNow();
   void SetCursor(CursorShape shape);
+  // A cursor of the program's own drawing, with its hot spot; an empty
+  // picture gives the control its default cursor again.
+  void SetCursorPicture(const RasterImage& picture, int hotX, int hotY);
+  // The size of a scroll bar's arrow button in the platform's style, in pixels.
+  static int ScrollArrowSize();
   // With tabs wanted, Tab reaches KeyDown instead of moving the focus.
   void SetWantTabs(bool want);
 

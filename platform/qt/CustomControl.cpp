@@ -5,7 +5,10 @@
 #include "platform/qt/QtCanvas.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QImage>
+#include <QPixmap>
+#include <QStyle>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -385,6 +388,26 @@ void CustomControl::SetCursor(CursorShape shape) {
     }
   }
   WidgetOf(*this)->unsetCursor();
+}
+
+void CustomControl::SetCursorPicture(const RasterImage& picture, int hotX, int hotY) {
+  if (picture.width <= 0 || picture.height <= 0 ||
+      picture.pixels.size() < static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+    WidgetOf(*this)->unsetCursor();
+    return;
+  }
+  QImage image(picture.width, picture.height, QImage::Format_ARGB32);
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      image.setPixel(x, y, picture.pixels[static_cast<std::size_t>(y * picture.width + x)]);
+    }
+  }
+  WidgetOf(*this)->setCursor(QCursor(QPixmap::fromImage(image), hotX, hotY));
+}
+
+int CustomControl::ScrollArrowSize() {
+  qtbridge::EnsureApplication();
+  return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
 void CustomControl::SetWantTabs(bool want) { WidgetOf(*this)->wantTabs = want; }

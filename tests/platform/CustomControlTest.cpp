@@ -251,3 +251,16 @@ TEST_F(CustomControlTest, PaintingNowAndTheStripAScrollUncovers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CustomControlTest, PictureCursorsAndTheScrollArrowSize) {
+  EXPECT_GT(CustomControl::ScrollArrowSize(), 0);
+  RasterImage arrow{2, 2, {0xFF000000, 0, 0xFF000000, 0xFFFFFFFF}};
+  a->SetCursorPicture(arrow, 0, 0);
+  a->SetCursorPicture(RasterImage{3, 3, {0xFF000000}}, 0, 0);  // too few pixels: the default cursor
+  a->SetCursorPicture({}, 0, 0);
+  input::Flush();
+}
+
+}  // namespace
