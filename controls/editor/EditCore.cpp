@@ -10,12 +10,9 @@
 #include "controls/editor/VirEditU.h"
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
+#include "platform/SystemColors.h"
 
 namespace {
-
-constexpr plat::Color kGrayText = 0x808080;
-constexpr plat::Color kHighlight = 0x6A240A;  // dark blue
-constexpr plat::Color kHighlightText = 0xFFFFFF;
 
 // Inserted texts go to the paragraph list in pieces of this size, each
 // extended over the line-break bytes after it up to kMaxPiece.
@@ -83,8 +80,8 @@ class TEditorCore::TEdit {
   std::shared_ptr<TParaList> list_;
 };
 
-TEditorCore::TEditorCore()
-    : font_([this] { FontChanged(); }), highlightBack_(kHighlight), highlightText_(kHighlightText) {
+TEditorCore::TEditorCore() : font_([this] { FontChanged(); }), highlight_(plat::clHighlight, plat::clHighlightText) {
+  highlight_.OnChange = [this] { InvalidateSelection(); };
   list_ = std::make_shared<TParaList>(this, false, 8192);
   LoadGlyphs();
 }
@@ -193,12 +190,6 @@ void TEditorCore::SetByteLimit(std::int64_t limit) {
 
 void TEditorCore::SetHideSelection(bool hide) {
   hideSelection_ = hide;
-  InvalidateSelection();
-}
-
-void TEditorCore::SetHighlightColors(plat::Color back, plat::Color text) {
-  highlightBack_ = back;
-  highlightText_ = text;
   InvalidateSelection();
 }
 
@@ -1091,7 +1082,7 @@ void TEditorCore::InvalidateSelection() {
 void TEditorCore::PaintEditor(plat::Canvas& canvas) {
   plat::CanvasStateSaver saved(canvas);
   plat::Font font = font_.Font();
-  if (!IsEnabled()) font.color = kGrayText;
+  if (!IsEnabled()) font.color = plat::ColorToRGB(plat::clGrayText);
   canvas.SetFont(font);
   const int width = ClientWidthOf();
   const int height = ClientHeightOf();
@@ -1153,7 +1144,9 @@ void TEditorCore::PaintLine(plat::Canvas& canvas, std::int32_t line, const plat:
   const std::int32_t from = leftColumn_ + 1;
   const std::int32_t to = leftColumn_ + visibleColumns_ + 2;  // one more column, partly shown
   const plat::Color back = ControlColor();
-  const plat::Color ink = IsEnabled() ? font_.Font().color : kGrayText;
+  const plat::Color ink = plat::ColorToRGB(IsEnabled() ? font_.Font().color : plat::clGrayText);
+  const plat::Color selectedBack = plat::ColorToRGB(highlight_.BackColor());
+  const plat::Color selectedInk = plat::ColorToRGB(highlight_.TextColor());
 
   // Runs of columns in one colour pair: before, in and after the selection.
   auto paintRun = [&](std::int32_t first, std::int32_t last, bool selected) {
@@ -1162,12 +1155,12 @@ void TEditorCore::PaintLine(plat::Canvas& canvas, std::int32_t line, const plat:
     if (first >= last) return;
     const int x = rect.left + (first - from) * charWidth_;
     const int right = std::min(rect.left + (last - from) * charWidth_, rect.right);
-    canvas.SetBrush({selected ? highlightBack_ : back, plat::BrushStyle::Solid});
+    canvas.SetBrush({selected ? selectedBack : back, plat::BrushStyle::Solid});
     canvas.FillRect({x, rect.top, right, rect.bottom});
     const std::int32_t textLast = std::min(last, shown + 1);
     if (first < textLast) {
       plat::Font font = canvas.GetFont();
-      font.color = selected ? highlightText_ : ink;
+      font.color = selected ? selectedInk : ink;
       canvas.SetFont(font);
       canvas.SetBrush({back, plat::BrushStyle::Clear});
       canvas.TextOutCells(x, rect.top,

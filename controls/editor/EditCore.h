@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "controls/base/VirCmd.h"
+#include "controls/base/VirColors.h"
 #include "controls/editor/EditGlyphs.h"
 #include "controls/editor/EditLayout.h"
 #include "controls/editor/ParaList.h"
@@ -73,9 +74,8 @@ class TEditorCore : public TParaListEditor {
   TVirFixedFont& FixedFont() { return font_; }
   bool HideSelection() const { return hideSelection_; }
   void SetHideSelection(bool hide);
-  plat::Color HighlightBack() const { return highlightBack_; }
-  plat::Color HighlightText() const { return highlightText_; }
-  void SetHighlightColors(plat::Color back, plat::Color text);
+  // The selection's colours; system colours are resolved when painting.
+  TVirColors& HighlightColors() { return highlight_; }
   bool InsertMode() const { return insertMode_; }
   virtual void SetInsertMode(bool insert);
   int LeftMargin() const { return leftMargin_; }
@@ -309,8 +309,7 @@ class TEditorCore : public TParaListEditor {
   TVirFixedFont font_;
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
   bool hideSelection_ = true;
-  plat::Color highlightBack_;
-  plat::Color highlightText_;
+  TVirColors highlight_;
   bool insertMode_ = true;
   int leftMargin_ = 15;
   int rightMargin_ = 5;

@@ -36,11 +36,24 @@ TGlyphStrip ParseGlyphPicture(std::string_view text) {
   return strip;
 }
 
-TGlyphStrip LoadBookmarkGlyphs() {
+TGlyphStrip LoadPictureResource(std::string_view name) {
   RegisterEditorResources();
-  const auto bytes = plat::FindResource("MARKERS");
+  const auto bytes = plat::FindResource(name);
   if (!bytes) return {};
   return ParseGlyphPicture({reinterpret_cast<const char*>(bytes->data()), bytes->size()});
+}
+
+std::vector<std::uint32_t> ArgbPixels(const TGlyphStrip& picture) {
+  std::vector<std::uint32_t> argb;
+  argb.reserve(picture.pixels.size());
+  for (std::uint32_t pixel : picture.pixels) {
+    const auto colour = static_cast<plat::Color>(pixel & 0xFFFFFF);
+    argb.push_back(pixel == 0 ? 0
+                              : 0xFF000000u | static_cast<std::uint32_t>(plat::RedOf(colour)) << 16 |
+                                    static_cast<std::uint32_t>(plat::GreenOf(colour)) << 8 |
+                                    static_cast<std::uint32_t>(plat::BlueOf(colour)));
+  }
+  return argb;
 }
 
 void DrawBookmarkGlyph(plat::Canvas& canvas, const TGlyphStrip& strip, int n, int y, int lineHeight, int leftMargin) {

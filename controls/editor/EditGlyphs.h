@@ -25,8 +25,12 @@ struct TGlyphStrip {
 
 // Reads a text picture; an empty strip when it is malformed.
 TGlyphStrip ParseGlyphPicture(std::string_view text);
-// The strip of the "MARKERS" resource; empty when the program has none.
-TGlyphStrip LoadBookmarkGlyphs();
+// The picture of a resource of the editor; empty when the program has none.
+TGlyphStrip LoadPictureResource(std::string_view name);
+// The strip of the "MARKERS" resource.
+inline TGlyphStrip LoadBookmarkGlyphs() { return LoadPictureResource("MARKERS"); }
+// The picture as 0xAARRGGBB pixels, transparent where it has none.
+std::vector<std::uint32_t> ArgbPixels(const TGlyphStrip& picture);
 
 // Draws glyph n at x = 1 on the line whose top is y: at the line's top, or
 // centred when the line is at least 2 pixels taller than the glyph. Nothing

@@ -8,6 +8,7 @@
 
 #include "EditorDouble.h"
 #include "controls/editor/EditGlyphs.h"
+#include "platform/SystemColors.h"
 #include "platform/record/RecordingCanvas.h"
 
 namespace {
@@ -62,13 +63,13 @@ TEST_F(EditPaintTest, SelectionInTheHighlightColours) {
   EXPECT_EQ(Texts(), (std::vector<std::string>{"alpha   ", "one", "beta", " two", "gamma three"}));
   const CanvasOp* selected = TextAt(m + 8 * 8, 0);
   ASSERT_NE(selected, nullptr);
-  EXPECT_EQ(selected->font.color, editor.HighlightText());
-  EXPECT_EQ(TextAt(m, 16)->font.color, editor.HighlightText());
+  EXPECT_EQ(selected->font.color, plat::ColorToRGB(plat::clHighlightText));
+  EXPECT_EQ(TextAt(m, 16)->font.color, plat::ColorToRGB(plat::clHighlightText));
   EXPECT_EQ(TextAt(m + 4 * 8, 16)->font.color, plat::clBlack);
   const auto fills = canvas.OpsOf(OpKind::FillRect);
   EXPECT_TRUE(std::any_of(fills.begin(), fills.end(), [&](const CanvasOp& op) {
     // The line break shows as one more selected cell.
-    return op.brush.color == editor.HighlightBack() && op.rect == plat::Rect{m + 8 * 8, 0, m + 12 * 8, 16};
+    return op.brush.color == plat::ColorToRGB(plat::clHighlight) && op.rect == plat::Rect{m + 8 * 8, 0, m + 12 * 8, 16};
   }));
 
   // Hidden while the editor has no focus, unless HideSelection is off.
@@ -83,7 +84,7 @@ TEST_F(EditPaintTest, SelectionInTheHighlightColours) {
 TEST_F(EditPaintTest, DisabledTextIsGrey) {
   editor.enabled = false;
   Paint();
-  for (const CanvasOp& op : canvas.OpsOf(OpKind::TextOut)) EXPECT_EQ(op.font.color, 0x808080u);
+  for (const CanvasOp& op : canvas.OpsOf(OpKind::TextOut)) EXPECT_EQ(op.font.color, plat::ColorToRGB(plat::clGrayText));
 }
 
 TEST_F(EditPaintTest, BookmarkGlyphsInTheMargin) {
