@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 
 #include "controls/base/VirExcept.h"
 #include "controls/editor/EditError.h"
@@ -539,28 +540,23 @@ bool TEditorCore::CanUndo() const { return !ReadOnly() && list_->UndoBuffer().Pe
 
 bool TEditorCore::CanRedo() const { return !ReadOnly() && list_->UndoBuffer().PeekRedoGroup() >= 0; }
 
-void TEditorCore::Undo() {
-  if (!CanUndo()) {
-    Beep();
-    return;
-  }
-  TEdit edit(*this, false);
-  TTextPos at = CaretTextPos();
-  list_->Undo(this, at.para, at.pos);
-  SetCaretTextPos(at);
-  CollapseSelection();
-  UpdateScrollBars();
-  CaretMoved();
-}
+void TEditorCore::Undo() { Replay(false); }
 
-void TEditorCore::Redo() {
-  if (!CanRedo()) {
+void TEditorCore::Redo() { Replay(true); }
+
+// Undoes or redoes one group; the caret goes where the history puts it.
+void TEditorCore::Replay(bool redo) {
+  if (!(redo ? CanRedo() : CanUndo())) {
     Beep();
     return;
   }
   TEdit edit(*this, false);
   TTextPos at = CaretTextPos();
-  list_->Redo(this, at.para, at.pos);
+  if (redo) {
+    list_->Redo(this, at.para, at.pos);
+  } else {
+    list_->Undo(this, at.para, at.pos);
+  }
   SetCaretTextPos(at);
   CollapseSelection();
   UpdateScrollBars();
@@ -570,7 +566,12 @@ void TEditorCore::Redo() {
 void TEditorCore::CopyToClipboard() {
   if (!HasSelection()) return;
   plat::ClipboardContent content;
-  content.text = SelectedText();
+  try {
+    content.text = SelectedText();
+  } catch (const std::bad_alloc&) {
+    EditError(eeOutOfMemory);
+    return;
+  }
   plat::TheClipboard().Set(content);
 }
 

@@ -266,6 +266,7 @@ class TEditorCore : public TParaListEditor {
 
   // Editing.
   std::uint16_t InsertAtCaret(std::string_view text);
+  void Replay(bool redo);
   bool DeleteSelection();
   void Backspace();
   void DeleteAtCaret();

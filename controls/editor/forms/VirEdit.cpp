@@ -18,7 +18,7 @@ constexpr int kLinesPerNotch = 3;
 
 }  // namespace
 
-TVirCustomEditor::TVirCustomEditor(plat::Control& parent) : TVirBase(parent), color_(plat::clWindow) {
+TVirCustomEditor::TVirCustomEditor(plat::Control& parent) : TVirEditBase(parent), color_(plat::clWindow) {
   carets_.SetOverwriteCaret(std::make_shared<TVirCaret>(TVirCaretShape::csBlock));
 }
 

@@ -12,7 +12,13 @@
 #include "controls/editor/EditCore.h"
 #include "platform/BitmapCanvas.h"
 
-class TVirCustomEditor : public TVirBase, public TEditorCore {
+// The editor's window base: the control base as it is.
+class TVirEditBase : public TVirBase {
+ public:
+  using TVirBase::TVirBase;
+};
+
+class TVirCustomEditor : public TVirEditBase, public TEditorCore {
  public:
   explicit TVirCustomEditor(plat::Control& parent);
   ~TVirCustomEditor() override;
