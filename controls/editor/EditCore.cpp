@@ -1417,57 +1417,37 @@ std::int32_t TEditorCore::FindReplace(std::string_view findText, std::string_vie
   };
 
   bool found = false;
+  // Forwards, matches start at `limit` or after it; backwards, before it.
+  const bool wholeWords = (options & WholeWordsOnly) != 0;
   std::int32_t para = start.para;
-  if (!backward) {
-    std::int32_t from = start.pos - 1;
-    while (para <= std::min(scope.last.para, list_->ParagraphCount())) {
-      const std::string_view text = list_->GetParagraph(para)->Text();
-      const std::int32_t at = FindText(text, findText, from, matchCase);
-      if (at < 0) {
-        ++para;
-        from = 0;
-        continue;
-      }
-      if (!AcceptMatch(text, at, patternLength, para, scope, (options & WholeWordsOnly) != 0)) {
-        from = at + 1;
-        continue;
-      }
-      if (!replaceAll) {
-        selectMatch(para, at);
-        found = true;
-        break;
-      }
-      if (std::uint16_t code = replaceAt(para, at)) {
-        EditError(code);
-        return code;
-      }
-      from = at + replaceLength;
+  std::int32_t limit = start.pos - 1;
+  auto inScope = [&] {
+    return backward ? para >= std::max(scope.first.para, 1)
+                    : para <= std::min(scope.last.para, list_->ParagraphCount());
+  };
+  while (inScope()) {
+    const std::string_view text = list_->GetParagraph(para)->Text();
+    const std::int32_t at =
+        backward ? FindTextBefore(text, findText, limit, matchCase) : FindText(text, findText, limit, matchCase);
+    if (at < 0) {
+      para += backward ? -1 : 1;
+      limit = backward && para >= 1 ? list_->GetParagraphLength(para) + 1 : 0;
+      continue;
     }
-  } else {
-    std::int32_t before = start.pos - 1;
-    while (para >= std::max(scope.first.para, 1)) {
-      const std::string_view text = list_->GetParagraph(para)->Text();
-      const std::int32_t at = FindTextBefore(text, findText, before, matchCase);
-      if (at < 0) {
-        --para;
-        before = para >= 1 ? list_->GetParagraphLength(para) + 1 : 0;
-        continue;
-      }
-      if (!AcceptMatch(text, at, patternLength, para, scope, (options & WholeWordsOnly) != 0)) {
-        before = at;
-        continue;
-      }
-      if (!replaceAll) {
-        selectMatch(para, at);
-        found = true;
-        break;
-      }
-      if (std::uint16_t code = replaceAt(para, at)) {
-        EditError(code);
-        return code;
-      }
-      before = at;
+    if (!AcceptMatch(text, at, patternLength, para, scope, wholeWords)) {
+      limit = backward ? at : at + 1;
+      continue;
     }
+    if (!replaceAll) {
+      selectMatch(para, at);
+      found = true;
+      break;
+    }
+    if (std::uint16_t code = replaceAt(para, at)) {
+      EditError(code);
+      return code;
+    }
+    limit = backward ? at : at + replaceLength;
   }
 
   if (replaceAll && replaced > 0) {
