@@ -74,6 +74,21 @@ std::optional<T> ParseInt(std::string_view text) {
   return v;
 }
 
+template <class T>
+std::optional<T> ParseReal(std::string_view text) {
+  std::string_view t = TrimBlanks(text);
+  if (!IsDecimalReal(t)) return std::nullopt;
+  if (t[0] == '+') t.remove_prefix(1);
+  T v = 0;
+  auto r = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
+  if (r.ec == std::errc::result_out_of_range) {
+    if (IsOverflow(t)) return std::nullopt;
+    return t[0] == '-' ? -T(0) : T(0);  // underflow
+  }
+  if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
 [[noreturn]] void NotInteger(std::string_view text) {
   throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
 }
@@ -99,19 +114,9 @@ std::int64_t StrToInt64(std::string_view text) {
   return *v;
 }
 
-std::optional<double> TryStrToFloat(std::string_view text) {
-  std::string_view t = TrimBlanks(text);
-  if (!IsDecimalReal(t)) return std::nullopt;
-  if (t[0] == '+') t.remove_prefix(1);
-  double v = 0;
-  auto r = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
-  if (r.ec == std::errc::result_out_of_range) {
-    if (IsOverflow(t)) return std::nullopt;
-    return t[0] == '-' ? -0.0 : 0.0;  // underflow
-  }
-  if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v)) return std::nullopt;
-  return v;
-}
+std::optional<double> TryStrToFloat(std::string_view text) { return ParseReal<double>(text); }
+
+std::optional<long double> TryStrToExtended(std::string_view text) { return ParseReal<long double>(text); }
 
 double StrToFloat(std::string_view text) {
   auto v = TryStrToFloat(text);

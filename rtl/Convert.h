@@ -25,6 +25,8 @@ std::int64_t StrToInt64(std::string_view text);
 // rtl::EConvertError "'<text>' is not a valid floating point value".
 std::optional<double> TryStrToFloat(std::string_view text);
 double StrToFloat(std::string_view text);
+// The same for an extended (80-bit) real, with the extended type's range.
+std::optional<long double> TryStrToExtended(std::string_view text);
 
 // Round to the nearest integer, halves to even; Trunc cuts toward zero.
 // A value out of the 64-bit range or NaN raises rtl::EInvalidOp.

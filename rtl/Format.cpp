@@ -1,5 +1,6 @@
 #include "rtl/Format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -23,7 +24,8 @@ struct Decimal {
   char digits[kMaxDigits + 2];
 };
 
-Decimal ToDecimal(double v) {
+// Doubles widen exactly, so one conversion serves both float types.
+Decimal ToDecimal(long double v) {
   Decimal d;
   d.negative = std::signbit(v);
   if (v == 0) return d;
@@ -65,7 +67,7 @@ void RoundDigits(Decimal& d, int keep) {
 
 char DigitAt(const Decimal& d, int i) { return i < d.count ? d.digits[i] : '0'; }
 
-void AppendSpecial(std::string& s, double v) {
+void AppendSpecial(std::string& s, long double v) {
   if (std::isnan(v))
     s += "NAN";
   else
@@ -73,7 +75,7 @@ void AppendSpecial(std::string& s, double v) {
 }
 
 // Fixed notation with `decimals` digits after the point; thousands separators on request.
-void AppendFixed(std::string& s, double v, int decimals, bool thousands) {
+void AppendFixed(std::string& s, long double v, int decimals, bool thousands) {
   if (!std::isfinite(v)) return AppendSpecial(s, v);
   Decimal d = ToDecimal(v);
   RoundDigits(d, d.exponent + decimals);
@@ -319,6 +321,12 @@ void FormatTo(std::string& out, std::string_view pattern, std::initializer_list<
   const size_t before = out.size();
   const rtl::ScopeFail cut([&] { out.resize(before); });
   Formatter(out, pattern, args).Run();
+}
+
+std::string FloatToStrFixed(long double value, int decimals) {
+  std::string s;
+  AppendFixed(s, value, std::max(decimals, 0), false);
+  return s;
 }
 
 std::string FloatToStrGeneral(double value, int precision) {

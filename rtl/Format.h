@@ -79,4 +79,9 @@ std::string Format(std::string_view pattern, const A&... args) {
 // minimal exponent when scientific ("1E20", "1.5E-10"), "INF", "-INF", "NAN".
 std::string FloatToStrGeneral(double value, int precision);
 
+// Fixed notation of an extended with `decimals` digits after the point, as
+// "%.*f" writes a double: every integer digit, halves away from zero on the
+// 18-digit decimal expansion; "INF", "-INF", "NAN" for the special values.
+std::string FloatToStrFixed(long double value, int decimals);
+
 }  // namespace rtl

@@ -46,6 +46,27 @@ TEST(Convert, StrToFloatIsStrict) {
   }
 }
 
+TEST(Convert, StrToExtendedReachesTheExtendedRange) {
+  struct {
+    const char* text;
+    bool ok;
+    long double value;
+  } const cases[] = {
+      {"0.1", true, 0.1L},     {" -1.1e4932 ", true, -1.1e4932L},
+      {"1e400", true, 1e400L}, {"1.2e4932", false, 0},
+      {"1e-5000", true, 0},    {"12345678901234567890", true, 12345678901234567890.0L},
+      {"inf", false, 0},       {"1,5", false, 0},
+      {"", false, 0},
+  };
+  for (const auto& c : cases) {
+    auto v = rtl::TryStrToExtended(c.text);
+    EXPECT_EQ(v.has_value(), c.ok) << "'" << c.text << "'";
+    if (c.ok && v) {
+      EXPECT_EQ(*v, c.value) << c.text;
+    }
+  }
+}
+
 TEST(Convert, StrToIntIsStrict) {
   EXPECT_EQ(rtl::StrToInt(" 42 "), 42);
   EXPECT_EQ(rtl::StrToInt("-2147483648"), std::numeric_limits<int32_t>::min());

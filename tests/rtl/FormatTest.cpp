@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "rtl/Exception.h"
 
@@ -43,6 +44,23 @@ INSTANTIATE_TEST_SUITE_P(
                     FloatCase{"%g", -0.0, "0"}, FloatCase{"%8.4f", std::numeric_limits<double>::infinity(), "     INF"},
                     FloatCase{"%e", -std::numeric_limits<double>::infinity(), "-INF"},
                     FloatCase{"%f", std::numeric_limits<double>::quiet_NaN(), "NAN"}));
+
+TEST(Format, FixedExtendedKeepsEveryIntegerDigit) {
+  struct {
+    long double value;
+    int decimals;
+    std::string expected;
+  } const cases[] = {
+      {2.5L, 0, "3"},
+      {-0.125L, 2, "-0.13"},
+      {0.1L, 20, "0.10000000000000000000"},  // 18 significant digits, then zeros
+      {1.7e308L, 0, "17" + std::string(307, '0')},
+      {-1.1e4932L, 1, "-11" + std::string(4931, '0') + ".0"},
+      {0.0L, 3, "0.000"},
+      {std::numeric_limits<long double>::infinity(), 2, "INF"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(rtl::FloatToStrFixed(c.value, c.decimals), c.expected) << c.expected.size();
+}
 
 TEST(Format, IntegersTextAndWidths) {
   EXPECT_EQ(rtl::Format("%*d", 5, 42), "   42");
