@@ -1,0 +1,123 @@
+#include "controls/base/VirEFData.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+static_assert(std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10,
+              "the extended type needs the 80-bit long double");
+
+bool IsPictureChar(char c) {
+  static constexpr std::string_view kPictureChars = "!#123456789ABDEHKLMNOSXYabdhilmnstxy";
+  return c != 0 && kPictureChars.find(c) != std::string_view::npos;
+}
+
+std::uint16_t DataSizeOf(std::uint8_t typeByte, int maxLength, bool stripLiterals, std::string_view mask) {
+  switch (typeByte & kDataTypeBits) {
+    case pftString: {
+      if (typeByte == kPictureFieldFlag && stripLiterals) {
+        auto dataPositions =
+            std::count_if(mask.begin(), mask.end(), [](char c) { return IsPictureChar(c) || c == '$' || c == ','; });
+        auto size = maxLength - static_cast<long>(mask.size()) + dataPositions + 1;
+        return static_cast<std::uint16_t>(std::max<long>(size, 1));
+      }
+      return static_cast<std::uint16_t>(maxLength + 1);
+    }
+    case pftChar:
+    case pftBoolean:
+    case pftYesNo:
+    case pftByte:
+    case pftShortInt: return 1;
+    case pftWord:
+    case pftInteger: return 2;
+    case pftLongInt:
+    case pftSingle:
+    case pftDate:
+    case pftTime: return 4;
+    case pftReal: return 6;
+    case pftDouble:
+    case pftComp: return 8;
+    case pftExtended: return 10;
+    default: return 0;
+  }
+}
+
+float LoadSingle(std::span<const std::uint8_t, 4> bytes) {
+  float v;
+  auto bits = LoadLE<std::uint32_t>(bytes);
+  std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
+void StoreSingle(float value, std::span<std::uint8_t, 4> bytes) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  StoreLE(bits, bytes);
+}
+
+double LoadDouble(std::span<const std::uint8_t, 8> bytes) {
+  double v;
+  auto bits = LoadLE<std::uint64_t>(bytes);
+  std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
+void StoreDouble(double value, std::span<std::uint8_t, 8> bytes) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  StoreLE(bits, bytes);
+}
+
+// The long double of this machine is the 80-bit extended in its first 10
+// bytes, little-endian; the rest is padding.
+long double LoadExtended(std::span<const std::uint8_t, 10> bytes) {
+  long double v = 0;
+  std::memcpy(&v, bytes.data(), 10);
+  return v;
+}
+
+void StoreExtended(long double value, std::span<std::uint8_t, 10> bytes) { std::memcpy(bytes.data(), &value, 10); }
+
+namespace {
+constexpr int kReal48Bias = 129;
+constexpr int kReal48FractionBits = 39;
+constexpr std::uint64_t kReal48HiddenBit = std::uint64_t{1} << kReal48FractionBits;
+}  // namespace
+
+long double LoadReal48(std::span<const std::uint8_t, 6> bytes) {
+  if (bytes[0] == 0) return 0;
+  std::uint64_t fraction = 0;
+  for (int i = 5; i >= 1; --i) fraction = (fraction << 8) | bytes[i];
+  bool negative = (fraction & (std::uint64_t{1} << 39)) != 0;
+  fraction &= kReal48HiddenBit - 1;
+  long double v =
+      std::ldexp(static_cast<long double>(fraction | kReal48HiddenBit), bytes[0] - kReal48Bias - kReal48FractionBits);
+  return negative ? -v : v;
+}
+
+bool StoreReal48(long double value, std::span<std::uint8_t, 6> bytes) {
+  if (!std::isfinite(value)) return false;
+  std::array<std::uint8_t, 6> out{};
+  if (value != 0) {
+    int exponent = 0;
+    long double m = std::frexp(std::fabs(value), &exponent);  // |value| = m * 2^exponent, m in [0.5, 1)
+    // 40 bits with the hidden one; nearbyint rounds ties to even.
+    auto q = static_cast<std::uint64_t>(std::nearbyint(std::ldexp(m, kReal48FractionBits + 1)));
+    int biased = exponent - 1 + kReal48Bias;
+    if (q == kReal48HiddenBit << 1) {
+      q >>= 1;
+      ++biased;
+    }
+    if (biased > 255) return false;
+    if (biased > 0) {
+      std::uint64_t fraction = q & (kReal48HiddenBit - 1);
+      if (std::signbit(value)) fraction |= kReal48HiddenBit;  // the sign takes the hidden bit's place
+      out[0] = static_cast<std::uint8_t>(biased);
+      for (int i = 1; i <= 5; ++i, fraction >>= 8) out[i] = static_cast<std::uint8_t>(fraction & 0xFF);
+    }
+  }
+  std::copy(out.begin(), out.end(), bytes.begin());
+  return true;
+}
+
+long double MaxReal48() { return std::ldexp(2.0L - std::ldexp(1.0L, -kReal48FractionBits), 126); }

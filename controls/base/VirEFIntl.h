@@ -1,0 +1,31 @@
+#pragma once
+// What the entry fields use of the international settings: the true and yes
+// characters, the decimal character, and the date and time masks with their
+// conversions. The library's international-settings object supplies them; the
+// field reaches them only through this interface.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class EntryFieldIntl {
+ public:
+  virtual ~EntryFieldIntl() = default;
+  virtual char DecimalChar() const = 0;
+  virtual char TrueChar() const = 0;
+  virtual char YesChar() const = 0;
+
+  // The masks that range texts use: the international date mask (a four-digit
+  // year when the short date format holds "yyyy") and the time mask.
+  virtual std::string RangeDateMask() const = 0;
+  virtual std::string RangeTimeMask() const = 0;
+
+  // Day numbers count from 1600-01-01, times are seconds since midnight. The
+  // readers give nothing for a text that is not a valid date or time; two-digit
+  // years take their century from the epoch.
+  virtual std::string DateToText(std::string_view mask, std::int32_t day) const = 0;
+  virtual std::optional<std::int32_t> TextToDate(std::string_view mask, std::string_view text, int epoch) const = 0;
+  virtual std::string TimeToText(std::string_view mask, std::int32_t seconds) const = 0;
+  virtual std::optional<std::int32_t> TextToTime(std::string_view mask, std::string_view text) const = 0;
+};
