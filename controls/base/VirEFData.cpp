@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 static_assert(std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10,
@@ -40,32 +41,6 @@ std::uint16_t DataSizeOf(std::uint8_t typeByte, int maxLength, bool stripLiteral
     case pftExtended: return 10;
     default: return 0;
   }
-}
-
-float LoadSingle(std::span<const std::uint8_t, 4> bytes) {
-  float v;
-  auto bits = LoadLE<std::uint32_t>(bytes);
-  std::memcpy(&v, &bits, sizeof v);
-  return v;
-}
-
-void StoreSingle(float value, std::span<std::uint8_t, 4> bytes) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  StoreLE(bits, bytes);
-}
-
-double LoadDouble(std::span<const std::uint8_t, 8> bytes) {
-  double v;
-  auto bits = LoadLE<std::uint64_t>(bytes);
-  std::memcpy(&v, &bits, sizeof v);
-  return v;
-}
-
-void StoreDouble(double value, std::span<std::uint8_t, 8> bytes) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  StoreLE(bits, bytes);
 }
 
 // The long double of this machine is the 80-bit extended in its first 10

@@ -10,8 +10,8 @@
 // zero-terminated in MaxLength + 1 bytes.
 
 #include <array>
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <string_view>
 #include <type_traits>
@@ -76,10 +76,18 @@ void StoreLE(T value, std::span<std::uint8_t, sizeof(T)> bytes) {
 }
 
 // IEEE single and double in their little-endian bytes.
-float LoadSingle(std::span<const std::uint8_t, 4> bytes);
-void StoreSingle(float value, std::span<std::uint8_t, 4> bytes);
-double LoadDouble(std::span<const std::uint8_t, 8> bytes);
-void StoreDouble(double value, std::span<std::uint8_t, 8> bytes);
+inline float LoadSingle(std::span<const std::uint8_t, 4> bytes) {
+  return std::bit_cast<float>(LoadLE<std::uint32_t>(bytes));
+}
+inline void StoreSingle(float value, std::span<std::uint8_t, 4> bytes) {
+  StoreLE(std::bit_cast<std::uint32_t>(value), bytes);
+}
+inline double LoadDouble(std::span<const std::uint8_t, 8> bytes) {
+  return std::bit_cast<double>(LoadLE<std::uint64_t>(bytes));
+}
+inline void StoreDouble(double value, std::span<std::uint8_t, 8> bytes) {
+  StoreLE(std::bit_cast<std::uint64_t>(value), bytes);
+}
 
 // The 80-bit extended: 64-bit mantissa with its integer bit, then the sign
 // and 15-bit exponent, little-endian.

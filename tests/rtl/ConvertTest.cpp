@@ -17,27 +17,33 @@ TEST(Convert, FloatToStrShortestGeneral) {
   EXPECT_EQ(rtl::FloatToStr(1e100), "1E100");
 }
 
+template <class T>
 struct RealCase {
   const char* text;
   bool ok;
-  double value;
+  T value;
 };
 
+template <class T, std::size_t N>
+void ExpectReals(const RealCase<T> (&cases)[N], std::optional<T> (*parse)(std::string_view)) {
+  for (const auto& c : cases) {
+    auto v = parse(c.text);
+    EXPECT_EQ(v.has_value(), c.ok) << "'" << c.text << "'";
+    if (c.ok && v) {
+      EXPECT_EQ(*v, c.value) << c.text;
+    }
+  }
+}
+
 TEST(Convert, StrToFloatIsStrict) {
-  const RealCase cases[] = {
+  const RealCase<double> cases[] = {
       {"1.5", true, 1.5},      {" -2e3 ", true, -2000}, {"+.5", true, 0.5},   {"5.", true, 5},   {"1E-400", true, 0},
       {"0.000", true, 0},      {"1e400", false, 0},     {"-1e400", false, 0}, {"nan", false, 0}, {"inf", false, 0},
       {"-Infinity", false, 0}, {"0x1p3", false, 0},     {"1 5", false, 0},    {"1,5", false, 0}, {"", false, 0},
       {"  ", false, 0},        {"e5", false, 0},        {"1e", false, 0},     {".", false, 0},   {"--1", false, 0},
       {"1e+", false, 0},
   };
-  for (const auto& c : cases) {
-    auto v = rtl::TryStrToFloat(c.text);
-    EXPECT_EQ(v.has_value(), c.ok) << "'" << c.text << "'";
-    if (c.ok && v) {
-      EXPECT_EQ(*v, c.value) << c.text;
-    }
-  }
+  ExpectReals(cases, rtl::TryStrToFloat);
   EXPECT_THROW(rtl::StrToFloat("nan"), rtl::EConvertError);
   try {
     rtl::StrToFloat("1x");
@@ -47,24 +53,14 @@ TEST(Convert, StrToFloatIsStrict) {
 }
 
 TEST(Convert, StrToExtendedReachesTheExtendedRange) {
-  struct {
-    const char* text;
-    bool ok;
-    long double value;
-  } const cases[] = {
+  const RealCase<long double> cases[] = {
       {"0.1", true, 0.1L},     {" -1.1e4932 ", true, -1.1e4932L},
       {"1e400", true, 1e400L}, {"1.2e4932", false, 0},
       {"1e-5000", true, 0},    {"12345678901234567890", true, 12345678901234567890.0L},
       {"inf", false, 0},       {"1,5", false, 0},
       {"", false, 0},
   };
-  for (const auto& c : cases) {
-    auto v = rtl::TryStrToExtended(c.text);
-    EXPECT_EQ(v.has_value(), c.ok) << "'" << c.text << "'";
-    if (c.ok && v) {
-      EXPECT_EQ(*v, c.value) << c.text;
-    }
-  }
+  ExpectReals(cases, rtl::TryStrToExtended);
 }
 
 TEST(Convert, StrToIntIsStrict) {

@@ -48,6 +48,16 @@ std::vector<Sample> ReadSamples() {
   return samples;
 }
 
+// Stores the sample's value, expects its bytes, and reads them back.
+template <std::size_t N, class T, class Store, class Load>
+void ExpectRoundTrip(const Sample& s, T value, Store store, Load load) {
+  ASSERT_EQ(s.bytes.size(), N);
+  std::array<std::uint8_t, N> out{};
+  store(value, std::span<std::uint8_t, N>(out));
+  EXPECT_EQ(Bytes(out.begin(), out.end()), s.bytes);
+  EXPECT_EQ(load(View<N>(s.bytes)), value);
+}
+
 TEST(EntryFieldCodecs, AgreeWithTheReferenceBytes) {
   auto samples = ReadSamples();
   ASSERT_GE(samples.size(), 40u);
@@ -55,39 +65,19 @@ TEST(EntryFieldCodecs, AgreeWithTheReferenceBytes) {
     SCOPED_TRACE(s.kind + " " + s.text);
     const char* text = s.text.c_str();
     if (s.kind == "single") {
-      ASSERT_EQ(s.bytes.size(), 4u);
-      float v = std::strtof(text, nullptr);
-      std::array<std::uint8_t, 4> out{};
-      StoreSingle(v, out);
-      EXPECT_TRUE(std::equal(out.begin(), out.end(), s.bytes.begin()));
-      EXPECT_EQ(LoadSingle(View<4>(s.bytes)), v);
+      ExpectRoundTrip<4>(s, std::strtof(text, nullptr), StoreSingle, LoadSingle);
     } else if (s.kind == "double") {
-      ASSERT_EQ(s.bytes.size(), 8u);
-      double v = std::strtod(text, nullptr);
-      std::array<std::uint8_t, 8> out{};
-      StoreDouble(v, out);
-      EXPECT_TRUE(std::equal(out.begin(), out.end(), s.bytes.begin()));
-      EXPECT_EQ(LoadDouble(View<8>(s.bytes)), v);
+      ExpectRoundTrip<8>(s, std::strtod(text, nullptr), StoreDouble, LoadDouble);
     } else if (s.kind == "extended") {
-      ASSERT_EQ(s.bytes.size(), 10u);
-      long double v = std::strtold(text, nullptr);
-      std::array<std::uint8_t, 10> out{};
-      StoreExtended(v, out);
-      EXPECT_TRUE(std::equal(out.begin(), out.end(), s.bytes.begin()));
-      EXPECT_EQ(LoadExtended(View<10>(s.bytes)), v);
+      ExpectRoundTrip<10>(s, std::strtold(text, nullptr), StoreExtended, LoadExtended);
     } else if (s.kind == "comp") {
-      ASSERT_EQ(s.bytes.size(), 8u);
-      long long v = std::strtoll(text, nullptr, 10);
-      std::array<std::uint8_t, 8> out{};
-      StoreLE<std::int64_t>(v, out);
-      EXPECT_TRUE(std::equal(out.begin(), out.end(), s.bytes.begin()));
-      EXPECT_EQ(LoadLE<std::int64_t>(View<8>(s.bytes)), v);
+      ExpectRoundTrip<8>(s, std::int64_t{std::strtoll(text, nullptr, 10)}, StoreLE<std::int64_t>, LoadLE<std::int64_t>);
     } else if (s.kind == "real48") {
       ASSERT_EQ(s.bytes.size(), 6u);
       long double v = std::strtold(text, nullptr);
       std::array<std::uint8_t, 6> out{};
       ASSERT_TRUE(StoreReal48(v, out));
-      EXPECT_TRUE(std::equal(out.begin(), out.end(), s.bytes.begin()));
+      EXPECT_EQ(Bytes(out.begin(), out.end()), s.bytes);
       // The nearest 6-byte real: within half a unit of its 39-bit fraction.
       long double back = LoadReal48(View<6>(s.bytes));
       EXPECT_LE(std::fabs(back - v), std::fabs(v) * std::ldexp(1.0L, -40));
