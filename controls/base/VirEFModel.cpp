@@ -123,7 +123,7 @@ void EntryFieldModel::SetOption(TEntryOption option, bool on) {
     default: break;
   }
   if (option != O::RightAlign) RefreshOptions();
-  Repaint();
+  RepaintField();
 }
 
 void EntryFieldModel::RefreshOptions() {
@@ -168,7 +168,7 @@ void EntryFieldModel::SetMaxLength(int length) {
 void EntryFieldModel::SetTextMargin(int margin) {
   if (margin < 2) return;
   textMargin_ = margin;
-  Repaint();
+  RepaintField();
 }
 
 void EntryFieldModel::SetEpoch(int year) {
@@ -183,24 +183,24 @@ int EntryFieldModel::EffectiveEpoch() const {
 
 void EntryFieldModel::SetZeroDisplay(TZeroDisplay mode) {
   zeroDisplay_ = mode;
-  Repaint();
+  RepaintField();
 }
 
 void EntryFieldModel::SetZeroDisplayValue(double value) {
   if (value == zeroDisplayValue_) return;
   zeroDisplayValue_ = value;
-  Repaint();
+  RepaintField();
 }
 
 void EntryFieldModel::SetPadChar(char c) {
   padChar_ = c;
-  Repaint();
+  RepaintField();
 }
 
 void EntryFieldModel::SetPasswordChar(char c) {
   passwordChar_ = c;
   if (c == 0) options_ &= ~Bit(TEntryOption::PasswordMode);
-  Repaint();
+  RepaintField();
 }
 
 void EntryFieldModel::SetDecimalPlaces(int places) {
@@ -307,7 +307,7 @@ void EntryFieldModel::SetRangeText(TRangeLimit& limit, std::string_view text) {
 void EntryFieldModel::IncreaseValue(bool wrap, double delta) {
   IncreaseValueBy(wrap, delta);
   selStart_ = selEnd_ = caretPos_;
-  Repaint();
+  RepaintField();
 }
 
 void EntryFieldModel::DecreaseValue(bool wrap, double delta) { IncreaseValue(wrap, -delta); }
@@ -322,7 +322,7 @@ void EntryFieldModel::ValueLoaded(bool fromKeyboard) {
   if (validating_) return;
   if (!focused_) inError_ = false;
   modified_ = modifiedOnce_ = false;
-  Repaint();
+  RepaintField();
   if (focused_) {
     PlaceCaretOnEnter();
     UpdateCaret();
@@ -381,7 +381,7 @@ void EntryFieldModel::EmSetSel(std::uint32_t start, std::uint32_t end) {
     SetSelectionRaw(0, static_cast<int>(text_.size()));
   else if (start <= end)
     SetSelection(static_cast<int>(start), static_cast<int>(end));  // clamped to the text
-  Repaint();
+  RepaintField();
 }
 
 void EntryFieldModel::EmSetModify(bool modified) {
@@ -510,13 +510,13 @@ void EntryFieldModel::Restore() {
   PlaceCaretOnEnter();
   SetSelectionRaw(0, static_cast<int>(text_.size()));
   modified_ = false;
-  Repaint();
+  RepaintField();
   DoOnChange();
 }
 
 // ---- Mouse ---------------------------------------------------------------------
 
-void EntryFieldModel::MouseDown(int x, int y) {
+void EntryFieldModel::LeftButtonDown(int x, int y) {
   if (!focused_) {
     mouseDownBeforeFocus_ = true;
     selStart_ = selEnd_ = caretPos_;
@@ -529,7 +529,7 @@ void EntryFieldModel::MouseDown(int x, int y) {
   ExecuteCommand(msg, efc::MouseDown);
 }
 
-void EntryFieldModel::MouseMove(int x, int y, bool captured, bool buttonDown) {
+void EntryFieldModel::MouseDragged(int x, int y, bool captured, bool buttonDown) {
   if (!captured || !buttonDown) return;
   TEditMsg msg;
   msg.x = x;
@@ -537,7 +537,7 @@ void EntryFieldModel::MouseMove(int x, int y, bool captured, bool buttonDown) {
   ExecuteCommand(msg, efc::MouseMove);
 }
 
-void EntryFieldModel::DoubleClick(int x, int y) {
+void EntryFieldModel::LeftButtonDoubleClick(int x, int y) {
   if (!focused_) return;
   TEditMsg msg;
   msg.x = x;
@@ -577,7 +577,7 @@ void EntryFieldModel::FocusEntered() {
   if (Option(TEntryOption::ForceInsert)) insertMode_ = true;
   if (Option(TEntryOption::ForceOvertype)) insertMode_ = false;
   UpdateCaret();
-  Repaint();
+  RepaintField();
 }
 
 void EntryFieldModel::FocusLeft(bool toSameForm, bool toSpecialControl) {
@@ -595,7 +595,7 @@ void EntryFieldModel::FocusLeft(bool toSameForm, bool toSpecialControl) {
   focused_ = false;
   if (toSameForm && !quietFocusChange_) PostPostEdit();
   if (!quietFocusChange_) MoveCaretToStart();
-  Repaint();
+  RepaintField();
 }
 
 // ---- Validation and reports ----------------------------------------------------------
@@ -631,7 +631,7 @@ bool EntryFieldModel::Validate(bool report) {
     if (!controller->ErrorPending()) PostReport(lastError_);
     controller->SetErrorPending(true);
   }
-  if (inError_ != wasInError) Repaint();
+  if (inError_ != wasInError) RepaintField();
   return lastError_ == 0 || (report && soft);
 }
 
@@ -650,7 +650,7 @@ std::uint16_t EntryFieldModel::ValidateContents(bool report) {
     inError_ = false;
   else if (Option(TEntryOption::SoftValidation))
     inError_ = true;
-  if (inError_ != wasInError) Repaint();
+  if (inError_ != wasInError) RepaintField();
   return lastError_;
 }
 

@@ -259,12 +259,12 @@ class EntryFieldModel {
   // ---- Mouse
   // The left button: on an unfocused field it marks the click and asks for
   // the focus; on the focused field it is a command for the editor.
-  void MouseDown(int x, int y);
-  void MouseMove(int x, int y, bool captured, bool buttonDown);
-  void DoubleClick(int x, int y);
+  void LeftButtonDown(int x, int y);
+  void MouseDragged(int x, int y, bool captured, bool buttonDown);
+  void LeftButtonDoubleClick(int x, int y);
 
   // ---- Focus
-  bool Focused() const { return focused_; }
+  bool IsFocused() const { return focused_; }
   // True while the field takes the focus back after a failed validation.
   bool ReturningAfterError() const { return lastValidationFailed_; }
   void FocusEntered();
@@ -356,7 +356,7 @@ class EntryFieldModel {
   virtual EntryFieldController* FieldController() const { return nullptr; }
   virtual bool IsFieldEnabled() const { return true; }
   virtual bool IsFieldVisible() const { return true; }
-  virtual void Repaint() {}
+  virtual void RepaintField() {}
   virtual void UpdateCaret() {}     // re-place the caret and the scroll
   virtual void RecreateWindow() {}  // the window is made again
   virtual void AdjustHeight() {}    // the AutoSize rule

@@ -84,7 +84,7 @@ class TestField : public EntryFieldModel {
   EntryFieldController* FieldController() const override { return controller; }
   bool IsFieldEnabled() const override { return enabled; }
   bool IsFieldVisible() const override { return visible; }
-  void Repaint() override { ++repaints; }
+  void RepaintField() override { ++repaints; }
   void RecreateWindow() override { ++recreated; }
   void Beep() override { ++beeps; }
   void TakeFocus() override;

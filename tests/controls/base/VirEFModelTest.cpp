@@ -901,11 +901,11 @@ TEST(EntryFieldFocus, AClickKeepsTheCaretWhereItIs) {
   TestForm form({&a, &b});
   b.SetText("hello");
   form.Focus(&a);
-  b.MouseDown(20, 5);  // takes the focus
+  b.LeftButtonDown(20, 5);  // takes the focus
   EXPECT_EQ(form.focused, &b);
   EXPECT_EQ(b.CaretPos(), 0) << "the click places the caret, not the entry rule";
   EXPECT_EQ(b.SelectionLength(), 0);
-  b.MouseDown(20, 5);
+  b.LeftButtonDown(20, 5);
   EXPECT_EQ(b.edits.back(), efc::MouseDown) << "on the focused field the editor gets the click";
 }
 
