@@ -61,6 +61,11 @@ class MenuItem {
   std::vector<std::unique_ptr<MenuItem>> items_;
 };
 
+// Shows the items of `menu` (a root item made without a parent) as a pop-up
+// menu at a point of the screen, and returns once it has closed; a chosen
+// item's action has run by then.
+void PopupMenuAt(MenuItem& menu, Point screen);
+
 enum class CloseAction { None, Hide, Free, Minimize };
 enum class BorderStyle { Sizeable, Dialog, Single, None };
 enum class FormPosition { Designed, ScreenCenter };

@@ -6,6 +6,7 @@
 #include "platform/Types.h"
 
 #include <string>
+#include <vector>
 
 namespace plat::input {
 
@@ -25,6 +26,17 @@ void Click(Control& control, int x = -1, int y = -1);
 void DoubleClick(Control& control, int x = -1, int y = -1);
 // The mouse comes over the control (its hint becomes the application's hint).
 void Hover(Control& control);
+// The pop-up menu shown now: its items' captions and whether each is enabled
+// (empty when no pop-up menu is open), and the choice of one of them by its
+// caption without '&' (false, and the menu closed, when it has no such enabled
+// item). Tests post these to run while the menu waits for the user.
+struct PopupItem {
+  std::string caption;
+  bool enabled = false;
+  friend bool operator==(const PopupItem&, const PopupItem&) = default;
+};
+std::vector<PopupItem> PopupMenuItems();
+bool ChoosePopupItem(const std::string& caption);
 // Handles the events and posted messages waiting now.
 void Flush();
 

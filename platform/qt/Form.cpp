@@ -189,6 +189,10 @@ void MenuItem::Click() {
   if (Enabled() && OnClick) OnClick();
 }
 
+void PopupMenuAt(MenuItem& menu, Point screen) {
+  if (QMenu* popup = menu.Peer().menu) popup->exec(QPoint(screen.x, screen.y));
+}
+
 // ---- forms ----
 
 Form::Form(const std::string& name) : Control(nullptr, MakeFormPeer()) {

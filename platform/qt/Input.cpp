@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 
@@ -33,6 +34,8 @@ std::pair<QWidget*, QPoint> MouseTarget(Control& control, int x, int y) {
   if (child == nullptr) return {widget, p};
   return {child, child->mapFrom(widget, p)};
 }
+
+QMenu* ShownPopup() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
 
 Qt::MouseButton QtButton(MouseButton button) {
   switch (button) {
@@ -135,6 +138,38 @@ void Flush() {
     QApplication::processEvents();
     MessageQueue::DeliverPosted();
   }
+}
+
+}  // namespace plat::input
+
+namespace plat::input {
+
+std::vector<PopupItem> PopupMenuItems() {
+  std::vector<PopupItem> items;
+  if (QMenu* menu = ShownPopup()) {
+    for (QAction* action : menu->actions()) {
+      if (action->isVisible())
+        items.push_back({action->isSeparator() ? "-" : FromQt(action->text()), action->isEnabled()});
+    }
+  }
+  return items;
+}
+
+bool ChoosePopupItem(const std::string& caption) {
+  QMenu* menu = ShownPopup();
+  if (menu == nullptr) return false;
+  for (QAction* action : menu->actions()) {
+    if (action->isVisible() && action->isEnabled() && !action->isSeparator() &&
+        action->text().remove('&') == ToQt(caption).remove('&')) {
+      // As the user's choice: the menu closes, then the item acts.
+      menu->setActiveAction(action);
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+      QApplication::sendEvent(menu, &press);
+      return true;
+    }
+  }
+  menu->close();
+  return false;
 }
 
 }  // namespace plat::input

@@ -209,6 +209,31 @@ TEST_F(FormTest, ButtonsAndMenus) {
   EXPECT_EQ(form.print->GetShortCut(), scCtrl | 'P');
 }
 
+TEST_F(FormTest, PopupMenuShowsItsItemsAndActsOnTheChoice) {
+  auto& form = ShowSample();
+  MenuItem menu(nullptr);
+  std::vector<std::string> chosen;
+  menu.Add("&Copy", {}, [&] { chosen.push_back("copy"); });
+  menu.Add("-");
+  menu.Add("&Paste", {}, [&] { chosen.push_back("paste"); }).SetEnabled(false);
+  std::vector<input::PopupItem> seen;
+  bool pasteTaken = true;
+  Deferred later;
+  later.Post([&] {
+    seen = input::PopupMenuItems();
+    pasteTaken = input::ChoosePopupItem("Paste");  // disabled: the menu closes without a choice
+  });
+  PopupMenuAt(menu, form.ClientToScreen({10, 10}));
+  EXPECT_EQ(seen, (std::vector<input::PopupItem>{{"&Copy", true}, {"-", true}, {"&Paste", false}}));
+  EXPECT_FALSE(pasteTaken);
+  EXPECT_TRUE(chosen.empty());
+  EXPECT_TRUE(input::PopupMenuItems().empty()) << "closed";
+
+  later.Post([&] { input::ChoosePopupItem("Copy"); });
+  PopupMenuAt(menu, form.ClientToScreen({10, 10}));
+  EXPECT_EQ(chosen, std::vector<std::string>{"copy"}) << "the item acted before the menu returned";
+}
+
 TEST_F(FormTest, SpeedButtonsOfAGroupAreDownOneAtATime) {
   auto& form = ShowSample();
   SpeedButton& plot = *form.plot;
