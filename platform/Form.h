@@ -115,6 +115,9 @@ class Form : public Control {
   void SetPlacement(const WindowPlacement& placement);
 
   Control* ActiveControl() const;
+  // Moves the focus from the focused control to the next control of the
+  // form's tab order that can take it, or to the previous one, wrapping round.
+  void SelectNextControl(bool forward);
 
   std::function<void(bool& canClose)> OnCloseQuery;
   // Runs once the close query agreed; the action starts as Hide.

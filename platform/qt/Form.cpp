@@ -36,6 +36,7 @@ class FormWidget : public QWidget {
     layout->addWidget(client);
   }
   Form* TheForm() const { return static_cast<Form*>(qtbridge::ControlOf(this)); }
+  void FocusNextOrPrevious(bool forward) { focusNextPrevChild(forward); }
 
   QWidget* client;
   QPointer<QEventLoop> modalLoop;
@@ -233,6 +234,8 @@ void Form::SetBorderStyle(BorderStyle style) {
 void Form::SetPosition(FormPosition position) { WidgetOf(*this)->centre = position == FormPosition::ScreenCenter; }
 
 void Form::SetStayOnTop(bool onTop) { Peer().widget->setWindowFlag(Qt::WindowStaysOnTopHint, onTop); }
+
+void Form::SelectNextControl(bool forward) { WidgetOf(*this)->FocusNextOrPrevious(forward); }
 
 MenuItem& Form::Menu() {
   if (!menu_) {

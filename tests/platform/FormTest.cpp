@@ -234,6 +234,17 @@ TEST_F(FormTest, PopupMenuShowsItsItemsAndActsOnTheChoice) {
   EXPECT_EQ(chosen, std::vector<std::string>{"copy"}) << "the item acted before the menu returned";
 }
 
+TEST_F(FormTest, FocusMovesAlongTheTabOrder) {
+  auto& form = ShowSample();
+  form.edit->SetFocus();
+  ASSERT_TRUE(form.edit->Focused());
+  form.SelectNextControl(true);
+  EXPECT_FALSE(form.edit->Focused());
+  EXPECT_TRUE(form.spin->Focused()) << "the control made after it";
+  form.SelectNextControl(false);
+  EXPECT_TRUE(form.edit->Focused());
+}
+
 TEST_F(FormTest, SpeedButtonsOfAGroupAreDownOneAtATime) {
   auto& form = ShowSample();
   SpeedButton& plot = *form.plot;
