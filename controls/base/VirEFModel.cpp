@@ -59,7 +59,6 @@ std::string EntryErrorText(std::uint16_t code, std::string_view storedText) {
 }
 
 bool RefusedWhenReadOnly(std::uint16_t command) {
-  using namespace efc;
   switch (command) {
     case ccBack:
     case ccCtrlChar:
@@ -73,7 +72,7 @@ bool RefusedWhenReadOnly(std::uint16_t command) {
     case ccInc:
     case ccPaste:
     case ccRestore:
-    case Char: return true;
+    case ccChar: return true;
     default: return false;
   }
 }
@@ -315,7 +314,7 @@ void EntryFieldModel::DecreaseValue(bool wrap, double delta) { IncreaseValue(wra
 void EntryFieldModel::MoveCaret(int delta) {
   if (!focused_) return;
   TEditMsg msg;
-  for (int i = 0; i < std::abs(delta); ++i) ExecuteCommand(msg, delta > 0 ? efc::ccRight : efc::ccLeft);
+  for (int i = 0; i < std::abs(delta); ++i) ExecuteCommand(msg, delta > 0 ? ccRight : ccLeft);
 }
 
 void EntryFieldModel::ValueLoaded(bool fromKeyboard) {
@@ -399,12 +398,12 @@ void EntryFieldModel::TextEdited() {
 // ---- Commands and keys -----------------------------------------------------------
 
 void EntryFieldModel::ExecuteCommand(TEditMsg& msg, std::uint16_t command) {
-  if (command == efc::Char && msg.ch == 0) return;
+  if (command == ccChar && msg.ch == 0) return;
   if (IsReadOnly() && RefusedWhenReadOnly(command)) {
     if (Option(TEntryOption::BeepOnError)) Beep();
     return;
   }
-  if (command >= efc::FirstUser) {
+  if (command >= ccUserFirst) {
     DoOnUserCommand(command);
     command = efc::Handled;
   }
@@ -412,14 +411,14 @@ void EntryFieldModel::ExecuteCommand(TEditMsg& msg, std::uint16_t command) {
 }
 
 bool EntryFieldModel::KeyCommand(std::uint16_t command) {
-  if (command == efc::ccUndo) command = efc::ccRestore;
-  if (command == efc::ccNone) return false;
-  if (command == efc::ccIns && (Option(TEntryOption::ForceInsert) || Option(TEntryOption::ForceOvertype))) return true;
-  if (command == efc::ccCopy) {
+  if (command == ccUndo) command = ccRestore;
+  if (command == ccNone) return false;
+  if (command == ccIns && (Option(TEntryOption::ForceInsert) || Option(TEntryOption::ForceOvertype))) return true;
+  if (command == ccCopy) {
     CopyToClipboard();
-  } else if (command == efc::ccCut) {
+  } else if (command == ccCut) {
     CutToClipboard();
-  } else if (command == efc::ccPaste) {
+  } else if (command == ccPaste) {
     PasteFromClipboard();
   } else {
     TEditMsg msg;
@@ -440,7 +439,7 @@ void EntryFieldModel::CharTyped(char c) {
   TEditMsg msg;
   msg.ch = c;
   msg.fromKeyboard = true;
-  ExecuteCommand(msg, efc::Char);
+  ExecuteCommand(msg, ccChar);
 }
 
 std::string EntryFieldModel::SelectionForClipboard() const {
@@ -463,13 +462,13 @@ void EntryFieldModel::CopySelectionToClipboard() {
 void EntryFieldModel::CutToClipboard() {
   CopySelectionToClipboard();
   TEditMsg msg;
-  ExecuteCommand(msg, efc::ccCut);
+  ExecuteCommand(msg, ccCut);
 }
 
 void EntryFieldModel::CopyToClipboard() {
   CopySelectionToClipboard();
   TEditMsg msg;
-  ExecuteCommand(msg, efc::ccCopy);
+  ExecuteCommand(msg, ccCopy);
 }
 
 void EntryFieldModel::PasteFromClipboard() {
@@ -477,19 +476,19 @@ void EntryFieldModel::PasteFromClipboard() {
   if (!text) return;
   TEditMsg msg;
   msg.text = *text;
-  ExecuteCommand(msg, efc::ccPaste);
+  ExecuteCommand(msg, ccPaste);
 }
 
 void EntryFieldModel::ClearSelection() {
   TEditMsg msg;
-  ExecuteCommand(msg, efc::ccCut);
+  ExecuteCommand(msg, ccCut);
 }
 
 void EntryFieldModel::SetWindowText(std::string_view text) {
   SelectAll();
   TEditMsg msg;
   msg.text = text;
-  ExecuteCommand(msg, efc::ccPaste);
+  ExecuteCommand(msg, ccPaste);
 }
 
 TContextMenuState EntryFieldModel::ContextMenuState(bool clipboardHasText) const {

@@ -23,26 +23,21 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/base/VirCmd.h"
 #include "controls/base/VirEFData.h"
 #include "controls/base/VirEFRange.h"
 
 class EntryFieldIntl;
 class EntryFieldModel;
 
-// The command codes an entry field acts on: the library's editing commands it
-// refers to, and its own codes for characters and the mouse.
+// The field's own command codes besides the library's (VirCmd.h): the mouse
+// on the focused field. A user command reaches the editor as ccBadSequence
+// (254), which does nothing.
 namespace efc {
-inline constexpr std::uint16_t ccNone = 0, ccBack = 1, ccCopy = 6, ccCtrlChar = 7, ccCut = 8, ccDec = 9, ccDel = 10,
-                               ccDelBol = 11, ccDelEol = 12, ccDelLine = 13, ccDelWord = 14, ccEnd = 16, ccHome = 42,
-                               ccInc = 43, ccIns = 44, ccLeft = 46, ccPaste = 51, ccRestore = 54, ccRight = 55,
-                               ccUndo = 72;
-inline constexpr std::uint16_t Char = 249;         // a plain character
-inline constexpr std::uint16_t MouseDown = 250;    // left button pressed on the focused field
+inline constexpr std::uint16_t MouseDown = 250;    // left button pressed
 inline constexpr std::uint16_t MouseMove = 251;    // mouse moved with the button down
-inline constexpr std::uint16_t NoCommand = 252;    // a key that is no command: its character follows
-inline constexpr std::uint16_t DoubleClick = 253;  // double click on the focused field
-inline constexpr std::uint16_t Handled = 254;      // handled already, do nothing
-inline constexpr std::uint16_t FirstUser = 256;    // user commands
+inline constexpr std::uint16_t DoubleClick = 253;  // double click
+inline constexpr std::uint16_t Handled = ccBadSequence;
 }  // namespace efc
 
 // Validation codes; 0 is valid. Codes from 32768 up are the application's own,

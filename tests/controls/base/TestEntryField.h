@@ -53,7 +53,7 @@ class TestField : public EntryFieldModel {
     for (char c : text) {
       TEditMsg msg;
       msg.ch = c;
-      ExecuteCommand(msg, efc::Char);
+      ExecuteCommand(msg, ccChar);
     }
   }
 
@@ -165,37 +165,34 @@ inline void TestField::ExecuteEditCommand(TEditMsg& msg, std::uint16_t command) 
   const int caret = CaretPos();
   const int length = static_cast<int>(GetText().size());
   switch (command) {
-    case efc::NoCommand: ArmCharacter(); break;
-    case efc::Char:
+    case ccNotCommand: ArmCharacter(); break;
+    case ccChar:
       if (SelectionLength() == 0 && !InsertMode() && caret < length) SetSelectionRaw(caret, caret + 1);
       ReplaceSelection(std::string(1, msg.ch));
       break;
-    case efc::ccPaste: ReplaceSelection(msg.text); break;
-    case efc::ccCut:
+    case ccPaste: ReplaceSelection(msg.text); break;
+    case ccCut:
       if (SelectionLength() > 0) ReplaceSelection({});
       break;
-    case efc::ccBack:
+    case ccBack:
       if (SelectionLength() == 0 && caret > 0) SetSelectionRaw(caret - 1, caret);
       if (SelectionLength() > 0) ReplaceSelection({});
       break;
-    case efc::ccDel:
+    case ccDel:
       if (SelectionLength() == 0 && caret < length) SetSelectionRaw(caret, caret + 1);
       if (SelectionLength() > 0) ReplaceSelection({});
       break;
-    case efc::ccLeft:
-    case efc::ccRight:
-    case efc::ccHome:
-    case efc::ccEnd: {
-      int to = command == efc::ccLeft    ? caret - 1
-               : command == efc::ccRight ? caret + 1
-               : command == efc::ccHome  ? 0
-                                         : length;
+    case ccLeft:
+    case ccRight:
+    case ccHome:
+    case ccEnd: {
+      int to = command == ccLeft ? caret - 1 : command == ccRight ? caret + 1 : command == ccHome ? 0 : length;
       SetCaretRaw(to);
       SetSelectionRaw(CaretPos(), CaretPos());
       break;
     }
-    case efc::ccIns: SetInsertMode(!InsertMode()); break;
-    case efc::ccRestore: Restore(); break;
+    case ccIns: SetInsertMode(!InsertMode()); break;
+    case ccRestore: Restore(); break;
     default: break;
   }
 }

@@ -468,11 +468,10 @@ TEST(EntryFieldCommands, ReadOnlyRefusesEditingWithABeep) {
     std::uint16_t command;
     bool refused;
   } const cases[] = {
-      {efc::ccBack, true},    {efc::ccCtrlChar, true}, {efc::ccCut, true},    {efc::ccDec, true},
-      {efc::ccDel, true},     {efc::ccDelBol, true},   {efc::ccDelEol, true}, {efc::ccDelLine, true},
-      {efc::ccDelWord, true}, {efc::ccInc, true},      {efc::ccPaste, true},  {efc::ccRestore, true},
-      {efc::Char, true},      {efc::ccLeft, false},    {efc::ccRight, false}, {efc::ccHome, false},
-      {efc::ccEnd, false},    {efc::ccCopy, false},    {efc::ccIns, false},   {efc::MouseDown, false},
+      {ccBack, true},   {ccCtrlChar, true}, {ccCut, true},     {ccDec, true},     {ccDel, true},
+      {ccDelBol, true}, {ccDelEol, true},   {ccDelLine, true}, {ccDelWord, true}, {ccInc, true},
+      {ccPaste, true},  {ccRestore, true},  {ccChar, true},    {ccLeft, false},   {ccRight, false},
+      {ccHome, false},  {ccEnd, false},     {ccCopy, false},   {ccIns, false},    {efc::MouseDown, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(RefusedWhenReadOnly(c.command), c.refused) << c.command;
@@ -492,7 +491,7 @@ TEST(EntryFieldCommands, ReadOnlyRefusesEditingWithABeep) {
   quiet.SetOption(O::ReadOnly, true);
   quiet.SetOption(O::BeepOnError, false);
   TEditMsg msg;
-  quiet.ExecuteCommand(msg, efc::ccBack);
+  quiet.ExecuteCommand(msg, ccBack);
   EXPECT_EQ(quiet.beeps, 0);
 }
 
@@ -502,21 +501,21 @@ TEST(EntryFieldCommands, KeysOnAReadOnlyField) {
   f.SetText("abcd");
   f.SetOption(O::ReadOnly, true);
   f.FocusEntered();  // all selected, caret at the end
-  EXPECT_TRUE(f.KeyCommand(efc::ccCut));
+  EXPECT_TRUE(f.KeyCommand(ccCut));
   EXPECT_EQ(f.GetText(), "abcd");
   EXPECT_EQ(f.beeps, 1);
   f.clipboard = "zz";
-  f.KeyCommand(efc::ccPaste);
-  f.KeyCommand(efc::ccBack);
-  f.KeyCommand(efc::ccUndo);  // becomes ccRestore, refused too
-  f.KeyCommand(efc::NoCommand);
+  f.KeyCommand(ccPaste);
+  f.KeyCommand(ccBack);
+  f.KeyCommand(ccUndo);  // becomes ccRestore, refused too
+  f.KeyCommand(ccNotCommand);
   f.CharTyped('q');
   EXPECT_EQ(f.GetText(), "abcd");
   EXPECT_EQ(f.beeps, 5);
-  f.KeyCommand(efc::ccLeft);
+  f.KeyCommand(ccLeft);
   EXPECT_EQ(f.CaretPos(), 3) << "arrows still move";
   f.SetSelection(1, 3);
-  f.KeyCommand(efc::ccCopy);
+  f.KeyCommand(ccCopy);
   EXPECT_EQ(f.clipboard, "bc") << "Ctrl+C still copies";
 }
 
@@ -526,17 +525,17 @@ TEST(EntryFieldCommands, TypedCharactersArriveAfterTheirKey) {
   f.FocusEntered();
   f.CharTyped('x');
   EXPECT_EQ(f.GetText(), "") << "a character without its key";
-  EXPECT_FALSE(f.KeyCommand(efc::ccNone)) << "no command: the platform's";
-  f.KeyCommand(efc::NoCommand);
+  EXPECT_FALSE(f.KeyCommand(ccNone)) << "no command: the platform's";
+  f.KeyCommand(ccNotCommand);
   f.CharTyped('a');
   f.CharTyped('b');
   EXPECT_EQ(f.GetText(), "a") << "one key, one character";
-  f.SysKeyCommand(efc::NoCommand, true);  // Alt+keypad code
+  f.SysKeyCommand(ccNotCommand, true);  // Alt+keypad code
   f.CharTyped('\xe9');
   EXPECT_EQ(f.GetText(), "a\xe9");
-  f.KeyCommand(efc::NoCommand);
+  f.KeyCommand(ccNotCommand);
   f.CharTyped(0);
-  EXPECT_EQ(f.edits.back(), efc::NoCommand) << "character 0 is dropped";
+  EXPECT_EQ(f.edits.back(), ccNotCommand) << "character 0 is dropped";
 }
 
 TEST(EntryFieldCommands, UndoRestoresTheTextOfFocusEntry) {
@@ -544,16 +543,16 @@ TEST(EntryFieldCommands, UndoRestoresTheTextOfFocusEntry) {
   TestField f(intl);
   f.SetText("start");
   f.FocusEntered();
-  f.KeyCommand(efc::ccEnd);
-  f.KeyCommand(efc::NoCommand);
+  f.KeyCommand(ccEnd);
+  f.KeyCommand(ccNotCommand);
   f.CharTyped('!');
   EXPECT_EQ(f.GetText(), "start!");
-  f.KeyCommand(efc::ccUndo);
+  f.KeyCommand(ccUndo);
   EXPECT_EQ(f.GetText(), "start");
   EXPECT_FALSE(f.Modified());
   EXPECT_EQ(f.SelectionLength(), 5);
-  f.KeyCommand(efc::ccDel);
-  f.KeyCommand(efc::ccUndo);
+  f.KeyCommand(ccDel);
+  f.KeyCommand(ccUndo);
   EXPECT_EQ(f.GetText(), "start") << "a second undo restores the same text";
 }
 
@@ -563,11 +562,11 @@ TEST(EntryFieldCommands, InsIgnoredWhileForced) {
   f.SetOption(O::ForceInsert, true);
   f.FocusEntered();
   EXPECT_TRUE(f.InsertMode());
-  EXPECT_TRUE(f.KeyCommand(efc::ccIns));
+  EXPECT_TRUE(f.KeyCommand(ccIns));
   EXPECT_TRUE(f.InsertMode());
   EXPECT_TRUE(f.edits.empty());
   f.SetOption(O::ForceInsert, false);
-  f.KeyCommand(efc::ccIns);
+  f.KeyCommand(ccIns);
   EXPECT_FALSE(f.InsertMode());
 }
 
@@ -713,7 +712,7 @@ TEST(EntryFieldValidation, RequiredEmptyFieldFailsAndAsksForTheFocus) {
   EXPECT_EQ(form.controller.errorText, "A value is required in this field");
 
   // Typed in and left again: valid now.
-  a.KeyCommand(efc::NoCommand);
+  a.KeyCommand(ccNotCommand);
   a.CharTyped('x');
   form.Focus(&b);
   form.Deliver();
@@ -890,7 +889,7 @@ TEST(EntryFieldFocus, EntrySelectsAndTakesTheRestoreCopy) {
   form.controller.insertMode = false;
   form.Focus(&b);
   EXPECT_FALSE(b.InsertMode()) << "the form's insert mode";
-  b.KeyCommand(efc::ccIns);
+  b.KeyCommand(ccIns);
   form.Focus(&a);
   EXPECT_TRUE(form.controller.insertMode) << "handed back on exit";
 }
@@ -918,7 +917,7 @@ TEST(EntryFieldFocus, LeavingModifiedClearsUninitialized) {
   form.Focus(&b);
   EXPECT_TRUE(a.Option(O::Uninitialized));
   form.Focus(&a);
-  a.KeyCommand(efc::NoCommand);
+  a.KeyCommand(ccNotCommand);
   a.CharTyped('1');
   form.Focus(&b);
   EXPECT_FALSE(a.Option(O::Uninitialized));
