@@ -6,6 +6,7 @@
 #include "platform/qt/Peer.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QEvent>
 #include <QPalette>
 
@@ -38,9 +39,23 @@ class ControlEvents : public QObject {
   }
 };
 
+bool IsPopup(const QWidget* widget) { return widget != nullptr && widget->window()->windowType() == Qt::Popup; }
+
 // The focus moves: the losing control hears first, then the gaining one, each
-// told the other, as the platform orders its focus messages.
+// told the other, as the platform orders its focus messages. A pop-up menu
+// takes the keys while it is open but not the focus: the control that had it
+// keeps it, and hears only when the focus goes elsewhere after the menu.
 void OnFocusChanged(QWidget* old, QWidget* now) {
+  static QPointer<QWidget> beforePopup;
+  const bool toPopup = IsPopup(now) || (now == nullptr && IsPopup(QApplication::activeWindow()));
+  if (toPopup) {
+    if (!IsPopup(old)) beforePopup = old;
+    return;
+  }
+  if (IsPopup(old) || (old == nullptr && beforePopup)) {
+    old = beforePopup;
+    beforePopup = nullptr;
+  }
   Control* losing = old ? qtbridge::ControlOf(old) : nullptr;
   Control* gaining = now ? qtbridge::ControlOf(now) : nullptr;
   if (losing == gaining) return;

@@ -191,7 +191,15 @@ void MenuItem::Click() {
 }
 
 void PopupMenuAt(MenuItem& menu, Point screen) {
-  if (QMenu* popup = menu.Peer().menu) popup->exec(QPoint(screen.x, screen.y));
+  QMenu* popup = menu.Peer().menu;
+  if (popup == nullptr) return;
+  QPointer<QWidget> hadFocus = QApplication::focusWidget();
+  popup->exec(QPoint(screen.x, screen.y));
+  // The focus goes back where it was, unless the chosen item put it elsewhere.
+  if (hadFocus && QApplication::focusWidget() == nullptr) {
+    QApplication::setActiveWindow(hadFocus->window());
+    hadFocus->setFocus(Qt::PopupFocusReason);
+  }
 }
 
 // ---- forms ----

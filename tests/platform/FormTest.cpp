@@ -216,6 +216,9 @@ TEST_F(FormTest, PopupMenuShowsItsItemsAndActsOnTheChoice) {
   menu.Add("&Copy", {}, [&] { chosen.push_back("copy"); });
   menu.Add("-");
   menu.Add("&Paste", {}, [&] { chosen.push_back("paste"); }).SetEnabled(false);
+  form.edit->SetFocus();
+  int exits = 0;
+  form.edit->OnExit = [&] { ++exits; };
   std::vector<input::PopupItem> seen;
   bool pasteTaken = true;
   Deferred later;
@@ -232,6 +235,9 @@ TEST_F(FormTest, PopupMenuShowsItsItemsAndActsOnTheChoice) {
   later.Post([&] { input::ChoosePopupItem("Copy"); });
   PopupMenuAt(menu, form.ClientToScreen({10, 10}));
   EXPECT_EQ(chosen, std::vector<std::string>{"copy"}) << "the item acted before the menu returned";
+  input::Flush();
+  EXPECT_TRUE(form.edit->Focused()) << "a pop-up menu leaves the focus where it was";
+  EXPECT_EQ(exits, 0);
 }
 
 TEST_F(FormTest, FocusMovesAlongTheTabOrder) {
