@@ -90,7 +90,7 @@ void EntryFieldModel::SetOption(TEntryOption option, bool on) {
   using O = TEntryOption;
   if (Option(option) == on) return;
   options_ = on ? options_ | Bit(option) : options_ & ~Bit(option);
-  if (loading_) return;
+  if (IsLoading()) return;
   // The pairs that exclude each other, and the string field's blanks rule.
   auto clear = [this](O o) { options_ &= ~Bit(o); };
   auto set = [this](O o) { options_ |= Bit(o); };
@@ -126,7 +126,7 @@ void EntryFieldModel::SetOption(TEntryOption option, bool on) {
 }
 
 void EntryFieldModel::RefreshOptions() {
-  if (!loading_) AdjustOptions();
+  if (!IsLoading()) AdjustOptions();
 }
 
 void EntryFieldModel::AdjustOptions() {
@@ -153,7 +153,7 @@ void EntryFieldModel::AdjustOptions() {
 
 void EntryFieldModel::SetMaxLength(int length) {
   if (length < 1 || length >= kBufferSize) return;  // the edit buffer's bounds hold while loading too
-  if (loading_) {
+  if (IsLoading()) {
     maxLength_ = length;
     return;
   }
@@ -297,7 +297,7 @@ void EntryFieldModel::SetRangeText(TRangeLimit& limit, std::string_view text) {
     limit = *read;
     return;
   }
-  if (loading_) return;
+  if (IsLoading()) return;
   const int t = DataType();
   std::string mask = t == pftDate ? intl_->RangeDateMask() : t == pftTime ? intl_->RangeTimeMask() : std::string();
   throw EInvalidRangeValue(t, mask);

@@ -174,7 +174,7 @@ class EntryFieldModel {
   int MaskLength() const { return static_cast<int>(mask_.size()); }
   // While loading, the setters store without their cross rules and a bad
   // range text leaves the limit as it was.
-  bool Loading() const { return loading_; }
+  virtual bool IsLoading() const { return loading_; }
   void SetLoading(bool loading) { loading_ = loading; }
 
   // ---- Value protocol

@@ -1,0 +1,354 @@
+#include "controls/base/forms/VirEF.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "FakeIntl.h"
+#include "PlainTextEdits.h"
+#include "platform/Snapshot.h"
+#include "platform/StdControls.h"
+#include "platform/SystemColors.h"
+#include "tests/platform/QtTestSupport.h"
+
+namespace {
+
+using namespace plat;
+namespace vk = plat::vk;
+using platform_test::Deferred;
+using platform_test::WindowTest;
+
+// An entry field of plain text on a form.
+class PlainField : public PlainTextEdits<TVirBaseEntryField> {
+ public:
+  PlainField(Control& parent, const EntryFieldIntl& intl, const std::string& name)
+      : PlainTextEdits<TVirBaseEntryField>(parent, intl, TFieldKind::Simple) {
+    SetName(name);
+  }
+  using EntryFieldModel::AssignDataType;
+  using EntryFieldModel::RestoreCopy;
+};
+
+class EntryFieldTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    form = &CreateForm<Form>("EntryF");
+    form->SetFont(Font{"Liberation Sans", 9, clBlack, 0});
+    form->SetClientSize(300, 130);
+    controller = &form->AddComponent<TVirController>();
+    a = &form->Add<PlainField>(intl, "A");
+    a->SetBounds(10, 10, 200, 24);
+    b = &form->Add<PlainField>(intl, "B");
+    b->SetBounds(10, 44, 200, 24);
+    c = &form->Add<PlainField>(intl, "C");
+    c->SetBounds(10, 78, 200, 24);
+  }
+  void Show() {
+    form->ShowForm();
+    input::Flush();
+    ASSERT_TRUE(a->Focused());
+  }
+  void RightClick(Control& control, int x = 20) {
+    input::MouseDown(control, MouseButton::Right, x, 10);
+    input::MouseUp(control, MouseButton::Right, x, 10);
+  }
+  // Right-clicks the field; the menu shown is read, then the item chosen.
+  std::vector<input::PopupItem> MenuAndChoose(Control& field, const std::string& choice) {
+    std::vector<input::PopupItem> items;
+    later.Post([&items, choice] {
+      items = input::PopupMenuItems();
+      input::ChoosePopupItem(choice);
+    });
+    RightClick(field);
+    input::Flush();
+    return items;
+  }
+
+  FakeIntl intl;
+  RecordingDesktop desktop;
+  RecordingClipboard clipboard;
+  ScopedService<Desktop> desktopInstalled{desktop};
+  ScopedService<Clipboard> clipboardInstalled{clipboard};
+  Deferred later;
+  Form* form = nullptr;
+  TVirController* controller = nullptr;
+  PlainField* a = nullptr;
+  PlainField* b = nullptr;
+  PlainField* c = nullptr;
+};
+
+TEST_F(EntryFieldTest, TypedTextArrivesAsCharacters) {
+  Show();
+  input::TypeText(*a, "Ab 1");
+  input::PressKey(*a, 'E', 0, "\xe9");       // a dead key or AltGr gives its character with the key
+  input::PressKey(*a, 'A', ssCtrl, "\x01");  // no command: a control character
+  EXPECT_EQ(a->GetText(), "Ab 1\xe9\x01");
+  EXPECT_EQ(a->GetDisplayText(),
+            "Ab 1\xe9"
+            "A");
+  input::PressKey(*a, vk::Back, 0, "\b");
+  input::PressKey(*a, vk::Left);
+  input::PressKey(*a, vk::Delete);
+  EXPECT_EQ(a->GetText(), "Ab 1");
+  EXPECT_TRUE(a->Modified());
+}
+
+TEST_F(EntryFieldTest, ReadOnlyFieldBeepsAndKeepsItsText) {
+  a->SetText("abcd");
+  a->SetOption(TEntryOption::ReadOnly, true);
+  Show();  // the whole text selected
+  input::PressKey(*a, 'C', ssCtrl, "\x03");
+  EXPECT_EQ(clipboard.GetText(), "abcd") << "Ctrl+C copies";
+  ClipboardContent pasted;
+  pasted.text = "pasted";
+  clipboard.Set(pasted);
+  input::PressKey(*a, vk::Back, 0, "\b");
+  input::PressKey(*a, vk::Delete);
+  input::PressKey(*a, 'X', ssCtrl, "\x18");
+  input::PressKey(*a, 'V', ssCtrl, "\x16");
+  input::TypeText(*a, "q");
+  EXPECT_EQ(a->GetText(), "abcd");
+  EXPECT_EQ(desktop.Beeps(), 5);
+  input::PressKey(*a, vk::Left);
+  input::PressKey(*a, vk::Home);
+  input::PressKey(*a, vk::End);
+  input::PressKey(*a, vk::Left);
+  EXPECT_EQ(a->CaretPos(), 3) << "the arrows, Home and End still move";
+  EXPECT_EQ(desktop.Beeps(), 5);
+}
+
+TEST_F(EntryFieldTest, CtrlZRestoresTheTextOfFocusEntry) {
+  a->SetText("start");
+  Show();
+  input::PressKey(*a, vk::End);
+  input::TypeText(*a, "xy");
+  input::PressKey(*a, 'Z', ssCtrl, "\x1a");
+  EXPECT_EQ(a->GetText(), "start");
+  EXPECT_FALSE(a->Modified());
+  input::PressKey(*a, vk::Delete);  // the restored text is selected
+  input::PressKey(*a, 'Z', ssCtrl, "\x1a");
+  EXPECT_EQ(a->GetText(), "start");
+}
+
+TEST_F(EntryFieldTest, ContextMenuFollowsClicksAndSelections) {
+  b->SetText("hello");
+  Show();
+  input::Click(*b, 150, 10);  // focus by the mouse: nothing selected
+  input::Flush();
+  ASSERT_TRUE(b->Focused());
+  using I = input::PopupItem;
+  auto items = MenuAndChoose(*b, "Select All");
+  EXPECT_EQ(items, (std::vector<I>{{"&Restore", false},
+                                   {"-", true},
+                                   {"Cu&t", false},
+                                   {"&Copy", false},
+                                   {"&Paste", false},
+                                   {"&Delete", false},
+                                   {"-", true},
+                                   {"Select &All", true}}));
+  EXPECT_EQ(b->SelectionLength(), 5);
+  items = MenuAndChoose(*b, "Cut");
+  EXPECT_EQ(items, (std::vector<I>{{"&Restore", false},
+                                   {"-", true},
+                                   {"Cu&t", true},
+                                   {"&Copy", true},
+                                   {"&Paste", false},
+                                   {"&Delete", true},
+                                   {"-", true},
+                                   {"Select &All", false}}));
+  EXPECT_EQ(b->GetText(), "");
+  EXPECT_EQ(clipboard.GetText(), "hello");
+  items = MenuAndChoose(*b, "Restore");
+  EXPECT_EQ(items, (std::vector<I>{{"&Restore", true},
+                                   {"-", true},
+                                   {"Cu&t", false},
+                                   {"&Copy", false},
+                                   {"&Paste", true},
+                                   {"&Delete", false},
+                                   {"-", true},
+                                   {"Select &All", false}}));
+  EXPECT_EQ(b->GetText(), "hello");
+  EXPECT_TRUE(b->Focused()) << "the menu leaves the focus where it was";
+  EXPECT_EQ(b->RestoreCopy(), std::optional<std::string>("hello")) << "and takes no new restore copy";
+  // A right click on another field takes the focus first.
+  c->SetText("xyz");
+  items = MenuAndChoose(*c, "Copy");
+  EXPECT_TRUE(c->Focused());
+  EXPECT_TRUE(c->IsFocused());
+  EXPECT_EQ(clipboard.GetText(), "xyz") << "taking the focus selected the whole text";
+  ASSERT_EQ(items.size(), 8u);
+  EXPECT_TRUE(items[3].enabled);
+}
+
+TEST_F(EntryFieldTest, UserCommandsReachTheirEvent) {
+  Show();
+  controller->EntryCommands().AddCommand("Default", TVirCmdRec{'U', kssCtrl, 0, 0, 300});
+  std::vector<std::uint16_t> fired;
+  a->OnUserCommand = [&](EntryFieldModel&, std::uint16_t command) { fired.push_back(command); };
+  a->SetText("same");
+  input::PressKey(*a, 'U', ssCtrl, "\x15");
+  EXPECT_EQ(fired, std::vector<std::uint16_t>{300});
+  EXPECT_EQ(a->GetText(), "same");
+}
+
+TEST_F(EntryFieldTest, ZeroHiddenUntilFocused) {
+  b->AssignDataType(pftLongInt);
+  b->SetText("0");
+  b->SetZeroDisplay(zdHide);
+  Show();
+  EXPECT_EQ(b->GetDisplayText(), " ");
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  ASSERT_TRUE(b->Focused());
+  EXPECT_EQ(b->GetDisplayText(), "0");
+}
+
+TEST_F(EntryFieldTest, RequiredFieldLeftEmptyReportsOnceAndTakesTheFocusBack) {
+  a->SetOption(TEntryOption::InputRequired, true);
+  Show();
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  EXPECT_TRUE(a->Focused());
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.LastText(), "A value is required in this field");
+  // By a click too; typed in, the field lets the focus go.
+  input::Click(*c, 5, 5);
+  input::Flush();
+  EXPECT_TRUE(a->Focused());
+  EXPECT_EQ(boxes.Boxes().size(), 2u);
+  input::TypeText(*a, "x");
+  input::Click(*c, 5, 5);
+  input::Flush();
+  EXPECT_TRUE(c->Focused());
+  EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
+TEST_F(EntryFieldTest, TwoFailingFieldsGiveOneReport) {
+  a->SetOption(TEntryOption::InputRequired, true);
+  b->SetOption(TEntryOption::InputRequired, true);
+  Show();
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::PressKey(*b, vk::Tab, 0, "\t");  // before the report runs
+  input::Flush();
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_TRUE(a->Focused());
+}
+
+TEST_F(EntryFieldTest, SpecialControlsDoNotReport) {
+  auto& cancel = form->Add<Button>("Cancel");
+  cancel.SetBounds(220, 10, 70, 24);
+  controller->SetBtnCancel(&cancel);
+  controller->OnIsSpecialControl = [this](Control* control, bool& special) { special = control == c; };
+  a->SetOption(TEntryOption::InputRequired, true);
+  Show();
+  input::Click(cancel);
+  input::Click(*c, 5, 5);
+  input::Flush();
+  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_TRUE(c->Focused());
+  EXPECT_EQ(a->LastError(), 0);
+}
+
+TEST_F(EntryFieldTest, SoftValidationLetsTheFocusGoAndPaintsTheError) {
+  a->SetOption(TEntryOption::InputRequired, true);
+  a->SetOption(TEntryOption::SoftValidation, true);
+  Show();
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  EXPECT_TRUE(b->Focused());
+  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_EQ(a->PaintState(), TPaintState::Error);
+}
+
+TEST_F(EntryFieldTest, UserCodesShowEntryErrorOrTheStoredText) {
+  Show();
+  std::uint16_t code = 40000;
+  a->OnUserValidation = [&code](EntryFieldModel&, std::uint16_t& result) { result = code; };
+  controller->SetErrorText("Weight must be positive");
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  EXPECT_EQ(boxes.LastText(), "Weight must be positive");
+  code = 300;
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  EXPECT_EQ(boxes.LastText(), "Entry Error");
+  EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
+TEST_F(EntryFieldTest, ReportsOfAFieldDestroyedMeanwhileDoNothing) {
+  a->SetOption(TEntryOption::InputRequired, true);
+  c->SetOption(TEntryOption::InputRequired, true);
+  Show();
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  form->RemoveChild(*a);  // before the refocus and the report run
+  a = nullptr;
+  input::Flush();
+  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_TRUE(b->Focused());
+  // The form reports the next failure again.
+  input::Click(*c, 5, 5);
+  input::Click(*b, 5, 5);
+  input::Flush();
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_TRUE(c->Focused());
+}
+
+TEST_F(EntryFieldTest, FocusMovesToTheNextAndPreviousControl) {
+  Show();
+  a->MoveToNextControl();
+  input::Flush();
+  EXPECT_TRUE(b->Focused());
+  b->MoveToPrevControl();
+  input::Flush();
+  EXPECT_TRUE(a->Focused());
+}
+
+TEST_F(EntryFieldTest, RangeLimitsAreStoredAsTheirBytes) {
+  a->AssignDataType(pftWord);
+  a->SetRangeHi("1000");
+  std::vector<std::uint8_t> stream = WriteProperties(*a);
+  b->AssignDataType(pftWord);
+  ReadProperties(*b, stream);
+  EXPECT_EQ(b->GetRangeHi(), "1000");
+  EXPECT_EQ(b->RangeLow(), a->RangeLow());
+}
+
+// Fields in each paint state, as a person sees them.
+TEST_F(EntryFieldTest, ShowcaseOfThePaintStates) {
+  std::uint32_t blink = CustomControl::CaretBlinkTime();
+  CustomControl::SetCaretBlinkTime(0);
+  form->SetClientSize(300, 180);
+  auto& error = form->Add<PlainField>(intl, "Error");
+  error.SetBounds(10, 112, 200, 24);
+  auto& disabled = form->Add<PlainField>(intl, "Disabled");
+  disabled.SetBounds(10, 146, 200, 24);
+  for (PlainField* field : {a, b, c, &error, &disabled}) field->SetMaxLength(30);
+  a->SetText("Focused, selected");
+  b->SetText("Plain text");
+  c->SetText("Control \x01 character");
+  error.SetText("In error");
+  error.SetOption(TEntryOption::SoftValidation, true);
+  error.checkResult = efeOutOfRange;
+  disabled.SetText("Disabled");
+  disabled.SetEnabled(false);
+  Show();
+  error.ValidateContents(false);
+  a->SetSelection(9, 17);
+  a->Invalidate();
+  input::Flush();
+  std::string made = std::string(MORVA_ARTEFACTS) + "/controls/base/entry-fields.png";
+  std::filesystem::create_directories(std::filesystem::path(made).parent_path());
+  ASSERT_TRUE(SaveSnapshot(*form, made));
+  std::string stored = std::string(MORVA_FIXTURES) + "/controls/base/entry-fields.png";
+  ASSERT_TRUE(std::filesystem::exists(stored)) << "no stored picture; look at " << made << " and copy it there";
+  ImageDifference diff = CompareImages(made, stored);
+  ASSERT_TRUE(diff.loaded);
+  EXPECT_TRUE(diff.sameSize);
+  EXPECT_LT(diff.meanDelta, 4.0);
+  a->Carets().SetSystemCaretActive(false);
+  CustomControl::SetCaretBlinkTime(blink);
+}
+
+}  // namespace
