@@ -47,6 +47,10 @@ class TVirBaseEntryField : public TVirBase, public EntryFieldModel {
   void DeleteClick() { ClearSelection(); }
   void SelectAllClick() { SelectAll(); }
 
+  // The window text: the edit text; setting it replaces the whole text as a paste would.
+  std::string Caption() const override { return GetText(); }
+  void SetCaption(const std::string& caption) override { SetWindowText(caption); }
+
   bool IsLoading() const override { return Loading() || EntryFieldModel::IsLoading(); }
   // "RangeHigh" and "RangeLow": the raw 10 bytes of the limits.
   void DefineProperties(TVirFiler& filer) override;

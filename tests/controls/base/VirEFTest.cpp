@@ -93,6 +93,8 @@ TEST_F(EntryFieldTest, TypedTextArrivesAsCharacters) {
   input::PressKey(*a, vk::Delete);
   EXPECT_EQ(a->GetText(), "Ab 1");
   EXPECT_TRUE(a->Modified());
+  a->SetCaption("window text");
+  EXPECT_EQ(a->Caption(), "window text");
 }
 
 TEST_F(EntryFieldTest, ReadOnlyFieldBeepsAndKeepsItsText) {
