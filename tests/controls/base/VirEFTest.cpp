@@ -31,6 +31,12 @@ class PlainField : public PlainTextEdits<TVirBaseEntryField> {
   using EntryFieldModel::RestoreCopy;
 };
 
+// The context menu's items with the enabled states of `s`.
+std::vector<input::PopupItem> Menu(TContextMenuState s) {
+  return {{"&Restore", s.restore}, {"-", true},        {"Cu&t", s.cut}, {"&Copy", s.copy},
+          {"&Paste", s.paste},     {"&Delete", s.del}, {"-", true},     {"Select &All", s.selectAll}};
+}
+
 class EntryFieldTest : public WindowTest {
  protected:
   void SetUp() override {
@@ -140,37 +146,15 @@ TEST_F(EntryFieldTest, ContextMenuFollowsClicksAndSelections) {
   input::Click(*b, 150, 10);  // focus by the mouse: nothing selected
   input::Flush();
   ASSERT_TRUE(b->Focused());
-  using I = input::PopupItem;
   auto items = MenuAndChoose(*b, "Select All");
-  EXPECT_EQ(items, (std::vector<I>{{"&Restore", false},
-                                   {"-", true},
-                                   {"Cu&t", false},
-                                   {"&Copy", false},
-                                   {"&Paste", false},
-                                   {"&Delete", false},
-                                   {"-", true},
-                                   {"Select &All", true}}));
+  EXPECT_EQ(items, Menu({false, false, false, false, false, true}));
   EXPECT_EQ(b->SelectionLength(), 5);
   items = MenuAndChoose(*b, "Cut");
-  EXPECT_EQ(items, (std::vector<I>{{"&Restore", false},
-                                   {"-", true},
-                                   {"Cu&t", true},
-                                   {"&Copy", true},
-                                   {"&Paste", false},
-                                   {"&Delete", true},
-                                   {"-", true},
-                                   {"Select &All", false}}));
+  EXPECT_EQ(items, Menu({false, true, true, false, true, false}));
   EXPECT_EQ(b->GetText(), "");
   EXPECT_EQ(clipboard.GetText(), "hello");
   items = MenuAndChoose(*b, "Restore");
-  EXPECT_EQ(items, (std::vector<I>{{"&Restore", true},
-                                   {"-", true},
-                                   {"Cu&t", false},
-                                   {"&Copy", false},
-                                   {"&Paste", true},
-                                   {"&Delete", false},
-                                   {"-", true},
-                                   {"Select &All", false}}));
+  EXPECT_EQ(items, Menu({true, false, false, true, false, false}));
   EXPECT_EQ(b->GetText(), "hello");
   EXPECT_TRUE(b->Focused()) << "the menu leaves the focus where it was";
   EXPECT_EQ(b->RestoreCopy(), std::optional<std::string>("hello")) << "and takes no new restore copy";
