@@ -8,6 +8,7 @@
 #include "controls/base/VirEFIntl.h"
 #include "controls/base/VirExcept.h"
 #include "rtl/Convert.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -24,16 +25,10 @@ constexpr std::uint32_t kDefaultOptions = Bit(TEntryOption::AutoSelect) | Bit(TE
                                           Bit(TEntryOption::InsertPushes) | Bit(TEntryOption::TrimBlanks);
 
 // Sets a flag for the length of a scope, whatever leaves it.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
+auto FlagScope(bool& flag) {
+  flag = true;
+  return rtl::ScopeExit([&flag] { flag = false; });
+}
 
 std::string_view TrimBlanks(std::string_view t) {
   auto first = t.find_first_not_of(' ');
@@ -238,7 +233,7 @@ void EntryFieldModel::CheckValueView(std::size_t size) const {
 
 std::uint16_t EntryFieldModel::ValidateAndGetValue(std::span<std::uint8_t> data) {
   CheckValueView(data.size());
-  FlagScope scope(inValidateAndGetValue_);
+  const auto scope = FlagScope(inValidateAndGetValue_);
   std::uint16_t code = ValidateValue();
   if (code == 0) TransferValueOut(data);
   return code;
@@ -247,7 +242,7 @@ std::uint16_t EntryFieldModel::ValidateAndGetValue(std::span<std::uint8_t> data)
 void EntryFieldModel::SetValue(std::span<const std::uint8_t> data) {
   if (inUserValidation_) return;
   CheckValueView(data.size());
-  FlagScope scope(inSetValue_);
+  const auto scope = FlagScope(inSetValue_);
   TransferValueIn(data);
 }
 
@@ -610,7 +605,7 @@ bool EntryFieldModel::Validate(bool report) {
   if (RequiredButMissing()) {
     lastError_ = efeRequired;
   } else {
-    FlagScope scope(validating_);
+    const auto scope = FlagScope(validating_);
     lastError_ = ValidateValue();
   }
   caretPos_ = std::min(caretPos_, static_cast<int>(text_.size()));
@@ -641,7 +636,7 @@ std::uint16_t EntryFieldModel::ValidateContents(bool report) {
   if (RequiredButMissing()) {
     lastError_ = efeRequired;
   } else {
-    FlagScope scope(validating_);
+    const auto scope = FlagScope(validating_);
     lastError_ = ValidateValue();
   }
   if (report && lastError_ != 0) PostReport(lastError_);
@@ -682,7 +677,7 @@ void EntryFieldModel::DoOnUserCommand(std::uint16_t command) {
 
 void EntryFieldModel::DoOnUserValidation(std::uint16_t& code) {
   if (!OnUserValidation) return;
-  FlagScope scope(inUserValidation_);
+  const auto scope = FlagScope(inUserValidation_);
   OnUserValidation(*this, code);
 }
 
