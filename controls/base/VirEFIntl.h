@@ -1,8 +1,8 @@
 #pragma once
 // What the entry fields use of the international settings: the true and yes
 // characters, the decimal character, and the date and time masks with their
-// conversions. The library's international-settings object supplies them; the
-// field reaches them only through this interface.
+// conversions. The library's international settings (VirIntl.h) supply them
+// through LibraryEntryFieldIntl; tests may put their own in a field's place.
 
 #include <cstdint>
 #include <optional>
@@ -29,3 +29,28 @@ class EntryFieldIntl {
   virtual std::string TimeToText(std::string_view mask, std::int32_t seconds) const = 0;
   virtual std::optional<std::int32_t> TextToTime(std::string_view mask, std::string_view text) const = 0;
 };
+
+class TVirIntlSup;
+
+// The entry fields' view of a TVirIntlSup: range dates in the short date mask
+// (a four-digit year when the short date format holds "yyyy"), range times
+// with seconds.
+class IntlSupEntryFields : public EntryFieldIntl {
+ public:
+  explicit IntlSupEntryFields(const TVirIntlSup& intl) : intl_(intl) {}
+  char DecimalChar() const override;
+  char TrueChar() const override;
+  char YesChar() const override;
+  std::string RangeDateMask() const override;
+  std::string RangeTimeMask() const override;
+  std::string DateToText(std::string_view mask, std::int32_t day) const override;
+  std::optional<std::int32_t> TextToDate(std::string_view mask, std::string_view text, int epoch) const override;
+  std::string TimeToText(std::string_view mask, std::int32_t seconds) const override;
+  std::optional<std::int32_t> TextToTime(std::string_view mask, std::string_view text) const override;
+
+ private:
+  const TVirIntlSup& intl_;
+};
+
+// The library's international settings, as the entry fields see them.
+const EntryFieldIntl& LibraryEntryFieldIntl();

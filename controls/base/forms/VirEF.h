@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "controls/base/VirColors.h"
+#include "controls/base/VirEFIntl.h"
 #include "controls/base/VirEFModel.h"
 #include "controls/base/forms/VirBase.h"
 #include "controls/base/forms/VirCaret.h"
@@ -21,6 +22,9 @@
 
 class TVirBaseEntryField : public TVirBase, public EntryFieldModel {
  public:
+  // With the library's international settings, or with the given ones.
+  TVirBaseEntryField(plat::Control& parent, TFieldKind kind)
+      : TVirBaseEntryField(parent, LibraryEntryFieldIntl(), kind) {}
   TVirBaseEntryField(plat::Control& parent, const EntryFieldIntl& intl, TFieldKind kind);
   ~TVirBaseEntryField() override;
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FakeIntl.h"
+#include "controls/base/VirIntl.h"
 
 namespace {
 
@@ -149,6 +150,34 @@ TEST(EntryFieldRange, DatesAndTimesGoThroughTheInternationalMasks) {
 
   time.intl = nullptr;
   EXPECT_FALSE(ReadRangeText("T1", time)) << "no international settings";
+}
+
+TEST(EntryFieldRange, DatesAndTimesThroughTheLibrarysSettings) {
+  TVirIntlSup settings;
+  settings.ShortDate = "MM/dd/yyyy";
+  IntlSupEntryFields intl(settings);
+  EXPECT_EQ(intl.RangeDateMask(), "MM/dd/yyyy");
+  TRangeFormat date = Fmt(pftDate);
+  date.intl = &intl;
+  EXPECT_EQ(ReadRangeText("12/31/3999", date), DefaultRangeHigh(pftDate));
+  EXPECT_EQ(RangeText(DefaultRangeHigh(pftDate), date), "12/31/3999");
+  EXPECT_EQ(ReadRangeText(RangeText(DefaultRangeLow(pftDate), date), date), DefaultRangeLow(pftDate));
+  EXPECT_FALSE(ReadRangeText("02/30/2000", date));
+
+  TRangeFormat time = Fmt(pftTime);
+  time.intl = &intl;
+  EXPECT_EQ(RangeText(DefaultRangeHigh(pftTime), time), "23:59:59");
+  EXPECT_EQ(ReadRangeText("23:59:59", time), DefaultRangeHigh(pftTime));
+  EXPECT_FALSE(ReadRangeText("24:00:00", time));
+
+  // A two-digit year takes its century from the epoch.
+  settings.ShortDate = "MM/dd/yy";
+  date.epoch = 1950;
+  auto limit = ReadRangeText("01/01/49", date);
+  ASSERT_TRUE(limit);
+  TRangeFormat fourDigits = date;
+  settings.ShortDate = "MM/dd/yyyy";
+  EXPECT_EQ(RangeText(*limit, fourDigits), " 1/01/2049");
 }
 
 TEST(EntryFieldRange, DefaultRangesAndTheirTexts) {
