@@ -7,6 +7,7 @@
 // (Rectangle(0, 0, 3, 3) covers pixels 0..2), lines leave out their last pixel.
 // Colours are 24-bit values 0x00BBGGRR. Text is single-byte (Windows-1252).
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -95,6 +96,14 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// A title with its '&' marks taken out: "&&" shows one '&', and a single '&'
+// makes the next character the accelerator (the first such character counts).
+struct AcceleratedText {
+  std::string shown;
+  std::size_t accelerator = std::string::npos;  // index in `shown`, npos when none
+};
+AcceleratedText StripAccelerators(std::string_view text);
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -146,6 +155,15 @@ class Canvas {
     }
     for (std::size_t i = 0; i < text.size(); ++i) TextOut(x + static_cast<int>(i) * cellWidth, y, text.substr(i, 1));
   }
+  // A title on one line in `r`: centred across it, at its top, cut to it. An
+  // '&' is not shown and underlines the character after it; "&&" shows one '&'.
+  // Opaque as TextOut: a brush that is not clear fills the rectangle first.
+  virtual void DrawTextCentred(const Rect& r, std::string_view text);
+  // One pixel set to `color`.
+  virtual void SetPixel(int x, int y, Color color);
+  // The dotted rectangle that marks the focus, on the outermost pixels of `r`.
+  // It inverts what it covers, so drawing it twice leaves the canvas as it was.
+  virtual void DrawFocusRect(const Rect& r);
 
   // Clipping: drawing is cut to the rectangle until the clip is removed.
   virtual void SetClipRect(const Rect& r) = 0;

@@ -21,6 +21,9 @@ const char* KindName(OpKind kind) {
     case OpKind::TextRect: return "TextRect";
     case OpKind::SetClip: return "SetClip";
     case OpKind::RemoveClip: return "RemoveClip";
+    case OpKind::TextCentred: return "TextCentred";
+    case OpKind::Pixel: return "Pixel";
+    case OpKind::FocusRect: return "FocusRect";
   }
   return "?";
 }
@@ -33,9 +36,12 @@ std::string ToString(const CanvasOp& op) {
   std::string s = KindName(op.kind);
   for (const Point& p : op.points) s += rtl::Format(" (%d,%d)", p.x, p.y);
   if (op.kind == OpKind::Rectangle || op.kind == OpKind::Ellipse || op.kind == OpKind::FillRect ||
-      op.kind == OpKind::TextRect || op.kind == OpKind::SetClip)
+      op.kind == OpKind::TextRect || op.kind == OpKind::SetClip || op.kind == OpKind::TextCentred ||
+      op.kind == OpKind::FocusRect)
     s += " " + RectText(op.rect);
+  if (op.kind == OpKind::Pixel) s += rtl::Format(" color=%x", op.color);
   if (!op.text.empty()) s += " \"" + op.text + "\"";
+  if (op.font.angle != 0) s += rtl::Format(" angle=%d", op.font.angle);
   s +=
       rtl::Format(" pen=%x/%d/%d brush=%x/%d font=%s/%d/%x", op.pen.color, static_cast<int>(op.pen.style), op.pen.width,
                   op.brush.color, static_cast<int>(op.brush.style), op.font.name, op.font.size, op.font.color);
@@ -93,6 +99,20 @@ void RecordingCanvas::RemoveClip() {
   Record(OpKind::RemoveClip);
   clip_.reset();
 }
+
+void RecordingCanvas::DrawTextCentred(const Rect& r, std::string_view text) {
+  CanvasOp& op = Record(OpKind::TextCentred);
+  op.rect = r;
+  op.text = std::string(text);
+}
+
+void RecordingCanvas::SetPixel(int x, int y, Color color) {
+  CanvasOp& op = Record(OpKind::Pixel);
+  op.points = {{x, y}};
+  op.color = color;
+}
+
+void RecordingCanvas::DrawFocusRect(const Rect& r) { Record(OpKind::FocusRect).rect = r; }
 
 std::vector<CanvasOp> RecordingCanvas::OpsOf(OpKind kind) const {
   std::vector<CanvasOp> out;

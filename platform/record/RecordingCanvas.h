@@ -15,13 +15,28 @@
 
 namespace plat {
 
-enum class OpKind { Line, Polyline, Polygon, Rectangle, Ellipse, FillRect, TextOut, TextRect, SetClip, RemoveClip };
+enum class OpKind {
+  Line,
+  Polyline,
+  Polygon,
+  Rectangle,
+  Ellipse,
+  FillRect,
+  TextOut,
+  TextRect,
+  SetClip,
+  RemoveClip,
+  TextCentred,
+  Pixel,
+  FocusRect
+};
 
 struct CanvasOp {
   OpKind kind = OpKind::Line;
-  std::vector<Point> points;  // Line: the two ends; Polyline, Polygon: the points
-  Rect rect;                  // Rectangle, Ellipse, FillRect, TextRect, SetClip
-  std::string text;           // TextOut, TextRect (the position is points[0])
+  std::vector<Point> points;  // Line: the two ends; Polyline, Polygon: the points; Pixel: the pixel
+  Rect rect;                  // Rectangle, Ellipse, FillRect, TextRect, SetClip, TextCentred, FocusRect
+  Color color = clBlack;      // Pixel
+  std::string text;           // TextOut, TextRect (the position is points[0]), TextCentred
   Pen pen;
   Brush brush;
   Font font;
@@ -49,6 +64,9 @@ class RecordingCanvas : public Canvas {
   void SetClipRect(const Rect& r) override;
   void RemoveClip() override;
   Rect ClipBox() const override { return clip_ ? *clip_ : Canvas::ClipBox(); }
+  void DrawTextCentred(const Rect& r, std::string_view text) override;
+  void SetPixel(int x, int y, Color color) override;
+  void DrawFocusRect(const Rect& r) override;
 
   // Pixel height and character width of a font of the given points here.
   int FontHeight(int points) const;
