@@ -191,6 +191,43 @@ void QtCanvas::TextRect(const Rect& r, int x, int y, std::string_view text) {
   painter_.restore();
 }
 
+void QtCanvas::DrawTextCentred(const Rect& r, std::string_view text) {
+  painter_.save();
+  const QRect box = PixelRect(r);
+  painter_.setClipRect(box, painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  UseFont();
+  const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic;
+  const QString title = qtbridge::ToQt(std::string(text));
+  if (GetBrush().style != BrushStyle::Clear)
+    painter_.fillRect(painter_.boundingRect(box, flags, title), qtbridge::ToQColor(GetBrush().color));
+  painter_.setPen(qtbridge::ToQColor(GetFont().color));
+  painter_.drawText(box, flags, title);
+  painter_.restore();
+}
+
+void QtCanvas::SetPixel(int x, int y, Color color) { painter_.fillRect(QRect(x, y, 1, 1), qtbridge::ToQColor(color)); }
+
+// Every other pixel of the outline, starting at the top-left corner, is inverted once.
+void QtCanvas::DrawFocusRect(const Rect& r) {
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  painter_.save();
+  painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
+  const auto dot = [&](int x, int y) {
+    if (((x - r.left) + (y - r.top)) % 2 == 0) painter_.fillRect(QRect(x, y, 1, 1), Qt::black);
+  };
+  const int right = r.right - 1;
+  const int bottom = r.bottom - 1;
+  for (int x = r.left; x <= right; ++x) {
+    dot(x, r.top);
+    if (bottom > r.top) dot(x, bottom);
+  }
+  for (int y = r.top + 1; y < bottom; ++y) {
+    dot(r.left, y);
+    if (right > r.left) dot(right, y);
+  }
+  painter_.restore();
+}
+
 void QtCanvas::SetClipRect(const Rect& r) { painter_.setClipRect(PixelRect(r)); }
 
 void QtCanvas::RemoveClip() { painter_.setClipping(false); }

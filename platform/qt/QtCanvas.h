@@ -1,7 +1,9 @@
 #pragma once
 // The canvas over the toolkit's painter: a widget in its paint event, an image
 // or a printer page. The painter stays the caller's; the canvas only draws
-// with it. Pens wider than one pixel draw solid, whatever their style.
+// with it. Pens wider than one pixel draw solid, whatever their style. The
+// focus rectangle inverts pixels, which needs a raster device (a widget or an
+// image).
 
 #include <QPainter>
 #include <QPaintDevice>
@@ -31,6 +33,9 @@ class QtCanvas : public Canvas {
   void SetClipRect(const Rect& r) override;
   void RemoveClip() override;
   Rect ClipBox() const override;
+  void DrawTextCentred(const Rect& r, std::string_view text) override;
+  void SetPixel(int x, int y, Color color) override;
+  void DrawFocusRect(const Rect& r) override;
 
  private:
   void UsePen();
