@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -72,6 +73,29 @@ QPolygon ToQPolygon(const std::vector<Point>& points) {
   return polygon;
 }
 
+// The pixels of a segment as the platform sets them: from its start, stepping
+// along the longer axis, up to but without its end, whatever its direction.
+// (The toolkit's own thin lines leave out the lower or right end instead.)
+void AddSegmentPixels(Point from, Point to, QPolygon& pixels) {
+  const int dx = std::abs(to.x - from.x);
+  const int dy = -std::abs(to.y - from.y);
+  const int sx = from.x < to.x ? 1 : -1;
+  const int sy = from.y < to.y ? 1 : -1;
+  int err = dx + dy;
+  for (Point p = from; p != to;) {
+    pixels << QPoint(p.x, p.y);
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      p.x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      p.y += sy;
+    }
+  }
+}
+
 // The rectangle of pixels r.left .. r.right - 1 and r.top .. r.bottom - 1.
 QRect PixelRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
@@ -111,20 +135,42 @@ TextMetrics QtCanvas::GetTextMetrics() const {
   return {metrics.height(), std::max(0, metrics.leading()), std::max(1, metrics.averageCharWidth())};
 }
 
-void QtCanvas::Line(int x1, int y1, int x2, int y2) {
-  UsePen();
-  painter_.drawLine(x1, y1, x2, y2);
+// Thin solid lines are set pixel by pixel by the platform's rule; wider and
+// patterned ones are the toolkit's.
+bool QtCanvas::ThinSolidPen() const { return GetPen().style == PenStyle::Solid && GetPen().width <= 1; }
+
+void QtCanvas::StrokePixels(const std::vector<Point>& points, bool closed) {
+  QPolygon pixels;
+  for (std::size_t i = 1; i < points.size(); ++i) AddSegmentPixels(points[i - 1], points[i], pixels);
+  if (closed && points.size() > 1) AddSegmentPixels(points.back(), points.front(), pixels);
+  painter_.save();
+  painter_.setPen(QPen(qtbridge::ToQColor(GetPen().color), 1));
+  painter_.drawPoints(pixels);
+  painter_.restore();
 }
 
+void QtCanvas::Line(int x1, int y1, int x2, int y2) { Polyline({{x1, y1}, {x2, y2}}); }
+
 void QtCanvas::Polyline(const std::vector<Point>& points) {
+  if (ThinSolidPen()) {
+    StrokePixels(points, false);
+    return;
+  }
   UsePen();
   painter_.drawPolyline(ToQPolygon(points));
 }
 
 void QtCanvas::Polygon(const std::vector<Point>& points) {
-  UsePen();
+  if (!ThinSolidPen()) {
+    UsePen();
+    UseBrush();
+    painter_.drawPolygon(ToQPolygon(points));
+    return;
+  }
+  painter_.setPen(Qt::NoPen);
   UseBrush();
   painter_.drawPolygon(ToQPolygon(points));
+  StrokePixels(points, true);
 }
 
 void QtCanvas::Rectangle(const Rect& r) {

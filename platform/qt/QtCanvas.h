@@ -43,6 +43,8 @@ class QtCanvas : public Canvas {
   void UseFont() const;
   // Device pixels per screen pixel, for dash patterns and hatches.
   double PatternScale() const;
+  bool ThinSolidPen() const;
+  void StrokePixels(const std::vector<Point>& points, bool closed);
 
   QPainter& painter_;
   QPaintDevice& device_;

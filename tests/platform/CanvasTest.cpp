@@ -49,6 +49,38 @@ TEST_F(CanvasPixels, LinesLeaveOutTheirLastPointAndRectanglesAreHalfOpen) {
   EXPECT_EQ(At(image, 11, 10), kWhite);
 }
 
+// From the start, without the end, whichever way the line runs.
+TEST_F(CanvasPixels, LinesInEveryDirectionKeepTheirStartAndLeaveOutTheirEnd) {
+  struct Case {
+    Point from, to;
+    Point first, last;  // the pixels at the two ends that are set
+  };
+  for (const Case& c : std::vector<Case>{{{2, 3}, {9, 3}, {2, 3}, {8, 3}},
+                                         {{9, 3}, {2, 3}, {9, 3}, {3, 3}},
+                                         {{4, 10}, {4, 3}, {4, 10}, {4, 4}},
+                                         {{6, 5}, {2, 9}, {6, 5}, {3, 8}},
+                                         {{2, 9}, {6, 5}, {2, 9}, {5, 6}}}) {
+    BitmapCanvas b(16, 16);
+    b.GetCanvas().SetPen({clBlack, PenStyle::Solid, 1});
+    b.GetCanvas().Line(c.from.x, c.from.y, c.to.x, c.to.y);
+    const RasterImage image = b.Image();
+    EXPECT_NE(At(image, c.first.x, c.first.y), kWhite) << c.from.x << "," << c.from.y;
+    EXPECT_NE(At(image, c.last.x, c.last.y), kWhite) << c.from.x << "," << c.from.y;
+    EXPECT_EQ(At(image, c.to.x, c.to.y), kWhite) << c.from.x << "," << c.from.y;
+  }
+}
+
+TEST_F(CanvasPixels, PolygonsOutlineEveryCorner) {
+  canvas.SetPen({clBlack, PenStyle::Solid, 1});
+  canvas.SetBrush({clBlack, BrushStyle::Solid});
+  canvas.Polygon({{10, 10}, {13, 10}, {10, 13}});
+  EXPECT_EQ(Ink(), (Rect{10, 10, 14, 14}));
+  const RasterImage image = bitmap.Image();
+  EXPECT_NE(At(image, 13, 10), kWhite);
+  EXPECT_NE(At(image, 10, 13), kWhite);
+  EXPECT_EQ(At(image, 12, 12), kWhite);
+}
+
 TEST_F(CanvasPixels, SetPixelSetsOnePixelInItsColour) {
   canvas.SetPixel(7, 8, RGB(255, 0, 0));
   EXPECT_EQ(Ink(), (Rect{7, 8, 8, 9}));
