@@ -136,7 +136,6 @@ void TNbkPainter::PaintStrip() {
   const int n = nb_.TabsPerRow();
   const int h = nb_.TabHeight();
   const int w = nb_.TabWidth();
-  e_ = n * w;
   activeInUse_ = false;
   UseFont(nb_.Font(), nb_.Font().color);
   for (int d = 0; d < rows; ++d) {

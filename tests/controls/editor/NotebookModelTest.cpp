@@ -160,7 +160,13 @@ TEST_F(NotebookTest, ChangingThePageShowsTheNewOneAndHidesTheOld) {
   EXPECT_EQ(view.log, (Log{"changing 2", "show C", "leave A", "hide A", "changed 2"}));
   EXPECT_EQ(nb.PageIndex(), 2);
   EXPECT_EQ(nb.ActivePageName(), "C");
-  EXPECT_EQ(view.repaintedAreas.size(), 2u);  // the same row: only the two tabs
+  // The same row: only the two tabs, each reaching 5 pixels into the pages.
+  nb.PageAt(0).SetTabRect({0, 0, 65, 20});
+  nb.PageAt(2).SetTabRect({130, 0, 195, 20});
+  view.repaintedAreas.clear();
+  nb.SetPageIndex(0);
+  EXPECT_EQ(view.repaintedAreas, (std::vector<plat::Rect>{{130, 0, 195, 25}, {0, 0, 65, 25}}));
+  EXPECT_EQ(view.repaintsAll, 0);
 }
 
 TEST_F(NotebookTest, ChangingToAnotherRowLaysOutAndRepaintsEverything) {
