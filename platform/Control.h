@@ -94,6 +94,8 @@ class Control : public MessageReceiver {
   void SetFont(const Font& font);
   Font GetFont() const;
   void SetColor(Color color);
+  // The background colour: the one set, else the desktop's for this kind of control.
+  Color GetColor() const;
 
   bool CanFocus() const;
   bool Focused() const;

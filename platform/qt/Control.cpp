@@ -204,6 +204,8 @@ void Control::SetColor(Color color) {
   peer_->widget->setAutoFillBackground(true);
 }
 
+Color Control::GetColor() const { return qtbridge::FromQColor(peer_->widget->palette().color(QPalette::Window)); }
+
 bool Control::CanFocus() const {
   const QWidget* w = peer_->widget;
   return w->focusPolicy() != Qt::NoFocus && w->isEnabled() && w->isVisible();

@@ -432,3 +432,16 @@ TEST_F(FormTest, ModalFormsEndWithTheirButtonsResult) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FormTest, ControlsTellTheirBackgroundColour) {
+  auto& form = ShowSample();
+  auto& panel = form.Add<Panel>();
+  panel.SetColor(RGB(10, 20, 30));
+  EXPECT_EQ(panel.GetColor(), RGB(10, 20, 30));
+  auto& plain = form.Add<Panel>();
+  EXPECT_EQ(plain.GetColor(), form.GetColor());  // the desktop's, as its parent's
+}
+
+}  // namespace
