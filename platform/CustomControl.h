@@ -106,6 +106,9 @@ class CustomControl : public Control {
   void DispatchScroll(ScrollBarKind bar, ScrollCode code, int pos);
   void DispatchTimer(int id);
   void DispatchResize();
+  // Alt + a character typed on the control's form: the form offers it to its
+  // visible, enabled custom controls in turn until one takes it.
+  bool DispatchDialogChar(char ch);
 
  protected:
   // The steps that make the control's window; the base does nothing.
@@ -126,6 +129,8 @@ class CustomControl : public Control {
   virtual void Scrolled(ScrollBarKind bar, ScrollCode code, int pos);
   virtual void TimerTick(int id);
   virtual void Resized();
+  // A dialog character (Alt + `ch`); true when the control takes it. The base takes none.
+  virtual bool DialogChar(char ch);
 
  private:
   struct RunningTimer {

@@ -8,15 +8,41 @@
 #include <QApplication>
 #include <QPointer>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPalette>
 
 #include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
 
 namespace plat {
 
 namespace {
 
-// Watches every control's widget: hints on enter and leave, layout on resize.
+// The custom controls under `control`, the control first, are offered a dialog character in turn.
+bool OfferDialogChar(Control& control, char ch) {
+  if (!control.Visible() || !control.Enabled()) return false;
+  if (auto* custom = dynamic_cast<CustomControl*>(&control); custom && custom->DispatchDialogChar(ch)) return true;
+  const std::vector<Control*> children = control.Children();
+  return std::any_of(children.begin(), children.end(), [ch](Control* child) { return OfferDialogChar(*child, ch); });
+}
+
+// Alt + a character pressed on the focused control goes to its form's
+// controls as a dialog character before the control sees the key.
+bool IsDialogChar(const QWidget* widget, const QKeyEvent& e, char& ch) {
+  if (widget != QApplication::focusWidget()) return false;
+  if (!(e.modifiers() & Qt::AltModifier) || (e.modifiers() & Qt::ControlModifier)) return false;
+  std::string text = qtbridge::FromQt(e.text());
+  if (text.empty() && e.key() >= Qt::Key_0 && e.key() <= Qt::Key_Z && std::isalnum(e.key()))
+    text = std::string(1, static_cast<char>(std::tolower(e.key())));
+  if (text.size() != 1 || static_cast<unsigned char>(text[0]) < 0x20) return false;
+  ch = text[0];
+  return true;
+}
+
+// Watches every control's widget: hints on enter and leave, layout on resize,
+// dialog characters.
 class ControlEvents : public QObject {
  public:
   bool eventFilter(QObject* object, QEvent* event) override {
@@ -33,6 +59,12 @@ class ControlEvents : public QObject {
       case QEvent::Resize:
         if (widget == control->Peer().Container()) control->Realign();
         break;
+      case QEvent::KeyPress: {
+        char ch = 0;
+        if (!IsDialogChar(widget, static_cast<QKeyEvent&>(*event), ch)) break;
+        Control* form = control->ParentForm();
+        return OfferDialogChar(form ? *form : *control, ch);
+      }
       default: break;
     }
     return false;

@@ -461,6 +461,14 @@ void CustomControl::DispatchPaint(Canvas& canvas) {
   RunGuarded([&] { Paint(canvas); });
 }
 
+bool CustomControl::DispatchDialogChar(char ch) {
+  bool taken = false;
+  RunGuarded([&] { taken = DialogChar(ch); });
+  return taken;
+}
+
+bool CustomControl::DialogChar(char) { return false; }
+
 void CustomControl::DispatchKeyDown(int key, ShiftState shift, const std::string& text) {
   WeakRef<CustomControl> self(this);
   RunGuarded([&] {

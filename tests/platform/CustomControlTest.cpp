@@ -52,6 +52,13 @@ class Probe : public CustomControl {
   void HandleMessage(const Message& m) override {
     Log("message " + std::to_string(m.msg) + " " + std::to_string(m.wParam));
   }
+  bool DialogChar(char ch) override {
+    Log(std::string("dialog char ") + ch);
+    return ch == takes;
+  }
+
+ public:
+  char takes = 0;  // the dialog character the probe takes
 
  private:
   void Log(const std::string& text) { log_.push_back(name_ + ": " + text); }
@@ -108,6 +115,29 @@ TEST_F(CustomControlTest, KeysArriveAsVirtualKeysThenTypedText) {
                                            "A: down 13", "A: press 13", "A: up 13", "A: down 113", "A: up 113",
                                            "A: down 67+ctrl", "A: press 3", "A: up 67", "A: down 46", "A: up 46",
                                            "A: down 0", "A: press 233", "A: up 0"}));
+}
+
+// Alt + a character goes to the form's custom controls in turn; the one that
+// takes it ends the round and the focused control never sees the key.
+TEST_F(CustomControlTest, AltCharactersAreOfferedToTheFormsControls) {
+  a->SetFocus();
+  input::Flush();
+  b->takes = 's';
+  log.clear();
+  input::PressKey(*a, 'S', ssAlt, "s");
+  EXPECT_EQ(log, (std::vector<std::string>{"A: dialog char s", "B: dialog char s", "A: up 83"}));
+  log.clear();
+  input::PressKey(*a, 'X', ssAlt, "x");  // nobody takes it: the focused control has the key
+  EXPECT_EQ(log, (std::vector<std::string>{"A: dialog char x", "B: dialog char x", "A: down 88", "A: press 120",
+                                           "A: up 88"}));
+  log.clear();
+  b->Hide();
+  input::PressKey(*a, 'S', ssAlt, "s");
+  EXPECT_EQ(log.front(), "A: dialog char s");
+  EXPECT_EQ(log[1], "A: down 83");
+  log.clear();
+  input::PressKey(*a, 'S', ssCtrl | ssAlt, "s");  // not with Ctrl
+  EXPECT_EQ(log.front(), "A: down 83+ctrl");
 }
 
 TEST_F(CustomControlTest, TabMovesTheFocusUnlessTheControlWantsIt) {
