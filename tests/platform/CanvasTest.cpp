@@ -154,6 +154,11 @@ TEST_F(CanvasPixels, CentredTitleIsCutToItsRectangleAndUnderlinesItsAccelerator)
       }
 }
 
+TEST_F(CanvasPixels, TheDesktopsTrueTypeFontsAreOutlineFonts) {
+  EXPECT_TRUE(IsOutlineFont(Font{"Liberation Sans", 10, clBlack, fsBold}));
+  EXPECT_TRUE(IsOutlineFont(Font{"Liberation Mono", 8, clBlack, 0}));
+}
+
 struct AccelCase {
   const char* name;
   const char* text;
