@@ -227,8 +227,8 @@ void TNotebookModel::HideAndRelease(TNbkPage& page) {
 void TNotebookModel::FollowActivePage() {
   const TNbkPage* page = ActivePage();
   if (!page || loading_) return;
-  if (echoPageHelp_) view_.SetHelpContext(page->PageHelpContext());
-  if (echoPageHint_) view_.SetHint(page->PageHint());
+  if (echoPageHelp_) view_.EchoHelpContext(page->PageHelpContext());
+  if (echoPageHint_) view_.EchoHint(page->PageHint());
 }
 
 void TNotebookModel::SetPageIndex(int index) {
@@ -459,7 +459,7 @@ void TNotebookModel::ScaleBy(int m, int d) {
 // --- Layout ---------------------------------------------------------------------------------
 
 void TNotebookModel::Relayout() {
-  const plat::Size size = view_.ClientSize();
+  const plat::Size size = view_.NotebookSize();
   const int room = (orientation_ == toTop ? size.cx : size.cy) - 1;
   rows_ = LayoutTabRows(PageCount(), room, tabRowCount_, tabWidth_, tabIndent_);
   tabWidth_ = rows_.tabWidth;
@@ -475,7 +475,7 @@ void TNotebookModel::Relayout() {
 }
 
 plat::Rect TNotebookModel::PageBounds() const {
-  const plat::Size size = view_.ClientSize();
+  const plat::Size size = view_.NotebookSize();
   const int strip = tabHeight_ * rows_.rows + 3;
   const int length = rows_.perRow * tabWidth_ - 5;
   int left = 3;
@@ -540,8 +540,8 @@ bool TNotebookModel::MoveByKey(TNbkKey key) {
   return true;
 }
 
-bool TNotebookModel::DialogChar(char ch) {
-  if (!view_.Enabled() || !view_.Visible() || PageCount() == 0) return false;
+bool TNotebookModel::SelectByAccelerator(char ch) {
+  if (!view_.TakesAccelerators() || PageCount() == 0) return false;
   const int n = PageCount();
   const int start = ActivePage() ? pageIndex_ : -1;
   int found = -1;

@@ -86,19 +86,20 @@ class TNotebookView {
   // Gives the focus to the first control of the page that can take it; false when none can.
   virtual bool FocusFirstControlOn(TNbkPage& /*page*/) { return false; }
 
-  virtual plat::Size ClientSize() const { return {220, 185}; }
+  virtual plat::Size NotebookSize() const { return {220, 185}; }
   // The notebook is aligned in its parent (it lays out its pages at once).
   virtual bool Aligned() const { return false; }
-  virtual bool Visible() const { return true; }
-  virtual bool Enabled() const { return true; }
+  // Visible and enabled: it answers its accelerators.
+  virtual bool TakesAccelerators() const { return true; }
   virtual bool HasFocus() const { return false; }
   virtual bool CanTakeFocus() const { return true; }
   virtual void TakeFocus() {}
   // Painting: everything, or one area now.
   virtual void RepaintAll() {}
   virtual void RepaintNow(const plat::Rect& /*area*/) {}
-  virtual void SetHelpContext(int /*context*/) {}
-  virtual void SetHint(const std::string& /*hint*/) {}
+  // The notebook's help context and hint follow the active page's.
+  virtual void EchoHelpContext(int /*context*/) {}
+  virtual void EchoHint(const std::string& /*hint*/) {}
   // A scalable outline font (the only kind that can be turned).
   virtual bool IsOutlineFont(const plat::Font& /*font*/) const { return true; }
 
@@ -247,7 +248,7 @@ class TNotebookModel {
   int TabsPerRow() const { return rows_.perRow; }
   int ActiveRow() const { return activeRow_; }
   // The notebook's client size, as its window has it now.
-  plat::Size ClientSize() const { return view_.ClientSize(); }
+  plat::Size ClientSize() const { return view_.NotebookSize(); }
   // Where page windows stand, for the current layout and size.
   plat::Rect PageBounds() const;
   // The inside of a page's tab: its focus rectangle and what OnDrawTab gets.
@@ -261,7 +262,7 @@ class TNotebookModel {
   // The page of a movement key, -1 for none.
   int PageForKey(TNbkKey key) const;
   // A dialog character (Alt + letter): true when consumed.
-  bool DialogChar(char ch);
+  bool SelectByAccelerator(char ch);
   // The page whose tab holds the point, -1 for none.
   int TabAt(int x, int y) const;
   void LeftClick(int x, int y);

@@ -431,7 +431,7 @@ INSTANTIATE_TEST_SUITE_P(Input, Keys,
 
 TEST_F(NotebookTest, AltLetterSelectsThePageAndFocusesItsFirstControl) {
   Fill({"&First", "&Second", "&Third"});
-  EXPECT_TRUE(nb.DialogChar('s'));
+  EXPECT_TRUE(nb.SelectByAccelerator('s'));
   EXPECT_EQ(nb.PageIndex(), 1);
   EXPECT_EQ(view.Entries("focus on"), (Log{"focus on &Second"}));
   EXPECT_EQ(view.Entries("take focus").size(), 1u);  // no control on the page took it
@@ -440,7 +440,7 @@ TEST_F(NotebookTest, AltLetterSelectsThePageAndFocusesItsFirstControl) {
 
 TEST_F(NotebookTest, TheActivePagesAcceleratorOnlyFocusesTheNotebook) {
   Fill({"&First", "&Second"});
-  EXPECT_TRUE(nb.DialogChar('F'));
+  EXPECT_TRUE(nb.SelectByAccelerator('F'));
   EXPECT_EQ(view.log, (Log{"take focus"}));
   EXPECT_TRUE(view.clicks.empty());
 }
@@ -448,22 +448,22 @@ TEST_F(NotebookTest, TheActivePagesAcceleratorOnlyFocusesTheNotebook) {
 TEST_F(NotebookTest, AcceleratorSearchStartsAfterTheActivePage) {
   Fill({"&Alpha", "&Beta", "&Another", "&Again"});
   nb.SetPageIndex(1);
-  EXPECT_TRUE(nb.DialogChar('a'));
+  EXPECT_TRUE(nb.SelectByAccelerator('a'));
   EXPECT_EQ(nb.PageIndex(), 2);
-  EXPECT_TRUE(nb.DialogChar('a'));
+  EXPECT_TRUE(nb.SelectByAccelerator('a'));
   EXPECT_EQ(nb.PageIndex(), 3);
-  EXPECT_TRUE(nb.DialogChar('a'));
+  EXPECT_TRUE(nb.SelectByAccelerator('a'));
   EXPECT_EQ(nb.PageIndex(), 0);
 }
 
 TEST_F(NotebookTest, AcceleratorsThatAreNotConsumed) {
   Fill({"&First", "&Second", "&&Third", "&Unusable"});
   nb.PageAt(3).SetPageEnabled(false);
-  EXPECT_FALSE(nb.DialogChar('x'));
-  EXPECT_FALSE(nb.DialogChar('t'));  // "&&" shows an '&' and marks nothing
-  EXPECT_FALSE(nb.DialogChar('u'));
+  EXPECT_FALSE(nb.SelectByAccelerator('x'));
+  EXPECT_FALSE(nb.SelectByAccelerator('t'));  // "&&" shows an '&' and marks nothing
+  EXPECT_FALSE(nb.SelectByAccelerator('u'));
   view.canFocus = false;
-  EXPECT_FALSE(nb.DialogChar('s'));
+  EXPECT_FALSE(nb.SelectByAccelerator('s'));
   EXPECT_EQ(nb.PageIndex(), 0);
   EXPECT_TRUE(view.clicks.empty());
 }
@@ -471,7 +471,7 @@ TEST_F(NotebookTest, AcceleratorsThatAreNotConsumed) {
 TEST_F(NotebookTest, ARefusedAcceleratorIsConsumedWithoutAClick) {
   Fill({"&First", "&Second"});
   view.allowChange = [](int) { return false; };
-  EXPECT_TRUE(nb.DialogChar('s'));
+  EXPECT_TRUE(nb.SelectByAccelerator('s'));
   EXPECT_EQ(nb.PageIndex(), 0);
   EXPECT_TRUE(view.clicks.empty());
 }

@@ -40,15 +40,15 @@ class RecordingNotebookView : public TNotebookView {
   void LeavePage(TNbkPage& page) override { log.push_back("leave " + page.PageCaption()); }
   bool FocusFirstControlOn(TNbkPage& page) override;
 
-  plat::Size ClientSize() const override { return size; }
+  plat::Size NotebookSize() const override { return size; }
   bool Aligned() const override { return aligned; }
   bool HasFocus() const override { return focused; }
   bool CanTakeFocus() const override { return canFocus; }
   void TakeFocus() override;
   void RepaintAll() override { ++repaintsAll; }
   void RepaintNow(const plat::Rect& area) override { repaintedAreas.push_back(area); }
-  void SetHelpContext(int context) override { helpContext = context; }
-  void SetHint(const std::string& text) override { hint = text; }
+  void EchoHelpContext(int context) override { helpContext = context; }
+  void EchoHint(const std::string& text) override { hint = text; }
   bool IsOutlineFont(const plat::Font& font) const override;
 
   void PageChanging(int index, bool& allow) override;
