@@ -406,30 +406,15 @@ void TNotebookModel::SetActiveTabFont(const plat::Font& font) {
   CheckTabFonts();
 }
 
-void TNotebookModel::SetColor(plat::Color color) {
-  color_ = color;
-  if (!loading_) view_.RepaintAll();
-}
+void TNotebookModel::SetColor(plat::Color color) { ChangeLook(color_, color); }
 
-void TNotebookModel::SetHighlightColor(plat::Color color) {
-  highlightColor_ = color;
-  if (!loading_) view_.RepaintAll();
-}
+void TNotebookModel::SetHighlightColor(plat::Color color) { ChangeLook(highlightColor_, color); }
 
-void TNotebookModel::SetShadowColor(plat::Color color) {
-  shadowColor_ = color;
-  if (!loading_) view_.RepaintAll();
-}
+void TNotebookModel::SetShadowColor(plat::Color color) { ChangeLook(shadowColor_, color); }
 
-void TNotebookModel::SetTextShadowColor(plat::Color color) {
-  textShadowColor_ = color;
-  if (!loading_) view_.RepaintAll();
-}
+void TNotebookModel::SetTextShadowColor(plat::Color color) { ChangeLook(textShadowColor_, color); }
 
-void TNotebookModel::SetShadowedText(bool shadowed) {
-  shadowedText_ = shadowed;
-  if (!loading_) view_.RepaintAll();
-}
+void TNotebookModel::SetShadowedText(bool shadowed) { ChangeLook(shadowedText_, shadowed); }
 
 void TNotebookModel::SetEchoPageHelp(bool echo) {
   echoPageHelp_ = echo;

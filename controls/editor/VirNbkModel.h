@@ -296,6 +296,12 @@ class TNotebookModel {
   // Takes the page at `index` out and frees it, mending PageIndex.
   void ErasePage(int index);
   void SelectFallback();
+  // A property that changes only the look: set, and the notebook repainted.
+  template <class T>
+  void ChangeLook(T& property, T value) {
+    property = value;
+    if (!loading_) view_.RepaintAll();
+  }
 
   TNotebookView& view_;
   std::vector<std::unique_ptr<TNbkPage>> pages_;
