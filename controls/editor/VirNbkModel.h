@@ -10,7 +10,6 @@
 // the page is enabled and its tab is visible. PageIndex is -1 (no page shown)
 // or the index of a page; the page it names is shown, every other page hidden.
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,7 +57,7 @@ class TNbkPage {
   std::string caption_;
   bool enabled_ = true;
   bool tabVisible_ = true;
-  plat::Color tabTextColor_ = plat::clBlack;
+  plat::Color tabTextColor_ = plat::clBlack;  // the control gives its pages the desktop's button text
   std::string hint_;
   int helpContext_ = 0;
   int row_ = 0;
