@@ -29,9 +29,11 @@ bool OfferDialogChar(Control& control, char ch) {
 }
 
 // Alt + a character pressed on the focused control goes to its form's
-// controls as a dialog character before the control sees the key.
-bool IsDialogChar(const QWidget* widget, const QKeyEvent& e, char& ch) {
-  if (widget != QApplication::focusWidget()) return false;
+// controls as a dialog character before the control sees the key (once, as
+// it reaches the control's own widget).
+bool IsDialogChar(const Control& control, const QKeyEvent& e, char& ch) {
+  const QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr || qtbridge::ControlOf(focus) != &control) return false;
   if (!(e.modifiers() & Qt::AltModifier) || (e.modifiers() & Qt::ControlModifier)) return false;
   std::string text = qtbridge::FromQt(e.text());
   if (text.empty() && e.key() >= Qt::Key_0 && e.key() <= Qt::Key_Z && std::isalnum(e.key()))
@@ -61,7 +63,7 @@ class ControlEvents : public QObject {
         break;
       case QEvent::KeyPress: {
         char ch = 0;
-        if (!IsDialogChar(widget, static_cast<QKeyEvent&>(*event), ch)) break;
+        if (widget != control->Peer().widget || !IsDialogChar(*control, static_cast<QKeyEvent&>(*event), ch)) break;
         Control* form = control->ParentForm();
         return OfferDialogChar(form ? *form : *control, ch);
       }
