@@ -14,7 +14,7 @@ constexpr int kDownwards = 2700;
 
 // A font like `font` turned to the angle (tenths of a degree) that writes downwards.
 plat::Font Turned(plat::Font font) {
-  font.escapement = kDownwards;
+  font.angle = kDownwards;
   return font;
 }
 

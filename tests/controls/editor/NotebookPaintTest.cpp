@@ -56,7 +56,7 @@ std::string Compact(const plat::CanvasOp& op) {
     case plat::OpKind::Pixel: return "pixel " + Ink(op.color) + Points(op.points);
     case plat::OpKind::TextCentred: return "title " + Ink(op.font.color) + opacity + Box(op.rect) + " " + op.text;
     case plat::OpKind::TextOut:
-      return rtl::Format("text%s %s%s%s %s", op.font.escapement ? "@" + std::to_string(op.font.escapement) : "",
+      return rtl::Format("text%s %s%s%s %s", op.font.angle ? "@" + std::to_string(op.font.angle) : "",
                          Ink(op.font.color), opacity, Points(op.points), op.text);
     case plat::OpKind::FocusRect: return "focus" + Box(op.rect);
     default: return plat::ToString(op);
@@ -496,8 +496,8 @@ TEST_F(NotebookPaint, TurnedFontsAreOnlyForTheRows) {
   Make({300, 250}, {"A", "B"});
   nb.SetTabOrientation(toRight);
   Paint();
-  for (const plat::CanvasOp& op : canvas.OpsOf(plat::OpKind::TextOut)) EXPECT_EQ(op.font.escapement, 2700);
-  EXPECT_EQ(canvas.GetFont().escapement, 0);
+  for (const plat::CanvasOp& op : canvas.OpsOf(plat::OpKind::TextOut)) EXPECT_EQ(op.font.angle, 2700);
+  EXPECT_EQ(canvas.GetFont().angle, 0);
 }
 
 }  // namespace
