@@ -66,10 +66,6 @@ struct Font {
   friend bool operator==(const Font&, const Font&) = default;
 };
 
-// Whether the desktop's font system has the font as a scalable outline font,
-// the kind a turned font needs. Implemented in platform/qt/.
-bool IsOutlineFont(const Font& font);
-
 struct Point {
   int x = 0;
   int y = 0;

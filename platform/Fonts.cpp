@@ -7,4 +7,8 @@ std::vector<std::string> FixedPitchFamilies() {
                                           : std::vector<std::string>{};
 }
 
+bool IsOutlineFont(const Font& font) {
+  return !Service<FontSystem>::Installed() || Service<FontSystem>::Get().IsOutlineFont(font);
+}
+
 }  // namespace plat

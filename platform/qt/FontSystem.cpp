@@ -36,6 +36,12 @@ class QtFontSystem : public FontSystem {
     std::sort(names.begin(), names.end());
     return names;
   }
+
+  bool IsOutlineFont(const Font& font) override {
+    qtbridge::EnsureApplication();
+    const QFontInfo shown(qtbridge::ToQFont(font));
+    return QFontDatabase::isSmoothlyScalable(shown.family(), shown.styleName());
+  }
 };
 
 }  // namespace

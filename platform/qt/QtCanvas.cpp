@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QImage>
@@ -284,12 +282,6 @@ Rect QtCanvas::ClipBox() const {
   const QRect surface(0, 0, device_.width(), device_.height());
   const QRect box = painter_.hasClipping() ? painter_.clipBoundingRect().toAlignedRect() & surface : surface;
   return {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
-}
-
-bool IsOutlineFont(const Font& font) {
-  qtbridge::EnsureApplication();
-  const QFontInfo shown(qtbridge::ToQFont(font));
-  return QFontDatabase::isSmoothlyScalable(shown.family(), shown.styleName());
 }
 
 namespace qtbridge {

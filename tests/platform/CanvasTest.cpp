@@ -154,11 +154,6 @@ TEST_F(CanvasPixels, CentredTitleIsCutToItsRectangleAndUnderlinesItsAccelerator)
       }
 }
 
-TEST_F(CanvasPixels, TheDesktopsTrueTypeFontsAreOutlineFonts) {
-  EXPECT_TRUE(IsOutlineFont(Font{"Liberation Sans", 10, clBlack, fsBold}));
-  EXPECT_TRUE(IsOutlineFont(Font{"Liberation Mono", 8, clBlack, 0}));
-}
-
 struct AccelCase {
   const char* name;
   const char* text;

@@ -22,6 +22,11 @@ TEST_F(FontSystemTest, FixedPitchFamiliesAreSortedAndTakeSubstitutedNames) {
   EXPECT_EQ(std::find(names.begin(), names.end(), "Liberation Sans"), names.end());
 }
 
+TEST_F(FontSystemTest, TheDesktopsTrueTypeFontsAreOutlineFonts) {
+  EXPECT_TRUE(IsOutlineFont(Font{"Liberation Sans", 10, clBlack, fsBold}));
+  EXPECT_TRUE(IsOutlineFont(Font{"Liberation Mono", 8, clBlack, 0}));
+}
+
 // The columns of pixels from x0 on that hold any ink.
 std::vector<int> InkedColumns(const RasterImage& image, int x0, int x1) {
   std::vector<int> columns;

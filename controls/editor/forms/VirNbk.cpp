@@ -2,6 +2,7 @@
 
 #include "controls/base/VirExcept.h"
 #include "controls/editor/VirNbkPaint.h"
+#include "platform/Fonts.h"
 #include "platform/SystemColors.h"
 
 namespace {

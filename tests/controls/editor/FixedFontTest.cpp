@@ -14,6 +14,7 @@ class FakeFonts : public plat::FontSystem {
  public:
   explicit FakeFonts(std::vector<std::string> names) : names_(std::move(names)) {}
   std::vector<std::string> FixedPitchFamilies() override { return names_; }
+  bool IsOutlineFont(const plat::Font& /*font*/) override { return true; }
 
  private:
   std::vector<std::string> names_;
