@@ -1,12 +1,14 @@
 #include "modules/ordination/OrdinationModules.h"
 
 #include "modules/ordination/eigen.h"
+#include "modules/ordination/mdscale.h"
 #include "modules/ordination/proj.h"
 #include "modules/ordination/svd.h"
 #include "shell/Modules.h"
 
 void RegisterOrdinationModules() {
   RegisterModule(10, EigenDescribe);
+  RegisterModule(11, MdscaleDescribe);
   RegisterModule(12, ProjDescribe);
   RegisterModule(13, SvdDescribe);
 }

@@ -1,4 +1,4 @@
 #pragma once
-// Registers the ordination modules: EIGEN, PROJ and SVD.
+// Registers the ordination modules that are built.
 
 void RegisterOrdinationModules();
