@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -18,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/RScript.h"
 #include "matrix/Constu.h"
 #include "modules/ordination/mdscaleIterate.h"
 #include "modules/ordination/mdscalePairs.h"
@@ -129,14 +129,7 @@ void BM_IsoMDS(benchmark::State& state) {
     for (std::int32_t i = 1; i <= kPoints; ++i)
       s << problem.start.getxij(i, 1) << ',' << problem.start.getxij(i, 2) << '\n';
   }
-  const std::string command = "Rscript " + std::string(MORVA_BENCH_DIR) + "/mdscale_isomds.R " + matrix.string() + " " +
-                              start.string() + " 5 2>/dev/null";
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[128];
-    while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-    pclose(pipe);
-  }
+  const std::string output = RunRScript("mdscale_isomds.R", matrix.string() + " " + start.string() + " 5");
   std::filesystem::remove(matrix);
   std::filesystem::remove(start);
   std::istringstream words(output);

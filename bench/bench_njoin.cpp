@@ -8,13 +8,13 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <memory>
 #include <string>
 
+#include "bench/RScript.h"
 #include "matrix/Constu.h"
 #include "modules/clustering/njoinTree.h"
 #include "modules/clustering/treeNodes.h"
@@ -75,14 +75,7 @@ void BM_ApeNj(benchmark::State& state) {
       out << '\n';
     }
   }
-  const std::string command =
-      "Rscript " + std::string(MORVA_BENCH_DIR) + "/njoin_ape.R " + csv.string() + " 5 2>/dev/null";
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[128];
-    while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-    pclose(pipe);
-  }
+  const std::string output = RunRScript("njoin_ape.R", csv.string() + " 5");
   std::filesystem::remove(csv);
   double seconds = 0;
   try {

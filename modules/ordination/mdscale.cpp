@@ -178,12 +178,13 @@ class TMdscaleDataSet {
     ListingWriteLine("Stress coefficient: " + std::string(run_.coefficient.name));
 
     TMdscalePairList list = ReadPairList(input_, header_);
-    ListingWriteLine(rtl::Format("A total of %d elements in input matrix.", static_cast<std::int32_t>(M(list))));
+    ListingWriteLine(
+        rtl::Format("A total of %d elements in input matrix.", static_cast<std::int32_t>(PairCount(list))));
     std::unique_ptr<Rect_mx> x = StartingConfiguration();
     if (run_.settings.regression == TMdscaleRegression::Mono) SortPairsByDissimilarity(list, n());
 
-    std::vector<double> d(M(list));
-    std::vector<double> dhat(M(list));
+    std::vector<double> d(PairCount(list));
+    std::vector<double> dhat(PairCount(list));
     ListingWriteLine("");
     MdscaleIterate(*x, list.pairs, d, dhat, list.delta, run_.settings);
 
@@ -201,7 +202,7 @@ class TMdscaleDataSet {
   std::int32_t n() const { return header_.rows; }
   std::int32_t k() const { return run_.k; }
   bool HasLabels() const { return header_.rowLabelCode != lcNone; }
-  static std::size_t M(const TMdscalePairList& list) { return list.pairs.size(); }
+  static std::size_t PairCount(const TMdscalePairList& list) { return list.pairs.size(); }
 
   void WriteTitles(const rtl::StringList* comments) {
     const std::string describe = ", input=" + run_.input + ", init=" + run_.initialFile +
@@ -301,6 +302,11 @@ class TMdscaleDataSet {
   std::shared_ptr<Label_mx> pointLabels_;
 };
 
+// The driver over the data sets of the input.
+void MdscaleCompute(TMdscaleRun& run) {
+  ForEachDataSet(*run.in, [&] { TMdscaleDataSet(run).Run(); });
+}
+
 }  // namespace
 
 void MdscaleDescribe(TModuleRec& module) {
@@ -314,7 +320,7 @@ void MdscaleRun(std::span<const TParamRec> params) {
   TakeValues(run, params);
   ListRunValues(run);
   if (!run.Open()) return;
-  ForEachDataSet(*run.in, [&] { TMdscaleDataSet(run).Run(); });
+  MdscaleCompute(run);
   FinishRun("", run.k, 1, {&run.out, &run.dhatOut, &run.dconfigOut});
 }
 

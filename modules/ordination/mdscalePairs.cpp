@@ -38,21 +38,27 @@ TMdscalePairList ReadPairList(rtl::TextReader& f, const TMatrixHeader& header) {
   return list;
 }
 
-void SortPairsByDissimilarity(TMdscalePairList& list, std::int32_t n) {
-  using TPairNumber = std::uint16_t;  // 1 .. M, M at most 65341
-  const std::vector<double>& delta = list.delta;
-  const auto comparePairs = [&delta](const void* a, const void* b) {
-    const double x = delta[*static_cast<const TPairNumber*>(a) - 1u];
-    const double y = delta[*static_cast<const TPairNumber*>(b) - 1u];
-    return x < y ? -1 : (x == y ? 0 : 1);
-  };
-  // Room for every pair number, so the sort stays in memory.
-  TUtSorter sorter(sizeof(TPairNumber), SorterMinMemory(sizeof(TPairNumber), std::int64_t{n} * (n - 1) / 2),
-                   comparePairs);
-  for (std::size_t p = 1; p <= list.pairs.size(); ++p) {
+namespace {
+
+// A pair's number in the sort: 1 .. M, M at most 65341.
+using TPairNumber = std::uint16_t;
+
+// The sorter's compare function: the order of the pairs' dissimilarities.
+int ComparePairs(const std::vector<double>& delta, const void* a, const void* b) {
+  const double x = delta[*static_cast<const TPairNumber*>(a) - 1u];
+  const double y = delta[*static_cast<const TPairNumber*>(b) - 1u];
+  return x < y ? -1 : (x == y ? 0 : 1);
+}
+
+void PutPairNumbers(TUtSorter& sorter, std::size_t count) {
+  for (std::size_t p = 1; p <= count; ++p) {
     const auto number = static_cast<TPairNumber>(p);
     sorter.Put(&number);
   }
+}
+
+// The list rebuilt in the order of the numbers the sorter gives back.
+void ReorderPairs(TUtSorter& sorter, TMdscalePairList& list) {
   TMdscalePairList sorted;
   sorted.pairs.reserve(list.pairs.size());
   sorted.delta.reserve(list.pairs.size());
@@ -62,6 +68,16 @@ void SortPairsByDissimilarity(TMdscalePairList& list, std::int32_t n) {
     sorted.delta.push_back(list.delta[number - 1u]);
   }
   list = std::move(sorted);
+}
+
+}  // namespace
+
+void SortPairsByDissimilarity(TMdscalePairList& list, std::int32_t n) {
+  // Room for every pair number, so the sort stays in memory.
+  TUtSorter sorter(sizeof(TPairNumber), SorterMinMemory(sizeof(TPairNumber), std::int64_t{n} * (n - 1) / 2),
+                   [&list](const void* a, const void* b) { return ComparePairs(list.delta, a, b); });
+  PutPairNumbers(sorter, list.pairs.size());
+  ReorderPairs(sorter, list);
 }
 
 void PairsToSymmetric(Sym_mx& matrix, const std::vector<TMdscalePair>& pairs, const std::vector<double>& values) {

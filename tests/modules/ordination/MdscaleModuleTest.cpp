@@ -20,6 +20,7 @@
 #include "shell/PlotWindows.h"
 #include "tests/modules/clustering/ModuleRunSupport.h"
 #include "tests/support/RecordingPlotBar.h"
+#include "tests/support/RecordingPlotOpeners.h"
 #include "tests/support/ScopedHook.h"
 
 namespace {
@@ -294,18 +295,9 @@ TEST_F(MdscaleRun, FourHundredPointsLeaveTheTitlesInTheFilesAndSixHundredNothing
 }
 
 TEST_F(MdscaleRun, PlotButtonsOpenTheirPlotsOverTheKeptConfigurations) {
-  std::vector<TMatrixPlotRequest> plots;
-  std::vector<TMatrix3DPlotRequest> plots3D;
-  TPlotOpeners openers;
-  openers.matrix = [&plots](const TMatrixPlotRequest& r) -> std::unique_ptr<TPlotObject> {
-    plots.push_back(r);
-    return nullptr;
-  };
-  openers.matrix3D = [&plots3D](const TMatrix3DPlotRequest& r) -> std::unique_ptr<TPlotObject> {
-    plots3D.push_back(r);
-    return nullptr;
-  };
-  const testsupport::ScopedHook installed(InstallPlotOpeners, openers);
+  const testsupport::RecordingPlotOpeners openers;
+  const std::vector<TMatrixPlotRequest>& plots = openers.plots;
+  const std::vector<TMatrix3DPlotRequest>& plots3D = openers.plots3D;
   MdscalePlot2D();
   EXPECT_TRUE(plots.empty()) << "no run, no results, no plot";
 

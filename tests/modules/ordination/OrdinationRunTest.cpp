@@ -24,6 +24,7 @@
 #include "tests/modules/ordination/OrdinationTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/RecordingPlotBar.h"
+#include "tests/support/RecordingPlotOpeners.h"
 #include "tests/support/ScopedHook.h"
 
 namespace {
@@ -152,18 +153,9 @@ TEST_F(OrdinationRun, EigenKeepsTheLabelledVectorsOfEachDataSet) {
 // Each plot button opens its plot over the kept results through the opener
 // the windowed part installs, with the points as rows.
 TEST_F(OrdinationRun, PlotButtonsOpenTheirPlotsOverTheKeptResults) {
-  std::vector<TMatrixPlotRequest> plots;
-  std::vector<TMatrix3DPlotRequest> plots3D;
-  TPlotOpeners openers;
-  openers.matrix = [&plots](const TMatrixPlotRequest& r) -> std::unique_ptr<TPlotObject> {
-    plots.push_back(r);
-    return nullptr;
-  };
-  openers.matrix3D = [&plots3D](const TMatrix3DPlotRequest& r) -> std::unique_ptr<TPlotObject> {
-    plots3D.push_back(r);
-    return nullptr;
-  };
-  const testsupport::ScopedHook installed(InstallPlotOpeners, openers);
+  const testsupport::RecordingPlotOpeners openers;
+  const std::vector<TMatrixPlotRequest>& plots = openers.plots;
+  const std::vector<TMatrix3DPlotRequest>& plots3D = openers.plots3D;
   EigenPlot2D();
   EXPECT_TRUE(plots.empty()) << "no run, no results, no plot";
 
