@@ -3,8 +3,13 @@
 #include "controls/base/VirIntl.h"
 
 char IntlSupEntryFields::DecimalChar() const { return intl_.DecimalChar; }
+char IntlSupEntryFields::ThousandsChar() const { return intl_.ThousandsChar; }
 char IntlSupEntryFields::TrueChar() const { return intl_.TrueChar; }
+char IntlSupEntryFields::FalseChar() const { return intl_.FalseChar; }
 char IntlSupEntryFields::YesChar() const { return intl_.YesChar; }
+char IntlSupEntryFields::NoChar() const { return intl_.NoChar; }
+std::string IntlSupEntryFields::CurrencyLeft() const { return intl_.CurrencyLtStr; }
+std::string IntlSupEntryFields::CurrencyRight() const { return intl_.CurrencyRtStr; }
 
 std::string IntlSupEntryFields::RangeDateMask() const {
   return intl_.InternationalDate(intl_.ShortDate.find("yyyy") != std::string::npos);

@@ -1,8 +1,8 @@
 #pragma once
-// What the entry fields use of the international settings: the true and yes
-// characters, the decimal character, and the date and time masks with their
-// conversions. The library's international settings (VirIntl.h) supply them
-// through LibraryEntryFieldIntl; tests may put their own in a field's place.
+// What the entry fields use of the international settings: the true, false,
+// yes and no characters, the decimal and thousands characters, the currency
+// strings, and the date and time masks with their conversions. The library's international settings (VirIntl.h) supply
+// them through LibraryEntryFieldIntl; tests may put their own in a field's place.
 
 #include <cstdint>
 #include <optional>
@@ -13,11 +13,18 @@ class EntryFieldIntl {
  public:
   virtual ~EntryFieldIntl() = default;
   virtual char DecimalChar() const = 0;
+  virtual char ThousandsChar() const = 0;
   virtual char TrueChar() const = 0;
+  virtual char FalseChar() const = 0;
   virtual char YesChar() const = 0;
+  virtual char NoChar() const = 0;
+  // The currency string shown left of an amount, and the one shown right of it.
+  virtual std::string CurrencyLeft() const = 0;
+  virtual std::string CurrencyRight() const = 0;
 
-  // The masks that range texts use: the international date mask (a four-digit
-  // year when the short date format holds "yyyy") and the time mask.
+  // The masks that range texts and the picture fields' dates and times use:
+  // the international date mask (a four-digit year when the short date format
+  // holds "yyyy") and the time mask.
   virtual std::string RangeDateMask() const = 0;
   virtual std::string RangeTimeMask() const = 0;
 
@@ -39,8 +46,13 @@ class IntlSupEntryFields : public EntryFieldIntl {
  public:
   explicit IntlSupEntryFields(const TVirIntlSup& intl) : intl_(intl) {}
   char DecimalChar() const override;
+  char ThousandsChar() const override;
   char TrueChar() const override;
+  char FalseChar() const override;
   char YesChar() const override;
+  char NoChar() const override;
+  std::string CurrencyLeft() const override;
+  std::string CurrencyRight() const override;
   std::string RangeDateMask() const override;
   std::string RangeTimeMask() const override;
   std::string DateToText(std::string_view mask, std::int32_t day) const override;

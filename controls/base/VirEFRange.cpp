@@ -97,8 +97,9 @@ TRangeLimit StoreExtendedLimit(long double value) {
 }
 
 // Digits of a hexadecimal, octal or binary text as the bit pattern of the
-// type's bytes; more bits than the type has are refused.
-std::optional<TRangeLimit> ReadDigits(std::string_view t, int dataType, TDigitBase base) {
+// type's bytes, read back as the type's value; more bits than the type has
+// are refused.
+std::optional<std::int64_t> ReadDigits(std::string_view t, int dataType, TDigitBase base) {
   if (base == TDigitBase::Hex && !t.empty() && t.front() == '$') t.remove_prefix(1);
   const int bits = 8 * IntegerTypeSize(dataType);
   const int radix = 1 << BitsPerDigit(base);
@@ -110,14 +111,11 @@ std::optional<TRangeLimit> ReadDigits(std::string_view t, int dataType, TDigitBa
     if (value >> bits) return std::nullopt;
   }
   if (base == TDigitBase::Hex && t.empty()) return std::nullopt;  // a lone '$'
-  return StoreInteger(static_cast<std::int64_t>(value), dataType);
+  return LoadInteger(StoreInteger(static_cast<std::int64_t>(value), dataType), dataType);
 }
 
 std::optional<TRangeLimit> ReadInteger(std::string_view text, int dataType, TDigitBase base) {
-  std::string_view t = Trim(text);
-  if (t.empty()) return TRangeLimit{};
-  if (base != TDigitBase::Decimal) return ReadDigits(t, dataType, base);
-  auto v = rtl::TryStrToInt64(t);
+  auto v = ReadIntegerValue(text, dataType, base);
   TIntegerBounds b = IntegerTypeBounds(dataType);
   if (!v || *v < b.low || *v > b.high) return std::nullopt;
   return StoreInteger(*v, dataType);
@@ -160,18 +158,6 @@ std::optional<TRangeLimit> ReadDayOrTime(std::string_view text, const TRangeForm
   return StoreInt32(*v);
 }
 
-std::string IntegerText(const TRangeLimit& limit, const TRangeFormat& f) {
-  if (f.digits == TDigitBase::Decimal) return rtl::IntToStr(LoadInteger(limit, f.dataType));
-  const int bits = 8 * IntegerTypeSize(f.dataType);
-  const int count = DigitsPerByte(f.digits) * IntegerTypeSize(f.dataType);
-  const int per = BitsPerDigit(f.digits);
-  auto pattern = static_cast<std::uint64_t>(LoadInteger(limit, f.dataType)) & ((std::uint64_t{1} << bits) - 1);
-  std::string s(count, '0');
-  for (int i = count - 1; i >= 0 && pattern != 0; --i, pattern >>= per)
-    s[i] = "0123456789ABCDEF"[pattern & ((1u << per) - 1)];
-  return s;
-}
-
 }  // namespace
 
 TDigitBase DigitBaseOfMask(std::string_view mask) {
@@ -179,6 +165,31 @@ TDigitBase DigitBaseOfMask(std::string_view mask) {
   if (mask.find('O') != std::string_view::npos) return TDigitBase::Octal;
   if (mask.find('b') != std::string_view::npos) return TDigitBase::Binary;
   return TDigitBase::Decimal;
+}
+
+std::optional<std::int64_t> ReadIntegerValue(std::string_view text, int dataType, TDigitBase base) {
+  std::string_view t = Trim(text);
+  if (t.empty()) return 0;
+  if (base != TDigitBase::Decimal) return ReadDigits(t, dataType, base);
+  return rtl::TryStrToInt64(t);
+}
+
+std::string IntegerValueText(std::int64_t value, int dataType, TDigitBase base) {
+  if (base == TDigitBase::Decimal) return rtl::IntToStr(value);
+  const int bits = 8 * IntegerTypeSize(dataType);
+  const int count = DigitsPerByte(base) * IntegerTypeSize(dataType);
+  const int per = BitsPerDigit(base);
+  auto pattern = static_cast<std::uint64_t>(value) & ((std::uint64_t{1} << bits) - 1);
+  std::string s(count, '0');
+  for (int i = count - 1; i >= 0 && pattern != 0; --i, pattern >>= per)
+    s[i] = "0123456789ABCDEF"[pattern & ((1u << per) - 1)];
+  return s;
+}
+
+std::int64_t IntegerOfLimit(const TRangeLimit& limit, int dataType) { return LoadInteger(limit, dataType); }
+
+long double RealOfLimit(const TRangeLimit& limit, int dataType) {
+  return dataType == pftReal ? LoadReal48(First<6>(limit)) : LoadExtended(First<10>(limit));
 }
 
 TIntegerBounds IntegerTypeBounds(int dataType) {
@@ -204,9 +215,8 @@ std::optional<TRangeLimit> ReadRangeText(std::string_view text, const TRangeForm
 std::string RangeText(const TRangeLimit& limit, const TRangeFormat& format) {
   const int t = format.dataType;
   if (t == pftChar) return limit[0] == 0 ? std::string() : std::string(1, static_cast<char>(limit[0]));
-  if (IsIntegerDataType(t)) return IntegerText(limit, format);
-  if (t == pftReal) return rtl::FloatToStrFixed(LoadReal48(First<6>(limit)), format.decimals);
-  if (IsRealDataType(t)) return rtl::FloatToStrFixed(LoadExtended(First<10>(limit)), format.decimals);
+  if (IsIntegerDataType(t)) return IntegerValueText(LoadInteger(limit, t), t, format.digits);
+  if (IsRealDataType(t)) return rtl::FloatToStrFixed(RealOfLimit(limit, t), format.decimals);
   if ((t == pftDate || t == pftTime) && format.intl != nullptr) {
     auto v = LoadLE<std::int32_t>(First<4>(limit));
     return t == pftDate ? format.intl->DateToText(format.intl->RangeDateMask(), v)

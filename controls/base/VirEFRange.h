@@ -31,6 +31,16 @@ struct TIntegerBounds {
 // The bounds of the integer types (LongInt .. ShortInt).
 TIntegerBounds IntegerTypeBounds(int dataType);
 
+// An integer text, trimmed (an empty one is 0): decimal, or the digits of the
+// type's bytes (hexadecimal with an optional '$', octal or binary) read as
+// the type's value. Nothing when it does not read.
+std::optional<std::int64_t> ReadIntegerValue(std::string_view text, int dataType, TDigitBase base);
+// The value in decimal, or with all the digits of the type's bytes.
+std::string IntegerValueText(std::int64_t value, int dataType, TDigitBase base);
+// A limit of an integer type, and of a real type (the 6-byte real or the extended).
+std::int64_t IntegerOfLimit(const TRangeLimit& limit, int dataType);
+long double RealOfLimit(const TRangeLimit& limit, int dataType);
+
 // What a range text depends on besides the limit.
 struct TRangeFormat {
   TPictureDataType dataType = pftString;

@@ -173,6 +173,15 @@ char UpCaseChar(char ch) {
   return ch;
 }
 
+char LoCaseChar(char ch) {
+  auto c = static_cast<unsigned char>(ch);
+  if (c >= 'A' && c <= 'Z') return static_cast<char>(c + 32);
+  if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<char>(c + 16);
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char>(c + 32);
+  if (c == 0x9F) return static_cast<char>(0xFF);
+  return ch;
+}
+
 namespace {
 
 // The search of both forms; `fold` maps a text character before comparing.

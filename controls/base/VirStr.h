@@ -60,8 +60,9 @@ std::size_t BoyerMooreFind(std::string_view text, std::string_view pattern, cons
 // The same without regard to case (ASCII and Windows-1252 letters); the table
 // is made from the upper-cased pattern, BoyerMooreShiftTable(UpCaseText(pattern)).
 std::size_t BoyerMooreFindNoCase(std::string_view text, std::string_view pattern, const TBMTable& table);
-// Windows-1252 upper case.
+// Windows-1252 upper and lower case.
 char UpCaseChar(char ch);
+char LoCaseChar(char ch);
 std::string UpCaseText(std::string_view text);
 
 // The modifier keys held now, as the command tables count them (Shift 2, Ctrl 4, Alt 8).

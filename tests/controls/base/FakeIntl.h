@@ -1,6 +1,6 @@
 #pragma once
-// International settings for the entry-field tests: the defaults ('.', 'T',
-// 'Y'), and dates and times written as "D<day number>" and "T<seconds>" under
+// International settings for the entry-field tests: the defaults ('.', ',',
+// "$", 'T', 'F', 'Y', 'N'), and dates and times written as "D<day number>" and "T<seconds>" under
 // masks the tests can recognise. The readers note the mask and epoch they were
 // given.
 
@@ -12,8 +12,13 @@
 class FakeIntl : public EntryFieldIntl {
  public:
   char DecimalChar() const override { return decimal; }
+  char ThousandsChar() const override { return thousands; }
   char TrueChar() const override { return 'T'; }
+  char FalseChar() const override { return 'F'; }
   char YesChar() const override { return 'Y'; }
+  char NoChar() const override { return 'N'; }
+  std::string CurrencyLeft() const override { return currencyLeft; }
+  std::string CurrencyRight() const override { return currencyRight; }
   std::string RangeDateMask() const override { return "MM/dd/yyyy"; }
   std::string RangeTimeMask() const override { return "hh:mm:ss"; }
 
@@ -36,6 +41,9 @@ class FakeIntl : public EntryFieldIntl {
   }
 
   char decimal = '.';
+  char thousands = ',';
+  std::string currencyLeft = "$";
+  std::string currencyRight;
   mutable std::string lastMask;
   mutable int lastEpoch = -1;
 
