@@ -120,6 +120,10 @@ void EntryFieldModel::SetOption(TEntryOption option, bool on) {
   RepaintField();
 }
 
+void EntryFieldModel::SetOptionRaw(TEntryOption option, bool on) {
+  options_ = on ? options_ | Bit(option) : options_ & ~Bit(option);
+}
+
 void EntryFieldModel::RefreshOptions() {
   if (!IsLoading()) AdjustOptions();
 }
@@ -510,7 +514,7 @@ void EntryFieldModel::Restore() {
 
 // ---- Mouse ---------------------------------------------------------------------
 
-void EntryFieldModel::LeftButtonDown(int x, int y) {
+void EntryFieldModel::LeftButtonDown(int x, int y, bool shift) {
   if (!focused_) {
     mouseDownBeforeFocus_ = true;
     selStart_ = selEnd_ = caretPos_;
@@ -520,6 +524,7 @@ void EntryFieldModel::LeftButtonDown(int x, int y) {
   TEditMsg msg;
   msg.x = x;
   msg.y = y;
+  msg.shift = shift;
   ExecuteCommand(msg, efc::MouseDown);
 }
 

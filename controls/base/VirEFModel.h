@@ -15,6 +15,7 @@
 // and through EntryFieldController; without them the field works on its own,
 // which is how the tests drive it.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -109,6 +110,7 @@ struct TEditMsg {
   std::string_view text;
   int x = 0;
   int y = 0;
+  bool shift = false;  // Shift held with a mouse command
   bool fromKeyboard = false;
 };
 
@@ -254,7 +256,7 @@ class EntryFieldModel {
   // ---- Mouse
   // The left button: on an unfocused field it marks the click and asks for
   // the focus; on the focused field it is a command for the editor.
-  void LeftButtonDown(int x, int y);
+  void LeftButtonDown(int x, int y, bool shift = false);
   void MouseDragged(int x, int y, bool captured, bool buttonDown);
   void LeftButtonDoubleClick(int x, int y);
 
@@ -262,10 +264,10 @@ class EntryFieldModel {
   bool IsFocused() const { return focused_; }
   // True while the field takes the focus back after a failed validation.
   bool ReturningAfterError() const { return lastValidationFailed_; }
-  void FocusEntered();
+  virtual void FocusEntered();
   // The focus moves to another control of this form (or elsewhere), which
   // may be one that must not trigger validation (cancel, help, restore).
-  void FocusLeft(bool toSameForm, bool toSpecialControl);
+  virtual void FocusLeft(bool toSameForm, bool toSpecialControl);
   bool InsertMode() const { return insertMode_; }
   void SetInsertMode(bool insert);
 
@@ -290,7 +292,7 @@ class EntryFieldModel {
   TPaintState PaintState() const;
 
   // The window's creation steps that concern the model.
-  void WindowCreated();
+  virtual void WindowCreated();
   // Height of a field with AutoSize: the font's character height and a
   // border allowance.
   static int AutoSizeHeight(int charHeight) { return charHeight + 8; }
@@ -330,11 +332,22 @@ class EntryFieldModel {
   void SetCaretRaw(int pos);
   void SetSelectionRaw(int start, int end);
   void SetFirstVisible(int first) { firstVisible_ = first; }
+  // The mask and MaxLength stored as they are, for the field classes' own rules.
+  void StoreMask(std::string_view mask) { mask_ = std::string(mask.substr(0, kBufferSize - 1)); }
+  void StoreMaxLength(int length) { maxLength_ = std::clamp(length, 1, kBufferSize - 1); }
+  void StoreDecimalPlaces(int places) { decimalPlaces_ = places; }
+  void SetOptionRaw(TEntryOption option, bool on);
   // Sets the data type, its default range, and the options it allows.
   void AssignDataType(TPictureDataType type);
   // Arms the next typed character (a key that is no command).
   void ArmCharacter() { charFollows_ = charAllowed_ = true; }
   bool CharacterAllowed() const { return charAllowed_; }
+  // The next typed character reaches the editor (follows), which acts on it
+  // only when it is allowed.
+  void SetCharacterFlags(bool follows, bool allowed) {
+    charFollows_ = follows;
+    charAllowed_ = allowed;
+  }
   void DoOnChange();
   void DoOnError(std::uint16_t code, const std::string& message);
   void DoOnUserCommand(std::uint16_t command);
@@ -357,6 +370,14 @@ class EntryFieldModel {
   virtual void AdjustHeight() {}    // the AutoSize rule
   virtual void Beep() {}
   virtual void TakeFocus() {}
+  // The focus to the next or previous control of the form, after the current event.
+  virtual void MoveToNextControl() {}
+  virtual void MoveToPrevControl() {}
+  // Widths in the field's font, and its client width; without a window every
+  // character is 8 pixels wide.
+  virtual int FieldTextWidth(std::string_view text) const { return 8 * static_cast<int>(text.size()); }
+  virtual int FieldAverageCharWidth() const { return 8; }
+  virtual int FieldClientWidth() const { return 8 * kBufferSize; }
   virtual void PutClipboardText(std::string_view) {}
   virtual std::optional<std::string> GetClipboardText() { return std::nullopt; }
   virtual void PostReport(std::uint16_t /*code*/) {}  // report later (to this field)

@@ -42,8 +42,8 @@ class TVirBaseEntryField::ControllerLink : public EntryFieldController {
 };
 
 TVirBaseEntryField::TVirBaseEntryField(plat::Control& parent, const EntryFieldIntl& intl, TFieldKind kind)
-    : TVirBase(parent),
-      EntryFieldModel(intl, kind),
+    : EntryFieldModel(intl, kind),
+      TVirBase(parent),
       disabledColors_(plat::clWindow, plat::clGrayText),
       errorColors_(plat::clRed, plat::clBlack),
       highlightColors_(plat::clHighlight, plat::clHighlightText),
@@ -84,6 +84,11 @@ int TVirBaseEntryField::CharHeight() const {
 int TVirBaseEntryField::TextWidthOf(std::string_view text) const {
   measure_.GetCanvas().SetFont(GetFont());
   return text.empty() ? 0 : measure_.GetCanvas().TextWidth(text);
+}
+
+int TVirBaseEntryField::FieldAverageCharWidth() const {
+  measure_.GetCanvas().SetFont(GetFont());
+  return measure_.GetCanvas().GetTextMetrics().aveCharWidth;
 }
 
 int TVirBaseEntryField::PositionAtX(int x) const {
@@ -234,7 +239,7 @@ void TVirBaseEntryField::MouseDown(plat::MouseButton button, plat::ShiftState sh
   TVirBase::MouseDown(button, shift, x, y);
   if (button != plat::MouseButton::Left) return;
   lastClick_ = {x, y};
-  LeftButtonDown(x, y);
+  LeftButtonDown(x, y, (shift & plat::ssShift) != 0);
   UpdateCaret();
 }
 

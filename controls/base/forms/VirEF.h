@@ -20,7 +20,7 @@
 #include "controls/base/forms/VirCaret.h"
 #include "platform/BitmapCanvas.h"
 
-class TVirBaseEntryField : public TVirBase, public EntryFieldModel {
+class TVirBaseEntryField : public TVirBase, public virtual EntryFieldModel {
  public:
   // With the library's international settings, or with the given ones.
   TVirBaseEntryField(plat::Control& parent, TFieldKind kind)
@@ -40,8 +40,8 @@ class TVirBaseEntryField : public TVirBase, public EntryFieldModel {
   TVirCaretPair& Carets() { return carets_; }
 
   // The focus to the next or previous control of the form, after the current event.
-  void MoveToNextControl();
-  void MoveToPrevControl();
+  void MoveToNextControl() override;
+  void MoveToPrevControl() override;
 
   // The context menu's actions.
   void RestoreClick();
@@ -89,6 +89,9 @@ class TVirBaseEntryField : public TVirBase, public EntryFieldModel {
   void PostRefocus() override;
   void PostPreEdit() override;
   void PostPostEdit() override;
+  int FieldTextWidth(std::string_view text) const override { return TextWidthOf(text); }
+  int FieldAverageCharWidth() const override;
+  int FieldClientWidth() const override { return ClientWidth(); }
 
   // The width of a text in the field's font.
   int TextWidthOf(std::string_view text) const;

@@ -13,10 +13,18 @@
 
 #include "controls/base/VirEFModel.h"
 
+namespace plat {
+class Control;
+}
+
 template <class Base>
 class PlainTextEdits : public Base {
  public:
-  using Base::Base;
+  // On the model alone, or on the windowed field; the entry field is a
+  // virtual base, which the most derived class initialises too.
+  PlainTextEdits(const EntryFieldIntl& intl, TFieldKind kind) : EntryFieldModel(intl, kind), Base(intl, kind) {}
+  PlainTextEdits(plat::Control& parent, const EntryFieldIntl& intl, TFieldKind kind)
+      : EntryFieldModel(intl, kind), Base(parent, intl, kind) {}
 
   std::uint16_t checkResult = 0;     // what ValidateValue finds
   std::vector<std::uint16_t> edits;  // commands that reached the editor

@@ -35,10 +35,11 @@ class FakeController : public EntryFieldController {
 
 class TestForm;
 
-// The model's hooks, recorded.
-class RecordingField : public EntryFieldModel {
+// The model's hooks, recorded. The field classes' models share the entry
+// field as a virtual base, so the test fields put this beside any of them.
+class RecordingField : public virtual EntryFieldModel {
  public:
-  using EntryFieldModel::EntryFieldModel;
+  RecordingField(const EntryFieldIntl& intl, TFieldKind kind) : EntryFieldModel(intl, kind) {}
 
   int beeps = 0;
   int repaints = 0;
@@ -70,7 +71,7 @@ class TestField : public PlainTextEdits<RecordingField> {
  public:
   explicit TestField(const EntryFieldIntl& intl, TFieldKind kind = TFieldKind::Simple,
                      TPictureDataType type = pftString)
-      : PlainTextEdits<RecordingField>(intl, kind) {
+      : EntryFieldModel(intl, kind), PlainTextEdits<RecordingField>(intl, kind) {
     AssignDataType(type);
   }
 
@@ -93,15 +94,15 @@ class TestField : public PlainTextEdits<RecordingField> {
 // messages queued until Deliver runs them.
 class TestForm {
  public:
-  explicit TestForm(std::vector<TestField*> fields) : fields_(std::move(fields)) {
-    for (TestField* f : fields_) {
+  explicit TestForm(std::vector<RecordingField*> fields) : fields_(std::move(fields)) {
+    for (RecordingField* f : fields_) {
       f->controller = &controller;
       f->form = this;
     }
   }
 
   // Tab or a click: the focused field lets go first, then the next one enters.
-  void Focus(TestField* field, bool special = false) {
+  void Focus(EntryFieldModel* field, bool special = false) {
     if (focused == field) return;
     if (focused) focused->FocusLeft(true, special);
     focused = field;
@@ -122,15 +123,15 @@ class TestForm {
   }
 
   FakeController controller;
-  TestField* focused = nullptr;
+  EntryFieldModel* focused = nullptr;
 
  private:
-  std::vector<TestField*> fields_;
+  std::vector<RecordingField*> fields_;
   std::deque<std::function<void()>> queue_;
 };
 
 inline void RecordingField::TakeFocus() {
-  if (form) form->Focus(static_cast<TestField*>(this));
+  if (form) form->Focus(this);
 }
 
 inline void RecordingField::PostReport(std::uint16_t code) {
@@ -138,5 +139,5 @@ inline void RecordingField::PostReport(std::uint16_t code) {
 }
 
 inline void RecordingField::PostRefocus() {
-  if (form) form->Post([this] { form->Focus(static_cast<TestField*>(this)); });
+  if (form) form->Post([this] { form->Focus(this); });
 }

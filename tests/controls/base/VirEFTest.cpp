@@ -24,7 +24,8 @@ using platform_test::WindowTest;
 class PlainField : public PlainTextEdits<TVirBaseEntryField> {
  public:
   PlainField(Control& parent, const EntryFieldIntl& intl, const std::string& name)
-      : PlainTextEdits<TVirBaseEntryField>(parent, intl, TFieldKind::Simple) {
+      : EntryFieldModel(intl, TFieldKind::Simple),
+        PlainTextEdits<TVirBaseEntryField>(parent, intl, TFieldKind::Simple) {
     SetName(name);
   }
   using EntryFieldModel::AssignDataType;
