@@ -154,12 +154,14 @@ void EntryFieldModel::SetMaxLength(int length) {
   if (length < 1 || length >= kBufferSize) return;  // the edit buffer's bounds hold while loading too
   if (IsLoading()) {
     maxLength_ = length;
+    MaxLengthChanged();
     return;
   }
   if (length == maxLength_ || length < MaskLength()) return;
   maxLength_ = length;
   if (static_cast<int>(text_.size()) > length) text_.resize(length);
   ClampCaretAndSelection();
+  MaxLengthChanged();
   RecreateWindow();
 }
 

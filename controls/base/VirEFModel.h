@@ -322,6 +322,8 @@ class EntryFieldModel {
   virtual void IncreaseValueBy(bool wrap, double delta) = 0;
   // Copies a new mask (up to 255 characters), keeping the value.
   virtual void SetMaskText(std::string_view mask);
+  // MaxLength took a new value.
+  virtual void MaxLengthChanged() {}
 
   // ---- What the field classes call
   // The base step after a value load.

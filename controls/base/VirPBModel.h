@@ -42,6 +42,7 @@ class PictureBaseModel : public virtual EntryFieldModel {
   std::string GetDisplayString() const override;
   void AdjustOptions() override;
   void SetMaskText(std::string_view mask) override;
+  void MaxLengthChanged() override { RebuildPicture(); }
 
   // Before a number is read from a mask with floating positions: the
   // currency and thousands separators leave the text (blanks entering at the

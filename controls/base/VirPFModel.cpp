@@ -335,6 +335,8 @@ void PictureFieldModel::TransferValueIn(std::span<const std::uint8_t> data) {
     WriteValue(BytesValue(data));
   }
   ClearStrippedMark();
+  // A value loaded before the window exists survives its creation.
+  keepValue_ = true;
   ValueLoaded(false);
 }
 

@@ -26,8 +26,9 @@ struct TFieldClock {
   std::function<TStTime()> now = TimeNow;
 };
 
-class PictureFieldModel : public PictureBaseModel {
+class PictureFieldModel : public virtual PictureBaseModel {
  public:
+  // The field classes initialise the shared bases; this passes them on.
   explicit PictureFieldModel(const EntryFieldIntl& intl);
 
   // A type above pftTime raises EVirException "Parameter value is invalid".

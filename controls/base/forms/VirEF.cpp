@@ -239,6 +239,8 @@ void TVirBaseEntryField::MouseDown(plat::MouseButton button, plat::ShiftState sh
   TVirBase::MouseDown(button, shift, x, y);
   if (button != plat::MouseButton::Left) return;
   lastClick_ = {x, y};
+  // The second press of a double click is the double click itself (DblClick).
+  if ((shift & plat::ssDouble) != 0) return;
   LeftButtonDown(x, y, (shift & plat::ssShift) != 0);
   UpdateCaret();
 }

@@ -22,7 +22,10 @@ using O = TEntryOption;
 class TestPictureField : public RecordingField, public PictureFieldModel {
  public:
   explicit TestPictureField(const EntryFieldIntl& intl)
-      : EntryFieldModel(intl, TFieldKind::Picture), RecordingField(intl, TFieldKind::Picture), PictureFieldModel(intl) {
+      : EntryFieldModel(intl, TFieldKind::Picture),
+        PictureBaseModel(intl, TFieldKind::Picture),
+        RecordingField(intl, TFieldKind::Picture),
+        PictureFieldModel(intl) {
     controller = &ownController;
     Clock.today = [] { return DateFromDMY(15, 3, 2024, 0); };
     Clock.now = [] { return TimeFromHMS(9, 5, 30); };

@@ -1,0 +1,241 @@
+#include "controls/base/forms/VirPF.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "controls/base/VirIntl.h"
+#include "platform/Snapshot.h"
+#include "platform/SystemColors.h"
+#include "tests/platform/QtTestSupport.h"
+
+namespace {
+
+using namespace plat;
+namespace vk = plat::vk;
+using O = TEntryOption;
+using platform_test::WindowTest;
+
+// A picture field whose today and now are fixed, and which tells where its
+// characters stand.
+class PictureField : public TVirPictureField {
+ public:
+  PictureField(Control& parent, const EntryFieldIntl& intl, const std::string& name)
+      : EntryFieldModel(intl, TFieldKind::Picture),
+        PictureBaseModel(intl, TFieldKind::Picture),
+        TVirPictureField(parent, intl) {
+    SetName(name);
+    Clock.today = [] { return DateFromDMY(15, 3, 2024, 0); };
+    Clock.now = [] { return TimeFromHMS(9, 5, 30); };
+  }
+  // A client x just right of the left edge of the character at pos.
+  int XAt(int pos) {
+    const std::string display = GetDisplayText();
+    return TextMargin() + FieldTextWidth(std::string_view(display).substr(0, static_cast<std::size_t>(pos))) + 1;
+  }
+  void Shape(TPictureDataType type, std::string_view mask) {
+    SetDataType(type);
+    SetPictureMask(mask);
+    SetMaxLength(MaskLength());
+  }
+};
+
+class PictureFieldWindowTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    form = &CreateForm<Form>("PictureF");
+    form->SetFont(Font{"Liberation Sans", 9, clBlack, 0});
+    form->SetClientSize(300, 100);
+    controller = &form->AddComponent<TVirController>();
+    a = &form->Add<PictureField>(intl, "A");
+    a->SetBounds(10, 10, 200, 24);
+    b = &form->Add<PictureField>(intl, "B");
+    b->SetBounds(10, 44, 200, 24);
+  }
+  void Show() {
+    form->ShowForm();
+    input::Flush();
+    ASSERT_TRUE(a->Focused());
+  }
+  void Paste(Control& field, const std::string& text) {
+    ClipboardContent content;
+    content.text = text;
+    clipboard.Set(content);
+    input::PressKey(field, 'V', ssCtrl, "\x16");
+  }
+
+  TVirIntlSup settings;
+  IntlSupEntryFields intl{settings};
+  RecordingDesktop desktop;
+  RecordingClipboard clipboard;
+  ScopedService<Desktop> desktopInstalled{desktop};
+  ScopedService<Clipboard> clipboardInstalled{clipboard};
+  Form* form = nullptr;
+  TVirController* controller = nullptr;
+  PictureField* a = nullptr;
+  PictureField* b = nullptr;
+};
+
+TEST_F(PictureFieldWindowTest, TypedDigitsSkipTheLiteralsAndMoveOn) {
+  a->Shape(pftString, "(999) 999-9999");
+  a->SetOption(O::AutoAdvanceChar, true);
+  Show();
+  input::TypeText(*a, "555123456");
+  EXPECT_EQ(a->GetText(), "(555) 123-456 ");
+  EXPECT_TRUE(a->Focused());
+  input::TypeText(*a, "7");
+  input::Flush();
+  EXPECT_EQ(a->GetText(), "(555) 123-4567");
+  EXPECT_TRUE(b->Focused()) << "the last position filled moves to the next control";
+}
+
+TEST_F(PictureFieldWindowTest, InsertAndOverwriteModes) {
+  struct Case {
+    const char* name;
+    bool overwrite;
+    bool pushes;
+    const char* text;
+    int beeps;
+  };
+  const Case cases[] = {
+      {"insert pushes the last character off", false, true, "zab", 0},
+      {"insert refused on a full run", false, false, "abc", 1},
+      {"overwrite", true, false, "zbc", 0},
+  };
+  a->Shape(pftString, "XXX");
+  a->SetOption(O::CaretToEnd, false);
+  a->SetOption(O::AutoSelect, false);
+  Show();
+  for (const Case& c : cases) {
+    a->SetValueText("abc");
+    a->SetOption(O::InsertPushes, c.pushes);
+    a->SetInsertMode(true);
+    input::PressKey(*a, vk::Home);
+    if (c.overwrite) input::PressKey(*a, vk::Insert);
+    const int beeps = desktop.Beeps();
+    input::TypeText(*a, "z");
+    EXPECT_EQ(a->GetText(), c.text) << c.name;
+    EXPECT_EQ(desktop.Beeps() - beeps, c.beeps) << c.name;
+  }
+}
+
+TEST_F(PictureFieldWindowTest, WordMovesAndDeletionsWithinRuns) {
+  a->Shape(pftString, "XXXXXXXXXX");
+  a->SetOption(O::AutoSelect, false);
+  a->SetValueText("ab cd ef  ");
+  a->SetOption(O::CaretToEnd, false);
+  Show();
+  a->MoveCaret(-10);
+  input::PressKey(*a, vk::Right, ssCtrl);
+  EXPECT_EQ(a->CaretPos(), 3);
+  input::PressKey(*a, vk::Right, ssCtrl);
+  EXPECT_EQ(a->CaretPos(), 6);
+  input::PressKey(*a, vk::Left, ssCtrl);
+  EXPECT_EQ(a->CaretPos(), 3);
+  input::PressKey(*a, vk::Delete);
+  EXPECT_EQ(a->GetText(), "ab d ef   ");
+  input::PressKey(*a, vk::Back, 0, "\b");
+  EXPECT_EQ(a->GetText(), "abd ef    ");
+  EXPECT_EQ(a->CaretPos(), 2);
+}
+
+TEST_F(PictureFieldWindowTest, PastedTextLandsInTheMask) {
+  a->Shape(pftString, "(999) 999-9999");
+  b->Shape(pftString, "AA-AA");
+  Show();
+  Paste(*a, "(555) 123-4567");
+  EXPECT_EQ(a->GetText(), "(555) 123-4567");
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  ASSERT_TRUE(b->Focused());
+  Paste(*b, "ab-cd");
+  EXPECT_EQ(b->GetText(), "AB-CD");
+}
+
+TEST_F(PictureFieldWindowTest, CompleteDateFromAKey) {
+  controller->EntryCommands().AddCommand("Default", TVirCmdRec{'D', kssCtrl, 0, 0, ccCompleteDate});
+  a->Shape(pftDate, "mm/dd/yyyy");
+  Show();
+  input::PressKey(*a, 'D', ssCtrl, "\x04");
+  EXPECT_EQ(a->GetText(), "03/15/2024") << "the whole text was selected";
+  std::vector<std::uint8_t> value(4);
+  EXPECT_EQ(a->ValidateAndGetValue(value), 0);
+}
+
+TEST_F(PictureFieldWindowTest, MouseSelections) {
+  a->Shape(pftString, "XXXXXXXXXX");
+  a->SetValueText("ab cd ef  ");
+  Show();
+  input::Click(*a, a->XAt(1), 10);
+  EXPECT_EQ(a->CaretPos(), 1);
+  EXPECT_EQ(a->SelectionLength(), 0);
+  input::MouseDown(*a, MouseButton::Left, a->XAt(4), 10, ssShift);
+  input::MouseUp(*a, MouseButton::Left, a->XAt(4), 10, ssShift);
+  EXPECT_EQ(a->SelStart(), 1);
+  EXPECT_EQ(a->SelEnd(), 4) << "Shift+click extends from the caret";
+  input::MouseDown(*a, MouseButton::Left, a->XAt(6), 10);
+  input::MouseMove(*a, a->XAt(3), 10, ssLeft);
+  input::MouseUp(*a, MouseButton::Left, a->XAt(3), 10);
+  EXPECT_EQ(a->SelStart(), 3);
+  EXPECT_EQ(a->SelEnd(), 6) << "a drag selects from where the button went down";
+  input::Click(*a, a->XAt(9), 10);
+  EXPECT_EQ(a->CaretPos(), 8) << "a click past the entered text comes back to its end";
+  input::DoubleClick(*a, a->XAt(4), 10);
+  input::Flush();
+  EXPECT_EQ(a->SelStart(), 3);
+  EXPECT_EQ(a->SelEnd(), 6) << "the word and the blank after it";
+}
+
+// Picture fields as a person sees them.
+TEST_F(PictureFieldWindowTest, ShowcaseOfPictureFields) {
+  std::uint32_t blink = CustomControl::CaretBlinkTime();
+  CustomControl::SetCaretBlinkTime(0);
+  form->SetClientSize(240, 214);
+  auto add = [this](const std::string& name, int row) -> PictureField& {
+    auto& f = form->Add<PictureField>(intl, name);
+    f.SetBounds(10, 10 + 34 * row, 200, 24);
+    return f;
+  };
+  a->Shape(pftString, "(999) 999-9999");
+  a->SetValueText("(555) 123-4567");
+  b->SetBounds(10, 44, 200, 24);
+  b->Shape(pftDate, "mm/dd/yyyy");
+  b->SetValueText("03/15/2024");
+  auto& time = add("Time", 2);
+  time.Shape(pftTime, "hh:mm:ss");
+  time.SetValueText("09:05:30");
+  auto& amount = add("Amount", 3);
+  amount.Shape(pftDouble, "$$##9.99");
+  amount.SetValueText("-12.5");
+  amount.SetOption(O::SoftValidation, true);
+  amount.SetRangeLo("0");
+  auto& flag = add("Flag", 4);
+  flag.Shape(pftBoolean, "B");
+  flag.SetValueText("T");
+  auto& password = add("Password", 5);
+  password.Shape(pftString, "XXXXXXXX");
+  password.SetOption(O::PasswordMode, true);
+  password.SetValueText("secret");
+  Show();
+  amount.ValidateContents(false);
+  a->SetSelection(6, 9);
+  a->Invalidate();
+  input::Flush();
+  EXPECT_EQ(amount.GetText(), " -$12.50");
+  EXPECT_EQ(amount.PaintState(), TPaintState::Error);
+  EXPECT_EQ(password.GetDisplayText(), "******  ");
+  std::string made = std::string(MORVA_ARTEFACTS) + "/controls/base/picture-fields.png";
+  std::filesystem::create_directories(std::filesystem::path(made).parent_path());
+  ASSERT_TRUE(SaveSnapshot(*form, made));
+  std::string stored = std::string(MORVA_FIXTURES) + "/controls/base/picture-fields.png";
+  ASSERT_TRUE(std::filesystem::exists(stored)) << "no stored picture; look at " << made << " and copy it there";
+  ImageDifference diff = CompareImages(made, stored);
+  ASSERT_TRUE(diff.loaded);
+  EXPECT_TRUE(diff.sameSize);
+  EXPECT_LT(diff.meanDelta, 4.0);
+  a->Carets().SetSystemCaretActive(false);
+  CustomControl::SetCaretBlinkTime(blink);
+}
+
+}  // namespace
