@@ -31,6 +31,7 @@ class TestPictureField : public RecordingField, public PictureFieldModel {
     Clock.now = [] { return TimeFromHMS(9, 5, 30); };
   }
   using EntryFieldModel::SetCaretRaw;
+  using EntryFieldModel::SetFirstVisible;
   using EntryFieldModel::SetSelectionRaw;
   using EntryFieldModel::SetTextRaw;
 
@@ -89,12 +90,14 @@ class TestPictureField : public RecordingField, public PictureFieldModel {
   FakeController ownController;
   int advancedNext = 0;
   int advancedPrev = 0;
+  int averageWidth = 8;  // of the font
 
  protected:
   void RecreateWindow() override {
     RecordingField::RecreateWindow();
     WindowCreated();
   }
+  int FieldAverageCharWidth() const override { return averageWidth; }
   void MoveToNextControl() override { ++advancedNext; }
   void MoveToPrevControl() override { ++advancedPrev; }
 };
@@ -599,6 +602,84 @@ TEST_F(PictureFieldTest, MouseSelectsWordsAndWholeNumbers) {
   msg.x = 10;
   d.ExecuteCommand(msg, efc::DoubleClick);
   EXPECT_EQ(d.SelectionLength(), 6) << "a real number is selected whole";
+}
+
+TEST_F(PictureFieldTest, DecimalPointAlignsTheParts) {
+  TestPictureField f(intl);
+  f.Shape(pftDouble, "###.##");
+  f.FocusAt(0);
+  f.Command(ccDelLine);
+  f.Type("12.5");
+  EXPECT_EQ(f.GetText(), " 12.5 ") << "the point closed up the integer part";
+  f.FocusLeft(true, false);
+  EXPECT_EQ(f.GetText(), " 12.50") << "leaving closes up the fraction";
+  std::vector<std::uint8_t> bytes(8);
+  EXPECT_EQ(f.ValidateAndGetValue(bytes), 0);
+
+  f.FocusAt(0);
+  f.SetTextRaw("1 2.5 ");
+  f.EmSetModify(true);
+  f.FocusLeft(true, false);
+  EXPECT_EQ(f.GetText(), " 12.50");
+}
+
+TEST_F(PictureFieldTest, DisplayOfPadPasswordAndUninitialisedFields) {
+  TestPictureField f(intl);
+  f.Shape(pftString, "XXXXX");
+  f.SetValueText("ab");
+  f.SetPadChar('_');
+  EXPECT_EQ(f.GetDisplayText(), "ab___");
+  f.SetOption(O::PasswordMode, true);
+  EXPECT_EQ(f.GetDisplayText(), "**___");
+  f.SetOption(O::Uninitialized, true);
+  EXPECT_EQ(f.GetDisplayText(), "     ") << "blank until focused";
+  f.FocusEntered();
+  EXPECT_EQ(f.GetDisplayText(), "**___");
+
+  TestPictureField t(intl);
+  t.Shape(pftString, "(999) 999-9999");
+  t.SetPadChar('_');
+  t.SetValueText("555");
+  EXPECT_EQ(t.GetDisplayText(), "(555) ___-____") << "literals stay";
+}
+
+TEST_F(PictureFieldTest, AmountsLoseCurrencyAndSeparatorsWhileEdited) {
+  TestPictureField f(intl);
+  f.Shape(pftDouble, "$$#,##9.99");
+  f.Load<double>(-1234.5);
+  EXPECT_EQ(f.GetText(), "-$1,234.50");
+  f.FocusAt(9);
+  f.Command(ccLeft);
+  EXPECT_EQ(f.GetText().find('$'), std::string::npos) << "the currency leaves the text for editing";
+  EXPECT_EQ(f.Read<double>(), -1234.5);
+  EXPECT_EQ(f.GetText(), "-$1,234.50") << "laid out again after reading";
+}
+
+TEST_F(PictureFieldTest, AMouseLeftOfTheFieldScrollsEvenWithoutACharacterWidth) {
+  TestPictureField f(intl);
+  f.Shape(pftString, "XXXXXXXXXX");
+  f.SetValueText("abcdefghij");
+  f.FocusAt(5);
+  f.SetFirstVisible(4);
+  f.averageWidth = 0;
+  TEditMsg msg;
+  msg.x = -20;
+  f.ExecuteCommand(msg, efc::MouseDown);
+  EXPECT_EQ(f.FirstVisible(), 0);
+  EXPECT_EQ(f.CaretPos(), 0);
+}
+
+TEST_F(PictureFieldTest, AssignCopiesTypeMaskOptionsAndRange) {
+  TestPictureField source(intl);
+  source.Shape(pftWord, "9999");
+  source.SetRangeHi("500");
+  source.SetOption(O::AutoAdvanceChar, true);
+  TestPictureField copy(intl);
+  copy.Assign(source);
+  EXPECT_EQ(copy.DataType(), pftWord);
+  EXPECT_EQ(copy.PictureMask(), "9999");
+  EXPECT_EQ(copy.GetRangeHi(), "500");
+  EXPECT_TRUE(copy.Option(O::AutoAdvanceChar));
 }
 
 }  // namespace
