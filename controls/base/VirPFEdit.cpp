@@ -409,9 +409,7 @@ void PictureFieldModel::MaskEditor(TEditMsg& msg, std::uint16_t command) {
     ArmCharacter();
     return;
   }
-  const std::string textBefore = GetText();
-  const int caretBefore = CaretPos();
-  const int selStartBefore = SelStart(), selEndBefore = SelEnd();
+  const TCommandStart start = CommandStart();
   if (!StrippedMark()) {
     PrepareForConversion();
     if (StrippedMark()) RepaintField();
@@ -450,9 +448,9 @@ void PictureFieldModel::MaskEditor(TEditMsg& msg, std::uint16_t command) {
       }
       break;
     case ccDelBol: {
-      const int start = RunStart(CaretPos());
-      if (CaretPos() <= LastPicturePosition()) DeleteInRun(start, CaretPos() - start);
-      SetCaretRaw(start);
+      const int runStart = RunStart(CaretPos());
+      if (CaretPos() <= LastPicturePosition()) DeleteInRun(runStart, CaretPos() - runStart);
+      SetCaretRaw(runStart);
       break;
     }
     case ccDelEol:
@@ -559,34 +557,39 @@ void PictureFieldModel::MaskEditor(TEditMsg& msg, std::uint16_t command) {
       break;
   }
   if (!processed) return;
-  SetCharacterFlags(false, false);
-  const bool keep = KeepsSelection(command, msg.shift);
-  if (!keep) {
-    SetSelectionRaw(CaretPos(), CaretPos());
-    movingEnd_ = CaretPos();
-  }
+  const bool keep = SettleSelection(command, msg.shift);
   // A caret that crossed the decimal point aligns the part it left.
   if (DecimalBeforeLast()) {
     const int dot = Picture().DecimalPos();
     std::string text = GetText();
-    if (caretBefore <= dot && CaretPos() > dot)
+    if (start.caret <= dot && CaretPos() > dot)
       AlignIntegerPart(text, Picture());
-    else if (caretBefore > dot && CaretPos() <= dot)
+    else if (start.caret > dot && CaretPos() <= dot)
       AlignFraction(text, Picture());
     SetTextRaw(text);
   }
-  FinishCommand(command, textBefore, caretBefore, keep || SelStart() != selStartBefore || SelEnd() != selEndBefore);
+  FinishCommand(start, keep);
 }
 
-void PictureFieldModel::FinishCommand(std::uint16_t, const std::string& textBefore, int caretBefore,
-                                      bool selectionChanged) {
+bool PictureFieldModel::SettleSelection(std::uint16_t command, bool shift) {
+  SetCharacterFlags(false, false);
+  const bool keep = KeepsSelection(command, shift);
+  if (!keep) {
+    SetSelectionRaw(CaretPos(), CaretPos());
+    movingEnd_ = CaretPos();
+  }
+  return keep;
+}
+
+void PictureFieldModel::FinishCommand(const TCommandStart& start, bool keptSelection) {
   UpdateCaret();
-  const bool textChanged = GetText() != textBefore;
+  const bool textChanged = GetText() != start.text;
   if (textChanged) {
     ClearValueLost();
     TextEdited();
   }
-  if (textChanged || selectionChanged || CaretPos() != caretBefore) RepaintField();
+  const bool selectionChanged = SelStart() != start.selStart || SelEnd() != start.selEnd;
+  if (textChanged || keptSelection || selectionChanged || CaretPos() != start.caret) RepaintField();
 }
 
 // ---- The one-character editor ------------------------------------------------------------------------
@@ -596,9 +599,7 @@ void PictureFieldModel::CharEditor(TEditMsg& msg, std::uint16_t command) {
     ArmCharacter();
     return;
   }
-  const std::string textBefore = GetText();
-  const int caretBefore = CaretPos();
-  const int selStartBefore = SelStart(), selEndBefore = SelEnd();
+  const TCommandStart start = CommandStart();
   if (command == ccCtrlChar)
     literalMode_ = true;
   else if (command != ccChar)
@@ -675,11 +676,5 @@ void PictureFieldModel::CharEditor(TEditMsg& msg, std::uint16_t command) {
       break;
   }
   if (!processed) return;
-  SetCharacterFlags(false, false);
-  const bool keep = KeepsSelection(command, msg.shift);
-  if (!keep) {
-    SetSelectionRaw(CaretPos(), CaretPos());
-    movingEnd_ = CaretPos();
-  }
-  FinishCommand(command, textBefore, caretBefore, keep || SelStart() != selStartBefore || SelEnd() != selEndBefore);
+  FinishCommand(start, SettleSelection(command, msg.shift));
 }

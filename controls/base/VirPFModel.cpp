@@ -19,6 +19,23 @@ constexpr TStDate kPlatformZeroDate = 109571;  // 1899-12-30, the platform's dat
 
 std::string Trimmed(std::string_view t) { return TrimBlanks(t); }
 
+// The numeric step: at or beyond the limit in the step's direction Wrap goes
+// round to the other limit, else nothing happens; otherwise the step is added.
+// The result stays within the limits.
+template <class T>
+std::optional<T> NumericStep(T value, T low, T high, bool wrap, double delta, T step) {
+  if (delta < 0 && value <= low) {
+    if (!wrap) return std::nullopt;
+    value = high;
+  } else if (delta > 0 && value >= high) {
+    if (!wrap) return std::nullopt;
+    value = low;
+  } else {
+    value += step;
+  }
+  return std::clamp(value, low, high);
+}
+
 template <std::size_t N>
 std::span<std::uint8_t, N> Head(std::span<std::uint8_t> data) {
   return data.first<N>();
@@ -471,18 +488,12 @@ void PictureFieldModel::StepInteger(bool wrap, double delta) {
   const int t = DataType();
   auto value = ReadText();
   if (!value) return;
-  const std::int64_t lo = IntegerOfLimit(RangeLow(), t), hi = IntegerOfLimit(RangeHigh(), t);
-  std::int64_t v = value->integer;
-  if (delta < 0 && v <= lo) {
-    if (!wrap) return;
-    v = hi;
-  } else if (delta > 0 && v >= hi) {
-    if (!wrap) return;
-    v = lo;
-  } else {
-    v += static_cast<std::int64_t>(std::trunc(delta));  // 64 bits: no wrap-around before the clamp
-  }
-  value->integer = std::clamp(v, lo, hi);
+  // 64 bits: no wrap-around before the clamp.
+  auto stepped =
+      NumericStep<std::int64_t>(value->integer, IntegerOfLimit(RangeLow(), t), IntegerOfLimit(RangeHigh(), t), wrap,
+                                delta, static_cast<std::int64_t>(std::trunc(delta)));
+  if (!stepped) return;
+  value->integer = *stepped;
   WriteValue(*value);
 }
 
@@ -490,18 +501,10 @@ void PictureFieldModel::StepReal(bool wrap, double delta) {
   const int t = DataType();
   auto value = ReadText();
   if (!value) return;
-  const long double lo = RealOfLimit(RangeLow(), t), hi = RealOfLimit(RangeHigh(), t);
-  long double v = value->real;
-  if (delta < 0 && v <= lo) {
-    if (!wrap) return;
-    v = hi;
-  } else if (delta > 0 && v >= hi) {
-    if (!wrap) return;
-    v = lo;
-  } else {
-    v += delta;
-  }
-  value->real = BytesValue(ValueBytes({0, std::clamp(v, lo, hi)})).real;  // held in the type's own width
+  auto stepped = NumericStep<long double>(value->real, RealOfLimit(RangeLow(), t), RealOfLimit(RangeHigh(), t), wrap,
+                                          delta, delta);
+  if (!stepped) return;
+  value->real = BytesValue(ValueBytes({0, *stepped})).real;  // held in the type's own width
   WriteValue(*value);
 }
 

@@ -86,7 +86,18 @@ class PictureFieldModel : public virtual PictureBaseModel {
   // ---- The editors (VirPFEdit.cpp)
   void MaskEditor(TEditMsg& msg, std::uint16_t command);
   void CharEditor(TEditMsg& msg, std::uint16_t command);
-  void FinishCommand(std::uint16_t command, const std::string& textBefore, int caretBefore, bool keepSelection);
+  // What a command started from, to tell what it changed.
+  struct TCommandStart {
+    std::string text;
+    int caret = 0;
+    int selStart = 0;
+    int selEnd = 0;
+  };
+  TCommandStart CommandStart() const { return {GetText(), CaretPos(), SelStart(), SelEnd()}; }
+  // After a command: the character flags end and the selection collapses to
+  // the caret, except after the commands that keep it (true).
+  bool SettleSelection(std::uint16_t command, bool shift);
+  void FinishCommand(const TCommandStart& start, bool keptSelection);
   int LastPicturePosition() const { return Picture().LastPicturePosition(); }
   int EndOfEnteredText() const;
   int RunStart(int caret) const;
