@@ -201,6 +201,77 @@ TEST_F(PictureFieldTest, ValuesTravelThroughTheText) {
   EXPECT_EQ(f.Read<std::int32_t>(), TimeFromHMS(23, 30, 0));
 }
 
+// The bytes of a value of a type, as the value protocol carries them.
+std::vector<std::uint8_t> BytesOf(TPictureDataType type, long double v) {
+  std::vector<std::uint8_t> b(16);
+  std::span<std::uint8_t> all(b);
+  switch (type) {
+    case pftWord:
+    case pftInteger: StoreLE(static_cast<std::uint16_t>(static_cast<std::int64_t>(v)), all.first<2>()); break;
+    case pftLongInt:
+    case pftDate:
+    case pftTime: StoreLE(static_cast<std::int32_t>(v), all.first<4>()); break;
+    case pftReal: StoreReal48(v, all.first<6>()); break;
+    case pftExtended: StoreExtended(v, all.first<10>()); break;
+    case pftDouble: StoreDouble(static_cast<double>(v), all.first<8>()); break;
+    case pftSingle: StoreSingle(static_cast<float>(v), all.first<4>()); break;
+    case pftComp: StoreLE(static_cast<std::int64_t>(v), all.first<8>()); break;
+    default: b[0] = static_cast<std::uint8_t>(static_cast<int>(v)); break;
+  }
+  return b;
+}
+
+TEST_F(PictureFieldTest, TransferOfEveryType) {
+  struct Case {
+    TPictureDataType type;
+    const char* mask;
+    long double value;
+    const char* text;
+  };
+  const Case cases[] = {
+      {pftChar, "X", 'q', "q"},
+      {pftBoolean, "B", 0, "F"},
+      {pftYesNo, "Y", 1, "Y"},
+      {pftLongInt, "iiiiiiiiiii", -2147483648.0L, "-2147483648"},
+      {pftWord, "99999", 65535, "65535"},
+      {pftInteger, "iiiiii", -32768, "-32768"},
+      {pftByte, "KK", 255, "FF"},
+      {pftShortInt, "iiii", -128, "-128"},
+      {pftReal, "#####.##", 1.5L, "    1.50"},
+      {pftExtended, "#####.##", -0.25L, "   -0.25"},
+      {pftDouble, "#####.##", 1234.5L, " 1234.50"},
+      {pftSingle, "#####.##", 0.5L, "    0.50"},
+      {pftComp, "iiiiiiiiiiiiiiiiiiii", -9000000000000000000.0L, "-9000000000000000000"},
+      {pftDate, "mm/dd/yyyy", static_cast<long double>(DateFromDMY(29, 2, 2000, 0)), "02/29/2000"},
+      {pftTime, "hh:mm", static_cast<long double>(TimeFromHMS(13, 45, 0)), "13:45"},
+  };
+  for (const Case& c : cases) {
+    TestPictureField f(intl);
+    f.Shape(c.type, c.mask);
+    const std::vector<std::uint8_t> in = BytesOf(c.type, c.value);
+    f.SetValue(in);
+    EXPECT_EQ(f.GetText(), c.text) << int(c.type);
+    std::vector<std::uint8_t> out(16);
+    EXPECT_EQ(f.ValidateAndGetValue(out), 0) << int(c.type);
+    const std::size_t size = f.GetDataSize();
+    EXPECT_TRUE(std::equal(in.begin(), in.begin() + static_cast<long>(size), out.begin())) << int(c.type);
+  }
+}
+
+TEST_F(PictureFieldTest, StringsWithAndWithoutTheirLiterals) {
+  TestPictureField f(intl);
+  f.Shape(pftString, "(999) 999-9999");
+  f.SetValueText("5551234567");
+  EXPECT_EQ(f.GetText(), "(555) 123-4567");
+  std::vector<std::uint8_t> out(32);
+  ASSERT_EQ(f.ValidateAndGetValue(out), 0);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.data())), "(555) 123-4567");
+  f.SetOption(O::StripLiterals, true);
+  EXPECT_EQ(f.GetDataSize(), 11);
+  ASSERT_EQ(f.ValidateAndGetValue(out), 0);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.data())), "5551234567");
+}
+
 TEST_F(PictureFieldTest, ValuesTheMaskCannotShowAreNeverAnotherNumber) {
   struct Case {
     const char* name;
@@ -331,10 +402,24 @@ TEST_F(PictureFieldTest, SteppingByType) {
       {"hour step past midnight with wrap", pftTime, "hh:mm:ss", "23:30:00", 1, true, 1, "00:30:00"},
       {"hour step past midnight without wrap", pftTime, "hh:mm:ss", "23:30:00", 1, false, 1, "23:30:00"},
       {"minute step back", pftTime, "hh:mm:ss", "10:00:00", 4, true, -5, "09:55:00"},
+      {"second step", pftTime, "hh:mm:ss", "10:00:59", 7, true, 1, "10:01:00"},
+      {"am/pm letters step twelve hours", pftTime, "hh:mm tt", "09:15 AM", 7, true, 1, "09:15 PM"},
+      {"char at the top without wrap", pftChar, "X", "\xff", 0, false, 1, "\xff"},
+      {"yes toggles to no", pftYesNo, "Y", "Y", 0, true, -1, "N"},
+      {"word wraps at the bottom", pftWord, "99999", "0    ", 0, true, -1, "65535"},
+      {"shortint stays at the bottom without wrap", pftShortInt, "iiii", "-128", 0, false, -1, "-128"},
+      {"single", pftSingle, "###.#", "  1.5", 0, true, 1, "  2.5"},
+      {"extended wraps to the low limit", pftExtended, "###.#", "  9.5", 0, true, 1, "  0.0"},
+      {"6-byte real", pftReal, "###.#", " -1.5", 0, true, -1, " -2.5"},
+      {"caret after the text steps the last unit", pftDate, "mm/dd/yy", "12/31/98", 8, true, 1, "12/31/99"},
   };
   for (const StepCase& c : cases) {
     TestPictureField f(intl);
     f.Shape(c.type, c.mask);
+    if (std::string(c.name).find("wraps to the low limit") != std::string::npos) {
+      f.SetRangeLo("0");
+      f.SetRangeHi("9.5");
+    }
     f.ownController.epoch = 1900;
     f.FocusEntered();
     f.SetTextRaw(c.text);
