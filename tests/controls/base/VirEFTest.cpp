@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FakeIntl.h"
+#include "FieldFormTest.h"
 #include "PlainTextEdits.h"
 #include "platform/Snapshot.h"
 #include "platform/StdControls.h"
@@ -18,7 +19,6 @@ namespace {
 using namespace plat;
 namespace vk = plat::vk;
 using platform_test::Deferred;
-using platform_test::WindowTest;
 
 // An entry field of plain text on a form.
 class PlainField : public PlainTextEdits<TVirBaseEntryField> {
@@ -38,19 +38,13 @@ std::vector<input::PopupItem> Menu(TContextMenuState s) {
           {"&Paste", s.paste},     {"&Delete", s.del}, {"-", true},     {"Select &All", s.selectAll}};
 }
 
-class EntryFieldTest : public WindowTest {
+class EntryFieldTest : public FieldFormTest {
  protected:
   void SetUp() override {
-    form = &CreateForm<Form>("EntryF");
-    form->SetFont(Font{"Liberation Sans", 9, clBlack, 0});
-    form->SetClientSize(300, 130);
-    controller = &form->AddComponent<TVirController>();
-    a = &form->Add<PlainField>(intl, "A");
-    a->SetBounds(10, 10, 200, 24);
-    b = &form->Add<PlainField>(intl, "B");
-    b->SetBounds(10, 44, 200, 24);
-    c = &form->Add<PlainField>(intl, "C");
-    c->SetBounds(10, 78, 200, 24);
+    MakeForm("EntryF", 300, 130);
+    a = &AddField<PlainField>(0, intl, "A");
+    b = &AddField<PlainField>(1, intl, "B");
+    c = &AddField<PlainField>(2, intl, "C");
   }
   void Show() {
     form->ShowForm();
@@ -74,13 +68,7 @@ class EntryFieldTest : public WindowTest {
   }
 
   FakeIntl intl;
-  RecordingDesktop desktop;
-  RecordingClipboard clipboard;
-  ScopedService<Desktop> desktopInstalled{desktop};
-  ScopedService<Clipboard> clipboardInstalled{clipboard};
   Deferred later;
-  Form* form = nullptr;
-  TVirController* controller = nullptr;
   PlainField* a = nullptr;
   PlainField* b = nullptr;
   PlainField* c = nullptr;
@@ -307,10 +295,8 @@ TEST_F(EntryFieldTest, ShowcaseOfThePaintStates) {
   std::uint32_t blink = CustomControl::CaretBlinkTime();
   CustomControl::SetCaretBlinkTime(0);
   form->SetClientSize(300, 180);
-  auto& error = form->Add<PlainField>(intl, "Error");
-  error.SetBounds(10, 112, 200, 24);
-  auto& disabled = form->Add<PlainField>(intl, "Disabled");
-  disabled.SetBounds(10, 146, 200, 24);
+  auto& error = AddField<PlainField>(3, intl, "Error");
+  auto& disabled = AddField<PlainField>(4, intl, "Disabled");
   for (PlainField* field : {a, b, c, &error, &disabled}) field->SetMaxLength(30);
   a->SetText("Focused, selected");
   b->SetText("Plain text");

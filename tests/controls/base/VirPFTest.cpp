@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "FieldFormTest.h"
 #include "controls/base/VirIntl.h"
 #include "platform/Snapshot.h"
 #include "platform/SystemColors.h"
@@ -15,7 +16,6 @@ namespace {
 using namespace plat;
 namespace vk = plat::vk;
 using O = TEntryOption;
-using platform_test::WindowTest;
 
 // A picture field whose today and now are fixed, and which tells where its
 // characters stand.
@@ -41,17 +41,12 @@ class PictureField : public TVirPictureField {
   }
 };
 
-class PictureFieldWindowTest : public WindowTest {
+class PictureFieldWindowTest : public FieldFormTest {
  protected:
   void SetUp() override {
-    form = &CreateForm<Form>("PictureF");
-    form->SetFont(Font{"Liberation Sans", 9, clBlack, 0});
-    form->SetClientSize(300, 100);
-    controller = &form->AddComponent<TVirController>();
-    a = &form->Add<PictureField>(intl, "A");
-    a->SetBounds(10, 10, 200, 24);
-    b = &form->Add<PictureField>(intl, "B");
-    b->SetBounds(10, 44, 200, 24);
+    MakeForm("PictureF", 300, 100);
+    a = &AddField<PictureField>(0, intl, "A");
+    b = &AddField<PictureField>(1, intl, "B");
   }
   void Show() {
     form->ShowForm();
@@ -67,12 +62,6 @@ class PictureFieldWindowTest : public WindowTest {
 
   TVirIntlSup settings;
   IntlSupEntryFields intl{settings};
-  RecordingDesktop desktop;
-  RecordingClipboard clipboard;
-  ScopedService<Desktop> desktopInstalled{desktop};
-  ScopedService<Clipboard> clipboardInstalled{clipboard};
-  Form* form = nullptr;
-  TVirController* controller = nullptr;
   PictureField* a = nullptr;
   PictureField* b = nullptr;
 };
@@ -193,13 +182,10 @@ TEST_F(PictureFieldWindowTest, ShowcaseOfPictureFields) {
   CustomControl::SetCaretBlinkTime(0);
   form->SetClientSize(240, 214);
   auto add = [this](const std::string& name, int row) -> PictureField& {
-    auto& f = form->Add<PictureField>(intl, name);
-    f.SetBounds(10, 10 + 34 * row, 200, 24);
-    return f;
+    return AddField<PictureField>(row, intl, name);
   };
   a->Shape(pftString, "(999) 999-9999");
   a->SetValueText("(555) 123-4567");
-  b->SetBounds(10, 44, 200, 24);
   b->Shape(pftDate, "mm/dd/yyyy");
   b->SetValueText("03/15/2024");
   auto& time = add("Time", 2);

@@ -1,0 +1,35 @@
+#pragma once
+// A form with the library's controller for the windowed entry-field tests:
+// fields one under another, the desktop's beeps and the clipboard recorded.
+
+#include <string>
+#include <utility>
+
+#include "controls/base/forms/VirBase.h"
+#include "platform/StdControls.h"
+#include "platform/SystemColors.h"
+#include "tests/platform/QtTestSupport.h"
+
+class FieldFormTest : public platform_test::WindowTest {
+ protected:
+  void MakeForm(const std::string& name, int width, int height) {
+    form = &plat::CreateForm<plat::Form>(name);
+    form->SetFont(plat::Font{"Liberation Sans", 9, plat::clBlack, 0});
+    form->SetClientSize(width, height);
+    controller = &form->AddComponent<TVirController>();
+  }
+  // A field 200 by 24 pixels in a row of the form, rows 34 pixels apart.
+  template <class Field, class... Args>
+  Field& AddField(int row, Args&&... args) {
+    Field& field = form->Add<Field>(std::forward<Args>(args)...);
+    field.SetBounds(10, 10 + 34 * row, 200, 24);
+    return field;
+  }
+
+  plat::RecordingDesktop desktop;
+  plat::RecordingClipboard clipboard;
+  plat::ScopedService<plat::Desktop> desktopInstalled{desktop};
+  plat::ScopedService<plat::Clipboard> clipboardInstalled{clipboard};
+  plat::Form* form = nullptr;
+  TVirController* controller = nullptr;
+};
