@@ -2,10 +2,12 @@
 // A form with the library's controller for the windowed entry-field tests:
 // fields one under another, the desktop's beeps and the clipboard recorded.
 
+#include <filesystem>
 #include <string>
 #include <utility>
 
 #include "controls/base/forms/VirBase.h"
+#include "platform/Snapshot.h"
 #include "platform/StdControls.h"
 #include "platform/SystemColors.h"
 #include "tests/platform/QtTestSupport.h"
@@ -24,6 +26,20 @@ class FieldFormTest : public platform_test::WindowTest {
     Field& field = form->Add<Field>(std::forward<Args>(args)...);
     field.SetBounds(10, 10 + 34 * row, 200, 24);
     return field;
+  }
+
+  // Saves the form as a test artefact and compares it with the stored picture
+  // of that name in the fixtures.
+  void ExpectFormAsStored(const std::string& picture) {
+    const std::string made = std::string(MORVA_ARTEFACTS) + "/controls/base/" + picture;
+    std::filesystem::create_directories(std::filesystem::path(made).parent_path());
+    ASSERT_TRUE(plat::SaveSnapshot(*form, made));
+    const std::string stored = std::string(MORVA_FIXTURES) + "/controls/base/" + picture;
+    ASSERT_TRUE(std::filesystem::exists(stored)) << "no stored picture; look at " << made << " and copy it there";
+    plat::ImageDifference diff = plat::CompareImages(made, stored);
+    ASSERT_TRUE(diff.loaded);
+    EXPECT_TRUE(diff.sameSize);
+    EXPECT_LT(diff.meanDelta, 4.0);
   }
 
   plat::RecordingDesktop desktop;

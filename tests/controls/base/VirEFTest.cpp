@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "FakeIntl.h"
 #include "FieldFormTest.h"
 #include "PlainTextEdits.h"
-#include "platform/Snapshot.h"
 #include "platform/StdControls.h"
 #include "platform/SystemColors.h"
 #include "tests/platform/QtTestSupport.h"
@@ -311,15 +309,7 @@ TEST_F(EntryFieldTest, ShowcaseOfThePaintStates) {
   a->SetSelection(9, 17);
   a->Invalidate();
   input::Flush();
-  std::string made = std::string(MORVA_ARTEFACTS) + "/controls/base/entry-fields.png";
-  std::filesystem::create_directories(std::filesystem::path(made).parent_path());
-  ASSERT_TRUE(SaveSnapshot(*form, made));
-  std::string stored = std::string(MORVA_FIXTURES) + "/controls/base/entry-fields.png";
-  ASSERT_TRUE(std::filesystem::exists(stored)) << "no stored picture; look at " << made << " and copy it there";
-  ImageDifference diff = CompareImages(made, stored);
-  ASSERT_TRUE(diff.loaded);
-  EXPECT_TRUE(diff.sameSize);
-  EXPECT_LT(diff.meanDelta, 4.0);
+  ExpectFormAsStored("entry-fields.png");
   a->Carets().SetSystemCaretActive(false);
   CustomControl::SetCaretBlinkTime(blink);
 }
