@@ -1,5 +1,7 @@
 #include "modules/ordination/OrdinationModules.h"
 
+#include "modules/ordination/cpca.h"
+#include "modules/ordination/cva.h"
 #include "modules/ordination/eigen.h"
 #include "modules/ordination/mdscale.h"
 #include "modules/ordination/proj.h"
@@ -7,6 +9,8 @@
 #include "shell/Modules.h"
 
 void RegisterOrdinationModules() {
+  RegisterModule(7, CpcaDescribe);
+  RegisterModule(9, CvaDescribe);
   RegisterModule(10, EigenDescribe);
   RegisterModule(11, MdscaleDescribe);
   RegisterModule(12, ProjDescribe);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "matrix/Constu.h"
+#include "matrix/MatrixIO.h"
 #include "modules/ordination/vectorScaling.h"
 #include "rtl/Format.h"
 #include "shell/ModuleRun.h"
@@ -42,17 +43,60 @@ std::unique_ptr<Rect_mx> LabelledColumns(const Rect_mx& m, std::int32_t k, std::
   return block;
 }
 
+namespace {
+
+// Labels a dimension read without any: the prefix and the number.
+std::shared_ptr<Label_mx> LabelsOrDefaults(std::shared_ptr<Label_mx> read, std::int32_t n, std::string_view prefix) {
+  if (read->HasStorage()) return read;
+  auto labels = std::make_shared<Label_mx>(n);
+  labels->SetDefaultLabels(prefix);
+  return labels;
+}
+
+}  // namespace
+
+TLabelledMatrix ReadLabelledBody(rtl::TextReader& f, const TMatrixHeader& header, bool transposed,
+                                 std::string_view rowPrefix, std::string_view colPrefix) {
+  TLabelledMatrix m;
+  const std::int32_t rows = transposed ? header.cols : header.rows;
+  const std::int32_t cols = transposed ? header.rows : header.cols;
+  const int rowCode = transposed ? header.colLabelCode : header.rowLabelCode;
+  const int colCode = transposed ? header.rowLabelCode : header.colLabelCode;
+  m.matrix = std::make_unique<Rect_mx>(rows, cols, header.missingCode,
+                                       header.missingCode == 0 ? NoMissingValue : header.missingValue);
+  auto rowLabels = std::make_shared<Label_mx>(rowCode != lcNone ? rows : 0);
+  auto colLabels = std::make_shared<Label_mx>(colCode != lcNone ? cols : 0);
+  Read(*m.matrix, f, !transposed, {rowLabels.get(), rowCode, true}, {colLabels.get(), colCode, true});
+  m.rowLabels = LabelsOrDefaults(std::move(rowLabels), rows, rowPrefix);
+  m.colLabels = LabelsOrDefaults(std::move(colLabels), cols, colPrefix);
+  return m;
+}
+
+TLabelledMatrix ReadLabelledMatrix(rtl::TextReader& f, bool transposed, std::string_view rowPrefix,
+                                   std::string_view colPrefix) {
+  std::unique_ptr<rtl::StringList> comments;
+  TMatrixHeader header;
+  ReadMatrixHeader(f, comments, header, true, {mtRectangular});
+  TLabelledMatrix m = ReadLabelledBody(f, header, transposed, rowPrefix, colPrefix);
+  m.comments = std::move(comments);
+  return m;
+}
+
 void TKeptMatrices::Release() {
   plots_.CloseAll();
   results_.reset();
 }
 
-void TKeptMatrices::Plot2D(int button, std::string windowName) {
-  plots_.Open(button, TMatrixPlotRequest{.results = results_, .windowName = std::move(windowName)});
+void TKeptMatrices::Plot2D(int button, std::string windowName, bool pointsAreColumns) {
+  plots_.Open(button,
+              TMatrixPlotRequest{
+                  .results = results_, .pointsAreColumns = pointsAreColumns, .windowName = std::move(windowName)});
 }
 
-void TKeptMatrices::Plot3D(int button, std::string windowName) {
-  plots_.Open(button, TMatrix3DPlotRequest{.results = results_, .windowName = std::move(windowName)});
+void TKeptMatrices::Plot3D(int button, std::string windowName, bool pointsAreColumns) {
+  plots_.Open(button,
+              TMatrix3DPlotRequest{
+                  .results = results_, .pointsAreColumns = pointsAreColumns, .windowName = std::move(windowName)});
 }
 
 std::int32_t TKeptMatrices::Dimensions() const {

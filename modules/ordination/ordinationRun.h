@@ -39,9 +39,30 @@ void ReduceDimensions(std::int32_t& dimensions, std::int32_t available);
 std::unique_ptr<Rect_mx> LabelledColumns(const Rect_mx& m, std::int32_t k, std::shared_ptr<Label_mx> rowLabels,
                                          std::string_view columnPrefix);
 
+// A matrix read with the labels of both dimensions, those missing from the
+// file named by default.
+struct TLabelledMatrix {
+  std::unique_ptr<Rect_mx> matrix;
+  std::shared_ptr<Label_mx> rowLabels;
+  std::shared_ptr<Label_mx> colLabels;
+  std::unique_ptr<rtl::StringList> comments;
+};
+
+// Reads the body of a rectangular matrix whose header was read, with the
+// header's missing code and value. With transposed, the file's rows become
+// the matrix's columns. Labels missing from the file are the prefix followed
+// by the number.
+TLabelledMatrix ReadLabelledBody(rtl::TextReader& f, const TMatrixHeader& header, bool transposed,
+                                 std::string_view rowPrefix, std::string_view colPrefix);
+
+// Reads the next matrix of f (type 1, its header listed) with its labels.
+TLabelledMatrix ReadLabelledMatrix(rtl::TextReader& f, bool transposed, std::string_view rowPrefix,
+                                   std::string_view colPrefix);
+
 // The matrices a run keeps for its plots, one a data set, and the plots open
 // over them (each plot shares them). The plots take the points as rows: each
-// matrix row is a point placed at columns 1 and 2 (and 3).
+// matrix row is a point placed at columns 1 and 2 (and 3), or, when asked,
+// each column at rows 1 and 2 (and 3).
 class TKeptMatrices {
  public:
   // A run starts a new, empty list; plots still open keep the earlier one.
@@ -56,8 +77,8 @@ class TKeptMatrices {
 
   // A plot button's routine: the 2-D or 3-D plot of the kept list under the
   // window name; nothing without results.
-  void Plot2D(int button, std::string windowName);
-  void Plot3D(int button, std::string windowName);
+  void Plot2D(int button, std::string windowName, bool pointsAreColumns = false);
+  void Plot3D(int button, std::string windowName, bool pointsAreColumns = false);
   // A plot button's close routine.
   void ClosePlot(int button) { plots_.Close(button); }
 

@@ -84,44 +84,6 @@ void ListRunValues(const TProjRun& run) {
   ListingWriteLine("");
 }
 
-// Labels a dimension read without any: the prefix and the number.
-std::shared_ptr<Label_mx> LabelsOrDefaults(std::shared_ptr<Label_mx> read, std::int32_t n, std::string_view prefix) {
-  if (read->HasStorage()) return read;
-  auto labels = std::make_shared<Label_mx>(n);
-  labels->SetDefaultLabels(prefix);
-  return labels;
-}
-
-// A matrix read with the labels of both dimensions, those missing from the
-// file named by default.
-struct TLabelledMatrix {
-  std::unique_ptr<Rect_mx> matrix;
-  std::shared_ptr<Label_mx> rowLabels;
-  std::shared_ptr<Label_mx> colLabels;
-  std::unique_ptr<rtl::StringList> comments;
-};
-
-// Reads the next matrix of f (type 1). With transposed, the file's rows
-// become the matrix's columns.
-TLabelledMatrix ReadLabelledMatrix(rtl::TextReader& f, bool transposed, std::string_view rowPrefix,
-                                   std::string_view colPrefix) {
-  TLabelledMatrix m;
-  TMatrixHeader header;
-  ReadMatrixHeader(f, m.comments, header, true, {mtRectangular});
-  const std::int32_t rows = transposed ? header.cols : header.rows;
-  const std::int32_t cols = transposed ? header.rows : header.cols;
-  const int rowCode = transposed ? header.colLabelCode : header.rowLabelCode;
-  const int colCode = transposed ? header.rowLabelCode : header.colLabelCode;
-  m.matrix = std::make_unique<Rect_mx>(rows, cols, header.missingCode,
-                                       header.missingCode == 0 ? NoMissingValue : header.missingValue);
-  auto rowLabels = std::make_shared<Label_mx>(rowCode != lcNone ? rows : 0);
-  auto colLabels = std::make_shared<Label_mx>(colCode != lcNone ? cols : 0);
-  Read(*m.matrix, f, !transposed, {rowLabels.get(), rowCode, true}, {colLabels.get(), colCode, true});
-  m.rowLabels = LabelsOrDefaults(std::move(rowLabels), rows, rowPrefix);
-  m.colLabels = LabelsOrDefaults(std::move(colLabels), cols, colPrefix);
-  return m;
-}
-
 // What stays from one data set to the next: the factor matrix and the
 // eigenvalues, until their files hold a further matrix.
 struct TProjInputs {
