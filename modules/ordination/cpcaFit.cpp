@@ -172,11 +172,15 @@ std::unique_ptr<Rect_mx> CpcaPooled(const TCpcaGroups& groups, double& det) {
 }
 
 std::array<double, 2> CpcaEigen2x2(const Tarrayi& t) {
+  // lambda - t11 = root - half, taken as t12^2 / (root + half) when half is
+  // positive: near convergence t12 is tiny and the difference would cancel
+  // to nothing, leaving the rotation unfinished.
   const double half = (t.a11 - t.a22) / 2.0;
-  const double lambda = (t.a11 + t.a22) / 2.0 + std::sqrt(half * half + t.a12 * t.a12);
-  const double r = std::sqrt((lambda - t.a11) * (lambda - t.a11) + t.a12 * t.a12);
+  const double root = std::sqrt(half * half + t.a12 * t.a12);
+  const double rise = half > 0.0 ? t.a12 * t.a12 / (root + half) : root - half;
+  const double r = std::sqrt(rise * rise + t.a12 * t.a12);
   if (r < 1e-10) return {1.0, 0.0};
-  return {t.a12 / r, (lambda - t.a11) / r};
+  return {t.a12 / r, rise / r};
 }
 
 TCpcaRotation CpcaGAlgorithm(const Tarray& t, const std::vector<double>& sizes) {
@@ -300,11 +304,17 @@ void CpcaFastAlgorithm(TCpcaGroups& groups, Rect_mx& b, Rect_mx& lam) {
   const TCpcaConvergence fast = CpcaFGIterate(groups, b);
   if (fast.iterations < 2) {
     ListingWriteLine("Fast algorithm failed, trying original (slower) method.");
+    // Each pair of neighbouring rows turned by the angle whose cosine and
+    // sine stand as 0.7 to 0.6; taken as they stand (0.7 and 0.6) the
+    // pairs would shrink B, and the rotations of the slower method keep
+    // whatever B they start from, so B would not be orthogonal.
+    const double length = std::sqrt(0.7 * 0.7 + 0.6 * 0.6);
+    const double c = 0.7 / length, s = 0.6 / length;
     for (std::int32_t j = 1; j < p; ++j) {
       for (std::int32_t r = 1; r <= p; ++r) {
         const double x = b.getxij(j, r), y = b.getxij(j + 1, r);
-        b.putxij(j, r, 0.7 * x + 0.6 * y);
-        b.putxij(j + 1, r, 0.7 * y - 0.6 * x);
+        b.putxij(j, r, c * x + s * y);
+        b.putxij(j + 1, r, c * y - s * x);
       }
     }
     // The slower scheme starts again from the matrices as read.

@@ -25,11 +25,11 @@ inline const std::filesystem::path Fixtures = std::filesystem::path(MORVA_FIXTUR
 
 inline constexpr double Tolerance = 1e-10;
 
-// The reference matrices of references.txt by name; a vector is one column.
+// The reference matrices of a references.txt by name; a vector is one column.
 class References {
  public:
-  References() {
-    std::ifstream in(Fixtures / "references.txt");
+  explicit References(const std::filesystem::path& file = Fixtures / "references.txt") {
+    std::ifstream in(file);
     std::string line;
     while (std::getline(in, line)) {
       std::istringstream words(line);
