@@ -368,7 +368,10 @@ TCpcaStatistics CpcaStatistics(const TCpcaGroups& fitted, std::int32_t totalSize
 
 void CpcaTests(const TCpcaGroups& fitted, std::int32_t totalSize, double pooledDet, const Rect_mx& b) {
   const TCpcaStatistics stats = CpcaStatistics(fitted, totalSize, pooledDet, b);
-  const double modelP = ChiSqProb(stats.modelX2, stats.modelDf);
+  // One variable leaves the model nothing to constrain (0 degrees of
+  // freedom): it fits, rather than taking the probability function's
+  // failure value of 0 for a rejection.
+  const double modelP = stats.modelDf > 0 ? ChiSqProb(stats.modelX2, stats.modelDf) : 1.0;
   ListingWriteLine("");
   ListingWriteLine("Test for common principal components model:");
   ListTest(stats.modelX2, stats.modelDf, modelP);

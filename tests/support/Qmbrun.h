@@ -4,11 +4,13 @@
 // fixed date (SOURCE_DATE_EPOCH=0), the listing and the message boxes
 // captured in files of that folder.
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "rtl/TextFile.h"
 
@@ -48,6 +50,36 @@ inline void WriteSettings(const std::filesystem::path& folder, std::initializer_
   rtl::TextWriter settings((folder / "config" / "morva" / "morva.ini").string());
   for (const char* line : lines) settings.WriteLine(line);
   settings.Close();
+}
+
+// Runs <stem>.qmb of the golden folder in a fresh folder (relative to the
+// test artefacts), with every file of the source folders but the expected
+// ones copied there and each output appended to (OverWrite=A). The listing,
+// the message boxes and each output <stem>.<extension> must match
+// <stem>.expected.txt, <stem>.expected.err and <stem>.expected.<extension>
+// of the golden folder byte for byte.
+inline void ExpectGoldenBatch(const std::filesystem::path& golden, const std::vector<std::filesystem::path>& sources,
+                              const std::filesystem::path& relative, const std::string& stem,
+                              const std::vector<std::string>& outputs) {
+  namespace fs = std::filesystem;
+  const fs::path folder = FreshFolder(relative);
+  for (const fs::path& source : sources) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(source)) {
+      if (entry.is_regular_file() && entry.path().filename().string().find(".expected.") == std::string::npos) {
+        fs::copy_file(entry.path(), folder / entry.path().filename(), fs::copy_options::overwrite_existing);
+      }
+    }
+  }
+  WriteSettings(folder, {"[Config]", "OverWrite=A"});
+
+  Run(folder, stem + ".qmb");
+  const auto expect = [&](const std::string& made, const std::string& stored) {
+    EXPECT_EQ(rtl::ReadWholeFile((folder / made).string()), rtl::ReadWholeFile((golden / stored).string()))
+        << "compare " << (folder / made) << " with " << (golden / stored);
+  };
+  expect("listing.txt", stem + ".expected.txt");
+  expect("messages.txt", stem + ".expected.err");
+  for (const std::string& extension : outputs) expect(stem + "." + extension, stem + ".expected." + extension);
 }
 
 }  // namespace qmbtest
