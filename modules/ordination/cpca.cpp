@@ -64,15 +64,11 @@ struct TCpcaRun {
   bool RawData() const { return !data.empty(); }
 
   bool Open() {
-    const auto input = [](TInputMatrixFile& f, const std::string& name, std::string_view role) {
-      return name.empty() || OpenInputMatrixFile(f, name, role);
-    };
-    const auto output = [](TOutputMatrixFile& f, const std::string& name, std::string_view role) {
-      return name.empty() || OpenOutputMatrixFile(f, name, role);
-    };
-    return input(dataIn, data, "Input data matrix") && input(covariancesIn, covariances, "Covariance matrices") &&
-           input(sizesIn, sizes, "Group sizes") && output(vectorsOut, vectors, "Common PCs") &&
-           output(lambdasOut, lambdas, "Lambdas") && output(componentCovOut, componentCov, "Covariances");
+    return OpenOptionalInput(dataIn, data, "Input data matrix") &&
+           OpenOptionalInput(covariancesIn, covariances, "Covariance matrices") &&
+           OpenOptionalInput(sizesIn, sizes, "Group sizes") && OpenOptionalOutput(vectorsOut, vectors, "Common PCs") &&
+           OpenOptionalOutput(lambdasOut, lambdas, "Lambdas") &&
+           OpenOptionalOutput(componentCovOut, componentCov, "Covariances");
   }
 
   // The outputs that are open, in the order that comments go to them.

@@ -82,18 +82,14 @@ struct TCvaRun {
   bool Computing() const { return !within.empty(); }
 
   bool Open() {
-    const auto input = [](TInputMatrixFile& f, const std::string& name, std::string_view role) {
-      return name.empty() || OpenInputMatrixFile(f, name, role);
-    };
-    const auto output = [](TOutputMatrixFile& f, const std::string& name, std::string_view role) {
-      return name.empty() || OpenOutputMatrixFile(f, name, role);
-    };
-    return input(meansIn, means, "group means") && input(withinIn, within, "pooled cov. mx.") &&
-           input(sizesIn, sizes, "group sample sizes") &&
-           (Computing() ? output(vectorsOut, vectors, "Canonical vectors")
-                        : input(vectorsIn, vectors, "Canonical vectors")) &&
-           output(regressionsOut, regressions, "Covariances") && output(scoresOut, scores, "Scores") &&
-           output(distancesOut, distances, "Generalized distances") && input(testIn, test, "Test data");
+    return OpenOptionalInput(meansIn, means, "group means") && OpenOptionalInput(withinIn, within, "pooled cov. mx.") &&
+           OpenOptionalInput(sizesIn, sizes, "group sample sizes") &&
+           (Computing() ? OpenOptionalOutput(vectorsOut, vectors, "Canonical vectors")
+                        : OpenOptionalInput(vectorsIn, vectors, "Canonical vectors")) &&
+           OpenOptionalOutput(regressionsOut, regressions, "Covariances") &&
+           OpenOptionalOutput(scoresOut, scores, "Scores") &&
+           OpenOptionalOutput(distancesOut, distances, "Generalized distances") &&
+           OpenOptionalInput(testIn, test, "Test data");
   }
 };
 

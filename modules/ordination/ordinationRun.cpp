@@ -15,6 +15,14 @@ TParamRec ScalingParam(std::string keyword, std::string prompt, std::string hint
                      static_cast<std::int32_t>(TScalingItem::SqrtLambda));
 }
 
+bool OpenOptionalInput(TInputMatrixFile& f, const std::string& name, std::string_view role) {
+  return name.empty() || OpenInputMatrixFile(f, name, role);
+}
+
+bool OpenOptionalOutput(TOutputMatrixFile& f, const std::string& name, std::string_view role) {
+  return name.empty() || OpenOutputMatrixFile(f, name, role);
+}
+
 void RefuseMissingValues(const TMatrixHeader& header) {
   if (header.missingCode != 0) throw E_Morvapc("Cannot process matrices with missing values.");
 }

@@ -21,6 +21,11 @@
 // A choice of the shared scaling items, SQRT(LAMBDA) at the start.
 TParamRec ScalingParam(std::string keyword, std::string prompt, std::string hint);
 
+// The openers of a file that a run may go without: true, opening nothing,
+// for an empty name.
+bool OpenOptionalInput(TInputMatrixFile& f, const std::string& name, std::string_view role);
+bool OpenOptionalOutput(TOutputMatrixFile& f, const std::string& name, std::string_view role);
+
 // Raises E_Morvapc "Cannot process matrices with missing values." when the
 // header declares missing values.
 void RefuseMissingValues(const TMatrixHeader& header);

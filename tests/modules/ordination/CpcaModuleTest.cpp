@@ -18,6 +18,7 @@
 #include "tests/matrix/core/ErrorText.h"
 #include "tests/modules/clustering/ModuleRunSupport.h"
 #include "tests/support/RecordingPlotBar.h"
+#include "tests/support/RecordingPlotOpeners.h"
 #include "tests/support/ScopedHook.h"
 
 namespace {
@@ -203,18 +204,9 @@ TEST_F(CpcaModule, WritesFilesTheReaderTakesBack) {
 }
 
 TEST_F(CpcaModule, PlotButtonsOpenTheirPlotsOverTheKeptComponents) {
-  std::vector<TMatrixPlotRequest> plots;
-  std::vector<TMatrix3DPlotRequest> plots3D;
-  TPlotOpeners openers;
-  openers.matrix = [&plots](const TMatrixPlotRequest& r) -> std::unique_ptr<TPlotObject> {
-    plots.push_back(r);
-    return nullptr;
-  };
-  openers.matrix3D = [&plots3D](const TMatrix3DPlotRequest& r) -> std::unique_ptr<TPlotObject> {
-    plots3D.push_back(r);
-    return nullptr;
-  };
-  const testsupport::ScopedHook installed(InstallPlotOpeners, openers);
+  testsupport::RecordingPlotOpeners recorded;
+  const auto& plots = recorded.plots;
+  const auto& plots3D = recorded.plots3D;
   CpcaPlot2D();
   EXPECT_TRUE(plots.empty()) << "no run, no results, no plot";
 

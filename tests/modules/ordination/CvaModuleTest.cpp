@@ -17,6 +17,7 @@
 #include "shell/PlotWindows.h"
 #include "tests/modules/clustering/ModuleRunSupport.h"
 #include "tests/support/RecordingPlotBar.h"
+#include "tests/support/RecordingPlotOpeners.h"
 #include "tests/support/ScopedHook.h"
 
 namespace {
@@ -226,18 +227,9 @@ TEST_F(CvaModule, WritesFilesTheReaderTakesBack) {
 // The scores plots take the groups as points, the regressions plots the
 // variables (the regressions' columns).
 TEST_F(CvaModule, PlotButtonsOpenTheirPlotsOverTheKeptResults) {
-  std::vector<TMatrixPlotRequest> plots;
-  std::vector<TMatrix3DPlotRequest> plots3D;
-  TPlotOpeners openers;
-  openers.matrix = [&plots](const TMatrixPlotRequest& r) -> std::unique_ptr<TPlotObject> {
-    plots.push_back(r);
-    return nullptr;
-  };
-  openers.matrix3D = [&plots3D](const TMatrix3DPlotRequest& r) -> std::unique_ptr<TPlotObject> {
-    plots3D.push_back(r);
-    return nullptr;
-  };
-  const testsupport::ScopedHook installed(InstallPlotOpeners, openers);
+  testsupport::RecordingPlotOpeners recorded;
+  const auto& plots = recorded.plots;
+  const auto& plots3D = recorded.plots3D;
   RunCleared(Computing("four"));
   for (void (*button)() : {CvaPlotScores2D, CvaPlotCovVectors2D, CvaPlotScores3D, CvaPlotCovVectors3D}) button();
   ASSERT_EQ(plots.size(), 2u);
