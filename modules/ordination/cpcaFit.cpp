@@ -12,8 +12,6 @@
 
 namespace {
 
-// A sweep scheme stops when no element of B moved by this much.
-constexpr double kConvergence = 0.0001;
 constexpr std::int32_t kMaxSweeps = 15;
 // The G step stops when s moved less than this.
 constexpr double kRotationConvergence = 0.0001;
@@ -96,7 +94,7 @@ Tarrayi ProjectedPair(const Rect_mx& s, const Rect_mx& b, std::int32_t j, std::i
 // Sweeps over every pair of columns until B settles. rotatePair finds and
 // applies the rotation of one pair.
 template <class RotatePair>
-TCpcaConvergence Sweep(Rect_mx& b, RotatePair rotatePair, bool progressPerSweep) {
+TCpcaConvergence Sweep(Rect_mx& b, double convergence, RotatePair rotatePair, bool progressPerSweep) {
   const std::int32_t p = b.rows();
   TCpcaConvergence result;
   for (;;) {
@@ -109,7 +107,7 @@ TCpcaConvergence Sweep(Rect_mx& b, RotatePair rotatePair, bool progressPerSweep)
     if (progressPerSweep) {
       Progress("Iterations", static_cast<std::int32_t>(rtl::Round((result.iterations - 1) / 15.0L)));
     }
-    if (result.criterion < kConvergence || result.iterations >= kMaxSweeps) return result;
+    if (result.criterion < convergence || result.iterations >= kMaxSweeps) return result;
   }
 }
 
@@ -216,13 +214,13 @@ TCpcaRotation CpcaGAlgorithm(const Tarray& t, const std::vector<double>& sizes) 
   return r;
 }
 
-TCpcaConvergence CpcaFGIterate(TCpcaGroups& groups, Rect_mx& b) {
+TCpcaConvergence CpcaFGIterate(TCpcaGroups& groups, Rect_mx& b, double convergence) {
   const std::unique_ptr<Rect_mx> identity = Identity(groups.p());
   identity->CopyTo(b);
   Progress("Iterating", 5);
   Tarray pair(static_cast<std::size_t>(groups.g()));
   const TCpcaConvergence result = Sweep(
-      b,
+      b, convergence,
       [&](std::int32_t j, std::int32_t l) {
         for (std::int32_t i = 0; i < groups.g(); ++i)
           pair[static_cast<std::size_t>(i)] = PairOf(groups.covariances[i], j, l);
@@ -235,14 +233,14 @@ TCpcaConvergence CpcaFGIterate(TCpcaGroups& groups, Rect_mx& b) {
   ListingWriteLine("");
   ListingWriteLine(
       rtl::Format("Convergence criterion = %10.6f after %d iterations.", result.criterion, result.iterations));
-  if (result.criterion >= kConvergence) ListingWriteLine("Convergence criterion not as small as expected.");
+  if (result.criterion >= convergence) ListingWriteLine("Convergence criterion not as small as expected.");
   return result;
 }
 
-TCpcaConvergence CpcaSlowAlgorithm(TCpcaGroups& groups, Rect_mx& b) {
+TCpcaConvergence CpcaSlowAlgorithm(TCpcaGroups& groups, Rect_mx& b, double convergence) {
   Tarray pair(static_cast<std::size_t>(groups.g()));
   const TCpcaConvergence result = Sweep(
-      b,
+      b, convergence,
       [&](std::int32_t j, std::int32_t l) {
         for (std::int32_t i = 0; i < groups.g(); ++i) {
           pair[static_cast<std::size_t>(i)] = ProjectedPair(groups.covariances[i], b, j, l);
@@ -250,7 +248,7 @@ TCpcaConvergence CpcaSlowAlgorithm(TCpcaGroups& groups, Rect_mx& b) {
         RotateColumns(b, j, l, CpcaGAlgorithm(pair, groups.sizes));
       },
       false);
-  if (result.criterion >= kConvergence) {
+  if (result.criterion >= convergence) {
     ListingWriteLine(rtl::Format("Convergence criterion %f not as small as expected.", result.criterion));
   }
   const std::int32_t p = groups.p();
@@ -296,12 +294,12 @@ void CpcaSortComponents(TCpcaGroups& groups, Rect_mx& b) {
   }
 }
 
-void CpcaFastAlgorithm(TCpcaGroups& groups, Rect_mx& b, Rect_mx& lam) {
+void CpcaFastAlgorithm(TCpcaGroups& groups, Rect_mx& b, Rect_mx& lam, double convergence) {
   const std::int32_t p = groups.p();
   Progress("Trying fast algorithm", 20);
   TRectMxList unrotated;
   for (std::int32_t i = 0; i < groups.g(); ++i) unrotated.Add(CopyOf(groups.covariances[i]));
-  const TCpcaConvergence fast = CpcaFGIterate(groups, b);
+  const TCpcaConvergence fast = CpcaFGIterate(groups, b, convergence);
   if (fast.iterations < 2) {
     ListingWriteLine("Fast algorithm failed, trying original (slower) method.");
     // Each pair of neighbouring rows turned by the angle whose cosine and
@@ -319,7 +317,7 @@ void CpcaFastAlgorithm(TCpcaGroups& groups, Rect_mx& b, Rect_mx& lam) {
     }
     // The slower scheme starts again from the matrices as read.
     for (std::int32_t i = 0; i < groups.g(); ++i) unrotated[i].CopyTo(groups.covariances[i]);
-    CpcaSlowAlgorithm(groups, b);
+    CpcaSlowAlgorithm(groups, b, convergence);
   }
   Progress("Sorting eigenvalues and vectors", 85);
   CpcaSortComponents(groups, b);

@@ -18,6 +18,9 @@
 
 #include "matrix/Matrixob.h"
 
+// The sweeps stop when no element of B moves by this much (or after 15).
+inline constexpr double kCpcaConvergence = 0.0001;
+
 // The groups of a fit: one covariance matrix and one sample size each.
 struct TCpcaGroups {
   TRectMxList covariances;
@@ -63,13 +66,13 @@ std::array<double, 2> CpcaEigen2x2(const Tarrayi& t);
 TCpcaRotation CpcaGAlgorithm(const Tarray& t, const std::vector<double>& sizes);
 
 // FG sweeps from B = I, rotating the covariance matrices along, until no
-// element of B changes by 0.0001 or more, or 15 sweeps. The covariances then
-// hold F_i = B^T S_i B. Lists the convergence line.
-TCpcaConvergence CpcaFGIterate(TCpcaGroups& groups, Rect_mx& b);
+// element of B changes by the convergence value or more, or 15 sweeps. The
+// covariances then hold F_i = B^T S_i B. Lists the convergence line.
+TCpcaConvergence CpcaFGIterate(TCpcaGroups& groups, Rect_mx& b, double convergence = kCpcaConvergence);
 
 // The same sweeps from the given B over the unrotated matrices, rotating
 // only B; then replaces each covariance matrix by B^T S_i B.
-TCpcaConvergence CpcaSlowAlgorithm(TCpcaGroups& groups, Rect_mx& b);
+TCpcaConvergence CpcaSlowAlgorithm(TCpcaGroups& groups, Rect_mx& b, double convergence = kCpcaConvergence);
 
 // Orders the components by decreasing sum over the groups of F_i(j, j) (the
 // later of equal sums first), carrying the columns of B and the rows and
@@ -79,7 +82,9 @@ void CpcaSortComponents(TCpcaGroups& groups, Rect_mx& b);
 // The fit: the FG sweeps, and after fewer than 2 of them the slower scheme
 // from a perturbed B; then the sorted components. B (p x p) receives the
 // common components, the covariances the F_i and lam (g x p) their diagonals.
-void CpcaFastAlgorithm(TCpcaGroups& groups, Rect_mx& b, Rect_mx& lam);
+// The module runs it with kCpcaConvergence; a smaller value shows how
+// closely the fit can meet the model's equations.
+void CpcaFastAlgorithm(TCpcaGroups& groups, Rect_mx& b, Rect_mx& lam, double convergence = kCpcaConvergence);
 
 // The two statistics of the listing: X2 of the model itself, and Y of the
 // equality of the covariance matrices against the model.
