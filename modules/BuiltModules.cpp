@@ -1,6 +1,7 @@
 #include "modules/BuiltModules.h"
 
 #include "modules/clustering/ClusteringModules.h"
+#include "modules/general/GeneralModules.h"
 #include "modules/ordination/OrdinationModules.h"
 #include "modules/similarity/SimilarityModules.h"
 
@@ -8,4 +9,5 @@ void RegisterBuiltModules() {
   RegisterSimilarityModules();
   RegisterClusteringModules();
   RegisterOrdinationModules();
+  RegisterGeneralModules();
 }

@@ -1,0 +1,13 @@
+#pragma once
+// One record of a matrix body written as the general modules write them:
+// each value as a blank and the value in the file format, a line end after
+// every perLine-th value unless it is the record's last, and after the last.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "rtl/TextFile.h"
+
+void WriteRecordLines(rtl::TextWriter& f, std::span<const double> values, const std::string& format,
+                      std::size_t perLine);
