@@ -1,12 +1,14 @@
 #include "modules/general/GeneralModules.h"
 
 #include "modules/general/dcenter.h"
+#include "modules/general/output.h"
 #include "modules/general/stand.h"
 #include "modules/general/transf.h"
 #include "shell/Modules.h"
 
 void RegisterGeneralModules() {
   RegisterModule(1, StandDescribe);
+  RegisterModule(2, OutputDescribe);
   RegisterModule(3, DcenterDescribe);
   RegisterModule(23, TransfDescribe);
 }
