@@ -17,21 +17,20 @@ namespace {
 
 enum : std::int32_t { pInput, pByRows, pOutput, pSubtract, pDivide, pConstant };
 
-struct TSubtractFacts {
+// An item of a choice and what it selects.
+template <class Item>
+struct TItemFacts {
   std::string_view name;
-  TStandSubtract item;
+  Item item;
 };
-constexpr std::array<TSubtractFacts, 3> kSubtract = {{
+
+constexpr std::array<TItemFacts<TStandSubtract>, 3> kSubtract = {{
     {"YBAR", TStandSubtract::Mean},
     {"", TStandSubtract::Nothing},
     {"MIN", TStandSubtract::Min},
 }};
 
-struct TDivideFacts {
-  std::string_view name;
-  TStandDivide item;
-};
-constexpr std::array<TDivideFacts, 8> kDivide = {{
+constexpr std::array<TItemFacts<TStandDivide>, 8> kDivide = {{
     {"STD", TStandDivide::Std},
     {"", TStandDivide::One},
     {"SQRT(SS)", TStandDivide::SqrtSS},
@@ -234,8 +233,8 @@ void StandRun(std::span<const TParamRec> params) {
   run.input = params[pInput].fileName;
   run.byRows = params[pByRows].check;
   run.output = params[pOutput].fileName;
-  const TSubtractFacts& subtract = ChosenFacts(kSubtract, params[pSubtract]);
-  const TDivideFacts& divide = ChosenFacts(kDivide, params[pDivide]);
+  const auto& subtract = ChosenFacts(kSubtract, params[pSubtract]);
+  const auto& divide = ChosenFacts(kDivide, params[pDivide]);
   run.subtractName = subtract.name;
   run.divideName = divide.name;
   run.options.subtract = subtract.item;

@@ -52,16 +52,17 @@ bool TakeParameters(std::string& body, const std::string& token, TParsedCode& pa
   return true;
 }
 
-// One bound of a range "a-b": empty gives the default.
-std::int32_t RangeBound(std::string_view part, std::int32_t empty, std::int32_t n, const std::string& token) {
+// One bound of a range "a-b": an empty first is 1 and an empty last is n; a
+// last of 0 also stands for n.
+std::int32_t RangeBound(std::string_view part, bool first, std::int32_t n, const std::string& token) {
   const std::string trimmed(rtl::Trim(part));
-  if (trimmed.empty()) return empty;
+  if (trimmed.empty()) return first ? 1 : n;
   const std::optional<std::int32_t> value = rtl::TryStrToInt(trimmed);
   if (!value) throw E_Morvapc("Error in variable number: " + trimmed + " in token: " + token);
-  if (*value < 0 || *value > n || (*value == 0 && empty == 1)) {
+  if (*value < (first ? 1 : 0) || *value > n) {
     throw E_Morvapc("Variable number out of range: " + trimmed + " in token: " + token);
   }
-  return *value;
+  return *value == 0 ? n : *value;
 }
 
 // The range in brackets, cut from the body; 1 .. n without one.
@@ -83,9 +84,8 @@ void TakeRange(std::string& body, const std::string& token, std::int32_t n, TPar
     parsed.first = parsed.last = *k;
     return;
   }
-  parsed.first = RangeBound(std::string_view(range).substr(0, dash), 1, n, token);
-  parsed.last = RangeBound(std::string_view(range).substr(dash + 1), n, n, token);
-  if (parsed.last == 0) parsed.last = n;
+  parsed.first = RangeBound(std::string_view(range).substr(0, dash), true, n, token);
+  parsed.last = RangeBound(std::string_view(range).substr(dash + 1), false, n, token);
 }
 
 bool TakesParameters(int code) {

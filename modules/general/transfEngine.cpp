@@ -28,26 +28,11 @@ TKind KindOf(int type) {
   }
 }
 
+// Whether a kind of matrix takes the code. DIVSUMY is refused here: these
+// kinds have no variable whose sum it could divide by.
 bool Allowed(TKind kind, int code) {
+  if (IsElementCode(code) || code == tcTRANSP) return true;
   switch (code) {
-    case tcSQRT:
-    case tcSQRT5:
-    case tcLN:
-    case tcLOG:
-    case tcLOG1:
-    case tcSQ:
-    case tcRECIP:
-    case tcRANDU:
-    case tcRANDN:
-    case tcNEG:
-    case tcADD:
-    case tcMUL:
-    case tcBIN:
-    case tcASIN:
-    case tcACOS:
-    case tcTRANSP:
-    case tcEXP:
-    case tcDIV: return true;
     case tcDELETE:
     case tcKEEP:
     case tcDEL: return kind == TKind::Symmetric || kind == TKind::Diagonal;

@@ -223,6 +223,8 @@ TEST_F(TransfRun, MissingCellsReadBackAsMissing) {
       {"1 2 3 1 -9\n1 -9 0\n4 6 8\n", "DIVV(1) ADD(1)", {1, 2, 5}, -9},
       // A partial reshape leaves the entries of variable 2 empty.
       {"1 2 2 0\n1 2\n3 4\n", "1TO2[1]", {2, 3}, 99999},
+      // The mean of a value and a missing value is missing.
+      {"1 2 2 1 -9\n1 -9\n3 4\n", "SYMD", {1}, -9},
       {"3 2 2 0\n1\n0 2\n", "RECIP", {1}, 99999},
       {"4 2 2 0\n-1 4\n", "SQRT", {0}, 99999},
       {"5 3 2 0\n1 -2.5\n3 1.5\n2\n", "LN", {0}, 99999},
