@@ -7,8 +7,8 @@
 #include "matrix/Constu.h"
 #include "matrix/MatrixIO.h"
 #include "matrix/Matrixob.h"
-#include "modules/general/transfRect.h"
 #include "modules/general/recordLines.h"
+#include "modules/general/transfRect.h"
 #include "modules/general/transfShared.h"
 #include "shell/Config.h"
 

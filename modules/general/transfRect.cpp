@@ -1,6 +1,8 @@
 // The rectangular engine of TRANSF: the variables are the rows of the working
 // matrix and their entries (objects, landmarks or coordinates) its columns.
 
+#include "modules/general/transfRect.h"
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -10,8 +12,6 @@
 #include "matrix/Constu.h"
 #include "matrix/MatrixIO.h"
 #include "matrix/Matrixob.h"
-#include "modules/general/transfEngine.h"
-#include "modules/general/transfRect.h"
 #include "modules/general/recordLines.h"
 #include "modules/general/transfShared.h"
 #include "rtl/Convert.h"
