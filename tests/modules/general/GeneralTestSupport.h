@@ -8,10 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -25,45 +22,20 @@
 #include "shell/Modules.h"
 #include "tests/matrix/core/ErrorText.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/ModuleArgs.h"
+#include "tests/support/ReferenceTable.h"
 
 namespace gentest {
 
 inline const std::filesystem::path Fixtures = std::filesystem::path(MORVA_FIXTURES) / "general";
 
-// The reference matrices of references.txt by name; a vector is one column.
-class References {
- public:
-  References() {
-    std::ifstream in(Fixtures / "references.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-      std::istringstream words(line);
-      std::string name, value;
-      int i = 0, j = 0;
-      words >> name >> i >> j >> value;
-      cells_[name][{i, j}] = std::stod(value);
-    }
-  }
-  double At(const std::string& name, int i, int j = 1) const {
-    const auto m = cells_.find(name);
-    if (m == cells_.end()) throw std::out_of_range("no reference " + name);
-    const auto cell = m->second.find({i, j});
-    if (cell == m->second.end()) throw std::out_of_range("no reference cell " + name);
-    return cell->second;
-  }
-
- private:
-  std::map<std::string, std::map<std::pair<int, int>, double>> cells_;
-};
-
-inline const References& Refs() {
-  static const References refs;
+// The reference matrices of references.txt by name.
+inline const testsupport::ReferenceTable& Refs() {
+  static const testsupport::ReferenceTable refs(Fixtures / "references.txt");
   return refs;
 }
 
-// Values of a run by parameter keyword: a file name, a number, a text, a
-// choice item or YES / NO for a check box.
-using Args = std::map<std::string, std::string>;
+using Args = testsupport::ModuleArgs;
 
 // A matrix file read back: its header and its values in file order (the
 // rectangular body row by row, the lower triangle of a symmetric matrix row
@@ -176,34 +148,14 @@ class ModuleRun : public ::testing::Test {
   // Runs the module with its defaults and the given values; file names are
   // taken in the test's folder.
   void Run(void (*describe)(TModuleRec&), const Args& args) {
-    TModuleRec module;
-    describe(module);
-    TWorkingParams params;
-    params.LoadParameters(module);
-    for (TParamRec& p : params.Params()) {
-      const auto value = args.find(p.keyword);
-      if (value == args.end()) continue;
-      switch (p.type) {
-        case ptInFile: p.fileName = value->second.empty() ? "" : Path(value->second).string(); break;
-        case ptOutFile:  // written afresh by each run
-          p.fileName = value->second.empty() ? "" : Path(value->second).string();
-          if (!p.fileName.empty()) std::filesystem::remove(p.fileName);
-          break;
-        case ptInteger: p.integer = std::stoi(value->second); break;
-        case ptReal: p.real = std::stod(value->second); break;
-        case ptText: p.text = value->second; break;
-        case ptCheck: p.check = value->second == "YES"; break;
-        case ptChoice: {
-          const auto at = std::find(p.items.begin(), p.items.end(), value->second);
-          ASSERT_NE(at, p.items.end()) << value->second;
-          p.index = static_cast<std::int32_t>(at - p.items.begin());
-          break;
-        }
+    const auto path = [this](const std::string& name) { return Path(name).string(); };
+    testsupport::RunModule(describe, args, path, [this](std::span<const TParamRec> params) {
+      for (const TParamRec& p : params) {
+        if (p.type == ptOutFile && !p.fileName.empty()) std::filesystem::remove(p.fileName);  // written afresh
       }
-    }
-    services.lines.clear();
-    services.warnings.clear();
-    module.run(params.Params());
+      services.lines.clear();
+      services.warnings.clear();
+    });
   }
 
   std::string RefusalOf(void (*describe)(TModuleRec&), const Args& args) {

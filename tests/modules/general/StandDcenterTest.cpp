@@ -48,7 +48,7 @@ TEST_F(StandRun, StandardizedDataEqualRsScaleAndDecostand) {
       {"total.rows", "YES", "", "SUMY", "0", 0},
       {"normalize.rows", "YES", "", "SQRT(SY2)", "0", 0},
   };
-  const gentest::References& refs = gentest::Refs();
+  const testsupport::ReferenceTable& refs = gentest::Refs();
   for (const Case& c : cases) {
     const gentest::TReadBack out = Stand({{"D", c.byRows}, {"A", c.subtract}, {"B", c.divide}, {"C", c.constant}});
     ASSERT_EQ(out.header.rows, 6) << c.reference;
@@ -137,7 +137,7 @@ TEST_F(DcenterRun, DoubleCentredMatricesEqualRs) {
       {"similarities.qmx", "YES", "dcenter.similarity"},
       {"similarities.qmx", "NO", "dcenter.similarity"},
   };
-  const gentest::References& refs = gentest::Refs();
+  const testsupport::ReferenceTable& refs = gentest::Refs();
   for (const Case& c : cases) {
     Run(DcenterDescribe, {{"O", c.input}, {"S", c.square}, {"R", "out.qmx"}});
     const gentest::TReadBack out = ReadBack("out.qmx");

@@ -112,7 +112,7 @@ TEST(TransfCodes, BlanksAndPlusSignsSeparateCodes) {
 }
 
 TEST(TransfCodes, ElementFunctionsEqualRsFunctions) {
-  const gentest::References& refs = gentest::Refs();
+  const testsupport::ReferenceTable& refs = gentest::Refs();
   struct Case {
     int code;
     const char* name;

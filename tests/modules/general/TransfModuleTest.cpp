@@ -102,7 +102,7 @@ TEST_F(TransfRun, ShapeCoordinatesOfLandmarkRows) {
   ExpectValues(Transf(triangle, "SHAPETU(1,2)[1-2]", false).values, {0, 0, 2, 0, 1, 1}, "SHAPETU");
 
   // Against the registration R computes by complex division.
-  const gentest::References& refs = gentest::Refs();
+  const testsupport::ReferenceTable& refs = gentest::Refs();
   for (const char* code : {"shapet", "shapetu"}) {
     const std::string codes = std::string(code) + "(1,3)[1-2]";
     const gentest::TReadBack out = Transf(rtl::ReadWholeFile(Path("landmarks.qmx").string()), codes, false);

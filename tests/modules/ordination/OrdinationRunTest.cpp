@@ -23,6 +23,7 @@
 #include "tests/matrix/core/ErrorText.h"
 #include "tests/modules/ordination/OrdinationTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/ModuleArgs.h"
 #include "tests/support/RecordingPlotBar.h"
 #include "tests/support/RecordingPlotOpeners.h"
 #include "tests/support/ScopedHook.h"
@@ -33,7 +34,7 @@ namespace fs = std::filesystem;
 
 // Values of a run by parameter keyword: a file name, a number, a choice
 // item or YES / NO for a check box.
-using Args = std::map<std::string, std::string>;
+using Args = testsupport::ModuleArgs;
 
 class OrdinationRun : public ::testing::Test {
  protected:
@@ -63,30 +64,11 @@ class OrdinationRun : public ::testing::Test {
   // Runs the module with its defaults and the given values; file names are
   // taken in the test's folder.
   void Run(void (*describe)(TModuleRec&), const Args& args) {
-    TModuleRec module;
-    describe(module);
-    TWorkingParams params;
-    params.LoadParameters(module);
-    for (TParamRec& p : params.Params()) {
-      const auto value = args.find(p.keyword);
-      if (value == args.end()) continue;
-      switch (p.type) {
-        case ptInFile:
-        case ptOutFile: p.fileName = value->second.empty() ? "" : Path(value->second); break;
-        case ptInteger: p.integer = std::stoi(value->second); break;
-        case ptCheck: p.check = value->second == "YES"; break;
-        case ptChoice: {
-          const auto at = std::find(p.items.begin(), p.items.end(), value->second);
-          ASSERT_NE(at, p.items.end()) << value->second;
-          p.index = static_cast<std::int32_t>(at - p.items.begin());
-          break;
-        }
-        default: FAIL() << "no value of this type: " << p.keyword;
-      }
-    }
-    bar = testsupport::RecordingPlotBar();
-    services.lines.clear();
-    module.run(params.Params());
+    const auto path = [this](const std::string& name) { return Path(name); };
+    testsupport::RunModule(describe, args, path, [this](std::span<const TParamRec>) {
+      bar = testsupport::RecordingPlotBar();
+      services.lines.clear();
+    });
   }
 
   std::string RefusalOf(void (*describe)(TModuleRec&), const Args& args) {
