@@ -1,6 +1,7 @@
 #include "rtl/Random.h"
 
 #include <chrono>
+#include <utility>
 
 namespace rtl {
 namespace {
@@ -10,6 +11,17 @@ std::uint32_t seed = 0;
 std::uint32_t Next() {
   seed = seed * 134775813u + 1u;
   return seed;
+}
+
+TTimeOfDayClock& RandomizeClock() {
+  static TTimeOfDayClock clock;
+  return clock;
+}
+
+std::uint32_t SystemTimeOfDayMs() {
+  using namespace std::chrono;
+  const auto sinceEpoch = duration_cast<milliseconds>(system_clock::now().time_since_epoch());
+  return static_cast<std::uint32_t>(sinceEpoch.count() % (24LL * 60 * 60 * 1000));
 }
 
 }  // namespace
@@ -24,9 +36,10 @@ std::int32_t Random(std::int32_t range) {
   return static_cast<std::int32_t>((static_cast<std::uint64_t>(Next()) * static_cast<std::uint32_t>(range)) >> 32);
 }
 
-void Randomize() {
-  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
-  seed = static_cast<std::uint32_t>(ms.count());
+void Randomize() { seed = RandomizeClock() ? RandomizeClock()() : SystemTimeOfDayMs(); }
+
+TTimeOfDayClock InstallRandomizeClock(TTimeOfDayClock clock) {
+  return std::exchange(RandomizeClock(), std::move(clock));
 }
 
 }  // namespace rtl

@@ -4,6 +4,7 @@
 // The seed is 0 at program start.
 
 #include <cstdint>
+#include <functional>
 
 namespace rtl {
 
@@ -15,7 +16,14 @@ double Random();
 // Next integer in [0, range) for range > 0; 0 otherwise.
 std::int32_t Random(std::int32_t range);
 
-// Seeds from the clock, as the platform's Randomize does.
+// Seeds from the clock, as the platform's Randomize does: the milliseconds
+// of the UTC time of day, ((hour * 60 + minute) * 60 + second) * 1000 + ms.
 void Randomize();
+
+// The clock Randomize reads: milliseconds since midnight UTC. Tests and
+// reproducible runs install their own; an empty one is the system clock.
+// Returns the clock it replaces.
+using TTimeOfDayClock = std::function<std::uint32_t()>;
+TTimeOfDayClock InstallRandomizeClock(TTimeOfDayClock clock);
 
 }  // namespace rtl

@@ -22,4 +22,13 @@ TEST(Random, LinearCongruentialSequence) {
   EXPECT_EQ(rtl::Random(0), 0);
 }
 
+TEST(Random, RandomizeSeedsFromTheInstalledTimeOfDay) {
+  const rtl::TTimeOfDayClock previous = rtl::InstallRandomizeClock([] { return 45296789u; });  // 12:34:56.789
+  rtl::Randomize();
+  EXPECT_EQ(rtl::RandSeed(), 45296789u);
+  rtl::InstallRandomizeClock(previous);
+  rtl::Randomize();
+  EXPECT_LT(rtl::RandSeed(), 86400000u) << "the system clock's time of day";
+}
+
 }  // namespace
