@@ -431,3 +431,4 @@ using TVectMxList = TOwningList<vect_mx>;
 using TRectMxList = TOwningList<Rect_mx>;
 using TSymMxList = TOwningList<Sym_mx>;
 using TTreeMxList = TOwningList<Tree_mx>;
+using TGraphMxList = TOwningList<Graph_mx>;

@@ -1,8 +1,14 @@
 #include "plot/forms/GraphicsModules.h"
 
+#include "plot/forms/mxcomp.h"
+#include "plot/forms/mxplot.h"
 #include "plot/forms/tree.h"
 #include "shell/Modules.h"
 
-void RegisterGraphicsModules() { RegisterModule(27, TreeDescribe); }
+void RegisterGraphicsModules() {
+  RegisterModule(24, MxPlotDescribe);
+  RegisterModule(26, MxCompDescribe);
+  RegisterModule(27, TreeDescribe);
+}
 
-TPlotOpeners PlotWindowOpeners() { return {.tree = OpenTreePlotWindow}; }
+TPlotOpeners PlotWindowOpeners() { return {.tree = OpenTreePlotWindow, .matrix = OpenMatrixPlotWindow}; }

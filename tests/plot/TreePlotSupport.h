@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "RecordedPlot.h"
 #include "platform/record/RecordingCanvas.h"
 #include "plot/bm2DPlot.h"
 #include "plot/forms/tree.h"
@@ -79,27 +80,9 @@ class TreeOnRecorder {
 
   // The operations of one kind drawn between BeginDataPaint's clip to the plot
   // and EndDataPaint's.
-  std::vector<plat::CanvasOp> DataOps(plat::OpKind kind) const {
-    const auto& r = plot.Parts().PlotArea.Rect;
-    const plat::Rect plotClip{r.left, r.top, r.right + 1, r.bottom + 1};
-    std::vector<plat::CanvasOp> result;
-    bool inData = false;
-    for (const plat::CanvasOp& op : canvas.Ops()) {
-      if (op.kind == plat::OpKind::SetClip) {
-        if (op.rect == plotClip)
-          inData = true;
-        else if (inData)
-          break;
-      }
-      if (inData && op.kind == kind) result.push_back(op);
-    }
-    return result;
-  }
+  std::vector<plat::CanvasOp> DataOps(plat::OpKind kind) const { return plottest::DataOps(canvas, plot, {kind}); }
 
-  plat::Point Device(double x, double y) const {
-    const auto& parts = plot.Parts();
-    return {parts.XAxis.ValueToDevice(x), parts.YAxis.ValueToDevice(y)};
-  }
+  plat::Point Device(double x, double y) const { return plottest::Device(plot, x, y); }
 
   plat::RecordingCanvas canvas{96, 96};
   Tbm2DPlot plot;

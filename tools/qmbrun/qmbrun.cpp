@@ -9,9 +9,11 @@
 //
 // Settings come from "morva.ini" as the program reads them at start
 // (XDG_CONFIG_HOME decides where); nothing is written back. When
-// SOURCE_DATE_EPOCH is set, the sections' date and time are that moment (UTC),
-// so listings can be compared.
+// SOURCE_DATE_EPOCH is set, the sections' date and time, and the time of day
+// that seeds the random generator, are that moment (UTC), so listings can be
+// compared.
 
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -21,6 +23,7 @@
 #include "matrix/Constu.h"
 #include "modules/BuiltModules.h"
 #include "rtl/Convert.h"
+#include "rtl/Random.h"
 #include "shell/Ask_oaf.h"
 #include "shell/Batchu.h"
 #include "shell/Config.h"
@@ -70,6 +73,9 @@ void UseSourceDateEpoch(TListingModel& listing) {
     gmtime_r(&moment, &utc);
     return DateTimeOf(utc);
   });
+  constexpr std::int64_t kSecondsPerDay = 24 * 60 * 60;
+  const auto secondOfDay = ((*seconds % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay;
+  rtl::InstallRandomizeClock([ms = static_cast<std::uint32_t>(secondOfDay * 1000)] { return ms; });
 }
 
 void ReadSettings() {
