@@ -62,9 +62,14 @@ std::string WrongTypeMessage(int type, std::string_view typeWord, TMatrixTypeSet
   return "Wrong type of input matrix (" + std::string(typeWord) + ") must be: " + list + ".";
 }
 
-// The header line: comment lines before it go to comments. Raises when the
-// file ends first.
-std::string ReadHeaderLine(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments) {
+// The header line: comment lines before it go to comments. When the file
+// ends first, the line is empty and `missing` says how it ended.
+struct THeaderLine {
+  std::string text;
+  const char* missing = nullptr;
+};
+
+THeaderLine ReadHeaderLine(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments) {
   std::string text;
   int c = f.Read();
   while (IsCommentChar(c)) {
@@ -73,7 +78,7 @@ std::string ReadHeaderLine(rtl::TextReader& f, std::unique_ptr<rtl::StringList>&
     comments->Add(text);
     c = f.Read();
   }
-  if (c < 0) Refuse("Problem in reading input matrix header.");
+  if (c < 0) return {{}, "Problem in reading input matrix header."};
 
   // The first character was read apart: a control character (the line end of
   // an empty line among them) counts as a blank.
@@ -81,10 +86,10 @@ std::string ReadHeaderLine(rtl::TextReader& f, std::unique_ptr<rtl::StringList>&
   if (c != '\n' && f.ReadLine(text)) line += text;
   line = std::string(rtl::Trim(line));
   while (line.empty()) {
-    if (f.Eof()) Refuse("EOF reading matrix header");
+    if (f.Eof()) return {{}, "EOF reading matrix header"};
     f.ReadLine(line);  // taken as it stands: neither trimmed nor a comment
   }
-  return line;
+  return {line};
 }
 
 // Splits a count word into its number and its trailing label letter.
@@ -182,13 +187,11 @@ std::string ListAllowedTypes(TMatrixTypeSet allowed) {
   return list;
 }
 
-bool ReadMatrixHeader(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments, TMatrixHeader& header, bool list,
-                      TMatrixTypeSet allowed) {
-  comments.reset();
-  header = TMatrixHeader{};
-  const std::string line = ReadHeaderLine(f, comments);
-  const long lineNumber = f.LineNumber();
+namespace {
 
+// The header line read, parsed and checked, then listed when asked for.
+void TakeMatrixHeader(const std::string& line, long lineNumber, const rtl::StringList* comments, TMatrixHeader& header,
+                      bool list, TMatrixTypeSet allowed) {
   std::array<std::string_view, 5> words{};
   std::size_t pos = 0;
   for (std::string_view& word : words) word = NextMatrixWord(line, pos);
@@ -225,7 +228,28 @@ bool ReadMatrixHeader(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comm
     header.missingValue = *missingValue;
   }
 
-  if (list) ListHeader(comments.get(), header);
+  if (list) ListHeader(comments, header);
+}
+
+}  // namespace
+
+bool ReadMatrixHeader(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments, TMatrixHeader& header, bool list,
+                      TMatrixTypeSet allowed) {
+  comments.reset();
+  header = TMatrixHeader{};
+  const THeaderLine line = ReadHeaderLine(f, comments);
+  if (line.missing != nullptr) Refuse(line.missing);
+  TakeMatrixHeader(line.text, f.LineNumber(), comments.get(), header, list, allowed);
+  return true;
+}
+
+bool ReadMatrixHeaderOrEnd(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments, TMatrixHeader& header,
+                           bool list, TMatrixTypeSet allowed) {
+  comments.reset();
+  header = TMatrixHeader{};
+  const THeaderLine line = ReadHeaderLine(f, comments);
+  if (line.missing != nullptr) return false;
+  TakeMatrixHeader(line.text, f.LineNumber(), comments.get(), header, list, allowed);
   return true;
 }
 

@@ -74,6 +74,12 @@ struct TMatrixHeader {
 bool ReadMatrixHeader(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments, TMatrixHeader& header, bool list,
                       TMatrixTypeSet allowed);
 
+// The same, but false where ReadMatrixHeader raises for a file that ends
+// before a header line: the comment lines and blanks after the last matrix
+// end the data (the comments are kept, not listed).
+bool ReadMatrixHeaderOrEnd(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments, TMatrixHeader& header,
+                           bool list, TMatrixTypeSet allowed);
+
 // Each line of comments as a comment line; nothing for a null list.
 void WriteMatrixComments(rtl::TextWriter& f, const rtl::StringList* comments);
 

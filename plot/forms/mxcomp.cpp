@@ -142,7 +142,7 @@ namespace {
 std::unique_ptr<Sym_mx> ReadSymmetric(rtl::TextReader& f, bool list) {
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
-  if (!ReadMatrixHeader(f, comments, header, list, {mtDissimilarity, mtSimilarity})) return nullptr;
+  if (!ReadMatrixHeaderOrEnd(f, comments, header, list, {mtDissimilarity, mtSimilarity})) return nullptr;
   const std::int32_t n = header.rows;
   auto labels = std::make_shared<Label_mx>(header.rowLabelCode != lcNone ? n : 0);
   ReadLabels(*labels, f);

@@ -241,7 +241,7 @@ struct TMxPlotRun {
 void ReadDataSet(rtl::TextReader& f, const TMxPlotRun& run, TRectMxList& data) {
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
-  if (!ReadMatrixHeader(f, comments, header, true, {mtRectangular})) return;
+  if (!ReadMatrixHeaderOrEnd(f, comments, header, true, {mtRectangular})) return;
   auto rowLabels = std::make_shared<Label_mx>(header.rowLabelCode != lcNone ? header.rows : 0);
   auto colLabels = std::make_shared<Label_mx>(header.colLabelCode != lcNone ? header.cols : 0);
   auto m = std::make_unique<Rect_mx>(header.rows, header.cols, header.missingCode, header.missingValue);
@@ -257,7 +257,7 @@ void ReadGraphs(rtl::TextReader& g, std::int32_t dataCount, TGraphMxList& graphs
   while (graphs.Count() < dataCount) {
     std::unique_ptr<rtl::StringList> comments;
     TMatrixHeader header;
-    if (!ReadMatrixHeader(g, comments, header, true, {mtGraphDissimilarity, mtGraphSimilarity})) break;
+    if (!ReadMatrixHeaderOrEnd(g, comments, header, true, {mtGraphDissimilarity, mtGraphSimilarity})) break;
     if (header.rowLabelCode != lcNone) SkipItems(g, header.rows);
     if (header.colLabelCode != lcNone) SkipItems(g, 3);
     auto graph = std::make_unique<Graph_mx>(header.type, header.rows, header.cols);

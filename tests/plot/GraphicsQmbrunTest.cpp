@@ -1,0 +1,46 @@
+// MXPLOT and MXCOMP through the headless batch driver, which presses "Next"
+// as soon as a graphics module waits: the listing and the message boxes must
+// match the stored ones. Each batch ends with a command that stops it.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "rtl/TextFile.h"
+#include "tests/support/Qmbrun.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct GoldenCase {
+  const char* module;  // the fixture folder and the batch's name
+};
+
+class GraphicsBatch : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(GraphicsBatch, ListingAndMessagesMatchTheGoldenCopies) {
+  const std::string module = GetParam().module;
+  const fs::path golden = fs::path(MORVA_FIXTURES) / module / "golden";
+  const fs::path folder = qmbtest::FreshFolder(fs::path(module) / "qmbrun");
+  for (const auto& entry : fs::directory_iterator(golden)) {
+    const auto extension = entry.path().extension();
+    if (extension == ".qmx" || extension == ".qmb") fs::copy_file(entry.path(), folder / entry.path().filename());
+  }
+  // The permutation test's generator is seeded from the time of day of
+  // SOURCE_DATE_EPOCH, so its counts repeat.
+  const qmbtest::Outcome outcome = qmbtest::Run(folder, module + ".qmb");
+  EXPECT_EQ(outcome.status, 1) << "the last command stops the batch";
+  const fs::path listing = golden / (module + ".expected.txt");
+  const fs::path messages = golden / (module + ".expected.err");
+  EXPECT_EQ(outcome.out, rtl::ReadWholeFile(listing.string()))
+      << "compare " << (folder / "listing.txt") << " with " << listing;
+  EXPECT_EQ(outcome.err, rtl::ReadWholeFile(messages.string()))
+      << "compare " << (folder / "messages.txt") << " with " << messages;
+}
+
+INSTANTIATE_TEST_SUITE_P(Modules, GraphicsBatch, ::testing::Values(GoldenCase{"mxplot"}, GoldenCase{"mxcomp"}),
+                         [](const auto& param) { return std::string(param.param.module); });
+
+}  // namespace
