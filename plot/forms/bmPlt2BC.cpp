@@ -14,3 +14,15 @@ void TbmPlt2BC::Show() {
   Window_ = &window;
   window.ShowForm();
 }
+
+void TbmPlt2BC::ShowNamed(const std::string& windowName) {
+  TbmPlt2BC::Show();
+  Tbm2DForm& window = *Window();
+  window.SetName(windowName);
+  window.SetCaption(Title);
+  SetUpPlot(window.Plot());
+}
+
+void TbmPlt2BC::Draw() {
+  if (Tbm2DForm* window = Window()) DrawOn(window->Plot());
+}

@@ -20,16 +20,29 @@ class TbmPlt2BC : public TPlotObject {
 
   // Opens the plot window with this client's Draw and Options and shows it.
   virtual void Show();
-  // The window's paint callback: draws the current group.
-  virtual void Draw() {}
+  // The window's paint callback: draws the current group on the window's plot.
+  virtual void Draw();
   // The options callback: opens the plot's options window.
   virtual void Options() {}
+
+  // What Show does to a newly opened window's plot: the client's styles and
+  // the looks of the plot's parts.
+  virtual void SetUpPlot(Tbm2DPlot&) {}
+  // Draws the current group on a plot set up by SetUpPlot.
+  virtual void DrawOn(Tbm2DPlot&) {}
 
   // The plot window; null before Show and once it has been closed.
   Tbm2DForm* Window() const { return Window_.Get(); }
 
  protected:
   TbmPlt2BC() = default;
+  // A client of groupCount data groups whose window has the help context and caption given.
+  TbmPlt2BC(std::int32_t groupCount, std::int32_t helpContext, std::string caption)
+      : GroupCount(groupCount), HelpContext(helpContext), Title(std::move(caption)) {}
+
+  // A subclass's Show: opens and shows the window, names it, gives it the
+  // caption and sets up its plot.
+  void ShowNamed(const std::string& windowName);
 
   std::int32_t GroupCount = 1;
   std::int32_t Current = 0;  // the group drawn last

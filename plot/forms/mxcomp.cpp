@@ -41,28 +41,15 @@ TMxCompState& State() {
 
 // ---- The plot client ----
 
-TMxCompPlt::TMxCompPlt(std::shared_ptr<const TMxCompData> data, std::int32_t helpContext) : Data_(std::move(data)) {
-  GroupCount = Data_ ? Data_->Count() : 0;
-  HelpContext = helpContext;
-  Title = kWindowTitle;
-}
+TMxCompPlt::TMxCompPlt(std::shared_ptr<const TMxCompData> data, std::int32_t helpContext)
+    : TbmPlt2BC(data ? data->Count() : 0, helpContext, kWindowTitle), Data_(std::move(data)) {}
 
-void TMxCompPlt::Show() {
-  TbmPlt2BC::Show();
-  Tbm2DForm& window = *Window();
-  window.SetName(kWindowName);
-  window.SetCaption(Title);
-  SetUpPlot(window.Plot());
-}
+void TMxCompPlt::Show() { ShowNamed(kWindowName); }
 
 void TMxCompPlt::SetUpPlot(Tbm2DPlot& plot) {
   PointsStyle_ = plot.AddStyle(bmSymbolStyle, true);
   HighlightStyle_ = plot.AddStyle(bmSymbolStyle, true);
   Highlight_ = 0;
-}
-
-void TMxCompPlt::Draw() {
-  if (Tbm2DForm* window = Window()) DrawOn(window->Plot());
 }
 
 // The pairs (i, j), j <= i, with the diagonal only when asked for, that hold a

@@ -18,13 +18,11 @@ class TMxCompPlt : public TbmPlt2BC {
   TMxCompPlt(std::shared_ptr<const TMxCompData> data, std::int32_t helpContext);
 
   void Show() override;
-  void Draw() override;
-  void Options() override {}
 
-  // What Show does to a plot: the points and highlight symbol styles.
-  void SetUpPlot(Tbm2DPlot& plot);
-  // Draws the current data set on a plot set up by SetUpPlot.
-  void DrawOn(Tbm2DPlot& plot);
+  // The points and highlight symbol styles.
+  void SetUpPlot(Tbm2DPlot& plot) override;
+  // Draws the current data set.
+  void DrawOn(Tbm2DPlot& plot) override;
 
   // What the options window changes. Highlight k picks every pair with
   // object k; 0 picks none.

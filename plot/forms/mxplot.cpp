@@ -129,24 +129,13 @@ void MxPlotCheckData(const Rect_mx& m, bool byRows, std::int32_t x, std::int32_t
 
 TMxPlotPlt::TMxPlotPlt(std::shared_ptr<const TRectMxList> data, std::shared_ptr<const TGraphMxList> graph, bool byRows,
                        std::int32_t x, std::int32_t y, std::string windowName, std::int32_t helpContext)
-    : Data_(std::move(data)),
+    : TbmPlt2BC(data ? data->Count() : 0, helpContext, kWindowTitle),
+      Data_(std::move(data)),
       Graph_(std::move(graph)),
       ByRows_(byRows),
       X_(x),
       Y_(y),
-      WindowName_(std::move(windowName)) {
-  GroupCount = Data_ ? Data_->Count() : 0;
-  HelpContext = helpContext;
-  Title = kWindowTitle;
-}
-
-void TMxPlotPlt::Show() {
-  TbmPlt2BC::Show();
-  Tbm2DForm& window = *Window();
-  window.SetName(WindowName_);
-  window.SetCaption(Title);
-  SetUpPlot(window.Plot());
-}
+      WindowName_(std::move(windowName)) {}
 
 void TMxPlotPlt::SetUpPlot(Tbm2DPlot& plot) {
   SymbolStyle_ = plot.AddStyle(bmSymbolStyle, true);
@@ -155,10 +144,6 @@ void TMxPlotPlt::SetUpPlot(Tbm2DPlot& plot) {
   VectorStyle_ = plot.AddStyle(bmLineStyle, true);
   plot.SetTextAlignment(LabelStyle_, 2);
   ShowGraph_ = Graph_ != nullptr;
-}
-
-void TMxPlotPlt::Draw() {
-  if (Tbm2DForm* window = Window()) DrawOn(window->Plot());
 }
 
 void TMxPlotPlt::DrawOn(Tbm2DPlot& plot) {

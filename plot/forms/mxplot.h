@@ -26,14 +26,12 @@ class TMxPlotPlt : public TbmPlt2BC {
   TMxPlotPlt(std::shared_ptr<const TRectMxList> data, std::shared_ptr<const TGraphMxList> graph, bool byRows,
              std::int32_t x, std::int32_t y, std::string windowName, std::int32_t helpContext);
 
-  void Show() override;
-  void Draw() override;
-  void Options() override {}
+  void Show() override { ShowNamed(WindowName_); }
 
-  // What Show does to a plot: the four styles.
-  void SetUpPlot(Tbm2DPlot& plot);
-  // Draws the current data set on a plot set up by SetUpPlot.
-  void DrawOn(Tbm2DPlot& plot);
+  // The four styles.
+  void SetUpPlot(Tbm2DPlot& plot) override;
+  // Draws the current data set.
+  void DrawOn(Tbm2DPlot& plot) override;
 
   // What the options window changes.
   std::int32_t PointMode() const { return PointMode_; }

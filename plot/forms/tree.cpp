@@ -64,19 +64,9 @@ void LevelRange(const Tree_mx& tree, double& lo, double& hi) {
 // ---- The plot client ----
 
 TTreePlt::TTreePlt(std::shared_ptr<const TTreeMxList> trees, std::string windowName, std::int32_t helpContext)
-    : Trees_(std::move(trees)), WindowName_(std::move(windowName)) {
-  GroupCount = Trees_ ? Trees_->Count() : 0;
-  HelpContext = helpContext;
-  Title = kWindowTitle;
-}
-
-void TTreePlt::Show() {
-  TbmPlt2BC::Show();
-  Tbm2DForm& window = *Window();
-  window.SetName(WindowName_);
-  window.SetCaption(Title);
-  SetUpPlot(window.Plot());
-}
+    : TbmPlt2BC(trees ? trees->Count() : 0, helpContext, kWindowTitle),
+      Trees_(std::move(trees)),
+      WindowName_(std::move(windowName)) {}
 
 void TTreePlt::SetUpPlot(Tbm2DPlot& plot) {
   LineStyle_ = plot.AddStyle(bmLineStyle, true);
@@ -90,10 +80,6 @@ void TTreePlt::SetUpPlot(Tbm2DPlot& plot) {
   parts.YAxis.ScaleFont.color = parts.InnerMarginColor;
   parts.YAxis.AxisPen.color = parts.InnerMarginColor;
   plot.SetXAxisTitle("Coefficient");
-}
-
-void TTreePlt::Draw() {
-  if (Tbm2DForm* window = Window()) DrawOn(window->Plot());
 }
 
 void TTreePlt::DrawOn(Tbm2DPlot& plot) {

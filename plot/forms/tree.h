@@ -24,14 +24,12 @@ class TTreePlt : public TbmPlt2BC {
   // The trees stay the caller's; the plot shares them while it lives.
   TTreePlt(std::shared_ptr<const TTreeMxList> trees, std::string windowName, std::int32_t helpContext);
 
-  void Show() override;
-  void Draw() override;
-  void Options() override {}
+  void Show() override { ShowNamed(WindowName_); }
 
-  // What Show does to a plot: the branch and label styles and the axes' looks.
-  void SetUpPlot(Tbm2DPlot& plot);
-  // Draws the current tree on a plot set up by SetUpPlot.
-  void DrawOn(Tbm2DPlot& plot);
+  // The branch and label styles and the axes' looks.
+  void SetUpPlot(Tbm2DPlot& plot) override;
+  // Draws the current tree.
+  void DrawOn(Tbm2DPlot& plot) override;
 
   // Paging, as the options window changes it.
   std::int32_t CurrentTree() const { return Current; }
