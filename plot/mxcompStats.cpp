@@ -1,5 +1,6 @@
 #include "plot/mxcompStats.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>

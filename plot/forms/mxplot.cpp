@@ -165,9 +165,10 @@ void TMxPlotPlt::DrawOn(Tbm2DPlot& plot) {
     plot.SetXAxisTitle(AxisLabel(view.VariableLabels(), X_));
     plot.SetYAxisTitle(AxisLabel(view.VariableLabels(), Y_));
   }
+  // One graph serves every data set; several go one to a data set.
   const Graph_mx* graph = nullptr;
-  if (Graph_ && !Graph_->Empty())
-    graph = Graph_->Count() < 2 ? &(*Graph_)[0] : g <= Graph_->Count() ? &(*Graph_)[g - 1] : nullptr;
+  if (Graph_ && Graph_->Count() == 1) graph = &(*Graph_)[0];
+  if (Graph_ && Graph_->Count() > 1 && g <= Graph_->Count()) graph = &(*Graph_)[g - 1];
 
   TPoints p = TakePoints(view, X_, Y_);
   if (p.maxX <= p.minX) p.maxX = p.minX + kLeastWidth;
