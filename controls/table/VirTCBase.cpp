@@ -3,6 +3,18 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/Control.h"
+
+namespace {
+
+// Every living cell component, in order of creation.
+std::vector<TVirBaseTableCell*>& LivingCells() {
+  static std::vector<TVirBaseTableCell*> cells;
+  return cells;
+}
+
+}  // namespace
+
 TVirTableAncestor::~TVirTableAncestor() {
   // The cells outlive their table: they lose it, as when the table component goes.
   for (TVirBaseTableCell* cell : std::vector<TVirBaseTableCell*>(attached_)) cell->Detach();
@@ -23,7 +35,29 @@ bool ReplaceCellReference(TVirBaseTableCell*& slot, TVirBaseTableCell* cell, TVi
   return true;
 }
 
-TVirBaseTableCell::~TVirBaseTableCell() { SetTable(nullptr); }
+TVirBaseTableCell::TVirBaseTableCell() { LivingCells().push_back(this); }
+
+TVirBaseTableCell::~TVirBaseTableCell() {
+  SetTable(nullptr);
+  std::erase(LivingCells(), this);
+}
+
+plat::Control* TVirBaseTableCell::OwnerForm() const { return owner_.Get(); }
+
+void TVirBaseTableCell::SetOwnerForm(plat::Control* form) { owner_ = form; }
+
+std::string TVirBaseTableCell::QualifiedName() const {
+  const plat::Control* form = OwnerForm();
+  return form == nullptr || form->Name().empty() ? name_ : form->Name() + "." + name_;
+}
+
+std::vector<TVirBaseTableCell*> TVirBaseTableCell::CellsOwnedBy(const plat::Control* form) {
+  std::vector<TVirBaseTableCell*> owned;
+  if (form == nullptr) return owned;
+  for (TVirBaseTableCell* cell : LivingCells())
+    if (cell->OwnerForm() == form) owned.push_back(cell);
+  return owned;
+}
 
 void TVirBaseTableCell::Detach() {
   if (table_ == nullptr) return;
@@ -64,6 +98,14 @@ bool TVirBaseTableCell::TableAnswers() const { return table_ != nullptr && table
 bool TVirBaseTableCell::TableWantsEnter() const { return TableAnswers() && table_->Options().Has(otoEnterToArrow); }
 
 bool TVirBaseTableCell::TableWantsTab() const { return TableAnswers() && table_->Options().Has(otoTabToArrow); }
+
+int TVirBaseTableCell::FilterTableKey(int key, plat::ShiftState shift) {
+  return TableAnswers() ? table_->FilterKey(key, shift) : 0;
+}
+
+void TVirBaseTableCell::SendKeyToTable(int key, plat::ShiftState shift) {
+  if (TableAnswers()) table_->PostKeyDown(key, shift);
+}
 
 void TVirBaseTableCell::FetchTableColor() {
   colorPending_ = true;
