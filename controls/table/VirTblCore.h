@@ -305,6 +305,8 @@ class TVirTableCore : public TVirTableAncestor {
   virtual TVirCellDirectory HostCellDirectory() { return {}; }
   // The table's stored properties are being read.
   virtual bool HostLoading() const { return false; }
+  // The focus came to the table with the mouse press being handled.
+  virtual bool HostFocusCameWithClick() const { return false; }
 
   // While loading stored properties or destroying the table, no event fires
   // and nothing re-lays out.
@@ -322,7 +324,8 @@ class TVirTableCore : public TVirTableAncestor {
   bool Live() const { return !Quiet() && HandleAllocated(); }
   int GridWidth() const { return HandleAllocated() ? HostClientWidth() : 0; }
   int GridHeight() const { return HandleAllocated() ? HostClientHeight() : 0; }
-  bool HasFocus() const { return HandleAllocated() && HostFocused(); }
+  // The table's focus mark: the table, or its edit control while editing, has the focus.
+  bool HasFocus() const { return HandleAllocated() && (HostFocused() || (Editing() && HostEditorFocused())); }
   void LayoutRows();
   void LayoutCols();
   // Re-computes the largest top row (left column) and pulls TopRow (LeftCol) back to it.

@@ -65,8 +65,8 @@ void TVirTableCore::ShowGrabCursor(int x, int y) {
 // ---- button down ----
 
 void TVirTableCore::TableMouseDown(plat::ShiftState shift, int x, int y) {
-  const bool hadFocus = HasFocus();
-  if (!hadFocus) HostFocusTable();
+  const bool hadFocus = HasFocus() && !HostFocusCameWithClick();
+  if (!HasFocus()) HostFocusTable();
   switch (mouseMode_) {
     case TVirMouseMode::ColResizeReady:
     case TVirMouseMode::RowResizeReady: return StartResize(x, y);
@@ -218,6 +218,11 @@ void TVirTableCore::DragSelectTo(plat::ShiftState shift, int x, int y) {
   if (OnActiveCellMoving && !Quiet()) OnActiveCellMoving(kMouseMoveCommand, rowNum, colNum);
   if (rowNum == activeRow_ && colNum == activeCol_) return;
   AllowRedrawing(false);
+  // Past the bottom (right) edge the view scrolls by one row (column) per move.
+  if (visibleRows_.Count() > 0 && rowNum > visibleRows_[visibleRows_.Count() - 1].Number)
+    if (const int next = NextVisible(rowAxis_, topRow_); next >= 0) SetTopRow(next);
+  if (visibleCols_.Count() > 0 && colNum > visibleCols_[visibleCols_.Count() - 1].Number)
+    if (const int next = NextVisible(*colAxis_, leftCol_); next >= 0) SetLeftCol(next);
   ExtendSelection(rowNum, colNum, (shift & plat::ssCtrl) != 0);
   MoveActiveCellTo(rowNum, colNum);
   AllowRedrawing(true);

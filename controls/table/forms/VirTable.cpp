@@ -68,8 +68,15 @@ void TVirCustomTable::Paint(plat::Canvas& canvas) { WindowPaint(canvas, PaintBox
 
 void TVirCustomTable::Resized() { WindowResized(); }
 
+namespace {
+constexpr std::uint32_t kMsgFocusSettled = 0x495B;  // the event that brought the focus is over
+}  // namespace
+
 void TVirCustomTable::FocusGained(plat::Control* losing) {
   TVirBase::FocusGained(losing);
+  // The platform gives the focus before it hands on the press that brought it.
+  focusJustCame_ = true;
+  PostMessage(kMsgFocusSettled);
   if (EditorShown() && EditCell() != nullptr) {
     plat::Control* editor = EditCell()->EditControl();
     // Shift+Tab out of the edit control leaves the table.
@@ -100,6 +107,7 @@ void TVirCustomTable::FocusPreviousControl() {
 
 void TVirCustomTable::HandleMessage(const plat::Message& message) {
   TVirBase::HandleMessage(message);
+  if (message.msg == kMsgFocusSettled) focusJustCame_ = false;
   HandleTableMessage(message.msg, message.wParam, message.lParam);
 }
 

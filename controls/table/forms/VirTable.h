@@ -55,6 +55,7 @@ class TVirCustomTable : public TVirBase, public TVirTableCore {
   void HostForwardClick(TVirBaseTableCell& cell, plat::ShiftState shift, int x, int y) override;
   TVirCellDirectory HostCellDirectory() override;
   bool HostLoading() const override { return Loading(); }
+  bool HostFocusCameWithClick() const override { return focusJustCame_; }
 
  private:
   // The edit control as a control of the library's kind, which takes keys and clicks; null otherwise.
@@ -63,6 +64,7 @@ class TVirCustomTable : public TVirBase, public TVirTableCore {
   void FocusPreviousControl();
 
   bool creating_ = false;
+  bool focusJustCame_ = false;  // until the event that brought the focus has been handled
 };
 
 // The grid as forms use it.

@@ -32,6 +32,7 @@ class TestTable : public TVirTableCore {
   std::vector<Posted> posted;
   std::vector<TVirForwardedKey> forwardedKeys;  // reached the edit control
   std::vector<plat::Point> forwardedClicks;
+  TVirCellDirectory directory;  // where stored cell names resolve
   struct Scroll {
     int dx, dy;
     plat::Rect area;
@@ -95,6 +96,7 @@ class TestTable : public TVirTableCore {
   }
   bool HostEditorFocused() const override { return editorFocused; }
   void HostForwardKey(TVirBaseTableCell&, const TVirForwardedKey& key) override { forwardedKeys.push_back(key); }
+  TVirCellDirectory HostCellDirectory() override { return directory; }
   void HostForwardClick(TVirBaseTableCell&, plat::ShiftState, int x, int y) override {
     forwardedClicks.push_back({x, y});
   }
