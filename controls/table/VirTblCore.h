@@ -308,9 +308,8 @@ class TVirTableCore : public TVirTableAncestor {
   // The focus came to the table with the mouse press being handled.
   virtual bool HostFocusCameWithClick() const { return false; }
 
-  // While loading stored properties or destroying the table, no event fires
-  // and nothing re-lays out.
-  bool loading_ = false;
+  // While destroying the table (or loading its stored properties,
+  // HostLoading), no event fires and nothing re-lays out.
   bool destroying_ = false;
 
   // ---- edit state (the editing operations drive it) ----
@@ -320,7 +319,7 @@ class TVirTableCore : public TVirTableAncestor {
   plat::Rect editorRect_;  // where the edit control was last placed
 
  private:
-  bool Quiet() const { return loading_ || destroying_ || HostLoading(); }
+  bool Quiet() const { return destroying_ || HostLoading(); }
   bool Live() const { return !Quiet() && HandleAllocated(); }
   int GridWidth() const { return HandleAllocated() ? HostClientWidth() : 0; }
   int GridHeight() const { return HandleAllocated() ? HostClientHeight() : 0; }
