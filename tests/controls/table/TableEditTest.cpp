@@ -279,3 +279,53 @@ TEST(TableEdit, RowLimitRules) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TableKeys, FilterKeyTellsTheEditControlWhichKeysBelongToTheTable) {
+  struct Case {
+    const char* name;
+    TVirTblOptionSet options;
+    int key;
+    plat::ShiftState shift;
+    int answer;
+  };
+  const std::vector<Case> cases = {
+      {"an arrow moves", {}, plat::vk::Down, 0, 1},
+      {"Ctrl+Home moves", {}, plat::vk::Home, plat::ssCtrl, 1},
+      {"a letter stays in the field", {}, 'A', 0, 0},
+      {"Delete stays in the field", {}, plat::vk::Delete, 0, 0},
+      {"Tab stays without otoTabToArrow", {}, plat::vk::Tab, 0, 0},
+      {"Tab goes with otoTabToArrow", {otoTabToArrow}, plat::vk::Tab, 0, 2},
+      {"Enter goes with otoEnterToArrow", {otoEnterToArrow}, plat::vk::Return, 0, 2},
+      {"Esc goes", {}, plat::vk::Escape, 0, 2},
+      {"F2 goes", {}, plat::vk::F1 + 1, 0, 2},
+  };
+  EditBench f;
+  f.Create();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    f.table.SetOptions(c.options);
+    EXPECT_EQ(f.cell.FilterTableKey(c.key, c.shift), c.answer);
+  }
+  // A movement binding wins over the Tab answer.
+  f.table.SetOptions({otoTabToArrow});
+  f.table.commands.AddCommand("Grid", {plat::vk::Tab, 0, 0, 0, ccRight});
+  EXPECT_EQ(f.cell.FilterTableKey(plat::vk::Tab, 0), 1);
+}
+
+TEST(TableKeys, ClipboardAndUserCommandsBecomeEvents) {
+  EditBench f;
+  f.Create();
+  std::vector<std::string> events;
+  f.table.OnClipboardCopy = [&] { events.push_back("copy"); };
+  f.table.OnClipboardCut = [&] { events.push_back("cut"); };
+  f.table.OnClipboardPaste = [&] { events.push_back("paste"); };
+  f.table.OnUserCommand = [&](std::uint16_t command) { events.push_back("user " + std::to_string(command)); };
+  f.table.commands.AddCommand("Grid", {'U', kssCtrl, 0, 0, 300});
+  for (int key : {'C', 'X', 'V', 'U'}) f.table.TableKeyDown(key, plat::ssCtrl, {});
+  EXPECT_EQ(events, (std::vector<std::string>{"copy", "cut", "paste", "user 300"}));
+  EXPECT_EQ(std::pair(f.table.ActiveRow(), f.table.ActiveCol()), std::pair(1, 1));
+}
+
+}  // namespace

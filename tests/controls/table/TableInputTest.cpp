@@ -356,6 +356,20 @@ TEST_F(GridInput, ClicksActivateAndAClickOnTheActiveCellEdits) {
   EXPECT_EQ(Active(), Cell(5, 4));
 }
 
+TEST_F(GridInput, ADoubleClickEditsAndShiftTabLeavesTheTable) {
+  const plat::Point p = At(4, 3);
+  plat::input::DoubleClick(*table, p.x, p.y);
+  plat::input::Flush();
+  ASSERT_TRUE(table->Editing());
+  EXPECT_EQ(Active(), Cell(4, 3));
+  EXPECT_TRUE(cell.Editor()->Focused());
+  // Out of the edit control backwards: the focus goes to the control before the table.
+  plat::input::PressKey(*cell.Editor(), vk::Tab, plat::ssShift);
+  plat::input::Flush();
+  EXPECT_TRUE(before->Focused());
+  EXPECT_TRUE(table->Editing());
+}
+
 TEST_F(GridInput, AClickThatBringsTheFocusDoesNotEdit) {
   before->SetFocus();
   plat::input::Flush();
@@ -489,6 +503,24 @@ TEST_F(GridInput, DraggingColumn2OntoColumn5ExchangesNeighbours) {
   EXPECT_EQ(swaps, (std::vector<std::pair<int, int>>{{2, 3}, {3, 4}, {4, 5}}));
   EXPECT_EQ(table->Columns().Column(5)->Width(), 51);
   EXPECT_EQ(Active(), Cell(3, 3));
+}
+
+TEST_F(GridInput, DraggingRow2OntoRow4ExchangesNeighbours) {
+  table->SetOptions({otoAllowRowMoves});
+  std::vector<std::pair<int, int>> swaps;
+  table->OnRowsChanged = [&](int r1, int r2, TVirTblActions action) {
+    if (action == tbaSwapped) swaps.push_back({r1, r2});
+  };
+  table->SetActiveCell(2, 3);
+  const int x = 25;
+  plat::input::MouseMove(*table, x, At(2, 1).y);
+  ASSERT_EQ(table->MouseMode(), TVirMouseMode::RowMoveReady);
+  plat::input::MouseDown(*table, plat::MouseButton::Left, x, At(2, 1).y);
+  plat::input::MouseMove(*table, x, At(4, 1).y, plat::ssLeft);
+  plat::input::MouseUp(*table, plat::MouseButton::Left, x, At(4, 1).y);
+  plat::input::Flush();
+  EXPECT_EQ(swaps, (std::vector<std::pair<int, int>>{{2, 3}, {3, 4}}));
+  EXPECT_EQ(Active(), Cell(4, 3));
 }
 
 TEST_F(GridInput, TheXorLineDrawnTwiceLeavesTheCanvasAsItWas) {
