@@ -397,8 +397,11 @@ class TVirTableCore : public TVirTableAncestor {
   void PostForwardClick(plat::ShiftState shift, int x, int y);
   void DragSelectTo(plat::ShiftState shift, int x, int y);
   void ShowGrabCursor(int x, int y);
+  // Starts the resize or move the cursor readied (`columnMode` or `rowMode`):
+  // the grabbed one's position on screen, or -1 (and no drag) when it is off screen.
+  int TakeGrab(TVirMouseMode columnMode, TVirMouseMode rowMode);
   void StartResize(int x, int y);
-  void StartMove(int x, int y);
+  void StartMove();
   void EndResize();
   void EndMove();
   void MoveColumn(int source, int target);

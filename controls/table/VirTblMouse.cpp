@@ -71,7 +71,7 @@ void TVirTableCore::TableMouseDown(plat::ShiftState shift, int x, int y) {
     case TVirMouseMode::ColResizeReady:
     case TVirMouseMode::RowResizeReady: return StartResize(x, y);
     case TVirMouseMode::ColMoveReady:
-    case TVirMouseMode::RowMoveReady: return StartMove(x, y);
+    case TVirMouseMode::RowMoveReady: return StartMove();
     default: break;
   }
   int rowNum, colNum;
@@ -230,16 +230,18 @@ void TVirTableCore::DragSelectTo(plat::ShiftState shift, int x, int y) {
 
 // ---- resizing ----
 
+int TVirTableCore::TakeGrab(TVirMouseMode columnMode, TVirMouseMode rowMode) {
+  const bool columns = mouseMode_ == TVirMouseMode::ColResizeReady || mouseMode_ == TVirMouseMode::ColMoveReady;
+  const int pos = (columns ? visibleCols_ : visibleRows_).PositionOf(grabNumber_);
+  mouseMode_ = pos < 0 ? TVirMouseMode::None : columns ? columnMode : rowMode;
+  return pos;
+}
+
 void TVirTableCore::StartResize(int x, int y) {
-  const bool columns = mouseMode_ == TVirMouseMode::ColResizeReady;
-  const TVirVisibleList& visible = columns ? visibleCols_ : visibleRows_;
-  const int pos = visible.PositionOf(grabNumber_);
-  if (pos < 0) {
-    mouseMode_ = TVirMouseMode::None;
-    return;
-  }
-  mouseMode_ = columns ? TVirMouseMode::ColResize : TVirMouseMode::RowResize;
-  leadingEdge_ = visible[pos].Offset;
+  const int pos = TakeGrab(TVirMouseMode::ColResize, TVirMouseMode::RowResize);
+  if (pos < 0) return;
+  const bool columns = mouseMode_ == TVirMouseMode::ColResize;
+  leadingEdge_ = (columns ? visibleCols_ : visibleRows_)[pos].Offset;
   const int at = columns ? x : y;
   linePos_ = at >= leadingEdge_ + kMinMouseSize ? at : leadingEdge_ + kMinMouseSize;
   ToggleDragMark();
@@ -270,14 +272,9 @@ void TVirTableCore::DrawResizeLine(plat::Canvas& canvas, bool column, int positi
 
 // ---- moving rows and columns ----
 
-void TVirTableCore::StartMove(int, int) {
-  const bool columns = mouseMode_ == TVirMouseMode::ColMoveReady;
-  const int pos = (columns ? visibleCols_ : visibleRows_).PositionOf(grabNumber_);
-  if (pos < 0) {
-    mouseMode_ = TVirMouseMode::None;
-    return;
-  }
-  mouseMode_ = columns ? TVirMouseMode::ColMove : TVirMouseMode::RowMove;
+void TVirTableCore::StartMove() {
+  const int pos = TakeGrab(TVirMouseMode::ColMove, TVirMouseMode::RowMove);
+  if (pos < 0) return;
   moveSource_ = moveTarget_ = pos;
   ToggleDragMark();
 }
