@@ -408,6 +408,8 @@ class TVirTableCore : public TVirTableAncestor {
   void MoveRow(int source, int target);
   // Draws the resize line or the move marker where it stands now (again, to remove it).
   void ToggleDragMark();
+  // A line in `pen` across the whole client height (a column's) or width (a row's).
+  void LineAcross(plat::Canvas& canvas, const plat::Pen& pen, bool column, int at) const;
   void PaintDragMark(plat::Canvas& canvas) const;
 
   // ---- streaming (VirTblStream.cpp) ----

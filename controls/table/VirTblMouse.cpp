@@ -261,13 +261,17 @@ void TVirTableCore::EndResize() {
   AllowRedrawing(true);
 }
 
-void TVirTableCore::DrawResizeLine(plat::Canvas& canvas, bool column, int position) const {
+void TVirTableCore::LineAcross(plat::Canvas& canvas, const plat::Pen& pen, bool column, int at) const {
   const plat::CanvasStateSaver saver(canvas);
-  canvas.SetPen({plat::clBlack, plat::PenStyle::Dot, 1, plat::PenMode::Xor});
+  canvas.SetPen(pen);
   if (column)
-    canvas.Line(position, 0, position, GridHeight());
+    canvas.Line(at, 0, at, GridHeight());
   else
-    canvas.Line(0, position, GridWidth(), position);
+    canvas.Line(0, at, GridWidth(), at);
+}
+
+void TVirTableCore::DrawResizeLine(plat::Canvas& canvas, bool column, int position) const {
+  LineAcross(canvas, {plat::clBlack, plat::PenStyle::Dot, 1, plat::PenMode::Xor}, column, position);
 }
 
 // ---- moving rows and columns ----
@@ -332,12 +336,7 @@ void TVirTableCore::DrawMoveMarker(plat::Canvas& canvas, bool column, int source
   const TVirVisibleList& visible = column ? visibleCols_ : visibleRows_;
   if (targetPos < 0 || targetPos >= visible.Count()) return;
   const int at = targetPos > sourcePos ? visible.EndOf(targetPos) : visible[targetPos].Offset;
-  const plat::CanvasStateSaver saver(canvas);
-  canvas.SetPen({plat::clWhite, plat::PenStyle::Solid, 3, plat::PenMode::Xor});
-  if (column)
-    canvas.Line(at, 0, at, GridHeight());
-  else
-    canvas.Line(0, at, GridWidth(), at);
+  LineAcross(canvas, {plat::clWhite, plat::PenStyle::Solid, 3, plat::PenMode::Xor}, column, at);
 }
 
 void TVirTableCore::PaintDragMark(plat::Canvas& canvas) const {
