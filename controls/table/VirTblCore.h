@@ -3,7 +3,12 @@
 // columns, colours, grid pens, the per-cell store, the selection), lays rows
 // and columns out, resolves the table's half of each cell's look, batches
 // repainting under a nested hold, paints cells, grid lines, the active cell's
-// frame and the unused area, and keeps the scroll position.
+// frame and the unused area, and keeps the scroll position (VirTblCore.cpp).
+// It lets one cell at a time be edited by its cell component and moves the
+// active cell with the events around both (VirTblEdit.cpp), turns keys into
+// commands (VirTblKeys.cpp), handles clicks, drag-select and the resizing and
+// moving of rows and columns (VirTblMouse.cpp), and stores its rows, columns
+// and cell names (VirTblStream.cpp).
 //
 // The window it is shown in is reached only through the Host... operations,
 // which the windowed table implements over its control; tests implement them
