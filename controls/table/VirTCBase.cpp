@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/Control.h"
-
 namespace {
 
 // Every living cell component, in order of creation.
@@ -42,13 +40,14 @@ TVirBaseTableCell::~TVirBaseTableCell() {
   std::erase(LivingCells(), this);
 }
 
-plat::Control* TVirBaseTableCell::OwnerForm() const { return owner_.Get(); }
-
-void TVirBaseTableCell::SetOwnerForm(plat::Control* form) { owner_ = form; }
+void TVirBaseTableCell::SetOwner(plat::WeakRef<plat::Control> form, std::function<std::string()> formName) {
+  owner_ = std::move(form);
+  ownerName_ = std::move(formName);
+}
 
 std::string TVirBaseTableCell::QualifiedName() const {
-  const plat::Control* form = OwnerForm();
-  return form == nullptr || form->Name().empty() ? name_ : form->Name() + "." + name_;
+  const std::string form = OwnerForm() != nullptr && ownerName_ ? ownerName_() : std::string{};
+  return form.empty() ? name_ : form + "." + name_;
 }
 
 std::vector<TVirBaseTableCell*> TVirBaseTableCell::CellsOwnedBy(const plat::Control* form) {

@@ -149,11 +149,12 @@ class TVirBaseTableCell : public TVirTableCellAncestor {
   void SendKeyToTable(int key, plat::ShiftState shift);
 
   // The name of the cell component and the form that owns it: stored tables
-  // name their cells as "form.cell".
+  // name their cells as "form.cell". The windowed layer sets the owner
+  // (SetCellOwner), with what tells the form's name.
   const std::string& Name() const { return name_; }
   void SetName(std::string name) { name_ = std::move(name); }
-  plat::Control* OwnerForm() const;
-  void SetOwnerForm(plat::Control* form);
+  plat::Control* OwnerForm() const { return owner_.Get(); }
+  void SetOwner(plat::WeakRef<plat::Control> form, std::function<std::string()> formName);
   // "form.cell", or the cell's name alone when its form has no name.
   std::string QualifiedName() const;
   // The living cell components that `form` owns, in order of creation.
@@ -210,6 +211,7 @@ class TVirBaseTableCell : public TVirTableCellAncestor {
   TVirTableAncestor* table_ = nullptr;
   std::string name_;
   plat::WeakRef<plat::Control> owner_;
+  std::function<std::string()> ownerName_;
   int useCount_ = 0;
   TVirTblAccess access_ = otxDefault;
   TVirTblAdjust adjust_ = otaDefault;

@@ -164,6 +164,14 @@ void TVirCustomTable::HostForwardClick(TVirBaseTableCell& cell, plat::ShiftState
   editor->DispatchMouseDown(plat::MouseButton::Left, shift, screen.x - origin.x, screen.y - origin.y, false);
 }
 
+void SetCellOwner(TVirBaseTableCell& cell, plat::Control& form) {
+  const plat::WeakRef<plat::Control> owner(&form);
+  cell.SetOwner(owner, [owner] {
+    const plat::Control* alive = owner.Get();
+    return alive != nullptr ? alive->Name() : std::string{};
+  });
+}
+
 TVirCellDirectory TVirCustomTable::HostCellDirectory() {
   plat::Form* form = ParentForm();
   TVirCellDirectory directory;

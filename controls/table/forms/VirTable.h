@@ -67,6 +67,9 @@ class TVirCustomTable : public TVirBase, public TVirTableCore {
   bool focusJustCame_ = false;  // until the event that brought the focus has been handled
 };
 
+// Makes `form` the owner of a cell component: stored tables name the cell after it.
+void SetCellOwner(TVirBaseTableCell& cell, plat::Control& form);
+
 // The grid as forms use it.
 class TVirTable : public TVirCustomTable {
  public:

@@ -565,8 +565,8 @@ TEST_F(GridInput, StoredCellNamesResolveOnASecondInstanceOfTheForm) {
     TVirTCBaseString string1, simple1;
     string1.SetName("VirTCString1");
     simple1.SetName("VirTCSimpleField1");
-    string1.SetOwnerForm(&dialog);
-    simple1.SetOwnerForm(&dialog);
+    SetCellOwner(string1, dialog);
+    SetCellOwner(simple1, dialog);
     TVirTable& grid = dialog.Add<TVirTable>();
     ReadProperties(grid, colData.Bytes());
     dialog.ShowForm();
