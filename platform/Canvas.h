@@ -30,6 +30,12 @@ constexpr Color clGray = 0x808080;
 
 enum class PenStyle : std::uint8_t { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
 
+// How the pen's lines and outlines combine with what is there: copied over it,
+// or with its colour XORed into each pixel, so that drawing the same thing
+// twice leaves the surface as it was. As the platform's, a styled XOR pen
+// also XORs white into the gaps of its pattern, so a black dotted line shows.
+enum class PenMode : std::uint8_t { Copy, Xor };
+
 enum class BrushStyle : std::uint8_t {
   Solid,
   Clear,
@@ -45,6 +51,7 @@ struct Pen {
   Color color = clBlack;
   PenStyle style = PenStyle::Solid;
   int width = 1;  // pixels; 0 draws as 1
+  PenMode mode = PenMode::Copy;
   friend bool operator==(const Pen&, const Pen&) = default;
 };
 

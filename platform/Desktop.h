@@ -12,7 +12,8 @@
 
 namespace plat {
 
-enum class CursorShape { Default, HourGlass, Arrow, IBeam, SizeWE, SizeNS, HandPoint };
+// RowMove and ColMove show where a row (column) can be dragged to a new place.
+enum class CursorShape { Default, HourGlass, Arrow, IBeam, SizeWE, SizeNS, HandPoint, RowMove, ColMove };
 
 class Desktop {
  public:

@@ -3,6 +3,16 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+// Every living cell component, in order of creation.
+std::vector<TVirBaseTableCell*>& LivingCells() {
+  static std::vector<TVirBaseTableCell*> cells;
+  return cells;
+}
+
+}  // namespace
+
 TVirTableAncestor::~TVirTableAncestor() {
   // The cells outlive their table: they lose it, as when the table component goes.
   for (TVirBaseTableCell* cell : std::vector<TVirBaseTableCell*>(attached_)) cell->Detach();
@@ -23,7 +33,30 @@ bool ReplaceCellReference(TVirBaseTableCell*& slot, TVirBaseTableCell* cell, TVi
   return true;
 }
 
-TVirBaseTableCell::~TVirBaseTableCell() { SetTable(nullptr); }
+TVirBaseTableCell::TVirBaseTableCell() { LivingCells().push_back(this); }
+
+TVirBaseTableCell::~TVirBaseTableCell() {
+  SetTable(nullptr);
+  std::erase(LivingCells(), this);
+}
+
+void TVirBaseTableCell::SetOwner(plat::WeakRef<plat::Control> form, std::function<std::string()> formName) {
+  owner_ = std::move(form);
+  ownerName_ = std::move(formName);
+}
+
+std::string TVirBaseTableCell::QualifiedName() const {
+  const std::string form = OwnerForm() != nullptr && ownerName_ ? ownerName_() : std::string{};
+  return form.empty() ? name_ : form + "." + name_;
+}
+
+std::vector<TVirBaseTableCell*> TVirBaseTableCell::CellsOwnedBy(const plat::Control* form) {
+  std::vector<TVirBaseTableCell*> owned;
+  if (form == nullptr) return owned;
+  for (TVirBaseTableCell* cell : LivingCells())
+    if (cell->OwnerForm() == form) owned.push_back(cell);
+  return owned;
+}
 
 void TVirBaseTableCell::Detach() {
   if (table_ == nullptr) return;
@@ -64,6 +97,14 @@ bool TVirBaseTableCell::TableAnswers() const { return table_ != nullptr && table
 bool TVirBaseTableCell::TableWantsEnter() const { return TableAnswers() && table_->Options().Has(otoEnterToArrow); }
 
 bool TVirBaseTableCell::TableWantsTab() const { return TableAnswers() && table_->Options().Has(otoTabToArrow); }
+
+int TVirBaseTableCell::FilterTableKey(int key, plat::ShiftState shift) {
+  return TableAnswers() ? table_->FilterKey(key, shift) : 0;
+}
+
+void TVirBaseTableCell::SendKeyToTable(int key, plat::ShiftState shift) {
+  if (TableAnswers()) table_->PostKeyDown(key, shift);
+}
 
 void TVirBaseTableCell::FetchTableColor() {
   colorPending_ = true;

@@ -12,7 +12,13 @@
 
 #include "controls/table/VirTblDef.h"
 #include "platform/Canvas.h"
+#include "platform/Lifetime.h"
 #include "platform/SystemColors.h"
+#include "platform/Types.h"
+
+namespace plat {
+class Control;
+}
 
 class TVirBaseTableCell;
 
@@ -52,6 +58,12 @@ class TVirTableAncestor {
   // Registration of the cells in use; the table hands a registered cell its change callback.
   virtual void RegisterCell(TVirBaseTableCell& cell) = 0;
   virtual void UnregisterCell(TVirBaseTableCell& cell) = 0;
+  // Which keys of an edit control belong to the table: 2 the table takes it
+  // (Tab, Enter or Esc as its options say, or the edit command), 1 a movement
+  // command, 0 the field keeps it.
+  virtual int FilterKey(int key, plat::ShiftState shift) = 0;
+  // A key that an edit control passes on: the table handles it as its own, later.
+  virtual void PostKeyDown(int key, plat::ShiftState shift) = 0;
 
  protected:
   TVirTableAncestor() = default;
@@ -93,7 +105,7 @@ bool ReplaceCellReference(TVirBaseTableCell*& slot, TVirBaseTableCell* cell, TVi
 
 class TVirBaseTableCell : public TVirTableCellAncestor {
  public:
-  TVirBaseTableCell() = default;
+  TVirBaseTableCell();
   ~TVirBaseTableCell() override;
   TVirBaseTableCell(const TVirBaseTableCell&) = delete;
   TVirBaseTableCell& operator=(const TVirBaseTableCell&) = delete;
@@ -101,7 +113,7 @@ class TVirBaseTableCell : public TVirTableCellAncestor {
   // Re-reads the table's font when TableFont, and its colour when TableColor.
   void RefreshTableDefaults() override;
   // The edit control while a cell is edited; none in the base.
-  virtual void* EditControl() { return nullptr; }
+  virtual plat::Control* EditControl() { return nullptr; }
   // Fills the rectangle with the attributes' colour.
   virtual void PaintCell(plat::Canvas& canvas, plat::Rect cellRect, int rowNum, int colNum,
                          const TVirCellAttributes& attr, TVirCellData data);
@@ -115,6 +127,8 @@ class TVirBaseTableCell : public TVirTableCellAncestor {
   virtual void BeginEdit(int /*rowNum*/, int /*colNum*/, plat::Rect /*cellRect*/, const TVirCellAttributes& /*attr*/,
                          TVirTblEditorStyle /*cellStyle*/, TVirCellData /*data*/) {}
   virtual void EndEdit(bool /*saveValue*/, TVirCellData /*data*/) {}
+  // The table's answer about a key of the edit control (FilterKey); 0 without a table window.
+  virtual int FilterTableKey(int key, plat::ShiftState shift);
   // Calls OnOwnerDraw with DoneIt false and returns DoneIt.
   virtual bool OwnerDrawCell(plat::Canvas& canvas, plat::Rect cellRect, int rowNum, int colNum,
                              const TVirCellAttributes& attr, TVirCellData data);
@@ -131,6 +145,20 @@ class TVirBaseTableCell : public TVirTableCellAncestor {
   // The table's options hold otoEnterToArrow (otoTabToArrow); false without a table window.
   bool TableWantsEnter() const;
   bool TableWantsTab() const;
+  // Passes a key of the edit control on to the table (with a table window).
+  void SendKeyToTable(int key, plat::ShiftState shift);
+
+  // The name of the cell component and the form that owns it: stored tables
+  // name their cells as "form.cell". The windowed layer sets the owner
+  // (SetCellOwner), with what tells the form's name.
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
+  plat::Control* OwnerForm() const { return owner_.Get(); }
+  void SetOwner(plat::WeakRef<plat::Control> form, std::function<std::string()> formName);
+  // "form.cell", or the cell's name alone when its form has no name.
+  std::string QualifiedName() const;
+  // The living cell components that `form` owns, in order of creation.
+  static std::vector<TVirBaseTableCell*> CellsOwnedBy(const plat::Control* form);
 
   bool AcceptActivationClick = false;
   TVirTblAccess Access() const { return access_; }
@@ -181,6 +209,9 @@ class TVirBaseTableCell : public TVirTableCellAncestor {
   void Detach();
 
   TVirTableAncestor* table_ = nullptr;
+  std::string name_;
+  plat::WeakRef<plat::Control> owner_;
+  std::function<std::string()> ownerName_;
   int useCount_ = 0;
   TVirTblAccess access_ = otxDefault;
   TVirTblAdjust adjust_ = otaDefault;

@@ -101,67 +101,71 @@ void TVirTableCore::ResolveCellAttributes(int rowNum, int colNum, TVirCellAttrib
 
 void TVirTableCore::SetRowLimit(int value) {
   if (value == RowLimit() || value <= lockedRows_) return;
+  if (activeRow_ >= value) EndEditForNewRange();
   AllowRedrawing(false);
   rows_.SetLimit(value);
   selection_.SetRowCount(value);
   activeRow_ = std::min(activeRow_, value - 1);
   topRow_ = std::min(topRow_, value - 1);
+  SetMarkedRows(std::min(markedRows_.first, value - 1), std::min(markedRows_.last, value - 1));
   RelayoutAndRepaint();
+  UpdateScrollBars();
   AllowRedrawing(true);
 }
 
 void TVirTableCore::SetColCount(int value) {
   if (value == ColCount() || value <= lockedCols_) return;
+  if (activeCol_ >= value) EndEditForNewRange();
   AllowRedrawing(false);
   columns_->SetCount(value);
   selection_.SetColCount(value);
   activeCol_ = std::min(activeCol_, value - 1);
   leftCol_ = std::min(leftCol_, value - 1);
+  SetMarkedCols(std::min(markedCols_.first, value - 1), std::min(markedCols_.last, value - 1));
   RelayoutAndRepaint();
   AllowRedrawing(true);
 }
 
 void TVirTableCore::SetLockedRows(int value) {
   if (value == lockedRows_ || value < 0 || value >= RowLimit()) return;
+  if (!HandleAllocated()) {
+    lockedRows_ = value;
+    return;
+  }
+  if (activeRow_ < value) EndEditForNewRange();
+  AllowRedrawing(false);
   lockedRows_ = value;
-  if (!HandleAllocated()) return;
   topRow_ = std::max(topRow_, value);
   activeRow_ = std::max(activeRow_, value);
   RelayoutAndRepaint();
+  AllowRedrawing(true);
 }
 
 void TVirTableCore::SetLockedCols(int value) {
   if (value == lockedCols_ || value < 0 || value >= ColCount()) return;
+  if (!HandleAllocated()) {
+    lockedCols_ = value;
+    return;
+  }
+  if (activeCol_ < value) EndEditForNewRange();
+  AllowRedrawing(false);
   lockedCols_ = value;
-  if (!HandleAllocated()) return;
   leftCol_ = std::max(leftCol_, value);
   activeCol_ = std::max(activeCol_, value);
   RelayoutAndRepaint();
+  AllowRedrawing(true);
 }
 
-void TVirTableCore::SetActiveCell(int rowNum, int colNum) {
-  rowNum = ApplyRangeRules(rowAxis_, lockedRows_, rowNum, 0);
-  colNum = ApplyRangeRules(*colAxis_, lockedCols_, colNum, 0);
-  if (rowNum == activeRow_ && colNum == activeCol_) return;
-  if (!HandleAllocated() || visibleRows_.Count() == 0 || visibleCols_.Count() == 0) {
-    activeRow_ = rowNum;
-    activeCol_ = colNum;
-    return;
-  }
-  AllowRedrawing(false);
-  // The headings of the old and the new row and column show which is active.
-  if (rowNum != activeRow_)
-    for (int c = 0; c < lockedCols_; ++c) InvalidateCell(activeRow_, c), InvalidateCell(rowNum, c);
-  if (colNum != activeCol_)
-    for (int r = 0; r < lockedRows_; ++r) InvalidateCell(r, activeCol_), InvalidateCell(r, colNum);
-  if (options_.Has(otoBrowseRow)) MarkRow(activeRow_);
-  InvalidateCell(activeRow_, activeCol_);
-  activeRow_ = rowNum;
-  activeCol_ = colNum;
-  ShowCell(rowNum, colNum);
-  InvalidateCell(rowNum, colNum);
-  AllowRedrawing(true);
-  UpdateScrollBars();
+void TVirTableCore::SetMarkedCols(int first, int last) {
+  const int count = ColCount();
+  markedCols_.first = std::clamp(std::min(first, last), 0, count - 1);
+  markedCols_.last = std::clamp(std::max(first, last), 0, count - 1);
+}
+
+void TVirTableCore::SetMarkedRows(int first, int last) {
+  const int count = RowLimit();
+  markedRows_.first = std::clamp(std::min(first, last), 0, count - 1);
+  markedRows_.last = std::clamp(std::max(first, last), 0, count - 1);
 }
 
 void TVirTableCore::SetAccess(TVirTblAccess access) {
@@ -418,6 +422,7 @@ void TVirTableCore::ShowEditorAfterRelease() {
   TVirTblEditorStyle style = tesNone;
   if (OnSizeCellEditor) OnSizeCellEditor(activeRow_, activeCol_, rect, style);
   const bool tableHadFocus = HasFocus();
+  editorRect_ = rect;
   if (editCell_ != nullptr) editCell_->MoveEditor(rect);
   editorShown_ = true;
   editorHidden_ = false;
@@ -531,22 +536,32 @@ void TVirTableCore::ThumbMoved(plat::ScrollBarKind bar, plat::ScrollCode code, i
 // ---- the window ----
 
 void TVirTableCore::WindowCreated() {
+  HostPostMessage(kTblMsgResolveNames, 0, 0);
   HostWantTabs(options_.Has(otoTabToArrow));
   AllowRedrawing(false);
   Relayout();
-  ClampTopLeft(topRow_, leftCol_);
-  activeRow_ = ApplyRangeRules(rowAxis_, lockedRows_, activeRow_, 0);
-  activeCol_ = ApplyRangeRules(*colAxis_, lockedCols_, activeCol_, 0);
+  // The position set before the window existed, now in range.
+  SetLeftCol(leftCol_);
+  SetTopRow(topRow_);
+  SetActiveCol(activeCol_);
+  SetActiveRow(activeRow_);
   Relayout();
   AllowRedrawing(true);
+  UpdateScrollBars();
+  if (!Quiet()) {
+    if (OnTopLeftCellChanged) OnTopLeftCellChanged(topRow_, leftCol_);
+    if (OnActiveCellChanged) OnActiveCellChanged(activeRow_, activeCol_);
+  }
+  if (options_.Has(otoAlwaysEditing)) HostPostMessage(kTblMsgStartEdit, 0, 0);
 }
 
 void TVirTableCore::WindowResized() {
   if (HandleAllocated()) Relayout();
 }
 
-void TVirTableCore::FocusChanged() {
-  if (Editing()) return;
+void TVirTableCore::FocusChanged(bool gained) {
+  // While the edit control is shown it has the focus, or passes it on.
+  if (gained ? Editing() : editorShown_) return;
   AllowRedrawing(false);
   MarkActiveCell();
   AllowRedrawing(true);
@@ -569,6 +584,8 @@ void TVirTableCore::WindowPaint(plat::Canvas& canvas, plat::Rect clip) {
     for (int rp = range.FirstRow; rp <= range.LastRow; ++rp)
       for (int cp = range.FirstCol; cp <= range.LastCol; ++cp) PaintCell(canvas, rp, cp);
   if (result != 0) PaintUnusedArea(canvas);
+  // What the paint covered of a resize line or move marker comes back.
+  if (dragMarkShown_) PaintDragMark(canvas);
 }
 
 // ---- painting ----

@@ -69,6 +69,14 @@ bool TVirTableRows::IsStyled(int rowNum) const {
   return Stored(rowNum) != nullptr;
 }
 
+void TVirTableRows::VisitStyled(const std::function<void(int, TRowStyle)>& visitor) const {
+  styles_.VisitAll([this, &visitor](int rowNum, void*) {
+    if (rowNum >= limit_) return false;
+    visitor(rowNum, RowStyle(rowNum));
+    return true;
+  });
+}
+
 void TVirTableRows::ClearRowStyle(int rowNum) {
   CheckRow(rowNum);
   TRowStyle* stored = Stored(rowNum);

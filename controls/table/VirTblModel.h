@@ -55,6 +55,9 @@ class TVirTableRows {
   void SetRowStyle(int rowNum, TRowStyle style);
   void SetRowHeight(int rowNum, int height);
   int StyledCount() const { return styledCount_; }
+  // Calls Visitor(row, style) for every styled row below Limit, in order;
+  // the style's height has the default filled in.
+  void VisitStyled(const std::function<void(int, TRowStyle)>& visitor) const;
   // Scales the default height and every stored height by M/D (at least 1).
   void Rescale(int m, int d);
 

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QStyle>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTimer>
+#include <QTransform>
 #include <QWheelEvent>
 
 #include <optional>
@@ -373,7 +375,38 @@ void CustomControl::StopTimer(const RunningTimer& timer) {
 
 void CustomControl::InvalidateRect(const Rect& r) { WidgetOf(*this)->update(r.left, r.top, r.Width(), r.Height()); }
 
+namespace {
+
+// The cursors that show where a row or a column can be dragged to: a bar of
+// three cells with arrows off both ends, across for a row, upright for a column.
+QCursor MoveCursor(bool rows) {
+  constexpr int kSide = 24;
+  QImage image(kSide, kSide, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  if (!rows) painter.setTransform(QTransform(0, 1, 1, 0, 0, 0));  // mirrored on the diagonal
+  painter.setPen(Qt::black);
+  painter.setBrush(Qt::white);
+  painter.drawRect(4, 9, 15, 5);
+  painter.drawLine(9, 9, 9, 14);
+  painter.drawLine(14, 9, 14, 14);
+  painter.setBrush(Qt::black);
+  const QPoint up[] = {{11, 1}, {7, 6}, {16, 6}};
+  const QPoint down[] = {{11, 22}, {7, 17}, {16, 17}};
+  painter.drawPolygon(up, 3);
+  painter.drawPolygon(down, 3);
+  painter.end();
+  return QCursor(QPixmap::fromImage(image), 11, 11);
+}
+
+}  // namespace
+
 void CustomControl::SetCursor(CursorShape shape) {
+  if (shape == CursorShape::RowMove || shape == CursorShape::ColMove) {
+    WidgetOf(*this)->setCursor(MoveCursor(shape == CursorShape::RowMove));
+    return;
+  }
   static constexpr std::pair<CursorShape, Qt::CursorShape> kShapes[] = {
       {CursorShape::Arrow, Qt::ArrowCursor},
       {CursorShape::IBeam, Qt::IBeamCursor},

@@ -119,6 +119,16 @@ void QtCanvas::UsePen() {
   q.setCapStyle(Qt::FlatCap);
   q.setJoinStyle(Qt::MiterJoin);
   painter_.setPen(q);
+  const bool xorMode = pen.mode == PenMode::Xor;
+  painter_.setCompositionMode(xorMode ? QPainter::RasterOp_SourceXorDestination : QPainter::CompositionMode_SourceOver);
+  // A patterned XOR pen puts white into its gaps, so that a black pattern shows.
+  painter_.setBackground(Qt::white);
+  painter_.setBackgroundMode(xorMode && q.style() != Qt::SolidLine ? Qt::OpaqueMode : Qt::TransparentMode);
+}
+
+void QtCanvas::UsePlainMode() {
+  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_.setBackgroundMode(Qt::TransparentMode);
 }
 
 void QtCanvas::UseBrush() { painter_.setBrush(ToQBrush(GetBrush(), PatternScale())); }
@@ -192,11 +202,13 @@ void QtCanvas::Ellipse(const Rect& r) {
 
 void QtCanvas::FillRect(const Rect& r) {
   if (GetBrush().style == BrushStyle::Clear) return;
+  UsePlainMode();
   painter_.fillRect(PixelRect(r), ToQBrush(GetBrush(), PatternScale()));
 }
 
 void QtCanvas::TextOut(int x, int y, std::string_view text) {
   const Size extent = TextExtent(text);
+  UsePlainMode();
   // A font at an angle turns the text, and its cell, about the text's top-left corner.
   painter_.save();
   painter_.translate(x, y);
@@ -212,6 +224,7 @@ void QtCanvas::TextOut(int x, int y, std::string_view text) {
 
 void QtCanvas::TextOutCells(int x, int y, std::string_view text, int cellWidth) {
   if (text.empty()) return;
+  UsePlainMode();
   QFont font(qtbridge::ToQFont(GetFont()), &device_);
   const QString qtext = qtbridge::ToQt(std::string(text));
   const QFontMetricsF metrics(font, &device_);
@@ -227,6 +240,7 @@ void QtCanvas::TextOutCells(int x, int y, std::string_view text, int cellWidth) 
 }
 
 void QtCanvas::TextRect(const Rect& r, int x, int y, std::string_view text) {
+  UsePlainMode();
   painter_.save();
   painter_.setClipRect(PixelRect(r), painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   if (GetBrush().style != BrushStyle::Clear) painter_.fillRect(PixelRect(r), qtbridge::ToQColor(GetBrush().color));

@@ -38,7 +38,10 @@ class QtCanvas : public Canvas {
   void DrawFocusRect(const Rect& r) override;
 
  private:
+  // The pen, with its mode.
   void UsePen();
+  // Drawing that the pen mode does not concern (fills, text) copies.
+  void UsePlainMode();
   void UseBrush();
   void UseFont() const;
   // Device pixels per screen pixel, for dash patterns and hatches.

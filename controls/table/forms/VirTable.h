@@ -19,6 +19,9 @@ class TVirCustomTable : public TVirBase, public TVirTableCore {
   void SetFont(const plat::Font& font);
   void SetColor(plat::Color color);
 
+  void DefineProperties(TVirFiler& filer) override { DefineTableProperties(filer); }
+  void HandleMessage(const plat::Message& message) override;
+
  protected:
   void CreateWnd() override;
   void Paint(plat::Canvas& canvas) override;
@@ -26,6 +29,11 @@ class TVirCustomTable : public TVirBase, public TVirTableCore {
   void FocusGained(plat::Control* losing) override;
   void FocusLost(plat::Control* gaining) override;
   void Scrolled(plat::ScrollBarKind bar, plat::ScrollCode code, int pos) override;
+  void KeyDown(int& key, plat::ShiftState shift) override;
+  void KeyPress(char& ch) override;
+  void MouseDown(plat::MouseButton button, plat::ShiftState shift, int x, int y) override;
+  void MouseMove(plat::ShiftState shift, int x, int y) override;
+  void MouseUp(plat::MouseButton button, plat::ShiftState shift, int x, int y) override;
 
   int HostClientWidth() const override { return ClientWidth(); }
   int HostClientHeight() const override { return ClientHeight(); }
@@ -36,10 +44,31 @@ class TVirCustomTable : public TVirBase, public TVirTableCore {
   void HostSetScrollBar(plat::ScrollBarKind bar, TVirScrollBarValues values) override;
   void HostFocusTable() override { SetFocus(); }
   void HostWantTabs(bool want) override { SetWantTabs(want); }
+  void HostPostMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override {
+    PostMessage(msg, wParam, lParam);
+  }
+  TVirCommandProcessor* HostCommands() override;
+  void HostSetCursor(plat::CursorShape shape) override { SetCursor(shape); }
+  void HostFocusEditor(TVirBaseTableCell& cell) override;
+  bool HostEditorFocused() const override;
+  void HostForwardKey(TVirBaseTableCell& cell, const TVirForwardedKey& key) override;
+  void HostForwardClick(TVirBaseTableCell& cell, plat::ShiftState shift, int x, int y) override;
+  TVirCellDirectory HostCellDirectory() override;
+  bool HostLoading() const override { return Loading(); }
+  bool HostFocusCameWithClick() const override { return focusJustCame_; }
 
  private:
+  // The edit control as a control of the library's kind, which takes keys and clicks; null otherwise.
+  plat::CustomControl* FocusedEditControl(TVirBaseTableCell& cell);
+  // Moves the focus to the control before the table, as Shift+Tab would.
+  void FocusPreviousControl();
+
   bool creating_ = false;
+  bool focusJustCame_ = false;  // until the event that brought the focus has been handled
 };
+
+// Makes `form` the owner of a cell component: stored tables name the cell after it.
+void SetCellOwner(TVirBaseTableCell& cell, plat::Control& form);
 
 // The grid as forms use it.
 class TVirTable : public TVirCustomTable {
