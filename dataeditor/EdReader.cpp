@@ -3,13 +3,12 @@
 #include <cctype>
 
 #include "matrix/Constu.h"
+#include "matrix/MatrixWords.h"
 #include "rtl/Convert.h"
 
 namespace {
 
 bool IsCommentChar(int c) { return c == '"' || c == '\'' || c == ';' || c == '`'; }
-
-bool IsWordDelimiter(char c) { return c == ' ' || c == ','; }
 
 std::string TrimText(std::string_view s) { return std::string(rtl::Trim(s)); }
 
@@ -145,12 +144,9 @@ void ReadGraph(rtl::TextReader& f, TMatrixStr& m, const TEdHeader& h, std::vecto
 
 std::vector<std::string> SplitEditorWords(const std::string& line) {
   std::vector<std::string> words;
-  std::size_t i = 0, n = line.size();
-  while (i < n) {
-    while (i < n && IsWordDelimiter(line[i])) ++i;
-    std::size_t start = i;
-    while (i < n && !IsWordDelimiter(line[i])) ++i;
-    if (i > start) words.emplace_back(line, start, i - start);
+  std::size_t pos = 0;
+  for (std::string_view word = NextMatrixWord(line, pos); !word.empty(); word = NextMatrixWord(line, pos)) {
+    words.emplace_back(word);
   }
   return words;
 }

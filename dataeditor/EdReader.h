@@ -2,7 +2,7 @@
 // The data editor's matrix-file reader. Values stay text, so a file whose values
 // are not numbers yet can still be loaded and repaired.
 //
-// Words are split at blanks and commas only (a tab belongs to a word). A line
+// Words are split as in every matrix file, at blanks, tabs and commas. A line
 // whose first character is '"', '\'', ';' or '`' is a comment line.
 
 #include <memory>
@@ -13,7 +13,7 @@
 #include "rtl/StringList.h"
 #include "rtl/TextFile.h"
 
-// The words of a line, split at blanks and commas, empty words skipped.
+// The words of a line, split at blanks, tabs and commas, empty words skipped.
 std::vector<std::string> SplitEditorWords(const std::string& line);
 
 // Reads lines from a fresh one on and collects their words into `words` until it

@@ -379,8 +379,8 @@ void Write(const ivect_mx& vector, rtl::TextWriter& f) {
 
 bool Read(Tree_mx& tree, rtl::TextReader& f) {
   if (tree.matrixType() == mtTreeDissimilarity) {
-    // The parenthesis notation starts with "(", after any blanks and line ends.
-    for (int c = f.Peek(); c == ' ' || c == '\r' || c == '\n'; c = f.Peek()) f.Read();
+    // The parenthesis notation starts with "(", after any blanks, tabs and line ends.
+    for (int c = f.Peek(); c == ' ' || c == '\t' || c == '\r' || c == '\n'; c = f.Peek()) f.Read();
     if (f.Peek() == '(') {
       f.Read();
       return ReadParenthesisTree(tree, f);

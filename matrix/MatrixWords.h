@@ -1,6 +1,6 @@
 #pragma once
-// Words of matrix files. Runs of blanks and commas separate the words of a
-// header line and of a body; no other character does (a tab is part of a word).
+// Words of matrix files. Runs of blanks, tabs and commas separate the words of
+// a header line and of a body; no other character does.
 // TMatrixWords supplies the words of a body line by line, the way every body
 // reader takes them: it keeps the current line and reads the next one when the
 // current one holds no further word.
@@ -11,7 +11,7 @@
 
 #include "rtl/TextFile.h"
 
-constexpr bool IsMatrixWordSeparator(char c) { return c == ' ' || c == ','; }
+constexpr bool IsMatrixWordSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
 
 // The word of line that starts at or after pos, or an empty view when the line
 // holds no more words; pos moves past the word.

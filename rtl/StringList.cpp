@@ -56,7 +56,7 @@ void StringList::SetText(std::string_view text) {
   while (reader.ReadLine(line)) items_.push_back(line);
 }
 
-void StringList::LoadFromFile(const std::string& fileName) { SetText(ReadWholeFile(fileName)); }
+void StringList::LoadFromFile(const std::string& fileName) { SetText(WithoutByteOrderMark(ReadWholeFile(fileName))); }
 
 void StringList::SaveToFile(const std::string& fileName) const {
   TextWriter w(fileName);

@@ -27,6 +27,7 @@ class StringList {
   // Replaces the lines by those of text; CR LF, LF and lone CR end lines.
   void SetText(std::string_view text);
 
+  // The lines of a file; a UTF-8 byte-order mark at its start is passed over.
   void LoadFromFile(const std::string& fileName);
   void SaveToFile(const std::string& fileName) const;
 

@@ -15,6 +15,8 @@ std::string SystemReason() { return errno ? std::string(": ") + std::strerror(er
 
 bool IsSeparator(int c) { return c >= 0 && c <= ' '; }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 }  // namespace
 
 TextReader::TextReader(const std::string& fileName) : fileName_(fileName) {
@@ -38,7 +40,8 @@ TextReader::TextReader(TextReader&& o) noexcept
       pos_(o.pos_),
       end_(o.end_),
       line_(o.line_),
-      atLineStart_(o.atLineStart_) {}
+      atLineStart_(o.atLineStart_),
+      atFileStart_(o.atFileStart_) {}
 
 TextReader::~TextReader() {
   if (file_) std::fclose(file_);
@@ -51,7 +54,9 @@ bool TextReader::Fill() {
   if (n == 0 && std::ferror(file_)) throw EInOutError("Error reading file " + fileName_);
   pos_ = 0;
   end_ = n;
-  return n > 0;
+  // The first read holds the whole mark unless the file is shorter than it.
+  if (std::exchange(atFileStart_, false)) pos_ = n - WithoutByteOrderMark({buffer_.data(), n}).size();
+  return pos_ < end_;
 }
 
 int TextReader::Peek() { return Fill() ? static_cast<unsigned char>(buffer_[pos_]) : -1; }
@@ -146,6 +151,11 @@ void TextWriter::Close() {
   ok = (std::fclose(file_) == 0) && ok;
   file_ = nullptr;
   if (!ok) throw EInOutError("Error writing file " + fileName_ + reason);
+}
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  return text;
 }
 
 std::string ReadWholeFile(const std::string& fileName) {

@@ -1,6 +1,7 @@
 #pragma once
-// Text files as bytes. The reader accepts CR LF, LF and a lone CR as line ends;
-// the writer ends lines with CR LF. Every failed open, read, write or close
+// Text files as bytes. The reader accepts CR LF, LF and a lone CR as line ends
+// and passes over a UTF-8 byte-order mark at the start of a file (text held in
+// memory is read as it stands); the writer ends lines with CR LF. Every failed open, read, write or close
 // raises rtl::EInOutError.
 
 #include <cstdio>
@@ -56,6 +57,7 @@ class TextReader {
   size_t end_ = 0;
   long line_ = 0;
   bool atLineStart_ = true;
+  bool atFileStart_ = true;
 };
 
 class TextWriter {
@@ -82,6 +84,9 @@ class TextWriter {
   std::string fileName_;
   std::FILE* file_ = nullptr;
 };
+
+// The text without the UTF-8 byte-order mark it may start with.
+std::string_view WithoutByteOrderMark(std::string_view text);
 
 // Reads a whole file as bytes; EInOutError when it cannot.
 std::string ReadWholeFile(const std::string& fileName);

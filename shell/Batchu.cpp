@@ -10,6 +10,9 @@
 
 namespace {
 
+// Blanks and tabs separate the module name and the parameters of a command.
+constexpr std::string_view kCommandBlanks = " \t";
+
 bool IsComment(std::string_view line) { return rtl::Trim(line).empty() || line.front() == '"' || line.front() == '\''; }
 
 // The words of a text between any of the separators.
@@ -142,8 +145,8 @@ std::string SubstituteParameters(std::string_view command, const std::vector<std
 }
 
 std::int32_t LookupModule(std::string& command) {
-  const size_t start = command.find_first_not_of(' ');
-  const size_t end = start == std::string::npos ? start : command.find(' ', start);
+  const size_t start = command.find_first_not_of(kCommandBlanks);
+  const size_t end = start == std::string::npos ? start : command.find_first_of(kCommandBlanks, start);
   const std::string name =
       start == std::string::npos ? std::string() : rtl::UpperCase(std::string_view(command).substr(start, end - start));
   if (name.empty()) throw E_Morvapc("Module name missing");
@@ -157,7 +160,7 @@ std::int32_t LookupModule(std::string& command) {
 }
 
 void ParseArguments(std::string_view arguments, const TModuleRec& module, TWorkingParams& params) {
-  const std::vector<std::string> words = SplitWords(arguments, " ,");
+  const std::vector<std::string> words = SplitWords(arguments, " \t,");
   if (words.empty()) throw E_Morvapc("No parameters provided.");
   const std::span<TParamRec> records = params.Params();
   for (const std::string& word : words) {

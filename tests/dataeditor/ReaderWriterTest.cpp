@@ -110,8 +110,8 @@ TEST(EditorReader, RowsTakeTheirWordsFromAsManyLinesAsNeeded) {
   EXPECT_EQ(m[0]->GetCell(1, 3), "3");
   EXPECT_EQ(m[0]->GetCell(2, 1), "4");
   EXPECT_EQ(m[0]->GetCell(2, 3), "6");
-  // A tab belongs to its word.
-  EXPECT_EQ(ReadText("1 1 1 0\r\na\tb\r\n")[0]->GetCell(1, 1), "a\tb");
+  // A tab ends a word as a blank does.
+  EXPECT_EQ(ReadText("1 1 1 0\r\na\tb\r\n")[0]->GetCell(1, 1), "a");
 }
 
 TEST(EditorReader, EachMatrixKeepsItsOwnComments) {
@@ -129,6 +129,55 @@ TEST(EditorReader, MissingValueKeptAsItsText) {
   EXPECT_EQ(m[0]->MissingCode, 2);
   EXPECT_EQ(m[0]->MissingText, "-999");
   EXPECT_EQ(ReadText("1 1 1 0 77\r\n5\r\n")[0]->MissingText, "");
+}
+
+// Every cell, row by row, the label row and column included.
+std::vector<std::vector<std::string>> CellsOf(const TMatrixStr& m) {
+  std::vector<std::vector<std::string>> cells;
+  for (int r = 0; r <= m.Rows; ++r) {
+    cells.emplace_back();
+    for (int c = 0; c <= m.Cols; ++c) cells.back().push_back(m.GetCell(r, c));
+  }
+  return cells;
+}
+
+TEST(EditorReader, TabsSeparateAndAByteOrderMarkIsPassedOver) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string body = "a b\r\nx y z\r\n1 2 3\r\n4 5 6\r\n";
+  const std::vector<std::vector<std::string>> labelled = {
+      {"", "x", "y", "z"}, {"a", "1", "2", "3"}, {"b", "4", "5", "6"}};
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string comments;
+  };
+  const Case cases[] = {
+      {"tab-separated", "1\t2L\t3L\t0\r\na\tb\r\nx\ty\tz\r\n1\t2\t3\r\n4\t5\t6\r\n", ""},
+      {"tabs mixed with blanks and commas", "\t1 \t2L\t 3L 0\t\r\n\ta  b\r\nx,\ty z\r\n 1\t\t2 ,3\t\r\n4 \t5\t6\r\n",
+       ""},
+      {"mark before the header", bom + "1 2L 3L 0\r\n" + body, ""},
+      {"mark before a comment", bom + "\"tabbed\tcomment\r\n1 2L 3L 0\r\n" + body, "tabbed\tcomment\r\n"},
+  };
+  ScratchFolder folder;
+  const std::string file = folder.File("foreign.qmx");
+  for (const Case& c : cases) {
+    WriteBytes(file, c.bytes);
+    rtl::TextReader f(file);
+    const auto m = ReadEditorMatrices(f);
+    ASSERT_EQ(m.size(), 1u) << c.name;
+    EXPECT_EQ(m[0]->MatType, mtRectangular) << c.name;
+    EXPECT_EQ(CellsOf(*m[0]), labelled) << c.name;
+    EXPECT_EQ(m[0]->Comments ? m[0]->Comments->Text() : "", c.comments) << c.name;
+  }
+
+  WriteBytes(file, bom);
+  rtl::TextReader onlyMark(file);
+  try {
+    ReadEditorMatrices(onlyMark);
+    ADD_FAILURE() << "a file holding only the mark read without error";
+  } catch (const E_Morvapc& e) {
+    EXPECT_EQ(e.Message(), "EOF reading matrix header.") << "a file holding only the mark is empty";
+  }
 }
 
 // --- Writer --------------------------------------------------------------------

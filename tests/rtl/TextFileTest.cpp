@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "rtl/Exception.h"
+#include "rtl/StringList.h"
 
 namespace {
 
@@ -39,6 +43,45 @@ TEST(TextReader, WordsAndSeekEof) {
   EXPECT_EQ(r.LineNumber(), 3);
   EXPECT_TRUE(r.SeekEof());
   EXPECT_FALSE(r.ReadWord(w));
+}
+
+// Every line a reader gives, and the line number it ends on.
+std::pair<std::vector<std::string>, long> LinesOf(rtl::TextReader r) {
+  std::vector<std::string> lines;
+  for (std::string line; r.ReadLine(line);) lines.push_back(line);
+  return {lines, r.LineNumber()};
+}
+
+TEST(TextReader, PassesOverAByteOrderMarkAtTheStartOfAFileOnly) {
+  const std::string bom = "\xEF\xBB\xBF";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"mark before the first line", bom + "a\r\nb\r\n", {"a", "b"}},
+      {"mark alone", bom, {}},
+      {"mark before an empty line", bom + "\r\nb", {"", "b"}},
+      {"mark on a later line kept", "a\r\n" + bom + "b", {"a", bom + "b"}},
+      {"two marks: the second kept", bom + bom + "a", {bom + "a"}},
+      {"part of a mark kept",
+       "\xEF\xBB"
+       "a",
+       {"\xEF\xBB"
+        "a"}},
+  };
+  const std::filesystem::path dir = std::filesystem::path(MORVA_ARTEFACTS) / "rtl";
+  std::filesystem::create_directories(dir);
+  const std::string name = (dir / "marked.txt").string();
+  for (const Case& c : cases) {
+    const long lineCount = static_cast<long>(c.lines.size());
+    std::ofstream(name, std::ios::binary) << c.bytes;
+    EXPECT_EQ(LinesOf(rtl::TextReader(name)), std::make_pair(c.lines, lineCount)) << c.name;
+    rtl::StringList list;
+    list.LoadFromFile(name);
+    EXPECT_EQ(std::vector<std::string>(list.begin(), list.end()), c.lines) << c.name << " (list)";
+  }
 }
 
 TEST(TextFile, WriterWritesCrLfAndReportsFailure) {

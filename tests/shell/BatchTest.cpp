@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -233,6 +234,38 @@ TEST_F(BatchTest, LoadsFromAFileAndTakesItsFolder) {
   EXPECT_THROW(runner.Load((settings.Folder() / "missing.qmb").string()), rtl::EInOutError);
   EXPECT_EQ(runner.State(), TBatchState::Empty);
   EXPECT_EQ(runner.Run(""), TBatchEnd::Refused);
+}
+
+TEST_F(BatchTest, FilesWithTabsOrAByteOrderMarkRunAsWithBlanks) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string ran = "run T=a C=MIN R=true I=in.qmx O= X=1.5 N=2 O2=";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string result;  // the first module run, or the loading error
+  };
+  const Case cases[] = {
+      {"tabs between the name and the arguments", "*SAHN\tT=a\tC=min\r\n", ran},
+      {"tabs mixed with blanks and commas", "*SAHN \t T=a,\tC=min \t\r\n", ran},
+      {"tab-indented continuation line", "*SAHN T=a\r\n\tC=min\r\n", ran},
+      {"mark before the first command", bom + "*SAHN T=a C=min\r\n", ran},
+      {"mark before a comment", bom + "' comment\r\n*SAHN T=a C=min\r\n", ran},
+      {"mark alone", bom, "Batch file is empty."},
+  };
+  const std::filesystem::path file = settings.Folder() / "batch.qmb";
+  for (const Case& c : cases) {
+    std::ofstream(file, std::ios::binary) << c.bytes;
+    FakeLog().clear();
+    std::string result;
+    try {
+      runner.Load(file.string());
+      EXPECT_EQ(runner.Run(""), TBatchEnd::Completed) << c.name;
+      result = FakeLog().empty() ? "nothing ran" : FakeLog().front();
+    } catch (const E_Morvapc& error) {
+      result = error.Message();
+    }
+    EXPECT_EQ(result, c.result) << c.name;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <functional>
 
 #include "FilesTestSupport.h"
@@ -262,7 +263,7 @@ TEST(SkipItems, SkipsWhatTheLabelReaderReads) {
            Case{"rest of the last line dropped", "a b c\r\nx\r\n", 2, "x"},
            Case{"last word at the line end", "a b\r\nx\r\n", 2, "x"},
            Case{"count 0 skips nothing", "a b\r\n", 0, "a b"},
-           Case{"tabs are part of a word", "a\tb c\r\nx\r\n", 2, "x"},
+           Case{"tabs separate", "a\tb\r\nx y\r\n", 2, "x y"},
        }) {
     auto f = Text(c.text);
     SkipItems(f, c.count);
@@ -482,6 +483,7 @@ TEST(TreeRead, ParenthesisNotation) {
   for (const Case& c : {
            Case{"((1,2),3);", {{1, 1.0}, {2, 2.0}, {3, -1.0}}},
            Case{" \r\n ( ( 1 , 2 ) , 3 ) ; dropped", {{1, 1.0}, {2, 2.0}, {3, -1.0}}},
+           Case{"\t\r\n\t(\t(1\t,2),3);", {{1, 1.0}, {2, 2.0}, {3, -1.0}}},
            Case{"((1:1,2:1):1,3:2);", {{1, 1.0}, {2, 2.0}, {3, -1.0}}},
            Case{"((1:1,2:1):2,(3:2,4:2):1);", {{1, 1.0}, {2, 3.0}, {3, 2.0}, {4, -1.0}}},
            Case{"((3,(1,4)),2)", {{3, 2.0}, {1, 1.0}, {4, 3.0}, {2, -1.0}}},
@@ -577,6 +579,72 @@ TEST(WriteFailure, RaisesTheDiskFullTextAndNeverPassesForSuccess) {
     rtl::TextWriter f("/dev/full");
     EXPECT_EQ(ErrorOf([&] { write(f); }), message);
   }
+}
+
+// ---- Files as other systems write them: tabs and a UTF-8 byte-order mark ----
+
+struct TLabelledRect {
+  std::vector<std::string> comments;
+  TMatrixHeader header;
+  std::vector<std::string> rowLabels;
+  std::vector<std::string> colLabels;
+  std::vector<std::vector<double>> rows;
+};
+
+// Reads a rectangular matrix with its comments and label blocks from a file,
+// the way the modules read their input.
+TLabelledRect ReadLabelledRect(const std::string& fileName) {
+  rtl::TextReader f(fileName);
+  std::unique_ptr<rtl::StringList> comments;
+  TLabelledRect r;
+  ReadMatrixHeader(f, comments, r.header, false, {mtRectangular});
+  if (comments) r.comments.assign(comments->begin(), comments->end());
+  Rect_mx m(r.header.rows, r.header.cols);
+  Label_mx rows(r.header.rows), cols(r.header.cols);
+  Read(m, f, true, {&rows, r.header.rowLabelCode, true}, {&cols, r.header.colLabelCode, true});
+  r.rowLabels = LabelsOf(rows);
+  r.colLabels = LabelsOf(cols);
+  r.rows = RowsOf(m);
+  return r;
+}
+
+TEST(ForeignText, TabsSeparateAndAByteOrderMarkIsPassedOver) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string body = "a b\r\nx y z\r\n1 2 3\r\n4 5 6\r\n";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> comments;
+    std::vector<std::string> rowLabels = {"a", "b"};
+  };
+  const Case cases[] = {
+      {"tab-separated", "1\t2L\t3L\t0\r\na\tb\r\nx\ty\tz\r\n1\t2\t3\r\n4\t5\t6\r\n", {}},
+      {"tabs mixed with blanks and commas",
+       "\t1 \t2L\t 3L 0\t\r\n\ta  b\r\nx,\ty z\r\n 1\t\t2 ,3\t\r\n4 \t5\t6\r\n",
+       {}},
+      {"mark before the header", bom + "1 2L 3L 0\r\n" + body, {}},
+      {"mark before a comment", bom + "\"tabbed\tcomment\r\n1 2L 3L 0\r\n" + body, {"tabbed\tcomment"}},
+      {"mark inside the file stays text",
+       "1 2L 3L 0\r\n" + bom + "a b\r\nx y z\r\n1 2 3\r\n4 5 6\r\n",
+       {},
+       {bom + "a", "b"}},
+  };
+  const std::string file = (filetest::ScratchDir() / "foreign.qmx").string();
+  for (const Case& c : cases) {
+    std::ofstream(file, std::ios::binary) << c.bytes;
+    const TLabelledRect r = ReadLabelledRect(file);
+    EXPECT_EQ(r.comments, c.comments) << c.name;
+    EXPECT_EQ(r.header.type, mtRectangular) << c.name;
+    EXPECT_EQ(r.header.rowLabelCode, lcBlock) << c.name;
+    EXPECT_EQ(r.header.colLabelCode, lcBlock) << c.name;
+    EXPECT_EQ(r.rowLabels, c.rowLabels) << c.name;
+    EXPECT_EQ(r.colLabels, (std::vector<std::string>{"x", "y", "z"})) << c.name;
+    EXPECT_EQ(r.rows, (std::vector<std::vector<double>>{{1, 2, 3}, {4, 5, 6}})) << c.name;
+  }
+
+  std::ofstream(file, std::ios::binary) << bom;
+  EXPECT_EQ(ErrorOf([&] { ReadLabelledRect(file); }), "Problem in reading input matrix header.")
+      << "a file holding only the mark is empty";
 }
 
 }  // namespace
