@@ -1,4 +1,4 @@
 #pragma once
-// Registers the general modules: STAND, OUTPUT, DCENTER and TRANSF.
+// Registers the general modules: STAND, OUTPUT, DCENTER, FOURIER, TPSWTS and TRANSF.
 
 void RegisterGeneralModules();
