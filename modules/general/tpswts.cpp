@@ -72,6 +72,16 @@ struct TTpswtsRun : TRunFiles {
   }
 };
 
+// The uniform component is there for 2-D data only. The check needs no data,
+// so it comes before any file is opened.
+void CheckAffine(const TTpsSettings& settings) {
+  if (settings.dimensions == 2) return;
+  if (settings.affine == TTpsAffine::IncludeXY) throw E_Morvapc("INCLUDEXY option only valid for 2-dimensional data");
+  if (settings.affine == TTpsAffine::IncludeU) {
+    throw E_Morvapc("INCLUDEU option only valid at present for 2-dimensional data");
+  }
+}
+
 // The reading of a body as a whole matrix of the file's rows (byRows) or of
 // its columns, without its labels.
 void ReadValues(Rect_mx& x, rtl::TextReader& f, const TMatrixHeader& header, bool byRows) {
@@ -203,12 +213,6 @@ void TpswtsDataSet(TTpswtsRun& run) {
   const std::unique_ptr<Rect_mx> reference = ReadReference(run, p);
   WriteTitles(run);
   ListingWriteLine("");
-  if (run.settings.affine == TTpsAffine::IncludeXY && dims != 2) {
-    throw E_Morvapc("INCLUDEXY option only valid for 2-dimensional data");
-  }
-  if (run.settings.affine == TTpsAffine::IncludeU && dims != 2) {
-    throw E_Morvapc("INCLUDEU option only valid at present for 2-dimensional data");
-  }
   const TTpsResult result = TpsWeightMatrix(run.settings, x, *reference);
   if (run.out) WriteWeights(run, *result.weights, objectLabels);
   if (run.warps) WriteWarps(run, *result.warps);
@@ -282,6 +286,7 @@ void TpswtsRun(std::span<const TParamRec> params) {
   ListOutputFile(run.warpsName, "Save principal warps in output file: ");
   ListingWriteLine("");
 
+  CheckAffine(run.settings);
   if (!run.Open()) return;
   TpswtsCompute(run);
   run.Finish();

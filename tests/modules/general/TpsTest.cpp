@@ -390,6 +390,11 @@ TEST_F(TpswtsModule, RefusesInputsAndReferencesItCannotPair) {
       {{{"O", "square.qmx"}}, "Input file name is blank for reference matrix"},
   };
   for (const Case& c : cases) EXPECT_EQ(RefusalOf(TpswtsDescribe, c.args), c.message) << c.message;
+
+  // The uniform options are refused in 3-D before any file is opened.
+  gentest::Args args = {{"O", "tri.qmx"}, {"DIM", "3"}, {"REF", "ref-tri.qmx"}, {"AFF", "INCLUDEU"}, {"W", "w.qmx"}};
+  EXPECT_EQ(RefusalOf(TpswtsDescribe, args), "INCLUDEU option only valid at present for 2-dimensional data");
+  EXPECT_FALSE(fs::exists(Path("w.qmx")));
 }
 
 // An input data set without a reference data set is counted, not processed.
