@@ -1,9 +1,9 @@
-// Golden batches of STAND, DCENTER, TRANSF and OUTPUT through the headless
-// batch driver: each batch of the golden folder runs in a folder of its own
-// with the golden inputs, and its listing, its message boxes and every file it
-// writes must match the stored ones byte for byte. A batch stops at its first
-// refusal, so each refusal that is not the last of a batch has a batch of its
-// own.
+// Golden batches of the general modules through the headless batch driver:
+// each batch of a golden folder runs in a folder of its own with the
+// fixtures of the module's folder and the golden inputs, and its listing, its
+// message boxes and every file it writes must match the stored ones byte for
+// byte. A batch stops at its first refusal, so each refusal that is not the
+// last of a batch has a batch of its own.
 
 #include <gtest/gtest.h>
 
@@ -18,27 +18,40 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path Golden = fs::path(MORVA_FIXTURES) / "general" / "golden";
+// The fixture folders whose golden/ holds batches.
+const char* const kFolders[] = {"general", "fourier", "tpswts"};
 
-std::vector<std::string> Batches() {
+std::vector<std::string> Batches(const fs::path& golden) {
   std::vector<std::string> stems;
-  for (const auto& entry : fs::directory_iterator(Golden)) {
+  for (const auto& entry : fs::directory_iterator(golden)) {
     if (entry.path().extension() == ".qmb") stems.push_back(entry.path().stem().string());
   }
   return stems;
 }
 
-TEST(GeneralGolden, ListingMessagesAndFilesOfEachBatchMatch) {
-  const std::vector<std::string> batches = Batches();
+// The matrix files of the module's folder, then everything of its golden folder.
+void CopyInputs(const fs::path& fixtures, const fs::path& folder) {
+  for (const fs::path& source : {fixtures, fixtures / "golden"}) {
+    for (const auto& entry : fs::directory_iterator(source)) {
+      if (entry.is_regular_file() && (source != fixtures || entry.path().extension() == ".qmx"))
+        fs::copy_file(entry.path(), folder / entry.path().filename(), fs::copy_options::overwrite_existing);
+    }
+  }
+}
+
+class GeneralGolden : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(GeneralGolden, ListingMessagesAndFilesOfEachBatchMatch) {
+  const fs::path fixtures = fs::path(MORVA_FIXTURES) / GetParam();
+  const fs::path golden = fixtures / "golden";
+  const std::vector<std::string> batches = Batches(golden);
   ASSERT_FALSE(batches.empty());
   for (const std::string& stem : batches) {
-    const fs::path folder = qmbtest::FreshFolder(fs::path("general") / "qmbrun" / stem);
-    for (const auto& entry : fs::directory_iterator(Golden)) {
-      if (entry.is_regular_file()) fs::copy_file(entry.path(), folder / entry.path().filename());
-    }
+    const fs::path folder = qmbtest::FreshFolder(fs::path(GetParam()) / "qmbrun" / stem);
+    CopyInputs(fixtures, folder);
     const qmbtest::Outcome outcome = qmbtest::Run(folder, stem + ".qmb");
     EXPECT_TRUE(outcome.status == 0 || outcome.status == 1) << stem << ": " << outcome.err;
-    const fs::path expected = Golden / "expected" / stem;
+    const fs::path expected = golden / "expected" / stem;
     ASSERT_TRUE(fs::exists(expected / "listing.txt")) << stem;
     for (const auto& entry : fs::directory_iterator(expected)) {
       const std::string file = entry.path().filename().string();
@@ -48,5 +61,8 @@ TEST(GeneralGolden, ListingMessagesAndFilesOfEachBatchMatch) {
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Folders, GeneralGolden, ::testing::ValuesIn(kFolders),
+                         [](const auto& test) { return std::string(test.param); });
 
 }  // namespace
