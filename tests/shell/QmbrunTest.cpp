@@ -45,8 +45,8 @@ TEST(Qmbrun, AModuleNotBuiltEndsTheBatchAfterTheListingSoFar) {
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out.substr(0, 21), "Config: Morvapc 2.02c");
   EXPECT_NE(outcome.out.find("File overwrite code: O\r\n"), std::string::npos);
-  EXPECT_EQ(outcome.out.find('\f'), std::string::npos) << "one section: the batch ended at FOURIER";
-  EXPECT_EQ(outcome.err, "Module not available: FOURIER\n");
+  EXPECT_EQ(outcome.out.find('\f'), std::string::npos) << "one section: the batch ended at CORRESP";
+  EXPECT_EQ(outcome.err, "Module not available: CORRESP\n");
 }
 
 TEST(Qmbrun, FilesThatCannotRunFailWithTheirMessage) {
