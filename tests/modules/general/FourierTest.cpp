@@ -297,10 +297,25 @@ TEST_F(FourierModule, ResultRowsOfEachMethodReadBack) {
   ExpectNear(out.values, {0.5 - k, 0.5 - k, 0.5 + k, 0.5 + k}, kExact, "IEFOUR");
   EXPECT_TRUE(Listed("2 pairs of x,y-coordinates will be generated"));
 
+  // 18 values hold four harmonics; N = 50 points are made, not capped. With
+  // 17 values the line is listed before the refusal.
+  WriteFile("coef18.qmx", "1 1 18 0\n0 0 1 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0\n");
+  out = Fourier("coef18.qmx", {{"M", "IEFOUR"}, {"S", "NONE"}, {"N", "50"}});
+  EXPECT_EQ(out.header.cols, 100);
+  WriteFile("coef17.qmx", "1 1 17 0\n0 0 1 0 0 1 0 0 0 0 0 0 0 0 0 0 0\n");
+  EXPECT_EQ(RefusalOf(FourierDescribe, {{"O", "coef17.qmx"}, {"M", "IEFOUR"}, {"S", "NONE"}, {"N", "50"}}),
+            "Improper number of coefficients");
+  EXPECT_TRUE(Listed("50 pairs of x,y-coordinates will be generated"));
+
   WriteFile("coef3.qmx", "1 1 9 0\n1 2 3 1 0 0 1 0 0\n");
   out = Fourier("coef3.qmx", {{"M", "IEFOUR3"}, {"S", "NONE"}, {"N", "4"}});
   ExpectNear(out.values, {2, 2, 3, 1, 3, 3, 0, 2, 3, 1, 1, 3}, kExact, "IEFOUR3");
   EXPECT_EQ(out.colLabels.back(), "Z4");
+
+  // An outline of no area is scaled by 0.
+  WriteFile("flat.qmx", "1 1 6 0\n1 1 2 2 3 3\n");
+  out = Fourier("flat.qmx", {{"N", "1"}});
+  ExpectNear(out.values, {0, 0, 0, 0, 0, 0}, 0, "AREA of a line");
 
   // 12 values: N = 9 becomes 6 (half the values, not a third), W = 39.
   WriteFile("tri.qmx", "1 1 12 0\n0 0 0 1 0 0 1 1 1 0 1 0\n");
