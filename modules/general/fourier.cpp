@@ -12,6 +12,7 @@
 #include "matrix/MatrixIO.h"
 #include "matrix/MatrixList.h"
 #include "modules/general/fourierCompute.h"
+#include "modules/general/itemFacts.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
@@ -46,8 +47,8 @@ struct TMethodFacts {
   std::string_view optionNoun;
 };
 
-constexpr unsigned kNoneSize = 1u << static_cast<unsigned>(TFourierSize::None);
-constexpr unsigned kNoneOrientation = 1u << static_cast<unsigned>(TFourierOrientation::None);
+constexpr unsigned kNoneSize = Bit(TFourierSize::None);
+constexpr unsigned kNoneOrientation = Bit(TFourierOrientation::None);
 
 constexpr std::array<TMethodFacts, 5> kMethods = {{
     {"EFOUR", TFourierMethod::Elliptic, 2, 2, "ABCD", 1, kEverySize, kEveryOrientation, ""},
@@ -57,12 +58,6 @@ constexpr std::array<TMethodFacts, 5> kMethods = {{
     {"IEFOUR", TFourierMethod::Inverse, 2, 0, "XY", 1, kNoneSize, kNoneOrientation, "inverse elliptic Fourier"},
     {"IEFOUR3", TFourierMethod::Inverse3, 3, 0, "XYZ", 1, kNoneSize, kNoneOrientation, "inverse 3D elliptic Fourier"},
 }};
-
-template <class Item>
-struct TItemFacts {
-  std::string_view name;
-  Item item;
-};
 
 constexpr std::array<TItemFacts<TFourierSize>, 4> kSizes = {{
     {"AREA", TFourierSize::Area},

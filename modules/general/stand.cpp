@@ -8,6 +8,7 @@
 
 #include "matrix/MatrixFiles.h"
 #include "matrix/MatrixIO.h"
+#include "modules/general/itemFacts.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/ModuleRun.h"
@@ -16,13 +17,6 @@
 namespace {
 
 enum : std::int32_t { pInput, pByRows, pOutput, pSubtract, pDivide, pConstant };
-
-// An item of a choice and what it selects.
-template <class Item>
-struct TItemFacts {
-  std::string_view name;
-  Item item;
-};
 
 constexpr std::array<TItemFacts<TStandSubtract>, 3> kSubtract = {{
     {"YBAR", TStandSubtract::Mean},
