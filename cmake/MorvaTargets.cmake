@@ -53,3 +53,16 @@ function(morva_qmbrun_test name)
   target_compile_definitions(${name} PRIVATE QMBRUN="$<TARGET_FILE:qmbrun>")
   add_dependencies(${name} qmbrun)
 endfunction()
+
+# morva_help_page(PROGRAM): writes the help page morva.html, made from
+# docs/USAGE.md, beside the program, where its Help menu looks for it.
+function(morva_help_page program)
+  set(page $<TARGET_FILE_DIR:${program}>/morva.html)
+  add_custom_target(${program}_help ALL
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/docs/USAGE.md -DOUT=${page}
+            -P ${PROJECT_SOURCE_DIR}/cmake/HelpPage.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/docs/USAGE.md ${PROJECT_SOURCE_DIR}/cmake/HelpPage.cmake
+    COMMENT "Help page beside ${program}"
+    VERBATIM)
+  add_dependencies(${program}_help ${program})
+endfunction()

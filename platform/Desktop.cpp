@@ -43,7 +43,9 @@ void ProcessMessages() {
 }
 
 std::string HelpDocumentFor(const std::string& helpFile) {
-  return fs::path(helpFile).replace_extension(".html").string();
+  fs::path document = fs::path(helpFile).replace_extension(".html");
+  if (document.is_relative() && !helpFile.empty()) document = fs::path(ProgramDirectory()) / document;
+  return document.string();
 }
 
 void ShowHelp(const std::string& helpFile, HelpCommand command, int context) {

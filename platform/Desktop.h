@@ -39,8 +39,9 @@ void SetCursorPos(Point screen);
 void Beep();
 ShiftState CurrentShiftState();
 
-// Help. A help file "name.hlp" is served by the document "name.html" beside it
-// (contexts are anchors "context-N"); without it the user is told that help is not installed.
+// Help. A help file "name.hlp" is served by the document "name.html" beside it, a bare
+// name beside the program (contexts are anchors "context-N"); without it the user is
+// told that help is not installed.
 enum class HelpCommand { Context, Contents, Search };
 std::string HelpDocumentFor(const std::string& helpFile);
 void ShowHelp(const std::string& helpFile, HelpCommand command, int context = 0);

@@ -204,4 +204,8 @@ TEST(HelpTest, OpensTheContextOrSaysHelpIsNotInstalled) {
   EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
 
+TEST(HelpTest, ABareHelpFileNameIsLookedForBesideTheProgramNotInTheCurrentFolder) {
+  EXPECT_EQ(HelpDocumentFor("morva.hlp"), (std::filesystem::path(ProgramDirectory()) / "morva.html").string());
+}
+
 }  // namespace

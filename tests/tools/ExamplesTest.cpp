@@ -1,0 +1,94 @@
+// The examples folder and docs/USAGE.md are what a new user starts from: the
+// example batch must run through, and both must keep up with the modules.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "modules/BuiltModules.h"
+#include "rtl/TextFile.h"
+#include "shell/Modules.h"
+#include "tests/support/Qmbrun.h"
+#ifdef MORVA_WITH_WINDOWS
+#include "plot/forms/GraphicsModules.h"
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSource = fs::path(MORVA_FIXTURES).parent_path().parent_path();
+
+// Modules whose data (gene frequencies, outlines, landmarks) the example data
+// sets do not hold.
+const std::set<std::string> kNotInTheExamples = {"SIMGEND", "FOURIER", "TPSWTS"};
+
+void RegisterEveryBuiltModule() {
+  RegisterBuiltModules();
+#ifdef MORVA_WITH_WINDOWS
+  RegisterGraphicsModules();
+#endif
+}
+
+// The batch names of the commands of a batch file, in order.
+std::vector<std::string> BatchCommands(const std::string& batch) {
+  std::vector<std::string> names;
+  std::istringstream lines(batch);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() || line[0] != '*') continue;
+    names.push_back(line.substr(1, line.find_first_of(" \r", 1) - 1));
+  }
+  return names;
+}
+
+std::size_t CountOf(const std::string& text, const std::string& what) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+  return count;
+}
+
+TEST(Examples, TheExampleBatchRunsEveryCommandAndCoversTheBuiltModules) {
+  const fs::path folder = qmbtest::FreshFolder("tools/examples");
+  for (const fs::directory_entry& entry : fs::directory_iterator(kSource / "examples")) {
+    fs::copy_file(entry.path(), folder / entry.path().filename());
+  }
+  const std::vector<std::string> commands = BatchCommands(rtl::ReadWholeFile((folder / "all.qmb").string()));
+
+  // Twice: the second run replaces the first one's results.
+  for (int run = 1; run <= 2; ++run) {
+    const qmbtest::Outcome outcome = qmbtest::Run(folder, "all.qmb");
+    ASSERT_EQ(outcome.status, 0) << "run " << run << ":\n" << outcome.err;
+    EXPECT_EQ(CountOf(outcome.out, ": Morvapc "), commands.size()) << "a section per command";
+    EXPECT_EQ(outcome.err.find("rror"), std::string::npos) << outcome.err;
+  }
+
+  RegisterEveryBuiltModule();
+  for (std::int32_t number = 0; number < ModuleCount; ++number) {
+    const std::string name(ModuleBatchNames[number]);
+    if (!ModuleAvailable(number) || kNotInTheExamples.contains(name)) continue;
+    EXPECT_NE(std::find(commands.begin(), commands.end(), name), commands.end()) << name << " is not in all.qmb";
+  }
+}
+
+TEST(Examples, TheUsersGuideDocumentsEveryBuiltModuleAndItsKeywords) {
+  const std::string guide = rtl::ReadWholeFile((kSource / "docs" / "USAGE.md").string());
+  RegisterEveryBuiltModule();
+  for (std::int32_t number = 0; number < ModuleCount; ++number) {
+    if (!ModuleAvailable(number)) continue;
+    const std::string heading = "### " + std::string(ModuleBatchNames[number]) + ":";
+    const std::size_t start = guide.find(heading);
+    ASSERT_NE(start, std::string::npos) << heading << " is missing";
+    const std::string section = guide.substr(start, guide.find("\n### ", start) - start);
+    TModuleRec module;
+    DescribeModule(number, module);
+    for (const TParamRec& param : module.params) {
+      EXPECT_NE(section.find("| `" + param.keyword + "` |"), std::string::npos) << heading << " " << param.keyword;
+    }
+  }
+}
+
+}  // namespace
