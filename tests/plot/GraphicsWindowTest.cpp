@@ -50,6 +50,13 @@ void RunModule(void (*describe)(TModuleRec&), const Args& args) {
   plat::input::Flush();
 }
 
+// Lays the window out and paints it now, as the screen would.
+void Paint(Tbm2DForm& window) {
+  window.Replot();
+  plat::GrabImage(window.PaintBoxControl());
+  plat::input::Flush();
+}
+
 class GraphicsWindowTest : public platform_test::WindowTest {
  protected:
   void TearDown() override {
@@ -255,9 +262,7 @@ TEST_F(GraphicsWindowTest, Mod3DOpensOneWindowOverEveryDataSet) {
   EXPECT_EQ(plot->Rho(), 999.0);
   for (int g = 1; g <= 3; ++g) {
     window->ByGroupSpin().SetValue(g);
-    window->Replot();
-    plat::GrabImage(window->PaintBoxControl());
-    plat::input::Flush();
+    Paint(*window);
   }
   EXPECT_TRUE(boxes.Boxes().empty()) << "every data set draws, the one with a missing value too";
   EXPECT_EQ(plot->CurrentGroup(), 3);
@@ -275,9 +280,7 @@ TEST_F(GraphicsWindowTest, Mod3DByRowsTakesTheVariablesFromTheRows) {
   RunModule(Mod3DDescribe, {{"O", "mod3d/golden/data6x4.qmx"}, {"D", "YES"}, {"X", "6"}});
   ASSERT_NE(Mod3DPlot(), nullptr);
   Tbm2DForm& window = *Mod3DPlot()->Window();
-  window.Replot();
-  plat::GrabImage(window.PaintBoxControl());
-  plat::input::Flush();
+  Paint(window);
   EXPECT_TRUE(boxes.Boxes().empty());
   EXPECT_TRUE(Mod3DPlot()->PointsAreColumns());
   EXPECT_EQ(Mod3DPlot()->VariableCount(), 6);
@@ -298,9 +301,7 @@ TEST_F(GraphicsWindowTest, EigenTwoDimensionalPlotButtonOpensTheMatrixPlot) {
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(form->Caption(), "Matrix plot");
   auto& window = static_cast<Tbm2DForm&>(*form);
-  window.Replot();
-  plat::GrabImage(window.PaintBoxControl());
-  plat::input::Flush();
+  Paint(window);
   EXPECT_TRUE(boxes.Boxes().empty()) << "it draws without an error";
   EXPECT_EQ(window.Plot().Parts().XAxisTitle.Text, "Dim-1");
   EXPECT_EQ(window.Plot().Parts().YAxisTitle.Text, "Dim-2");
@@ -320,9 +321,7 @@ TEST_F(GraphicsWindowTest, EigenThreeDimensionalPlotButtonOpensThe3DPlot) {
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(form->Caption(), "3D plot");
   auto& window = static_cast<Tbm2DForm&>(*form);
-  window.Replot();
-  plat::GrabImage(window.PaintBoxControl());
-  plat::input::Flush();
+  Paint(window);
   EXPECT_TRUE(boxes.Boxes().empty()) << "it draws without an error";
   EigenRelease();
   plat::input::Flush();
@@ -347,9 +346,7 @@ TEST_F(GraphicsWindowTest, CvaCovarianceVectorsButtonPlotsTheVariablesAsPoints) 
   EXPECT_EQ(plat::FindForm("CVAMod3DF4"), opened->Window());
   EXPECT_TRUE(opened->PointsAreColumns());
   Tbm2DForm& window = *opened->Window();
-  window.Replot();
-  plat::GrabImage(window.PaintBoxControl());
-  plat::input::Flush();
+  Paint(window);
   EXPECT_TRUE(boxes.Boxes().empty());
   EXPECT_EQ(opened->VariableLabel(1), "Dim-1");
   CvaRelease();
@@ -361,9 +358,7 @@ TEST_F(GraphicsWindowTest, CvaCovarianceVectorsButtonPlotsTheVariablesAsPoints) 
 
 void SavePicture(Tbm2DForm& window, const std::string& name) {
   window.SetClientSize(640, 480);
-  window.Replot();
-  plat::GrabImage(window.PaintBoxControl());
-  plat::input::Flush();
+  Paint(window);
   const fs::path made = fs::path(MORVA_ARTEFACTS) / "graphics" / name;
   fs::create_directories(made.parent_path());
   EXPECT_TRUE(plat::SaveSnapshot(window.PaintBoxControl(), made.string())) << made;
@@ -402,9 +397,7 @@ TEST_F(GraphicsWindowTest, Mod3DPlotLooksLikeTheStoredPicture) {
   Tbm2DForm& window = *plot.Window();
   window.SetClientSize(480, 360);
   plottest::UseFont(window.Plot(), "Liberation Sans");
-  window.Replot();
-  plat::GrabImage(window.PaintBoxControl());
-  plat::input::Flush();
+  Paint(window);
   plottest::ExpectLikeStoredPicture(window.PaintBoxControl(), std::string(MORVA_ARTEFACTS) + "/graphics/mod3d.png",
                                     Fixture("mod3d/mod3d.png"));
   EXPECT_TRUE(boxes.Boxes().empty());
