@@ -23,6 +23,17 @@ void TbmPlt2BC::ShowNamed(const std::string& windowName) {
   SetUpPlot(window.Plot());
 }
 
+bool TbmPlt2BC::TakeGroup(Tbm2DPlot& plot) {
+  plot.SetTitle(TitleText);
+  plot.SetSubTitle(SubTitleText);
+  const int group = plot.ByGroupValue();
+  if (group == Current) return false;
+  Current = group;
+  plot.Parts().XAxis.Autoscale = true;
+  plot.Parts().YAxis.Autoscale = true;
+  return true;
+}
+
 void TbmPlt2BC::Draw() {
   if (Tbm2DForm* window = Window()) DrawOn(window->Plot());
 }

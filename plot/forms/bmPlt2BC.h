@@ -43,6 +43,10 @@ class TbmPlt2BC : public TPlotObject {
   // A subclass's Show: opens and shows the window, names it, gives it the
   // caption and sets up its plot.
   void ShowNamed(const std::string& windowName);
+  // The start of a subclass's Draw: sets the plot's title and subtitle and
+  // takes the group the window shows as the current one; when that changed,
+  // both axes autoscale again and the result is true.
+  bool TakeGroup(Tbm2DPlot& plot);
 
   std::int32_t GroupCount = 1;
   std::int32_t Current = 0;  // the group drawn last

@@ -57,14 +57,8 @@ void TMxCompPlt::SetUpPlot(Tbm2DPlot& plot) {
 // and its other pairs together at the row's end.
 void TMxCompPlt::DrawOn(Tbm2DPlot& plot) {
   if (!Data_) return;
-  plot.SetTitle(TitleText);
-  plot.SetSubTitle(SubTitleText);
-  const std::int32_t g = plot.ByGroupValue();
-  if (g != Current) {
-    Current = g;
-    plot.Parts().XAxis.Autoscale = true;
-    plot.Parts().YAxis.Autoscale = true;
-  }
+  TakeGroup(plot);
+  const std::int32_t g = Current;
   if (g < 1 || g > Data_->Count()) return;
   const auto at = g - 1;
   const Sym_mx& X = Data_->X[at];

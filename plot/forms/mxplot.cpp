@@ -5,7 +5,7 @@
 
 #include "matrix/Constu.h"
 #include "matrix/MatrixFiles.h"
-#include "matrix/MatrixIO.h"
+#include "plot/plotData.h"
 #include "rtl/Format.h"
 #include "shell/ModuleRun.h"
 #include "shell/Progress.h"
@@ -40,51 +40,6 @@ TMxPlotState& State() {
   return state;
 }
 
-// One data matrix seen as points on variables.
-class TPointView {
- public:
-  TPointView(const Rect_mx& m, bool byRows)
-      : m_(m),
-        byRows_(byRows),
-        points_(byRows ? m.cols() : m.rows()),
-        variables_(byRows ? m.rows() : m.cols()),
-        missing_(m.missCode() != 0) {}
-
-  std::int32_t Points() const { return points_; }
-  std::int32_t Variables() const { return variables_; }
-  // Point k's value on variable v.
-  double Value(std::int32_t k, std::int32_t v) const { return byRows_ ? m_.getxij(v, k) : m_.getxij(k, v); }
-  // A point is valid when neither of its two values is the missing value.
-  bool Valid(double x, double y) const {
-    return !missing_ || (RealsDiffer(x, m_.missValue()) && RealsDiffer(y, m_.missValue()));
-  }
-  const Label_mx* VariableLabels() const { return (byRows_ ? m_.FrLabels : m_.FcLabels).get(); }
-  const Label_mx* PointLabels() const { return (byRows_ ? m_.FcLabels : m_.FrLabels).get(); }
-
- private:
-  const Rect_mx& m_;
-  bool byRows_;
-  std::int32_t points_;
-  std::int32_t variables_;
-  bool missing_;
-};
-
-bool HasLabel(const Label_mx* labels, std::int32_t k) {
-  return labels != nullptr && labels->HasStorage() && k <= labels->n();
-}
-
-std::string AxisLabel(const Label_mx* labels, std::int32_t v) {
-  return HasLabel(labels, v) ? labels->GetLabel(v) : rtl::Format("Var-%d", v);
-}
-
-std::string PointLabel(const Label_mx* labels, std::int32_t k) {
-  return HasLabel(labels, k) ? labels->GetLabel(k) : rtl::Format("%d", k);
-}
-
-void CheckVariable(const char* axis, std::int32_t v, std::int32_t count) {
-  if (v < 1 || v > count) throw E_Morvapc(rtl::Format("%s (%d) is not one of the %d variables", axis, v, count));
-}
-
 // The valid points' values on x and y, with their validity.
 struct TPoints {
   std::vector<double> x;
@@ -104,7 +59,7 @@ TPoints TakePoints(const TPointView& view, std::int32_t x, std::int32_t y) {
     const auto at = static_cast<std::size_t>(k);
     p.x[at] = view.Value(k, x);
     p.y[at] = view.Value(k, y);
-    if (!view.Valid(p.x[at], p.y[at])) continue;
+    if (view.IsMissing(p.x[at]) || view.IsMissing(p.y[at])) continue;
     p.valid[at] = true;
     ++p.validCount;
     p.minX = std::min(p.minX, p.x[at]);
@@ -120,8 +75,8 @@ TPoints TakePoints(const TPointView& view, std::int32_t x, std::int32_t y) {
 void MxPlotCheckData(const Rect_mx& m, bool byRows, std::int32_t x, std::int32_t y) {
   const TPointView view(m, byRows);
   if (view.Variables() < 2) throw E_Morvapc("Need at least two variables to plot.");
-  CheckVariable("Abscissa", x, view.Variables());
-  CheckVariable("Ordinate", y, view.Variables());
+  CheckPlotVariable("Abscissa", x, view.Variables());
+  CheckPlotVariable("Ordinate", y, view.Variables());
   if (TakePoints(view, x, y).validCount == 0) throw E_Morvapc("No points to plot");
 }
 
@@ -148,27 +103,17 @@ void TMxPlotPlt::SetUpPlot(Tbm2DPlot& plot) {
 
 void TMxPlotPlt::DrawOn(Tbm2DPlot& plot) {
   if (!Data_) return;
-  plot.SetTitle(TitleText);
-  plot.SetSubTitle(SubTitleText);
-  const std::int32_t g = plot.ByGroupValue();
-  const bool changed = g != Current;
-  if (changed) {
-    Current = g;
-    plot.Parts().XAxis.Autoscale = true;
-    plot.Parts().YAxis.Autoscale = true;
-  }
+  const bool changed = TakeGroup(plot);
+  const std::int32_t g = Current;
   if (g < 1 || g > Data_->Count()) return;
   const TPointView view((*Data_)[g - 1], ByRows_);
   VariableCount_ = view.Variables();
   MxPlotCheckData((*Data_)[g - 1], ByRows_, X_, Y_);
   if (changed) {
-    plot.SetXAxisTitle(AxisLabel(view.VariableLabels(), X_));
-    plot.SetYAxisTitle(AxisLabel(view.VariableLabels(), Y_));
+    plot.SetXAxisTitle(VariableLabelOf(view.VariableLabels(), X_));
+    plot.SetYAxisTitle(VariableLabelOf(view.VariableLabels(), Y_));
   }
-  // One graph serves every data set; several go one to a data set.
-  const Graph_mx* graph = nullptr;
-  if (Graph_ && Graph_->Count() == 1) graph = &(*Graph_)[0];
-  if (Graph_ && Graph_->Count() > 1 && g <= Graph_->Count()) graph = &(*Graph_)[g - 1];
+  const Graph_mx* graph = GraphOfDataSet(Graph_.get(), g);
 
   TPoints p = TakePoints(view, X_, Y_);
   if (p.maxX <= p.minX) p.maxX = p.minX + kLeastWidth;
@@ -195,7 +140,7 @@ void TMxPlotPlt::DrawOn(Tbm2DPlot& plot) {
     if (ShowVectors_) plot.DrawLine(VectorStyle_, 0, 0, p.x[at], p.y[at]);
     plot.DrawSymbols(1, &p.x[at], &p.y[at], SymbolStyle_);
     if (PointMode_ == pmNumber) plot.DrawText(LabelStyle_, rtl::Format("%d", k), p.x[at], p.y[at]);
-    if (PointMode_ == pmLabel) plot.DrawText(LabelStyle_, PointLabel(view.PointLabels(), k), p.x[at], p.y[at]);
+    if (PointMode_ == pmLabel) plot.DrawText(LabelStyle_, PointLabelOf(view.PointLabels(), k), p.x[at], p.y[at]);
   }
 }
 
@@ -228,36 +173,9 @@ void ReadDataSet(rtl::TextReader& f, const TMxPlotRun& run, TRectMxList& data) {
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
   if (!ReadMatrixHeaderOrEnd(f, comments, header, true, {mtRectangular})) return;
-  auto rowLabels = std::make_shared<Label_mx>(header.rowLabelCode != lcNone ? header.rows : 0);
-  auto colLabels = std::make_shared<Label_mx>(header.colLabelCode != lcNone ? header.cols : 0);
-  auto m = std::make_unique<Rect_mx>(header.rows, header.cols, header.missingCode, header.missingValue);
-  Read(*m, f, true, {rowLabels.get(), header.rowLabelCode, true}, {colLabels.get(), header.colLabelCode, true});
-  m->FrLabels = std::move(rowLabels);
-  m->FcLabels = std::move(colLabels);
+  auto m = ReadPlotMatrix(f, header, nullptr, nullptr);
   MxPlotCheckData(*m, run.byRows, run.x, run.y);
   data.Add(std::move(m));
-}
-
-// Up to one graph per data set; labels the header announces are skipped.
-void ReadGraphs(rtl::TextReader& g, std::int32_t dataCount, TGraphMxList& graphs) {
-  while (graphs.Count() < dataCount) {
-    std::unique_ptr<rtl::StringList> comments;
-    TMatrixHeader header;
-    if (!ReadMatrixHeaderOrEnd(g, comments, header, true, {mtGraphDissimilarity, mtGraphSimilarity})) break;
-    if (header.rowLabelCode != lcNone) SkipItems(g, header.rows);
-    if (header.colLabelCode != lcNone) SkipItems(g, 3);
-    auto graph = std::make_unique<Graph_mx>(header.type, header.rows, header.cols);
-    Read(*graph, g);
-    graphs.Add(std::move(graph));
-    if (g.SeekEof()) break;
-  }
-  if (graphs.Count() >= dataCount) return;
-  if (graphs.Count() == 1) {
-    ListingWriteLine("Same graph matrix will be used for all data sets");
-    return;
-  }
-  throw E_Morvapc(
-      rtl::Format("Number of data (%d) and graph (%d)%s matrices not equal.", dataCount, graphs.Count(), "\n"));
 }
 
 void MxPlotDriver(rtl::TextReader& f, rtl::TextReader* g, const TMxPlotRun& run) {
@@ -265,7 +183,7 @@ void MxPlotDriver(rtl::TextReader& f, rtl::TextReader* g, const TMxPlotRun& run)
   State().graph = g != nullptr ? std::make_shared<TGraphMxList>() : nullptr;
   ForEachDataSet(f, [&] { ReadDataSet(f, run, *State().data); });
   if (State().data->Empty()) return;
-  if (g != nullptr) ReadGraphs(*g, State().data->Count(), *State().graph);
+  if (g != nullptr) ReadPlotGraphs(*g, State().data->Count(), *State().graph);
   State().plot =
       std::make_unique<TMxPlotPlt>(State().data, State().graph, run.byRows, run.x, run.y, kModuleWindowName, 1);
   State().plot->Show();

@@ -84,17 +84,9 @@ void TTreePlt::SetUpPlot(Tbm2DPlot& plot) {
 
 void TTreePlt::DrawOn(Tbm2DPlot& plot) {
   if (!Trees_) return;
-  plot.SetTitle(TitleText);
-  plot.SetSubTitle(SubTitleText);
+  const bool treeChanged = TakeGroup(plot);
+  if (treeChanged) CurrentPage_ = 1;
   auto& parts = plot.Parts();
-  const std::int32_t group = plot.ByGroupValue();
-  const bool treeChanged = group != Current;
-  if (treeChanged) {
-    Current = group;
-    parts.XAxis.Autoscale = true;
-    parts.YAxis.Autoscale = true;
-    CurrentPage_ = 1;
-  }
   const Tree_mx* tree = Current >= 1 && Current <= Trees_->Count() ? &(*Trees_)[Current - 1] : nullptr;
   TTreePage page;
   if (tree != nullptr) {

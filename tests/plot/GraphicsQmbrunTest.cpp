@@ -1,4 +1,4 @@
-// MXPLOT and MXCOMP through the headless batch driver, which presses "Next"
+// MXPLOT, MOD3D and MXCOMP through the headless batch driver, which presses "Next"
 // as soon as a graphics module waits: the listing and the message boxes must
 // match the stored ones. Each batch ends with a command that stops it.
 
@@ -40,7 +40,8 @@ TEST_P(GraphicsBatch, ListingAndMessagesMatchTheGoldenCopies) {
       << "compare " << (folder / "messages.txt") << " with " << messages;
 }
 
-INSTANTIATE_TEST_SUITE_P(Modules, GraphicsBatch, ::testing::Values(GoldenCase{"mxplot"}, GoldenCase{"mxcomp"}),
+INSTANTIATE_TEST_SUITE_P(Modules, GraphicsBatch,
+                         ::testing::Values(GoldenCase{"mxplot"}, GoldenCase{"mod3d"}, GoldenCase{"mxcomp"}),
                          [](const auto& param) { return std::string(param.param.module); });
 
 }  // namespace
