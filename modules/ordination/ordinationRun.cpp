@@ -23,6 +23,21 @@ bool OpenOptionalOutput(TOutputMatrixFile& f, const std::string& name, std::stri
   return name.empty() || OpenOutputMatrixFile(f, name, role);
 }
 
+void ListOutputs(std::span<const TOptionalOutput> outputs) {
+  for (const TOptionalOutput& output : outputs) ListOutputFile(output.name, output.wording);
+}
+
+bool OpenOutputs(std::span<TOptionalOutput> outputs) {
+  for (TOptionalOutput& output : outputs)
+    if (!OpenOptionalOutput(output.file, output.name, output.role)) return false;
+  return true;
+}
+
+void CloseOutputs(std::span<TOptionalOutput> outputs) {
+  for (TOptionalOutput& output : outputs)
+    if (output.file) CloseOutputMatrixFile(output.file);
+}
+
 void RefuseMissingValues(const TMatrixHeader& header) {
   if (header.missingCode != 0) throw E_Morvapc("Cannot process matrices with missing values.");
 }

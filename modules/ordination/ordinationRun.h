@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,26 @@ TParamRec ScalingParam(std::string keyword, std::string prompt, std::string hint
 // for an empty name.
 bool OpenOptionalInput(TInputMatrixFile& f, const std::string& name, std::string_view role);
 bool OpenOptionalOutput(TOutputMatrixFile& f, const std::string& name, std::string_view role);
+
+// An output a run may go without: its name (empty: not wanted), the wording
+// of its parameter-listing line, the role noun its opener names, and the file
+// once open.
+struct TOptionalOutput {
+  std::string name{};
+  std::string_view wording{};
+  std::string_view role{};
+  TOutputMatrixFile file{};
+
+  rtl::TextWriter* operator->() const { return file.get(); }
+  explicit operator bool() const { return file != nullptr; }
+};
+
+// The wording and name of each output given, in order.
+void ListOutputs(std::span<const TOptionalOutput> outputs);
+// Opens each output given, in order; false, when an opener said no.
+bool OpenOutputs(std::span<TOptionalOutput> outputs);
+// Closes each open output with its write check.
+void CloseOutputs(std::span<TOptionalOutput> outputs);
 
 // Raises E_Morvapc "Cannot process matrices with missing values." when the
 // header declares missing values.

@@ -40,13 +40,13 @@ TEST(Qmbrun, AListingThatCannotBeWrittenFailsTheRun) {
   EXPECT_EQ(rtl::ReadWholeFile((folder / "messages.txt").string()), "Error writing the listing to standard output\n");
 }
 
-TEST(Qmbrun, AModuleNotBuiltEndsTheBatchAfterTheListingSoFar) {
+TEST(Qmbrun, AnUnknownModuleEndsTheBatchAfterTheListingSoFar) {
   const qmbtest::Outcome outcome = RunQmbrun(Fixture("config-then-missing.qmb"));
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out.substr(0, 21), "Config: Morvapc 2.02c");
   EXPECT_NE(outcome.out.find("File overwrite code: O\r\n"), std::string::npos);
-  EXPECT_EQ(outcome.out.find('\f'), std::string::npos) << "one section: the batch ended at CORRESP";
-  EXPECT_EQ(outcome.err, "Module not available: CORRESP\n");
+  EXPECT_EQ(outcome.out.find('\f'), std::string::npos) << "one section: the batch ended at NOSUCH";
+  EXPECT_EQ(outcome.err, "Module name (NOSUCH)\n not found\n");
 }
 
 TEST(Qmbrun, FilesThatCannotRunFailWithTheirMessage) {

@@ -1,4 +1,4 @@
-// Golden runs of CPCA and CVA through the headless batch driver: the
+// Golden runs of CPCA, CVA, CANPLS and CORRESP through the headless batch driver: the
 // listing, the files written and the message boxes must match the stored
 // ones byte for byte. The numbers in them are those the computation tests
 // check against R.
@@ -38,7 +38,12 @@ INSTANTIATE_TEST_SUITE_P(Batches, CanonicalGolden,
                                            GoldenCase{"cpca", "refused", {"vec"}},
                                            GoldenCase{"cva", "compute", {"cv", "vv", "cs", "gd"}},
                                            GoldenCase{"cva", "given", {"cv", "vv", "cs", "gd"}},
-                                           GoldenCase{"cva", "boxes", {}}),
+                                           GoldenCase{"cva", "boxes", {}},
+                                           GoldenCase{"canpls", "pls", {"l", "r", "val", "lc", "rc", "w", "res"}},
+                                           GoldenCase{"canpls", "cancor", {"l", "r", "val", "lc", "rc", "w", "res"}},
+                                           GoldenCase{"corresp", "plain", {"rf", "cf", "val", "ra", "ca", "rc", "cc"}},
+                                           GoldenCase{"corresp", "turned", {"rf", "cf", "val", "ra", "ca", "rc", "cc"}},
+                                           GoldenCase{"corresp", "reduced", {"rf", "cf", "val"}}),
                          [](const auto& test) { return std::string(test.param.module) + "_" + test.param.stem; });
 
 }  // namespace
