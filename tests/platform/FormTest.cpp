@@ -4,7 +4,11 @@
 #include "platform/Snapshot.h"
 #include "platform/StdControls.h"
 #include "platform/StringGrid.h"
+#include "platform/TextMetrics.h"
 #include "rtl/Exception.h"
+
+#include <QApplication>
+#include <QMenu>
 
 #include <array>
 #include <cstdint>
@@ -198,6 +202,39 @@ TEST_F(FormTest, GridEditsInPlaceAndKeepsFixedCellsOutOfReach) {
   EXPECT_EQ(grid.Cell(1, 1), "42");
 }
 
+TEST_F(FormTest, GridShowsItsOwnersTextsAndTheirWholeTextAsTooltip) {
+  auto& form = ShowSample();
+  StringGrid& grid = *form.grid;
+  // The owner keeps a million rows; the grid asks only for the cells it shows.
+  std::vector<std::string> asked;
+  grid.SetCellSource([&](int col, int row) {
+    if (asked.size() < 1000) asked.push_back(std::to_string(col) + "," + std::to_string(row));
+    return col == 1 && row == 1 ? std::string("3.53836475741151E+000") : "r" + std::to_string(row);
+  });
+  grid.SetRowCount(1000000);
+  grid.CellsChanged();
+  input::Flush();
+  form.Repaint();
+  EXPECT_LT(asked.size(), 1000u);
+  EXPECT_EQ(grid.Cell(0, 999999), "r999999");
+  EXPECT_EQ(grid.CellHint(1, 1), "3.53836475741151E+000");
+  // A text set on a grid with a source goes nowhere: the owner's edits reach it by OnSetEditText.
+  grid.SetCell(2, 2, "lost");
+  EXPECT_EQ(grid.Cell(2, 2), "r2");
+  grid.SetCurrent(1, 2);
+  grid.SetFocus();
+  input::TypeText(grid, "9");
+  input::PressKey(grid, vk::Return);
+  input::Flush();
+  EXPECT_EQ(form.log.back(), "cell 1,2=9");
+  EXPECT_EQ(grid.Cell(1, 2), "r2") << "the owner did not store it";
+
+  grid.FitColWidthTo(1, "3.53836475741151E+000");
+  EXPECT_GT(grid.ColWidth(1), TextWidthIn(grid, "3.53836475741151E+000"));
+  grid.FitColWidthTo(2, "x");
+  EXPECT_EQ(grid.ColWidth(2), grid.ColWidth(0)) << "never narrower than the default";
+}
+
 TEST_F(FormTest, ButtonsAndMenus) {
   auto& form = ShowSample();
   input::Click(*form.compute);
@@ -222,12 +259,18 @@ TEST_F(FormTest, PopupMenuShowsItsItemsAndActsOnTheChoice) {
   std::vector<input::PopupItem> seen;
   bool pasteTaken = true;
   Deferred later;
+  bool separatorHasText = true;
   later.Post([&] {
     seen = input::PopupMenuItems();
+    // A separator with a text would show as a section titled "-".
+    auto* shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    separatorHasText =
+        shown == nullptr || !shown->actions().at(1)->isSeparator() || !shown->actions().at(1)->text().isEmpty();
     pasteTaken = input::ChoosePopupItem("Paste");  // disabled: the menu closes without a choice
   });
   PopupMenuAt(menu, form.ClientToScreen({10, 10}));
   EXPECT_EQ(seen, (std::vector<input::PopupItem>{{"&Copy", true}, {"-", true}, {"&Paste", false}}));
+  EXPECT_FALSE(separatorHasText);
   EXPECT_FALSE(pasteTaken);
   EXPECT_TRUE(chosen.empty());
   EXPECT_TRUE(input::PopupMenuItems().empty()) << "closed";
