@@ -9,6 +9,7 @@
 #include "matrix/Constu.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Desktop.h"
+#include "platform/DisplayText.h"
 #include "platform/MessageBox.h"
 #include "rtl/Convert.h"
 #include "rtl/Exception.h"
@@ -742,9 +743,14 @@ void TMveditModel::ShowComments() {
   View.commentsVisible = true;
 }
 
-void TMveditModel::CommentsEdited(const std::vector<std::string>& lines) {
+void TMveditModel::CommentsEdited(const std::vector<std::string>& edited) {
+  // The window gives its lines back in UTF-8: a line that shows as it did keeps
+  // the bytes it was read with, so that untouched comments are saved unchanged.
+  std::vector<std::string> lines = edited;
+  for (std::size_t i = 0; i < lines.size() && i < View.commentsLines.size(); ++i)
+    if (plat::DisplayUtf8(View.commentsLines[i]) == lines[i]) lines[i] = View.commentsLines[i];
   if (lines == View.commentsLines) return;
-  View.commentsLines = lines;
+  View.commentsLines = std::move(lines);
   MarkMatrixChanged();
 }
 

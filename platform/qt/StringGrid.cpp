@@ -54,9 +54,10 @@ class GridModel : public QAbstractTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override {
     if (role != Qt::EditRole || !index.isValid()) return false;
     const int col = index.column(), row = index.row();
+    // Closing the editor stores its text once more: only a change is an edit,
+    // and a text that shows the same keeps the bytes it was read with.
+    if (value.toString() == ToQt(Text(col, row))) return true;
     std::string text = FromQt(value.toString());
-    // Closing the editor stores its text once more: only a change is an edit.
-    if (text == Text(col, row)) return true;
     if (!source) Store(col, row, text);
     if (grid_.OnSetEditText) RunGuarded([&] { grid_.OnSetEditText(col, row, text); });
     emit dataChanged(index, index);

@@ -250,6 +250,37 @@ TEST_F(EditorWindow, ProgramOutputShowsWholeValuesWithTheirExponents) {
   ASSERT_TRUE(SaveSnapshot(form, std::string(MORVA_ARTEFACTS) + "/dataeditor/mvedit-simint.png"));
 }
 
+TEST_F(EditorWindow, UtfEightAndWindows1252TextShowsRightAndIsSavedAsItWasRead) {
+  // Labels in UTF-8 and in Windows-1252, a comment in Windows-1252, written as the editor writes.
+  const std::string bytes =
+      "\"Gew\xE4sser in M\xFCnchen\r\n1 3L 2L 0 \r\n Z\xC3\xBCrich M\xFCnchen Bern\r\n L\xC3\xA4nge Breite\r\n"
+      " 1 2\r\n 3 4\r\n 5 6\r\n";
+  const std::string path = folder.File("seen.qmx");
+  WriteBytes(path, bytes);
+  TMveditF& form = OpenWindow({path});
+  StringGrid& grid = form.DataGrid();
+  EXPECT_EQ(grid.CellHint(0, 1), "Z\xC3\xBCrich");
+  EXPECT_EQ(grid.CellHint(0, 2), "M\xC3\xBCnchen") << "shown as Windows-1252";
+  EXPECT_EQ(grid.CellHint(1, 0), "L\xC3\xA4nge");
+  // Visiting cells and saving changes no byte.
+  TypeIntoCell(form, 2, 3, "6");
+  ClickMenu(form, "&Save file");
+  EXPECT_EQ(ReadBytes(path), bytes);
+
+  // A comment added in the window keeps the one read; a typed label is saved in UTF-8.
+  form.CommentsButton().Click();
+  input::Flush();
+  form.CommentsWindow().MemoControl().SetLines({"Gew\xC3\xA4sser in M\xC3\xBCnchen", "K\xC3\xB6ln"});
+  form.CommentsWindow().Close();
+  input::Flush();
+  ClickMenu(form, "Edit row labels");
+  TypeIntoCell(form, 0, 3, "K\xC3\xB6ln");
+  ClickMenu(form, "&Save file");
+  EXPECT_EQ(ReadBytes(path),
+            "\"Gew\xE4sser in M\xFCnchen\r\n\"K\xC3\xB6ln\r\n1 3L 2L 0 \r\n Z\xC3\xBCrich M\xFCnchen K\xC3\xB6ln\r\n"
+            " L\xC3\xA4nge Breite\r\n 1 2\r\n 3 4\r\n 5 6\r\n");
+}
+
 TEST_F(EditorWindow, SizeFieldsAndTheDefaultWindowFitTheirTexts) {
   TMveditF& form = OpenWindow({});
   for (Edit* edit : {&form.RowsEdit(), &form.ColsEdit(), &form.MissingEdit()})

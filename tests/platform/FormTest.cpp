@@ -5,9 +5,11 @@
 #include "platform/StdControls.h"
 #include "platform/StringGrid.h"
 #include "platform/TextMetrics.h"
+#include "platform/qt/Peer.h"
 #include "rtl/Exception.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 
 #include <array>
@@ -144,8 +146,9 @@ TEST_F(FormTest, TextControlsTakeTypedKeys) {
   form.memo->SetText("line 1\r\nline 2");
   EXPECT_EQ(form.memo->Lines(), (std::vector<std::string>{"line 1", "line 2"}));
   EXPECT_EQ(form.memo->Text(), "line 1\r\nline 2\r\n");
-  form.memo->SetLines({"\xE9t\xE9"});  // Windows-1252 text survives the round trip
-  EXPECT_EQ(form.memo->Lines(), (std::vector<std::string>{"\xE9t\xE9"}));
+  // Windows-1252 text shows as such and comes back, as what the user sees, in UTF-8.
+  form.memo->SetLines({"\xE9t\xE9", "\xC3\xA9t\xC3\xA9"});
+  EXPECT_EQ(form.memo->Lines(), (std::vector<std::string>{"\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"}));
 }
 
 TEST_F(FormTest, ChoiceControlsFollowKeysAndClicks) {
@@ -233,6 +236,21 @@ TEST_F(FormTest, GridShowsItsOwnersTextsAndTheirWholeTextAsTooltip) {
   EXPECT_GT(grid.ColWidth(1), TextWidthIn(grid, "3.53836475741151E+000"));
   grid.FitColWidthTo(2, "x");
   EXPECT_EQ(grid.ColWidth(2), grid.ColWidth(0)) << "never narrower than the default";
+}
+
+TEST_F(FormTest, TextShowsAsUtf8WhenValidElseAsWindows1252AndComesBackInUtf8) {
+  auto& form = ShowSample();
+  auto& utf8 = form.Add<Label>("Z\xC3\xBCrich");
+  auto& cp1252 = form.Add<Label>("Z\xFCrich");
+  EXPECT_EQ(qobject_cast<QLabel*>(utf8.Peer().widget.data())->text(), QString::fromUtf8("Z\xC3\xBCrich"));
+  EXPECT_EQ(qobject_cast<QLabel*>(cp1252.Peer().widget.data())->text(), QString::fromUtf8("Z\xC3\xBCrich"));
+  form.SetCaption("Mvedit 1.07b : /data/Z\xC3\xBCrich.qmx");
+  EXPECT_EQ(form.Caption(), "Mvedit 1.07b : /data/Z\xC3\xBCrich.qmx");
+  form.edit->SetText("");
+  form.edit->SetFocus();
+  input::TypeText(*form.edit, "K\xC3\xB6ln");
+  input::Flush();
+  EXPECT_EQ(form.edit->Text(), "K\xC3\xB6ln") << "what the user types comes back as Linux has it";
 }
 
 TEST_F(FormTest, ButtonsAndMenus) {
