@@ -64,7 +64,7 @@ void ReadBlock(rtl::TextReader& f, TMatrixStr& m, int count, int r0, int c0, int
                std::vector<std::string>& words) {
   if (count <= 0) return;
   EdReadLine(f, count, words);
-  for (int k = 0; k < count; ++k) m.SetCell(r0 + k * dr, c0 + k * dc, std::move(words[static_cast<std::size_t>(k)]));
+  for (int k = 0; k < count; ++k) m.SetCell(r0 + k * dr, c0 + k * dc, words[static_cast<std::size_t>(k)]);
 }
 
 void SetDefaultRowLabels(TMatrixStr& m, const char* prefix) {
@@ -97,9 +97,9 @@ void ReadRectangular(rtl::TextReader& f, TMatrixStr& m, const TEdHeader& h, std:
   for (int r = 1; r <= m.Rows; ++r) {
     EdReadLine(f, perRow, words);
     int first = labelFirst ? 1 : 0;
-    if (labelFirst) m.SetCell(r, 0, std::move(words[0]));
-    if (labelLast) m.SetCell(r, 0, std::move(words[static_cast<std::size_t>(m.Cols)]));
-    for (int c = 1; c <= m.Cols; ++c) m.SetCell(r, c, std::move(words[static_cast<std::size_t>(first + c - 1)]));
+    if (labelFirst) m.SetCell(r, 0, words[0]);
+    if (labelLast) m.SetCell(r, 0, words[static_cast<std::size_t>(m.Cols)]);
+    for (int c = 1; c <= m.Cols; ++c) m.SetCell(r, c, words[static_cast<std::size_t>(first + c - 1)]);
   }
 }
 

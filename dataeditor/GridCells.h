@@ -2,14 +2,19 @@
 // The texts the editor's grid shows: the working copy of the shown matrix,
 // kept apart from any window so that the editing rules run without one.
 // Column and row numbers count from 0; row 0 and column 0 hold the headings.
+// The window's grid keeps no texts of its own: it reads them here, so that a
+// matrix of millions of cells costs one number a cell and its texts.
 
-#include <string>
+#include <cstdint>
+#include <string_view>
 #include <vector>
+
+#include "dataeditor/CellTexts.h"
 
 class TGridCells {
  public:
   int ColCount() const { return cols_; }
-  int RowCount() const { return static_cast<int>(cells_.size()); }
+  int RowCount() const { return rows_; }
   // Growing adds empty cells; shrinking drops the ones beyond.
   void SetColCount(int count);
   void SetRowCount(int count);
@@ -17,10 +22,15 @@ class TGridCells {
     SetColCount(cols);
     SetRowCount(rows);
   }
+  // Drops every cell and text: an empty grid of the given size.
+  void Reset(int cols, int rows);
 
-  // Cells outside the grid read as empty; writing them does nothing.
-  const std::string& Cell(int col, int row) const;
-  void SetCell(int col, int row, std::string text);
+  // Cells outside the grid read as empty; writing them does nothing. A text
+  // read stays valid until the next Reset.
+  std::string_view Cell(int col, int row) const;
+  void SetCell(int col, int row, std::string_view text);
+  // The longest text of a column (in bytes), the first of equal ones.
+  std::string_view LongestInColumn(int col) const;
 
   // Moves row `from` onto row `to` (every column), leaving `from` as it was.
   void CopyRow(int from, int to);
@@ -29,6 +39,13 @@ class TGridCells {
   void ClearCol(int col);
 
  private:
+  bool Inside(int col, int row) const { return col >= 0 && row >= 0 && col < cols_ && row < rows_; }
+  std::size_t IndexOf(int col, int row) const {
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) + static_cast<std::size_t>(col);
+  }
+
   int cols_ = 0;
-  std::vector<std::vector<std::string>> cells_;  // [row][col]
+  int rows_ = 0;
+  std::vector<TCellTexts::Ref> cells_;  // row by row
+  TCellTexts texts_;
 };

@@ -78,13 +78,12 @@ std::int64_t TMatrixStr::IndexOf(int r, int c) const {
   return index < CellCount() ? index : -1;
 }
 
-const std::string& TMatrixStr::GetCell(int r, int c) const {
-  static const std::string empty;
+std::string_view TMatrixStr::GetCell(int r, int c) const {
   std::int64_t i = IndexOf(r, c);
-  return i < 0 ? empty : cells_[static_cast<std::size_t>(i)];
+  return i < 0 ? std::string_view() : texts_.Get(cells_[static_cast<std::size_t>(i)]);
 }
 
-void TMatrixStr::SetCell(int r, int c, std::string text) {
+void TMatrixStr::SetCell(int r, int c, std::string_view text) {
   std::int64_t i = IndexOf(r, c);
-  if (i >= 0) cells_[static_cast<std::size_t>(i)] = std::move(text);
+  if (i >= 0) cells_[static_cast<std::size_t>(i)] = texts_.Add(text);
 }

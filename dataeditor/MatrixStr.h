@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "dataeditor/CellTexts.h"
 #include "dataeditor/ShapeRules.h"
 #include "rtl/StringList.h"
 
@@ -47,12 +49,14 @@ class TMatrixStr {
   bool Untouched = false;
 
   // Cell (r, c); an index outside the store reads as empty and writes nothing.
-  const std::string& GetCell(int r, int c) const;
-  void SetCell(int r, int c, std::string text);
+  // A text read stays valid as long as the matrix.
+  std::string_view GetCell(int r, int c) const;
+  void SetCell(int r, int c, std::string_view text);
   std::int64_t CellCount() const { return static_cast<std::int64_t>(cells_.size()); }
 
  private:
   // Index of (r, c) in the store, -1 when outside.
   std::int64_t IndexOf(int r, int c) const;
-  std::vector<std::string> cells_;
+  std::vector<TCellTexts::Ref> cells_;
+  TCellTexts texts_;
 };

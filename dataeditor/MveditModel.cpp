@@ -9,6 +9,7 @@
 #include "matrix/Constu.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Desktop.h"
+#include "platform/DisplayText.h"
 #include "platform/MessageBox.h"
 #include "rtl/Convert.h"
 #include "rtl/Exception.h"
@@ -58,7 +59,7 @@ void WriteSetting(const char* entry, const std::string& text) {
   }
 }
 
-std::string Trimmed(const std::string& s) { return std::string(rtl::Trim(s)); }
+std::string Trimmed(std::string_view s) { return std::string(rtl::Trim(s)); }
 
 // The hourglass while a long step runs.
 class HourGlass {
@@ -178,8 +179,7 @@ void TMveditModel::ShowMatrix(int k) {
   ShowSizes();
   View.missingText = MissingText;
 
-  Grid.SetSize(0, 0);
-  Grid.SetSize(GridColumnsOf(MatType, Cols), GridRowsOf(MatType, Rows, Cols));
+  Grid.Reset(GridColumnsOf(MatType, Cols), GridRowsOf(MatType, Rows, Cols));
   ForEachModelCell(MatType, Rows, Cols, [&](int r, int c) { Grid.SetCell(c, r, m.GetCell(r, c)); });
   // A symmetric matrix's column headings are its row labels.
   if (IsSymmetricType(MatType))
@@ -195,6 +195,7 @@ void TMveditModel::ShowMatrix(int k) {
   View.spinValue = k;
   UpdateRowButtons();
   GridChanged();
+  ++MatrixShown;
 }
 
 void TMveditModel::StoreMatrix(int k) {
@@ -290,7 +291,7 @@ bool TMveditModel::SaveFileAs() {
   if (!FileName.empty()) {
     request.fileName = FileName;
   } else {
-    request.initialDir = Directory;
+    request.initialDir = StartFolder();
     request.fileName = "*.QMX";
   }
   if (!plat::CommonDialogs().SaveFile(request)) return false;
@@ -403,6 +404,14 @@ void TMveditModel::RememberDirectoryOf(const std::string& fileName) {
   WriteSetting("Directory", Directory);
 }
 
+std::string TMveditModel::StartFolder() const {
+  std::error_code ec;
+  std::string folder = FileName.empty() ? Directory : fs::path(FileName).parent_path().string();
+  if (folder.empty() || !fs::is_directory(folder, ec)) folder = fs::current_path(ec).string();
+  NormalizeDirectory(folder);
+  return folder;
+}
+
 void TMveditModel::StartAltEditor(const std::string& fileName) {
   const std::string command = AltEditor.empty() ? kDefaultAltEditor : AltEditor;
   if (!plat::StartProgram(command, fileName))
@@ -415,7 +424,7 @@ void TMveditModel::OpenFile() {
   request.title = "Load data file...";
   request.filter = kMatrixFilter;
   request.defaultExt = "QMX";
-  request.initialDir = Directory;
+  request.initialDir = StartFolder();
   request.options = plat::ofHideReadOnly | plat::ofShowHelp | plat::ofPathMustExist | plat::ofFileMustExist;
   if (!plat::CommonDialogs().OpenFile(request)) return;
   const std::string chosen = request.fileName;
@@ -734,9 +743,14 @@ void TMveditModel::ShowComments() {
   View.commentsVisible = true;
 }
 
-void TMveditModel::CommentsEdited(const std::vector<std::string>& lines) {
+void TMveditModel::CommentsEdited(const std::vector<std::string>& edited) {
+  // The window gives its lines back in UTF-8: a line that shows as it did keeps
+  // the bytes it was read with, so that untouched comments are saved unchanged.
+  std::vector<std::string> lines = edited;
+  for (std::size_t i = 0; i < lines.size() && i < View.commentsLines.size(); ++i)
+    if (plat::DisplayUtf8(View.commentsLines[i]) == lines[i]) lines[i] = View.commentsLines[i];
   if (lines == View.commentsLines) return;
-  View.commentsLines = lines;
+  View.commentsLines = std::move(lines);
   MarkMatrixChanged();
 }
 

@@ -71,6 +71,8 @@ class TMveditModel {
   TMveditControls View;
   // Grows whenever the model changed the grid's texts or shape (not for the user's own cell edits).
   int GridRevision = 0;
+  // Grows whenever a matrix is shown: the window then fits its columns to their texts.
+  int MatrixShown = 0;
 
   // --- Matrix list --------------------------------------------------------
   void ShowMatrix(int k);
@@ -135,6 +137,9 @@ class TMveditModel {
   bool HasMatricesToSave() const;
   void StartAltEditor(const std::string& fileName);
   void RememberDirectoryOf(const std::string& fileName);
+  // Where the open and save dialogs start: the folder of the open file, else the
+  // one remembered from the last open or save, else the current folder.
+  std::string StartFolder() const;
   // The sizes and type in their controls.
   void ShowSizes();
   // After a change of shape: controls, flags (when `markChanged`) and grid.

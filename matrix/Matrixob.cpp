@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/DisplayText.h"
 #include "rtl/Format.h"
 #include "rtl/StringList.h"
 
@@ -107,7 +108,9 @@ std::string Label_mx::GetLabel(std::int32_t i) const {
 void Label_mx::PutLabel(std::int32_t i, std::string_view s) {
   if (!HasStorage()) return;
   Check(i, "PutLabel");
-  const std::string_view text = rtl::Trim(s).substr(0, MaxLength);
+  const std::string_view trimmed = rtl::Trim(s);
+  // Cut to the stored length, never inside a UTF-8 character.
+  const std::string_view text = trimmed.substr(0, plat::CharacterPrefixLength(trimmed, MaxLength));
   StoredLabel label;
   label.length = static_cast<std::uint8_t>(text.size());
   std::memcpy(label.text, text.data(), text.size());
@@ -121,7 +124,10 @@ void Label_mx::SetDefaultLabels(std::string_view prefix) {
 
 std::string Label_mx::GetFixedWidthLabel(std::int32_t i, std::int32_t w) const {
   std::string label = GetLabel(i);
-  if (w > 0) label.resize(static_cast<std::size_t>(w), ' ');
+  if (w <= 0) return label;
+  const auto width = static_cast<std::size_t>(w);
+  label.resize(plat::CharacterPrefixLength(label, width));
+  label.resize(width, ' ');
   return label;
 }
 

@@ -11,9 +11,9 @@
 namespace plat::input {
 
 // A key pressed and released on the control (or the part of it that takes keys),
-// with the text it types, in Windows-1252.
+// with the text it types (UTF-8 when valid, else Windows-1252).
 void PressKey(Control& control, int key, ShiftState shift = 0, const std::string& text = {});
-// Types each character of `text` as its own key.
+// Types each character of `text` as its own key (a UTF-8 character's bytes together).
 void TypeText(Control& control, const std::string& text);
 // Mouse events at (x, y) in the control's client coordinates; -1 means its centre.
 // A move holds the buttons that `shift` names (ssLeft, ssRight, ssMiddle); from

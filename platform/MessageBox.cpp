@@ -1,9 +1,11 @@
 #include "platform/MessageBox.h"
 
+#include "platform/DisplayText.h"
+
 namespace plat {
 
 ModalResult MessageDlg(const std::string& text, MsgKind kind, MsgButtons buttons) {
-  return Service<MessageBoxes>::Get().Show(text, kind, buttons);
+  return Service<MessageBoxes>::Get().Show(EscapeUnexpected(text), kind, buttons);
 }
 
 void ShowErrorMessage(const std::string& text) { MessageDlg(text, MsgKind::Error, mbOK); }

@@ -1,6 +1,8 @@
 #pragma once
 // A grid of texts: fixed rows and columns at the top and left (headings), the
-// rest selectable and, with goEditing, edited in place. Implemented in platform/qt/.
+// rest selectable and, with goEditing, edited in place. The grid holds no object
+// per cell: it asks for the texts of the cells it paints, either from its owner
+// (SetCellSource) or from the few texts set with SetCell. Implemented in platform/qt/.
 
 #include "platform/Control.h"
 
@@ -32,6 +34,17 @@ class StringGrid : public Control {
   std::string Cell(int col, int row) const;
   void SetCell(int col, int row, const std::string& text);
 
+  // The owner keeps the texts: the grid reads every cell from the source, SetCell
+  // writes nothing, and an edit reaches the owner through OnSetEditText alone.
+  using CellSource = std::function<std::string(int col, int row)>;
+  void SetCellSource(CellSource source);
+  // The source's texts changed: the grid shows them again.
+  void CellsChanged();
+  // What the cell's tooltip shows: its whole text, however narrow the column.
+  std::string CellHint(int col, int row) const;
+  // Widens a column so that the text shows whole; never below the default width.
+  void FitColWidthTo(int col, const std::string& text);
+
   int ColWidth(int col) const;
   void SetColWidth(int col, int width);
   int RowHeight(int row) const;
@@ -59,6 +72,7 @@ class StringGrid : public Control {
 
  private:
   void RefreshFixed();
+  void CurrentChanged(int col, int row, int oldCol, int oldRow);
   int fixedCols_ = 1;
   int fixedRows_ = 1;
   GridOptions options_ = 0;

@@ -1,5 +1,6 @@
 #include "dataeditor/forms/CommentsF.h"
 
+#include "platform/DisplayText.h"
 #include "platform/Guard.h"
 
 TCommentsF::TCommentsF() : plat::Form("CommentsF") {
@@ -27,7 +28,10 @@ TCommentsF::TCommentsF() : plat::Form("CommentsF") {
 }
 
 void TCommentsF::SetLines(const std::vector<std::string>& lines) {
-  if (memo_->Lines() == lines) return;
+  // The memo reads its lines back as they show (in UTF-8).
+  std::vector<std::string> shown;
+  for (const auto& line : lines) shown.push_back(plat::DisplayUtf8(line));
+  if (memo_->Lines() == shown) return;
   settingLines_ = true;
   memo_->SetLines(lines);
   settingLines_ = false;

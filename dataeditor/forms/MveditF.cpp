@@ -1,8 +1,11 @@
 #include "dataeditor/forms/MveditF.h"
 
+#include <algorithm>
+
 #include "dataeditor/forms/MveditAboutF.h"
 #include "platform/Desktop.h"
 #include "platform/Guard.h"
+#include "platform/TextMetrics.h"
 
 namespace {
 
@@ -12,10 +15,30 @@ const std::vector<std::string> kTypeNames{
 const char* const kHelpFile = "morva.hlp";
 const plat::Font kFormFont{"Liberation Sans", 9, plat::clBlack, 0};
 
-plat::Label& AddLabel(plat::Control& parent, const std::string& caption, int left, int width) {
+// The controls of the top panel are laid out from left to right, each as wide as its text.
+constexpr int kGap = 8;
+constexpr int kTop = 6;
+constexpr int kHeight = 24;
+// Room for a frame, a drop-down arrow or spin buttons beside a control's text.
+constexpr int kEditFrame = 14;
+constexpr int kArrowRoom = 36;
+// The widest count an edit shows: a matrix holds at most kMaxMatrixCells cells.
+const char* const kWidestCount = "00000000";
+constexpr int kDefaultClientWidth = 640;
+constexpr int kDefaultClientHeight = 420;
+
+// Places a label as wide as its caption at `left`, and returns where the next control goes.
+int AddLabel(plat::Control& parent, const std::string& caption, int left) {
   auto& label = parent.Add<plat::Label>(caption);
-  label.SetBounds(left, 9, width, 18);
-  return label;
+  const int width = plat::TextWidthIn(label, caption) + 4;
+  label.SetBounds(left, kTop + 3, width, 18);
+  return left + width;
+}
+
+int WidestText(const plat::Control& control, const std::vector<std::string>& texts) {
+  int widest = 0;
+  for (const auto& text : texts) widest = std::max(widest, plat::TextWidthIn(control, text));
+  return widest;
 }
 
 }  // namespace
@@ -24,11 +47,11 @@ TMveditF::TMveditF() : plat::Form("MveditF") {
   SetCaption(model_.View.caption);
   SetHelpContext(123);
   SetFont(kFormFont);
-  SetClientSize(640, 420);
   BuildMenus();
-  BuildTopPanel();
+  const int panelWidth = BuildTopPanel();
   BuildButtonPanel();
   BuildGrid();
+  SetClientSize(std::max(kDefaultClientWidth, panelWidth), kDefaultClientHeight);
   OnCloseQuery = [this](bool& canClose) {
     canClose = false;
     Do([&] { canClose = model_.CloseQuery(); });
@@ -43,44 +66,52 @@ void TMveditF::Start(const std::vector<std::string>& args) {
   Do([&] { model_.Start(args); });
 }
 
-void TMveditF::BuildTopPanel() {
+int TMveditF::BuildTopPanel() {
   auto& panel = Add<plat::Panel>();
-  panel.SetBounds(0, 0, 640, 36);
+  panel.SetBounds(0, 0, kDefaultClientWidth, 36);
   panel.SetAlign(plat::Align::Top);
+  int left = 6;
   typeCB_ = &panel.Add<plat::ComboBox>(plat::ComboStyle::DropDownList);
-  typeCB_->SetBounds(6, 6, 170, 24);
   typeCB_->SetItems(kTypeNames);
+  const int typeWidth = WidestText(*typeCB_, kTypeNames) + kArrowRoom;
+  typeCB_->SetBounds(left, kTop, typeWidth, kHeight);
+  left += typeWidth + kGap;
   typeCB_->OnChange = [this] {
     if (!refreshing_) Do([this] { model_.TypeChanged(typeCB_->ItemIndex()); });
   };
 
-  auto addEdit = [&](const std::string& caption, int left, std::string TMveditControls::*text,
+  auto addEdit = [&](const std::string& caption, std::string TMveditControls::*text,
                      void (TMveditModel::*exit)(const std::string&)) {
-    AddLabel(panel, caption, left, 62);
+    left = AddLabel(panel, caption, left);
     auto& edit = panel.Add<plat::Edit>();
-    edit.SetBounds(left + 62, 6, 44, 24);
+    const int width = plat::TextWidthIn(edit, kWidestCount) + kEditFrame;
+    edit.SetBounds(left, kTop, width, kHeight);
+    left += width + kGap;
     edit.OnChange = [this, &edit, text] {
       if (!refreshing_) model_.View.*text = edit.Text();
     };
     edit.OnExit = [this, text, exit] { Do([this, text, exit] { (model_.*exit)(model_.View.*text); }); };
     return &edit;
   };
-  rowsEdit_ = addEdit("No. rows.:", 184, &TMveditControls::rowsText, &TMveditModel::RowsEditExit);
-  colsEdit_ = addEdit("No. cols:", 294, &TMveditControls::colsText, &TMveditModel::ColsEditExit);
-  missingEdit_ = addEdit("Missing:", 404, &TMveditControls::missingText, &TMveditModel::MissingEditExit);
+  rowsEdit_ = addEdit("No. rows.:", &TMveditControls::rowsText, &TMveditModel::RowsEditExit);
+  colsEdit_ = addEdit("No. cols:", &TMveditControls::colsText, &TMveditModel::ColsEditExit);
+  missingEdit_ = addEdit("Missing:", &TMveditControls::missingText, &TMveditModel::MissingEditExit);
 
-  AddLabel(panel, "Matrix:", 514, 44);
+  left = AddLabel(panel, "Matrix:", left);
   spin_ = &panel.Add<plat::SpinEdit>();
-  spin_->SetBounds(558, 6, 50, 24);
+  const int spinWidth = plat::TextWidthIn(*spin_, "0000") + kArrowRoom;
+  spin_->SetBounds(left, kTop, spinWidth, kHeight);
+  left += spinWidth + kGap;
   spin_->SetHint("Matrix displayed");
   spin_->OnChange = [this] {
     if (!refreshing_) Do([this] { model_.SpinChanged(spin_->Value()); });
   };
   saved_ = &panel.Add<plat::Label>("*");
-  saved_->SetBounds(614, 6, 20, 24);
   saved_->SetFont(plat::Font{"Liberation Sans", 14, plat::RGB(200, 0, 0), plat::fsBold});
+  saved_->SetBounds(left, kTop, 20, kHeight);
   saved_->SetHint("Changes not saved.");
   saved_->SetShowHint(true);
+  return left + 20 + 6;
 }
 
 void TMveditF::BuildButtonPanel() {
@@ -123,6 +154,8 @@ void TMveditF::BuildGrid() {
   grid_ = &Add<plat::StringGrid>();
   grid_->SetAlign(plat::Align::Client);
   grid_->SetDefaultColWidth(66);
+  // The grid shows the model's texts where they are.
+  grid_->SetCellSource([this](int col, int row) { return std::string(model_.Grid.Cell(col, row)); });
   grid_->OnSelectCell = [this](int col, int row, bool& canSelect) { canSelect = model_.CanSelectCell(col, row); };
   grid_->OnStartEdit = [this](int col, int row) { model_.StartEdit(col, row); };
   grid_->OnSetEditText = [this](int col, int row, const std::string& text) {
@@ -192,15 +225,26 @@ void TMveditF::Do(const std::function<void()>& command) {
   Refresh();
 }
 
-void TMveditF::ApplyFont() { grid_->SetFont(plat::Font{model_.FontFace, model_.FontSize, plat::clBlack, 0}); }
+void TMveditF::ApplyFont() {
+  grid_->SetFont(plat::Font{model_.FontFace, model_.FontSize, plat::clBlack, 0});
+  FitColumns();
+}
 
-void TMveditF::CopyGrid() {
+void TMveditF::ShowGridShape() {
   const TGridCells& cells = model_.Grid;
   grid_->SetColCount(cells.ColCount());
   grid_->SetRowCount(cells.RowCount());
-  for (int r = 0; r < cells.RowCount(); ++r)
-    for (int c = 0; c < cells.ColCount(); ++c) grid_->SetCell(c, r, cells.Cell(c, r));
+  grid_->CellsChanged();
   shownRevision_ = model_.GridRevision;
+}
+
+// Each column as wide as its longest text, so that values such as
+// 3.53836475741151E+000 show whole with their exponents.
+void TMveditF::FitColumns() {
+  const TGridCells& cells = model_.Grid;
+  for (int c = 0; c < cells.ColCount() && c < grid_->ColCount(); ++c)
+    grid_->FitColWidthTo(c, std::string(cells.LongestInColumn(c)));
+  fittedMatrix_ = model_.MatrixShown;
 }
 
 void TMveditF::Refresh() {
@@ -223,7 +267,8 @@ void TMveditF::Refresh() {
   deleteRowMenu_->SetEnabled(v.delRowEnabled);
   for (auto* item : columnMenus_) item->SetEnabled(v.colMenusEnabled);
   deleteColumnMenu_->SetEnabled(v.colMenusEnabled && v.delColEnabled);
-  if (shownRevision_ != model_.GridRevision) CopyGrid();
+  if (shownRevision_ != model_.GridRevision) ShowGridShape();
+  if (fittedMatrix_ != model_.MatrixShown) FitColumns();
   grid_->SetFixedRows(v.fixedRows);
   grid_->SetFixedCols(v.fixedCols);
   plat::GridOptions options =

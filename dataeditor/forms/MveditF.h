@@ -38,14 +38,17 @@ class TMveditF : public plat::Form {
   void Refresh();
 
  private:
-  void BuildTopPanel();
+  // Returns the width the panel's controls take.
+  int BuildTopPanel();
   void BuildButtonPanel();
   void BuildGrid();
   void BuildMenus();
   // Runs a model command guarded, then shows the model.
   void Do(const std::function<void()>& command);
   void ApplyFont();
-  void CopyGrid();
+  // The grid takes the model's size and shows its texts again.
+  void ShowGridShape();
+  void FitColumns();
 
   TMveditModel model_;
   std::unique_ptr<TCommentsF> comments_;
@@ -66,6 +69,7 @@ class TMveditF : public plat::Form {
   plat::MenuItem* deleteRowMenu_ = nullptr;
   plat::MenuItem* deleteColumnMenu_ = nullptr;
   int shownRevision_ = -1;
+  int fittedMatrix_ = -1;
   // Set while the controls are being filled from the model: their change events are not the user's.
   bool refreshing_ = false;
 };

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "rtl/Cp1252.h"
+#include "platform/DisplayText.h"
 #include "rtl/Exception.h"
 
 // libEMF's headers define macros that collide with ordinary names; they come
@@ -315,7 +315,7 @@ void EmfCanvas::TextOut(int x, int y, std::string_view text) {
     FillRect({x, y, x + extent.cx, y + extent.cy});
   }
   impl_->UseFont(GetFont());
-  const std::u16string wide = rtl::Cp1252ToUtf16(text);
+  const std::u16string wide = DisplayUtf16(text);
   TextOutW(impl_->dc, x, y, reinterpret_cast<LPCWSTR>(wide.c_str()), static_cast<INT>(wide.size()));
 }
 

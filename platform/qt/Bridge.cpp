@@ -1,5 +1,6 @@
 #include "platform/qt/Peer.h"
 
+#include "platform/DisplayText.h"
 #include "rtl/Cp1252.h"
 
 #include <QVariant>
@@ -33,9 +34,11 @@ Control* ControlOf(const QWidget* widget) {
   return nullptr;
 }
 
-QString ToQt(const std::string& cp1252) { return QString::fromStdString(rtl::Cp1252ToUtf8(cp1252)); }
+QString ToQt(const std::string& bytes) { return QString::fromStdString(DisplayUtf8(bytes)); }
 
-std::string FromQt(const QString& text) { return rtl::Utf8ToCp1252(text.toStdString()); }
+std::string FromQt(const QString& text) { return text.toStdString(); }
+
+std::string ToCp1252(const QString& text) { return rtl::Utf8ToCp1252(text.toStdString()); }
 
 QColor ToQColor(Color color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 

@@ -1,4 +1,5 @@
 #include "platform/Control.h"
+#include "platform/TextMetrics.h"
 
 #include "platform/CustomControl.h"
 #include "platform/Form.h"
@@ -228,6 +229,10 @@ void Control::SetFont(const Font& font) {
 Font Control::GetFont() const {
   return qtbridge::FromQFont(peer_->widget->font(),
                              qtbridge::FromQColor(peer_->widget->palette().color(QPalette::WindowText)));
+}
+
+int TextWidthIn(const Control& control, const std::string& text) {
+  return control.Peer().widget->fontMetrics().horizontalAdvance(qtbridge::ToQt(text));
 }
 
 void Control::SetColor(Color color) {

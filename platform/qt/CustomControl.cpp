@@ -165,7 +165,7 @@ class CustomWidget : public QWidget {
   void keyPressEvent(QKeyEvent* e) override {
     int key = VirtualKeyOf(e->key(), (e->modifiers() & Qt::KeypadModifier) != 0);
     ShiftState shift = ShiftStateOf(e->modifiers(), QApplication::mouseButtons());
-    std::string text = FromQt(e->text());
+    std::string text = ToCp1252(e->text());
     Dispatch([&](CustomControl& c) { c.DispatchKeyDown(key, shift, text); });
   }
   void keyReleaseEvent(QKeyEvent* e) override {

@@ -103,7 +103,7 @@ class QtClipboard : public Clipboard {
     QApplication::clipboard()->setMimeData(data);
   }
   bool HasText() override { return QApplication::clipboard()->mimeData()->hasText(); }
-  std::string GetText() override { return FromQt(QApplication::clipboard()->text()); }
+  std::string GetText() override { return ToCp1252(QApplication::clipboard()->text()); }
 };
 
 }  // namespace

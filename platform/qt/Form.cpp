@@ -124,9 +124,11 @@ MenuItem& MenuItem::Add(const std::string& caption, const std::string& hint, std
   auto item = std::make_unique<MenuItem>(this, caption);
   item->hint_ = hint;
   item->OnClick = std::move(onClick);
-  auto* action = new QAction(qtbridge::ToQt(caption));
+  // A separator carries no text: the toolkit would show it as a section title.
+  const bool separator = caption == "-";
+  auto* action = new QAction(separator ? QString() : qtbridge::ToQt(caption));
   item->peer_->action = action;
-  if (caption == "-") action->setSeparator(true);
+  action->setSeparator(separator);
   MenuItem* raw = item.get();
   QObject::connect(action, &QAction::triggered, [raw] {
     if (raw->OnClick) RunGuarded(raw->OnClick);

@@ -1,5 +1,6 @@
 #include "platform/Input.h"
 
+#include "platform/DisplayText.h"
 #include "platform/MessageQueue.h"
 #include "platform/qt/Peer.h"
 
@@ -96,10 +97,14 @@ void PressKey(Control& control, int key, ShiftState shift, const std::string& te
 }
 
 void TypeText(Control& control, const std::string& text) {
-  for (char c : text) {
-    auto u = static_cast<unsigned char>(c);
+  // One key a character: a UTF-8 character's bytes go together.
+  const bool utf8 = IsUtf8(text);
+  for (std::size_t at = 0; at < text.size();) {
+    const auto u = static_cast<unsigned char>(text[at]);
+    const std::size_t length = !utf8 || u < 0xC0 ? 1 : u < 0xE0 ? 2 : u < 0xF0 ? 3 : 4;
     int key = std::isalnum(u) ? std::toupper(u) : u == ' ' ? vk::Space : 0;
-    PressKey(control, key, std::isupper(u) ? ssShift : 0, std::string(1, c));
+    PressKey(control, key, std::isupper(u) ? ssShift : 0, text.substr(at, length));
+    at += length;
   }
 }
 

@@ -35,8 +35,12 @@ Control* ControlOf(const QWidget* widget);
 // control, and with null when the control starts to die).
 void Bind(QWidget* widget, Control* control);
 
-QString ToQt(const std::string& cp1252);
+// Text shown: the bytes as UTF-8 when they are valid UTF-8, else as Windows-1252.
+QString ToQt(const std::string& bytes);
+// Text the user typed or picked (names of files included), in UTF-8.
 std::string FromQt(const QString& text);
+// Text for the component library, which works in single bytes of Windows-1252.
+std::string ToCp1252(const QString& text);
 QColor ToQColor(Color color);
 Color FromQColor(const QColor& color);
 QFont ToQFont(const Font& font);

@@ -3,17 +3,137 @@
 #include "platform/Guard.h"
 #include "platform/qt/Peer.h"
 
+#include <QAbstractTableModel>
+#include <QBrush>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
+#include <QTableView>
+
+#include <unordered_map>
 
 namespace plat {
 
 using namespace qtbridge;
 
 namespace {
+
+// The cells as the view sees them: sizes, flags and the texts it asks for.
+// Nothing is kept per cell but the texts set on a grid without a source.
+class GridModel : public QAbstractTableModel {
+ public:
+  GridModel(StringGrid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {}
+
+  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows; }
+  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : cols; }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid()) return {};
+    switch (role) {
+      case Qt::DisplayRole:
+      case Qt::EditRole: return ToQt(Text(index.column(), index.row()));
+      case Qt::ToolTipRole: {
+        std::string text = Text(index.column(), index.row());
+        return text.empty() ? QVariant() : QVariant(ToQt(text));
+      }
+      case Qt::BackgroundRole: return IsFixed(index.column(), index.row()) ? QVariant::fromValue(heading) : QVariant();
+      default: return {};
+    }
+  }
+
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    Qt::ItemFlags f = Qt::ItemIsEnabled;
+    if (!index.isValid() || IsFixed(index.column(), index.row())) return f;
+    f |= Qt::ItemIsSelectable;
+    if (grid_.Options() & goEditing) f |= Qt::ItemIsEditable;
+    return f;
+  }
+
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+    if (role != Qt::EditRole || !index.isValid()) return false;
+    const int col = index.column(), row = index.row();
+    // Closing the editor stores its text once more: only a change is an edit,
+    // and a text that shows the same keeps the bytes it was read with.
+    if (value.toString() == ToQt(Text(col, row))) return true;
+    std::string text = FromQt(value.toString());
+    if (!source) Store(col, row, text);
+    if (grid_.OnSetEditText) RunGuarded([&] { grid_.OnSetEditText(col, row, text); });
+    emit dataChanged(index, index);
+    return true;
+  }
+
+  std::string Text(int col, int row) const {
+    if (col < 0 || row < 0 || col >= cols || row >= rows) return {};
+    if (source) return source(col, row);
+    auto it = own.find(Key(col, row));
+    return it == own.end() ? std::string() : it->second;
+  }
+
+  void Store(int col, int row, const std::string& text) {
+    if (text.empty()) {
+      own.erase(Key(col, row));
+    } else {
+      own[Key(col, row)] = text;
+    }
+  }
+
+  // Rows and columns are added or removed at the end, so the current cell stays.
+  void SetRows(int count) {
+    if (count > rows) {
+      beginInsertRows({}, rows, count - 1);
+      rows = count;
+      endInsertRows();
+    } else if (count < rows) {
+      beginRemoveRows({}, count, rows - 1);
+      rows = count;
+      DropOutside();
+      endRemoveRows();
+    }
+  }
+
+  void SetCols(int count) {
+    if (count > cols) {
+      beginInsertColumns({}, cols, count - 1);
+      cols = count;
+      endInsertColumns();
+    } else if (count < cols) {
+      beginRemoveColumns({}, count, cols - 1);
+      cols = count;
+      DropOutside();
+      endRemoveColumns();
+    }
+  }
+
+  void Reset() {
+    beginResetModel();
+    endResetModel();
+  }
+
+  void Repaint() {
+    if (rows > 0 && cols > 0) emit dataChanged(index(0, 0), index(rows - 1, cols - 1));
+  }
+
+  bool IsFixed(int col, int row) const { return row < grid_.FixedRows() || col < grid_.FixedCols(); }
+
+  int cols = 5;
+  int rows = 5;
+  StringGrid::CellSource source;
+  QBrush heading;
+
+ private:
+  void DropOutside() {
+    std::erase_if(own, [&](const auto& entry) {
+      return static_cast<int>(entry.first >> 32) >= rows || static_cast<int>(entry.first & 0xFFFFFFFFu) >= cols;
+    });
+  }
+  static std::uint64_t Key(int col, int row) {
+    return (static_cast<std::uint64_t>(row) << 32) | static_cast<std::uint32_t>(col);
+  }
+  StringGrid& grid_;
+  std::unordered_map<std::uint64_t, std::string> own;
+};
 
 // Tells the grid when the in-place editor opens and closes.
 class GridDelegate : public QStyledItemDelegate {
@@ -44,22 +164,20 @@ class GridDelegate : public QStyledItemDelegate {
   }
 };
 
-QTableWidget* Table(const StringGrid& grid) { return static_cast<QTableWidget*>(grid.Peer().widget.data()); }
+QTableView* Table(const StringGrid& grid) { return static_cast<QTableView*>(grid.Peer().widget.data()); }
+GridModel* Model(const StringGrid& grid) { return static_cast<GridModel*>(Table(grid)->model()); }
 GridDelegate* Delegate(const StringGrid& grid) { return static_cast<GridDelegate*>(Table(grid)->itemDelegate()); }
 
-QTableWidgetItem* ItemAt(QTableWidget* table, int col, int row) {
-  QTableWidgetItem* item = table->item(row, col);
-  if (item == nullptr) {
-    item = new QTableWidgetItem();
-    table->setItem(row, col, item);
-  }
-  return item;
-}
+// Space the view leaves around a cell's text.
+constexpr int kCellMargin = 8;
 
 }  // namespace
 
-StringGrid::StringGrid(Control& parent) : Control(&parent, MakePeer(new QTableWidget(5, 5, ContainerOf(parent)))) {
-  QTableWidget* table = Table(*this);
+StringGrid::StringGrid(Control& parent) : Control(&parent, MakePeer(new QTableView(ContainerOf(parent)))) {
+  QTableView* table = Table(*this);
+  auto* model = new GridModel(*this, table);
+  model->heading = table->palette().button();
+  table->setModel(model);
   table->horizontalHeader()->hide();
   table->verticalHeader()->hide();
   table->horizontalHeader()->setDefaultSectionSize(64);
@@ -72,39 +190,30 @@ StringGrid::StringGrid(Control& parent) : Control(&parent, MakePeer(new QTableWi
     if (OnStartEdit) OnStartEdit(col, row);
   };
   table->setItemDelegate(delegate);
-
-  QObject::connect(table, &QTableWidget::itemChanged, [this](QTableWidgetItem* item) {
-    if (OnSetEditText) RunGuarded([&] { OnSetEditText(item->column(), item->row(), FromQt(item->text())); });
-  });
-  QObject::connect(table, &QTableWidget::currentCellChanged, [this](int row, int col, int oldRow, int oldCol) {
-    if (row < 0 || col < 0) return;
-    bool canSelect = row >= fixedRows_ && col >= fixedCols_;
-    if (canSelect && OnSelectCell) RunGuarded([&] { OnSelectCell(col, row, canSelect); });
-    QTableWidget* t = Table(*this);
-    if (!canSelect) {
-      QSignalBlocker block(t);
-      t->setCurrentCell(oldRow, oldCol);
-      return;
-    }
-    if (options_ & goAlwaysShowEditor) t->editItem(ItemAt(t, col, row));
-  });
-  RefreshFixed();
+  QObject::connect(table->selectionModel(), &QItemSelectionModel::currentChanged,
+                   [this](const QModelIndex& current, const QModelIndex& previous) {
+                     if (current.isValid())
+                       CurrentChanged(current.column(), current.row(), previous.column(), previous.row());
+                   });
 }
 
-int StringGrid::ColCount() const { return Table(*this)->columnCount(); }
-int StringGrid::RowCount() const { return Table(*this)->rowCount(); }
-
-void StringGrid::SetColCount(int count) {
-  QSignalBlocker block(Table(*this));
-  Table(*this)->setColumnCount(std::max(1, count));
-  RefreshFixed();
+void StringGrid::CurrentChanged(int col, int row, int oldCol, int oldRow) {
+  bool canSelect = row >= fixedRows_ && col >= fixedCols_;
+  if (canSelect && OnSelectCell) RunGuarded([&] { OnSelectCell(col, row, canSelect); });
+  QTableView* t = Table(*this);
+  if (!canSelect) {
+    QSignalBlocker block(t->selectionModel());
+    t->selectionModel()->setCurrentIndex(t->model()->index(oldRow, oldCol), QItemSelectionModel::ClearAndSelect);
+    return;
+  }
+  if (options_ & goAlwaysShowEditor) t->edit(t->model()->index(row, col));
 }
 
-void StringGrid::SetRowCount(int count) {
-  QSignalBlocker block(Table(*this));
-  Table(*this)->setRowCount(std::max(1, count));
-  RefreshFixed();
-}
+int StringGrid::ColCount() const { return Model(*this)->cols; }
+int StringGrid::RowCount() const { return Model(*this)->rows; }
+
+void StringGrid::SetColCount(int count) { Model(*this)->SetCols(std::max(1, count)); }
+void StringGrid::SetRowCount(int count) { Model(*this)->SetRows(std::max(1, count)); }
 
 void StringGrid::SetFixedCols(int count) {
   fixedCols_ = std::max(0, count);
@@ -117,33 +226,34 @@ void StringGrid::SetFixedRows(int count) {
 }
 
 // Fixed cells look like headings and take no selection or edits; the others follow the options.
-void StringGrid::RefreshFixed() {
-  QTableWidget* table = Table(*this);
-  QSignalBlocker block(table);
-  QBrush heading = table->palette().button();
-  for (int row = 0; row < table->rowCount(); ++row) {
-    for (int col = 0; col < table->columnCount(); ++col) {
-      QTableWidgetItem* item = ItemAt(table, col, row);
-      bool fixed = row < fixedRows_ || col < fixedCols_;
-      Qt::ItemFlags flags = Qt::ItemIsEnabled;
-      if (!fixed) flags |= Qt::ItemIsSelectable;
-      if (!fixed && (options_ & goEditing)) flags |= Qt::ItemIsEditable;
-      item->setFlags(flags);
-      item->setBackground(fixed ? heading : QBrush());
-    }
-  }
-}
+void StringGrid::RefreshFixed() { Model(*this)->Repaint(); }
 
-std::string StringGrid::Cell(int col, int row) const {
-  QTableWidgetItem* item = Table(*this)->item(row, col);
-  return item ? FromQt(item->text()) : std::string();
-}
+std::string StringGrid::Cell(int col, int row) const { return Model(*this)->Text(col, row); }
 
 void StringGrid::SetCell(int col, int row, const std::string& text) {
-  QTableWidget* table = Table(*this);
-  if (col < 0 || row < 0 || col >= table->columnCount() || row >= table->rowCount()) return;
-  QSignalBlocker block(table);
-  ItemAt(table, col, row)->setText(ToQt(text));
+  GridModel* model = Model(*this);
+  if (model->source || col < 0 || row < 0 || col >= model->cols || row >= model->rows) return;
+  model->Store(col, row, text);
+  QModelIndex index = model->index(row, col);
+  emit model->dataChanged(index, index);
+}
+
+void StringGrid::SetCellSource(CellSource source) {
+  Model(*this)->source = std::move(source);
+  Model(*this)->Reset();
+}
+
+void StringGrid::CellsChanged() { Model(*this)->Repaint(); }
+
+std::string StringGrid::CellHint(int col, int row) const {
+  GridModel* model = Model(*this);
+  return FromQt(model->data(model->index(row, col), Qt::ToolTipRole).toString());
+}
+
+void StringGrid::FitColWidthTo(int col, const std::string& text) {
+  QTableView* table = Table(*this);
+  const int width = table->fontMetrics().horizontalAdvance(ToQt(text)) + 2 * kCellMargin;
+  table->setColumnWidth(col, std::max(width, table->horizontalHeader()->defaultSectionSize()));
 }
 
 int StringGrid::ColWidth(int col) const { return Table(*this)->columnWidth(col); }
@@ -152,22 +262,23 @@ int StringGrid::RowHeight(int row) const { return Table(*this)->rowHeight(row); 
 void StringGrid::SetRowHeight(int row, int height) { Table(*this)->setRowHeight(row, height); }
 
 void StringGrid::SetDefaultColWidth(int width) {
-  QTableWidget* table = Table(*this);
+  QTableView* table = Table(*this);
   table->horizontalHeader()->setDefaultSectionSize(width);
-  for (int col = 0; col < table->columnCount(); ++col) table->setColumnWidth(col, width);
+  for (int col = 0; col < ColCount(); ++col) table->setColumnWidth(col, width);
 }
 
 void StringGrid::SetDefaultRowHeight(int height) {
-  QTableWidget* table = Table(*this);
+  QTableView* table = Table(*this);
   table->verticalHeader()->setDefaultSectionSize(height);
-  for (int row = 0; row < table->rowCount(); ++row) table->setRowHeight(row, height);
+  for (int row = 0; row < RowCount(); ++row) table->setRowHeight(row, height);
 }
 
 int StringGrid::DefaultRowHeight() const { return Table(*this)->verticalHeader()->defaultSectionSize(); }
 
 void StringGrid::SetOptions(GridOptions options) {
+  if (options == options_) return;
   options_ = options;
-  QTableWidget* table = Table(*this);
+  QTableView* table = Table(*this);
   table->setEditTriggers((options & goEditing) ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                                      QAbstractItemView::AnyKeyPressed
                                                : QAbstractItemView::NoEditTriggers);
@@ -180,17 +291,17 @@ void StringGrid::SetOptions(GridOptions options) {
   RefreshFixed();
 }
 
-int StringGrid::Col() const { return Table(*this)->currentColumn(); }
-int StringGrid::Row() const { return Table(*this)->currentRow(); }
-void StringGrid::SetCurrent(int col, int row) { Table(*this)->setCurrentCell(row, col); }
+int StringGrid::Col() const { return Table(*this)->currentIndex().column(); }
+int StringGrid::Row() const { return Table(*this)->currentIndex().row(); }
+void StringGrid::SetCurrent(int col, int row) { Table(*this)->setCurrentIndex(Model(*this)->index(row, col)); }
 
 bool StringGrid::EditorMode() const { return Delegate(*this)->editor != nullptr; }
 
 void StringGrid::SetEditorMode(bool editing) {
-  QTableWidget* table = Table(*this);
+  QTableView* table = Table(*this);
   GridDelegate* delegate = Delegate(*this);
-  if (editing && !delegate->editor && table->currentItem() != nullptr) {
-    table->editItem(table->currentItem());
+  if (editing && !delegate->editor && table->currentIndex().isValid()) {
+    table->edit(table->currentIndex());
   } else if (!editing && delegate->editor) {
     QWidget* editor = delegate->editor;
     emit delegate->commitData(editor);

@@ -136,7 +136,7 @@ std::vector<std::vector<std::string>> CellsOf(const TMatrixStr& m) {
   std::vector<std::vector<std::string>> cells;
   for (int r = 0; r <= m.Rows; ++r) {
     cells.emplace_back();
-    for (int c = 0; c <= m.Cols; ++c) cells.back().push_back(m.GetCell(r, c));
+    for (int c = 0; c <= m.Cols; ++c) cells.back().emplace_back(m.GetCell(r, c));
   }
   return cells;
 }

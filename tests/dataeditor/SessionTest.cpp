@@ -38,7 +38,7 @@ class Session : public EditorTest {
   }
   std::vector<std::string> Row(const TMveditModel& m, int r) const {
     std::vector<std::string> cells;
-    for (int c = 0; c < m.Grid.ColCount(); ++c) cells.push_back(m.Grid.Cell(c, r));
+    for (int c = 0; c < m.Grid.ColCount(); ++c) cells.emplace_back(m.Grid.Cell(c, r));
     return cells;
   }
   std::vector<std::unique_ptr<TMatrixStr>> ReadBack(const std::string& path) const {
@@ -128,6 +128,42 @@ TEST_F(Session, FailedOpenKeepsTheOpenFileAndStartsTheAlternativeEditor) {
   ASSERT_EQ(launcher.Launches().size(), 1u);
   EXPECT_EQ(launcher.Launches()[0].args, std::vector<std::string>{bad});
   EXPECT_EQ(ReadBytes(path), ReadBytes(FixturePath("all-types.qmx")));
+}
+
+TEST_F(Session, FileDialogsStartInTheDataFolderOrTheCurrentOne) {
+  const fs::path before = fs::current_path();
+  fs::create_directories(folder.File("data"));
+  fs::current_path(folder.File(""));
+  const std::string current = fs::current_path().string() + "/";
+  const std::string data = folder.File("data") + "/";
+  fs::copy_file(FixturePath("all-types.qmx"), data + "all-types.qmx");
+  const struct {
+    const char* name;
+    std::string directory;  // remembered from the last open or save
+    bool fileOpen;          // a file of the data folder opened at start
+    std::string expected;
+  } cases[] = {
+      {"nothing remembered", "", false, current},
+      {"a folder that is gone", folder.File("gone") + "/", false, current},
+      {"the remembered folder", data, false, data},
+      {"the open file's folder", current, true, data},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TMveditModel m;
+    m.Directory = c.directory;
+    m.Start(c.fileOpen ? std::vector<std::string>{data + "all-types.qmx"} : std::vector<std::string>{});
+    m.OpenFile();
+    ASSERT_FALSE(dialogs.FileRequests().empty());
+    EXPECT_EQ(dialogs.FileRequests().back().request.initialDir, c.expected);
+    if (!c.fileOpen) {
+      FillValues(m, "2");
+      m.SaveFileAsCommand();
+      EXPECT_EQ(dialogs.FileRequests().back().kind, "save");
+      EXPECT_EQ(dialogs.FileRequests().back().request.initialDir, c.expected);
+    }
+  }
+  fs::current_path(before);
 }
 
 TEST_F(Session, AnAlternativeEditorThatCannotStartIsReported) {

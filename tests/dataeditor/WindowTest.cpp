@@ -17,6 +17,7 @@
 #include "platform/Input.h"
 #include "platform/MessageQueue.h"
 #include "platform/Snapshot.h"
+#include "platform/TextMetrics.h"
 
 namespace {
 
@@ -205,7 +206,7 @@ TEST_F(EditorWindow, PictureOfALabelledTenByFiveMatrix) {
   WriteProfileString("morva.ini", "Mvedit", "FontFace", "Liberation Mono");
   WriteProfileString("morva.ini", "Mvedit", "FontSize", "9");
   TMveditF& form = OpenWindow({path});
-  form.SetClientSize(640, 400);
+  form.SetClientSize(form.ClientWidth(), 400);
   input::Flush();
   EXPECT_EQ(form.DataGrid().Cell(5, 10), "105.5");
   const std::string made = std::string(MORVA_ARTEFACTS) + "/dataeditor/mvedit-10x5.png";
@@ -218,6 +219,93 @@ TEST_F(EditorWindow, PictureOfALabelledTenByFiveMatrix) {
   // Glyph shapes may differ a little between font builds; layout and colours may not.
   EXPECT_LT(diff.meanDelta, 4.0);
   EXPECT_LT(diff.changedShare, 0.03);
+}
+
+TEST_F(EditorWindow, ProgramOutputShowsWholeValuesWithTheirExponents) {
+  // A correlation matrix as SIMINT writes it: values of 21 characters.
+  const std::string path = folder.File("simint-corr.qmx");
+  fs::copy_file(std::string(MORVA_FIXTURES) + "/similarity/golden/simint-corr.qmx", path);
+  WriteProfileString("morva.ini", "Mvedit", "FontFace", "Liberation Mono");
+  WriteProfileString("morva.ini", "Mvedit", "FontSize", "9");
+  TMveditF& form = OpenWindow({path});
+  StringGrid& grid = form.DataGrid();
+  const std::string value = "-3.23011803439152E-001";
+  ASSERT_EQ(grid.Cell(1, 3), value);
+  for (int c = 1; c <= 5; ++c) {
+    SCOPED_TRACE(c);
+    EXPECT_GT(grid.ColWidth(c), TextWidthIn(grid, value)) << "the column shows the value whole";
+  }
+  EXPECT_GT(grid.ColWidth(0), TextWidthIn(grid, "Rows\\Cols"));
+  EXPECT_EQ(grid.CellHint(2, 4), "8.45488903030971E-001");
+  EXPECT_EQ(grid.CellHint(3, 1), "") << "an empty cell has no tooltip";
+  // Switching to the second matrix fits its columns again.
+  form.MatrixNumSpin().SetValue(2);
+  input::Flush();
+  EXPECT_EQ(grid.Cell(1, 2), "-5.44704779401922E-001");
+  EXPECT_GT(grid.ColWidth(2), TextWidthIn(grid, value));
+  form.MatrixNumSpin().SetValue(1);
+  input::Flush();
+  form.SetClientSize(900, 300);
+  input::Flush();
+  ASSERT_TRUE(SaveSnapshot(form, std::string(MORVA_ARTEFACTS) + "/dataeditor/mvedit-simint.png"));
+}
+
+TEST_F(EditorWindow, UtfEightAndWindows1252TextShowsRightAndIsSavedAsItWasRead) {
+  // Labels in UTF-8 and in Windows-1252, a comment in Windows-1252, written as the editor writes.
+  const std::string bytes =
+      "\"Gew\xE4sser in M\xFCnchen\r\n1 3L 2L 0 \r\n Z\xC3\xBCrich M\xFCnchen Bern\r\n L\xC3\xA4nge Breite\r\n"
+      " 1 2\r\n 3 4\r\n 5 6\r\n";
+  const std::string path = folder.File("seen.qmx");
+  WriteBytes(path, bytes);
+  TMveditF& form = OpenWindow({path});
+  StringGrid& grid = form.DataGrid();
+  EXPECT_EQ(grid.CellHint(0, 1), "Z\xC3\xBCrich");
+  EXPECT_EQ(grid.CellHint(0, 2), "M\xC3\xBCnchen") << "shown as Windows-1252";
+  EXPECT_EQ(grid.CellHint(1, 0), "L\xC3\xA4nge");
+  // Visiting cells and saving changes no byte.
+  TypeIntoCell(form, 2, 3, "6");
+  ClickMenu(form, "&Save file");
+  EXPECT_EQ(ReadBytes(path), bytes);
+
+  // A comment added in the window keeps the one read; a typed label is saved in UTF-8.
+  form.CommentsButton().Click();
+  input::Flush();
+  form.CommentsWindow().MemoControl().SetLines({"Gew\xC3\xA4sser in M\xC3\xBCnchen", "K\xC3\xB6ln"});
+  form.CommentsWindow().Close();
+  input::Flush();
+  ClickMenu(form, "Edit row labels");
+  TypeIntoCell(form, 0, 3, "K\xC3\xB6ln");
+  ClickMenu(form, "&Save file");
+  EXPECT_EQ(ReadBytes(path),
+            "\"Gew\xE4sser in M\xFCnchen\r\n\"K\xC3\xB6ln\r\n1 3L 2L 0 \r\n Z\xC3\xBCrich M\xFCnchen K\xC3\xB6ln\r\n"
+            " L\xC3\xA4nge Breite\r\n 1 2\r\n 3 4\r\n 5 6\r\n");
+}
+
+TEST_F(EditorWindow, SizeFieldsAndTheDefaultWindowFitTheirTexts) {
+  TMveditF& form = OpenWindow({});
+  for (Edit* edit : {&form.RowsEdit(), &form.ColsEdit(), &form.MissingEdit()})
+    EXPECT_GT(edit->Width(), TextWidthIn(*edit, "3000000"));
+  // Every control of the top panel lies inside the window, none over another.
+  int right = 0;
+  for (Control* control : std::initializer_list<Control*>{&form.TypeCB(), &form.RowsEdit(), &form.ColsEdit(),
+                                                          &form.MissingEdit(), &form.MatrixNumSpin()}) {
+    EXPECT_GE(control->Left(), right);
+    right = control->Left() + control->Width();
+  }
+  EXPECT_LE(right, form.ClientWidth());
+  EXPECT_GT(form.TypeCB().Width(), TextWidthIn(form.TypeCB(), "Symmetric (dissimilarity)"));
+}
+
+TEST_F(EditorWindow, MillionsOfRowsCostNoObjectPerCell) {
+  TMveditF& form = OpenWindow({});
+  TypeIntoEdit(form, form.RowsEdit(), "3000000");
+  EXPECT_EQ(form.DataGrid().RowCount(), 3000001);
+  EXPECT_EQ(form.DataGrid().Cell(0, 3000000), "R3000000");
+  TypeIntoCell(form, 2, 2999999, "7.5");
+  EXPECT_EQ(form.Model().Grid.Cell(2, 2999999), "7.5");
+  boxes.Answer(mrOk);
+  TypeIntoEdit(form, form.RowsEdit(), "5");
+  EXPECT_EQ(form.DataGrid().RowCount(), 6);
 }
 
 // Starts the program on a file with the instruction to quit once it shows, and reads what it printed.

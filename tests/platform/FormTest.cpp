@@ -4,7 +4,13 @@
 #include "platform/Snapshot.h"
 #include "platform/StdControls.h"
 #include "platform/StringGrid.h"
+#include "platform/TextMetrics.h"
+#include "platform/qt/Peer.h"
 #include "rtl/Exception.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
 
 #include <array>
 #include <cstdint>
@@ -140,8 +146,9 @@ TEST_F(FormTest, TextControlsTakeTypedKeys) {
   form.memo->SetText("line 1\r\nline 2");
   EXPECT_EQ(form.memo->Lines(), (std::vector<std::string>{"line 1", "line 2"}));
   EXPECT_EQ(form.memo->Text(), "line 1\r\nline 2\r\n");
-  form.memo->SetLines({"\xE9t\xE9"});  // Windows-1252 text survives the round trip
-  EXPECT_EQ(form.memo->Lines(), (std::vector<std::string>{"\xE9t\xE9"}));
+  // Windows-1252 text shows as such and comes back, as what the user sees, in UTF-8.
+  form.memo->SetLines({"\xE9t\xE9", "\xC3\xA9t\xC3\xA9"});
+  EXPECT_EQ(form.memo->Lines(), (std::vector<std::string>{"\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"}));
 }
 
 TEST_F(FormTest, ChoiceControlsFollowKeysAndClicks) {
@@ -198,6 +205,54 @@ TEST_F(FormTest, GridEditsInPlaceAndKeepsFixedCellsOutOfReach) {
   EXPECT_EQ(grid.Cell(1, 1), "42");
 }
 
+TEST_F(FormTest, GridShowsItsOwnersTextsAndTheirWholeTextAsTooltip) {
+  auto& form = ShowSample();
+  StringGrid& grid = *form.grid;
+  // The owner keeps a million rows; the grid asks only for the cells it shows.
+  std::vector<std::string> asked;
+  grid.SetCellSource([&](int col, int row) {
+    if (asked.size() < 1000) asked.push_back(std::to_string(col) + "," + std::to_string(row));
+    return col == 1 && row == 1 ? std::string("3.53836475741151E+000") : "r" + std::to_string(row);
+  });
+  grid.SetRowCount(1000000);
+  grid.CellsChanged();
+  input::Flush();
+  form.Repaint();
+  EXPECT_LT(asked.size(), 1000u);
+  EXPECT_EQ(grid.Cell(0, 999999), "r999999");
+  EXPECT_EQ(grid.CellHint(1, 1), "3.53836475741151E+000");
+  // A text set on a grid with a source goes nowhere: the owner's edits reach it by OnSetEditText.
+  grid.SetCell(2, 2, "lost");
+  EXPECT_EQ(grid.Cell(2, 2), "r2");
+  grid.SetCurrent(1, 2);
+  grid.SetFocus();
+  input::TypeText(grid, "9");
+  input::PressKey(grid, vk::Return);
+  input::Flush();
+  EXPECT_EQ(form.log.back(), "cell 1,2=9");
+  EXPECT_EQ(grid.Cell(1, 2), "r2") << "the owner did not store it";
+
+  grid.FitColWidthTo(1, "3.53836475741151E+000");
+  EXPECT_GT(grid.ColWidth(1), TextWidthIn(grid, "3.53836475741151E+000"));
+  grid.FitColWidthTo(2, "x");
+  EXPECT_EQ(grid.ColWidth(2), grid.ColWidth(0)) << "never narrower than the default";
+}
+
+TEST_F(FormTest, TextShowsAsUtf8WhenValidElseAsWindows1252AndComesBackInUtf8) {
+  auto& form = ShowSample();
+  auto& utf8 = form.Add<Label>("Z\xC3\xBCrich");
+  auto& cp1252 = form.Add<Label>("Z\xFCrich");
+  EXPECT_EQ(qobject_cast<QLabel*>(utf8.Peer().widget.data())->text(), QString::fromUtf8("Z\xC3\xBCrich"));
+  EXPECT_EQ(qobject_cast<QLabel*>(cp1252.Peer().widget.data())->text(), QString::fromUtf8("Z\xC3\xBCrich"));
+  form.SetCaption("Mvedit 1.07b : /data/Z\xC3\xBCrich.qmx");
+  EXPECT_EQ(form.Caption(), "Mvedit 1.07b : /data/Z\xC3\xBCrich.qmx");
+  form.edit->SetText("");
+  form.edit->SetFocus();
+  input::TypeText(*form.edit, "K\xC3\xB6ln");
+  input::Flush();
+  EXPECT_EQ(form.edit->Text(), "K\xC3\xB6ln") << "what the user types comes back as Linux has it";
+}
+
 TEST_F(FormTest, ButtonsAndMenus) {
   auto& form = ShowSample();
   input::Click(*form.compute);
@@ -222,12 +277,18 @@ TEST_F(FormTest, PopupMenuShowsItsItemsAndActsOnTheChoice) {
   std::vector<input::PopupItem> seen;
   bool pasteTaken = true;
   Deferred later;
+  bool separatorHasText = true;
   later.Post([&] {
     seen = input::PopupMenuItems();
+    // A separator with a text would show as a section titled "-".
+    auto* shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    separatorHasText =
+        shown == nullptr || !shown->actions().at(1)->isSeparator() || !shown->actions().at(1)->text().isEmpty();
     pasteTaken = input::ChoosePopupItem("Paste");  // disabled: the menu closes without a choice
   });
   PopupMenuAt(menu, form.ClientToScreen({10, 10}));
   EXPECT_EQ(seen, (std::vector<input::PopupItem>{{"&Copy", true}, {"-", true}, {"&Paste", false}}));
+  EXPECT_FALSE(separatorHasText);
   EXPECT_FALSE(pasteTaken);
   EXPECT_TRUE(chosen.empty());
   EXPECT_TRUE(input::PopupMenuItems().empty()) << "closed";

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <span>
@@ -222,11 +223,18 @@ TEST(LabelMx, StoresTrimmedLabelsOfAtMostFifteenCharacters) {
       {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNO"},
       {"   ", ""},
       {"a b", "a b"},
+      // A UTF-8 letter across the cut stays whole, out of the label.
+      {"Staphylococcus\xC3\xA9", "Staphylococcus"},
+      {"\xC3\x89\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9",
+       "\xC3\x89\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"},
+      // Windows-1252 text is one byte a character.
+      {"Staphylococcus\xE9\xE9", "Staphylococcus\xE9"},
   };
-  Label_mx labels(4);
+  constexpr int kCount = static_cast<int>(std::size(cases));
+  Label_mx labels(kCount);
   EXPECT_EQ(labels.GetWidth(), 0);
-  for (int k = 0; k < 4; ++k) labels.PutLabel(k + 1, cases[k].stored);
-  for (int k = 0; k < 4; ++k) EXPECT_EQ(labels.GetLabel(k + 1), cases[k].label) << cases[k].stored;
+  for (int k = 0; k < kCount; ++k) labels.PutLabel(k + 1, cases[k].stored);
+  for (int k = 0; k < kCount; ++k) EXPECT_EQ(labels.GetLabel(k + 1), cases[k].label) << cases[k].stored;
   EXPECT_EQ(labels.GetWidth(), 15);
 }
 
@@ -238,6 +246,8 @@ TEST(LabelMx, DefaultAndFixedWidthLabels) {
   EXPECT_EQ(labels.GetFixedWidthLabel(12, 3), "OTU");
   EXPECT_EQ(labels.GetFixedWidthLabel(1, 6), "OTU1  ");
   EXPECT_EQ(labels.GetFixedWidthLabel(1, 0), "OTU1");
+  labels.PutLabel(2, "Z\xC3\xBCrich");
+  EXPECT_EQ(labels.GetFixedWidthLabel(2, 2), "Z ") << "the letter is not split";
 
   Label_mx copy(12);
   labels.CopyTo(copy);
