@@ -550,6 +550,20 @@ bool EntryFieldModel::AdvanceUpDown(std::uint16_t command) {
   return true;
 }
 
+bool EntryFieldModel::OneCharacterMove(std::uint16_t command, int last) {
+  switch (command) {
+    case ccUp:
+    case ccDown:
+      if (!AdvanceUpDown(command)) AutoAdvance(command == ccUp ? -1 : MaxLength(), command, last);
+      return true;
+    case ccLeft:
+    case ccWordLeft: AutoAdvance(-1, command, last); return true;
+    case ccRight:
+    case ccWordRight: AutoAdvance(MaxLength(), command, last); return true;
+    default: return false;
+  }
+}
+
 EntryFieldModel::TArrowAction EntryFieldModel::ArrowUpDown(std::uint16_t command) {
   if (AdvanceUpDown(command)) return TArrowAction::Advanced;
   if (!Option(TEntryOption::ArrowIncDec) || Option(TEntryOption::ReadOnly)) return TArrowAction::None;

@@ -366,6 +366,10 @@ class EntryFieldModel {
   // ccUp or ccDown with AutoAdvanceUpDown: the focus moves to the previous or
   // next control (true).
   bool AdvanceUpDown(std::uint16_t command);
+  // The moves of a one-character editor: Left, Right and the word moves only
+  // auto-advance (beyond `last`), Up and Down too unless AutoAdvanceUpDown
+  // moves the focus. False for any other command.
+  bool OneCharacterMove(std::uint16_t command, int last);
   // ccUp or ccDown in a text editor: AdvanceUpDown, else with ArrowIncDec on
   // a writable field the value steps by 1. None leaves the arrow to move the
   // caret as Left or Right.

@@ -550,15 +550,6 @@ void PictureFieldModel::CharEditor(TEditMsg& msg, std::uint16_t command) {
     case ccDel: break;
     case ccInc: IncreaseValue(true, 1); break;
     case ccDec: DecreaseValue(true, 1); break;
-    case ccUp:
-    case ccDown:
-      if (AdvanceUpDown(command)) break;
-      CaretMoveRule(command == ccUp ? -1 : MaxLength(), command);
-      break;
-    case ccLeft:
-    case ccWordLeft: CaretMoveRule(-1, command); break;
-    case ccRight:
-    case ccWordRight: CaretMoveRule(MaxLength(), command); break;
     case ccExtendHome:
     case ccExtWordLeft: ExtendTo(0); break;
     case ccExtendEnd:
@@ -590,6 +581,7 @@ void PictureFieldModel::CharEditor(TEditMsg& msg, std::uint16_t command) {
     case ccBadSequence:
     case ccPartialSequence: break;
     default:
+      if (OneCharacterMove(command, LastPicturePosition())) break;
       processed = false;
       SetCharacterFlags(true, CharacterAllowed());
       break;

@@ -297,15 +297,6 @@ void SimpleFieldModel::CharEditor(TEditMsg& msg, std::uint16_t command) {
       }
       break;
     }
-    case ccUp:
-    case ccDown:
-      if (AdvanceUpDown(command)) break;
-      LastAutoAdvance(command == ccUp ? -1 : MaxLength(), command);
-      break;
-    case ccLeft:
-    case ccWordLeft: LastAutoAdvance(-1, command); break;
-    case ccRight:
-    case ccWordRight: LastAutoAdvance(MaxLength(), command); break;
     case ccInc: IncreaseValue(true, 1); break;
     case ccDec: DecreaseValue(true, 1); break;
     case ccRestore: Restore(); break;
@@ -335,6 +326,7 @@ void SimpleFieldModel::CharEditor(TEditMsg& msg, std::uint16_t command) {
     case ccBadSequence:
     case ccPartialSequence: break;
     default:
+      if (OneCharacterMove(command, MaxLength() - 1)) break;
       // Deleting commands among them: the character is only ever replaced.
       SetCharacterFlags(true, CharacterAllowed());
       return;

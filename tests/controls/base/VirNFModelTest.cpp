@@ -26,6 +26,7 @@ class TestNumericField : public RecordingField, public NumericFieldModel {
         RecordingField(intl, TFieldKind::Numeric),
         NumericFieldModel(intl) {
     controller = &ownController;
+    recreateMakesWindow = true;
   }
   using EntryFieldModel::SetTextRaw;
 
@@ -38,16 +39,6 @@ class TestNumericField : public RecordingField, public NumericFieldModel {
     if (!IsFocused()) FocusEntered();
   }
   std::uint16_t Check() { return ValidateContents(false); }
-
-  FakeController ownController;
-  int advancedNext = 0;
-
- protected:
-  void RecreateWindow() override {
-    RecordingField::RecreateWindow();
-    WindowCreated();
-  }
-  void MoveToNextControl() override { ++advancedNext; }
 };
 
 class NumericFieldTest : public ::testing::Test {
@@ -181,6 +172,13 @@ TEST_F(NumericFieldTest, NegativeAmountsUnderPAndG) {
   g.SetPictureMask("#####g");
   Load(g, -12);
   EXPECT_EQ(g.GetText(), "  -12") << "the text keeps the sign for the value";
+
+  TestNumericField pasted(intl);
+  pasted.SetPictureMask("##########p");
+  Load(pasted, 5);
+  pasted.Focus();
+  PasteText(pasted, "(12)");
+  EXPECT_EQ(pasted.GetDisplayText(), "(12)") << "the paste replaces the selected 5";
 }
 
 // A value that does not fit is never shown or read back as another number.

@@ -7,7 +7,6 @@
 
 #include "FieldDriving.h"
 #include "FieldFormTest.h"
-#include "controls/base/VirIntl.h"
 #include "tests/platform/QtTestSupport.h"
 
 namespace {
@@ -16,24 +15,7 @@ using namespace plat;
 namespace vk = plat::vk;
 using O = TEntryOption;
 
-class NumericFieldWindowTest : public FieldFormTest {
- protected:
-  void SetUp() override {
-    MakeForm("NumericF", 300, 100);
-    a = &AddField<TVirNumericField>(0, intl);
-    b = &AddField<TVirNumericField>(1, intl);
-  }
-  void Show() {
-    form->ShowForm();
-    input::Flush();
-    ASSERT_TRUE(a->Focused());
-  }
-
-  TVirIntlSup settings;
-  IntlSupEntryFields intl{settings};
-  TVirNumericField* a = nullptr;
-  TVirNumericField* b = nullptr;
-};
+using NumericFieldWindowTest = TwoFieldsTest<TVirNumericField>;
 
 TEST_F(NumericFieldWindowTest, TypedDigitsEnterFromTheRight) {
   a->SetDataType(nftDouble);

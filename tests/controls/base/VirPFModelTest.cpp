@@ -28,6 +28,7 @@ class TestPictureField : public RecordingField, public PictureFieldModel {
         RecordingField(intl, TFieldKind::Picture),
         PictureFieldModel(intl) {
     controller = &ownController;
+    recreateMakesWindow = true;
     Clock.today = [] { return DateFromDMY(15, 3, 2024, 0); };
     Clock.now = [] { return TimeFromHMS(9, 5, 30); };
   }
@@ -70,19 +71,10 @@ class TestPictureField : public RecordingField, public PictureFieldModel {
     SetMaxLength(MaskLength());
   }
 
-  FakeController ownController;
-  int advancedNext = 0;
-  int advancedPrev = 0;
   int averageWidth = 8;  // of the font
 
  protected:
-  void RecreateWindow() override {
-    RecordingField::RecreateWindow();
-    WindowCreated();
-  }
   int FieldAverageCharWidth() const override { return averageWidth; }
-  void MoveToNextControl() override { ++advancedNext; }
-  void MoveToPrevControl() override { ++advancedPrev; }
 };
 
 class PictureFieldTest : public ::testing::Test {

@@ -23,6 +23,7 @@ class TestSimpleField : public RecordingField, public SimpleFieldModel {
   explicit TestSimpleField(const EntryFieldIntl& intl)
       : EntryFieldModel(intl, TFieldKind::Simple), RecordingField(intl, TFieldKind::Simple), SimpleFieldModel(intl) {
     controller = &ownController;
+    recreateMakesWindow = true;
   }
   using EntryFieldModel::SetCaretRaw;
   using EntryFieldModel::SetSelectionRaw;
@@ -39,18 +40,6 @@ class TestSimpleField : public RecordingField, public SimpleFieldModel {
   void LoadValue(T value) {
     Load(*this, value);
   }
-
-  FakeController ownController;
-  int advancedNext = 0;
-  int advancedPrev = 0;
-
- protected:
-  void RecreateWindow() override {
-    RecordingField::RecreateWindow();
-    WindowCreated();
-  }
-  void MoveToNextControl() override { ++advancedNext; }
-  void MoveToPrevControl() override { ++advancedPrev; }
 };
 
 class SimpleFieldTest : public ::testing::Test {

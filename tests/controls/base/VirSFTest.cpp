@@ -7,7 +7,6 @@
 
 #include "FieldDriving.h"
 #include "FieldFormTest.h"
-#include "controls/base/VirIntl.h"
 #include "tests/platform/QtTestSupport.h"
 
 namespace {
@@ -16,24 +15,7 @@ using namespace plat;
 namespace vk = plat::vk;
 using O = TEntryOption;
 
-class SimpleFieldWindowTest : public FieldFormTest {
- protected:
-  void SetUp() override {
-    MakeForm("SimpleF", 300, 100);
-    a = &AddField<TVirSimpleField>(0, intl);
-    b = &AddField<TVirSimpleField>(1, intl);
-  }
-  void Show() {
-    form->ShowForm();
-    input::Flush();
-    ASSERT_TRUE(a->Focused());
-  }
-
-  TVirIntlSup settings;
-  IntlSupEntryFields intl{settings};
-  TVirSimpleField* a = nullptr;
-  TVirSimpleField* b = nullptr;
-};
+using SimpleFieldWindowTest = TwoFieldsTest<TVirSimpleField>;
 
 // The integer prompt's field: mask "i", MaxLength 5, the range 0 .. 20.
 TEST_F(SimpleFieldWindowTest, IntegerPromptRefuses21AndReturns7) {
