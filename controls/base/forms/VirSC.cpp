@@ -103,7 +103,8 @@ void TVirBaseSpinner::Resized() {
 
 void TVirBaseSpinner::MouseDown(plat::MouseButton button, plat::ShiftState shift, int x, int y) {
   TVirBase::MouseDown(button, shift, x, y);
-  if (button != plat::MouseButton::Left || (shift & plat::ssDouble) != 0) return;
+  // The second press of a quick double click is a press too: every click steps.
+  if (button != plat::MouseButton::Left) return;
   const plat::WeakRef<TVirBaseSpinner> self(this);
   plat::Control* focused = FocusedControl();
   if (focused != nullptr && !focused->Focused()) {

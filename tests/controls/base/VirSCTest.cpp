@@ -127,6 +127,9 @@ TEST_F(SpinnerTest, ThePointerChoosesTheHalfWhileTheButtonIsHeld) {
   input::MouseUp(across, MouseButton::Left, 11, 8);
   const std::vector<Click> sideways = {{0, spRight}, {0, spLeft}};
   EXPECT_EQ(clicks, sideways) << "the column W div 2 belongs to the right half";
+  clicks.clear();
+  input::DoubleClick(across, 20, 8);
+  EXPECT_EQ(clicks.size(), 2u) << "both presses of a quick double click step";
 }
 
 TEST_F(SpinnerTest, PlacedBesideItsControlAndDraggingItAlong) {
