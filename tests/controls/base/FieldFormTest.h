@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "controls/base/VirEFIntl.h"
+#include "controls/base/VirIntl.h"
 #include "controls/base/forms/VirBase.h"
 #include "platform/Snapshot.h"
 #include "platform/StdControls.h"
@@ -48,4 +50,26 @@ class FieldFormTest : public platform_test::WindowTest {
   plat::ScopedService<plat::Clipboard> clipboardInstalled{clipboard};
   plat::Form* form = nullptr;
   TVirController* controller = nullptr;
+};
+
+// Two fields of one class, one under the other, with the library's
+// international settings; the first has the focus once shown.
+template <class Field>
+class TwoFieldsTest : public FieldFormTest {
+ protected:
+  void SetUp() override {
+    MakeForm("Fields", 300, 100);
+    a = &AddField<Field>(0, intl);
+    b = &AddField<Field>(1, intl);
+  }
+  void Show() {
+    form->ShowForm();
+    plat::input::Flush();
+    ASSERT_TRUE(a->Focused());
+  }
+
+  TVirIntlSup settings;
+  IntlSupEntryFields intl{settings};
+  Field* a = nullptr;
+  Field* b = nullptr;
 };

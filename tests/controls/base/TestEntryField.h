@@ -44,6 +44,10 @@ class RecordingField : public virtual EntryFieldModel {
   int beeps = 0;
   int repaints = 0;
   int recreated = 0;
+  int advancedNext = 0;  // focus moves to the next control
+  int advancedPrev = 0;
+  bool recreateMakesWindow = false;  // a window made again runs the creation steps
+  FakeController ownController;      // for a field that is its own form
   bool enabled = true;
   bool visible = true;
   std::optional<std::string> clipboard;
@@ -58,7 +62,12 @@ class RecordingField : public virtual EntryFieldModel {
   bool IsFieldEnabled() const override { return enabled; }
   bool IsFieldVisible() const override { return visible; }
   void RepaintField() override { ++repaints; }
-  void RecreateWindow() override { ++recreated; }
+  void RecreateWindow() override {
+    ++recreated;
+    if (recreateMakesWindow) WindowCreated();
+  }
+  void MoveToNextControl() override { ++advancedNext; }
+  void MoveToPrevControl() override { ++advancedPrev; }
   void Beep() override { ++beeps; }
   void TakeFocus() override;
   void PutClipboardText(std::string_view text) override { clipboard = std::string(text); }
