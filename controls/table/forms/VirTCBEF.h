@@ -147,7 +147,7 @@ class TVirTCFieldCell : public TVirTCBaseEntryField {
 
   EditClass* Edit() const { return static_cast<EditClass*>(EditField()); }
   EditClass* Paint() const { return static_cast<EditClass*>(PaintField()); }
-  DataTypeT DataType() const { return Edit() != nullptr ? static_cast<DataTypeT>(Edit()->DataType()) : DataTypeT{}; }
+  DataTypeT DataType() const { return Edit() != nullptr ? TypeOf(*Edit()) : DataTypeT{}; }
   void SetDataType(DataTypeT type) {
     for (EditClass* field : {Edit(), Paint()})
       if (field != nullptr) field->SetDataType(type);
@@ -160,6 +160,8 @@ class TVirTCFieldCell : public TVirTCBaseEntryField {
 
  protected:
   virtual MaskT DefaultMask() const = 0;
+  // The field's data type in the family's own numbering.
+  virtual DataTypeT TypeOf(const EditClass& field) const = 0;
   EditClass& CreateEditor(plat::Control& owner) {
     EditClass& field = owner.Add<EditClass>(*this);
     field.Hide();

@@ -15,6 +15,7 @@ class TVirTCCustomPictureField : public TVirTCFieldCell<TVirPictureField, TPictu
 
  protected:
   std::string DefaultMask() const override { return "XXXXXXXXXXXXXXX"; }
+  TPictureDataType TypeOf(const EditClass& field) const override { return field.DataType(); }
 };
 
 class TVirTCPictureField : public TVirTCCustomPictureField {

@@ -11,7 +11,9 @@
 #include "controls/table/forms/VirTCBox.h"
 #include "controls/table/forms/VirTCCBx.h"
 #include "controls/table/forms/VirTCEdt.h"
+#include "controls/table/forms/VirTCNum.h"
 #include "controls/table/forms/VirTCPic.h"
+#include "controls/table/forms/VirTCSim.h"
 #include "platform/record/RecordingCanvas.h"
 #include "rtl/StringList.h"
 
@@ -463,10 +465,30 @@ TEST_F(CellEdit, AnEntryFieldCellPaintsItsValueAndNoTextWithoutData) {
   }
 }
 
-TEST_F(CellEdit, AutoAdvancePastTheEndOfAFieldMovesOneColumnRight) {
-  auto cell = std::make_unique<TVirTCPictureField>(*table);
-  cell->SetDataType(pftLongInt);
-  cell->SetPictureMask("ii");
+TEST_F(CellEdit, ANumericCellOfTypeDoubleExchanges8Bytes) {
+  auto cell = std::make_unique<TVirTCNumericField>(*table);
+  cell->SetDataType(nftDouble);
+  cell->SetPictureMask("#####.#####");
+  EXPECT_EQ(cell->DataType(), nftDouble);
+  EXPECT_EQ(cell->PictureMask(), "#####.#####");
+  UseInColumns(*cell);
+  SetValue<double>({1, 1}, 2.5);
+  Show();
+  EditCell(1, 1);
+  ASSERT_TRUE(table->Editing());
+  EXPECT_EQ(cell->EditField()->GetDataSize(), 8);
+  Type("12");
+  Key(vk::OemPeriod, 0, ".");
+  Type("25");
+  Key(vk::Down);
+  EXPECT_EQ(Active(), Cell(2, 1));
+  EXPECT_DOUBLE_EQ(Value<double>({1, 1}), 12.25);
+  EXPECT_EQ(data[Cell(1, 1)].size(), 8u);
+}
+
+TEST_F(CellEdit, AutoAdvancePastTheEndOfASimpleCellMovesOneColumnRight) {
+  auto cell = std::make_unique<TVirTCSimpleField>(*table);
+  cell->SetDataType(sftLongInt);
   cell->SetMaxLength(2);
   cell->SetOption(TEntryOption::AutoAdvanceChar, true);
   UseInColumns(*cell);

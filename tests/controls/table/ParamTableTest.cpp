@@ -12,14 +12,14 @@
 #include "controls/table/forms/VirTCBox.h"
 #include "controls/table/forms/VirTCCBx.h"
 #include "controls/table/forms/VirTCEdt.h"
-#include "controls/table/forms/VirTCPic.h"
+#include "controls/table/forms/VirTCNum.h"
 #include "platform/Snapshot.h"
 
 namespace {
 
 namespace vk = plat::vk;
 
-using NumberCell = TVirTCPictureField;
+using NumberCell = TVirTCNumericField;
 
 enum Row { kTitle = 1, kInput, kMethod, kLabels, kGroups, kLimit, kRows };
 
@@ -50,15 +50,15 @@ class ParamTable : public CellGrid {
     method.SetMaxLength(8);
     labels.SetAllowGrayed(true);
     limit = std::make_unique<NumberCell>(*table);
-    limit->SetDataType(pftDouble);
+    limit->SetDataType(nftDouble);
     limit->SetPictureMask("#####.#####");
     limit->SetRangeLo("0");
     limit->SetRangeHi("100");
     groups = std::make_unique<NumberCell>(*table);
-    groups->SetDataType(pftLongInt);
+    groups->SetDataType(nftLongInt);
     groups->SetRangeLo("1");
     groups->SetRangeHi("20");
-    groups->SetPictureMask("ii");
+    groups->SetPictureMask("##");
     groups->SetMaxLength(2);
     groups->SetOption(TEntryOption::AutoAdvanceChar, true);
     const std::pair<int, TVirBaseTableCell*> cells[] = {{kTitle, &title},      {kInput, &input},
