@@ -435,6 +435,29 @@ TEST_F(CellEdit, AnOutOfRangeValueKeepsTheCellAndEscPutsTheTextBack) {
   EXPECT_EQ(errors.size(), 1u);
 }
 
+TEST_F(CellEdit, APendingReportStopsASaveAndAFailedCheckSavesThePreviousValue) {
+  auto cell = std::make_unique<TVirTCNumericField>(*table);
+  cell->SetDataType(nftLongInt);
+  cell->SetRangeLo("0");
+  cell->SetRangeHi("20");
+  UseInColumns(*cell);
+  SetValue<std::int32_t>({1, 1}, 5);
+  Show();
+  EditCell(1, 1);
+  ASSERT_TRUE(table->Editing());
+  controller->SetErrorPending(true);
+  EXPECT_FALSE(cell->CanSaveEdit(true));  // without checking again
+  EXPECT_TRUE(errors.empty());
+  controller->SetErrorPending(false);
+  cell->EditField()->SetCaption("25");
+  cell->SaveEditedValue(data[Cell(1, 1)]);
+  EXPECT_EQ(Value<std::int32_t>({1, 1}), 5);
+  // Not saving puts the text back.
+  EXPECT_TRUE(cell->CanSaveEdit(false));
+  EXPECT_EQ(rtl::Trim(cell->EditField()->GetText()), "5");
+  table->StopEditing(false);
+}
+
 TEST_F(CellEdit, AnEntryFieldCellPaintsItsValueAndNoTextWithoutData) {
   auto cell = std::make_unique<TVirTCPictureField>(*table);
   cell->SetDataType(pftLongInt);
