@@ -64,6 +64,23 @@ TEST_F(CellEdit, AStringCellShowsAndTakesNoMoreThanItSaves) {
   EXPECT_EQ(Text({2, 1}), "");
 }
 
+TEST_F(CellEdit, ALetterTypedOnABrowsedStringCellStartsAnEditAndArrivesInIt) {
+  TVirTCString cell;
+  cell.SetMaxLength(10);
+  UseInColumns(cell);
+  SetText({2, 2}, "ab");
+  Show();
+  table->SetActiveCell(2, 2);
+  plat::input::Flush();
+  ASSERT_FALSE(table->Editing());
+  Key('K', plat::ssShift, "K");
+  ASSERT_TRUE(table->Editing());
+  EXPECT_EQ(EditorOf<TVirTCStringEdit>(cell).Text(), "abK");
+  Key(vk::Up);
+  EXPECT_EQ(Text({2, 2}), "abK");
+  EXPECT_EQ(Active(), Cell(1, 2));
+}
+
 TEST_F(CellEdit, LeftAndRightLeaveAStringCellOnlyAtTheEndsOfItsText) {
   TVirTCString cell;
   cell.SetMaxLength(10);
