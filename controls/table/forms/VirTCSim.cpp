@@ -1,0 +1,5 @@
+#include "controls/table/forms/VirTCSim.h"
+
+template <>
+TVirTCFieldEdit<TVirSimpleField>::TVirTCFieldEdit(plat::Control& parent, TVirTCBaseEntryField& cell)
+    : EntryFieldModel(LibraryEntryFieldIntl(), TFieldKind::Simple), TVirSimpleField(parent), CellOwner(&cell) {}
