@@ -47,11 +47,14 @@ endfunction()
 
 # morva_qmbrun_test(NAME SOURCES ... [DEPS ...])
 # A test program that runs the headless batch driver (tests/support/Qmbrun.h).
+# Its tests carry the label "golden": they compare runs with stored copies,
+# which `MORVA_UPDATE_GOLDEN=1 ctest -L golden` replaces.
 function(morva_qmbrun_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   morva_test(${name} SOURCES ${ARG_SOURCES} DEPS rtl ${ARG_DEPS})
   target_compile_definitions(${name} PRIVATE QMBRUN="$<TARGET_FILE:qmbrun>")
   add_dependencies(${name} qmbrun)
+  set_property(TEST ${name} APPEND PROPERTY LABELS golden)
 endfunction()
 
 # morva_help_page(PROGRAM): writes the help page morva.html, made from

@@ -256,9 +256,14 @@ bool ReadMatrixHeaderOrEnd(rtl::TextReader& f, std::unique_ptr<rtl::StringList>&
 void GuardMatrixWrite(const std::function<void()>& write) {
   try {
     write();
-  } catch (const rtl::EInOutError&) {
-    throw E_Morvapc(std::string(kMatrixWriteError));
+  } catch (const rtl::EInOutError& error) {
+    throw E_Morvapc(WithSystemReason(std::string(kMatrixWriteError), error.Reason()));
   }
+}
+
+std::string WithSystemReason(std::string text, const std::string& reason) {
+  if (reason.empty()) return text;
+  return std::move(text) + " (" + reason + ")";
 }
 
 void WriteMatrixComments(rtl::TextWriter& f, const rtl::StringList* comments) {

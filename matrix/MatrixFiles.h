@@ -95,8 +95,13 @@ void WriteMatrixHeader(rtl::TextWriter& f, int type, int rows, int cols, int mis
 // The text every writer raises (as E_Morvapc) when a write or the close fails.
 inline constexpr std::string_view kMatrixWriteError = "I/O error saving matrix - disk full?";
 
-// Runs a writer; a failed write becomes E_Morvapc kMatrixWriteError.
+// Runs a writer; a failed write becomes E_Morvapc kMatrixWriteError with the
+// system's reason ("I/O error saving matrix - disk full? (No space left on device)").
 void GuardMatrixWrite(const std::function<void()>& write);
+
+// The text followed by the system's reason for a failed file operation in
+// parentheses, or the text alone when the system gave none.
+std::string WithSystemReason(std::string text, const std::string& reason);
 
 // --- Opening files -------------------------------------------------------
 

@@ -100,7 +100,7 @@ std::string Cut4(long value) { return Num(value).substr(0, 4); }
 // Reads the n records of a lower triangle with the diagonal, record i holding
 // i values and starting on a new line, and stores value (i, j) by store. The
 // texts for a missing and a bad word take the record, the position and (for a
-// bad word) the lines read so far.
+// bad word) the word's line in the file.
 template <class EofText, class BadText, class Store>
 void ReadLowerTriangle(rtl::TextReader& f, std::int32_t n, EofText eofText, BadText badText, Store store) {
   TMatrixWords words(f);
@@ -108,7 +108,7 @@ void ReadLowerTriangle(rtl::TextReader& f, std::int32_t n, EofText eofText, BadT
     words.DropLine();
     for (std::int32_t j = 1; j <= i; ++j) {
       const std::string_view word = TakeWord(words, [&] { return eofText(i, j); });
-      store(i, j, ToValue(word, [&] { return badText(word, i, j, words.LinesRead()); }));
+      store(i, j, ToValue(word, [&] { return badText(word, i, j, words.FileLine()); }));
     }
   }
 }
@@ -262,7 +262,7 @@ bool Read(Rect_mx& matrix, rtl::TextReader& f, bool byRows, const TLabelRead& ro
     const auto endOfFile = [&](std::int32_t v) {
       return [&words, byRows, r, v] {
         return "End of file encountered when trying to read row " + Cut4(byRows ? r : v) + " column " +
-               Cut4(byRows ? v : r) + " from line " + Num(words.LinesRead()) + " of input file.";
+               Cut4(byRows ? v : r) + " from line " + Num(words.FileLine()) + " of input file.";
       };
     };
     words.DropLine();
@@ -272,7 +272,7 @@ bool Read(Rect_mx& matrix, rtl::TextReader& f, bool byRows, const TLabelRead& ro
       const std::int32_t q = values.Position(v);
       if (p <= 0 || q <= 0) continue;
       const double x = ToValue(word, [&] {
-        return "Problem in reading value: " + std::string(word) + " on data line " + Num(words.LinesRead()) +
+        return "Problem in reading value: " + std::string(word) + " on data line " + Num(words.FileLine()) +
                " in input file.";
       });
       if (byRows) {

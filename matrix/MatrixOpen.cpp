@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -87,16 +89,17 @@ bool OpenInputMatrixFile(TInputMatrixFile& f, const std::string& name, std::stri
   const std::string fullName = FullName(name, true);
   if (!Exists(fullName)) throw E_Morvapc("Input file (" + fullName + ") does not exist for " + roleText);
 
+  const std::string problem = "Problem in opening input file: " + fullName + " for " + roleText;
   std::error_code ec;
   if (fs::is_directory(fullName, ec)) {
-    throw E_Morvapc("Problem in opening input file: " + fullName + " for " + roleText);
+    throw E_Morvapc(WithSystemReason(problem, std::strerror(EISDIR)));
   }
   try {
     auto reader = std::make_unique<rtl::TextReader>(fullName);
     OpenInputs().push_back(fullName);
     f.reset(reader.release());
-  } catch (const rtl::EInOutError&) {
-    throw E_Morvapc("Problem in opening input file: " + fullName + " for " + roleText);
+  } catch (const rtl::EInOutError& error) {
+    throw E_Morvapc(WithSystemReason(problem, error.Reason()));
   }
   return true;
 }
@@ -127,9 +130,10 @@ bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::st
   try {
     f = std::make_unique<rtl::TextWriter>(fullName,
                                           append ? rtl::TextWriter::Mode::Append : rtl::TextWriter::Mode::Create);
-  } catch (const rtl::EInOutError&) {
-    if (append) throw E_Morvapc("Cannot append to output file for " + roleText + ": " + fullName);
-    throw E_Morvapc("Cannot open output file for " + roleText + ": " + fullName);
+  } catch (const rtl::EInOutError& error) {
+    throw E_Morvapc(WithSystemReason(
+        (append ? "Cannot append to output file for " : "Cannot open output file for ") + roleText + ": " + fullName,
+        error.Reason()));
   }
   return true;
 }

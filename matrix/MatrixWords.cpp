@@ -9,9 +9,7 @@ std::string_view NextMatrixWord(std::string_view line, std::size_t& pos) {
 
 bool TMatrixWords::NextLine() {
   pos_ = 0;
-  if (!f_.ReadLine(line_)) return false;
-  ++lines_;
-  return true;
+  return f_.ReadLine(line_);
 }
 
 bool TMatrixWords::WordOnLine(std::string_view& word) {

@@ -36,14 +36,12 @@ class TMatrixWords {
   // True when the current line holds no further word.
   bool LineUsedUp();
 
-  // Lines read so far by this supply.
-  long LinesRead() const { return lines_; }
-  // Line number in the file of the current line.
+  // Line number in the file of the current line, counted from the file's
+  // first line (what read errors name).
   long FileLine() const { return f_.LineNumber(); }
 
  private:
   rtl::TextReader& f_;
   std::string line_;
   std::size_t pos_ = 0;
-  long lines_ = 0;
 };

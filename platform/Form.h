@@ -161,6 +161,10 @@ Form* MainForm();
 
 // The application: made once, before the first form.
 void InitApplication(int& argc, char** argv);
+// Keeps the toolkit's own diagnostics (its debug, information and warning
+// messages, such as those of a start without a display) off standard error,
+// for a program whose standard error is its user's; errors still go there.
+void QuietToolkitDiagnostics();
 // Runs the event loop until the main form closes or Terminate is called, then
 // frees the application's forms.
 int RunApplication();

@@ -6,6 +6,7 @@
 #include "platform/Canvas.h"
 #include "platform/Service.h"
 
+#include <memory>
 #include <string>
 
 namespace plat {
@@ -44,5 +45,10 @@ class Printer {
 };
 
 inline Printer& ThePrinter() { return Service<Printer>::Get(); }
+
+// A printer whose documents go to the PDF file named, without asking anyone:
+// for saving plots where no one is there to name the file. Its page is the
+// platform's default page.
+std::unique_ptr<Printer> MakePdfFilePrinter(const std::string& fileName);
 
 }  // namespace plat

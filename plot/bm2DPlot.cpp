@@ -208,15 +208,30 @@ void Tbm2DPlot::PaintDevice(plat::Canvas& canvas) {
 }
 
 void Tbm2DPlot::Print(plat::Printer& printer, const std::string& title) {
-  const rtl::ScopeExit restore([this] { RestoreScreen(); });
+  PrintGroups(printer, title, ByGroupValue(), ByGroupValue());
+}
+
+void Tbm2DPlot::PrintEveryGroup(plat::Printer& printer, const std::string& title) {
+  PrintGroups(printer, title, 1, std::max(GroupCount_, 1));
+}
+
+void Tbm2DPlot::PrintGroups(plat::Printer& printer, const std::string& title, int first, int last) {
+  const rtl::ScopeExit restore([this, shown = GroupValue_] {
+    GroupValue_ = shown;
+    RestoreScreen();
+  });
   printer.SetOrientation(Parts().PageOrientation == 0 ? plat::Orientation::Portrait : plat::Orientation::Landscape);
   PaintBox_.Printing = true;
   if (!printer.BeginDoc(title)) return;
   rtl::ScopeFail abort([&printer] { printer.Abort(); });
-  plat::Canvas& page = printer.PageCanvas();
-  PaintBox_.SelectCanvas(page);
-  PaintBox_.Layout(printer.PageWidth(), printer.PageHeight());
-  PaintAll(page);
+  for (int group = first; group <= last; ++group) {
+    if (group > first) printer.NewPage();
+    GroupValue_ = group;
+    plat::Canvas& page = printer.PageCanvas();
+    PaintBox_.SelectCanvas(page);
+    PaintBox_.Layout(printer.PageWidth(), printer.PageHeight());
+    PaintAll(page);
+  }
   abort.Dismiss();
   printer.EndDoc();
 }

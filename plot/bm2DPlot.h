@@ -93,9 +93,13 @@ class Tbm2DPlot {
   // Prints one page: orientation from the parts, the page laid out and
   // painted. A failure aborts the document. The screen layout returns in every case.
   void Print(plat::Printer& printer, const std::string& title);
+  // Prints every data group, a page each, as one document, in the same way;
+  // the group shown before returns.
+  void PrintEveryGroup(plat::Printer& printer, const std::string& title);
 
  private:
   void RestoreScreen();
+  void PrintGroups(plat::Printer& printer, const std::string& title, int first, int last);
   void ApplyAutoLook(TbmStyleEntry& entry);
 
   plat::Canvas& Screen_;

@@ -24,10 +24,18 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
-// A failed read, write or close of a file.
+// A failed read, write or close of a file. The message ends with the system's
+// reason ("Permission denied", "No space left on device") when there is one;
+// Reason() gives that reason alone.
 class EInOutError : public Exception {
  public:
-  using Exception::Exception;
+  explicit EInOutError(std::string message, std::string reason = {})
+      : Exception(reason.empty() ? std::move(message) : std::move(message) + ": " + reason),
+        reason_(std::move(reason)) {}
+  const std::string& Reason() const noexcept { return reason_; }
+
+ private:
+  std::string reason_;
 };
 
 }  // namespace rtl

@@ -11,7 +11,8 @@ namespace {
 
 constexpr size_t kBufferSize = 1 << 16;
 
-std::string SystemReason() { return errno ? std::string(": ") + std::strerror(errno) : std::string(); }
+// The system's reason for the last failure; empty when it gave none.
+std::string SystemReason() { return errno ? std::string(std::strerror(errno)) : std::string(); }
 
 bool IsSeparator(int c) { return c >= 0 && c <= ' '; }
 
@@ -22,7 +23,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 TextReader::TextReader(const std::string& fileName) : fileName_(fileName) {
   errno = 0;
   file_ = std::fopen(fileName.c_str(), "rb");
-  if (!file_) throw EInOutError("Cannot open file " + fileName + SystemReason());
+  if (!file_) throw EInOutError("Cannot open file " + fileName, SystemReason());
   buffer_.resize(kBufferSize);
 }
 
@@ -50,8 +51,9 @@ TextReader::~TextReader() {
 bool TextReader::Fill() {
   if (pos_ < end_) return true;
   if (!file_) return false;
+  errno = 0;
   size_t n = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-  if (n == 0 && std::ferror(file_)) throw EInOutError("Error reading file " + fileName_);
+  if (n == 0 && std::ferror(file_)) throw EInOutError("Error reading file " + fileName_, SystemReason());
   pos_ = 0;
   end_ = n;
   // The first read holds the whole mark unless the file is shorter than it.
@@ -118,7 +120,7 @@ bool TextReader::ReadWord(std::string& word) {
 TextWriter::TextWriter(const std::string& fileName, Mode mode) : fileName_(fileName) {
   errno = 0;
   file_ = std::fopen(fileName.c_str(), mode == Mode::Append ? "ab" : "wb");
-  if (!file_) throw EInOutError("Cannot create file " + fileName + SystemReason());
+  if (!file_) throw EInOutError("Cannot create file " + fileName, SystemReason());
 }
 
 TextWriter::~TextWriter() {
@@ -129,7 +131,7 @@ void TextWriter::Failed() {
   std::string reason = SystemReason();
   if (file_) std::fclose(file_);
   file_ = nullptr;
-  throw EInOutError("Error writing file " + fileName_ + reason);
+  throw EInOutError("Error writing file " + fileName_, reason);
 }
 
 void TextWriter::Write(std::string_view text) {
@@ -150,7 +152,7 @@ void TextWriter::Close() {
   std::string reason = SystemReason();
   ok = (std::fclose(file_) == 0) && ok;
   file_ = nullptr;
-  if (!ok) throw EInOutError("Error writing file " + fileName_ + reason);
+  if (!ok) throw EInOutError("Error writing file " + fileName_, reason);
 }
 
 std::string_view WithoutByteOrderMark(std::string_view text) {
@@ -161,14 +163,16 @@ std::string_view WithoutByteOrderMark(std::string_view text) {
 std::string ReadWholeFile(const std::string& fileName) {
   errno = 0;
   std::FILE* f = std::fopen(fileName.c_str(), "rb");
-  if (!f) throw EInOutError("Cannot open file " + fileName + SystemReason());
+  if (!f) throw EInOutError("Cannot open file " + fileName, SystemReason());
   std::string text;
   char buf[1 << 16];
   size_t n;
+  errno = 0;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-  bool failed = std::ferror(f);
+  const bool failed = std::ferror(f);
+  const std::string reason = SystemReason();
   std::fclose(f);
-  if (failed) throw EInOutError("Error reading file " + fileName);
+  if (failed) throw EInOutError("Error reading file " + fileName, reason);
   return text;
 }
 

@@ -102,23 +102,25 @@ class TRunScope {
 
 }  // namespace
 
-rtl::StringList PrepareBatchLines(const rtl::StringList& lines) {
+rtl::StringList PrepareBatchLines(const rtl::StringList& lines, std::vector<int>* fileLines) {
   if (lines.Empty()) throw E_Morvapc("Batch file is empty.");
   rtl::StringList commands;
-  for (const std::string& line : lines) {
+  std::vector<int> starts;
+  for (int number = 1; number <= lines.Count(); ++number) {
+    const std::string& line = lines[number - 1];
     if (IsComment(line)) continue;
-    if (commands.Empty()) {
-      if (line.front() != '*') {
-        throw E_Morvapc("Batch command lines must begin\nwith * or quote character:\n" + line);
-      }
+    if (commands.Empty() && line.front() != '*') {
+      throw E_Morvapc("Batch command lines must begin\nwith * or quote character:\n" + line);
+    }
+    if (line.front() == '*') {
       commands.Add(line);
-    } else if (line.front() == '*') {
-      commands.Add(line);
+      starts.push_back(number);
     } else {
       commands[commands.Count() - 1] += " " + line;
     }
   }
   if (commands.Empty()) throw E_Morvapc("Batch file contained only\ncomments or blank lines.");
+  if (fileLines != nullptr) *fileLines = std::move(starts);
   return commands;
 }
 
@@ -186,6 +188,7 @@ void TBatchRunner::Load(const std::string& fileName) {
   fileName_ = fileName;
   TakeDataDirectoryOf(fileName);
   commands_.Clear();
+  fileLines_.clear();
   if (!Running()) state_ = TBatchState::Empty;
   rtl::StringList lines;
   lines.LoadFromFile(fileName);
@@ -193,7 +196,7 @@ void TBatchRunner::Load(const std::string& fileName) {
 }
 
 void TBatchRunner::LoadLines(const rtl::StringList& lines) {
-  commands_ = PrepareBatchLines(lines);
+  commands_ = PrepareBatchLines(lines, &fileLines_);
   if (!Running()) state_ = TBatchState::Loaded;
 }
 
@@ -229,8 +232,9 @@ TBatchEnd TBatchRunner::Run(std::string_view parameters) {
 
 void TBatchRunner::RunCommands(const rtl::StringList& commands) {
   for (int i = 0; i < commands.Count(); ++i) {
-    view_.ExecutingLine(i + 1, commands[i]);
+    view_.ExecutingLine(i + 1, fileLines_[static_cast<size_t>(i)], commands[i]);
     RunCommand(commands[i]);
+    view_.CommandEnded(i + 1);
   }
 }
 
@@ -248,18 +252,24 @@ void TBatchRunner::RunCommand(const std::string& line) {
 }
 
 void TBatchRunner::AfterModule(std::int32_t number) {
-  if (IsGraphicsModule(number)) WaitForPlot();
-  if (module_.release != nullptr) module_.release();
+  {
+    const rtl::ScopeExit release([this] {
+      if (module_.release != nullptr) module_.release();
+    });
+    if (IsGraphicsModule(number)) WaitForPlot();
+  }
   Progress("", -1);
 }
 
 void TBatchRunner::WaitForPlot() {
   state_ = TBatchState::Waiting;
   stop_ = false;
+  const rtl::ScopeExit ended([this] {
+    state_ = TBatchState::Running;
+    view_.WaitEnded();
+  });
   view_.WaitStarted();
   while (!stop_) ProcessMessages();
-  view_.WaitEnded();
-  state_ = TBatchState::Running;
 }
 
 void TBatchRunner::Next() {

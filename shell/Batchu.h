@@ -27,8 +27,13 @@ class TBatchView {
   virtual ~TBatchView() = default;
   // The execution panel appears; Cancel now stops the computation.
   virtual void RunStarted() {}
-  virtual void ExecutingLine(int /*number*/, const std::string& /*line*/) {}
+  // Command `number` (counted from 1) starts; it began on line `fileLine` of
+  // the batch file (counted from the file's first line).
+  virtual void ExecutingLine(int /*number*/, int /*fileLine*/, const std::string& /*line*/) {}
+  // The command ran to its end (its listing section is complete).
+  virtual void CommandEnded(int /*number*/) {}
   // After a graphics module: Run reads "Next" until Next or Cancel is pressed.
+  // An error raised here ends the batch; the module is released all the same.
   virtual void WaitStarted() {}
   virtual void WaitEnded() {}
   // The panel goes; Run is enabled again and Cancel closes the window.
@@ -61,6 +66,8 @@ class TBatchRunner {
   const std::string& FileName() const { return fileName_; }
   // The prepared command lines, as loaded (before %1 to %9 are replaced).
   const rtl::StringList& Commands() const { return commands_; }
+  // The line of the batch file on which each command begins.
+  const std::vector<int>& CommandFileLines() const { return fileLines_; }
 
   // Runs the loaded commands with the batch parameters (up to nine words).
   TBatchEnd Run(std::string_view parameters);
@@ -85,6 +92,7 @@ class TBatchRunner {
   TBatchState state_ = TBatchState::Empty;
   std::string fileName_;
   rtl::StringList commands_;
+  std::vector<int> fileLines_;
   TModuleRec module_;
   TWorkingParams params_;
   bool stop_ = false;
@@ -94,8 +102,9 @@ class TBatchRunner {
 // command. Raises E_Morvapc "Batch file is empty." for no lines, "Batch file
 // contained only\ncomments or blank lines." and, when the first line left
 // does not start with '*', "Batch command lines must begin\nwith * or quote
-// character:\n" and that line.
-rtl::StringList PrepareBatchLines(const rtl::StringList& lines);
+// character:\n" and that line. When fileLines is given, it receives the line
+// of the file (counted from 1) on which each command begins.
+rtl::StringList PrepareBatchLines(const rtl::StringList& lines, std::vector<int>* fileLines = nullptr);
 
 // The command with %1 to %9 replaced by the words of the parameters (replaced
 // text is not searched again); a %n beyond the words stays as written, and a

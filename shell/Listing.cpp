@@ -37,8 +37,8 @@ void ForEachParagraph(std::string_view text, std::int32_t limit, Add add) {
 
 constexpr std::string_view LineEnd = "\r\n";
 
-void AppendParagraphs(std::string& text, const TListingSection& section) {
-  for (const std::string& paragraph : section.Paragraphs()) text.append(paragraph).append(LineEnd);
+void AppendParagraphs(std::string& text, const TListingSection& section, std::string_view lineEnd = LineEnd) {
+  for (const std::string& paragraph : section.Paragraphs()) text.append(paragraph).append(lineEnd);
 }
 
 void WriteFile(const std::string& fileName, const std::string& text) {
@@ -140,11 +140,17 @@ void TListingModel::InstallAsListingSink() {
 
 std::string TListingModel::FileText() const {
   std::string text;
-  for (size_t i = 0; i < sections_.size(); ++i) {
-    if (i > 0) text += FormFeed;
-    AppendParagraphs(text, *sections_[i]);
-    text.append(LineEnd);
-  }
+  for (std::int32_t page = 1; page < PageCount(); ++page) text += SectionFileText(page);
+  return text;
+}
+
+std::string TListingModel::SectionFileText(std::int32_t page, std::string_view lineEnd) const {
+  const TListingSection* section = Section(page);
+  if (section == nullptr) return {};
+  std::string text;
+  if (page > 1) text += FormFeed;
+  AppendParagraphs(text, *section, lineEnd);
+  text.append(lineEnd);
   return text;
 }
 

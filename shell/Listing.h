@@ -88,6 +88,10 @@ class TListingModel {
 
   // The text of a listing file holding every section (empty when there is none).
   std::string FileText() const;
+  // The part of that text that a section page makes: a form feed unless it is
+  // the first section, its paragraphs each ended by lineEnd, and an empty line.
+  // Empty for the Version page and outside the pages.
+  std::string SectionFileText(std::int32_t page, std::string_view lineEnd = "\r\n") const;
   // Writes every section to a listing file.
   void Save(const std::string& fileName) const;
   // Writes the current section's paragraphs; no file for the Version page.

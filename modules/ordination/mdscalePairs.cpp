@@ -28,7 +28,7 @@ TMdscalePairList ReadPairList(rtl::TextReader& f, const TMatrixHeader& header) {
       const std::optional<double> value = rtl::TryStrToFloat(word);
       if (!value) {
         throw E_Morvapc("Problem in reading value: " + std::string(word) + " on data line " +
-                        rtl::IntToStr(words.LinesRead()) + " of input file.");
+                        rtl::IntToStr(words.FileLine()) + " of input file.");
       }
       if (j == i || (missing && *value == header.missingValue)) continue;
       list.pairs.push_back({static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(j)});

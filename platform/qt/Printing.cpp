@@ -28,26 +28,34 @@ QPrinter& ToolkitPrinter() {
 
 class QtPrinter : public Printer {
  public:
+  // The toolkit's printer, shared with the print dialogs.
+  QtPrinter() : printer_(ToolkitPrinter()) {}
+  // A printer of its own that writes the PDF file named.
+  explicit QtPrinter(const std::string& pdfFile)
+      : own_(std::make_unique<QPrinter>(QPrinter::HighResolution)), printer_(*own_), fileNamed_(true) {
+    own_->setOutputFormat(QPrinter::PdfFormat);
+    own_->setOutputFileName(QString::fromStdString(pdfFile));
+  }
+
   bool Available() override { return true; }
-  bool PrintsToFile() override { return ToolkitPrinter().outputFormat() == QPrinter::PdfFormat; }
+  bool PrintsToFile() override { return printer_.outputFormat() == QPrinter::PdfFormat; }
   int PageWidthMM() override { return static_cast<int>(std::lround(PageMM().width())); }
   int PageHeightMM() override { return static_cast<int>(std::lround(PageMM().height())); }
   int PageWidth() override { return PagePixels().width(); }
   int PageHeight() override { return PagePixels().height(); }
-  int DpiX() override { return ToolkitPrinter().logicalDpiX(); }
-  int DpiY() override { return ToolkitPrinter().logicalDpiY(); }
+  int DpiX() override { return printer_.logicalDpiX(); }
+  int DpiY() override { return printer_.logicalDpiY(); }
   Orientation GetOrientation() override {
-    return ToolkitPrinter().pageLayout().orientation() == QPageLayout::Landscape ? Orientation::Landscape
-                                                                                 : Orientation::Portrait;
+    return printer_.pageLayout().orientation() == QPageLayout::Landscape ? Orientation::Landscape
+                                                                         : Orientation::Portrait;
   }
   void SetOrientation(Orientation orientation) override {
-    ToolkitPrinter().setPageOrientation(orientation == Orientation::Landscape ? QPageLayout::Landscape
-                                                                              : QPageLayout::Portrait);
+    printer_.setPageOrientation(orientation == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
   }
 
   bool BeginDoc(const std::string& title) override {
-    QPrinter& printer = ToolkitPrinter();
-    if (PrintsToFile()) {
+    QPrinter& printer = printer_;
+    if (PrintsToFile() && !fileNamed_) {
       FileDialogRequest request;
       request.title = "Print to PDF file";
       request.filter = "PDF files|*.PDF|All files|*.*";
@@ -60,6 +68,7 @@ class QtPrinter : public Printer {
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(&printer)) {
       painter_.reset();
+      if (fileNamed_) throw rtl::EInOutError("Cannot create file " + printer.outputFileName().toStdString());
       throw rtl::EInOutError("No printer found.");
     }
     canvas_ = std::make_unique<QtCanvas>(*painter_, printer);
@@ -72,7 +81,7 @@ class QtPrinter : public Printer {
   }
 
   void NewPage() override {
-    if (!ToolkitPrinter().newPage()) throw rtl::EInOutError("Unable to start a new page");
+    if (!printer_.newPage()) throw rtl::EInOutError("Unable to start a new page");
   }
 
   void EndDoc() override {
@@ -85,7 +94,7 @@ class QtPrinter : public Printer {
   void Abort() override {
     canvas_.reset();
     if (painter_) {
-      ToolkitPrinter().abort();
+      printer_.abort();
       painter_->end();
       painter_.reset();
     }
@@ -94,10 +103,12 @@ class QtPrinter : public Printer {
   bool Printing() override { return painter_ != nullptr; }
 
  private:
-  static QSizeF PageMM() { return ToolkitPrinter().pageLayout().paintRect(QPageLayout::Millimeter).size(); }
-  static QSize PagePixels() {
-    return ToolkitPrinter().pageLayout().paintRectPixels(ToolkitPrinter().resolution()).size();
-  }
+  QSizeF PageMM() const { return printer_.pageLayout().paintRect(QPageLayout::Millimeter).size(); }
+  QSize PagePixels() const { return printer_.pageLayout().paintRectPixels(printer_.resolution()).size(); }
+
+  std::unique_ptr<QPrinter> own_;
+  QPrinter& printer_;
+  bool fileNamed_ = false;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<Canvas> canvas_;
 };
@@ -119,3 +130,11 @@ bool RunPrinterSetupDialog() {
 }
 
 }  // namespace plat::qtbridge
+
+namespace plat {
+
+std::unique_ptr<Printer> MakePdfFilePrinter(const std::string& fileName) {
+  return std::make_unique<qtbridge::QtPrinter>(fileName);
+}
+
+}  // namespace plat

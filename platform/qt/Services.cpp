@@ -195,4 +195,25 @@ void TerminateApplication() {
   if (qApp != nullptr) QApplication::quit();
 }
 
+namespace {
+
+QtMessageHandler& ToolkitHandler() {
+  static QtMessageHandler handler = nullptr;
+  return handler;
+}
+
+// Only critical and fatal messages reach the handler that was installed before.
+void KeepSeriousMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if ((type == QtCriticalMsg || type == QtFatalMsg) && ToolkitHandler() != nullptr) {
+    ToolkitHandler()(type, context, text);
+  }
+}
+
+}  // namespace
+
+void QuietToolkitDiagnostics() {
+  QtMessageHandler previous = qInstallMessageHandler(KeepSeriousMessages);
+  if (previous != KeepSeriousMessages) ToolkitHandler() = previous;
+}
+
 }  // namespace plat

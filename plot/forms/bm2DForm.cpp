@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,8 @@
 #include "platform/Snapshot.h"
 #include "platform/emf/EmfCanvas.h"
 #include "rtl/Convert.h"
+#include "rtl/ScopeGuard.h"
+#include "rtl/TextFile.h"
 #include "shell/Config.h"
 
 namespace {
@@ -46,6 +49,13 @@ class TemporaryFile {
  private:
   std::string path_;
 };
+
+// Creates the file (empty) to learn at once, with the system's reason, when
+// it cannot be written; the toolkit's writers give no reason.
+void CheckWritable(const std::string& path) {
+  rtl::TextWriter file(path);
+  file.Close();
+}
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -276,6 +286,37 @@ void Tbm2DForm::SaveMetafile() {
   NormalizeDirectory(directory);
   Config().defaultDir = directory;
   WriteMetafile(request.fileName);
+}
+
+std::vector<std::string> Tbm2DForm::SavePages(const std::string& base, TbmPageFile kind) {
+  if (kind == TbmPageFile::Pdf) {
+    const std::string name = base + ".pdf";
+    CheckWritable(name);
+    Plot_->PrintEveryGroup(*plat::MakePdfFilePrinter(name), Caption());
+    return {name};
+  }
+  const int groups = std::max(Plot_->GroupCount(), 1);
+  const char* extension = kind == TbmPageFile::Png ? ".png" : ".emf";
+  std::vector<std::string> names;
+  const rtl::ScopeExit restore([this, shown = Plot_->ByGroupValue()] { Plot_->SetGroupValue(shown); });
+  for (int group = 1; group <= groups; ++group) {
+    const std::string name = base + (groups > 1 ? "-" + std::to_string(group) : std::string()) + extension;
+    CheckWritable(name);
+    Plot_->SetGroupValue(group);
+    if (kind == TbmPageFile::Png) {
+      SaveBitmap(name);
+    } else {
+      WriteMetafile(name);
+    }
+    names.push_back(name);
+  }
+  return names;
+}
+
+void Tbm2DForm::SaveBitmap(const std::string& path) {
+  plat::BitmapCanvas bitmap(PaintBoxControl_->ClientWidth(), PaintBoxControl_->ClientHeight());
+  Plot_->PaintDevice(bitmap.GetCanvas());
+  if (!bitmap.SavePng(path)) throw rtl::EInOutError("Cannot write file " + path);
 }
 
 bool Tbm2DForm::FontDialog(plat::Font& font, int& size) {

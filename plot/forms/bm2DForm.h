@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/BitmapCanvas.h"
 #include "platform/CustomControl.h"
@@ -16,6 +17,9 @@
 #include "plot/bm2DPlot.h"
 
 class Tbm2DForm;
+
+// The kinds of file a plot window's pages can be saved as.
+enum class TbmPageFile { Pdf, Png, Emf };
 
 // The paint box's window: paints and forwards double clicks and right-button releases.
 class TbmPaintBoxControl : public plat::CustomControl {
@@ -63,6 +67,15 @@ class Tbm2DForm : public plat::Form {
   void SaveMetafile();
   void ShowOptions();
 
+  // Saves the plot's pages, one a data group, without asking anyone: a PDF
+  // document with a page per group, printed as "Print" prints ("<base>.pdf"),
+  // or one picture of the window's size per group, painted as "Copy bitmap"
+  // or "Save metafile" paint ("<base>.png" or "<base>.emf", "<base>-<group>.png"
+  // when there are several groups). Files of those names are replaced.
+  // Returns the names of the files written; a file that cannot be written
+  // raises rtl::EInOutError with the system's reason.
+  std::vector<std::string> SavePages(const std::string& base, TbmPageFile kind);
+
   // The font dialog on a text style or the title and subtitle fonts; true when confirmed.
   bool EditTextStyle(int identifier);
   void TitleFontDialog();
@@ -82,6 +95,7 @@ class Tbm2DForm : public plat::Form {
   void PlaceGroupSpin();
   void UpdatePreview();
   void WriteMetafile(const std::string& path);
+  void SaveBitmap(const std::string& path);
   bool FontDialog(plat::Font& font, int& size);
 
   std::unique_ptr<plat::BitmapCanvas> Measure_;  // measures text while nothing paints

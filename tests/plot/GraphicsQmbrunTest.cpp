@@ -34,10 +34,8 @@ TEST_P(GraphicsBatch, ListingAndMessagesMatchTheGoldenCopies) {
   EXPECT_EQ(outcome.status, 1) << "the last command stops the batch";
   const fs::path listing = golden / (module + ".expected.txt");
   const fs::path messages = golden / (module + ".expected.err");
-  EXPECT_EQ(outcome.out, rtl::ReadWholeFile(listing.string()))
-      << "compare " << (folder / "listing.txt") << " with " << listing;
-  EXPECT_EQ(outcome.err, rtl::ReadWholeFile(messages.string()))
-      << "compare " << (folder / "messages.txt") << " with " << messages;
+  qmbtest::ExpectSameAsGolden(folder / "listing.txt", listing);
+  qmbtest::ExpectSameAsGolden(folder / "messages.txt", messages);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, GraphicsBatch,

@@ -36,7 +36,7 @@ rtl::StringList Lines(std::initializer_list<const char*> lines) {
 class ScriptedView : public TBatchView {
  public:
   void RunStarted() override { log.push_back("started"); }
-  void ExecutingLine(int number, const std::string& line) override {
+  void ExecutingLine(int number, int /*fileLine*/, const std::string& line) override {
     log.push_back(std::to_string(number) + ": " + line);
   }
   void WaitStarted() override {

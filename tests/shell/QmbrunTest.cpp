@@ -1,5 +1,6 @@
-// The headless batch driver, run as a program on the batch files of
-// tests/fixtures/shell/.
+// The headless batch driver, run as a program: its listing on standard
+// output, its messages on standard error, its command line and the rule on
+// existing output files.
 
 #include <gtest/gtest.h>
 
@@ -12,25 +13,38 @@
 
 namespace {
 
-const std::filesystem::path Fixtures = std::filesystem::path(MORVA_FIXTURES) / "shell";
+namespace fs = std::filesystem;
+
+const fs::path Fixtures = fs::path(MORVA_FIXTURES) / "shell";
+
+// A fresh folder named after the running test.
+fs::path TestFolder() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  return qmbtest::FreshFolder(fs::path("shell") / "qmbrun" / info->test_suite_name() / info->name());
+}
 
 // Runs qmbrun in a folder of the test's own.
-qmbtest::Outcome RunQmbrun(const std::string& arguments) {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  return qmbtest::Run(qmbtest::FreshFolder(std::filesystem::path("shell") / "qmbrun" / info->name()), arguments);
-}
+qmbtest::Outcome RunQmbrun(const std::string& arguments) { return qmbtest::Run(TestFolder(), arguments); }
 
 std::string Fixture(const std::string& name) { return "'" + (Fixtures / name).string() + "'"; }
 
-TEST(Qmbrun, RunsConfigAndPrintsItsListing) {
-  const qmbtest::Outcome outcome = RunQmbrun(Fixture("config.qmb") + " Data/Sub");
+void WriteFile(const fs::path& path, const std::string& text) {
+  rtl::TextWriter writer(path.string());
+  writer.Write(text);
+  writer.Close();
+}
+
+TEST(Qmbrun, RunsConfigAndPrintsItsListingWithLineFeeds) {
+  const fs::path folder = TestFolder();
+  const qmbtest::Outcome outcome = qmbtest::Run(folder, Fixture("config.qmb") + " Data/Sub");
   EXPECT_EQ(outcome.status, 0) << outcome.err;
-  EXPECT_EQ(outcome.out, rtl::ReadWholeFile((Fixtures / "config.expected.txt").string()));
+  qmbtest::ExpectSameAsGolden(folder / "listing.txt", Fixtures / "config.expected.txt");
+  EXPECT_EQ(outcome.raw.find('\r'), std::string::npos) << "standard output ends its lines with LF alone";
   EXPECT_EQ(outcome.err, "");
 }
 
 TEST(Qmbrun, AListingThatCannotBeWrittenFailsTheRun) {
-  const std::filesystem::path folder = qmbtest::FreshFolder("shell/qmbrun/full");
+  const fs::path folder = TestFolder();
   const std::string command = "cd '" + folder.string() + "' && env XDG_CONFIG_HOME='" + folder.string() + "' '" +
                               QMBRUN + "' " + Fixture("config.qmb") + " >/dev/full 2>'" +
                               (folder / "messages.txt").string() + "'";
@@ -40,35 +54,117 @@ TEST(Qmbrun, AListingThatCannotBeWrittenFailsTheRun) {
   EXPECT_EQ(rtl::ReadWholeFile((folder / "messages.txt").string()), "Error writing the listing to standard output\n");
 }
 
-TEST(Qmbrun, AnUnknownModuleEndsTheBatchAfterTheListingSoFar) {
+TEST(Qmbrun, TheErrorNamesTheBatchLineThatFailed) {
   const qmbtest::Outcome outcome = RunQmbrun(Fixture("config-then-missing.qmb"));
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out.substr(0, 21), "Config: Morvapc 2.02c");
   EXPECT_NE(outcome.out.find("File overwrite code: O\r\n"), std::string::npos);
   EXPECT_EQ(outcome.out.find('\f'), std::string::npos) << "one section: the batch ended at NOSUCH";
-  EXPECT_EQ(outcome.err, "Module name (NOSUCH)\n not found\n");
+  EXPECT_EQ(outcome.err, "line 3 (*NOSUCH I=data.qmx O=tree.qmx): Module name (NOSUCH)\n not found\n");
+}
+
+// Each section is out as soon as its command ends: with both streams in one
+// file, the first section comes before the second command's error.
+TEST(Qmbrun, EachSectionIsWrittenWhenItsCommandEnds) {
+  const fs::path folder = TestFolder();
+  const std::string command = "cd '" + folder.string() + "' && env XDG_CONFIG_HOME='" + folder.string() + "' '" +
+                              QMBRUN + "' " + Fixture("config-then-missing.qmb") + " >both.txt 2>&1";
+  ASSERT_EQ(std::system(command.c_str()) != 0, true);
+  const std::string both = rtl::ReadWholeFile((folder / "both.txt").string());
+  const size_t first = both.find("File overwrite code: O\n");
+  const size_t error = both.find("line 3 (*NOSUCH");
+  ASSERT_NE(first, std::string::npos) << both;
+  ASSERT_NE(error, std::string::npos) << both;
+  EXPECT_LT(first, error) << both;
 }
 
 TEST(Qmbrun, FilesThatCannotRunFailWithTheirMessage) {
-  const std::filesystem::path folder = std::filesystem::path(MORVA_ARTEFACTS) / "shell";
-  std::filesystem::create_directories(folder);
-  const std::filesystem::path commentsOnly = folder / "comments-only.qmb";
-  rtl::TextWriter writer(commentsOnly.string());
-  writer.WriteLine("\" nothing to do");
-  writer.Close();
+  const fs::path folder = TestFolder();
+  WriteFile(folder / "comments-only.qmb", "\" nothing to do\r\n");
 
-  qmbtest::Outcome outcome = RunQmbrun("'" + commentsOnly.string() + "'");
+  qmbtest::Outcome outcome = qmbtest::Run(folder, "comments-only.qmb");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(outcome.err, "Batch file contained only\ncomments or blank lines.\n");
 
-  outcome = RunQmbrun("'" + (folder / "missing.qmb").string() + "'");
+  outcome = qmbtest::Run(folder, "missing.qmb");
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_NE(outcome.err.find("missing.qmb"), std::string::npos);
+  EXPECT_NE(outcome.err.find("missing.qmb: No such file or directory"), std::string::npos) << outcome.err;
+}
 
-  outcome = RunQmbrun("");
-  EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.err, "usage: qmbrun FILE.QMB [p1 ... p9]\n");
+// The command line: what each mistake and each question gets.
+TEST(Qmbrun, CommandLine) {
+  struct Case {
+    const char* arguments;
+    int status;
+    const char* out;  // the start of standard output
+    const char* err;  // the start of standard error
+  };
+  const Case cases[] = {
+      {"", 1, "", "qmbrun: no batch file given\nusage: qmbrun [--overwrite]"},
+      {"--frobnicate x.qmb", 1, "", "qmbrun: unknown option --frobnicate\nusage: qmbrun"},
+      {"--help", 0, "usage: qmbrun [--overwrite]", ""},
+      {"--version", 0, "qmbrun 2.02c\n", ""},
+  };
+  for (const Case& c : cases) {
+    const qmbtest::Outcome outcome = RunQmbrun(c.arguments);
+    EXPECT_EQ(outcome.status, c.status) << c.arguments;
+    EXPECT_TRUE(outcome.raw.starts_with(c.out)) << c.arguments << ": " << outcome.raw;
+    EXPECT_TRUE(outcome.err.starts_with(c.err)) << c.arguments << ": " << outcome.err;
+  }
+}
+
+// A re-run meets the output file of the first run: without permission the
+// batch stops there, naming the file, and leaves it as it was; --overwrite
+// or a CONFIG command gives the permission.
+TEST(Qmbrun, AnExistingOutputFileNeedsPermission) {
+  struct Case {
+    const char* name;
+    const char* options;
+    const char* config;  // a CONFIG command before STAND, or none
+    int status;
+    bool replaced;
+  };
+  const Case cases[] = {
+      {"NoPermission", "", "", 1, false},
+      {"OverwriteOption", "--overwrite ", "", 0, true},
+      {"ConfigOverwrite", "", "*CONFIG OW=O\r\n", 0, true},
+  };
+  for (const Case& c : cases) {
+    const fs::path folder = TestFolder() / c.name;
+    fs::create_directories(folder);
+    WriteFile(folder / "in.qmx", "1 3 2 0\r\n1 2\r\n3 4\r\n5 6\r\n");
+    WriteFile(folder / "out.qmx", "old\r\n");
+    WriteFile(folder / "run.qmb", std::string(c.config) + "*STAND O=in.qmx R=out.qmx\r\n*OUTPUT O=out.qmx\r\n");
+    const qmbtest::Outcome outcome = qmbtest::Run(folder, std::string(c.options) + "run.qmb");
+    EXPECT_EQ(outcome.status, c.status) << c.name << ": " << outcome.err;
+    EXPECT_EQ(rtl::ReadWholeFile((folder / "out.qmx").string()) != "old\r\n", c.replaced) << c.name;
+    if (c.replaced) {
+      EXPECT_EQ(outcome.err, "") << c.name;
+      EXPECT_NE(outcome.out.find("Output: Morvapc"), std::string::npos) << c.name;
+    } else {
+      EXPECT_TRUE(outcome.err.starts_with("line 1 (*STAND O=in.qmx R=out.qmx): Output file exists: " +
+                                          (folder / "out.qmx").string() + "\nRun qmbrun with --overwrite"))
+          << outcome.err;
+      EXPECT_EQ(outcome.out.find("Output: Morvapc"), std::string::npos) << "the batch stopped at STAND";
+    }
+  }
+}
+
+// On a terminal, standard error shows the progress of a running module; the
+// line is cleared once the module ends. Elsewhere it shows nothing (every
+// golden run checks that).
+TEST(Qmbrun, ProgressShowsOnATerminal) {
+  const fs::path folder = TestFolder();
+  WriteFile(folder / "dis.qmx", "2 4 4 0\r\n0\r\n1 0\r\n4 3 0\r\n5 4 2 0\r\n");
+  WriteFile(folder / "run.qmb", "*SAHN O=dis.qmx R=dis.tre\r\n");
+  const std::string command = "cd '" + folder.string() + "' && env XDG_CONFIG_HOME='" + folder.string() +
+                              "' script -qec \"'" + QMBRUN + "' run.qmb >listing.txt\" /dev/null >terminal.txt";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string terminal = rtl::ReadWholeFile((folder / "terminal.txt").string());
+  EXPECT_NE(terminal.find("line 1: Clustering"), std::string::npos) << terminal;
+  EXPECT_NE(terminal.find('%'), std::string::npos) << terminal;
+  EXPECT_NE(rtl::ReadWholeFile((folder / "listing.txt").string()).find("SAHN: Morvapc"), std::string::npos);
 }
 
 }  // namespace

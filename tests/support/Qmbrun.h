@@ -3,6 +3,14 @@
 // it: in a folder of the test's own, with a private settings folder and a
 // fixed date (SOURCE_DATE_EPOCH=0), the listing and the message boxes
 // captured in files of that folder.
+//
+// Golden files: a test compares what a run made with a stored copy through
+// ExpectSameAsGolden. To store what the runs make now in place of the copies
+// (after a change of the listing or the messages that is meant), run
+//
+//   MORVA_UPDATE_GOLDEN=1 ctest --test-dir BUILD-FOLDER -L golden
+//
+// and review the changes with git diff before committing them.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -18,22 +26,61 @@ namespace qmbtest {
 
 struct Outcome {
   int status;       // the exit status; -1 when the program did not exit
-  std::string out;  // the listing
+  std::string out;  // the listing as a listing file holds it (CR LF line ends)
   std::string err;  // the message boxes
+  std::string raw;  // standard output as the program wrote it (LF line ends)
 };
+
+// The text with each LF line end made CR LF, as listing files end their lines.
+inline std::string WithCrLf(const std::string& text) {
+  std::string result;
+  result.reserve(text.size() + text.size() / 16);
+  for (const char c : text) {
+    if (c == '\n') result += '\r';
+    result += c;
+  }
+  return result;
+}
+
+// True when the tests store what they made as the golden copies.
+inline bool UpdatingGoldenFiles() {
+  const char* update = std::getenv("MORVA_UPDATE_GOLDEN");
+  return update != nullptr && *update != '\0' && std::string(update) != "0";
+}
+
+// The file made must equal the golden copy byte for byte; with
+// MORVA_UPDATE_GOLDEN set, it replaces the copy instead.
+inline void ExpectSameAsGolden(const std::filesystem::path& made, const std::filesystem::path& golden) {
+  if (UpdatingGoldenFiles()) {
+    std::filesystem::create_directories(golden.parent_path());
+    std::filesystem::copy_file(made, golden, std::filesystem::copy_options::overwrite_existing);
+    return;
+  }
+  EXPECT_EQ(rtl::ReadWholeFile(made.string()), rtl::ReadWholeFile(golden.string()))
+      << "compare " << made << " with " << golden;
+}
 
 // Runs `qmbrun <arguments>` in `folder`; `environment` adds "NAME='value'"
 // words before the program. Settings come from folder/config/morva/morva.ini.
+// The program runs as a user would start it, without XDG_RUNTIME_DIR and
+// without rules that quieten the toolkit, so its noise would show. Standard
+// output goes to stdout.txt, the listing with CR LF line ends to listing.txt
+// and standard error to messages.txt.
 inline Outcome Run(const std::filesystem::path& folder, const std::string& arguments,
                    const std::string& environment = {}) {
-  const std::string out = (folder / "listing.txt").string();
+  const std::string out = (folder / "stdout.txt").string();
   const std::string err = (folder / "messages.txt").string();
-  const std::string command = "cd '" + folder.string() + "' && env XDG_CONFIG_HOME='" + (folder / "config").string() +
-                              "' XDG_RUNTIME_DIR='" + folder.string() +
-                              "' QT_LOGGING_RULES='*.warning=false' SOURCE_DATE_EPOCH=0 " + environment + " '" +
-                              QMBRUN + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-  const int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, rtl::ReadWholeFile(out), rtl::ReadWholeFile(err)};
+  const std::string command = "cd '" + folder.string() +
+                              "' && env -u XDG_RUNTIME_DIR -u QT_LOGGING_RULES XDG_CONFIG_HOME='" +
+                              (folder / "config").string() + "' SOURCE_DATE_EPOCH=0 " + environment + " '" + QMBRUN +
+                              "' " + arguments + " >'" + out + "' 2>'" + err + "' </dev/null";
+  const int status = std::system(command.c_str());
+  Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, {}, rtl::ReadWholeFile(err), rtl::ReadWholeFile(out)};
+  outcome.out = WithCrLf(outcome.raw);
+  rtl::TextWriter listing((folder / "listing.txt").string());
+  listing.Write(outcome.out);
+  listing.Close();
+  return outcome;
 }
 
 // A new empty folder for one test's run under the test artefacts.
@@ -74,8 +121,7 @@ inline void ExpectGoldenBatch(const std::filesystem::path& golden, const std::ve
 
   Run(folder, stem + ".qmb");
   const auto expect = [&](const std::string& made, const std::string& stored) {
-    EXPECT_EQ(rtl::ReadWholeFile((folder / made).string()), rtl::ReadWholeFile((golden / stored).string()))
-        << "compare " << (folder / made) << " with " << (golden / stored);
+    ExpectSameAsGolden(folder / made, golden / stored);
   };
   expect("listing.txt", stem + ".expected.txt");
   expect("messages.txt", stem + ".expected.err");

@@ -1,17 +1,22 @@
-// qmbrun FILE.QMB [p1 ... p9]
+// qmbrun [--overwrite] [--plots DIR [--plot-format pdf|png|emf]] FILE.QMB [p1 ... p9]
 //
-// Runs a batch file through the batch runner without a display: the listing
-// goes to standard output in the listing-file format, message boxes go to
-// standard error after it, a graphics module's "Next" is pressed at once (when
-// the program is built with windows; without, it has no graphics modules), and
-// an existing output file is never overwritten unless the configuration says
-// so. Exits 0 when the batch ends normally, 1 otherwise.
+// Runs a batch file through the batch runner without a display (see
+// QmbrunHelp for what the user is told). The listing goes to standard output
+// in the listing-file format with LF line ends, each command's section as
+// soon as the command ends; message boxes go to standard error as they are
+// shown, named after the batch line. A graphics module's "Next" is pressed at
+// once, after its plot windows were saved (--plots) or the listing says that
+// they were not. An existing output file stops the batch unless --overwrite,
+// the setting "OverWrite" or a CONFIG command says what to do with it. Exits 0
+// when the batch ends normally, 1 otherwise.
 //
 // Settings come from "morva.ini" as the program reads them at start
 // (XDG_CONFIG_HOME decides where); nothing is written back. When
 // SOURCE_DATE_EPOCH is set, the sections' date and time, and the time of day
 // that seeds the random generator, are that moment (UTC), so listings can be
 // compared.
+
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -30,37 +35,33 @@
 #include "shell/Listing.h"
 #include "shell/Profile2.h"
 #include "shell/ShellServices.h"
+#include "tools/qmbrun/HeadlessBatch.h"
+#include "tools/qmbrun/QmbrunOptions.h"
 #include "tools/qmbrun/WindowedPart.h"
 
 namespace {
 
 constexpr const char* Version = "2.02c";
 
-// Presses Next as soon as the batch waits after a graphics module.
-class HeadlessBatchView : public TBatchView {
- public:
-  void Attach(TBatchRunner& runner) { runner_ = &runner; }
-  void WaitStarted() override { runner_->Next(); }
-
- private:
-  TBatchRunner* runner_ = nullptr;
-};
-
-// Message boxes as text for standard error, shown once the listing is out.
-std::vector<std::string>& Messages() {
-  static std::vector<std::string> messages;
-  return messages;
+// An existing output file: written over with --overwrite, else the batch stops.
+TAskOafPrompt OverwritePrompt(bool overwrite) {
+  return [overwrite](const std::string& fullName) {
+    if (!overwrite) {
+      throw E_Morvapc("Output file exists: " + fullName +
+                      "\nRun qmbrun with --overwrite to write over it, or set OW=O (overwrite) or OW=A (append) "
+                      "with *CONFIG in the batch.");
+    }
+    return oafOverwrite;
+  };
 }
 
-void InstallHeadlessServices(TListingModel& listing) {
+void InstallHeadlessServices(TListingModel& listing, TBatchReport& report, bool overwrite) {
   TSharedServices services;
-  services.errorBox = [](std::string_view text) { Messages().emplace_back(text); };
-  services.warningBox = [](std::string_view text) { Messages().emplace_back(text); };
+  services.errorBox = [&report](std::string_view text) { report.Error(text); };
+  services.warningBox = [&report](std::string_view text) { report.Warning(text); };
   InstallSharedServices(std::move(services));
-  InstallShellServices(listing, [](const std::string& fullName) {
-    Messages().push_back("Output file exists, left as it was: " + fullName);
-    return oafCancel;
-  });
+  InstallShellServices(listing, OverwritePrompt(overwrite));
+  SetBatchProgressView(&report);
 }
 
 void UseSourceDateEpoch(TListingModel& listing) {
@@ -84,40 +85,68 @@ void ReadSettings() {
   ReadConfig(profile);
 }
 
-// A listing that could not be written all the same is a failed run.
-int Finish(const TListingModel& listing, bool ok) {
-  std::cout << listing.FileText() << std::flush;
-  if (!std::cout) Messages().emplace_back("Error writing the listing to standard output");
-  for (const std::string& message : Messages()) std::cerr << message << '\n';
-  return ok && std::cout ? 0 : 1;
+// After a graphics module: its plot windows saved in the folder, or the
+// listing says that they were not.
+void SavePlots(const TQmbrunOptions& options, const TListingModel& listing) {
+  if (OpenPlotWindows() == 0) return;
+  if (options.plotsFolder.empty()) {
+    ListingWriteLine("Plot not saved (qmbrun --plots DIR saves it)");
+    return;
+  }
+  const TListingSection* section = listing.CurrentSection();
+  const std::string stem = section != nullptr ? section->Caption() : std::string("plot");
+  for (const std::string& file : SavePlotWindows(options.plotsFolder, stem, options.plotFormat)) {
+    ListingWriteLine("Plot saved: " + file);
+  }
+}
+
+// Runs the batch; true when every command ran.
+bool RunBatch(const TQmbrunOptions& options, TListingModel& listing, TBatchReport& report, TListingStream& stream) {
+  THeadlessBatchView view(report, stream, [&] { SavePlots(options, listing); });
+  TBatchRunner runner(listing, view);
+  view.Attach(runner);
+  ReadSettings();
+  InstallHeadlessServices(listing, report, options.overwrite);
+  UseSourceDateEpoch(listing);
+  runner.Load(options.batchFile);
+  const TBatchEnd end = runner.Run(options.parameters);
+  if (end == TBatchEnd::Refused) report.Error("The batch did not start.");
+  return end == TBatchEnd::Completed;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::cerr << "usage: qmbrun FILE.QMB [p1 ... p9]\n";
+  const TQmbrunOptions options = ParseQmbrunArguments(std::vector<std::string>(argv + 1, argv + argc), kWithWindows);
+  if (!options.error.empty()) {
+    std::cerr << "qmbrun: " << options.error << '\n' << QmbrunUsage(kWithWindows) << '\n';
     return 1;
   }
-  std::string parameters;
-  for (int i = 2; i < argc; ++i) parameters += std::string(i > 2 ? " " : "") + argv[i];
+  if (options.help) {
+    std::cout << QmbrunHelp(kWithWindows);
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "qmbrun " << Version << '\n';
+    return 0;
+  }
 
   RegisterBuiltModules();
   AddWindowedPart();
   TListingModel listing(Version);
-  HeadlessBatchView view;
-  TBatchRunner runner(listing, view);
-  view.Attach(runner);
+  TBatchReport report(std::cerr, isatty(STDERR_FILENO) == 1);
+  TListingStream stream(listing, std::cout);
+  bool ok = false;
   try {
-    ReadSettings();
-    InstallHeadlessServices(listing);
-    UseSourceDateEpoch(listing);
-    runner.Load(argv[1]);
-    const TBatchEnd end = runner.Run(parameters);
-    if (end == TBatchEnd::Refused) Messages().push_back("The batch did not start.");
-    return Finish(listing, end == TBatchEnd::Completed);
+    ok = RunBatch(options, listing, report, stream);
   } catch (const std::exception& error) {
-    Messages().push_back(error.what());
-    return Finish(listing, false);
+    report.Error(error.what());
   }
+  report.ClearCommand();
+  // A listing that could not be written all the same is a failed run.
+  if (!stream.WriteNewSections()) {
+    report.Error("Error writing the listing to standard output");
+    ok = false;
+  }
+  return ok ? 0 : 1;
 }

@@ -51,19 +51,28 @@ std::string Lines(int count, const std::string& line) {
   return text;
 }
 
+// The text as a file whose first lines (the comments and the header before a
+// body) have been read already.
+rtl::TextReader TextAfterLines(const std::string& text, int skipped) {
+  auto f = Text(text);
+  std::string line;
+  for (int k = 0; k < skipped; ++k) f.ReadLine(line);
+  return f;
+}
+
 template <class M>
-std::function<void()> Reading(std::function<M()> make, std::string text) {
-  return [make, text] {
+std::function<void()> Reading(std::function<M()> make, std::string text, int skipped = 0) {
+  return [make, text, skipped] {
     M m = make();
-    auto f = Text(text);
+    auto f = TextAfterLines(text, skipped);
     Read(m, f);
   };
 }
 
-std::function<void()> ReadingRect(int rows, int cols, std::string text) {
+std::function<void()> ReadingRect(int rows, int cols, std::string text, int skipped = 0) {
   return [=] {
     Rect_mx m(rows, cols);
-    auto f = Text(text);
+    auto f = TextAfterLines(text, skipped);
     Read(m, f, true, {}, {});
   };
 }
@@ -113,6 +122,15 @@ INSTANTIATE_TEST_SUITE_P(
                     "End of file encountered when trying to read row 1234 column 1 from line 12344 of input file."},
         BodyRefusal{"RectBadValue", ReadingRect(2, 3, "1 2 x\r\n"),
                     "Problem in reading value: x on data line 1 in input file."},
+        // Lines are counted from the file's first line, not from the body's.
+        BodyRefusal{"RectBadValueAfterCommentAndHeader",
+                    ReadingRect(2, 3, "\"data\r\n1 2 3 0\r\n1 2 3\r\n4 x 6\r\n", 2),
+                    "Problem in reading value: x on data line 4 in input file."},
+        BodyRefusal{"RectEndOfFileAfterHeader", ReadingRect(2, 3, "1 2 3 0\r\n1 2 3\r\n4 5\r\n", 1),
+                    "End of file encountered when trying to read row 2 column 3 from line 3 of input file."},
+        BodyRefusal{"SymBadValueAfterHeader",
+                    Reading<Sym_mx>([] { return Sym_mx(2, 2); }, "2 2 2 0\r\n1\r\n2 z\r\n", 1),
+                    "Problem in reading value: z on data line 3 of input file."},
         BodyRefusal{"RectEndLabelMissing",
                     [] {
                       Rect_mx m(1, 2);
@@ -541,7 +559,7 @@ TEST(GraphWrite, ThreeColumns) {
 
 // /dev/full takes no byte: the failure surfaces at a write or at the close.
 TEST(WriteFailure, RaisesTheDiskFullTextAndNeverPassesForSuccess) {
-  const std::string message(kMatrixWriteError);
+  const std::string message = std::string(kMatrixWriteError) + " (No space left on device)";
   Rect_mx big(200, 200);
   {
     rtl::TextWriter f("/dev/full");

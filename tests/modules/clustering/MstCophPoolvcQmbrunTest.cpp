@@ -56,8 +56,7 @@ TEST(MstCophPoolvcGolden, ListingMessagesAndFilesMatch) {
   const qmbtest::Outcome outcome = qmbtest::Run(folder, "golden.qmb");
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   const auto expect = [&](const std::string& made, const std::string& stored) {
-    EXPECT_EQ(rtl::ReadWholeFile((folder / made).string()), rtl::ReadWholeFile((Golden / "expected" / stored).string()))
-        << "compare " << (folder / made) << " with " << (Golden / "expected" / stored);
+    qmbtest::ExpectSameAsGolden(folder / made, Golden / "expected" / stored);
   };
   expect("listing.txt", "listing.txt");
   expect("messages.txt", "messages.txt");
@@ -120,7 +119,8 @@ TEST_P(MstCophPoolvcRefusals, StopTheBatchWithTheirMessage) {
   }
   const qmbtest::Outcome outcome = qmbtest::Run(folder, "run.qmb");
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.err, std::string(r.message) + "\n");
+  // The message names the batch's one line.
+  EXPECT_EQ(outcome.err, "line 1 (" + std::string(r.command) + "): " + r.message + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -31,8 +31,7 @@ TEST_P(SahnGolden, ListingTreesAndMessagesMatch) {
   EXPECT_EQ(outcome.status, 0) << outcome.err;
 
   const auto expect = [&](const std::string& made, const std::string& stored) {
-    EXPECT_EQ(rtl::ReadWholeFile((folder / made).string()), rtl::ReadWholeFile((Golden / stored).string()))
-        << "compare " << (folder / made) << " with " << (Golden / stored);
+    qmbtest::ExpectSameAsGolden(folder / made, Golden / stored);
   };
   expect("listing.txt", stem + ".expected.txt");
   expect(stem + ".tre", stem + ".expected.tre");

@@ -56,8 +56,7 @@ TEST_P(GeneralGolden, ListingMessagesAndFilesOfEachBatchMatch) {
     for (const auto& entry : fs::directory_iterator(expected)) {
       const std::string file = entry.path().filename().string();
       ASSERT_TRUE(fs::exists(folder / file)) << stem << ": " << file;
-      EXPECT_EQ(rtl::ReadWholeFile((folder / file).string()), rtl::ReadWholeFile(entry.path().string()))
-          << "compare " << (folder / file) << " with " << entry.path();
+      qmbtest::ExpectSameAsGolden(folder / file, entry.path());
     }
   }
 }

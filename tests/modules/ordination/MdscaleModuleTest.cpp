@@ -250,7 +250,7 @@ TEST_F(MdscaleRun, RefusesWhatItCannotScale) {
       {"four hundred points", {{"O", Input("n400.qmx")}}, "Input matrix is too large."},
       {"a word that is no number",
        {{"O", Path("bad.qmx")}},
-       "Problem in reading value: x on data line 4 of input file."},
+       "Problem in reading value: x on data line 5 of input file."},
       {"a body cut short",
        {{"O", Path("short.qmx")}},
        "End of file encountered when trying to read row 4 column 1 in input file."},

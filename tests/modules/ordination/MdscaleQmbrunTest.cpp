@@ -31,8 +31,7 @@ TEST_P(MdscaleGolden, ListingMessagesAndFilesMatch) {
   for (const auto& entry : fs::directory_iterator(Golden / stem)) {
     const std::string file = entry.path().filename().string();
     ASSERT_TRUE(fs::exists(folder / file)) << file;
-    EXPECT_EQ(rtl::ReadWholeFile((folder / file).string()), rtl::ReadWholeFile(entry.path().string()))
-        << "compare " << (folder / file) << " with " << entry.path();
+    qmbtest::ExpectSameAsGolden(folder / file, entry.path());
   }
 }
 

@@ -29,8 +29,7 @@ TEST(OrdinationBatch, RunsOfEachModuleMatchTheGoldenFilesAndListing) {
     const std::string file = entry.path().filename().string();
     if (file == "ordination.qmb") continue;
     ASSERT_TRUE(fs::exists(folder / file)) << file;
-    EXPECT_EQ(rtl::ReadWholeFile((folder / file).string()), rtl::ReadWholeFile(entry.path().string()))
-        << "compare " << (folder / file) << " with " << entry.path();
+    qmbtest::ExpectSameAsGolden(folder / file, entry.path());
   }
 }
 

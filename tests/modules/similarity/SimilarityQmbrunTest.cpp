@@ -27,8 +27,7 @@ TEST(SimilarityBatch, OneRunOfEachModuleMatchesTheGoldenFilesAndListing) {
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.err, "");
   for (const char* file : {"simint-corr.qmx", "simint-n.qmx", "simqual-j.qmx", "simgend-rogers.qmx", "listing.txt"}) {
-    EXPECT_EQ(rtl::ReadWholeFile((folder / file).string()), rtl::ReadWholeFile((golden / file).string()))
-        << "compare " << (folder / file) << " with " << (golden / file);
+    qmbtest::ExpectSameAsGolden(folder / file, golden / file);
   }
 }
 
