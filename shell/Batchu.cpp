@@ -257,7 +257,7 @@ void TBatchRunner::WaitForPlot() {
   state_ = TBatchState::Waiting;
   stop_ = false;
   view_.WaitStarted();
-  while (!stop_) ProcessMessages();
+  while (!stop_) WaitForMessages();
   view_.WaitEnded();
   state_ = TBatchState::Running;
 }

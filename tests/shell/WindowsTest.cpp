@@ -1,0 +1,323 @@
+// The analysis program's windows driven offscreen: start-up with a test
+// clock, the module buttons and their dialogs, the batch window with its
+// "Next", placements and settings written at close and read at the next
+// start, the small windows, the data editor's start and the printer.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/base/VirIntl.h"
+#include "matrix/Constu.h"
+#include "platform/Clock.h"
+#include "platform/IniFile.h"
+#include "platform/record/ManualClock.h"
+#include "platform/record/RecordingPrinter.h"
+#include "plot/forms/bm2DForm.h"
+#include "rtl/TextFile.h"
+#include "shell/Ask_oaf.h"
+#include "shell/Config.h"
+#include "shell/Modules.h"
+#include "shell/Progress.h"
+#include "shell/forms/About.h"
+#include "shell/forms/Ask_oafF.h"
+#include "shell/forms/Batchf.h"
+#include "shell/forms/Dialogu.h"
+#include "shell/forms/GetInt.h"
+#include "shell/forms/Listingu.h"
+#include "shell/forms/Morva.h"
+#include "shell/forms/Splash.h"
+#include "shell/forms/StartUp.h"
+#include "tests/platform/QtTestSupport.h"
+#include "tests/shell/ShellTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace plat;
+
+class MorvapcWindows : public platform_test::WindowTest {
+ protected:
+  // The program as it starts, on a clock that tests move: the splash's wait
+  // moves it on.
+  TMORVAF& Start(std::uint32_t startTick = 1500) {
+    clock = std::make_unique<ManualClock>(startTick);
+    ScopedService<Clock> onTestClock(*clock);
+    TMORVAF& main = StartMorvapc();
+    input::Flush();
+    return main;
+  }
+  void TearDown() override {
+    if (auto* batch = FindForm("BatchF")) batch->Close();
+    WindowTest::TearDown();
+  }
+  // Writes a key of "morva.ini" before the program starts.
+  static void SetKey(const std::string& section, const std::string& key, const std::string& value) {
+    WriteProfileString("morva.ini", section, key, value);
+  }
+  static std::string Key(const std::string& section, const std::string& key) {
+    return ReadProfileString("morva.ini", section, key).value_or("(none)");
+  }
+  // A fresh folder of the test's own, the data directory of the program.
+  fs::path DataFolder() {
+    const fs::path folder = settings.Folder() / "data";
+    fs::create_directories(folder);
+    SetKey("Config", "DefaultDir", folder.string());
+    return folder;
+  }
+
+  shelltest::TempSettings settings;
+  std::unique_ptr<ManualClock> clock;
+  platform_test::Deferred later;
+};
+
+TEST_F(MorvapcWindows, SplashHoldsUntilTheFourthWholeSecondAfterItsStart) {
+  for (const std::uint32_t start : {0u, 1500u, 2999u}) {
+    TMORVAF& main = Start(start);
+    EXPECT_EQ(clock->TickCount() / 1000, start / 1000 + 4) << start;
+    EXPECT_LE(clock->TickCount() - start, 4000u) << start;
+    EXPECT_GT(clock->TickCount() - start, 3000u) << start;
+    EXPECT_EQ(FindForm("SplashF"), nullptr) << "the splash is gone once the main window is made";
+    EXPECT_TRUE(main.Visible());
+    EXPECT_EQ(main.Caption(), "Morvapc");
+    ASSERT_NE(ListingForm(), nullptr);
+    EXPECT_FALSE(ListingForm()->Visible());
+    DestroyForms();
+  }
+  EXPECT_EQ(SplashDuration(1500), 3500u);
+  EXPECT_EQ(SplashDuration(0), 4000u);
+}
+
+TEST_F(MorvapcWindows, StartUpWidensTwoLetterYears) {
+  struct Case {
+    const char* given;
+    const char* shown;
+  };
+  const Case cases[] = {{"m/d/yy", "m/d/yyyy"},     {"m/d/yyyy", "m/d/yyyy"}, {"dd.MM.yy", "dd.MM.yyyy"},
+                        {"yy-MM-dd", "yyyy-MM-dd"}, {"d/M", "d/M"},           {"y/M/d", "y/M/d"}};
+  for (const Case& c : cases) EXPECT_EQ(FourDigitYears(c.given), c.shown) << c.given;
+  VirIntlSup().ShortDate = "MM/dd/yy";
+  Start();
+  EXPECT_EQ(VirIntlSup().ShortDate, "MM/dd/yyyy");
+}
+
+TEST_F(MorvapcWindows, PlacementsAndPageAreWrittenAtCloseAndRestoredAtTheNextStart) {
+  SetKey("MainWindow", "Page", "9");
+  TMORVAF& first = Start();
+  EXPECT_EQ(first.Notebook().PageIndex(), 0) << "a saved page outside the notebook selects page 0";
+  first.SetBounds(40, 50, 600, 320);
+  first.Notebook().SetPageIndex(3);
+  input::Flush();
+  first.Close();
+  input::Flush();
+  EXPECT_EQ(Key("MainWindow", "Page"), "3");
+  EXPECT_EQ(Key("WinPos", "morvaF").substr(0, 4), "0 1 ");
+  EXPECT_EQ(Key("Config", "FileFormat"), "e");
+  DestroyForms();
+
+  TMORVAF& second = Start();
+  EXPECT_EQ(second.Notebook().PageIndex(), 3);
+  const Rect bounds = second.GetPlacement().normal;
+  EXPECT_EQ(bounds.Width(), 600);
+  EXPECT_EQ(bounds.Height(), 320);
+}
+
+TEST_F(MorvapcWindows, EveryModuleButtonOpensItsDialogOrSaysItIsNotAvailable) {
+  TMORVAF& main = Start();
+  int opened = 0;
+  for (std::int32_t number = 1; number < ModuleCount; ++number) {
+    Button* button = main.ModuleButton(number);
+    ASSERT_NE(button, nullptr) << number;
+    boxes.Clear();
+    RunGuarded([&] { button->Click(); });
+    input::Flush();
+    if (!ModuleAvailable(number)) {
+      EXPECT_EQ(boxes.LastText(), "Module not available: " + std::string(ModuleBatchNames[number])) << number;
+      continue;
+    }
+    ++opened;
+    TModuleRec module;
+    DescribeModule(number, module);
+    TDialogF* dialog = DialogForm();
+    ASSERT_NE(dialog, nullptr) << number;
+    EXPECT_TRUE(boxes.Boxes().empty()) << number << ": " << boxes.LastText();
+    EXPECT_EQ(dialog->Caption(), module.name) << number;
+    EXPECT_EQ(dialog->HelpContext(), button->HelpContext()) << number;
+    EXPECT_EQ(dialog->Table().RowLimit(), static_cast<int>(module.params.size()) + 1) << number;
+    EXPECT_EQ(dialog->Model().Module().number, number);
+    EXPECT_EQ(dialog->ComputeBtn().Caption(), "Compute");
+    EXPECT_EQ(dialog->PlotButtonCount(), static_cast<int>(module.buttons.size())) << number;
+  }
+  EXPECT_GE(opened, 20);
+  int shown = 0;
+  for (Form* form : Forms()) shown += form->Name() == "DialogF" && form->Visible() ? 1 : 0;
+  EXPECT_EQ(shown, 1) << "one dialog at a time";
+}
+
+TEST_F(MorvapcWindows, ConfigurationOpensWithOk) {
+  TMORVAF& main = Start();
+  main.Menu().Find("Configuration...")->Click();
+  input::Flush();
+  ASSERT_NE(DialogForm(), nullptr);
+  EXPECT_EQ(DialogForm()->Caption(), "Config");
+  EXPECT_EQ(DialogForm()->ComputeBtn().Caption(), "Ok");
+  EXPECT_EQ(DialogForm()->HelpContext(), 12);
+}
+
+TEST_F(MorvapcWindows, NoModuleStartsAndTheMainWindowStaysWhileABatchRuns) {
+  TMORVAF& main = Start();
+  ASSERT_TRUE(BeginBatchRun());
+  main.ModuleButton(18)->Click();
+  main.Menu().Find("Configuration...")->Click();
+  input::Flush();
+  EXPECT_EQ(DialogForm(), nullptr);
+  main.Close();
+  input::Flush();
+  EXPECT_TRUE(main.Visible());
+  EndBatchRun();
+}
+
+TEST_F(MorvapcWindows, BatchStopsAtNextWithThePlotOpenAndBothSectionsReachTheListing) {
+  const fs::path folder = DataFolder();
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "sahn" / "golden" / "dis-noties.qmx", folder / "dis.qmx");
+  std::ofstream((folder / "run.qmb").string(), std::ios::binary)
+      << "\" SAHN, then its tree\r\n*SAHN O=dis.qmx R=dis.tre\r\n*TREE O=dis.tre\r\n";
+  TMORVAF& main = Start();
+  main.Menu().Find("Run batch file...")->Click();
+  input::Flush();
+  auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+  ASSERT_NE(batch, nullptr);
+  dialogs.AnswerFile((folder / "run.qmb").string());
+  batch->LoadBtn().Click();
+  EXPECT_TRUE(batch->RunBtn().Enabled());
+
+  std::vector<std::string> atWait;
+  std::function<void()> pressNext = [&] {
+    if (batch->Runner().State() != TBatchState::Waiting) {
+      later.Post(pressNext);
+      return;
+    }
+    atWait = {batch->RunBtn().Caption(), plat::FormExists("TreePltF") ? "plot open" : "no plot",
+              main.ModuleButton(18)->Enabled() ? "button" : "no button"};
+    main.ModuleButton(18)->Click();  // refused while the batch waits
+    main.Close();                    // refused too
+    batch->RunBtn().Click();
+  };
+  later.Post(pressNext);
+  batch->RunBtn().Click();
+  input::Flush();
+
+  EXPECT_EQ(atWait, (std::vector<std::string>{"Next", "plot open", "button"}));
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+  EXPECT_EQ(DialogForm(), nullptr);
+  EXPECT_TRUE(main.Visible());
+  EXPECT_EQ(batch->RunBtn().Caption(), "Run");
+  EXPECT_FALSE(RunFlags().batchRunning);
+  TListingModel& listing = ListingForm()->Model();
+  ASSERT_EQ(listing.PageCount(), 3);
+  EXPECT_EQ(listing.Section(1)->Caption(), "SAHN-1");
+  EXPECT_EQ(listing.Section(2)->Caption(), "Tree-2");
+  EXPECT_GT(listing.Section(1)->ParagraphCount(), 10);
+  EXPECT_EQ(ListingForm()->Notebook().PageCount(), 3);
+  ASSERT_NE(ListingForm()->EditorAt(1), nullptr);
+  EXPECT_EQ(ListingForm()->EditorAt(1)->CountParagraphs(), listing.Section(1)->ParagraphCount())
+      << "the page's editor shows the section's own text";
+}
+
+TEST_F(MorvapcWindows, TheOverwriteQuestionAnswersByItsButtonsAndEscape) {
+  struct Case {
+    const char* name;
+    std::function<void(Task_oafF&)> answer;
+    ModalResult result;
+  };
+  const Case cases[] = {
+      {"append", [](Task_oafF& ask) { ask.AppendBtn().Click(); }, oafAppend},
+      {"overwrite", [](Task_oafF& ask) { ask.OverwriteBtn().Click(); }, oafOverwrite},
+      {"cancel", [](Task_oafF& ask) { ask.CancelBtn().Click(); }, oafCancel},
+      {"escape", [](Task_oafF& ask) { input::PressKey(ask.AppendBtn(), vk::Escape); }, oafCancel},
+  };
+  for (const Case& c : cases) {
+    std::string shown;
+    later.Post([&] {
+      auto* ask = dynamic_cast<Task_oafF*>(FindForm("ask_oafF"));
+      ASSERT_NE(ask, nullptr);
+      shown = ask->ShownName() + " / " + ask->Caption();
+      c.answer(*ask);
+    });
+    EXPECT_EQ(ShowOverwriteQuestion("/data/out.qmx"), c.result) << c.name;
+    EXPECT_EQ(shown, "/data/out.qmx / File exists!") << c.name;
+  }
+}
+
+TEST_F(MorvapcWindows, TheIntegerPromptShowsItsRangeAndTakesAValidValue) {
+  TGIntWrap prompt;
+  prompt.Caption = "Indent value";
+  prompt.Min = 0;
+  prompt.Max = 20;
+  prompt.Value = 8;
+  std::string hint;
+  std::int32_t shownValue = -1;
+  later.Post([&] {
+    auto* form = dynamic_cast<TGetIntF*>(FindForm("GetIntF"));
+    ASSERT_NE(form, nullptr);
+    hint = form->Field().Hint();
+    form->ReadValue(shownValue);
+    form->SetValue(12);
+    form->OkBtn().Click();
+  });
+  EXPECT_TRUE(prompt.Execute(*CreateForm<Form>("OwnerF").ParentForm()));
+  EXPECT_EQ(hint, "Enter an integer between 0 and 20");
+  EXPECT_EQ(shownValue, 8);
+  EXPECT_EQ(prompt.Value, 12);
+}
+
+TEST_F(MorvapcWindows, AboutOpensFromTheMainWindowAndFromAPlotWindow) {
+  Start();
+  for (const auto& open : std::vector<std::function<void()>>{[] { MainForm()->Menu().Find("&About...")->Click(); },
+                                                             [] { Tbm2DForm::AboutHandler()(); }}) {
+    std::string shown;
+    later.Post([&] {
+      Form* about = FindForm("AboutF");
+      ASSERT_NE(about, nullptr);
+      shown = about->Caption();
+      about->SetModalResult(mrOk);
+    });
+    open();
+    EXPECT_EQ(shown, "About Morvapc");
+  }
+}
+
+TEST_F(MorvapcWindows, EditDataFileStartsTheEditorWithTheFileAsOneArgument) {
+  RecordingLauncher launcher;
+  ScopedService<ProcessLauncher> launching(launcher);
+  StartEditor("/bin/true --wide", "/data/my file \"1\".qmx");
+  ASSERT_EQ(launcher.Launches().size(), 1u);
+  EXPECT_EQ(launcher.Launches()[0].program, "/bin/true");
+  EXPECT_EQ(launcher.Launches()[0].args, (std::vector<std::string>{"--wide", "/data/my file \"1\".qmx"}));
+  EXPECT_TRUE(boxes.Boxes().empty());
+
+  StartEditor("no-such-editor-here", "/data/a.qmx");
+  EXPECT_EQ(boxes.LastText(), "Unable to open  editor\n(no-such-editor-here)");
+  launcher.SetSucceed(false);
+  boxes.Clear();
+  StartEditor("/bin/true", "/data/a.qmx");
+  EXPECT_EQ(boxes.LastText(), "Unable to open  editor\n(/bin/true)");
+}
+
+TEST_F(MorvapcWindows, ThePrinterServicesReportTheInstalledPrintersPage) {
+  Start();
+  RecordingPrinter printer(297, 210);
+  ScopedService<Printer> installed(printer);
+  ASSERT_TRUE(GetPrinterResolution());
+  EXPECT_EQ(PrinterPageWidth, 1169);
+  EXPECT_EQ(PrinterPageHeight, 827);
+  printer.SetAvailable(false);
+  EXPECT_THROW(GetPrinterResolution(), E_Morvapc);
+}
+
+}  // namespace
