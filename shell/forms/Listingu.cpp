@@ -26,6 +26,7 @@ const plat::Font kActiveTabFont{"Arial", 9, plat::clBlack, plat::fsBold};
 const plat::Font kListingFont{"Courier New", 11, plat::clBlack, 0};
 const std::string kFilter = "TXT files|*.TXT|All files|*.*";
 const char* const kHelpFile = "morva.hlp";
+constexpr int kLeastTabWidth = 20;
 
 TListingF* theListing = nullptr;
 
@@ -55,7 +56,11 @@ TListingF::TListingF() : plat::Form("ListingF"), model_(VersionText()), font_(kL
   notebook_->SetActiveTabFont(kActiveTabFont);
   notebook_->ClearPages();
   BuildVersionPage();
-  notebook_->OnPageChanged = [this](plat::Control*, int index) { model_.SelectPage(index); };
+  notebook_->OnPageChanged = [this](plat::Control*, int index) {
+    model_.SelectPage(index);
+    LayOut();
+  };
+  OnResize = [this] { LayOut(); };
   model_.SetTextSource([this](const std::string& caption, bool wordWrap) { return AddSectionPage(caption, wordWrap); });
   OnClose = [this](plat::CloseAction& action) {
     SaveWindowPos(*this, Name());
@@ -125,6 +130,7 @@ std::shared_ptr<TParaList> TListingF::AddSectionPage(const std::string& caption,
   editor.SetAlign(plat::Align::Client);
   notebook_->SetPageIndex(notebook_->PageCount() - 1);
   notebook_->SetTabRowCount(TabRowsFor(notebook_->PageCount()));
+  LayOut();
   return std::shared_ptr<TParaList>(std::shared_ptr<TParaList>(), &editor.Paragraphs());
 }
 
@@ -252,6 +258,17 @@ void TListingF::ShowListing() {
     placed_ = true;
   }
   if (!Visible()) ShowForm();
+  LayOut();
+}
+
+// The notebook fills the window and each page's editor its page. A page is as
+// long as its row of tabs, so the tabs share the window's height.
+void TListingF::LayOut() {
+  Realign();
+  const int rows = std::max(1, notebook_->RowCount());
+  const int perRow = std::max(1, (notebook_->PageCount() + rows - 1) / rows);
+  notebook_->SetTabWidth(std::max(kLeastTabWidth, (notebook_->ClientHeight() - 1) / perRow));
+  for (int page = 0; page < notebook_->PageCount(); ++page) notebook_->PageAt(page).Realign();
 }
 
 void TListingF::FocusCurrentPage() {

@@ -48,6 +48,7 @@ class TListingF : public plat::Form {
   void BuildVersionPage();
   std::shared_ptr<TParaList> AddSectionPage(const std::string& caption, bool wordWrap);
   void SectionsChanged();
+  void LayOut();
   bool ListingFile(plat::FileDialogRequest& request, bool save);
   void SaveAs(const std::function<void(const std::string&)>& save);
   void PrintLines(const std::vector<std::string>& lines);

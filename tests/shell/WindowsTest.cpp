@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,6 +17,7 @@
 #include "matrix/Constu.h"
 #include "platform/Clock.h"
 #include "platform/IniFile.h"
+#include "platform/Snapshot.h"
 #include "platform/record/ManualClock.h"
 #include "platform/record/RecordingPrinter.h"
 #include "plot/forms/bm2DForm.h"
@@ -69,6 +71,19 @@ class MorvapcWindows : public platform_test::WindowTest {
     fs::create_directories(folder);
     SetKey("Config", "DefaultDir", folder.string());
     return folder;
+  }
+
+  // Puts a text into a string cell's data, as the cell does when an edit ends.
+  static void PutText(TDialogF& dialog, int row, const std::string& text) {
+    const TVirCellData data = dialog.Table().OnGetCellData(row, 1, cdpForSave);
+    ASSERT_GT(data.size(), text.size());
+    data[0] = static_cast<std::uint8_t>(text.size());
+    std::copy(text.begin(), text.end(), data.begin() + 1);
+  }
+  static void Snapshot(Control& control, const std::string& name) {
+    const fs::path folder = fs::path(MORVA_ARTEFACTS) / "shell" / "forms";
+    fs::create_directories(folder);
+    EXPECT_TRUE(SaveSnapshot(control, (folder / name).string()));
   }
 
   shelltest::TempSettings settings;
@@ -318,6 +333,76 @@ TEST_F(MorvapcWindows, ThePrinterServicesReportTheInstalledPrintersPage) {
   EXPECT_EQ(PrinterPageHeight, 827);
   printer.SetAvailable(false);
   EXPECT_THROW(GetPrinterResolution(), E_Morvapc);
+}
+
+TEST_F(MorvapcWindows, SimintFromItsButtonToASavedListing) {
+  const fs::path folder = DataFolder();
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
+  TMORVAF& main = Start();
+  main.Notebook().SetPageIndex(1);
+  main.ModuleButton(21)->Click();
+  input::Flush();
+  TDialogF* dialog = DialogForm();
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_EQ(dialog->Caption(), "Simint");
+
+  dialog->ComputeBtn().Click();
+  EXPECT_EQ(dialog->StatusPanel().Caption(), " Input field must not be blank for Input file");
+  EXPECT_EQ(dialog->Table().ActiveRow(), 1);
+  EXPECT_EQ(ListingForm()->Model().PageCount(), 1) << "nothing ran";
+
+  PutText(*dialog, 1, "interval.qmx");
+  PutText(*dialog, 4, "distances.qmx");
+  dialog->ComputeBtn().Click();
+  input::Flush();
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+  EXPECT_TRUE(fs::exists(folder / "distances.qmx"));
+  TListingF& listing = *ListingForm();
+  EXPECT_TRUE(listing.Visible());
+  ASSERT_EQ(listing.Notebook().PageCount(), 2);
+  EXPECT_EQ(listing.Notebook().PageAt(1).Caption(), "Simint-1");
+  EXPECT_EQ(listing.Notebook().PageIndex(), 1);
+  const TVirEditor* editor = listing.EditorAt(1);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->ReadParagraph(1), "Simint: Morvapc 2.02c");
+  EXPECT_EQ(editor->ReadParagraph(4), "Input parameters");
+  EXPECT_GT(editor->Height(), listing.ClientHeight() / 2) << "the editor fills its page";
+  EXPECT_TRUE(dialog->ComputeBtn().Visible());
+  EXPECT_FALSE(dialog->CancelBtn().Visible());
+  EXPECT_FALSE(RunFlags().busy);
+
+  Snapshot(main, "main.png");
+  Snapshot(*dialog, "simint-dialog.png");
+  Snapshot(listing, "listing.png");
+  dialogs.AnswerFile((folder / "listing.txt").string());
+  listing.Menu().Find("Notebook")->Find("Save...")->Click();
+  const std::string saved = rtl::ReadWholeFile((folder / "listing.txt").string());
+  EXPECT_EQ(saved.substr(0, 23), "Simint: Morvapc 2.02c\r\n");
+  EXPECT_NE(saved.find("Input parameters\r\n"), std::string::npos);
+  EXPECT_EQ(saved.find('\f'), std::string::npos) << "one section, no form feed";
+}
+
+TEST_F(MorvapcWindows, CancelDuringARunGivesTheUserAbortWarning) {
+  const fs::path folder = DataFolder();
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
+  TMORVAF& main = Start();
+  main.ModuleButton(21)->Click();
+  TDialogF& dialog = *DialogForm();
+  PutText(dialog, 1, "interval.qmx");
+  bool cancelShown = false;
+  later.Post([&] {
+    cancelShown = dialog.CancelBtn().Visible() && !dialog.ComputeBtn().Visible() && !dialog.Toolbar().Enabled();
+    dialog.CancelBtn().Click();
+  });
+  dialog.ComputeBtn().Click();
+  EXPECT_TRUE(cancelShown);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].text, "User abort");
+  EXPECT_EQ(boxes.Boxes()[0].kind, MsgKind::Warning);
+  EXPECT_FALSE(RunFlags().busy);
+  EXPECT_FALSE(RunFlags().abort);
+  EXPECT_TRUE(dialog.ComputeBtn().Visible());
+  EXPECT_TRUE(dialog.Toolbar().Enabled());
 }
 
 }  // namespace
