@@ -80,6 +80,9 @@ class CustomControl : public Control {
   static int ScrollArrowSize();
   // With tabs wanted, Tab reaches KeyDown instead of moving the focus.
   void SetWantTabs(bool want);
+  // A control that is no tab stop takes the focus neither from Tab nor from a
+  // click; SetFocus still gives it. Custom controls are tab stops when made.
+  void SetTabStop(bool tabStop);
 
   // The control's window counts as made when it is first shown; CreateWnd runs
   // then. HandleNeeded makes it now (an exception of CreateWnd reaches the

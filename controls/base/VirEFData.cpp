@@ -96,3 +96,71 @@ bool StoreReal48(long double value, std::span<std::uint8_t, 6> bytes) {
 }
 
 long double MaxReal48() { return std::ldexp(2.0L - std::ldexp(1.0L, -kReal48FractionBits), 126); }
+
+// ---- Values of the field types ------------------------------------------------------
+
+namespace {
+
+template <std::size_t N>
+std::span<std::uint8_t, N> Head(std::span<std::uint8_t> data) {
+  return data.first<N>();
+}
+template <std::size_t N>
+std::span<const std::uint8_t, N> Head(std::span<const std::uint8_t> data) {
+  return data.first<N>();
+}
+
+}  // namespace
+
+TFieldValue LoadFieldValue(TPictureDataType type, std::span<const std::uint8_t> data) {
+  TFieldValue value;
+  switch (type) {
+    case pftLongInt:
+    case pftDate:
+    case pftTime: value.integer = LoadLE<std::int32_t>(Head<4>(data)); break;
+    case pftWord: value.integer = LoadLE<std::uint16_t>(Head<2>(data)); break;
+    case pftInteger: value.integer = LoadLE<std::int16_t>(Head<2>(data)); break;
+    case pftShortInt: value.integer = static_cast<std::int8_t>(data[0]); break;
+    case pftReal: value.real = LoadReal48(Head<6>(data)); break;
+    case pftExtended: value.real = LoadExtended(Head<10>(data)); break;
+    case pftDouble: value.real = LoadDouble(Head<8>(data)); break;
+    case pftSingle: value.real = LoadSingle(Head<4>(data)); break;
+    case pftComp: value.real = static_cast<long double>(LoadLE<std::int64_t>(Head<8>(data))); break;
+    default: value.integer = data[0]; break;
+  }
+  return value;
+}
+
+void StoreFieldValue(TPictureDataType type, const TFieldValue& value, std::span<std::uint8_t> data) {
+  switch (type) {
+    case pftLongInt:
+    case pftDate:
+    case pftTime: StoreLE(static_cast<std::int32_t>(value.integer), Head<4>(data)); break;
+    case pftWord:
+    case pftInteger: StoreLE(static_cast<std::uint16_t>(value.integer), Head<2>(data)); break;
+    case pftReal:
+      if (!StoreReal48(value.real, Head<6>(data))) StoreReal48(0, Head<6>(data));
+      break;
+    case pftExtended: StoreExtended(value.real, Head<10>(data)); break;
+    case pftDouble: StoreDouble(static_cast<double>(value.real), Head<8>(data)); break;
+    case pftSingle: StoreSingle(static_cast<float>(value.real), Head<4>(data)); break;
+    case pftComp: {
+      // Within the 64-bit range (a value beyond it takes the nearest bound; NaN gives 0).
+      const long double r = std::isnan(value.real) ? 0.0L : std::nearbyint(value.real);
+      const long double bounded = std::clamp(r, -9223372036854775808.0L, 9223372036854775807.0L);
+      StoreLE(static_cast<std::int64_t>(bounded), Head<8>(data));
+      break;
+    }
+    default: data[0] = static_cast<std::uint8_t>(value.integer); break;
+  }
+}
+
+std::vector<std::uint8_t> FieldValueBytes(TPictureDataType type, const TFieldValue& value) {
+  std::vector<std::uint8_t> data(std::max<std::size_t>(DataSizeOf(type, 0, false, {}), 1));
+  StoreFieldValue(type, value, data);
+  return data;
+}
+
+long double InTypeWidth(TPictureDataType type, long double real) {
+  return LoadFieldValue(type, FieldValueBytes(type, {0, real})).real;
+}

@@ -15,6 +15,7 @@
 #include <span>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 enum TPictureDataType : std::uint8_t {
   pftString,
@@ -105,3 +106,19 @@ bool StoreReal48(long double value, std::span<std::uint8_t, 6> bytes);
 
 // The largest 6-byte real, (2 - 2^-39) * 2^126, about 1.7014e38.
 long double MaxReal48();
+
+// A value of a field on its way between the text and the bytes: the integer
+// types, Char, Boolean, YesNo, dates and times in `integer`; the real types
+// and comp in `real` (the extended holds every comp exactly).
+struct TFieldValue {
+  std::int64_t integer = 0;
+  long double real = 0;
+};
+// `data` holds at least the type's size; strings travel as text, not here. A
+// 6-byte real beyond its range is stored as 0.
+TFieldValue LoadFieldValue(TPictureDataType type, std::span<const std::uint8_t> data);
+void StoreFieldValue(TPictureDataType type, const TFieldValue& value, std::span<std::uint8_t> data);
+// The value's bytes in a buffer of the type's size.
+std::vector<std::uint8_t> FieldValueBytes(TPictureDataType type, const TFieldValue& value);
+// A real as its type keeps it (a double, single or 6-byte real loses digits).
+long double InTypeWidth(TPictureDataType type, long double real);

@@ -72,6 +72,29 @@ bool RefusedWhenReadOnly(std::uint16_t command) {
   }
 }
 
+bool ExtendsSelection(std::uint16_t command) {
+  switch (command) {
+    case ccExtendLeft:
+    case ccExtendRight:
+    case ccExtendHome:
+    case ccExtendEnd:
+    case ccExtWordLeft:
+    case ccExtWordRight: return true;
+    default: return false;
+  }
+}
+
+bool KeepsSelection(std::uint16_t command, bool shift) {
+  if (ExtendsSelection(command)) return true;
+  switch (command) {
+    case ccRestore:
+    case efc::MouseMove:
+    case efc::DoubleClick: return true;
+    case efc::MouseDown: return shift;
+    default: return false;
+  }
+}
+
 EntryFieldModel::EntryFieldModel(const EntryFieldIntl& intl, TFieldKind kind)
     : intl_(&intl), kind_(kind), typeByte_(KindFlags(kind)), options_(kDefaultOptions) {}
 
@@ -223,6 +246,13 @@ void EntryFieldModel::AssignDataType(TPictureDataType type) {
   rangeLow_ = DefaultRangeLow(type);
   rangeHigh_ = DefaultRangeHigh(type);
   RefreshOptions();
+}
+
+bool EntryFieldModel::RangeLimitsEqual() const {
+  const int t = DataType();
+  if (t == pftChar || t == pftBoolean || t == pftYesNo) return rangeLow_[0] == rangeHigh_[0];
+  if (IsRealDataType(t)) return RealOfLimit(rangeLow_, t) == RealOfLimit(rangeHigh_, t);
+  return std::equal(rangeLow_.begin(), rangeLow_.begin() + 4, rangeHigh_.begin());
 }
 
 // ---- Value protocol ----------------------------------------------------------
@@ -514,7 +544,79 @@ void EntryFieldModel::Restore() {
   DoOnChange();
 }
 
+bool EntryFieldModel::AdvanceUpDown(std::uint16_t command) {
+  if (!Option(TEntryOption::AutoAdvanceUpDown)) return false;
+  command == ccUp ? MoveToPrevControl() : MoveToNextControl();
+  return true;
+}
+
+EntryFieldModel::TArrowAction EntryFieldModel::ArrowUpDown(std::uint16_t command) {
+  if (AdvanceUpDown(command)) return TArrowAction::Advanced;
+  if (!Option(TEntryOption::ArrowIncDec) || Option(TEntryOption::ReadOnly)) return TArrowAction::None;
+  command == ccUp ? IncreaseValue(true, 1) : DecreaseValue(true, 1);
+  return TArrowAction::Stepped;
+}
+
+std::vector<std::uint8_t> EntryFieldModel::ValueCopy() {
+  std::vector<std::uint8_t> value(std::max<std::size_t>(GetDataSize(), 1));
+  TransferValueOut(value);
+  return value;
+}
+
+void EntryFieldModel::ResetEqualRange() {
+  if (!RangeLimitsEqual()) return;
+  rangeLow_ = DefaultRangeLow(DataType());
+  rangeHigh_ = DefaultRangeHigh(DataType());
+}
+
+bool EntryFieldModel::AutoAdvance(int target, std::uint16_t command, int last) {
+  if (target < FirstEditPosition()) {
+    if (!Option(TEntryOption::AutoAdvanceLeftRight)) return false;
+    MoveToPrevControl();
+    return true;
+  }
+  if (target > last) {
+    const bool advance =
+        command == ccChar ? Option(TEntryOption::AutoAdvanceChar) : Option(TEntryOption::AutoAdvanceLeftRight);
+    if (!advance) return false;
+    MoveToNextControl();
+    return true;
+  }
+  return false;
+}
+
+int EntryFieldModel::WordStartAt(int pos) const {
+  const int n = static_cast<int>(text_.size());
+  pos = std::clamp(pos, 0, n);
+  while (pos > 0 && (pos >= n || text_[static_cast<std::size_t>(pos)] == ' ')) --pos;
+  while (pos > 0 && text_[static_cast<std::size_t>(pos - 1)] != ' ') --pos;
+  return pos;
+}
+
+int EntryFieldModel::WordEndAt(int pos) const {
+  const int n = static_cast<int>(text_.size());
+  while (pos < n && text_[static_cast<std::size_t>(pos)] != ' ') ++pos;
+  while (pos < n && text_[static_cast<std::size_t>(pos)] == ' ') ++pos;
+  return pos;
+}
+
 // ---- Mouse ---------------------------------------------------------------------
+
+int EntryFieldModel::CharacterUnderMouse(int x) {
+  const std::string display = GetDisplayString();
+  const int average = std::max(FieldAverageCharWidth(), 1);  // a font without a width still scrolls
+  if (x < 0) firstVisible_ = std::max(0, firstVisible_ - (-x + average) / average);
+  const int first = std::min(firstVisible_, static_cast<int>(display.size()));
+  auto width = [this](std::string_view t) { return FieldTextWidth(t); };
+  const int origin = TextOrigin(width, FieldClientWidth());
+  const std::string_view visible = std::string_view(display).substr(static_cast<std::size_t>(first));
+  for (std::size_t i = 0; i < visible.size(); ++i) {
+    const int left = width(visible.substr(0, i));
+    const int right = width(visible.substr(0, i + 1));
+    if (origin + (left + right) / 2 > x) return first + static_cast<int>(i);
+  }
+  return first + static_cast<int>(visible.size());
+}
 
 void EntryFieldModel::LeftButtonDown(int x, int y, bool shift) {
   if (!focused_) {

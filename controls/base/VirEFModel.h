@@ -60,6 +60,12 @@ std::string EntryErrorText(std::uint16_t code, std::string_view storedText);
 
 // True for the commands a read-only field refuses.
 bool RefusedWhenReadOnly(std::uint16_t command);
+// The six commands that extend the selection.
+bool ExtendsSelection(std::uint16_t command);
+// The commands after which an editor keeps the selection instead of
+// collapsing it to the caret: the extend commands, ccRestore, a drag, a
+// double click and a Shift-click.
+bool KeepsSelection(std::uint16_t command, bool shift);
 
 enum TZeroDisplay : std::uint8_t { zdShow, zdHide, zdHideUntilModified };
 
@@ -341,6 +347,46 @@ class EntryFieldModel {
   void SetOptionRaw(TEntryOption option, bool on);
   // Sets the data type, its default range, and the options it allows.
   void AssignDataType(TPictureDataType type);
+  // The limits are equal as values of the type (the first byte of the
+  // character types, the 32 bits of the integers, the real value of the reals).
+  bool RangeLimitsEqual() const;
+  // Auto-advance for a caret move to `target`: before the first edit position
+  // the previous control (AutoAdvanceLeftRight), beyond `last` the next one
+  // (AutoAdvanceChar for a typed character, else AutoAdvanceLeftRight). True
+  // when the focus moves.
+  bool AutoAdvance(int target, std::uint16_t command, int last);
+  // The start of the word at pos over the whole text: leftwards over blanks
+  // (and positions past the end), then while the character before is not blank.
+  int WordStartAt(int pos) const;
+  // Past the word at pos and the blanks after it, not beyond the text.
+  int WordEndAt(int pos) const;
+  // The character whose middle lies right of a client x; a point left of the
+  // field scrolls the text back by the characters it passes.
+  int CharacterUnderMouse(int x);
+  // ccUp or ccDown with AutoAdvanceUpDown: the focus moves to the previous or
+  // next control (true).
+  bool AdvanceUpDown(std::uint16_t command);
+  // ccUp or ccDown in a text editor: AdvanceUpDown, else with ArrowIncDec on
+  // a writable field the value steps by 1. None leaves the arrow to move the
+  // caret as Left or Right.
+  enum class TArrowAction : std::uint8_t { None, Advanced, Stepped };
+  TArrowAction ArrowUpDown(std::uint16_t command);
+  // What an editing command started from, to tell what it changed.
+  struct TCommandStart {
+    std::string text;
+    int caret = 0;
+    int selStart = 0;
+    int selEnd = 0;
+  };
+  TCommandStart CommandStart() const { return {text_, caretPos_, selStart_, selEnd_}; }
+  // The value in bytes, before a window is made again; and the range limits
+  // of the type when they are equal (a window made again).
+  std::vector<std::uint8_t> ValueCopy();
+  void ResetEqualRange();
+  // The reaction to a refused character or a full field: a beep with BeepOnError.
+  void ErrorReaction() {
+    if (Option(TEntryOption::BeepOnError)) Beep();
+  }
   // Arms the next typed character (a key that is no command).
   void ArmCharacter() { charFollows_ = charAllowed_ = true; }
   bool CharacterAllowed() const { return charAllowed_; }

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "controls/base/VirEFIntl.h"
+#include "controls/base/VirStr.h"
 #include "rtl/Convert.h"
 #include "rtl/Format.h"
 
@@ -72,6 +73,7 @@ std::int64_t LoadInteger(const TRangeLimit& limit, int dataType) {
     case pftWord: return LoadLE<std::uint16_t>(First<2>(limit));
     case pftInteger: return LoadLE<std::int16_t>(First<2>(limit));
     case pftByte: return limit[0];
+    case pftComp: return LoadLE<std::int64_t>(First<8>(limit));
     default:  // pftShortInt
       return static_cast<std::int8_t>(limit[0]);
   }
@@ -107,8 +109,9 @@ std::optional<std::int64_t> ReadDigits(std::string_view t, int dataType, TDigitB
   for (char c : t) {
     int d = DigitValue(c);
     if (d >= radix) return std::nullopt;
+    // A digit more would carry bits beyond the type (64 for comp).
+    if (value >> (bits - BitsPerDigit(base))) return std::nullopt;
     value = value * radix + d;
-    if (value >> bits) return std::nullopt;
   }
   if (base == TDigitBase::Hex && t.empty()) return std::nullopt;  // a lone '$'
   return LoadInteger(StoreInteger(static_cast<std::int64_t>(value), dataType), dataType);
@@ -174,12 +177,29 @@ std::optional<std::int64_t> ReadIntegerValue(std::string_view text, int dataType
   return rtl::TryStrToInt64(t);
 }
 
+std::optional<TFieldValue> ReadNumberText(std::string_view text, int dataType, TDigitBase base, char decimalChar) {
+  TFieldValue value;
+  if (IsIntegerDataType(dataType) || dataType == pftComp) {
+    auto v = ReadIntegerValue(text, dataType, base);
+    if (!v) return std::nullopt;
+    value.integer = *v;
+    value.real = static_cast<long double>(*v);  // comp travels as a real
+    return value;
+  }
+  std::string_view t = Trim(text);
+  auto v = rtl::TryStrToExtended(RepairRealText(t.empty() ? std::string_view("0") : t, decimalChar));
+  if (!v) return std::nullopt;
+  value.real = *v;
+  return value;
+}
+
 std::string IntegerValueText(std::int64_t value, int dataType, TDigitBase base) {
   if (base == TDigitBase::Decimal) return rtl::IntToStr(value);
   const int bits = 8 * IntegerTypeSize(dataType);
   const int count = DigitsPerByte(base) * IntegerTypeSize(dataType);
   const int per = BitsPerDigit(base);
-  auto pattern = static_cast<std::uint64_t>(value) & ((std::uint64_t{1} << bits) - 1);
+  const std::uint64_t all = bits >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << bits) - 1;
+  auto pattern = static_cast<std::uint64_t>(value) & all;
   std::string s(count, '0');
   for (int i = count - 1; i >= 0 && pattern != 0; --i, pattern >>= per)
     s[i] = "0123456789ABCDEF"[pattern & ((1u << per) - 1)];

@@ -35,6 +35,11 @@ TIntegerBounds IntegerTypeBounds(int dataType);
 // type's bytes (hexadecimal with an optional '$', octal or binary) read as
 // the type's value. Nothing when it does not read.
 std::optional<std::int64_t> ReadIntegerValue(std::string_view text, int dataType, TDigitBase base);
+// A number typed for an integer type, comp or a real type: integers (comp in
+// 64 bits) as ReadIntegerValue reads them, setting both parts of the value;
+// reals trimmed, with the decimal character read as '.', an empty text being
+// 0. Nothing when the text does not read.
+std::optional<TFieldValue> ReadNumberText(std::string_view text, int dataType, TDigitBase base, char decimalChar);
 // The value in decimal, or with all the digits of the type's bytes.
 std::string IntegerValueText(std::int64_t value, int dataType, TDigitBase base);
 // A limit of an integer type, and of a real type (the 6-byte real or the extended).

@@ -11,26 +11,6 @@
 #include "controls/base/VirPFModel.h"
 #include "controls/base/VirUserData.h"
 
-namespace {
-
-bool KeepsSelection(std::uint16_t command, bool shift) {
-  switch (command) {
-    case ccExtendLeft:
-    case ccExtendRight:
-    case ccExtendHome:
-    case ccExtendEnd:
-    case ccExtWordLeft:
-    case ccExtWordRight:
-    case ccRestore:
-    case efc::MouseMove:
-    case efc::DoubleClick: return true;
-    case efc::MouseDown: return shift;
-    default: return false;
-  }
-}
-
-}  // namespace
-
 void PictureFieldModel::ExecuteEditCommand(TEditMsg& msg, std::uint16_t command) {
   const int t = DataType();
   if (t >= kDataTypeCount) return;
@@ -75,22 +55,6 @@ int PictureFieldModel::SkipLiteralsLeft(int pos) const {
 bool PictureFieldModel::DecimalBeforeLast() const {
   const int dot = Picture().DecimalPos();
   return dot >= 0 && dot < LastPicturePosition();
-}
-
-bool PictureFieldModel::CaretMoveRule(int target, std::uint16_t command) {
-  if (target < FirstEditPosition()) {
-    if (!Option(TEntryOption::AutoAdvanceLeftRight)) return false;
-    MoveToPrevControl();
-    return true;
-  }
-  if (target > LastPicturePosition()) {
-    const bool advance =
-        command == ccChar ? Option(TEntryOption::AutoAdvanceChar) : Option(TEntryOption::AutoAdvanceLeftRight);
-    if (!advance) return false;
-    MoveToNextControl();
-    return true;
-  }
-  return false;
 }
 
 void PictureFieldModel::ExtendTo(int movingEnd) {
@@ -286,25 +250,6 @@ void PictureFieldModel::WordRight() {
   SetCaretRaw(p < LastPicturePosition() ? SkipLiteralsRight(p) : entered);
 }
 
-// The start of the word at pos over the whole text (a literal counts as a
-// character): leftwards over blanks, then while the character before is not blank.
-int PictureFieldModel::WordStartAt(int pos) const {
-  const std::string& text = GetText();
-  pos = std::clamp(pos, 0, static_cast<int>(text.size()));
-  while (pos > 0 && (pos >= static_cast<int>(text.size()) || text[static_cast<std::size_t>(pos)] == ' ')) --pos;
-  while (pos > 0 && text[static_cast<std::size_t>(pos - 1)] != ' ') --pos;
-  return pos;
-}
-
-// Past the word at pos and the blanks after it, not beyond the text.
-int PictureFieldModel::WordEndAt(int pos) const {
-  const std::string& text = GetText();
-  const int n = static_cast<int>(text.size());
-  while (pos < n && text[static_cast<std::size_t>(pos)] != ' ') ++pos;
-  while (pos < n && text[static_cast<std::size_t>(pos)] == ' ') ++pos;
-  return pos;
-}
-
 // ---- Today and now -------------------------------------------------------------------------------
 
 void PictureFieldModel::CompleteDateTime(std::uint16_t command) {
@@ -334,22 +279,6 @@ void PictureFieldModel::CompleteDateTime(std::uint16_t command) {
 }
 
 // ---- Mouse -------------------------------------------------------------------------------------------
-
-int PictureFieldModel::CharacterUnderMouse(int x) {
-  const std::string display = GetDisplayString();
-  const int average = std::max(FieldAverageCharWidth(), 1);  // a font without a width still scrolls
-  if (x < 0) SetFirstVisible(std::max(0, FirstVisible() - (-x + average) / average));
-  const int first = std::min(FirstVisible(), static_cast<int>(display.size()));
-  auto width = [this](std::string_view t) { return FieldTextWidth(t); };
-  const int origin = TextOrigin(width, FieldClientWidth());
-  const std::string_view visible = std::string_view(display).substr(static_cast<std::size_t>(first));
-  for (std::size_t i = 0; i < visible.size(); ++i) {
-    const int left = width(visible.substr(0, i));
-    const int right = width(visible.substr(0, i + 1));
-    if (origin + (left + right) / 2 > x) return first + static_cast<int>(i);
-  }
-  return first + static_cast<int>(visible.size());
-}
 
 void PictureFieldModel::MouseCommand(const TEditMsg& msg, std::uint16_t command, bool shift) {
   const int under = CharacterUnderMouse(msg.x);
@@ -484,14 +413,7 @@ void PictureFieldModel::MaskEditor(TEditMsg& msg, std::uint16_t command) {
     case ccEnd: MoveCaretToEnd(); break;
     case ccUp:
     case ccDown:
-      if (Option(TEntryOption::AutoAdvanceUpDown)) {
-        command == ccUp ? MoveToPrevControl() : MoveToNextControl();
-        break;
-      }
-      if (Option(TEntryOption::ArrowIncDec) && !Option(TEntryOption::ReadOnly)) {
-        command == ccUp ? IncreaseValue(true, 1) : DecreaseValue(true, 1);
-        break;
-      }
+      if (ArrowUpDown(command) != TArrowAction::None) break;
       command = command == ccUp ? ccLeft : ccRight;
       [[fallthrough]];
     case ccLeft:
@@ -630,10 +552,7 @@ void PictureFieldModel::CharEditor(TEditMsg& msg, std::uint16_t command) {
     case ccDec: DecreaseValue(true, 1); break;
     case ccUp:
     case ccDown:
-      if (Option(TEntryOption::AutoAdvanceUpDown)) {
-        command == ccUp ? MoveToPrevControl() : MoveToNextControl();
-        break;
-      }
+      if (AdvanceUpDown(command)) break;
       CaretMoveRule(command == ccUp ? -1 : MaxLength(), command);
       break;
     case ccLeft:

@@ -5,6 +5,7 @@
 
 #include "controls/base/StrRes.h"
 #include "controls/base/VirEFIntl.h"
+#include "controls/base/VirEFStep.h"
 #include "controls/base/VirExcept.h"
 #include "controls/base/VirStr.h"
 #include "rtl/Convert.h"
@@ -18,32 +19,6 @@ constexpr TStTime kLastSecond = 86399;
 constexpr TStDate kPlatformZeroDate = 109571;  // 1899-12-30, the platform's date-time 0
 
 std::string Trimmed(std::string_view t) { return TrimBlanks(t); }
-
-// The numeric step: at or beyond the limit in the step's direction Wrap goes
-// round to the other limit, else nothing happens; otherwise the step is added.
-// The result stays within the limits.
-template <class T>
-std::optional<T> NumericStep(T value, T low, T high, bool wrap, double delta, T step) {
-  if (delta < 0 && value <= low) {
-    if (!wrap) return std::nullopt;
-    value = high;
-  } else if (delta > 0 && value >= high) {
-    if (!wrap) return std::nullopt;
-    value = low;
-  } else {
-    value += step;
-  }
-  return std::clamp(value, low, high);
-}
-
-template <std::size_t N>
-std::span<std::uint8_t, N> Head(std::span<std::uint8_t> data) {
-  return data.first<N>();
-}
-template <std::size_t N>
-std::span<const std::uint8_t, N> Head(std::span<const std::uint8_t> data) {
-  return data.first<N>();
-}
 
 }  // namespace
 
@@ -151,15 +126,6 @@ void PictureFieldModel::Assign(const PictureFieldModel& source) {
 
 // ---- Window creation and focus ---------------------------------------------------------------
 
-bool PictureFieldModel::LimitsEqual() const {
-  const int t = DataType();
-  const TRangeLimit& lo = RangeLow();
-  const TRangeLimit& hi = RangeHigh();
-  if (t == pftChar || t == pftBoolean || t == pftYesNo) return lo[0] == hi[0];
-  if (IsRealDataType(t)) return RealOfLimit(lo, t) == RealOfLimit(hi, t);
-  return std::equal(lo.begin(), lo.begin() + 4, hi.begin());
-}
-
 void PictureFieldModel::WindowCreated() {
   std::vector<std::uint8_t> kept;
   if (keepValue_) {
@@ -169,10 +135,11 @@ void PictureFieldModel::WindowCreated() {
   PictureBaseModel::WindowCreated();
   BuildTextFromMask();
   const auto t = DataType();
-  if (t == pftString || LimitsEqual()) {
+  if (t == pftString) {
     SetRangeLow(DefaultRangeLow(t));
     SetRangeHigh(DefaultRangeHigh(t));
   }
+  ResetEqualRange();
   if (!keepValue_ && initDateTime_ && (t == pftDate || t == pftTime)) {
     TValue now;
     now.integer = t == pftDate ? Clock.today() : Clock.now();
@@ -188,46 +155,6 @@ void PictureFieldModel::FocusEntered() {
 }
 
 // ---- Values and their bytes -------------------------------------------------------------------
-
-std::vector<std::uint8_t> PictureFieldModel::ValueBytes(const TValue& value) const {
-  std::vector<std::uint8_t> data(std::max<std::size_t>(GetDataSize(), 1));
-  std::span<std::uint8_t> bytes(data);
-  switch (DataType()) {
-    case pftLongInt:
-    case pftDate:
-    case pftTime: StoreLE(static_cast<std::int32_t>(value.integer), Head<4>(bytes)); break;
-    case pftWord:
-    case pftInteger: StoreLE(static_cast<std::uint16_t>(value.integer), Head<2>(bytes)); break;
-    case pftReal:
-      if (!StoreReal48(value.real, Head<6>(bytes))) StoreReal48(0, Head<6>(bytes));
-      break;
-    case pftExtended: StoreExtended(value.real, Head<10>(bytes)); break;
-    case pftDouble: StoreDouble(static_cast<double>(value.real), Head<8>(bytes)); break;
-    case pftSingle: StoreSingle(static_cast<float>(value.real), Head<4>(bytes)); break;
-    case pftComp: StoreLE(static_cast<std::int64_t>(std::nearbyint(value.real)), Head<8>(bytes)); break;
-    default: data[0] = static_cast<std::uint8_t>(value.integer); break;
-  }
-  return data;
-}
-
-PictureFieldModel::TValue PictureFieldModel::BytesValue(std::span<const std::uint8_t> data) const {
-  TValue value;
-  switch (DataType()) {
-    case pftLongInt:
-    case pftDate:
-    case pftTime: value.integer = LoadLE<std::int32_t>(Head<4>(data)); break;
-    case pftWord: value.integer = LoadLE<std::uint16_t>(Head<2>(data)); break;
-    case pftInteger: value.integer = LoadLE<std::int16_t>(Head<2>(data)); break;
-    case pftShortInt: value.integer = static_cast<std::int8_t>(data[0]); break;
-    case pftReal: value.real = LoadReal48(Head<6>(data)); break;
-    case pftExtended: value.real = LoadExtended(Head<10>(data)); break;
-    case pftDouble: value.real = LoadDouble(Head<8>(data)); break;
-    case pftSingle: value.real = LoadSingle(Head<4>(data)); break;
-    case pftComp: value.real = static_cast<long double>(LoadLE<std::int64_t>(Head<8>(data))); break;
-    default: value.integer = data[0]; break;
-  }
-  return value;
-}
 
 std::optional<PictureFieldModel::TValue> PictureFieldModel::ReadText() const {
   const int t = DataType();
@@ -349,7 +276,7 @@ void PictureFieldModel::TransferValueIn(std::span<const std::uint8_t> data) {
       MergeText(value);
     }
   } else {
-    WriteValue(BytesValue(data));
+    WriteValue(LoadFieldValue(DataType(), data));
   }
   ClearStrippedMark();
   // A value loaded before the window exists survives its creation.
@@ -457,41 +384,24 @@ void PictureFieldModel::IncreaseValueBy(bool wrap, double delta) {
 
 void PictureFieldModel::StepChar(bool wrap, double delta) {
   const std::string stripped = StrippedText();
-  int code = static_cast<unsigned char>(stripped.empty() ? ' ' : stripped[0]);
-  int lo = RangeLow()[0], hi = RangeHigh()[0];
-  if (lo == hi) lo = 1, hi = 255;
-  const int direction = delta < 0 ? -1 : 1;
-  if ((direction < 0 && code == lo) || (direction > 0 && code == hi)) {
-    if (!wrap) return;
-  }
+  const int code = static_cast<unsigned char>(stripped.empty() ? ' ' : stripped[0]);
   const char pictureChar = Picture().At(Picture().FirstEditPosition());
-  // At most one round of the code space: a mask that accepts no code within
-  // the limits leaves the character as it is.
-  for (int tries = 0; tries < 256; ++tries) {
-    code = (code + direction + 256) % 256;
-    if (code < lo || code > hi) {
-      if (!wrap) return;
-      code = direction > 0 ? lo : hi;
-    }
-    char c = static_cast<char>(code);
-    const char cased = ForceCase(pictureChar, c, ' ', MaskContext());
-    if (cased == c && CharIsOK(pictureChar, c, false, ' ', MaskContext())) {
-      TValue value;
-      value.integer = code;
-      WriteValue(value);
-      return;
-    }
-  }
+  const TMaskContext context = MaskContext();
+  auto stepped = StepCharCode(code, RangeLow()[0], RangeHigh()[0], wrap, delta, [&](char c) {
+    return ForceCase(pictureChar, c, ' ', context) == c && CharIsOK(pictureChar, c, false, ' ', context);
+  });
+  if (!stepped) return;
+  TValue value;
+  value.integer = *stepped;
+  WriteValue(value);
 }
 
 void PictureFieldModel::StepInteger(bool wrap, double delta) {
   const int t = DataType();
   auto value = ReadText();
   if (!value) return;
-  // 64 bits: no wrap-around before the clamp.
   auto stepped =
-      NumericStep<std::int64_t>(value->integer, IntegerOfLimit(RangeLow(), t), IntegerOfLimit(RangeHigh(), t), wrap,
-                                delta, static_cast<std::int64_t>(std::trunc(delta)));
+      ::StepInteger(value->integer, IntegerOfLimit(RangeLow(), t), IntegerOfLimit(RangeHigh(), t), wrap, delta);
   if (!stepped) return;
   value->integer = *stepped;
   WriteValue(*value);
@@ -501,10 +411,9 @@ void PictureFieldModel::StepReal(bool wrap, double delta) {
   const int t = DataType();
   auto value = ReadText();
   if (!value) return;
-  auto stepped = NumericStep<long double>(value->real, RealOfLimit(RangeLow(), t), RealOfLimit(RangeHigh(), t), wrap,
-                                          delta, delta);
+  auto stepped = ::StepReal(value->real, RealOfLimit(RangeLow(), t), RealOfLimit(RangeHigh(), t), wrap, delta);
   if (!stepped) return;
-  value->real = BytesValue(ValueBytes({0, *stepped})).real;  // held in the type's own width
+  value->real = InTypeWidth(DataType(), *stepped);
   WriteValue(*value);
 }
 

@@ -63,17 +63,12 @@ class PictureFieldModel : public virtual PictureBaseModel {
 
  private:
   // A value read from the text or about to be written to it.
-  struct TValue {
-    std::int64_t integer = 0;  // integer types, Char, Boolean, dates and times
-    long double real = 0;      // real types
-  };
+  using TValue = TFieldValue;
   std::optional<TValue> ReadText() const;
   void WriteValue(const TValue& value);
-  std::vector<std::uint8_t> ValueBytes(const TValue& value) const;
-  TValue BytesValue(std::span<const std::uint8_t> data) const;
+  std::vector<std::uint8_t> ValueBytes(const TValue& value) const { return FieldValueBytes(DataType(), value); }
   std::string DateText(TStDate date) const;
   std::uint16_t CheckText();
-  bool LimitsEqual() const;
 
   // Stepping by type.
   void StepChar(bool wrap, double delta);
@@ -86,14 +81,6 @@ class PictureFieldModel : public virtual PictureBaseModel {
   // ---- The editors (VirPFEdit.cpp)
   void MaskEditor(TEditMsg& msg, std::uint16_t command);
   void CharEditor(TEditMsg& msg, std::uint16_t command);
-  // What a command started from, to tell what it changed.
-  struct TCommandStart {
-    std::string text;
-    int caret = 0;
-    int selStart = 0;
-    int selEnd = 0;
-  };
-  TCommandStart CommandStart() const { return {GetText(), CaretPos(), SelStart(), SelEnd()}; }
   // After a command: the character flags end and the selection collapses to
   // the caret, except after the commands that keep it (true).
   bool SettleSelection(std::uint16_t command, bool shift);
@@ -102,7 +89,8 @@ class PictureFieldModel : public virtual PictureBaseModel {
   int EndOfEnteredText() const;
   int RunStart(int caret) const;
   int RunEnd(int caret) const;
-  bool CaretMoveRule(int target, std::uint16_t command);
+  // Auto-advance past the picture positions.
+  bool CaretMoveRule(int target, std::uint16_t command) { return AutoAdvance(target, command, LastPicturePosition()); }
   void ExtendTo(int movingEnd);
   void CaretToMovingEnd(bool rightOffLiterals);
   int SkipLiteralsRight(int pos) const;
@@ -116,10 +104,7 @@ class PictureFieldModel : public virtual PictureBaseModel {
   void CompleteDateTime(std::uint16_t command);
   void WordLeft();
   void WordRight();
-  int WordStartAt(int pos) const;
-  int WordEndAt(int pos) const;
   void MouseCommand(const TEditMsg& msg, std::uint16_t command, bool shift);
-  int CharacterUnderMouse(int x);
   bool DecimalBeforeLast() const;
   void AlignOnDecimalChar();
 

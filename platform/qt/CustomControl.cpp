@@ -445,6 +445,10 @@ int CustomControl::ScrollArrowSize() {
 
 void CustomControl::SetWantTabs(bool want) { WidgetOf(*this)->wantTabs = want; }
 
+void CustomControl::SetTabStop(bool tabStop) {
+  WidgetOf(*this)->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::NoFocus);
+}
+
 void CustomControl::HandleNeeded() {
   if (windowMade_) return;
   CreateWnd();

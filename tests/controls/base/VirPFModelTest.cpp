@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "FieldDriving.h"
 #include "TestEntryField.h"
 #include "controls/base/VirEFIntl.h"
 #include "controls/base/VirExcept.h"
@@ -35,21 +36,9 @@ class TestPictureField : public RecordingField, public PictureFieldModel {
   using EntryFieldModel::SetSelectionRaw;
   using EntryFieldModel::SetTextRaw;
 
-  void Command(std::uint16_t command) {
-    TEditMsg msg;
-    ExecuteCommand(msg, command);
-  }
-  void Type(std::string_view text) {
-    for (char c : text) {
-      Command(ccNotCommand);
-      CharTyped(c);
-    }
-  }
-  void PasteText(std::string_view text) {
-    TEditMsg msg;
-    msg.text = text;
-    ExecuteCommand(msg, ccPaste);
-  }
+  void Command(std::uint16_t command) { field_driving::Command(*this, command); }
+  void Type(std::string_view text) { field_driving::Type(*this, text); }
+  void PasteText(std::string_view text) { field_driving::PasteText(*this, text); }
   // Focused with the caret at a position (kept off literals) and nothing selected.
   void FocusAt(int caret) {
     if (!IsFocused()) FocusEntered();
@@ -59,17 +48,11 @@ class TestPictureField : public RecordingField, public PictureFieldModel {
   }
   template <class T>
   void Load(T value) {
-    std::vector<std::uint8_t> bytes(std::max<std::size_t>(GetDataSize(), sizeof(T)));
-    std::memcpy(bytes.data(), &value, sizeof(T));
-    SetValue(bytes);
+    field_driving::Load(*this, value);
   }
   template <class T>
   T Read() {
-    std::vector<std::uint8_t> bytes(std::max<std::size_t>(GetDataSize(), 16));
-    EXPECT_EQ(ValidateAndGetValue(bytes), 0);
-    T value{};
-    std::memcpy(&value, bytes.data(), sizeof(T));
-    return value;
+    return field_driving::Read<T>(*this);
   }
   std::uint16_t Check() { return ValidateContents(false); }
   // Range limits of a 32-bit type given as their values.

@@ -1,0 +1,86 @@
+#include "controls/base/forms/VirSF.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FieldDriving.h"
+#include "FieldFormTest.h"
+#include "controls/base/VirIntl.h"
+#include "tests/platform/QtTestSupport.h"
+
+namespace {
+
+using namespace plat;
+namespace vk = plat::vk;
+using O = TEntryOption;
+
+class SimpleFieldWindowTest : public FieldFormTest {
+ protected:
+  void SetUp() override {
+    MakeForm("SimpleF", 300, 100);
+    a = &AddField<TVirSimpleField>(0, intl);
+    b = &AddField<TVirSimpleField>(1, intl);
+  }
+  void Show() {
+    form->ShowForm();
+    input::Flush();
+    ASSERT_TRUE(a->Focused());
+  }
+
+  TVirIntlSup settings;
+  IntlSupEntryFields intl{settings};
+  TVirSimpleField* a = nullptr;
+  TVirSimpleField* b = nullptr;
+};
+
+// The integer prompt's field: mask "i", MaxLength 5, the range 0 .. 20.
+TEST_F(SimpleFieldWindowTest, IntegerPromptRefuses21AndReturns7) {
+  a->SetDataType(sftLongInt);
+  a->SetPictureMask('i');
+  a->SetMaxLength(5);
+  a->SetRangeLo("0");
+  a->SetRangeHi("20");
+  Show();
+  input::TypeText(*a, "21");
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  EXPECT_TRUE(a->Focused()) << "the field takes the focus back";
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.LastText(), "Value is not within required range");
+  input::PressKey(*a, vk::End);
+  input::PressKey(*a, vk::Back, 0, "\b");
+  input::PressKey(*a, vk::Back, 0, "\b");
+  input::TypeText(*a, "7");
+  EXPECT_EQ(field_driving::Read<std::int32_t>(*a), 7);
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  EXPECT_TRUE(b->Focused());
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
+}
+
+TEST_F(SimpleFieldWindowTest, ArrowsStepAndAFullFieldMovesOn) {
+  a->SetDataType(sftInteger);
+  a->SetOption(O::ArrowIncDec, true);
+  a->SetOption(O::AutoAdvanceChar, true);
+  Show();
+  input::TypeText(*a, "12");
+  input::PressKey(*a, vk::Up);
+  EXPECT_EQ(a->GetText(), "13");
+  input::PressKey(*a, vk::Down);
+  input::PressKey(*a, vk::Down);
+  EXPECT_EQ(a->GetText(), "11");
+  input::PressKey(*a, vk::End);
+  input::PressKey(*a, vk::Back, 0, "\b");
+  EXPECT_EQ(a->GetText(), "1");
+  input::TypeText(*a, "2x34");
+  EXPECT_EQ(desktop.Beeps(), 1) << "'x' is no digit";
+  EXPECT_TRUE(a->Focused());
+  input::TypeText(*a, "5");
+  input::Flush();
+  EXPECT_EQ(a->GetText(), "12345");
+  EXPECT_TRUE(b->Focused()) << "the last position filled moves to the next control";
+}
+
+}  // namespace
