@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "controls/base/VirEFData.h"
+#include "controls/base/VirSFModel.h"
 #include "controls/base/forms/VirBase.h"
 #include "rtl/Convert.h"
 
@@ -23,15 +23,6 @@ std::int32_t FromBytes(const std::array<std::uint8_t, 4>& b) {
 
 }  // namespace
 
-TIntegerField::TIntegerField(plat::Control& parent, const EntryFieldIntl& intl)
-    : EntryFieldModel(intl, TFieldKind::Picture),
-      PictureBaseModel(intl, TFieldKind::Picture),
-      TVirPictureField(parent, intl) {
-  SetDataType(pftLongInt);
-  SetPictureMask(std::string(kFieldLength, 'i'));
-  SetMaxLength(kFieldLength);
-}
-
 TGetIntF::TGetIntF() : plat::Form("GetIntF") {
   SetBorderStyle(plat::BorderStyle::Dialog);
   SetPosition(plat::FormPosition::ScreenCenter);
@@ -39,7 +30,10 @@ TGetIntF::TGetIntF() : plat::Form("GetIntF") {
   SetFont(plat::Font{"Liberation Sans", 9, plat::clBlack, 0});
   SetClientSize(200, 80);
   controller_ = &AddComponent<TVirController>();
-  field_ = &Add<TIntegerField>(LibraryEntryFieldIntl());
+  field_ = &Add<TVirSimpleField>();
+  field_->SetDataType(sftLongInt);
+  field_->SetPictureMask('i');
+  field_->SetMaxLength(kFieldLength);
   field_->SetBounds(20, 12, 80, 24);
   field_->SetShowHint(true);
   ok_ = &Add<plat::Button>();

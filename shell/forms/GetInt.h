@@ -6,24 +6,18 @@
 #include <memory>
 #include <string>
 
-#include "controls/base/forms/VirPF.h"
+#include "controls/base/forms/VirSF.h"
 #include "platform/Form.h"
 #include "platform/StdControls.h"
 
 class TVirController;
-
-// The prompt's entry field: a whole number of at most five characters.
-class TIntegerField : public TVirPictureField {
- public:
-  TIntegerField(plat::Control& parent, const EntryFieldIntl& intl);
-};
 
 class TGetIntF : public plat::Form {
  public:
   TGetIntF();
   ~TGetIntF() override;
 
-  TIntegerField& Field() { return *field_; }
+  TVirSimpleField& Field() { return *field_; }
   plat::Button& OkBtn() { return *ok_; }
   // The field's value when its text is a valid number in its range.
   bool ReadValue(std::int32_t& value);
@@ -31,7 +25,7 @@ class TGetIntF : public plat::Form {
 
  private:
   TVirController* controller_;
-  TIntegerField* field_;
+  TVirSimpleField* field_;
   plat::Button* ok_;
 };
 

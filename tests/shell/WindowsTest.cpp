@@ -269,26 +269,39 @@ TEST_F(MorvapcWindows, TheOverwriteQuestionAnswersByItsButtonsAndEscape) {
   }
 }
 
-TEST_F(MorvapcWindows, TheIntegerPromptShowsItsRangeAndTakesAValidValue) {
-  TGIntWrap prompt;
-  prompt.Caption = "Indent value";
-  prompt.Min = 0;
-  prompt.Max = 20;
-  prompt.Value = 8;
-  std::string hint;
-  std::int32_t shownValue = -1;
-  later.Post([&] {
-    auto* form = dynamic_cast<TGetIntF*>(FindForm("GetIntF"));
-    ASSERT_NE(form, nullptr);
-    hint = form->Field().Hint();
-    form->ReadValue(shownValue);
-    form->SetValue(12);
-    form->OkBtn().Click();
-  });
-  EXPECT_TRUE(prompt.Execute(*CreateForm<Form>("OwnerF").ParentForm()));
-  EXPECT_EQ(hint, "Enter an integer between 0 and 20");
-  EXPECT_EQ(shownValue, 8);
-  EXPECT_EQ(prompt.Value, 12);
+TEST_F(MorvapcWindows, TheIntegerPromptShowsItsRangeAndTakesOnlyAValueInIt) {
+  struct Case {
+    const char* typed;
+    bool ok;
+    std::int32_t value;
+  };
+  const Case cases[] = {{"12", true, 12}, {"25", true, 8}, {"0", false, 0}};
+  Form& owner = CreateForm<Form>("OwnerF");
+  for (const Case& c : cases) {
+    TGIntWrap prompt;
+    prompt.Caption = "Indent value";
+    prompt.Min = 0;
+    prompt.Max = 20;
+    prompt.Value = 8;
+    std::string hint;
+    std::int32_t shownValue = -1;
+    later.Post([&] {
+      auto* form = dynamic_cast<TGetIntF*>(FindForm("GetIntF"));
+      ASSERT_NE(form, nullptr);
+      hint = form->Field().Hint();
+      form->ReadValue(shownValue);
+      form->Field().SetValueText(c.typed);
+      if (c.ok) {
+        form->OkBtn().Click();
+      } else {
+        form->Close();
+      }
+    });
+    EXPECT_EQ(prompt.Execute(owner), c.ok) << c.typed;
+    EXPECT_EQ(hint, "Enter an integer between 0 and 20") << c.typed;
+    EXPECT_EQ(shownValue, 8) << c.typed;
+    EXPECT_EQ(prompt.Value, c.value) << c.typed;
+  }
 }
 
 TEST_F(MorvapcWindows, AboutOpensFromTheMainWindowAndFromAPlotWindow) {
