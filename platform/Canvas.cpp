@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Clipboard.h"
+
 namespace plat {
 
 AcceleratedText StripAccelerators(std::string_view text) {
@@ -39,6 +41,25 @@ void Canvas::SetPixel(int x, int y, Color color) {
   CanvasStateSaver saver(*this);
   SetBrush({color, BrushStyle::Solid});
   FillRect({x, y, x + 1, y + 1});
+}
+
+Rect CutToPicture(const Rect& source, int width, int height) {
+  Rect r{std::max(source.left, 0), std::max(source.top, 0), std::min(source.right, width),
+         std::min(source.bottom, height)};
+  if (r.right < r.left) r.right = r.left;
+  if (r.bottom < r.top) r.bottom = r.top;
+  return r;
+}
+
+void Canvas::CopyTransparent(int x, int y, const RasterImage& image, const Rect& source, Color transparent) {
+  const Rect part = CutToPicture(source, image.width, image.height);
+  if (image.pixels.size() < static_cast<std::size_t>(image.width) * static_cast<std::size_t>(std::max(image.height, 0)))
+    return;
+  for (int sy = part.top; sy < part.bottom; ++sy)
+    for (int sx = part.left; sx < part.right; ++sx) {
+      const Color c = ColorOfPixel(image.pixels[static_cast<std::size_t>(sy * image.width + sx)]);
+      if (c != transparent) SetPixel(x + sx - source.left, y + sy - source.top, c);
+    }
 }
 
 // Canvases that cannot invert draw the outline dotted in the pen's colour.

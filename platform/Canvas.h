@@ -15,6 +15,8 @@
 
 namespace plat {
 
+struct RasterImage;
+
 using Color = std::uint32_t;
 
 constexpr Color RGB(int r, int g, int b) {
@@ -111,6 +113,14 @@ struct AcceleratedText {
 };
 AcceleratedText StripAccelerators(std::string_view text);
 
+// The colour of a picture's pixel (0xAARRGGBB) as a canvas colour (0x00BBGGRR).
+constexpr Color ColorOfPixel(std::uint32_t pixel) {
+  return RGB(static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
+             static_cast<int>(pixel & 0xFF));
+}
+// `source` cut to a picture of that size.
+Rect CutToPicture(const Rect& source, int width, int height);
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -168,6 +178,10 @@ class Canvas {
   virtual void DrawTextCentred(const Rect& r, std::string_view text);
   // One pixel set to `color`.
   virtual void SetPixel(int x, int y, Color color);
+  // Copies the part `source` of a picture with its top-left corner at (x, y);
+  // the picture's pixels of colour `transparent` leave the canvas as it was.
+  // The part is cut to the picture; an empty part draws nothing.
+  virtual void CopyTransparent(int x, int y, const RasterImage& image, const Rect& source, Color transparent);
   // The dotted rectangle that marks the focus, on the outermost pixels of `r`.
   // It inverts what it covers, so drawing it twice leaves the canvas as it was.
   virtual void DrawFocusRect(const Rect& r);

@@ -7,6 +7,7 @@
 #include "platform/Layout.h"
 #include "platform/Lifetime.h"
 #include "platform/MessageQueue.h"
+#include "platform/Types.h"
 
 #include <functional>
 #include <memory>
@@ -97,6 +98,8 @@ class Control : public MessageReceiver {
   // The background colour: the one set, else the desktop's for this kind of control.
   Color GetColor() const;
 
+  // Whether Tab brings the focus to the control (a click always can).
+  void SetTabStop(bool tabStop);
   bool CanFocus() const;
   bool Focused() const;
   void SetFocus();
@@ -106,6 +109,17 @@ class Control : public MessageReceiver {
   // Focus events: OnEnter when the control gains the focus, OnExit when it loses it.
   std::function<void()> OnEnter;
   std::function<void()> OnExit;
+
+  // A key pressed on the control (the part of it that takes keys), with the
+  // text it types, as the user's would arrive.
+  void DeliverKey(int key, ShiftState shift, const std::string& text);
+  // A press of the left mouse button at a point of the client area.
+  void DeliverMouseDown(int x, int y, ShiftState shift);
+
+  // The focus came to this control from `losing`, or went from it to
+  // `gaining` (either may be null); after the control's own handling.
+  virtual void FocusArrived(Control* /*losing*/) {}
+  virtual void FocusDeparted(Control* /*gaining*/) {}
 
   // Posted messages to this control, delivered later by the event loop.
   void PostMessage(std::uint32_t msg, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);

@@ -75,17 +75,45 @@ class Label : public Control {
   void SetWordWrap(bool wrap);
 };
 
-class Edit : public Control {
+// How an edit or a combo box is framed: no frame, a plain line, or the sunken 3-D look.
+enum class EditBorder { None, Single, Lowered3D };
+
+// The keys and typed characters of an edit (or a combo box, with its edit
+// part), offered to the control's own handling before the toolkit sees them.
+class KeyHooks {
+ public:
+  virtual ~KeyHooks() = default;
+  // A key pressed on the control: set `key` to 0 to keep it (and the text it
+  // types) from the edit.
+  virtual void KeyDown(int& /*key*/, ShiftState /*shift*/) {}
+  // One call per typed character before the edit takes it: set `ch` to 0 to
+  // drop it. A dropped control character (Tab, Enter, Esc) goes on as the key
+  // it is, to the form's focus order and buttons.
+  virtual void KeyPress(char& /*ch*/) {}
+  // After the edit took a typed character.
+  virtual void KeyTyped(char /*ch*/) {}
+};
+
+class Edit : public Control, public KeyHooks {
  public:
   explicit Edit(Control& parent);
   std::string Text() const;
   void SetText(const std::string& text);
   std::string Caption() const override { return Text(); }
   void SetCaption(const std::string& caption) override { SetText(caption); }
+  // The longest text that can be typed (a new edit takes 32767); 0 lets
+  // nothing be typed. A longer text is cut.
   void SetMaxLength(int length);
   void SetReadOnly(bool readOnly);
   void SelectAll();
+  // The selection from SelStart to SelEnd; both are the caret's position when nothing is selected.
+  int SelStart() const;
+  int SelEnd() const;
+  // Selects `start` .. `end`, the caret at `end`.
+  void SetSelection(int start, int end);
+  void SetBorder(EditBorder border);
   std::function<void()> OnChange;
+  std::function<void()> OnDblClick;
 };
 
 class Memo : public Control {
@@ -130,19 +158,39 @@ class RadioGroup : public Control {
   int columns_ = 1;
 };
 
-enum class ComboStyle { DropDown, DropDownList };
-class ComboBox : public Control {
+// With an edit part: DropDown (and a list that drops down) and Simple (the
+// list shown below it). Without: DropDownList and the two owner-draw styles,
+// which draw like it here.
+enum class ComboStyle { DropDown, DropDownList, Simple, OwnerDrawFixed, OwnerDrawVariable };
+class ComboBox : public Control, public KeyHooks {
  public:
   explicit ComboBox(Control& parent, ComboStyle style = ComboStyle::DropDown);
+  ComboStyle Style() const { return style_; }
+  bool HasEditPart() const { return style_ == ComboStyle::DropDown || style_ == ComboStyle::Simple; }
   void SetItems(const std::vector<std::string>& items);
   std::vector<std::string> Items() const;
   int ItemIndex() const;
   void SetItemIndex(int index);
   std::string Text() const;
   void SetText(const std::string& text);
+  // The edit part's typing limit, as Edit's.
   void SetMaxLength(int length);
+  // The edit part's selection, as Edit's; 0 and 0 without an edit part.
+  int SelStart() const;
+  int SelEnd() const;
+  // How many items the dropped-down list shows before it scrolls.
+  void SetDropDownCount(int count);
+  void SetBorder(EditBorder border);
+  bool DroppedDown() const;
+  void SetDroppedDown(bool down);
   // Runs when the user picks an item or edits the text.
   std::function<void()> OnChange;
+  // Runs when the list is about to drop down.
+  std::function<void()> OnDropDown;
+  std::function<void()> OnDblClick;
+
+ private:
+  ComboStyle style_;
 };
 
 class ListBox : public Control {

@@ -106,6 +106,10 @@ void TVirBaseTableCell::SendKeyToTable(int key, plat::ShiftState shift) {
   if (TableAnswers()) table_->PostKeyDown(key, shift);
 }
 
+void TVirBaseTableCell::PostMessageToTable(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  if (TableAnswers()) table_->PostTableMessage(msg, wParam, lParam);
+}
+
 void TVirBaseTableCell::FetchTableColor() {
   colorPending_ = true;
   if (!TableAnswers()) return;

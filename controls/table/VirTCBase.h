@@ -64,6 +64,8 @@ class TVirTableAncestor {
   virtual int FilterKey(int key, plat::ShiftState shift) = 0;
   // A key that an edit control passes on: the table handles it as its own, later.
   virtual void PostKeyDown(int key, plat::ShiftState shift) = 0;
+  // One of the table's messages (an edit control's focus notices), delivered later.
+  virtual void PostTableMessage(std::uint32_t /*msg*/, std::uintptr_t /*wParam*/, std::intptr_t /*lParam*/) {}
 
  protected:
   TVirTableAncestor() = default;
@@ -147,6 +149,8 @@ class TVirBaseTableCell : public TVirTableCellAncestor {
   bool TableWantsTab() const;
   // Passes a key of the edit control on to the table (with a table window).
   void SendKeyToTable(int key, plat::ShiftState shift);
+  // Posts a message to the table (with a table window).
+  void PostMessageToTable(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
 
   // The name of the cell component and the form that owns it: stored tables
   // name their cells as "form.cell". The windowed layer sets the owner
@@ -173,6 +177,8 @@ class TVirBaseTableCell : public TVirTableCellAncestor {
   void SetFont(const plat::Font& font);
   const std::string& Hint() const { return hint_; }
   void SetHint(std::string hint) { hint_ = std::move(hint); }
+  // Whether the edit control shows the hint as a tooltip.
+  bool ShowHint = true;
   int Margin() const { return margin_; }
   void SetMargin(int margin);
   TVirTableAncestor* Table() const { return table_; }

@@ -122,6 +122,9 @@ class TVirTableCore : public TVirTableAncestor {
   void UnregisterCell(TVirBaseTableCell& cell) override;
   int FilterKey(int key, plat::ShiftState shift) override;
   void PostKeyDown(int key, plat::ShiftState shift) override;
+  void PostTableMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override {
+    HostPostMessage(msg, wParam, lParam);
+  }
   const std::vector<TVirBaseTableCell*>& UsedCells() const { return usedCells_; }
 
   // ---- the model ----

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPalette>
 
 #include <algorithm>
@@ -97,10 +98,12 @@ void OnFocusChanged(QWidget* old, QWidget* now) {
   if (auto* l = losingRef.Get()) {
     if (auto* custom = dynamic_cast<CustomControl*>(l)) custom->DispatchFocusLost(gainingRef.Get());
   }
+  if (auto* l = losingRef.Get()) RunGuarded([l, &gainingRef] { l->FocusDeparted(gainingRef.Get()); });
   if (auto* l = losingRef.Get(); l && l->OnExit) RunGuarded(l->OnExit);
   if (auto* g = gainingRef.Get()) {
     if (auto* custom = dynamic_cast<CustomControl*>(g)) custom->DispatchFocusGained(losingRef.Get());
   }
+  if (auto* g = gainingRef.Get()) RunGuarded([g, &losingRef] { g->FocusArrived(losingRef.Get()); });
   if (auto* g = gainingRef.Get(); g && g->OnEnter) RunGuarded(g->OnEnter);
 }
 
@@ -240,6 +243,12 @@ void Control::SetColor(Color color) {
 
 Color Control::GetColor() const { return qtbridge::FromQColor(peer_->widget->palette().color(QPalette::Window)); }
 
+void Control::SetTabStop(bool tabStop) {
+  QWidget* w = peer_->widget;
+  if (w->focusPolicy() == Qt::NoFocus) return;
+  w->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 bool Control::CanFocus() const {
   const QWidget* w = peer_->widget;
   return w->focusPolicy() != Qt::NoFocus && w->isEnabled() && w->isVisible();
@@ -257,6 +266,36 @@ void Control::SetFocus() {
     QApplication::setActiveWindow(window);
   }
   peer_->widget->setFocus(Qt::OtherFocusReason);
+}
+
+void Control::DeliverKey(int key, ShiftState shift, const std::string& text) {
+  QWidget* target = peer_->widget;
+  QWidget* focus = QApplication::focusWidget();
+  if (focus != nullptr && qtbridge::ControlOf(focus) == this)
+    target = focus;
+  else if (target->focusProxy() != nullptr)
+    target = target->focusProxy();
+  const int qtKey = qtbridge::QtKeyOf(key);
+  const Qt::KeyboardModifiers mods = qtbridge::ModifiersOf(shift);
+  QPointer<QWidget> alive(target);
+  QKeyEvent press(QEvent::KeyPress, qtKey, mods, qtbridge::ToQt(text));
+  QApplication::sendEvent(target, &press);
+  if (!alive) return;
+  QKeyEvent release(QEvent::KeyRelease, qtKey, mods, qtbridge::ToQt(text));
+  QApplication::sendEvent(target, &release);
+}
+
+void Control::DeliverMouseDown(int x, int y, ShiftState shift) {
+  QWidget* widget = peer_->Container();
+  QPoint p(x, y);
+  QWidget* target = widget->childAt(p);
+  if (target != nullptr)
+    p = target->mapFrom(widget, p);
+  else
+    target = widget;
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(p), QPointF(target->mapToGlobal(p)), Qt::LeftButton,
+                    Qt::LeftButton, qtbridge::ModifiersOf(shift));
+  QApplication::sendEvent(target, &press);
 }
 
 void Control::Invalidate() { peer_->widget->update(); }

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QPolygon>
 
+#include "platform/Clipboard.h"
 #include "platform/qt/Peer.h"
 
 namespace plat {
@@ -266,6 +267,19 @@ void QtCanvas::DrawTextCentred(const Rect& r, std::string_view text) {
 }
 
 void QtCanvas::SetPixel(int x, int y, Color color) { painter_.fillRect(QRect(x, y, 1, 1), qtbridge::ToQColor(color)); }
+
+void QtCanvas::CopyTransparent(int x, int y, const RasterImage& image, const Rect& source, Color transparent) {
+  const Rect part = CutToPicture(source, image.width, image.height);
+  if (part.right <= part.left || part.bottom <= part.top) return;
+  if (image.pixels.size() < static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height)) return;
+  QImage copy(part.Width(), part.Height(), QImage::Format_ARGB32);
+  for (int sy = part.top; sy < part.bottom; ++sy)
+    for (int sx = part.left; sx < part.right; ++sx) {
+      const std::uint32_t pixel = image.pixels[static_cast<std::size_t>(sy * image.width + sx)];
+      copy.setPixel(sx - part.left, sy - part.top, ColorOfPixel(pixel) == transparent ? 0u : (pixel | 0xFF000000u));
+    }
+  painter_.drawImage(QPoint(x + part.left - source.left, y + part.top - source.top), copy);
+}
 
 // Every other pixel of the outline, starting at the top-left corner, is inverted once.
 void QtCanvas::DrawFocusRect(const Rect& r) {

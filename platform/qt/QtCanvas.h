@@ -36,6 +36,7 @@ class QtCanvas : public Canvas {
   void DrawTextCentred(const Rect& r, std::string_view text) override;
   void SetPixel(int x, int y, Color color) override;
   void DrawFocusRect(const Rect& r) override;
+  void CopyTransparent(int x, int y, const RasterImage& image, const Rect& source, Color transparent) override;
 
  private:
   // The pen, with its mode.

@@ -5,9 +5,13 @@
 #include "platform/Resources.h"
 #include "platform/qt/Peer.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -89,6 +93,111 @@ class PanelWidget : public QFrame {
 };
 
 QFrame::Shadow ShadowOf(Bevel bevel) { return bevel == Bevel::Lowered ? QFrame::Sunken : QFrame::Raised; }
+
+// Offers the key presses of an edit or a combo box to the control's key hooks
+// before the widget takes them (unless `keys` is false), and reports double clicks.
+class KeyHookFilter : public QObject {
+ public:
+  KeyHookFilter(QWidget* widget, KeyHooks& hooks, std::function<void()>& onDblClick, bool keys = true)
+      : QObject(widget), hooks_(hooks), onDblClick_(onDblClick), keys_(keys) {
+    widget->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+      Fire(onDblClick_);
+      return false;
+    }
+    if (event->type() != QEvent::KeyPress || passing_ || !keys_) return false;
+    auto& e = static_cast<QKeyEvent&>(*event);
+    int key = VirtualKeyOf(e.key(), (e.modifiers() & Qt::KeypadModifier) != 0);
+    const ShiftState shift = ShiftStateOf(e.modifiers(), QApplication::mouseButtons());
+    QPointer<QObject> alive(object);
+    if (key != 0) {
+      RunGuarded([&] { hooks_.KeyDown(key, shift); });
+      if (!alive) return true;
+      if (key == 0) return true;
+    }
+    const std::string text = FromQt(e.text());
+    std::string kept;
+    bool droppedControl = false;
+    for (char ch : text) {
+      char c = ch;
+      RunGuarded([&] { hooks_.KeyPress(c); });
+      if (!alive) return true;
+      if (c != 0)
+        kept += c;
+      else
+        droppedControl = droppedControl || static_cast<unsigned char>(ch) < 0x20;
+    }
+    if (kept == text) {
+      if (text.empty()) return false;
+      Pass(object, e, text);
+      return true;
+    }
+    // A dropped control character still acts as its key (focus order, default and cancel buttons).
+    if (kept.empty() && !droppedControl) return true;
+    QKeyEvent changed(QEvent::KeyPress, kept.empty() ? e.key() : 0, e.modifiers(), ToQt(kept));
+    if (kept.empty()) {
+      passing_ = true;
+      QCoreApplication::sendEvent(object, &changed);
+      passing_ = false;
+      e.setAccepted(changed.isAccepted());
+      return true;
+    }
+    Pass(object, changed, kept);
+    return true;
+  }
+
+ private:
+  // The widget takes the event now; then the hooks hear of each character it typed.
+  void Pass(QObject* object, QKeyEvent& e, const std::string& text) {
+    QPointer<QObject> alive(object);
+    passing_ = true;
+    QCoreApplication::sendEvent(object, &e);
+    passing_ = false;
+    for (char ch : text) {
+      if (!alive) break;
+      RunGuarded([&] { hooks_.KeyTyped(ch); });
+    }
+  }
+
+  KeyHooks& hooks_;
+  std::function<void()>& onDblClick_;
+  bool keys_;
+  bool passing_ = false;
+};
+
+// A frame for an edit or a combo box: none, a plain line, or the toolkit's sunken frame.
+void ApplyBorder(QWidget* widget, EditBorder border, bool hasFrame) {
+  widget->setStyleSheet(border == EditBorder::Single ? QStringLiteral("border: 1px solid black;") : QString());
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setFrame(hasFrame && border != EditBorder::None);
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) combo->setFrame(hasFrame && border != EditBorder::None);
+}
+
+int SelectionStart(const QLineEdit* edit) {
+  if (edit == nullptr) return 0;
+  return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+}
+
+int SelectionEnd(const QLineEdit* edit) {
+  if (edit == nullptr) return 0;
+  return edit->hasSelectedText() ? edit->selectionEnd() : edit->cursorPosition();
+}
+
+// A combo box that tells when its list drops down.
+class ComboWidget : public QComboBox {
+ public:
+  ComboWidget(std::function<void()>& onDropDown, QWidget* parent) : QComboBox(parent), onDropDown_(onDropDown) {}
+  void showPopup() override {
+    QPointer<QComboBox> alive(this);
+    Fire(onDropDown_);
+    if (alive) QComboBox::showPopup();
+  }
+
+ private:
+  std::function<void()>& onDropDown_;
+};
 
 }  // namespace
 
@@ -217,12 +326,21 @@ void Label::SetWordWrap(bool wrap) { As<QLabel>(*this)->setWordWrap(wrap); }
 
 Edit::Edit(Control& parent) : Control(&parent, Make<QLineEdit>(parent)) {
   QObject::connect(As<QLineEdit>(*this), &QLineEdit::textChanged, [this] { Fire(OnChange); });
+  new KeyHookFilter(As<QLineEdit>(*this), *this, OnDblClick);
 }
 std::string Edit::Text() const { return FromQt(As<QLineEdit>(*this)->text()); }
 void Edit::SetText(const std::string& text) { As<QLineEdit>(*this)->setText(ToQt(text)); }
-void Edit::SetMaxLength(int length) { As<QLineEdit>(*this)->setMaxLength(length > 0 ? length : 32767); }
+void Edit::SetMaxLength(int length) { As<QLineEdit>(*this)->setMaxLength(std::max(length, 0)); }
 void Edit::SetReadOnly(bool readOnly) { As<QLineEdit>(*this)->setReadOnly(readOnly); }
 void Edit::SelectAll() { As<QLineEdit>(*this)->selectAll(); }
+int Edit::SelStart() const { return SelectionStart(As<QLineEdit>(*this)); }
+int Edit::SelEnd() const { return SelectionEnd(As<QLineEdit>(*this)); }
+void Edit::SetSelection(int start, int end) {
+  auto* edit = As<QLineEdit>(*this);
+  edit->setCursorPosition(start);
+  edit->cursorForward(true, end - start);
+}
+void Edit::SetBorder(EditBorder border) { ApplyBorder(As<QLineEdit>(*this), border, true); }
 
 // ---- Memo ----
 
@@ -333,13 +451,17 @@ void RadioGroup::SetItemIndex(int index) {
 
 // ---- ComboBox ----
 
-ComboBox::ComboBox(Control& parent, ComboStyle style) : Control(&parent, Make<QComboBox>(parent)) {
+ComboBox::ComboBox(Control& parent, ComboStyle style)
+    : Control(&parent, MakePeer(new ComboWidget(OnDropDown, ContainerOf(parent)))), style_(style) {
   auto* combo = As<QComboBox>(*this);
-  combo->setEditable(style == ComboStyle::DropDown);
+  combo->setEditable(HasEditPart());
   combo->setInsertPolicy(QComboBox::NoInsert);
   QObject::connect(combo, &QComboBox::activated, [this] { Fire(OnChange); });
+  // The combo box has the focus and hands its edit part the keys it does not take itself.
+  new KeyHookFilter(combo, *this, OnDblClick);
   if (combo->lineEdit() != nullptr) {
     QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, [this] { Fire(OnChange); });
+    new KeyHookFilter(combo->lineEdit(), *this, OnDblClick, false);
   }
 }
 
@@ -376,7 +498,22 @@ void ComboBox::SetText(const std::string& text) {
   }
 }
 void ComboBox::SetMaxLength(int length) {
-  if (auto* edit = As<QComboBox>(*this)->lineEdit()) edit->setMaxLength(length > 0 ? length : 32767);
+  if (auto* edit = As<QComboBox>(*this)->lineEdit()) edit->setMaxLength(std::max(length, 0));
+}
+int ComboBox::SelStart() const { return SelectionStart(As<QComboBox>(*this)->lineEdit()); }
+int ComboBox::SelEnd() const { return SelectionEnd(As<QComboBox>(*this)->lineEdit()); }
+void ComboBox::SetDropDownCount(int count) { As<QComboBox>(*this)->setMaxVisibleItems(std::max(1, count)); }
+void ComboBox::SetBorder(EditBorder border) { ApplyBorder(As<QComboBox>(*this), border, true); }
+bool ComboBox::DroppedDown() const {
+  const QAbstractItemView* view = As<QComboBox>(*this)->view();
+  return view != nullptr && view->isVisible();
+}
+void ComboBox::SetDroppedDown(bool down) {
+  if (down == DroppedDown()) return;
+  if (down)
+    As<QComboBox>(*this)->showPopup();
+  else
+    As<QComboBox>(*this)->hidePopup();
 }
 
 // ---- ListBox ----

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Clipboard.h"
 #include "rtl/Convert.h"
 #include "rtl/Format.h"
 
@@ -24,6 +25,7 @@ const char* KindName(OpKind kind) {
     case OpKind::TextCentred: return "TextCentred";
     case OpKind::Pixel: return "Pixel";
     case OpKind::FocusRect: return "FocusRect";
+    case OpKind::Picture: return "Picture";
   }
   return "?";
 }
@@ -37,9 +39,9 @@ std::string ToString(const CanvasOp& op) {
   for (const Point& p : op.points) s += rtl::Format(" (%d,%d)", p.x, p.y);
   if (op.kind == OpKind::Rectangle || op.kind == OpKind::Ellipse || op.kind == OpKind::FillRect ||
       op.kind == OpKind::TextRect || op.kind == OpKind::SetClip || op.kind == OpKind::TextCentred ||
-      op.kind == OpKind::FocusRect)
+      op.kind == OpKind::FocusRect || op.kind == OpKind::Picture)
     s += " " + RectText(op.rect);
-  if (op.kind == OpKind::Pixel) s += rtl::Format(" color=%x", op.color);
+  if (op.kind == OpKind::Pixel || op.kind == OpKind::Picture) s += rtl::Format(" color=%x", op.color);
   if (!op.text.empty()) s += " \"" + op.text + "\"";
   if (op.font.angle != 0) s += rtl::Format(" angle=%d", op.font.angle);
   s +=
@@ -113,6 +115,16 @@ void RecordingCanvas::SetPixel(int x, int y, Color color) {
 }
 
 void RecordingCanvas::DrawFocusRect(const Rect& r) { Record(OpKind::FocusRect).rect = r; }
+
+void RecordingCanvas::CopyTransparent(int x, int y, const RasterImage& image, const Rect& source, Color transparent) {
+  const Rect part = CutToPicture(source, image.width, image.height);
+  if (part.right <= part.left || part.bottom <= part.top) return;
+  CanvasOp& op = Record(OpKind::Picture);
+  op.points = {{part.left, part.top}};
+  const int left = x + part.left - source.left, top = y + part.top - source.top;
+  op.rect = {left, top, left + part.Width(), top + part.Height()};
+  op.color = transparent;
+}
 
 std::vector<CanvasOp> RecordingCanvas::OpsOf(OpKind kind) const {
   std::vector<CanvasOp> out;

@@ -28,14 +28,17 @@ enum class OpKind {
   RemoveClip,
   TextCentred,
   Pixel,
-  FocusRect
+  FocusRect,
+  Picture
 };
 
 struct CanvasOp {
   OpKind kind = OpKind::Line;
-  std::vector<Point> points;  // Line: the two ends; Polyline, Polygon: the points; Pixel: the pixel
-  Rect rect;                  // Rectangle, Ellipse, FillRect, TextRect, SetClip, TextCentred, FocusRect
-  Color color = clBlack;      // Pixel
+  std::vector<Point> points;  // Line: the two ends; Polyline, Polygon: the points; Pixel: the pixel;
+                              // Picture: the top-left corner of the part copied
+  Rect rect;                  // Rectangle, Ellipse, FillRect, TextRect, SetClip, TextCentred, FocusRect;
+                              // Picture: where the part goes
+  Color color = clBlack;      // Pixel; Picture: the transparent colour
   std::string text;           // TextOut, TextRect (the position is points[0]), TextCentred
   Pen pen;
   Brush brush;
@@ -67,6 +70,7 @@ class RecordingCanvas : public Canvas {
   void DrawTextCentred(const Rect& r, std::string_view text) override;
   void SetPixel(int x, int y, Color color) override;
   void DrawFocusRect(const Rect& r) override;
+  void CopyTransparent(int x, int y, const RasterImage& image, const Rect& source, Color transparent) override;
 
   // Pixel height and character width of a font of the given points here.
   int FontHeight(int points) const;

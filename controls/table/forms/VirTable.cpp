@@ -153,15 +153,22 @@ plat::CustomControl* TVirCustomTable::FocusedEditControl(TVirBaseTableCell& cell
 }
 
 void TVirCustomTable::HostForwardKey(TVirBaseTableCell& cell, const TVirForwardedKey& key) {
-  if (plat::CustomControl* editor = FocusedEditControl(cell)) editor->DispatchKeyDown(key.key, key.shift, key.text);
+  if (plat::CustomControl* custom = FocusedEditControl(cell))
+    custom->DispatchKeyDown(key.key, key.shift, key.text);
+  else if (plat::Control* editor = cell.EditControl())
+    editor->DeliverKey(key.key, key.shift, key.text);
 }
 
 void TVirCustomTable::HostForwardClick(TVirBaseTableCell& cell, plat::ShiftState shift, int x, int y) {
-  plat::CustomControl* editor = FocusedEditControl(cell);
+  plat::CustomControl* custom = FocusedEditControl(cell);
+  plat::Control* editor = cell.EditControl();
   if (editor == nullptr) return;
   // From the table's client area to the edit control's.
   const plat::Point screen = ClientToScreen({x, y}), origin = editor->ClientToScreen({0, 0});
-  editor->DispatchMouseDown(plat::MouseButton::Left, shift, screen.x - origin.x, screen.y - origin.y, false);
+  if (custom != nullptr)
+    custom->DispatchMouseDown(plat::MouseButton::Left, shift, screen.x - origin.x, screen.y - origin.y, false);
+  else
+    editor->DeliverMouseDown(screen.x - origin.x, screen.y - origin.y, shift);
 }
 
 void SetCellOwner(TVirBaseTableCell& cell, plat::Control& form) {
