@@ -4,6 +4,7 @@
 
 #include "matrix/Constu.h"
 #include "platform/CommonDialogs.h"
+#include "controls/table/forms/VirTCEdt.h"
 #include "platform/Desktop.h"
 #include "shell/Config.h"
 #include "shell/forms/Listingu.h"
@@ -65,6 +66,11 @@ TDialogF::~TDialogF() { Detach(); }
 // The dialog leaves when it closes (it is freed later): its module is
 // released and the next dialog may take its place.
 void TDialogF::Detach() {
+  // The cells' data goes before the working copy it points into.
+  if (!rows_.empty()) {
+    table_->StopEditing(false);
+    rows_.clear();
+  }
   model_.Close();
   if (theDialog != this) return;
   theDialog = nullptr;
@@ -134,12 +140,11 @@ void TDialogF::BuildTable() {
   for (std::size_t i = 0; i < params.size(); ++i) {
     const int row = static_cast<int>(i) + 1;
     rows_.emplace_back(params[i]);
-    cells_[i] = MakeParamCell(row, params[i], model_.TableRecord(row),
-                              [this](int browseRow, bool save) { BrowseFile(browseRow, save); });
-    if (cells_[i]) {
-      SetCellOwner(*cells_[i], *this);
-      table_->Cells().SetCell(row, 1, cells_[i].get());
-    }
+    cells_[i] =
+        MakeParamCell(*table_, row, params[i], model_.TableRecord(row),
+                      [this](int browseRow, bool save, TVirTCStringEdit& edit) { BrowseFile(browseRow, save, edit); });
+    SetCellOwner(*cells_[i], *this);
+    table_->Cells().SetCell(row, 1, cells_[i].get());
   }
   table_->OnGetCellData = [this](int row, int col, TVirCellDataPurpose) -> TVirCellData {
     if (row < 1 || row > static_cast<int>(rows_.size())) return {};
@@ -258,18 +263,17 @@ void TDialogF::PlotButtonClick(plat::SpeedButton& button) {
   }
 }
 
-void TDialogF::BrowseFile(int row, bool save) {
+void TDialogF::BrowseFile(int row, bool save, TVirTCStringEdit& edit) {
   auto& param = model_.Params().Params()[static_cast<std::size_t>(row - 1)];
-  auto& data = rows_[static_cast<std::size_t>(row - 1)];
-  data.Store(param);
   plat::FileDialogRequest request =
       DataFileRequest(save ? "Select output file" : "Select input file", "QMX", kFileFilter,
                       save ? plat::FileDialogOptions{0} : plat::ofFileMustExist | plat::ofPathMustExist);
-  request.fileName = param.fileName;
+  request.fileName = edit.Text();
   const bool picked = save ? plat::CommonDialogs().SaveFile(request) : plat::CommonDialogs().OpenFile(request);
   if (!picked) return;
   TakeDataDirectoryOf(request.fileName);
   param.fileName = request.fileName;
-  data.Load(param);
+  rows_[static_cast<std::size_t>(row - 1)].Load(param);
+  edit.SetText(request.fileName);
   table_->InvalidateCell(row, 1);
 }

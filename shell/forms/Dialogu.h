@@ -22,6 +22,8 @@
 #include "shell/forms/FormParts.h"
 #include "shell/forms/ParamCells.h"
 
+class TVirTCStringEdit;
+
 class TDialogF : public plat::Form, private TDialogView, private TPlotButtonBar {
  public:
   // The dialog of a described module, with its own copy of the descriptor.
@@ -56,7 +58,7 @@ class TDialogF : public plat::Form, private TDialogView, private TPlotButtonBar 
   void FitHeight(bool growToo);
   void ShowFieldFault(const TFieldFault& fault);
   void PlotButtonClick(plat::SpeedButton& button);
-  void BrowseFile(int row, bool save);
+  void BrowseFile(int row, bool save, TVirTCStringEdit& edit);
   void Detach();
   int PlotBarWidth() const;
 

@@ -11,15 +11,22 @@
 #include <vector>
 
 #include "controls/table/VirTCBase.h"
+#include "platform/Control.h"
 #include "shell/Modules.h"
+
+class TVirTCStringEdit;
 
 // One row's cell data: the prompt as a text of the string cells (a length
 // byte and the characters) and the argument by the parameter's type: a text
 // or file name likewise, a check box one byte, a real number 8 bytes and an
-// integer 4 (little-endian), a choice the selected index (4 bytes).
+// integer 4, a choice the combo-box cell's record (the selected index and the
+// working copy's list of items, which must stay where it is).
 class TParamRowData {
  public:
   explicit TParamRowData(const TParamRec& param);
+  TParamRowData(const TParamRowData&) = delete;
+  TParamRowData& operator=(const TParamRowData&) = delete;
+  TParamRowData(TParamRowData&&) = default;
 
   TVirCellData Prompt() { return prompt_; }
   TVirCellData Value() { return value_; }
@@ -38,12 +45,12 @@ class TParamRowData {
 std::string ShortText(const std::vector<std::uint8_t>& data);
 void SetShortText(std::vector<std::uint8_t>& data, const std::string& text);
 
-// What a file-name cell's browse asks of the dialog: the row, and whether
-// the file is saved (an output file) or opened.
-using TBrowseFile = std::function<void(int row, bool save)>;
+// What a file-name cell's browse asks of the dialog: the row, whether the
+// file is saved (an output file) or opened, and the cell's edit.
+using TBrowseFile = std::function<void(int row, bool save, TVirTCStringEdit& edit)>;
 
-// The cell that edits a parameter's argument: `working` is the working copy's
-// record, `table` the module's own (limits and masks). Null for a type no
-// cell class of this program edits yet.
-std::unique_ptr<TVirBaseTableCell> MakeParamCell(int row, const TParamRec& working, const TParamRec& table,
-                                                 const TBrowseFile& browse);
+// The cell that edits a parameter's argument, made on the grid: `working` is
+// the working copy's record, `table` the module's own (limits and masks).
+// Every cell shows the parameter's hint and takes the table's colours.
+std::unique_ptr<TVirBaseTableCell> MakeParamCell(plat::Control& grid, int row, const TParamRec& working,
+                                                 const TParamRec& table, const TBrowseFile& browse);

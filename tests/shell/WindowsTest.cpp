@@ -73,12 +73,20 @@ class MorvapcWindows : public platform_test::WindowTest {
     return folder;
   }
 
-  // Puts a text into a string cell's data, as the cell does when an edit ends.
-  static void PutText(TDialogF& dialog, int row, const std::string& text) {
-    const TVirCellData data = dialog.Table().OnGetCellData(row, 1, cdpForSave);
-    ASSERT_GT(data.size(), text.size());
-    data[0] = static_cast<std::uint8_t>(text.size());
-    std::copy(text.begin(), text.end(), data.begin() + 1);
+  // The control that takes the dialog's keys now: the active cell's edit
+  // when it has the focus, else the grid.
+  static Control& KeyTarget(TDialogF& dialog) {
+    TVirBaseTableCell* cell = dialog.CellAt(dialog.Table().ActiveRow());
+    Control* edit = cell != nullptr ? cell->EditControl() : nullptr;
+    return edit != nullptr && edit->Focused() ? *edit : static_cast<Control&>(dialog.Table());
+  }
+  static void Type(TDialogF& dialog, const std::string& text) {
+    input::TypeText(KeyTarget(dialog), text);
+    input::Flush();
+  }
+  static void Key(TDialogF& dialog, int key) {
+    input::PressKey(KeyTarget(dialog), key);
+    input::Flush();
   }
   static void Snapshot(Control& control, const std::string& name) {
     const fs::path folder = fs::path(MORVA_ARTEFACTS) / "shell" / "forms";
@@ -364,11 +372,23 @@ TEST_F(MorvapcWindows, SimintFromItsButtonToASavedListing) {
   EXPECT_EQ(dialog->Table().ActiveRow(), 1);
   EXPECT_EQ(ListingForm()->Model().PageCount(), 1) << "nothing ran";
 
-  PutText(*dialog, 1, "interval.qmx");
-  PutText(*dialog, 4, "distances.qmx");
+  dialog->Table().SetFocus();
+  input::Flush();
+  ASSERT_EQ(dialog->Table().ActiveRow(), 1);
+  Type(*dialog, "interval.qmx");
+  Key(*dialog, vk::Down);
+  Key(*dialog, vk::Down);
+  ASSERT_EQ(dialog->Table().ActiveRow(), 3);
+  Key(*dialog, vk::Up);
+  Key(*dialog, vk::Down);  // the coefficient's cell takes Up and Down for its items
+  EXPECT_EQ(dialog->Table().ActiveRow(), 3);
+  dialog->Table().SetActiveCell(4, 1);
+  input::Flush();
+  Type(*dialog, "distances.qmx");
   dialog->ComputeBtn().Click();
   input::Flush();
   EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+  EXPECT_EQ(dialog->StatusPanel().Caption(), " ");
   EXPECT_TRUE(fs::exists(folder / "distances.qmx"));
   TListingF& listing = *ListingForm();
   EXPECT_TRUE(listing.Visible());
@@ -379,6 +399,7 @@ TEST_F(MorvapcWindows, SimintFromItsButtonToASavedListing) {
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->ReadParagraph(1), "Simint: Morvapc 2.02c");
   EXPECT_EQ(editor->ReadParagraph(4), "Input parameters");
+  EXPECT_EQ(editor->ReadParagraph(5), "Read input from file: interval.qmx");
   EXPECT_GT(editor->Height(), listing.ClientHeight() / 2) << "the editor fills its page";
   EXPECT_TRUE(dialog->ComputeBtn().Visible());
   EXPECT_FALSE(dialog->CancelBtn().Visible());
@@ -400,8 +421,12 @@ TEST_F(MorvapcWindows, CancelDuringARunGivesTheUserAbortWarning) {
   fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
   TMORVAF& main = Start();
   main.ModuleButton(21)->Click();
+  input::Flush();
   TDialogF& dialog = *DialogForm();
-  PutText(dialog, 1, "interval.qmx");
+  dialog.ComputeBtn().Click();  // an empty input: the grid edits its row
+  dialog.Table().SetFocus();
+  input::Flush();
+  Type(dialog, "interval.qmx");
   bool cancelShown = false;
   later.Post([&] {
     cancelShown = dialog.CancelBtn().Visible() && !dialog.ComputeBtn().Visible() && !dialog.Toolbar().Enabled();
@@ -416,6 +441,62 @@ TEST_F(MorvapcWindows, CancelDuringARunGivesTheUserAbortWarning) {
   EXPECT_FALSE(RunFlags().abort);
   EXPECT_TRUE(dialog.ComputeBtn().Visible());
   EXPECT_TRUE(dialog.Toolbar().Enabled());
+}
+
+TEST_F(MorvapcWindows, RequiredFieldsStopComputeAtTheirRow) {
+  struct Case {
+    std::int32_t module;
+    std::vector<std::pair<int, const char*>> typed;
+    int row;
+    const char* message;
+  };
+  const Case cases[] = {
+      {15, {}, 1, " Input field must not be blank for Input tree file"},
+      {15, {{1, "t.qmx"}}, 2, " Output field must not be blank for Output coph. file"},
+      {23, {{1, "in.qmx"}}, 3, " Field must not be blank in row 3"},
+      {9, {{1, "m.qmx"}}, 3, " Input field must not be blank for Input VCV"},
+      {9, {{1, "m.qmx"}, {3, "v.qmx"}}, 4, " Input field must not be blank for Input group sizes"},
+  };
+  TMORVAF& main = Start();
+  for (const Case& c : cases) {
+    main.ModuleButton(c.module)->Click();
+    input::Flush();
+    TDialogF& dialog = *DialogForm();
+    dialog.ComputeBtn().Click();  // an empty input: the grid edits its row
+    dialog.Table().SetFocus();
+    input::Flush();
+    for (const auto& [row, text] : c.typed) {
+      while (dialog.Table().ActiveRow() < row) Key(dialog, vk::Down);
+      Type(dialog, text);
+    }
+    dialog.ComputeBtn().Click();
+    input::Flush();
+    EXPECT_EQ(dialog.StatusPanel().Caption(), c.message) << c.module << " row " << c.row;
+    EXPECT_EQ(dialog.Table().ActiveRow(), c.row) << c.module;
+    EXPECT_TRUE(dialog.Table().Editing()) << c.module;
+    EXPECT_EQ(ListingForm()->Model().PageCount(), 1) << "nothing ran";
+  }
+}
+
+TEST_F(MorvapcWindows, ANumericCellRefusesAValueOutsideItsLimits) {
+  TMORVAF& main = Start();
+  main.Menu().Find("Configuration...")->Click();
+  input::Flush();
+  TDialogF& dialog = *DialogForm();
+  input::Flush();
+  const Rect indent = dialog.Table().CellRect(3, 1);  // "Listing indent", 1 to 20
+  input::Click(dialog.Table(), (indent.left + indent.right) / 2, (indent.top + indent.bottom) / 2);
+  input::Flush();
+  ASSERT_EQ(dialog.Table().ActiveRow(), 3);
+  for (int i = 0; i < 3; ++i) Key(dialog, vk::Back);
+  Type(dialog, "25");
+  Key(dialog, vk::Down);
+  EXPECT_EQ(dialog.Table().ActiveRow(), 3) << "the cell keeps the focus";
+  EXPECT_FALSE(boxes.Boxes().empty()) << "the cell reports the value";
+  Key(dialog, vk::Escape);
+  dialog.ComputeBtn().Click();
+  input::Flush();
+  EXPECT_EQ(Config().listingIndent, 8);
 }
 
 }  // namespace
