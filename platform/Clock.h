@@ -15,10 +15,14 @@ class Clock {
   virtual ~Clock() = default;
   // Milliseconds since some fixed start, wrapping at 2^32 like the platform's tick count.
   virtual std::uint32_t TickCount() = 0;
+  // Lets `ms` milliseconds pass; the machine's clock sleeps, a test clock moves on.
+  virtual void Sleep(std::uint32_t ms);
 };
 
 // The installed clock, or the machine's monotonic clock when none is installed.
 std::uint32_t TickCount();
+// Sleeps on the installed clock, or on the machine's when none is installed.
+void Sleep(std::uint32_t ms);
 
 // Periodic timers. A timer fires its callback every `intervalMs` milliseconds
 // from the event loop until it is stopped.

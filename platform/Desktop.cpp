@@ -1,5 +1,6 @@
 #include "platform/Desktop.h"
 
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "rtl/StringList.h"
@@ -39,6 +40,20 @@ void ProcessMessages() {
     Service<Desktop>::Get().ProcessMessages();
   } else {
     MessageQueue::DeliverPosted();
+  }
+}
+
+void Desktop::WaitMessages(std::uint32_t maxMs) {
+  ProcessMessages();
+  plat::Sleep(maxMs);
+}
+
+void WaitMessages(std::uint32_t maxMs) {
+  if (Service<Desktop>::Installed()) {
+    Service<Desktop>::Get().WaitMessages(maxMs);
+  } else {
+    MessageQueue::DeliverPosted();
+    plat::Sleep(maxMs);
   }
 }
 

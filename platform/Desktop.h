@@ -7,6 +7,7 @@
 #include "platform/Service.h"
 #include "platform/Types.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ class Desktop {
   virtual void SetScreenCursor(CursorShape shape) = 0;
   // Handles the window messages waiting now (painting, input, posted messages), then returns.
   virtual void ProcessMessages() = 0;
+  // Sleeps until a message arrives or `maxMs` milliseconds have passed, then
+  // handles the messages waiting.
+  virtual void WaitMessages(std::uint32_t maxMs);
   // Moves the mouse pointer to a point of the screen (where the platform lets a program do so).
   virtual void SetCursorPos(Point screen) = 0;
   // The platform's default beep.
@@ -35,6 +39,7 @@ class Desktop {
 
 void SetScreenCursor(CursorShape shape);
 void ProcessMessages();
+void WaitMessages(std::uint32_t maxMs);
 void SetCursorPos(Point screen);
 void Beep();
 ShiftState CurrentShiftState();

@@ -158,6 +158,8 @@ Form* FindForm(const std::string& name);
 bool FormExists(const std::string& name);
 Form* ActiveForm();
 Form* MainForm();
+// True while the application is minimised (its main form is).
+bool ApplicationMinimized();
 
 // The application: made once, before the first form.
 void InitApplication(int& argc, char** argv);

@@ -269,7 +269,7 @@ void TBatchRunner::WaitForPlot() {
     view_.WaitEnded();
   });
   view_.WaitStarted();
-  while (!stop_) ProcessMessages();
+  while (!stop_) WaitForMessages();
 }
 
 void TBatchRunner::Next() {

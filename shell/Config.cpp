@@ -75,14 +75,22 @@ std::string UsableFormat(std::string_view format) {
   return text;
 }
 
-// The format read from the file, or the default when ConfigCheckFormat refuses it.
+// The format read from the file as typed, or the default when
+// ConfigCheckFormat refuses it.
 std::string CheckedFormat(const std::string& format, const std::string& fallback) {
   try {
     ConfigCheckFormat(format);
-    return UsableFormat(format);
+    return format;
   } catch (const rtl::Exception&) {
     return fallback;
   }
+}
+
+// Sets a format as typed (without blanks around it) and the pattern form the
+// modules use.
+void SetFormat(std::string& pattern, std::string& typed, const std::string& format) {
+  typed = rtl::Trim(format);
+  pattern = UsableFormat(format);
 }
 
 std::string ReadKey(TProfile2& profile, std::string_view key, std::string_view current) {
@@ -114,10 +122,12 @@ std::int32_t CheckedIndent(const std::string& text) {
 void ReadConfig(TProfile2& profile) {
   TConfigRecord& config = Config();
   config = ConfigDefaults;
-  config.fileFormat =
-      CheckedFormat(CutFormat(ReadKey(profile, "FileFormat", config.fileFormat)), ConfigDefaults.fileFormat);
-  config.listingFormat =
-      CheckedFormat(CutFormat(ReadKey(profile, "ListingFormat", config.listingFormat)), ConfigDefaults.listingFormat);
+  SetFormat(
+      config.fileFormat, config.fileFormatText,
+      CheckedFormat(CutFormat(ReadKey(profile, "FileFormat", config.fileFormatText)), ConfigDefaults.fileFormatText));
+  SetFormat(config.listingFormat, config.listingFormatText,
+            CheckedFormat(CutFormat(ReadKey(profile, "ListingFormat", config.listingFormatText)),
+                          ConfigDefaults.listingFormatText));
   config.listingIndent = CheckedIndent(ReadKey(profile, "ListingIndent", rtl::IntToStr(config.listingIndent)));
   config.defaultDir = ReadKey(profile, "DefaultDir", config.defaultDir);
   NormalizeDirectory(config.defaultDir);
@@ -127,8 +137,8 @@ void ReadConfig(TProfile2& profile) {
 
 void WriteConfig(TProfile2& profile) {
   const TConfigRecord& config = Config();
-  WriteKey(profile, "FileFormat", config.fileFormat);
-  WriteKey(profile, "ListingFormat", config.listingFormat);
+  WriteKey(profile, "FileFormat", config.fileFormatText);
+  WriteKey(profile, "ListingFormat", config.listingFormatText);
   WriteKey(profile, "ListingIndent", rtl::IntToStr(config.listingIndent));
   WriteKey(profile, "DefaultDir", config.defaultDir);
   WriteKey(profile, "OverWrite", std::string(1, config.overWrite));
@@ -191,8 +201,8 @@ void ConfigCheckFormat(std::string_view format) {
 void ConfigDescribe(TModuleRec& module) {
   const TConfigRecord& config = Config();
   auto& table = ConfigTable();
-  table[cpFileFormat].text = config.fileFormat;
-  table[cpListingFormat].text = config.listingFormat;
+  table[cpFileFormat].text = config.fileFormatText;
+  table[cpListingFormat].text = config.listingFormatText;
   table[cpListingIndent].integer = config.listingIndent;
   table[cpDataDir].text = config.defaultDir;
   table[cpOverWrite].index = static_cast<std::int32_t>(OverWriteCodes.find(OverWriteCode({&config.overWrite, 1})));
@@ -204,8 +214,8 @@ void ConfigDescribe(TModuleRec& module) {
 void ConfigRun(std::span<const TParamRec> params) {
   if (params.size() != cpCount) throw E_Morvapc_Internal("Configuration needs its six parameters");
   TConfigRecord config = Config();
-  config.fileFormat = CutFormat(params[cpFileFormat].text);
-  config.listingFormat = CutFormat(params[cpListingFormat].text);
+  config.fileFormatText = CutFormat(params[cpFileFormat].text);
+  config.listingFormatText = CutFormat(params[cpListingFormat].text);
   config.listingIndent = params[cpListingIndent].integer;
   config.defaultDir = params[cpDataDir].text;
   NormalizeDirectory(config.defaultDir);
@@ -213,17 +223,17 @@ void ConfigRun(std::span<const TParamRec> params) {
   config.editor = params[cpEditor].text;
 
   ListingWriteLine("Configuration parameters");
-  ListingWriteLine("File format: " + config.fileFormat);
-  ConfigCheckFormat(config.fileFormat);
-  ListingWriteLine("Listing format: " + config.listingFormat);
-  ConfigCheckFormat(config.listingFormat);
+  ListingWriteLine("File format: " + config.fileFormatText);
+  ConfigCheckFormat(config.fileFormatText);
+  ListingWriteLine("Listing format: " + config.listingFormatText);
+  ConfigCheckFormat(config.listingFormatText);
   ListingWriteLine(rtl::Format("ListingIndent: %d", config.listingIndent));
   ListingWriteLine("Data directory: " + config.defaultDir);
   ListingWriteLine("File overwrite code: " + std::string(1, config.overWrite));
   ListingWriteLine("Editor: " + config.editor);
   ListingWriteLine("");
-  config.fileFormat = UsableFormat(config.fileFormat);
-  config.listingFormat = UsableFormat(config.listingFormat);
+  SetFormat(config.fileFormat, config.fileFormatText, config.fileFormatText);
+  SetFormat(config.listingFormat, config.listingFormatText, config.listingFormatText);
   Config() = config;
 }
 

@@ -14,12 +14,18 @@ struct TModuleRec;
 struct TParamRec;
 
 struct TConfigRecord {
-  std::string fileFormat = "e";        // number format of matrix files
-  std::string listingFormat = "8.4f";  // number format of the listing
-  std::int32_t listingIndent = 8;      // blanks before each printed listing line
-  std::string defaultDir;              // folder of bare file names, kept normalised
-  char overWrite = '?';                // '?' ask, 'O' overwrite, 'A' append, 'F' refuse
-  std::string editor = "MVEDIT";       // command that starts the data editor
+  // The number formats of matrix files and of the listing, as the patterns
+  // take them after "%" (a leading letter moved to the end: "12.5e").
+  std::string fileFormat = "e";
+  std::string listingFormat = "8.4f";
+  std::int32_t listingIndent = 8;  // blanks before each printed listing line
+  std::string defaultDir;          // folder of bare file names, kept normalised
+  char overWrite = '?';            // '?' ask, 'O' overwrite, 'A' append, 'F' refuse
+  std::string editor = "MVEDIT";   // command that starts the data editor
+  // The two formats as the user typed them ("e12.5"): what the settings file
+  // keeps and CONFIG shows.
+  std::string fileFormatText = "e";
+  std::string listingFormatText = "8.4f";
 
   bool operator==(const TConfigRecord&) const = default;
 };

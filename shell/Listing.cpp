@@ -54,8 +54,10 @@ void AppendPrintLines(std::vector<std::string>& lines, const TListingSection& se
 
 }  // namespace
 
-TListingSection::TListingSection(std::string caption, bool wordWrap, std::string_view firstParagraph)
-    : caption_(std::move(caption)), text_(std::make_unique<TParaList>(nullptr, wordWrap, UndoBufferSize)) {
+TListingSection::TListingSection(std::string caption, bool wordWrap, std::string_view firstParagraph,
+                                 std::shared_ptr<TParaList> text)
+    : caption_(std::move(caption)),
+      text_(text ? std::move(text) : std::make_shared<TParaList>(nullptr, wordWrap, UndoBufferSize)) {
   if (firstParagraph.empty()) return;
   ForEachParagraph(firstParagraph, text_->ParaLengthLimit(), [this, first = true](std::string_view part) mutable {
     Check(first ? text_->InsertText(nullptr, 1, 1, part) : text_->InsertParagraph(nullptr, ParagraphCount() + 1, part));
@@ -91,10 +93,9 @@ void TListingSection::AddParagraph(std::string_view text) {
 
 TListingModel::TListingModel(std::string version) : version_(std::move(version)), clock_(LocalDateTime) {}
 
-std::int32_t TListingModel::TabRows() const {
-  const std::int32_t pages = PageCount();
-  return pages < 40 ? pages / 5 + 1 : pages / 10 + 1;
-}
+std::int32_t TabRowsFor(std::int32_t pages) { return pages < 40 ? pages / 5 + 1 : pages / 10 + 1; }
+
+std::int32_t TListingModel::TabRows() const { return TabRowsFor(PageCount()); }
 
 void TListingModel::SelectPage(std::int32_t page) {
   if (page >= 0 && page < PageCount()) currentPage_ = page;
@@ -111,8 +112,9 @@ TListingSection* TListingModel::Section(std::int32_t page) {
 
 std::shared_ptr<TListingSection> TListingModel::AddSection(const std::string& name, bool wordWrap,
                                                            std::string firstParagraph) {
-  auto section =
-      std::make_shared<TListingSection>(name + "-" + std::to_string(runNumber_), wordWrap, std::move(firstParagraph));
+  const std::string caption = name + "-" + std::to_string(runNumber_);
+  auto section = std::make_shared<TListingSection>(caption, wordWrap, std::move(firstParagraph),
+                                                   textSource_ ? textSource_(caption, wordWrap) : nullptr);
   sections_.push_back(section);
   ++runNumber_;
   currentPage_ = PageCount() - 1;

@@ -26,8 +26,10 @@
 // line longer than a paragraph may be is kept as several paragraphs.
 class TListingSection {
  public:
-  // A section whose text is one paragraph.
-  TListingSection(std::string caption, bool wordWrap, std::string_view firstParagraph = {});
+  // A section whose text is one paragraph, kept in `text` when one is given
+  // (the list of the editor that shows the section), else in a list of its own.
+  TListingSection(std::string caption, bool wordWrap, std::string_view firstParagraph = {},
+                  std::shared_ptr<TParaList> text = {});
 
   const std::string& Caption() const { return caption_; }
   // Off for sections made by a run, on for sections loaded from a file.
@@ -48,7 +50,7 @@ class TListingSection {
 
  private:
   std::string caption_;
-  std::unique_ptr<TParaList> text_;
+  std::shared_ptr<TParaList> text_;
 };
 
 class TListingModel {
@@ -112,6 +114,12 @@ class TListingModel {
 
   void SetClock(TClock clock) { clock_ = std::move(clock); }
 
+  // Where a new section keeps its text: the listing window makes the section's
+  // page and editor and hands over the editor's paragraph list (which must
+  // live as long as the section). Without a source a section keeps its own.
+  using TTextSource = std::function<std::shared_ptr<TParaList>(const std::string& caption, bool wordWrap)>;
+  void SetTextSource(TTextSource source) { textSource_ = std::move(source); }
+
  private:
   std::shared_ptr<TListingSection> AddSection(const std::string& name, bool wordWrap, std::string firstParagraph);
 
@@ -121,7 +129,12 @@ class TListingModel {
   std::int32_t runNumber_ = 1;
   std::int32_t currentPage_ = 0;
   TClock clock_;
+  TTextSource textSource_;
 };
+
+// The notebook's tab rows for a number of pages: pages div 5 + 1 below 40
+// pages, pages div 10 + 1 from 40 on.
+std::int32_t TabRowsFor(std::int32_t pages);
 
 // The section name that a listing file's line gives the section it starts:
 // the text before the first ':', else its first 6 characters, "?" when empty.

@@ -15,6 +15,7 @@ struct TViews {
   TProgressView* dialog = nullptr;
   TProgressView* batch = nullptr;
   std::function<void()> pump;
+  std::function<void()> wait;
 };
 
 TViews& Views() {
@@ -59,6 +60,16 @@ void SetMessagePump(std::function<void()> pump) { Views().pump = std::move(pump)
 
 void ProcessMessages() {
   if (Views().pump) Views().pump();
+}
+
+void SetMessageWait(std::function<void()> wait) { Views().wait = std::move(wait); }
+
+void WaitForMessages() {
+  if (Views().wait) {
+    Views().wait();
+  } else {
+    ProcessMessages();
+  }
 }
 
 void Progress(std::string_view text, std::int32_t percent) {

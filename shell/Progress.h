@@ -57,6 +57,13 @@ void SetBatchProgressView(TProgressView* view);
 void SetMessagePump(std::function<void()> pump);
 void ProcessMessages();
 
+// Waits a while for messages and handles them: what a wait for the user (the
+// batch's "Next") does in a loop, so that it sleeps instead of spinning. The
+// windows install one that sleeps in the event loop; without one it processes
+// the pending messages.
+void SetMessageWait(std::function<void()> wait);
+void WaitForMessages();
+
 // Processes pending messages; raises E_Morvapc_UserAbort once Cancel was
 // pressed (the flag stays set for the handler to clear). Percent -2 only tests
 // for cancellation; otherwise the status shows " " + text in the batch window

@@ -411,6 +411,11 @@ Form* ActiveForm() {
 
 Form* MainForm() { return TheRegistry().main; }
 
+bool ApplicationMinimized() {
+  const Form* main = MainForm();
+  return main != nullptr && main->Peer().widget->isMinimized();
+}
+
 void DestroyForms() {
   auto& owned = TheRegistry().owned;
   while (!owned.empty()) owned.pop_back();

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
@@ -97,6 +98,13 @@ class QtDesktop : public Desktop {
   void ProcessMessages() override {
     QApplication::processEvents(QEventLoop::AllEvents);
     MessageQueue::DeliverPosted();
+  }
+  // The loop sleeps until an event comes; the timer's event ends the wait at the latest.
+  void WaitMessages(std::uint32_t maxMs) override {
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(std::min<std::uint32_t>(maxMs, 0x7FFFFFFF)), &loop, [] {});
+    loop.processEvents(QEventLoop::WaitForMoreEvents);
+    ProcessMessages();
   }
   void SetCursorPos(Point screen) override { QCursor::setPos(screen.x, screen.y); }
   void Beep() override { QApplication::beep(); }

@@ -13,6 +13,8 @@ class ManualClock : public Clock, public TimerService {
   explicit ManualClock(std::uint32_t start = 0) : now_(start) {}
 
   std::uint32_t TickCount() override { return now_; }
+  // Sleeping moves time on, firing the timers due on the way.
+  void Sleep(std::uint32_t ms) override { Advance(ms); }
   TimerId Start(std::uint32_t intervalMs, std::function<void()> tick) override;
   void Stop(TimerId id) override;
 

@@ -115,7 +115,8 @@ TEST(ConfigModule, RunListsAndTakesTheNewValues) {
   p[5].text = "/opt/Mvedit/mvedit";
   module.run(params.Params());
 
-  EXPECT_EQ(Config(), (TConfigRecord{"14.6E", "10.2f", 3, "/home/me/Data/", 'F', "/opt/Mvedit/mvedit"}));
+  EXPECT_EQ(Config(),
+            (TConfigRecord{"14.6E", "10.2f", 3, "/home/me/Data/", 'F', "/opt/Mvedit/mvedit", "E14.6", "10.2f"}));
   const std::vector<std::string> expected = {
       "Configuration parameters",       "File format: E14.6",     "Listing format: 10.2f",      "ListingIndent: 3",
       "Data directory: /home/me/Data/", "File overwrite code: F", "Editor: /opt/Mvedit/mvedit", ""};
@@ -124,6 +125,7 @@ TEST(ConfigModule, RunListsAndTakesTheNewValues) {
 
 // A format the check accepts is kept in the form a pattern takes after "%":
 // "%e12.5" would print "12.5" after every number, "% 8.4f" would print none.
+// The settings file and the next opening of CONFIG keep it as it was typed.
 TEST(ConfigModule, AcceptedFormatsAreKeptReadyForPatterns) {
   TempSettings settings;
   RecordedServices services;
@@ -138,6 +140,18 @@ TEST(ConfigModule, AcceptedFormatsAreKeptReadyForPatterns) {
     EXPECT_EQ(Config().fileFormat, kept) << given;
     EXPECT_EQ(Config().listingFormat, kept) << given;
     EXPECT_EQ(rtl::StrToFloat(rtl::Format("%" + Config().fileFormat, -12.34)), -12.34) << given;
+
+    TProfile2 profile;
+    profile.FileName = std::string(SettingsFileName);
+    WriteConfig(profile);
+    profile.Section = "Config";
+    profile.Entry = "FileFormat";
+    EXPECT_EQ(profile.Text(), rtl::Trim(given)) << given;
+    TModuleRec again;
+    EXPECT_EQ(DescribedConfig(again).Params()[1].text, rtl::Trim(given)) << given;
+    ReadConfig(profile);
+    EXPECT_EQ(Config().fileFormat, kept) << given;
+    EXPECT_EQ(Config().fileFormatText, rtl::Trim(given)) << given;
   }
 }
 

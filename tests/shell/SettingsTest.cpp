@@ -153,13 +153,13 @@ TEST(ConfigSettings, RoundTripKeepsOtherProgramsSections) {
   TempSettings settings;
   WriteIni(settings.IniPath(), "[Mvedit]\r\nFontFace=Courier New\r\nFontSize=10\r\n");
   TProfile2 profile = MorvaProfile();
-  Config() = TConfigRecord{"12.5e", "10.3f", 4, "/data/", 'A', "mvedit --wide"};
+  Config() = TConfigRecord{"12.5e", "10.3f", 4, "/data/", 'A', "mvedit --wide", "e12.5", "10.3f"};
   WriteConfig(profile);
   WriteMainWindowPage(profile, 3);
 
   RestoreDefaults();
   ReadConfig(profile);
-  EXPECT_EQ(Config(), (TConfigRecord{"12.5e", "10.3f", 4, "/data/", 'A', "mvedit --wide"}));
+  EXPECT_EQ(Config(), (TConfigRecord{"12.5e", "10.3f", 4, "/data/", 'A', "mvedit --wide", "e12.5", "10.3f"}));
   EXPECT_EQ(ReadMainWindowPage(profile), 3);
   EXPECT_EQ(plat::ReadProfileString("morva.ini", "Mvedit", "FontFace"), "Courier New");
   EXPECT_EQ(plat::ReadProfileString("morva.ini", "Mvedit", "FontSize"), "10");

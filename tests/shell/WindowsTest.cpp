@@ -1,0 +1,502 @@
+// The analysis program's windows driven offscreen: start-up with a test
+// clock, the module buttons and their dialogs, the batch window with its
+// "Next", placements and settings written at close and read at the next
+// start, the small windows, the data editor's start and the printer.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/base/VirIntl.h"
+#include "matrix/Constu.h"
+#include "platform/Clock.h"
+#include "platform/IniFile.h"
+#include "platform/Snapshot.h"
+#include "platform/record/ManualClock.h"
+#include "platform/record/RecordingPrinter.h"
+#include "plot/forms/bm2DForm.h"
+#include "rtl/TextFile.h"
+#include "shell/Ask_oaf.h"
+#include "shell/Config.h"
+#include "shell/Modules.h"
+#include "shell/Progress.h"
+#include "shell/forms/About.h"
+#include "shell/forms/Ask_oafF.h"
+#include "shell/forms/Batchf.h"
+#include "shell/forms/Dialogu.h"
+#include "shell/forms/GetInt.h"
+#include "shell/forms/Listingu.h"
+#include "shell/forms/Morva.h"
+#include "shell/forms/Splash.h"
+#include "shell/forms/StartUp.h"
+#include "tests/platform/QtTestSupport.h"
+#include "tests/shell/ShellTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace plat;
+
+class MorvapcWindows : public platform_test::WindowTest {
+ protected:
+  // The program as it starts, on a clock that tests move: the splash's wait
+  // moves it on.
+  TMORVAF& Start(std::uint32_t startTick = 1500) {
+    clock = std::make_unique<ManualClock>(startTick);
+    ScopedService<Clock> onTestClock(*clock);
+    TMORVAF& main = StartMorvapc();
+    input::Flush();
+    return main;
+  }
+  void TearDown() override {
+    if (auto* batch = FindForm("BatchF")) batch->Close();
+    WindowTest::TearDown();
+  }
+  // Writes a key of "morva.ini" before the program starts.
+  static void SetKey(const std::string& section, const std::string& key, const std::string& value) {
+    WriteProfileString("morva.ini", section, key, value);
+  }
+  static std::string Key(const std::string& section, const std::string& key) {
+    return ReadProfileString("morva.ini", section, key).value_or("(none)");
+  }
+  // A fresh folder of the test's own, the data directory of the program.
+  fs::path DataFolder() {
+    const fs::path folder = settings.Folder() / "data";
+    fs::create_directories(folder);
+    SetKey("Config", "DefaultDir", folder.string());
+    return folder;
+  }
+
+  // The control that takes the dialog's keys now: the active cell's edit
+  // when it has the focus, else the grid.
+  static Control& KeyTarget(TDialogF& dialog) {
+    TVirBaseTableCell* cell = dialog.CellAt(dialog.Table().ActiveRow());
+    Control* edit = cell != nullptr ? cell->EditControl() : nullptr;
+    return edit != nullptr && edit->Focused() ? *edit : static_cast<Control&>(dialog.Table());
+  }
+  static void Type(TDialogF& dialog, const std::string& text) {
+    input::TypeText(KeyTarget(dialog), text);
+    input::Flush();
+  }
+  static void Key(TDialogF& dialog, int key) {
+    input::PressKey(KeyTarget(dialog), key);
+    input::Flush();
+  }
+  static void Snapshot(Control& control, const std::string& name) {
+    const fs::path folder = fs::path(MORVA_ARTEFACTS) / "shell" / "forms";
+    fs::create_directories(folder);
+    EXPECT_TRUE(SaveSnapshot(control, (folder / name).string()));
+  }
+
+  shelltest::TempSettings settings;
+  std::unique_ptr<ManualClock> clock;
+  platform_test::Deferred later;
+};
+
+TEST_F(MorvapcWindows, SplashHoldsUntilTheFourthWholeSecondAfterItsStart) {
+  for (const std::uint32_t start : {0u, 1500u, 2999u}) {
+    TMORVAF& main = Start(start);
+    EXPECT_EQ(clock->TickCount() / 1000, start / 1000 + 4) << start;
+    EXPECT_LE(clock->TickCount() - start, 4000u) << start;
+    EXPECT_GT(clock->TickCount() - start, 3000u) << start;
+    EXPECT_EQ(FindForm("SplashF"), nullptr) << "the splash is gone once the main window is made";
+    EXPECT_TRUE(main.Visible());
+    EXPECT_EQ(main.Caption(), "Morvapc");
+    ASSERT_NE(ListingForm(), nullptr);
+    EXPECT_FALSE(ListingForm()->Visible());
+    DestroyForms();
+  }
+  EXPECT_EQ(SplashDuration(1500), 3500u);
+  EXPECT_EQ(SplashDuration(0), 4000u);
+}
+
+TEST_F(MorvapcWindows, StartUpWidensTwoLetterYears) {
+  struct Case {
+    const char* given;
+    const char* shown;
+  };
+  const Case cases[] = {{"m/d/yy", "m/d/yyyy"},     {"m/d/yyyy", "m/d/yyyy"}, {"dd.MM.yy", "dd.MM.yyyy"},
+                        {"yy-MM-dd", "yyyy-MM-dd"}, {"d/M", "d/M"},           {"y/M/d", "y/M/d"}};
+  for (const Case& c : cases) EXPECT_EQ(FourDigitYears(c.given), c.shown) << c.given;
+  VirIntlSup().ShortDate = "MM/dd/yy";
+  Start();
+  EXPECT_EQ(VirIntlSup().ShortDate, "MM/dd/yyyy");
+}
+
+TEST_F(MorvapcWindows, PlacementsAndPageAreWrittenAtCloseAndRestoredAtTheNextStart) {
+  SetKey("MainWindow", "Page", "9");
+  TMORVAF& first = Start();
+  EXPECT_EQ(first.Notebook().PageIndex(), 0) << "a saved page outside the notebook selects page 0";
+  first.SetBounds(40, 50, 600, 320);
+  first.Notebook().SetPageIndex(3);
+  input::Flush();
+  first.Close();
+  input::Flush();
+  EXPECT_EQ(Key("MainWindow", "Page"), "3");
+  EXPECT_EQ(Key("WinPos", "morvaF").substr(0, 4), "0 1 ");
+  EXPECT_EQ(Key("Config", "FileFormat"), "e");
+  DestroyForms();
+
+  TMORVAF& second = Start();
+  EXPECT_EQ(second.Notebook().PageIndex(), 3);
+  const Rect bounds = second.GetPlacement().normal;
+  EXPECT_EQ(bounds.Width(), 600);
+  EXPECT_EQ(bounds.Height(), 320);
+}
+
+TEST_F(MorvapcWindows, EveryModuleButtonOpensItsDialogOrSaysItIsNotAvailable) {
+  TMORVAF& main = Start();
+  int opened = 0;
+  for (std::int32_t number = 1; number < ModuleCount; ++number) {
+    Button* button = main.ModuleButton(number);
+    ASSERT_NE(button, nullptr) << number;
+    boxes.Clear();
+    RunGuarded([&] { button->Click(); });
+    input::Flush();
+    if (!ModuleAvailable(number)) {
+      EXPECT_EQ(boxes.LastText(), "Module not available: " + std::string(ModuleBatchNames[number])) << number;
+      continue;
+    }
+    ++opened;
+    TModuleRec module;
+    DescribeModule(number, module);
+    TDialogF* dialog = DialogForm();
+    ASSERT_NE(dialog, nullptr) << number;
+    EXPECT_TRUE(boxes.Boxes().empty()) << number << ": " << boxes.LastText();
+    EXPECT_EQ(dialog->Caption(), module.name) << number;
+    EXPECT_EQ(dialog->HelpContext(), button->HelpContext()) << number;
+    EXPECT_EQ(dialog->Table().RowLimit(), static_cast<int>(module.params.size()) + 1) << number;
+    EXPECT_EQ(dialog->Model().Module().number, number);
+    EXPECT_EQ(dialog->ComputeBtn().Caption(), "Compute");
+    EXPECT_EQ(dialog->PlotButtonCount(), static_cast<int>(module.buttons.size())) << number;
+  }
+  EXPECT_GE(opened, 20);
+  int shown = 0;
+  for (Form* form : Forms()) shown += form->Name() == "DialogF" && form->Visible() ? 1 : 0;
+  EXPECT_EQ(shown, 1) << "one dialog at a time";
+}
+
+TEST_F(MorvapcWindows, ConfigurationOpensWithOk) {
+  TMORVAF& main = Start();
+  main.Menu().Find("Configuration...")->Click();
+  input::Flush();
+  ASSERT_NE(DialogForm(), nullptr);
+  EXPECT_EQ(DialogForm()->Caption(), "Config");
+  EXPECT_EQ(DialogForm()->ComputeBtn().Caption(), "Ok");
+  EXPECT_EQ(DialogForm()->HelpContext(), 12);
+}
+
+TEST_F(MorvapcWindows, NoModuleStartsAndTheMainWindowStaysWhileABatchRuns) {
+  TMORVAF& main = Start();
+  ASSERT_TRUE(BeginBatchRun());
+  main.ModuleButton(18)->Click();
+  main.Menu().Find("Configuration...")->Click();
+  input::Flush();
+  EXPECT_EQ(DialogForm(), nullptr);
+  main.Close();
+  input::Flush();
+  EXPECT_TRUE(main.Visible());
+  EndBatchRun();
+}
+
+TEST_F(MorvapcWindows, BatchStopsAtNextWithThePlotOpenAndBothSectionsReachTheListing) {
+  const fs::path folder = DataFolder();
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "sahn" / "golden" / "dis-noties.qmx", folder / "dis.qmx");
+  std::ofstream((folder / "run.qmb").string(), std::ios::binary)
+      << "\" SAHN, then its tree\r\n*SAHN O=dis.qmx R=dis.tre\r\n*TREE O=dis.tre\r\n";
+  TMORVAF& main = Start();
+  main.Menu().Find("Run batch file...")->Click();
+  input::Flush();
+  auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+  ASSERT_NE(batch, nullptr);
+  dialogs.AnswerFile((folder / "run.qmb").string());
+  batch->LoadBtn().Click();
+  EXPECT_TRUE(batch->RunBtn().Enabled());
+
+  std::vector<std::string> atWait;
+  std::function<void()> pressNext = [&] {
+    if (batch->Runner().State() != TBatchState::Waiting) {
+      later.Post(pressNext);
+      return;
+    }
+    atWait = {batch->RunBtn().Caption(), plat::FormExists("TreePltF") ? "plot open" : "no plot",
+              main.ModuleButton(18)->Enabled() ? "button" : "no button"};
+    main.ModuleButton(18)->Click();  // refused while the batch waits
+    main.Close();                    // refused too
+    batch->RunBtn().Click();
+  };
+  later.Post(pressNext);
+  batch->RunBtn().Click();
+  input::Flush();
+
+  EXPECT_EQ(atWait, (std::vector<std::string>{"Next", "plot open", "button"}));
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+  EXPECT_EQ(DialogForm(), nullptr);
+  EXPECT_TRUE(main.Visible());
+  EXPECT_EQ(batch->RunBtn().Caption(), "Run");
+  EXPECT_FALSE(RunFlags().batchRunning);
+  TListingModel& listing = ListingForm()->Model();
+  ASSERT_EQ(listing.PageCount(), 3);
+  EXPECT_EQ(listing.Section(1)->Caption(), "SAHN-1");
+  EXPECT_EQ(listing.Section(2)->Caption(), "Tree-2");
+  EXPECT_GT(listing.Section(1)->ParagraphCount(), 10);
+  EXPECT_EQ(ListingForm()->Notebook().PageCount(), 3);
+  ASSERT_NE(ListingForm()->EditorAt(1), nullptr);
+  EXPECT_EQ(ListingForm()->EditorAt(1)->CountParagraphs(), listing.Section(1)->ParagraphCount())
+      << "the page's editor shows the section's own text";
+}
+
+TEST_F(MorvapcWindows, TheOverwriteQuestionAnswersByItsButtonsAndEscape) {
+  struct Case {
+    const char* name;
+    std::function<void(Task_oafF&)> answer;
+    ModalResult result;
+  };
+  const Case cases[] = {
+      {"append", [](Task_oafF& ask) { ask.AppendBtn().Click(); }, oafAppend},
+      {"overwrite", [](Task_oafF& ask) { ask.OverwriteBtn().Click(); }, oafOverwrite},
+      {"cancel", [](Task_oafF& ask) { ask.CancelBtn().Click(); }, oafCancel},
+      {"escape", [](Task_oafF& ask) { input::PressKey(ask.AppendBtn(), vk::Escape); }, oafCancel},
+  };
+  for (const Case& c : cases) {
+    std::string shown;
+    later.Post([&] {
+      auto* ask = dynamic_cast<Task_oafF*>(FindForm("ask_oafF"));
+      ASSERT_NE(ask, nullptr);
+      shown = ask->ShownName() + " / " + ask->Caption();
+      c.answer(*ask);
+    });
+    EXPECT_EQ(ShowOverwriteQuestion("/data/out.qmx"), c.result) << c.name;
+    EXPECT_EQ(shown, "/data/out.qmx / File exists!") << c.name;
+  }
+}
+
+TEST_F(MorvapcWindows, TheIntegerPromptShowsItsRangeAndTakesOnlyAValueInIt) {
+  struct Case {
+    const char* typed;
+    bool ok;
+    std::int32_t value;
+  };
+  const Case cases[] = {{"12", true, 12}, {"25", true, 8}, {"0", false, 0}};
+  Form& owner = CreateForm<Form>("OwnerF");
+  for (const Case& c : cases) {
+    TGIntWrap prompt;
+    prompt.Caption = "Indent value";
+    prompt.Min = 0;
+    prompt.Max = 20;
+    prompt.Value = 8;
+    std::string hint;
+    std::int32_t shownValue = -1;
+    later.Post([&] {
+      auto* form = dynamic_cast<TGetIntF*>(FindForm("GetIntF"));
+      ASSERT_NE(form, nullptr);
+      hint = form->Field().Hint();
+      form->ReadValue(shownValue);
+      form->Field().SetValueText(c.typed);
+      if (c.ok) {
+        form->OkBtn().Click();
+      } else {
+        form->Close();
+      }
+    });
+    EXPECT_EQ(prompt.Execute(owner), c.ok) << c.typed;
+    EXPECT_EQ(hint, "Enter an integer between 0 and 20") << c.typed;
+    EXPECT_EQ(shownValue, 8) << c.typed;
+    EXPECT_EQ(prompt.Value, c.value) << c.typed;
+  }
+}
+
+TEST_F(MorvapcWindows, AboutOpensFromTheMainWindowAndFromAPlotWindow) {
+  Start();
+  for (const auto& open : std::vector<std::function<void()>>{[] { MainForm()->Menu().Find("&About...")->Click(); },
+                                                             [] { Tbm2DForm::AboutHandler()(); }}) {
+    std::string shown;
+    later.Post([&] {
+      Form* about = FindForm("AboutF");
+      ASSERT_NE(about, nullptr);
+      shown = about->Caption();
+      about->SetModalResult(mrOk);
+    });
+    open();
+    EXPECT_EQ(shown, "About Morvapc");
+  }
+}
+
+TEST_F(MorvapcWindows, EditDataFileStartsTheEditorWithTheFileAsOneArgument) {
+  RecordingLauncher launcher;
+  ScopedService<ProcessLauncher> launching(launcher);
+  StartEditor("/bin/true --wide", "/data/my file \"1\".qmx");
+  ASSERT_EQ(launcher.Launches().size(), 1u);
+  EXPECT_EQ(launcher.Launches()[0].program, "/bin/true");
+  EXPECT_EQ(launcher.Launches()[0].args, (std::vector<std::string>{"--wide", "/data/my file \"1\".qmx"}));
+  EXPECT_TRUE(boxes.Boxes().empty());
+
+  StartEditor("no-such-editor-here", "/data/a.qmx");
+  EXPECT_EQ(boxes.LastText(), "Unable to open  editor\n(no-such-editor-here)");
+  launcher.SetSucceed(false);
+  boxes.Clear();
+  StartEditor("/bin/true", "/data/a.qmx");
+  EXPECT_EQ(boxes.LastText(), "Unable to open  editor\n(/bin/true)");
+}
+
+TEST_F(MorvapcWindows, ThePrinterServicesReportTheInstalledPrintersPage) {
+  Start();
+  RecordingPrinter printer(297, 210);
+  ScopedService<Printer> installed(printer);
+  ASSERT_TRUE(GetPrinterResolution());
+  EXPECT_EQ(PrinterPageWidth, 1169);
+  EXPECT_EQ(PrinterPageHeight, 827);
+  printer.SetAvailable(false);
+  EXPECT_THROW(GetPrinterResolution(), E_Morvapc);
+}
+
+TEST_F(MorvapcWindows, SimintFromItsButtonToASavedListing) {
+  const fs::path folder = DataFolder();
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
+  TMORVAF& main = Start();
+  main.Notebook().SetPageIndex(1);
+  main.ModuleButton(21)->Click();
+  input::Flush();
+  TDialogF* dialog = DialogForm();
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_EQ(dialog->Caption(), "Simint");
+
+  dialog->ComputeBtn().Click();
+  EXPECT_EQ(dialog->StatusPanel().Caption(), " Input field must not be blank for Input file");
+  EXPECT_EQ(dialog->Table().ActiveRow(), 1);
+  EXPECT_EQ(ListingForm()->Model().PageCount(), 1) << "nothing ran";
+
+  dialog->Table().SetFocus();
+  input::Flush();
+  ASSERT_EQ(dialog->Table().ActiveRow(), 1);
+  Type(*dialog, "interval.qmx");
+  Key(*dialog, vk::Down);
+  Key(*dialog, vk::Down);
+  ASSERT_EQ(dialog->Table().ActiveRow(), 3);
+  Key(*dialog, vk::Up);
+  Key(*dialog, vk::Down);  // the coefficient's cell takes Up and Down for its items
+  EXPECT_EQ(dialog->Table().ActiveRow(), 3);
+  dialog->Table().SetActiveCell(4, 1);
+  input::Flush();
+  Type(*dialog, "distances.qmx");
+  dialog->ComputeBtn().Click();
+  input::Flush();
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+  EXPECT_EQ(dialog->StatusPanel().Caption(), " ");
+  EXPECT_TRUE(fs::exists(folder / "distances.qmx"));
+  TListingF& listing = *ListingForm();
+  EXPECT_TRUE(listing.Visible());
+  ASSERT_EQ(listing.Notebook().PageCount(), 2);
+  EXPECT_EQ(listing.Notebook().PageAt(1).Caption(), "Simint-1");
+  EXPECT_EQ(listing.Notebook().PageIndex(), 1);
+  const TVirEditor* editor = listing.EditorAt(1);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->ReadParagraph(1), "Simint: Morvapc 2.02c");
+  EXPECT_EQ(editor->ReadParagraph(4), "Input parameters");
+  EXPECT_EQ(editor->ReadParagraph(5), "Read input from file: interval.qmx");
+  EXPECT_GT(editor->Height(), listing.ClientHeight() / 2) << "the editor fills its page";
+  EXPECT_TRUE(dialog->ComputeBtn().Visible());
+  EXPECT_FALSE(dialog->CancelBtn().Visible());
+  EXPECT_FALSE(RunFlags().busy);
+
+  Snapshot(main, "main.png");
+  Snapshot(*dialog, "simint-dialog.png");
+  Snapshot(listing, "listing.png");
+  dialogs.AnswerFile((folder / "listing.txt").string());
+  listing.Menu().Find("Notebook")->Find("Save...")->Click();
+  const std::string saved = rtl::ReadWholeFile((folder / "listing.txt").string());
+  EXPECT_EQ(saved.substr(0, 23), "Simint: Morvapc 2.02c\r\n");
+  EXPECT_NE(saved.find("Input parameters\r\n"), std::string::npos);
+  EXPECT_EQ(saved.find('\f'), std::string::npos) << "one section, no form feed";
+}
+
+TEST_F(MorvapcWindows, CancelDuringARunGivesTheUserAbortWarning) {
+  const fs::path folder = DataFolder();
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
+  TMORVAF& main = Start();
+  main.ModuleButton(21)->Click();
+  input::Flush();
+  TDialogF& dialog = *DialogForm();
+  dialog.ComputeBtn().Click();  // an empty input: the grid edits its row
+  dialog.Table().SetFocus();
+  input::Flush();
+  Type(dialog, "interval.qmx");
+  bool cancelShown = false;
+  later.Post([&] {
+    cancelShown = dialog.CancelBtn().Visible() && !dialog.ComputeBtn().Visible() && !dialog.Toolbar().Enabled();
+    dialog.CancelBtn().Click();
+  });
+  dialog.ComputeBtn().Click();
+  EXPECT_TRUE(cancelShown);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].text, "User abort");
+  EXPECT_EQ(boxes.Boxes()[0].kind, MsgKind::Warning);
+  EXPECT_FALSE(RunFlags().busy);
+  EXPECT_FALSE(RunFlags().abort);
+  EXPECT_TRUE(dialog.ComputeBtn().Visible());
+  EXPECT_TRUE(dialog.Toolbar().Enabled());
+}
+
+TEST_F(MorvapcWindows, RequiredFieldsStopComputeAtTheirRow) {
+  struct Case {
+    std::int32_t module;
+    std::vector<std::pair<int, const char*>> typed;
+    int row;
+    const char* message;
+  };
+  const Case cases[] = {
+      {15, {}, 1, " Input field must not be blank for Input tree file"},
+      {15, {{1, "t.qmx"}}, 2, " Output field must not be blank for Output coph. file"},
+      {23, {{1, "in.qmx"}}, 3, " Field must not be blank in row 3"},
+      {9, {{1, "m.qmx"}}, 3, " Input field must not be blank for Input VCV"},
+      {9, {{1, "m.qmx"}, {3, "v.qmx"}}, 4, " Input field must not be blank for Input group sizes"},
+  };
+  TMORVAF& main = Start();
+  for (const Case& c : cases) {
+    main.ModuleButton(c.module)->Click();
+    input::Flush();
+    TDialogF& dialog = *DialogForm();
+    dialog.ComputeBtn().Click();  // an empty input: the grid edits its row
+    dialog.Table().SetFocus();
+    input::Flush();
+    for (const auto& [row, text] : c.typed) {
+      while (dialog.Table().ActiveRow() < row) Key(dialog, vk::Down);
+      Type(dialog, text);
+    }
+    dialog.ComputeBtn().Click();
+    input::Flush();
+    EXPECT_EQ(dialog.StatusPanel().Caption(), c.message) << c.module << " row " << c.row;
+    EXPECT_EQ(dialog.Table().ActiveRow(), c.row) << c.module;
+    EXPECT_TRUE(dialog.Table().Editing()) << c.module;
+    EXPECT_EQ(ListingForm()->Model().PageCount(), 1) << "nothing ran";
+  }
+}
+
+TEST_F(MorvapcWindows, ANumericCellRefusesAValueOutsideItsLimits) {
+  TMORVAF& main = Start();
+  main.Menu().Find("Configuration...")->Click();
+  input::Flush();
+  TDialogF& dialog = *DialogForm();
+  input::Flush();
+  const Rect indent = dialog.Table().CellRect(3, 1);  // "Listing indent", 1 to 20
+  input::Click(dialog.Table(), (indent.left + indent.right) / 2, (indent.top + indent.bottom) / 2);
+  input::Flush();
+  ASSERT_EQ(dialog.Table().ActiveRow(), 3);
+  for (int i = 0; i < 3; ++i) Key(dialog, vk::Back);
+  Type(dialog, "25");
+  Key(dialog, vk::Down);
+  EXPECT_EQ(dialog.Table().ActiveRow(), 3) << "the cell keeps the focus";
+  EXPECT_FALSE(boxes.Boxes().empty()) << "the cell reports the value";
+  Key(dialog, vk::Escape);
+  dialog.ComputeBtn().Click();
+  input::Flush();
+  EXPECT_EQ(Config().listingIndent, 8);
+}
+
+}  // namespace
