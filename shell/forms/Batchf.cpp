@@ -119,7 +119,7 @@ void TbatchF::RunStarted() {
   run_->SetEnabled(false);
 }
 
-void TbatchF::ExecutingLine(int number, const std::string& line) {
+void TbatchF::ExecutingLine(int number, int /*fileLine*/, const std::string& line) {
   lineNumber_->SetCaption(std::to_string(number));
   lineText_->SetCaption(line);
   execPanel_->Repaint();

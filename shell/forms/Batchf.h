@@ -40,7 +40,7 @@ class TbatchF : public plat::Form, private TBatchView {
  private:
   // TBatchView
   void RunStarted() override;
-  void ExecutingLine(int number, const std::string& line) override;
+  void ExecutingLine(int number, int fileLine, const std::string& line) override;
   void WaitStarted() override;
   void WaitEnded() override;
   void RunEnded() override;

@@ -3,20 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "controls/base/forms/VirNF.h"
 #include "controls/table/VirTCRules.h"
 #include "controls/table/forms/VirTCBEF.h"
 #include "controls/table/forms/VirTCBox.h"
 #include "controls/table/forms/VirTCCBx.h"
 #include "controls/table/forms/VirTCEdt.h"
-
-// The numeric field as the edit control of a table cell.
-template <>
-TVirTCFieldEdit<TVirNumericField>::TVirTCFieldEdit(plat::Control& parent, TVirTCBaseEntryField& cell)
-    : EntryFieldModel(LibraryEntryFieldIntl(), TFieldKind::Numeric),
-      PictureBaseModel(LibraryEntryFieldIntl(), TFieldKind::Numeric),
-      TVirNumericField(parent),
-      CellOwner(&cell) {}
+#include "controls/table/forms/VirTCNum.h"
 
 namespace {
 
@@ -24,15 +16,6 @@ constexpr std::size_t kShortTextSize = 256;
 constexpr int kTextLength = 40;
 constexpr int kFileNameLength = 128;
 const TVirComboLayout kChoiceLayout{.runTimeItems = true};
-
-// The numeric cell: a numeric field of the library in a table cell.
-class TParamNumericCell : public TVirTCFieldCell<TVirNumericField, TNumericDataType, std::string> {
- public:
-  using TVirTCFieldCell::TVirTCFieldCell;
-
- protected:
-  std::string DefaultMask() const override { return "##########"; }
-};
 
 template <class T>
 void PutLE(std::vector<std::uint8_t>& data, T value) {
@@ -106,7 +89,7 @@ std::unique_ptr<TVirBaseTableCell> StringCell(int length) {
 }
 
 std::unique_ptr<TVirBaseTableCell> NumericCell(plat::Control& grid, TNumericDataType type, const TParamRec& table) {
-  auto cell = std::make_unique<TParamNumericCell>(grid);
+  auto cell = std::make_unique<TVirTCNumericField>(grid);
   cell->SetDataType(type);
   if (!table.mask.empty()) cell->SetPictureMask(table.mask);
   if (!table.min.empty()) cell->SetRangeLo(table.min);
