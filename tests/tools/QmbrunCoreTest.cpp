@@ -95,6 +95,19 @@ TEST(BatchReport, NamesTheCommandAndLabelsWarnings) {
                 "after\n");
 }
 
+TEST(BatchReport, ShowsMessagesAsUtf8WithUnexpectedCharactersEscaped) {
+  std::ostringstream out;
+  TBatchReport report(out, false);
+  report.SetCommand(2, "*SAHN O=" + std::string(48, 'x') + "\xC3\xA9\xC3\xA9\xC3\xA9");
+  report.Error("Label M\xFCller\x07 not found");  // a Windows-1252 label and a bell
+  report.SetCommand(3, "*SAHN O=\xE9t\xE9.qmx");
+  report.Error("Label M\xC3\xBCller not found");  // UTF-8
+  EXPECT_EQ(out.str(), "line 2 (*SAHN O=" + std::string(48, 'x') +
+                           "...): Label M\xC3\xBCller\\x07 not found\n"
+                           "line 3 (*SAHN O=\xC3\xA9t\xC3\xA9.qmx): Label M\xC3\xBCller not found\n")
+      << "a long command is cut between characters";
+}
+
 TEST(BatchReport, ShowsProgressOnATerminalOnly) {
   for (const bool terminal : {false, true}) {
     std::ostringstream out;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "platform/DisplayText.h"
 #include "shell/Listing.h"
 
 namespace {
@@ -12,7 +13,7 @@ constexpr std::size_t kCommandShown = 60;
 
 std::string ShortCommand(std::string_view command) {
   if (command.size() <= kCommandShown) return std::string(command);
-  return std::string(command.substr(0, kCommandShown - 3)) + "...";
+  return std::string(command.substr(0, plat::CharacterPrefixLength(command, kCommandShown - 3))) + "...";
 }
 
 }  // namespace
@@ -39,8 +40,11 @@ void TBatchReport::Warning(std::string_view text) { Message("warning: ", text); 
 
 void TBatchReport::Message(std::string_view kind, std::string_view text) {
   ClearProgress();
-  if (fileLine_ > 0) out_ << "line " << fileLine_ << " (" << command_ << "): ";
-  out_ << kind << text << '\n' << std::flush;
+  // Commands, labels and file names may be UTF-8 or Windows-1252, each on its
+  // own, or hold characters a terminal must not get raw.
+  const auto shown = [](std::string_view raw) { return plat::DisplayUtf8(plat::EscapeUnexpected(raw)); };
+  if (fileLine_ > 0) out_ << "line " << fileLine_ << " (" << shown(command_) << "): ";
+  out_ << kind << shown(text) << '\n' << std::flush;
   ShowProgress();
 }
 
