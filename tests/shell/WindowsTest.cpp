@@ -356,6 +356,23 @@ TEST_F(MorvapcWindows, ThePrinterServicesReportTheInstalledPrintersPage) {
   EXPECT_THROW(GetPrinterResolution(), E_Morvapc);
 }
 
+TEST_F(MorvapcWindows, KeysTypedAsTheDialogOpensEnterItsFirstCell) {
+  const fs::path folder = DataFolder();
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
+  TMORVAF& main = Start();
+  main.Notebook().SetPageIndex(1);
+  main.ModuleButton(21)->Click();
+  input::Flush();
+  TDialogF* dialog = DialogForm();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(KeyTarget(*dialog).Focused()) << "keys reach the grid or its cell's edit";
+  Type(*dialog, "interval.qmx");
+  dialog->ComputeBtn().Click();
+  input::Flush();
+  EXPECT_EQ(dialog->StatusPanel().Caption(), " ");
+  EXPECT_EQ(ListingForm()->Model().PageCount(), 2) << "the run took the typed input name";
+}
+
 TEST_F(MorvapcWindows, SimintFromItsButtonToASavedListing) {
   const fs::path folder = DataFolder();
   fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
