@@ -51,26 +51,49 @@ std::size_t CountOf(const std::string& text, const std::string& what) {
   return count;
 }
 
+bool BuiltHere(const std::string& batchName) {
+  const auto* name = std::find(ModuleBatchNames.begin(), ModuleBatchNames.end(), batchName);
+  return name != ModuleBatchNames.end() && ModuleAvailable(static_cast<std::int32_t>(name - ModuleBatchNames.begin()));
+}
+
+// The example batch without the commands of modules this build lacks (the
+// graphics modules in a build without windows).
+std::string BatchOfBuiltModules(const std::string& batch) {
+  std::string kept;
+  std::istringstream lines(batch);
+  for (std::string line; std::getline(lines, line);) {
+    const bool command = !line.empty() && line[0] == '*';
+    if (!command || BuiltHere(line.substr(1, line.find_first_of(" \r", 1) - 1))) kept += line + "\n";
+  }
+  return kept;
+}
+
 TEST(Examples, TheExampleBatchRunsEveryCommandAndCoversTheBuiltModules) {
+  RegisterEveryBuiltModule();
   const fs::path folder = qmbtest::FreshFolder("tools/examples");
   for (const fs::directory_entry& entry : fs::directory_iterator(kSource / "examples")) {
     fs::copy_file(entry.path(), folder / entry.path().filename());
   }
-  const std::vector<std::string> commands = BatchCommands(rtl::ReadWholeFile((folder / "all.qmb").string()));
+  const std::string all = rtl::ReadWholeFile((folder / "all.qmb").string());
+  const std::string built = BatchOfBuiltModules(all);
+  rtl::TextWriter batch((folder / "built.qmb").string());
+  batch.Write(built);
+  batch.Close();
+  const std::vector<std::string> commands = BatchCommands(built);
 
   // Twice: the second run replaces the first one's results.
   for (int run = 1; run <= 2; ++run) {
-    const qmbtest::Outcome outcome = qmbtest::Run(folder, "all.qmb");
+    const qmbtest::Outcome outcome = qmbtest::Run(folder, "built.qmb");
     ASSERT_EQ(outcome.status, 0) << "run " << run << ":\n" << outcome.err;
     EXPECT_EQ(CountOf(outcome.out, ": Morvapc "), commands.size()) << "a section per command";
     EXPECT_EQ(outcome.err.find("rror"), std::string::npos) << outcome.err;
   }
 
-  RegisterEveryBuiltModule();
+  const std::vector<std::string> inExamples = BatchCommands(all);
   for (std::int32_t number = 0; number < ModuleCount; ++number) {
     const std::string name(ModuleBatchNames[number]);
     if (!ModuleAvailable(number) || kNotInTheExamples.contains(name)) continue;
-    EXPECT_NE(std::find(commands.begin(), commands.end(), name), commands.end()) << name << " is not in all.qmb";
+    EXPECT_NE(std::find(inExamples.begin(), inExamples.end(), name), inExamples.end()) << name << " is not in all.qmb";
   }
 }
 
