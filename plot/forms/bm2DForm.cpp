@@ -211,6 +211,15 @@ void Tbm2DForm::ShowOptions() {
   if (Plot_->OptionsCallback) Plot_->OptionsCallback();
 }
 
+void Tbm2DForm::EditStyle(plat::Form&, plat::Control&, int identifier, const std::string&) {
+  // Only text styles have their dialog yet; the font dialog replots.
+  EditTextStyle(identifier);
+}
+
+void Tbm2DForm::AxisDialogs(plat::Form&, int) {}
+
+void Tbm2DForm::MainOptions(plat::Form&) {}
+
 void Tbm2DForm::PrintPlot() {
   plat::PrintRequest request;
   if (!plat::CommonDialogs().Print(request)) return;

@@ -76,6 +76,16 @@ class Tbm2DForm : public plat::Form {
   // raises rtl::EInOutError with the system's reason.
   std::vector<std::string> SavePages(const std::string& base, TbmPageFile kind);
 
+  // What the options windows' buttons open. EditStyle hides the options
+  // window, runs the dialog that fits the style's kind (text styles: the font
+  // dialog) with the caption given, replots when the style changed and shows
+  // the options window again. AxisDialogs opens the modeless axis dialog on
+  // the X axis (which 0) or the Y axis (which 1); MainOptions runs the main
+  // plot options dialog modally. Each dialog replots after every change.
+  void EditStyle(plat::Form& optionsWindow, plat::Control& button, int identifier, const std::string& caption);
+  void AxisDialogs(plat::Form& owner, int which);
+  void MainOptions(plat::Form& owner);
+
   // The font dialog on a text style or the title and subtitle fonts; true when confirmed.
   bool EditTextStyle(int identifier);
   void TitleFontDialog();
