@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dataeditor/MatrixStr.h"
 #include "matrix/Constu.h"
 #include "rtl/Format.h"
 #include "rtl/TextFile.h"
@@ -171,9 +172,7 @@ class TSheetSink : public ss::iface::import_sheet, public ss::iface::import_form
 
   void set_auto(ss::row_t row, ss::col_t col, std::string_view s) override { Put(row, col, TSheetCell::OfText(std::string(s))); }
   void set_string(ss::row_t row, ss::col_t col, ss::string_id_t sindex) override {
-    if (!cells_) return;
-    TPendingCell pending{row + 1, col + 1, {}, true, sindex};
-    cells_->push_back(pending);
+    Keep({row + 1, col + 1, {}, true, sindex});
   }
   void set_value(ss::row_t row, ss::col_t col, double value) override { Put(row, col, TSheetCell::OfNumber(value)); }
   void set_bool(ss::row_t row, ss::col_t col, bool value) override { Put(row, col, TSheetCell::OfBoolean(value)); }
@@ -195,7 +194,7 @@ class TSheetSink : public ss::iface::import_sheet, public ss::iface::import_form
       for (ss::row_t k = 1; k <= count; ++k) {
         TPendingCell copy = source;
         copy.row = source.row + k;
-        cells_->push_back(copy);
+        Keep(std::move(copy));
       }
       return;
     }
@@ -217,8 +216,13 @@ class TSheetSink : public ss::iface::import_sheet, public ss::iface::import_form
   void commit() override { Put(formulaRow_, formulaCol_, result_); }
 
  private:
-  void Put(ss::row_t row, ss::col_t col, TSheetCell cell) {
-    if (cells_) cells_->push_back({row + 1, col + 1, std::move(cell), false, 0});
+  void Put(ss::row_t row, ss::col_t col, TSheetCell cell) { Keep({row + 1, col + 1, std::move(cell), false, 0}); }
+  // A sheet of more cells than the largest matrix the editor holds is not read
+  // on: a small file can repeat a cell over whole rows.
+  void Keep(TPendingCell cell) {
+    if (!cells_) return;
+    if (static_cast<std::int64_t>(cells_->size()) >= kMaxMatrixCells) throw std::length_error("sheet too large");
+    cells_->push_back(std::move(cell));
   }
 
   std::vector<TPendingCell>* cells_;
