@@ -298,24 +298,32 @@ class TFirstSheetFactory : public ss::iface::import_factory {
   TSheetSink dropped_{nullptr};
 };
 
-// The zipped XML reader skips cells whose strings are kept in the sheet itself
-// (inline strings) and parts named from the package's root: such a workbook
-// would read with cells missing, so it counts as unreadable.
-bool HasPartsSkipped(const std::string& bytes) {
+// The zipped XML reader skips some cells: in ".xlsx" files those whose strings
+// are kept in the sheet itself (inline strings), and every cell when the parts
+// are named from the package's root; in ".ods" files Boolean cells. Such a
+// workbook would read with cells missing, so it counts as unreadable.
+struct TSkippedCells {
+  const char* part;   // a part's name, or the start of the names of several
+  const char* marks;  // a text in the part that shows cells the reader skips
+};
+const TSkippedCells kXlsxSkipped[] = {{"xl/worksheets/", "\"inlineStr\""}, {"xl/_rels/workbook.xml.rels", "Target=\"/"}};
+const TSkippedCells kOdsSkipped[] = {{"content.xml", "office:value-type=\"boolean\""}};
+
+template <std::size_t N>
+bool HasCellsSkipped(const std::string& bytes, const TSkippedCells (&skipped)[N]) {
   orcus::zip_archive_stream_blob stream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   orcus::zip_archive archive(&stream);
   archive.load();
   std::vector<unsigned char> part;
   for (std::size_t i = 0; i < archive.get_file_entry_count(); ++i) {
     const std::string_view name = archive.get_file_entry_name(i);
-    const bool sheet = name.starts_with("xl/worksheets/") && name.ends_with(".xml");
-    const bool relations = name == "xl/_rels/workbook.xml.rels";
-    if (!sheet && !relations) continue;
-    part.clear();
-    if (!archive.read_file_entry(name, part)) return true;
-    const std::string_view text(reinterpret_cast<const char*>(part.data()), part.size());
-    if (sheet && text.find("\"inlineStr\"") != std::string_view::npos) return true;
-    if (relations && text.find("Target=\"/") != std::string_view::npos) return true;
+    for (const TSkippedCells& rule : skipped) {
+      if (!name.starts_with(rule.part)) continue;
+      part.clear();
+      if (!archive.read_file_entry(name, part)) return true;
+      const std::string_view text(reinterpret_cast<const char*>(part.data()), part.size());
+      if (text.find(rule.marks) != std::string_view::npos) return true;
+    }
   }
   return false;
 }
@@ -343,9 +351,10 @@ std::unique_ptr<TSheetReader> OpenWorkbookSheet(const std::string& path) {
     if (IsCompoundFile(bytes)) {
       LoadXls(path, *sheet);
     } else if (orcus::orcus_xlsx::detect(blob, bytes.size())) {
-      if (HasPartsSkipped(bytes)) Unreadable(path);
+      if (HasCellsSkipped(bytes, kXlsxSkipped)) Unreadable(path);
       LoadZipped<orcus::orcus_xlsx>(bytes, *sheet);
     } else if (orcus::orcus_ods::detect(blob, bytes.size())) {
+      if (HasCellsSkipped(bytes, kOdsSkipped)) Unreadable(path);
       LoadZipped<orcus::orcus_ods>(bytes, *sheet);
     } else {
       Unreadable(path);

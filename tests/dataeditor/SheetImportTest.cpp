@@ -76,6 +76,7 @@ TEST(WorkbookImport, ReadsEachFixtureInEachFormat) {
       {"bad-missing", {}, 0, "", "Bad code given for missing values: -9.5"},
       {"type2", {}, 0, "", "Invalid matrix type: 2."},
   };
+  const Texts booleans = {{"", "a", "b"}, {"r", "1", "0"}};
   for (const char* format : {".xls", ".xlsx", ".ods"}) {
     for (const auto& c : cases) {
       SCOPED_TRACE(c.name + format);
@@ -93,6 +94,11 @@ TEST(WorkbookImport, ReadsEachFixtureInEachFormat) {
       EXPECT_EQ(TextsOf(*m), c.texts);
     }
   }
+  // Boolean values become 1 and 0 (the reader of ".ods" files skips them: it refuses such a file).
+  for (const char* format : {".xls", ".xlsx"}) {
+    auto sheet = OpenWorkbookSheet(FixturePath(std::string("workbooks/booleans") + format));
+    EXPECT_EQ(TextsOf(*ImportSheet(*sheet, kWorkbookImportRules)), booleans) << format;
+  }
 }
 
 TEST(WorkbookImport, AFileThatIsNoReadableWorkbookIsNamedInTheError) {
@@ -104,7 +110,9 @@ TEST(WorkbookImport, AFileThatIsNoReadableWorkbookIsNamedInTheError) {
     files.push_back(folder.File(std::string("cut") + format));
     WriteBytes(files.back(), whole.substr(0, whole.size() / 2));
   }
+  // Workbooks of which the reader would skip cells.
   files.push_back(FixturePath("workbooks/inline-strings.xlsx"));
+  files.push_back(FixturePath("workbooks/booleans.ods"));
   files.push_back(folder.File("text.xls"));
   WriteBytes(files.back(), "1 3 2\r\nnot a workbook\r\n");
   files.push_back(folder.File("empty.xlsx"));
