@@ -43,6 +43,10 @@ bool RunsInGroup(pid_t group, const std::string& name) {
   return false;
 }
 
+// Where the search for a free display starts: apart for each run, so runs
+// started together do not race for the same display.
+int FirstDisplayNumber() { return 100 + static_cast<int>(getpid() % 4000) * 2; }
+
 TEST(MorvapcStart, StaysUpAfterTheSplashUnderXvfb) {
   if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
   const fs::path folder = fs::path(MORVA_ARTEFACTS) / "apps" / "start";
@@ -50,7 +54,7 @@ TEST(MorvapcStart, StaysUpAfterTheSplashUnderXvfb) {
   fs::create_directories(folder);
   const std::string script = "cd '" + folder.string() + "' && exec env -u QT_QPA_PLATFORM XDG_CONFIG_HOME='" +
                              folder.string() + "' XDG_RUNTIME_DIR='" + folder.string() + "' MORVA_BUILD_DIR='" +
-                             std::string(MORVA_BUILD) + "' xvfb-run -a '" + std::string(MORVA_SOURCE) +
+                             std::string(MORVA_BUILD) + "' xvfb-run -a -n " + std::to_string(FirstDisplayNumber()) + " '" + std::string(MORVA_SOURCE) +
                              "/scripts/start' >'" + (folder / "out.txt").string() + "' 2>&1";
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
