@@ -6,6 +6,8 @@
 
 #include "dataeditor/EdReader.h"
 #include "dataeditor/EdWriter.h"
+#include "dataeditor/SheetImport.h"
+#include "dataeditor/WorkbookSheet.h"
 #include "matrix/Constu.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Desktop.h"
@@ -29,6 +31,7 @@ std::string VersionFromLiteral() {
 }
 
 const char* const kMatrixFilter = "Morva files|*.QMX|All files|*.*";
+const char* const kWorkbookFilter = "Excel files|*.XLS;*.XLSX;*.ODS";
 // Programs on this system carry no extension of their own.
 const char* const kProgramFilter = "Programs|*|Exec. files|*.EXE;*.COM;*.BAT";
 // Started on a file that does not load when no alternative editor is set.
@@ -715,6 +718,63 @@ bool TMveditModel::ChooseFont() {
   FontFace = font.name;
   FontSize = font.size;
   return true;
+}
+
+// --- Spreadsheet import --------------------------------------------------------
+
+void TMveditModel::ImportWorkbook() {
+  ImportMatrix([](const std::string& path) {
+    auto sheet = OpenWorkbookSheet(path);
+    return ImportSheet(*sheet, kWorkbookImportRules);
+  });
+}
+
+void TMveditModel::ImportOverLink() {
+  plat::ShowInformationMessage(
+      "No spreadsheet program answers the DDE link on this system.\n"
+      "Use \"using OLE ...\" to import a workbook file.");
+}
+
+void TMveditModel::ImportMatrix(const TSheetImporter& import) {
+  const bool shown = CurrentMatrix >= 1 && CurrentMatrix <= static_cast<int>(MatrixList.size());
+  // An untouched new matrix makes room for the import without a question.
+  bool replace = shown && BlankMatrix;
+  if (shown && !BlankMatrix) {
+    const plat::ModalResult overwrite = plat::MessageDlg("Overwrite current matrix?", plat::MsgKind::Warning,
+                                                         plat::mbYes | plat::mbNo | plat::mbCancel);
+    if (overwrite == plat::mrCancel) return;
+    replace = overwrite == plat::mrYes;
+    // The shown matrix goes; only Cancel here matters.
+    if (replace && MatrixChanged &&
+        plat::MessageDlg("Keep changes to current matrix?", plat::MsgKind::Warning,
+                         plat::mbYes | plat::mbNo | plat::mbCancel) == plat::mrCancel)
+      return;
+  }
+  plat::FileDialogRequest request;
+  request.title = "Open Excel file";
+  request.filter = kWorkbookFilter;
+  request.defaultExt = "XLS";
+  request.initialDir = StartFolder();
+  request.options = plat::ofHideReadOnly | plat::ofPathMustExist | plat::ofFileMustExist;
+  if (!plat::CommonDialogs().OpenFile(request)) return;
+  const std::string chosen = request.fileName;
+  RememberDirectoryOf(chosen);
+
+  std::unique_ptr<TMatrixStr> imported;
+  {
+    HourGlass busy;
+    imported = import(chosen);
+  }
+  if (replace) {
+    MatrixList[static_cast<std::size_t>(CurrentMatrix - 1)] = std::move(imported);
+  } else {
+    if (shown && MatrixChanged) StoreMatrix(CurrentMatrix);
+    MatrixList.push_back(std::move(imported));
+    CurrentMatrix = static_cast<int>(MatrixList.size());
+  }
+  ShowMatrix(CurrentMatrix);
+  MatrixChecked = false;
+  MarkFileSaved(false);
 }
 
 // --- Grid editing ----------------------------------------------------------

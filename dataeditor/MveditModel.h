@@ -6,6 +6,7 @@
 // platform's message-box and dialog services, so the flows run from a test with
 // scripted answers; the window (TMveditF) binds its controls to this model.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -115,6 +116,21 @@ class TMveditModel {
   void ChooseAltEditor();
   // True when the user picked a font (FontFace and FontSize then hold it).
   bool ChooseFont();
+
+  // --- Spreadsheet import ---------------------------------------------------
+  // "using OLE ...": imports the matrix laid out on the first sheet of a
+  // workbook file (.xls, .xlsx or .ods) that the user picks.
+  void ImportWorkbook();
+  // "using DDE ...": no spreadsheet program answers the link on this system;
+  // says so and changes nothing.
+  void ImportOverLink();
+  // Reads a matrix from the file the user picks.
+  using TSheetImporter = std::function<std::unique_ptr<TMatrixStr>(const std::string& path)>;
+  // Asks whether the import replaces the shown matrix, runs the file dialog and
+  // imports with `import`. Only a complete import changes anything: it replaces
+  // the shown matrix or is appended, and is shown. Cancel leaves everything as
+  // it was, and so does a failure, whose error goes to the caller.
+  void ImportMatrix(const TSheetImporter& import);
 
   // --- Grid editing ---------------------------------------------------------
   bool CanSelectCell(int col, int row) const;

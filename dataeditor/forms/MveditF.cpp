@@ -171,8 +171,8 @@ void TMveditF::BuildMenus() {
   file.Add("New &file", "Start a new empty file", command(&TMveditModel::NewFile));
   file.Add("&Open file...", "", command(&TMveditModel::OpenFile));
   auto& excel = file.Add("&Import Excel");
-  excel.Add("using DDE ...").SetEnabled(false);
-  excel.Add("using OLE ...").SetEnabled(false);
+  excel.Add("using DDE ...", "", command(&TMveditModel::ImportOverLink));
+  excel.Add("using OLE ...", "", command(&TMveditModel::ImportWorkbook));
   file.Add("&Save file", "", [this] { Do([this] { model_.SaveFileCommand(); }); });
   file.Add("Save file &as...", "", [this] { Do([this] { model_.SaveFileAsCommand(); }); });
   file.Add("-");

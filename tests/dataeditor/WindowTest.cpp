@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "AnalysisReadBack.h"
 #include "EditorTestSupport.h"
 #include "dataeditor/EdReader.h"
 #include "dataeditor/forms/MveditF.h"
@@ -141,6 +142,85 @@ TEST_F(EditorWindow, ScriptedSessionThroughTheControls) {
   TMveditF& again = OpenWindow({path});
   EXPECT_EQ(again.DataGrid().Cell(1, 1), "6.5");
   EXPECT_EQ(again.DataGrid().Cell(0, 3), "Third");
+}
+
+TEST_F(EditorWindow, WorkbooksImportedFromTheMenuAreAppendedShownAndSaved) {
+  for (const char* format : {".xls", ".xlsx", ".ods"}) {
+    for (const char* name : {"labelled", "empty-labels"}) {
+      SCOPED_TRACE(std::string(name) + format);
+      const std::string path = folder.CopyFixture("all-types.qmx");
+      TMveditF& form = OpenWindow({path});
+      boxes.Answer(mrNo);
+      dialogs.AnswerFile(FixturePath("workbooks/") + name + format);
+      ClickMenu(form, "using OLE ...");
+      EXPECT_EQ(boxes.LastText(), "Overwrite current matrix?");
+      EXPECT_EQ(form.MatrixNumSpin().Value(), 9);
+      EXPECT_TRUE(form.SavedMark().Visible());
+      EXPECT_EQ(form.DataGrid().RowCount(), 4);
+      EXPECT_EQ(form.DataGrid().ColCount(), 3);
+      EXPECT_EQ(form.DataGrid().Cell(2, 3), std::string(name) == "labelled" ? "-2.5E-10" : "9");
+
+      ClickMenu(form, "&Save file");
+      EXPECT_FALSE(form.SavedMark().Visible()) << boxes.LastText();
+      const auto& matrices = form.Model().MatrixList;
+      ASSERT_EQ(matrices.size(), 9u);
+      rtl::TextReader editorFile(path);
+      auto back = ReadEditorMatrices(editorFile);
+      ASSERT_EQ(back.size(), 9u);
+      for (int r = 0; r <= 3; ++r)
+        for (int c = r == 0 ? 1 : 0; c <= 2; ++c)
+          EXPECT_EQ(back[8]->GetCell(r, c), form.DataGrid().Cell(c, r)) << r << "," << c;
+      rtl::TextReader analysisFile(path);
+      int number = 0;
+      for (const auto& m : matrices) ExpectAnalysisReads(analysisFile, *m, ++number);
+      form.Close();
+      input::Flush();
+      boxes.Clear();
+    }
+  }
+}
+
+TEST_F(EditorWindow, CancelADamagedWorkbookAndTheLinkItemLeaveTheWindowAsItWas) {
+  const std::string path = folder.CopyFixture("all-types.qmx");
+  const std::string damaged = folder.File("damaged.ods");
+  const std::string whole = ReadBytes(FixturePath("workbooks/labelled.ods"));
+  WriteBytes(damaged, whole.substr(0, whole.size() / 2));
+  TMveditF& form = OpenWindow({path});
+  TypeIntoCell(form, 1, 1, "6.5");
+  auto shown = [&form] {
+    std::vector<std::string> texts;
+    for (int r = 0; r < form.DataGrid().RowCount(); ++r)
+      for (int c = 0; c < form.DataGrid().ColCount(); ++c) texts.push_back(form.DataGrid().Cell(c, r));
+    return texts;
+  };
+  const auto before = shown();
+  const std::string dde = "No spreadsheet program answers the DDE link on this system.\n"
+                          "Use \"using OLE ...\" to import a workbook file.";
+  const std::string unreadable = "Problem reading workbook file (" + damaged + ").";
+  struct Case {
+    std::string item;
+    std::vector<plat::ModalResult> answers;
+    std::string file;
+    std::string lastBox;
+  };
+  const std::vector<Case> cases = {
+      {"using OLE ...", {mrCancel}, "", "Overwrite current matrix?"},
+      {"using OLE ...", {mrNo}, "", "Overwrite current matrix?"},
+      {"using OLE ...", {mrYes, mrYes}, damaged, unreadable},
+      {"using DDE ...", {}, "", dde},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lastBox);
+    for (auto answer : c.answers) boxes.Answer(answer);
+    if (!c.file.empty()) dialogs.AnswerFile(c.file);
+    ClickMenu(form, c.item);
+    EXPECT_EQ(boxes.LastText(), c.lastBox);
+    EXPECT_EQ(shown(), before);
+    EXPECT_EQ(form.Model().MatrixList.size(), 8u);
+    EXPECT_EQ(form.MatrixNumSpin().Value(), 1);
+    EXPECT_TRUE(form.SavedMark().Visible());
+    EXPECT_TRUE(form.Model().MatrixChanged);
+  }
 }
 
 TEST_F(EditorWindow, ClosingWithUnsavedChangesAsksOnceAndCancelKeepsTheWindow) {
