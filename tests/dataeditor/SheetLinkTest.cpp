@@ -11,20 +11,14 @@
 #include <vector>
 
 #include "FakeSheetServer.h"
+#include "tests/matrix/core/ErrorText.h"
 #include "dataeditor/SheetLink.h"
 #include "platform/record/ManualClock.h"
 
 namespace dataeditor_test {
 namespace {
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ExcelError& e) {
-    return e.Message();
-  }
-  return "no error";
-}
+std::string ErrorOf(const std::function<void()>& action) { return ErrorText<ExcelError>(action); }
 
 class SheetLink : public ::testing::Test {
  protected:

@@ -7,20 +7,14 @@
 #include <vector>
 
 #include "FakeSheetServer.h"
+#include "tests/matrix/core/ErrorText.h"
 #include "dataeditor/LinkError.h"
 #include "dataeditor/XlTableData.h"
 
 namespace dataeditor_test {
 namespace {
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ExcelError& e) {
-    return e.Message();
-  }
-  return "no error";
-}
+std::string ErrorOf(const std::function<void()>& action) { return ErrorText<ExcelError>(action); }
 
 TEST(XlTableData, ReadsEveryKindOfCellInOrder) {
   auto block = XlTableBuilder()
