@@ -208,6 +208,8 @@ std::optional<std::string> FakeSheetServer::Request(const std::string& item, uns
   if (topic != "System") return CellText(item);
   if (item == "Status") {
     ++statusRequests;
+    if (readyAnswers == 0) return std::string("Busy");
+    if (readyAnswers > 0) --readyAnswers;
     if (busyPolls == 0) return std::string("Ready");
     if (busyPolls > 0) --busyPolls;
     return std::string("Busy");

@@ -59,6 +59,8 @@ class FakeSheetServer : public TLinkTransport {
   std::optional<std::string> selection = "[BOOK1.XLS]Sheet1!R1C1";
   // "Status" answers "Busy" this many times before "Ready"; negative: never ready.
   int busyPolls = 0;
+  // "Status" answers "Ready" this many times, then "Busy" for ever; negative: no limit.
+  int readyAnswers = -1;
   // The next this many commands are refused.
   int refusals = 0;
   // How the server spells references in cell and range items.

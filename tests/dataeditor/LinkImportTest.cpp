@@ -132,6 +132,12 @@ TEST_F(LinkImport, RefusesWhatTheLinkCannotImport) {
   };
   const std::vector<Case> cases = {
       {"type 2", [](Session& s) { s.ParameterLine(2.0, 3.0, 2.0); }, "Invalid matrix type: 2."},
+      {"program busy after opening",
+       [](Session& s) {
+         s.Numbered(3, 2);
+         s.server.readyAnswers = 1;
+       },
+       "Problem reading values from Excel."},
       {"error value",
        [](Session& s) {
          s.Numbered(3, 2);
