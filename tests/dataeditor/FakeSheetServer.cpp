@@ -23,37 +23,27 @@ XlTableBuilder& XlTableBuilder::Header(int rows, int cols) {
 }
 
 XlTableBuilder& XlTableBuilder::Floats(std::initializer_list<double> values) {
-  std::string data;
-  for (double v : values) {
-    char bytes[8];
-    std::memcpy(bytes, &v, 8);
-    data.append(bytes, 8);
-  }
-  return Record(1, data);
+  return Cells(std::vector<XlCell>(values.begin(), values.end()));
 }
 
 XlTableBuilder& XlTableBuilder::Strings(std::initializer_list<std::string> values) {
-  std::string data;
-  for (const auto& v : values) data += static_cast<char>(v.size()) + v;
-  return Record(2, data);
+  return Cells(std::vector<XlCell>(values.begin(), values.end()));
 }
 
 XlTableBuilder& XlTableBuilder::Bools(std::initializer_list<bool> values) {
-  std::string data;
-  for (bool v : values) data += U16(v ? 1 : 0);
-  return Record(3, data);
+  return Cells(std::vector<XlCell>(values.begin(), values.end()));
 }
 
 XlTableBuilder& XlTableBuilder::Errors(std::initializer_list<std::uint16_t> codes) {
-  std::string data;
-  for (auto c : codes) data += U16(c);
-  return Record(4, data);
+  std::vector<XlCell> cells;
+  for (auto c : codes) cells.push_back(XlErrorCell{c});
+  return Cells(cells);
 }
 
 XlTableBuilder& XlTableBuilder::Ints(std::initializer_list<std::int16_t> values) {
-  std::string data;
-  for (auto v : values) data += U16(static_cast<std::uint16_t>(v));
-  return Record(6, data);
+  std::vector<XlCell> cells;
+  for (auto v : values) cells.push_back(XlIntCell{v});
+  return Cells(cells);
 }
 
 XlTableBuilder& XlTableBuilder::Blanks(std::uint16_t count) { return Record(5, U16(count)); }

@@ -32,6 +32,7 @@ class XlTableBuilder {
   XlTableBuilder& Header(int rows, int cols);
   // A record of any type with the given data bytes.
   XlTableBuilder& Record(int type, const std::string& data);
+  // One record of cells of one kind.
   XlTableBuilder& Floats(std::initializer_list<double> values);
   XlTableBuilder& Strings(std::initializer_list<std::string> values);
   XlTableBuilder& Bools(std::initializer_list<bool> values);
