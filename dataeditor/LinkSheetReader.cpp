@@ -64,8 +64,8 @@ std::unique_ptr<TSheetBlock> TLinkSheetReader::Block(int top, int left, int rows
   return std::make_unique<TLinkSheetBlock>(link_.GetCellsOfSelectionSheet(top, left, rows, cols));
 }
 
-std::unique_ptr<TMatrixStr> ImportOverLink(TAdvExcel& link, const std::string& path,
-                                           const std::function<void()>& afterRow) {
+std::unique_ptr<TMatrixStr> ImportSheetOverLink(TAdvExcel& link, const std::string& path,
+                                                const std::function<void()>& afterRow) {
   rtl::ScopeExit finish([&link] {
     link.CloseFile();
     link.OnClose = nullptr;

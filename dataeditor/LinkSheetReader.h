@@ -28,5 +28,5 @@ class TLinkSheetReader : public TSheetReader {
 // with the link's rules, and on every path closes the workbook, asks the
 // program to quit and ends the conversation. Raises E_Morvapc with the
 // import's messages, or the link's ExcelError.
-std::unique_ptr<TMatrixStr> ImportOverLink(TAdvExcel& link, const std::string& path,
-                                           const std::function<void()>& afterRow = {});
+std::unique_ptr<TMatrixStr> ImportSheetOverLink(TAdvExcel& link, const std::string& path,
+                                                const std::function<void()>& afterRow = {});

@@ -41,7 +41,7 @@ struct Session {
     }
   }
 
-  std::unique_ptr<TMatrixStr> Import() { return ImportOverLink(link, "C:\\data\\data.xls"); }
+  std::unique_ptr<TMatrixStr> Import() { return ImportSheetOverLink(link, "C:\\data\\data.xls"); }
 
   std::string ImportError() {
     try {
