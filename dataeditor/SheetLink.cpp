@@ -300,9 +300,9 @@ std::unique_ptr<TGetXlTableData> TExcel::GetCells(const std::string& sheet, int 
   EnsureLetters();
   const unsigned format = XlTableFormat();
   SelectTopic(WithoutQuotes(sheet));
-  auto block = Request(rtl::Format("%s%d%s%d:%s%d%s%d", rowLetter_, top, colLetter_, left, rowLetter_, bottom,
-                                   colLetter_, right),
-                       format);
+  auto block = Request(
+      rtl::Format("%s%d%s%d:%s%d%s%d", rowLetter_, top, colLetter_, left, rowLetter_, bottom, colLetter_, right),
+      format);
   auto data = std::make_unique<TGetXlTableData>();
   data->Load(block ? *block : std::string());
   return data;

@@ -141,9 +141,7 @@ void TGetXlTableData::Skip(std::int64_t n) {
         Need(1 + static_cast<unsigned char>(block_[pos_]));
         pos_ += 1 + static_cast<unsigned char>(block_[pos_]);
         break;
-      case xlBlank:
-        --blanks_;
-        break;
+      case xlBlank: --blanks_; break;
       default:
         Need(2);
         pos_ += 2;

@@ -56,8 +56,8 @@ struct Session {
   void ExpectFinished(const std::string& name = {}) const {
     ASSERT_GE(server.log.size(), 3u) << name;
     const std::vector<std::string> tail(server.log.end() - 3, server.log.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"execute [UNHIDE(\"DATA.XLS\")]", "execute [CLOSE(FALSE)]",
-                                              "execute [QUIT]"}))
+    EXPECT_EQ(tail,
+              (std::vector<std::string>{"execute [UNHIDE(\"DATA.XLS\")]", "execute [CLOSE(FALSE)]", "execute [QUIT]"}))
         << name;
     EXPECT_FALSE(link.Connected()) << name;
     EXPECT_FALSE(server.open) << name;
@@ -76,8 +76,7 @@ TEST_F(LinkImport, ReadsTheLayoutIntoARectangularMatrix) {
   s_.ParameterLine(1.0, 3.0, 2.0, std::string("-99"));
   s_.server.sheet[{2, 2}] = std::string("length");  // column 2's label is left empty
   s_.server.sheet[{4, 1}] = std::string("fish");    // rows 1 and 3 keep their default labels
-  const std::vector<std::vector<XlCell>> values = {
-      {0.1, XlIntCell{-7}}, {true, XlCell{}}, {1e20, std::string("-99")}};
+  const std::vector<std::vector<XlCell>> values = {{0.1, XlIntCell{-7}}, {true, XlCell{}}, {1e20, std::string("-99")}};
   for (int i = 0; i < 3; ++i) {
     for (int j = 0; j < 2; ++j) s_.server.sheet[{i + 3, j + 2}] = values[i][j];
   }
@@ -108,8 +107,8 @@ TEST_F(LinkImport, ReadsValuesInBlocksOfWholeRows) {
   s_.Numbered(80, 200);
   auto m = s_.Import();
   // 7000 div 200 = 35 rows a block.
-  EXPECT_EQ(s_.server.rangeRequests, (std::vector<std::string>{"R2C2:R2C201", "R3C1:R82C1", "R3C2:R37C201",
-                                                             "R38C2:R72C201", "R73C2:R82C201"}));
+  EXPECT_EQ(s_.server.rangeRequests,
+            (std::vector<std::string>{"R2C2:R2C201", "R3C1:R82C1", "R3C2:R37C201", "R38C2:R72C201", "R73C2:R82C201"}));
   for (auto [i, j] : std::vector<std::pair<int, int>>{{1, 1}, {35, 200}, {36, 1}, {80, 200}}) {
     EXPECT_EQ(m->GetCell(i, j), std::to_string(i * 1000 + j)) << i << "," << j;
   }

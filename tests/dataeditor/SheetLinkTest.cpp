@@ -70,8 +70,8 @@ TEST_F(SheetLink, ParsesReferencesOfTheSelection) {
 
 TEST_F(SheetLink, RefusesMalformedReferences) {
   const char* const refs[] = {
-      "S!R3X2", "S!X3C2", "S!R3C2:", "S!R3C2-R5C4", "S!R3C2:R5", "S!R3", "S!RC2", "S!R3C2:R5C4Z", "S!R3R2",
-      "S!R0C1", "S!R99999999999C1", "S!",
+      "S!R3X2", "S!X3C2",       "S!R3C2:", "S!R3C2-R5C4", "S!R3C2:R5",        "S!R3",
+      "S!RC2",  "S!R3C2:R5C4Z", "S!R3R2",  "S!R0C1",      "S!R99999999999C1", "S!",
   };
   link_.Connect();
   for (const char* ref : refs) {
@@ -181,9 +181,13 @@ TEST_F(SheetLink, FindsTheProgramThroughTheRegistry) {
   };
   const std::string key = "X.Sheet\\shell\\Open\\command";
   const Case cases[] = {
-      {"quoted command with arguments", {{".xls", "X.Sheet"}, {key, "\"C:\\Prog Files\\Excel.EXE\" /e \"%1\""}},
-       {"C:\\PROG FILES\\EXCEL.EXE"}, "C:\\PROG FILES\\EXCEL"},
-      {"plain command", {{".xls", "X.Sheet"}, {key, "c:\\office\\excel.exe /dde"}}, {"C:\\OFFICE\\EXCEL.EXE"},
+      {"quoted command with arguments",
+       {{".xls", "X.Sheet"}, {key, "\"C:\\Prog Files\\Excel.EXE\" /e \"%1\""}},
+       {"C:\\PROG FILES\\EXCEL.EXE"},
+       "C:\\PROG FILES\\EXCEL"},
+      {"plain command",
+       {{".xls", "X.Sheet"}, {key, "c:\\office\\excel.exe /dde"}},
+       {"C:\\OFFICE\\EXCEL.EXE"},
        "C:\\OFFICE\\EXCEL"},
       {"program file missing", {{".xls", "X.Sheet"}, {key, "c:\\office\\excel.exe"}}, {}, ""},
       {"no file class", {}, {}, "Excel"},
@@ -290,7 +294,8 @@ TEST_F(SheetLink, WaitReadyGivesUpAfterItsTimeOut) {
   link_.WaitTimeoutMs = 2000;
   server_.busyPolls = 0;
   server_.Hangup();
-  EXPECT_EQ(ErrorOf([&] { link_.Execute("[A()]"); }), "The spreadsheet program did not report \"Ready\" within 2 seconds");
+  EXPECT_EQ(ErrorOf([&] { link_.Execute("[A()]"); }),
+            "The spreadsheet program did not report \"Ready\" within 2 seconds");
 }
 
 // --- Reading cells --------------------------------------------------------------------------
