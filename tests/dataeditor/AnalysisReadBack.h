@@ -1,6 +1,6 @@
 #pragma once
-// Reads matrices the editor saved with the analysis program's readers, as its
-// modules do, and compares them with what the editor holds.
+// Reads matrices saved by the editor back with the analysis program's readers,
+// as its modules do, and compares every label and value with the editor's.
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 
 namespace dataeditor_test {
 
-inline double CellValue(const TMatrixStr& m, int r, int c) { return rtl::StrToFloat(m.GetCell(r, c)); }
+inline double Value(const TMatrixStr& m, int r, int c) { return rtl::StrToFloat(m.GetCell(r, c)); }
 
 inline void ExpectLabels(const Label_mx& labels, const TMatrixStr& m, const std::string& where) {
   for (int k = 1; k <= m.Rows; ++k) EXPECT_EQ(labels.GetLabel(k), m.GetCell(k, 0)) << where << " label " << k;
@@ -45,8 +45,7 @@ inline void ExpectAnalysisReads(rtl::TextReader& f, const TMatrixStr& m, int num
       ExpectLabels(labels, m, where);
       for (int c = 1; c <= m.Cols; ++c) EXPECT_EQ(colLabels.GetLabel(c), m.GetCell(0, c)) << where;
       for (int r = 1; r <= m.Rows; ++r)
-        for (int c = 1; c <= m.Cols; ++c)
-          EXPECT_EQ(x.getxij(r, c), CellValue(m, r, c)) << where << " " << r << "," << c;
+        for (int c = 1; c <= m.Cols; ++c) EXPECT_EQ(x.getxij(r, c), Value(m, r, c)) << where << " " << r << "," << c;
       break;
     }
     case 2:
@@ -56,7 +55,7 @@ inline void ExpectAnalysisReads(rtl::TextReader& f, const TMatrixStr& m, int num
       ASSERT_TRUE(Read(x, f)) << where;
       ExpectLabels(labels, m, where);
       for (int r = 1; r <= m.Rows; ++r)
-        for (int c = 1; c <= r; ++c) EXPECT_EQ(x.getxij(r, c), CellValue(m, r, c)) << where;
+        for (int c = 1; c <= r; ++c) EXPECT_EQ(x.getxij(r, c), Value(m, r, c)) << where;
       break;
     }
     case 4: {
@@ -64,7 +63,7 @@ inline void ExpectAnalysisReads(rtl::TextReader& f, const TMatrixStr& m, int num
       vect_mx x(h.rows);
       ASSERT_TRUE(Read(x, f)) << where;
       ExpectLabels(labels, m, where);
-      for (int r = 1; r <= m.Rows; ++r) EXPECT_EQ(x.Get(r), CellValue(m, r, 1)) << where;
+      for (int r = 1; r <= m.Rows; ++r) EXPECT_EQ(x.Get(r), Value(m, r, 1)) << where;
       break;
     }
     case 5:
@@ -75,9 +74,9 @@ inline void ExpectAnalysisReads(rtl::TextReader& f, const TMatrixStr& m, int num
       ASSERT_TRUE(Read(x, f)) << where;
       ExpectLabels(labels, m, where);
       for (int r = 1; r <= m.Rows; ++r) {
-        EXPECT_EQ(x.GetPointer(r), CellValue(m, r, 1)) << where;
+        EXPECT_EQ(x.GetPointer(r), Value(m, r, 1)) << where;
         if (r < m.Rows) {
-          EXPECT_EQ(x.GetValue(r), CellValue(m, r, 2)) << where;
+          EXPECT_EQ(x.GetValue(r), Value(m, r, 2)) << where;
         }
       }
       break;
@@ -90,9 +89,9 @@ inline void ExpectAnalysisReads(rtl::TextReader& f, const TMatrixStr& m, int num
       ExpectLabels(labels, m, where);
       for (int e = 1; e <= m.Cols; ++e) {
         TGraphEdge edge = x.GetEdge(e);
-        EXPECT_EQ(edge.i, CellValue(m, e, 1)) << where;
-        EXPECT_EQ(edge.j, CellValue(m, e, 2)) << where;
-        EXPECT_EQ(edge.value, CellValue(m, e, 3)) << where;
+        EXPECT_EQ(edge.i, Value(m, e, 1)) << where;
+        EXPECT_EQ(edge.j, Value(m, e, 2)) << where;
+        EXPECT_EQ(edge.value, Value(m, e, 3)) << where;
       }
       break;
     }
