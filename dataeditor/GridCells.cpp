@@ -64,3 +64,28 @@ void TGridCells::ClearCol(int col) {
   if (!Inside(col, 0)) return;
   for (int r = 0; r < rows_; ++r) cells_[IndexOf(col, r)] = 0;
 }
+
+namespace {
+
+// Carries the item at `from` to `to` in a run of items whose starts `at` gives.
+template <typename At>
+void Carry(const At& at, int from, int to) {
+  if (from < to) {
+    std::rotate(at(from), at(from + 1), at(to + 1));
+  } else {
+    std::rotate(at(to), at(from), at(from + 1));
+  }
+}
+
+}  // namespace
+
+void TGridCells::MoveRow(int from, int to) {
+  if (!Inside(0, from) || !Inside(0, to) || from == to) return;
+  Carry([&](int row) { return cells_.begin() + static_cast<std::ptrdiff_t>(IndexOf(0, row)); }, from, to);
+}
+
+void TGridCells::MoveCol(int from, int to) {
+  if (!Inside(from, 0) || !Inside(to, 0) || from == to) return;
+  for (int r = 0; r < rows_; ++r)
+    Carry([&](int col) { return cells_.begin() + static_cast<std::ptrdiff_t>(IndexOf(col, r)); }, from, to);
+}

@@ -37,6 +37,11 @@ class TGridCells {
   void CopyCol(int from, int to);
   void ClearRow(int row);
   void ClearCol(int col);
+  // Carries row `from` to the place of row `to`, the rows between shifting by
+  // one towards `from`'s old place; the same for a column. Nothing happens
+  // when either lies outside the grid.
+  void MoveRow(int from, int to);
+  void MoveCol(int from, int to);
 
  private:
   bool Inside(int col, int row) const { return col >= 0 && row >= 0 && col < cols_ && row < rows_; }

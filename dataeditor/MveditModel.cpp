@@ -681,6 +681,25 @@ void TMveditModel::DeleteColumn(int col) {
   ShapeEdited(true);
 }
 
+void TMveditModel::GridLinesMoved() {
+  BlankMatrix = false;
+  MarkMatrixChanged();
+  GridChanged();
+}
+
+// Only a rectangular matrix lets its rows and columns move; the headings stay where they are.
+void TMveditModel::RowMoved(int from, int to) {
+  if (!View.rowColMoving || from == to || std::min(from, to) < 1 || std::max(from, to) > Rows) return;
+  Grid.MoveRow(from, to);
+  GridLinesMoved();
+}
+
+void TMveditModel::ColumnMoved(int from, int to) {
+  if (!View.rowColMoving || from == to || std::min(from, to) < 1 || std::max(from, to) > Cols) return;
+  Grid.MoveCol(from, to);
+  GridLinesMoved();
+}
+
 void TMveditModel::SetRowLabelsEditable(bool down) {
   View.rowLabsDown = down;
   ApplyFixedCells();

@@ -111,6 +111,9 @@ class TMveditModel {
   void DeleteRow(int row);
   void InsertColumn(int col);
   void DeleteColumn(int col);
+  // The user dragged a row (column) of the grid elsewhere: its label and values go together.
+  void RowMoved(int from, int to);
+  void ColumnMoved(int from, int to);
   void SetRowLabelsEditable(bool down);
   void SetColLabelsEditable(bool down);
   void ChooseAltEditor();
@@ -171,6 +174,8 @@ class TMveditModel {
   void ShiftRowsUp(int at);
   void ShiftColsRight(int at);
   void ShiftColsLeft(int at);
+  // A row or column of the matrix dragged elsewhere: marks the matrix changed.
+  void GridLinesMoved();
   // Parses a size edit's text (the number-conversion error restores the edit).
   int ParseSizeEdit(const std::string& text, std::string& editText, int current);
   // Asks the shrink question; on Cancel the edit shows `current` again.

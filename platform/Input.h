@@ -23,6 +23,8 @@ void MouseDown(Control& control, MouseButton button = MouseButton::Left, int x =
 void MouseMove(Control& control, int x, int y, ShiftState shift = 0);
 void MouseUp(Control& control, MouseButton button = MouseButton::Left, int x = -1, int y = -1, ShiftState shift = 0);
 void Click(Control& control, int x = -1, int y = -1);
+// The left button pressed at one point, the mouse moved with it held to another, and released there.
+void Drag(Control& control, int fromX, int fromY, int toX, int toY);
 void DoubleClick(Control& control, int x = -1, int y = -1);
 // The mouse comes over the control (its hint becomes the application's hint).
 void Hover(Control& control);

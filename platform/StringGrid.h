@@ -2,8 +2,11 @@
 // A grid of texts: fixed rows and columns at the top and left (headings), the
 // rest selectable and, with goEditing, edited in place. The grid holds no object
 // per cell: it asks for the texts of the cells it paints, either from its owner
-// (SetCellSource) or from the few texts set with SetCell. Implemented in platform/qt/.
+// (SetCellSource) or from the few texts set with SetCell. With goRowMoving a row
+// is dragged elsewhere by its cell in a fixed column, with goColMoving a column by
+// its cell in a fixed row. Implemented in platform/qt/.
 
+#include "platform/Canvas.h"
 #include "platform/Control.h"
 
 #include <cstdint>
@@ -45,6 +48,9 @@ class StringGrid : public Control {
   // Widens a column so that the text shows whole; never below the default width.
   void FitColWidthTo(int col, const std::string& text);
 
+  // Where the cell shows, in the control's client coordinates (empty when it is not shown).
+  Rect CellRect(int col, int row) const;
+
   int ColWidth(int col) const;
   void SetColWidth(int col, int width);
   int RowHeight(int row) const;
@@ -69,6 +75,12 @@ class StringGrid : public Control {
   std::function<void(int col, int row)> OnStartEdit;
   // The in-place editor's text was stored in its cell: at every change while typing.
   std::function<void(int col, int row, const std::string& text)> OnSetEditText;
+  // The user dragged row `from` to the place of row `to`: the rows between moved
+  // by one towards `from`'s old place, with their heights, and the current cell
+  // stayed on the text it was on. A grid without a source has moved its texts;
+  // an owner with one moves its own. Columns likewise, with their widths.
+  std::function<void(int from, int to)> OnRowMoved;
+  std::function<void(int from, int to)> OnColumnMoved;
 
  private:
   void RefreshFixed();

@@ -161,6 +161,8 @@ void TMveditF::BuildGrid() {
   grid_->OnSetEditText = [this](int col, int row, const std::string& text) {
     if (!refreshing_) Do([&] { model_.SetEditText(col, row, text); });
   };
+  grid_->OnRowMoved = [this](int from, int to) { Do([=, this] { model_.RowMoved(from, to); }); };
+  grid_->OnColumnMoved = [this](int from, int to) { Do([=, this] { model_.ColumnMoved(from, to); }); };
 }
 
 void TMveditF::BuildMenus() {

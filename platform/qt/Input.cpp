@@ -125,6 +125,12 @@ void Click(Control& control, int x, int y) {
   MouseUp(control, MouseButton::Left, x, y);
 }
 
+void Drag(Control& control, int fromX, int fromY, int toX, int toY) {
+  MouseDown(control, MouseButton::Left, fromX, fromY);
+  MouseMove(control, toX, toY, ssLeft);
+  MouseUp(control, MouseButton::Left, toX, toY);
+}
+
 void DoubleClick(Control& control, int x, int y) {
   Click(control, x, y);
   SendMouse(control, QEvent::MouseButtonDblClick, MouseButton::Left, x, y, 0);

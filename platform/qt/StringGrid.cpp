@@ -8,17 +8,30 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace plat {
 
 using namespace qtbridge;
 
 namespace {
+
+// Where the row or column at `index` lands when the one at `from` is carried to
+// `to` and those between shift by one towards `from`'s old place.
+int Carried(int index, int from, int to) {
+  if (index == from) return to;
+  if (from < to && index > from && index <= to) return index - 1;
+  if (from > to && index >= to && index < from) return index + 1;
+  return index;
+}
 
 // The cells as the view sees them: sizes, flags and the texts it asks for.
 // Nothing is kept per cell but the texts set on a grid without a source.
@@ -117,6 +130,18 @@ class GridModel : public QAbstractTableModel {
 
   bool IsFixed(int col, int row) const { return row < grid_.FixedRows() || col < grid_.FixedCols(); }
 
+  // The texts set on the grid follow a moved row or column.
+  void CarryOwn(bool aRow, int from, int to) {
+    std::unordered_map<std::uint64_t, std::string> carried;
+    for (auto& [key, text] : own) {
+      int row = static_cast<int>(key >> 32), col = static_cast<int>(key & 0xFFFFFFFFu);
+      int& line = aRow ? row : col;
+      line = Carried(line, from, to);
+      carried.emplace(Key(col, row), std::move(text));
+    }
+    own = std::move(carried);
+  }
+
   int cols = 5;
   int rows = 5;
   StringGrid::CellSource source;
@@ -164,6 +189,127 @@ class GridDelegate : public QStyledItemDelegate {
   }
 };
 
+// The view of the cells. A press on a row's cell in a fixed column (a column's
+// cell in a fixed row) starts dragging it, when the options allow; a line marks
+// where it goes, and the release carries it there.
+class GridView : public QTableView {
+ public:
+  GridView(StringGrid& grid, QWidget* parent) : QTableView(parent), grid_(grid) {}
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    // A drag whose release never came (the window lost the mouse) ends here.
+    moving_ = Moving::None;
+    if (event->button() == Qt::LeftButton && StartMove(event->position().toPoint())) {
+      event->accept();
+      return;
+    }
+    QTableView::mousePressEvent(event);
+  }
+
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (moving_ == Moving::None) {
+      QTableView::mouseMoveEvent(event);
+      return;
+    }
+    // Only a row (column) below the fixed ones is a place to go; elsewhere the mark stays.
+    const QPoint p = event->position().toPoint();
+    const int at = moving_ == Moving::Row ? rowAt(p.y()) : columnAt(p.x());
+    const int fixed = moving_ == Moving::Row ? grid_.FixedRows() : grid_.FixedCols();
+    if (at >= fixed && at != target_) {
+      target_ = at;
+      viewport()->update();
+    }
+    event->accept();
+  }
+
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (moving_ == Moving::None) {
+      QTableView::mouseReleaseEvent(event);
+      return;
+    }
+    event->accept();
+    const bool rows = moving_ == Moving::Row;
+    moving_ = Moving::None;
+    viewport()->update();
+    if (target_ != source_) FinishMove(rows, source_, target_);
+    if (wasEditing_) grid_.SetEditorMode(true);
+  }
+
+  void paintEvent(QPaintEvent* event) override {
+    QTableView::paintEvent(event);
+    if (moving_ == Moving::None) return;
+    // The mark lies on the far edge of the place when the line goes forward, else on its near edge.
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 3));
+    const bool forward = target_ > source_;
+    if (moving_ == Moving::Row) {
+      const int y = rowViewportPosition(target_) + (forward ? rowHeight(target_) - 1 : 0);
+      painter.drawLine(0, y, viewport()->width(), y);
+    } else {
+      const int x = columnViewportPosition(target_) + (forward ? columnWidth(target_) - 1 : 0);
+      painter.drawLine(x, 0, x, viewport()->height());
+    }
+  }
+
+ private:
+  enum class Moving { None, Row, Col };
+
+  bool StartMove(const QPoint& p) {
+    const int row = rowAt(p.y()), col = columnAt(p.x());
+    if (row < 0 || col < 0) return false;
+    const GridOptions options = grid_.Options();
+    const bool rowMove = (options & goRowMoving) && col < grid_.FixedCols() && row >= grid_.FixedRows();
+    const bool colMove = (options & goColMoving) && row < grid_.FixedRows() && col >= grid_.FixedCols();
+    if (!rowMove && !colMove) return false;
+    wasEditing_ = grid_.EditorMode();
+    grid_.SetEditorMode(false);
+    moving_ = rowMove ? Moving::Row : Moving::Col;
+    source_ = target_ = rowMove ? row : col;
+    viewport()->update();
+    return true;
+  }
+
+  void FinishMove(bool rows, int from, int to) {
+    auto* cells = static_cast<GridModel*>(model());
+    if (!cells->source) cells->CarryOwn(rows, from, to);
+    CarrySizes(rows, from, to);
+    const QModelIndex current = currentIndex();
+    const auto& moved = rows ? grid_.OnRowMoved : grid_.OnColumnMoved;
+    if (moved) RunGuarded([&] { moved(from, to); });
+    cells->Repaint();
+    if (current.isValid()) {
+      // The current cell stays on its text: no new cell was chosen.
+      const int row = rows ? Carried(current.row(), from, to) : current.row();
+      const int col = rows ? current.column() : Carried(current.column(), from, to);
+      QSignalBlocker block(selectionModel());
+      selectionModel()->setCurrentIndex(cells->index(row, col), QItemSelectionModel::ClearAndSelect);
+    }
+  }
+
+  // Heights of the rows (widths of the columns) between the two places follow their lines.
+  void CarrySizes(bool rows, int from, int to) {
+    const int first = std::min(from, to), last = std::max(from, to);
+    std::vector<int> sizes;
+    for (int i = first; i <= last; ++i) sizes.push_back(rows ? rowHeight(i) : columnWidth(i));
+    for (int i = first; i <= last; ++i) {
+      const int size = sizes[static_cast<std::size_t>(i - first)];
+      const int at = Carried(i, from, to);
+      if (rows) {
+        setRowHeight(at, size);
+      } else {
+        setColumnWidth(at, size);
+      }
+    }
+  }
+
+  StringGrid& grid_;
+  Moving moving_ = Moving::None;
+  int source_ = -1;
+  int target_ = -1;
+  bool wasEditing_ = false;
+};
+
 QTableView* Table(const StringGrid& grid) { return static_cast<QTableView*>(grid.Peer().widget.data()); }
 GridModel* Model(const StringGrid& grid) { return static_cast<GridModel*>(Table(grid)->model()); }
 GridDelegate* Delegate(const StringGrid& grid) { return static_cast<GridDelegate*>(Table(grid)->itemDelegate()); }
@@ -173,7 +319,7 @@ constexpr int kCellMargin = 8;
 
 }  // namespace
 
-StringGrid::StringGrid(Control& parent) : Control(&parent, MakePeer(new QTableView(ContainerOf(parent)))) {
+StringGrid::StringGrid(Control& parent) : Control(&parent, MakePeer(new GridView(*this, ContainerOf(parent)))) {
   QTableView* table = Table(*this);
   auto* model = new GridModel(*this, table);
   model->heading = table->palette().button();
@@ -256,6 +402,15 @@ void StringGrid::FitColWidthTo(int col, const std::string& text) {
   table->setColumnWidth(col, std::max(width, table->horizontalHeader()->defaultSectionSize()));
 }
 
+Rect StringGrid::CellRect(int col, int row) const {
+  QTableView* table = Table(*this);
+  const QModelIndex index = Model(*this)->index(row, col);
+  QRect shown = table->visualRect(index).intersected(table->viewport()->rect());
+  if (!index.isValid() || shown.isEmpty()) return {};
+  shown.moveTopLeft(table->viewport()->mapTo(table, shown.topLeft()));
+  return {shown.left(), shown.top(), shown.left() + shown.width(), shown.top() + shown.height()};
+}
+
 int StringGrid::ColWidth(int col) const { return Table(*this)->columnWidth(col); }
 void StringGrid::SetColWidth(int col, int width) { Table(*this)->setColumnWidth(col, width); }
 int StringGrid::RowHeight(int row) const { return Table(*this)->rowHeight(row); }
@@ -286,8 +441,6 @@ void StringGrid::SetOptions(GridOptions options) {
   table->setSelectionMode((options & goRangeSelect) ? QAbstractItemView::ContiguousSelection
                                                     : QAbstractItemView::SingleSelection);
   table->setSelectionBehavior((options & goRowSelect) ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
-  table->horizontalHeader()->setSectionsMovable((options & goColMoving) != 0);
-  table->verticalHeader()->setSectionsMovable((options & goRowMoving) != 0);
   RefreshFixed();
 }
 

@@ -515,6 +515,82 @@ TEST_F(Session, CommentsOpenWhileSwitchingMatricesAreKept) {
   EXPECT_EQ(m.MatrixList[0]->Comments->Text(), "Only this\r\n");
 }
 
+TEST_F(Session, MovedRowsAndColumnsTakeTheirLabelsAndValuesIntoTheFile) {
+  const std::string path = folder.CopyFixture("all-types.qmx");
+  TMveditModel m;
+  m.Start({path});
+  m.RowMoved(3, 1);
+  EXPECT_EQ(Row(m, 1), (std::vector<std::string>{"OTU3", "4E-3", "5"}));
+  EXPECT_EQ(Row(m, 2), (std::vector<std::string>{"OTU1", "1.5", "2.25"}));
+  EXPECT_EQ(Row(m, 3), (std::vector<std::string>{"OTU2", "-9", "3"}));
+  EXPECT_TRUE(m.MatrixChanged);
+  EXPECT_TRUE(m.FileChanged);
+  EXPECT_TRUE(m.View.savedShown);
+  m.ColumnMoved(1, 2);
+  EXPECT_EQ(Row(m, 0), (std::vector<std::string>{"Rows\\Cols", "Width", "Length"}));
+  m.SpinChanged(2);  // stores the moved matrix
+  m.SpinChanged(1);
+  EXPECT_EQ(Row(m, 1), (std::vector<std::string>{"OTU3", "5", "4E-3"}));
+  ASSERT_TRUE(m.SaveFileCommand()) << boxes.LastText();
+  const std::string text = ReadBytes(path);
+  EXPECT_NE(text.find("1 3L 2L 1 -9\r\n OTU3 OTU1 OTU2\r\n Width Length\r\n 5 4E-3\r\n 2.25 1.5\r\n 3 -9\r\n"),
+            std::string::npos)
+      << text;
+}
+
+TEST_F(Session, OnlyTheLinesOfARectangularMatrixMove) {
+  const std::string path = folder.CopyFixture("all-types.qmx");
+  const struct {
+    const char* what;
+    int matrix;
+    bool rows;
+    int from, to;
+  } refused[] = {
+      {"the heading row", 1, true, 0, 2},
+      {"onto the heading row", 1, true, 2, 0},
+      {"beyond the last row", 1, true, 1, 4},
+      {"the labels column", 1, false, 0, 1},
+      {"beyond the last column", 1, false, 3, 1},
+      {"a row of a symmetric matrix", 2, true, 1, 3},
+      {"a column of a symmetric matrix", 2, false, 3, 1},
+      {"a row of a tree", 5, true, 1, 2},
+      {"a column of a graph", 7, false, 1, 3},
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.what);
+    TMveditModel m;
+    m.Start({path});
+    m.SpinChanged(c.matrix);
+    std::vector<std::vector<std::string>> before;
+    for (int r = 0; r < m.Grid.RowCount(); ++r) before.push_back(Row(m, r));
+    if (c.rows) {
+      m.RowMoved(c.from, c.to);
+    } else {
+      m.ColumnMoved(c.from, c.to);
+    }
+    for (int r = 0; r < m.Grid.RowCount(); ++r) EXPECT_EQ(Row(m, r), before[static_cast<std::size_t>(r)]);
+    EXPECT_FALSE(m.MatrixChanged);
+    EXPECT_FALSE(m.FileChanged);
+  }
+}
+
+TEST_F(Session, AMoveInANewMatrixIsAnEditThatIsSaved) {
+  TMveditModel m;
+  m.Start({});  // untouched, so not written unless the user changes it
+  m.RowMoved(7, 1);
+  EXPECT_FALSE(m.BlankMatrix);
+  EXPECT_EQ(m.Grid.Cell(0, 1), "R7");
+  m.MissingEditExit("-1");
+  boxes.Answer(mrYes);  // fill the empty cells with it
+  const std::string path = folder.File("moved.qmx");
+  dialogs.AnswerFile(path);
+  ASSERT_TRUE(m.SaveFileAsCommand()) << boxes.LastText();
+  auto back = ReadBack(path);
+  ASSERT_EQ(back.size(), 1u);
+  EXPECT_EQ(back[0]->GetCell(1, 0), "R7");
+  EXPECT_EQ(back[0]->GetCell(2, 0), "R1");
+}
+
 TEST_F(Session, SettingsThatCannotBeWrittenStopNeitherSavingNorOpeningNorClosing) {
   const std::string path = folder.CopyFixture("all-types.qmx");
   // The settings folder lies under a plain file, so no settings file can be written.

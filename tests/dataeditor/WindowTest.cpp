@@ -71,6 +71,15 @@ class EditorWindow : public EditorTest {
     input::Flush();
   }
 
+  // Drags a cell of the grid onto another, as the user does with the mouse.
+  static void DragCell(TMveditF& form, int fromCol, int fromRow, int toCol, int toRow) {
+    StringGrid& grid = form.DataGrid();
+    const Rect from = grid.CellRect(fromCol, fromRow), to = grid.CellRect(toCol, toRow);
+    input::Drag(grid, (from.left + from.right) / 2, (from.top + from.bottom) / 2, (to.left + to.right) / 2,
+                (to.top + to.bottom) / 2);
+    input::Flush();
+  }
+
   static void ClickMenu(TMveditF& form, const std::string& caption) {
     MenuItem* item = form.Menu().Find(caption);
     ASSERT_NE(item, nullptr) << caption;
@@ -270,6 +279,44 @@ TEST_F(EditorWindow, SavingFromTheMenuTakesTheTextStillInTheCellEditor) {
   EXPECT_FALSE(form.SavedMark().Visible()) << boxes.LastText();
   rtl::TextReader f(path);
   EXPECT_EQ(ReadEditorMatrices(f)[0]->GetCell(2, 1), "4.25");
+}
+
+TEST_F(EditorWindow, DraggedRowsAndColumnsTakeLabelsAndValuesIntoTheSavedFile) {
+  const std::string path = folder.CopyFixture("all-types.qmx");
+  TMveditF& form = OpenWindow({path});
+  StringGrid& grid = form.DataGrid();
+  DragCell(form, 0, 3, 0, 1);  // the row of "OTU3" by its label, to the top
+  DragCell(form, 1, 0, 2, 0);  // the column "Length" by its heading, to the right
+  const std::vector<std::vector<std::string>> expected = {
+      {"Rows\\Cols", "Width", "Length"}, {"OTU3", "5", "4E-3"}, {"OTU1", "2.25", "1.5"}, {"OTU2", "3", "-9"}};
+  for (int r = 0; r <= 3; ++r)
+    for (int c = 0; c <= 2; ++c) {
+      EXPECT_EQ(form.Model().Grid.Cell(c, r), expected[r][c]) << c << "," << r;
+      EXPECT_EQ(grid.Cell(c, r), expected[r][c]) << c << "," << r;
+    }
+  EXPECT_TRUE(form.SavedMark().Visible());
+
+  // A symmetric matrix keeps its rows where they are.
+  form.MatrixNumSpin().SetValue(2);
+  input::Flush();
+  DragCell(form, 0, 3, 0, 1);
+  EXPECT_EQ(grid.Cell(0, 1), "A");
+  EXPECT_EQ(grid.Cell(1, 3), "2.5");
+  form.MatrixNumSpin().SetValue(1);
+  input::Flush();
+  EXPECT_EQ(grid.Cell(0, 1), "OTU3");
+
+  ClickMenu(form, "&Save file");
+  EXPECT_FALSE(form.SavedMark().Visible()) << boxes.LastText();
+  rtl::TextReader editorReader(path);
+  auto back = ReadEditorMatrices(editorReader);
+  ASSERT_EQ(back.size(), 8u);
+  for (int r = 0; r <= 3; ++r)
+    for (int c = r == 0 ? 1 : 0; c <= 2; ++c) EXPECT_EQ(back[0]->GetCell(r, c), expected[r][c]) << c << "," << r;
+  EXPECT_EQ(back[1]->GetCell(1, 0), "A");
+  rtl::TextReader analysisReader(path);
+  int number = 0;
+  for (const auto& m : back) ExpectAnalysisReads(analysisReader, *m, ++number);
 }
 
 TEST_F(EditorWindow, PictureOfALabelledTenByFiveMatrix) {

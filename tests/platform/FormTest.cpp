@@ -205,6 +205,82 @@ TEST_F(FormTest, GridEditsInPlaceAndKeepsFixedCellsOutOfReach) {
   EXPECT_EQ(grid.Cell(1, 1), "42");
 }
 
+// Drags with the left button from the centre of one cell to the centre of another.
+void DragCell(StringGrid& grid, int fromCol, int fromRow, int toCol, int toRow) {
+  const Rect from = grid.CellRect(fromCol, fromRow), to = grid.CellRect(toCol, toRow);
+  ASSERT_GT(from.Width(), 0);
+  ASSERT_GT(to.Width(), 0);
+  input::Drag(grid, (from.left + from.right) / 2, (from.top + from.bottom) / 2, (to.left + to.right) / 2,
+              (to.top + to.bottom) / 2);
+  input::Flush();
+}
+
+TEST_F(FormTest, GridRowsAndColumnsAreDraggedByTheirFixedCells) {
+  auto& form = ShowSample();
+  StringGrid& grid = *form.grid;
+  const GridOptions both = goEditing | goRowMoving | goColMoving;
+  const struct {
+    const char* what;
+    GridOptions options;
+    int fromCol, fromRow, toCol, toRow;
+    const char* moved;
+    const char* cells;
+    int currentCol, currentRow;  // where the current cell (1, 1) went; -1: not looked at
+    const char* widths;          // of columns 1 and 2, set to 90 and 60
+  } cases[] = {
+      {"a row down by its label", both, 0, 1, 0, 3, "row 1 to 3", "Rows\\Cols C1 C2|R2 a2 b2|R3 a3 b3|R1 a1 b1", 1, 3,
+       "90 60"},
+      {"a row up past the current one", both, 0, 3, 0, 1, "row 3 to 1", "Rows\\Cols C1 C2|R3 a3 b3|R1 a1 b1|R2 a2 b2",
+       1, 2, "90 60"},
+      {"a column by its heading, with its width", both, 1, 0, 2, 0, "column 1 to 2",
+       "Rows\\Cols C2 C1|R1 b1 a1|R2 b2 a2|R3 b3 a3", 2, 1, "60 90"},
+      {"not onto the heading row", both, 0, 2, 0, 0, "", "Rows\\Cols C1 C2|R1 a1 b1|R2 a2 b2|R3 a3 b3", 1, 1, "90 60"},
+      {"not onto the labels column", both, 2, 0, 0, 0, "", "Rows\\Cols C1 C2|R1 a1 b1|R2 a2 b2|R3 a3 b3", 1, 1,
+       "90 60"},
+      {"rows stay without row moving", goEditing | goColMoving, 0, 1, 0, 3, "",
+       "Rows\\Cols C1 C2|R1 a1 b1|R2 a2 b2|R3 a3 b3", 1, 1, "90 60"},
+      {"columns stay without column moving", goEditing | goRowMoving, 1, 0, 2, 0, "",
+       "Rows\\Cols C1 C2|R1 a1 b1|R2 a2 b2|R3 a3 b3", 1, 1, "90 60"},
+      {"a drag over values selects", both, 1, 1, 1, 3, "", "Rows\\Cols C1 C2|R1 a1 b1|R2 a2 b2|R3 a3 b3", -1, -1,
+       "90 60"},
+      {"the corner is no handle", both, 0, 0, 0, 2, "", "Rows\\Cols C1 C2|R1 a1 b1|R2 a2 b2|R3 a3 b3", 1, 1, "90 60"},
+  };
+  std::string moved;
+  grid.OnRowMoved = [&](int from, int to) { moved += "row " + std::to_string(from) + " to " + std::to_string(to); };
+  grid.OnColumnMoved = [&](int from, int to) {
+    moved += "column " + std::to_string(from) + " to " + std::to_string(to);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    grid.SetOptions(c.options);
+    for (int r = 1; r <= 3; ++r) {
+      grid.SetCell(0, r, "R" + std::to_string(r));
+      grid.SetCell(1, r, "a" + std::to_string(r));
+      grid.SetCell(2, r, "b" + std::to_string(r));
+    }
+    grid.SetCell(1, 0, "C1");
+    grid.SetCell(2, 0, "C2");
+    grid.SetColWidth(1, 90);
+    grid.SetColWidth(2, 60);
+    grid.SetFocus();
+    grid.SetCurrent(1, 1);
+    input::Flush();
+    moved.clear();
+    DragCell(grid, c.fromCol, c.fromRow, c.toCol, c.toRow);
+    EXPECT_EQ(moved, c.moved);
+    std::string cells;
+    for (int r = 0; r < grid.RowCount(); ++r)
+      for (int col = 0; col < grid.ColCount(); ++col)
+        cells += std::string(col == 0 ? (r == 0 ? "" : "|") : " ") + grid.Cell(col, r);
+    EXPECT_EQ(cells, c.cells);
+    if (c.currentCol >= 0) {
+      EXPECT_EQ(grid.Col(), c.currentCol);
+      EXPECT_EQ(grid.Row(), c.currentRow);
+    }
+    EXPECT_EQ(std::to_string(grid.ColWidth(1)) + " " + std::to_string(grid.ColWidth(2)), c.widths);
+  }
+}
+
 TEST_F(FormTest, GridShowsItsOwnersTextsAndTheirWholeTextAsTooltip) {
   auto& form = ShowSample();
   StringGrid& grid = *form.grid;
