@@ -15,6 +15,7 @@
 #include "platform/Guard.h"
 #include "platform/Snapshot.h"
 #include "platform/emf/EmfCanvas.h"
+#include "plot/forms/bmMainOptionsDlg.h"
 #include "rtl/Convert.h"
 #include "rtl/ScopeGuard.h"
 #include "rtl/TextFile.h"
@@ -198,6 +199,7 @@ void Tbm2DForm::BuildMenu() {
 }
 
 void Tbm2DForm::Replot() {
+  ++ReplotCount_;
   Plot_->LayoutScreen();
   PaintBoxControl_->Invalidate();
 }
@@ -218,7 +220,11 @@ void Tbm2DForm::EditStyle(plat::Form&, plat::Control&, int identifier, const std
 
 void Tbm2DForm::AxisDialogs(plat::Form&, int) {}
 
-void Tbm2DForm::MainOptions(plat::Form&) {}
+// The dialog is freed here, once: closing only hides it.
+void Tbm2DForm::MainOptions(plat::Form& owner) {
+  TbmMainPlot2DOptionsDlg dialog(owner, Plot_->Parts(), [this] { Replot(); });
+  dialog.ShowModal();
+}
 
 void Tbm2DForm::PrintPlot() {
   plat::PrintRequest request;
@@ -329,12 +335,7 @@ void Tbm2DForm::SaveBitmap(const std::string& path) {
 }
 
 bool Tbm2DForm::FontDialog(plat::Font& font, int& size) {
-  plat::Font chosen = font;
-  chosen.size = static_cast<int>(rtl::Round(size * 72 * 0.01));
-  if (!plat::CommonDialogs().ChooseFont(chosen)) return false;
-  size = std::abs(static_cast<int>(rtl::Round(chosen.size * 100.0 / 72)));
-  chosen.size = font.size;
-  font = chosen;
+  if (!ChooseFontAndSize(font, size)) return false;
   Replot();
   return true;
 }
