@@ -278,11 +278,13 @@ void Tbm2DForm::WriteMetafile(const std::string& path) {
   PaintBoxControl_->Invalidate();
 }
 
+// A bitmap goes beside the metafile, for the programs that paste no metafile.
 void Tbm2DForm::MakeMetafile() {
   TemporaryFile file;
   WriteMetafile(file.Path());
   plat::ClipboardContent content;
   content.metafile = ReadBytes(file.Path());
+  content.bitmap = plat::GrabImage(*PaintBoxControl_);
   plat::TheClipboard().Set(content);
 }
 

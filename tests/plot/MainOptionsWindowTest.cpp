@@ -334,4 +334,15 @@ TEST_F(MainOptionsWindowTest, PicturesOfBothDialogs) {
   EXPECT_TRUE(fs::exists(Artefact("measure.png")));
 }
 
+TEST_F(MainOptionsWindowTest, CopyMetafilePutsABitmapBesideTheMetafile) {
+  plat::RecordingClipboard clipboard;
+  plat::ScopedService<plat::Clipboard> installed(clipboard);
+  window->MakeMetafile();
+  const auto& content = clipboard.Content();
+  ASSERT_TRUE(content.metafile.has_value());
+  ASSERT_TRUE(content.bitmap.has_value()) << "programs that take no metafile paste the bitmap";
+  EXPECT_EQ(content.bitmap->width, window->PaintBoxControl().ClientWidth());
+  EXPECT_EQ(content.bitmap->height, window->PaintBoxControl().ClientHeight());
+}
+
 }  // namespace
