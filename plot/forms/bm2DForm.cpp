@@ -200,6 +200,7 @@ void Tbm2DForm::BuildMenu() {
 void Tbm2DForm::Replot() {
   Plot_->LayoutScreen();
   PaintBoxControl_->Invalidate();
+  if (OnReplot) OnReplot();
 }
 
 void Tbm2DForm::DetachClient() {
