@@ -28,20 +28,13 @@ TPlotOptionsForm::TPlotOptionsForm(TbmPlt2BC& plot, const std::string& name, con
 
   plat::GroupBox& titles = AddGroup(*this, "&Titles", 8, 4, clientWidth - 16, 76);
   titles.SetName("TitleBox");
-  plat::Label& titleLabel = AddLabel(titles, "&Title:", 8, 22, 56);
-  TitleEdit_ = &AddEdit(titles, "Plot title", 68, 18, 140);
-  titleLabel.SetFocusControl(*TitleEdit_);
+  TitleEdit_ = &AddTitleRow(titles, "&Title:", "Plot title", 18, plot.PlotTitle(), [this] { TitleEditExit(); });
   TitleEdit_->SetName("TitleEdit");
-  TitleEdit_->SetText(plot.PlotTitle());
-  TitleEdit_->OnExit = [this] { TitleEditExit(); };
   TitleFontsBtn_ = &AddButton(titles, "Font...", "Title font", 216, 17, 68, [this] { Window().TitleFontDialog(); });
   TitleFontsBtn_->SetName("TitleFontsBtn");
-  plat::Label& subTitleLabel = AddLabel(titles, "&Subtitle:", 8, 50, 56);
-  SubTitleEdit_ = &AddEdit(titles, "Plot subtitle", 68, 46, 140);
-  subTitleLabel.SetFocusControl(*SubTitleEdit_);
+  SubTitleEdit_ =
+      &AddTitleRow(titles, "&Subtitle:", "Plot subtitle", 46, plot.PlotSubTitle(), [this] { SubTitleEditExit(); });
   SubTitleEdit_->SetName("SubTitleEdit");
-  SubTitleEdit_->SetText(plot.PlotSubTitle());
-  SubTitleEdit_->OnExit = [this] { SubTitleEditExit(); };
   SubtitleFontsBtn_ =
       &AddButton(titles, "Font...", "Subtitle font", 216, 45, 68, [this] { Window().SubTitleFontDialog(); });
   SubtitleFontsBtn_->SetName("SubtitleFontsBtn");
@@ -67,6 +60,16 @@ TPlotOptionsForm::TPlotOptionsForm(TbmPlt2BC& plot, const std::string& name, con
 TPlotOptionsForm::~TPlotOptionsForm() {
   TitleEdit_->OnExit = nullptr;
   SubTitleEdit_->OnExit = nullptr;
+}
+
+plat::Edit& TPlotOptionsForm::AddTitleRow(plat::Control& box, const std::string& caption, const std::string& hint,
+                                          int top, const std::string& text, std::function<void()> onExit) {
+  plat::Label& label = AddLabel(box, caption, 8, top + 4, 56);
+  plat::Edit& edit = AddEdit(box, hint, 68, top, 140);
+  label.SetFocusControl(edit);
+  edit.SetText(text);
+  edit.OnExit = std::move(onExit);
+  return edit;
 }
 
 void TPlotOptionsForm::KeepWindowOnScreen() {

@@ -57,6 +57,10 @@ class TPlotOptionsForm : public plat::Form {
                                std::int32_t identifier, const std::string& styleCaption, int left, int top, int width);
 
  private:
+  // A row of the titles box: the label and its edit, showing `text` and left by `onExit`.
+  plat::Edit& AddTitleRow(plat::Control& box, const std::string& caption, const std::string& hint, int top,
+                          const std::string& text, std::function<void()> onExit);
+
   TbmPlt2BC& Plot_;
   plat::Edit* TitleEdit_ = nullptr;
   plat::Edit* SubTitleEdit_ = nullptr;

@@ -21,24 +21,16 @@ TTreeOF::TTreeOF(TTreePlt& plot)
   TreeLinesBtn_->SetName("TreeLinesBtn");
 
   plat::GroupBox& pages = AddGroup(*this, "Page control", 8, 144, 300, 56);
-  AddLabel(pages, "OTUs/page", 8, 26, 64);
-  perPageEdit_ = &AddEdit(pages, {}, 74, 22, 48);
+  perPageEdit_ = &AddPager(
+      pages, "OTUs/page", {}, 8, 64, perPageSpin_, [this] { perPageEditExit(); }, [this] { perPageSpinUpClick(); },
+      [this] { perPageSpinDownClick(); });
   perPageEdit_->SetName("perPageEdit");
-  perPageEdit_->OnExit = [this] { perPageEditExit(); };
-  perPageSpin_ = &pages.Add<plat::SpinButton>();
   perPageSpin_->SetName("perPageSpin");
-  perPageSpin_->SetBounds(122, 20, 18, 26);
-  perPageSpin_->OnUpClick = [this] { perPageSpinUpClick(); };
-  perPageSpin_->OnDownClick = [this] { perPageSpinDownClick(); };
-  AddLabel(pages, "Page:", 170, 26, 40);
-  PageEdit_ = &AddEdit(pages, "Page no. to display", 212, 22, 48);
+  PageEdit_ = &AddPager(
+      pages, "Page:", "Page no. to display", 170, 40, PageSpin_, [this] { PageEditExit(); },
+      [this] { PageSpinUpClick(); }, [this] { PageSpinDownClick(); });
   PageEdit_->SetName("PageEdit");
-  PageEdit_->OnExit = [this] { PageEditExit(); };
-  PageSpin_ = &pages.Add<plat::SpinButton>();
   PageSpin_->SetName("PageSpin");
-  PageSpin_->SetBounds(260, 20, 18, 26);
-  PageSpin_->OnUpClick = [this] { PageSpinUpClick(); };
-  PageSpin_->OnDownClick = [this] { PageSpinDownClick(); };
 
   plat::GroupBox& options = AddGroup(*this, "O&ptions", 8, 208, 300, 52);
   Button2_ = &AddAxisButton(options, "X-axis...", "X-axis options", 0, 12, 20, 120);
@@ -55,6 +47,20 @@ TTreeOF::~TTreeOF() {
   Tree_.OnPageMoved = nullptr;
   PageEdit_->OnExit = nullptr;
   perPageEdit_->OnExit = nullptr;
+}
+
+plat::Edit& TTreeOF::AddPager(plat::Control& box, const std::string& caption, const std::string& hint, int left,
+                              int labelWidth, plat::SpinButton*& spin, std::function<void()> onExit,
+                              std::function<void()> onUp, std::function<void()> onDown) {
+  AddLabel(box, caption, left, 26, labelWidth);
+  const int editLeft = left + labelWidth + 2;
+  plat::Edit& edit = AddEdit(box, hint, editLeft, 22, 48);
+  edit.OnExit = std::move(onExit);
+  spin = &box.Add<plat::SpinButton>();
+  spin->SetBounds(editLeft + 48, 20, 18, 26);
+  spin->OnUpClick = std::move(onUp);
+  spin->OnDownClick = std::move(onDown);
+  return edit;
 }
 
 void TTreeOF::ShowPage() {

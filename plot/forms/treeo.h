@@ -33,6 +33,10 @@ class TTreeOF : public TPlotOptionsForm {
   plat::Button& GeneralBtn() { return *Button4_; }
 
  private:
+  // A labelled edit, left by `onExit`, with its spin button beside it.
+  plat::Edit& AddPager(plat::Control& box, const std::string& caption, const std::string& hint, int left,
+                       int labelWidth, plat::SpinButton*& spin, std::function<void()> onExit,
+                       std::function<void()> onUp, std::function<void()> onDown);
   // Replots after a step or a typed value was taken, and shows the page.
   void Changed(bool taken);
 

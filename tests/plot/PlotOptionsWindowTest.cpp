@@ -103,6 +103,14 @@ const std::vector<Opener>& Openers() {
   return openers;
 }
 
+// The caption, help context and client size of an options window (all 316 wide).
+void ExpectWindow(TPlotOptionsForm& options, const std::string& caption, int clientHeight, const char* opener) {
+  EXPECT_EQ(options.Caption(), caption) << opener;
+  EXPECT_EQ(options.HelpContext(), 22) << opener;
+  EXPECT_EQ(options.ClientWidth(), 316) << opener;
+  EXPECT_EQ(options.ClientHeight(), clientHeight) << opener;
+}
+
 // ---- The tree plot's window ----
 
 class TreeOptionsTest : public PlotOptionsWindowTest {
@@ -128,10 +136,7 @@ TEST_F(TreeOptionsTest, OpensFromTheMenuADoubleClickAndARightReleaseAndShowsTheP
   for (const Opener& opener : Openers()) {
     WithOptions<TTreeOF>([&] { opener.open(Window()); },
                          [&](TTreeOF& options) {
-                           EXPECT_EQ(options.Caption(), "Tree plot") << opener.name;
-                           EXPECT_EQ(options.HelpContext(), 22) << opener.name;
-                           EXPECT_EQ(options.ClientWidth(), 316) << opener.name;
-                           EXPECT_EQ(options.ClientHeight(), 300) << opener.name;
+                           ExpectWindow(options, "Tree plot", 300, opener.name);
                            EXPECT_EQ(options.TitleEdit().Text(), "Zig zag") << opener.name;
                            EXPECT_EQ(options.SubTitleEdit().Text(), "") << opener.name;
                            EXPECT_EQ(options.PageEdit().Text(), "1") << opener.name;
@@ -295,10 +300,7 @@ TEST_F(MxPlotOptionsTest, OpensFromTheMenuADoubleClickAndARightReleaseWithTheVar
   for (const Opener& opener : Openers()) {
     WithOptions<TMxPlotOF>([&] { opener.open(Window()); },
                            [&](TMxPlotOF& options) {
-                             EXPECT_EQ(options.Caption(), "Matrix plot") << opener.name;
-                             EXPECT_EQ(options.HelpContext(), 22) << opener.name;
-                             EXPECT_EQ(options.ClientWidth(), 316) << opener.name;
-                             EXPECT_EQ(options.ClientHeight(), 338) << opener.name;
+                             ExpectWindow(options, "Matrix plot", 338, opener.name);
                              const std::vector<std::string> variables = {"Length", "Width", "Height"};
                              EXPECT_EQ(options.XCombo().Items(), variables) << opener.name;
                              EXPECT_EQ(options.YCombo().Items(), variables) << opener.name;
