@@ -48,9 +48,6 @@ void SetCursorPos(Point screen);
 // The pointer's position ((0, 0) without a desktop) and the screen (640 x 480 without one).
 Point CursorPos();
 Rect ScreenRect();
-// Bounds moved, size kept, so that they end within the screen: right and
-// bottom edges pulled back to the screen's, then a negative left or top made 0.
-Rect KeptOnScreen(Rect bounds, Rect screen);
 void Beep();
 ShiftState CurrentShiftState();
 

@@ -199,9 +199,9 @@ void Tbm2DForm::BuildMenu() {
 }
 
 void Tbm2DForm::Replot() {
-  ++ReplotCount_;
   Plot_->LayoutScreen();
   PaintBoxControl_->Invalidate();
+  if (OnReplot) OnReplot();
 }
 
 void Tbm2DForm::DetachClient() {

@@ -55,8 +55,8 @@ class Tbm2DForm : public plat::Form {
   int ByGroupValue() const { return Plot_->ByGroupValue(); }
   // Lays out for the paint box's size and repaints.
   void Replot();
-  // How many times Replot has run since the window was made.
-  int ReplotCount() const { return ReplotCount_; }
+  // Runs after every Replot (a window that follows the plot's changes).
+  std::function<void()> OnReplot;
   // Lets go of the client: its callbacks are not called any more.
   void DetachClient();
 
@@ -118,6 +118,5 @@ class Tbm2DForm : public plat::Form {
   plat::SpinEdit* ByGroupSpin_ = nullptr;
   plat::MenuItem* PreviewItem_ = nullptr;
   bool Initialising_ = false;
-  int ReplotCount_ = 0;
   std::string PendingError_;
 };

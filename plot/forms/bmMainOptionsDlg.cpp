@@ -3,6 +3,7 @@
 #include "platform/CommonDialogs.h"
 #include "platform/Desktop.h"
 #include "plot/bmMeasure.h"
+#include "plot/optionRules.h"
 #include "plot/forms/bmMeaDlg.h"
 
 namespace {
@@ -220,7 +221,8 @@ void TbmMainPlot2DOptionsDlg::PlaceOver(const plat::Form& callingForm) {
   const int left = over.left + (over.Width() - Width()) / 2;
   const int top = over.top + (over.Height() - Height()) / 2;
   callingForm_.Hide();
-  const plat::Rect placed = plat::KeptOnScreen({left, top, left + Width(), top + Height()}, plat::ScreenRect());
+  const plat::Rect placed =
+      KeepOnScreen({left, top, left + Width(), top + Height()}, plat::ScreenWidth(), plat::ScreenHeight());
   SetBounds(placed.left, placed.top, placed.Width(), placed.Height());
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Desktop.h"
 #include "plot/bmMeasure.h"
+#include "plot/optionRules.h"
 #include "rtl/ScopeGuard.h"
 
 namespace {
@@ -50,7 +51,8 @@ TMeaDlg::TMeaDlg() : plat::Form("MeaDlg") {
   const plat::Point pointer = plat::CursorPos();
   const int left = pointer.x - Width() / 2;
   const int top = pointer.y - Height() / 2;
-  const plat::Rect placed = plat::KeptOnScreen({left, top, left + Width(), top + Height()}, plat::ScreenRect());
+  const plat::Rect placed =
+      KeepOnScreen({left, top, left + Width(), top + Height()}, plat::ScreenWidth(), plat::ScreenHeight());
   SetBounds(placed.left, placed.top, placed.Width(), placed.Height());
 }
 

@@ -24,22 +24,6 @@ TEST_F(DesktopTest, ThePointerIsReadWhereItWasPut) {
   EXPECT_GT(ScreenRect().Height(), 0);
 }
 
-TEST_F(DesktopTest, BoundsKeptOnTheScreenMoveButKeepTheirSize) {
-  const Rect screen{0, 0, 800, 600};
-  struct Case {
-    const char* where;
-    Rect bounds;
-    Rect kept;
-  } const cases[] = {
-      {"inside", {10, 20, 110, 70}, {10, 20, 110, 70}},
-      {"past the right", {750, 20, 850, 70}, {700, 20, 800, 70}},
-      {"past the bottom", {10, 580, 110, 630}, {10, 550, 110, 600}},
-      {"above and left", {-30, -5, 70, 45}, {0, 0, 100, 50}},
-      {"wider than the screen", {100, 10, 1000, 60}, {0, 10, 900, 60}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(KeptOnScreen(c.bounds, screen), c.kept) << c.where;
-}
-
 TEST_F(DesktopTest, ClipboardTextKeepsWindows1252Characters) {
   ClipboardContent content;
   content.text =

@@ -1,9 +1,12 @@
-// The measure dialog and the main plot options dialog offscreen, opened from a
-// plot window's options window by its "General..." button: live changes with
+// The measure dialog and the main plot options dialog offscreen, opened as the
+// user opens them: "&Plot Options..." of a tree plot's window, then its
+// options window's "General..." button: live changes with
 // one redraw each, Cancel and OK, the measure step between them, the legend
 // controls, placement on the screen, and a picture of each dialog.
 
 #include <gtest/gtest.h>
+
+#include "TreePlotSupport.h"
 
 #include <filesystem>
 #include <functional>
@@ -15,6 +18,7 @@
 #include "plot/forms/bm2DForm.h"
 #include "plot/forms/bmMainOptionsDlg.h"
 #include "plot/forms/bmMeaDlg.h"
+#include "plot/forms/treeo.h"
 #include "tests/platform/QtTestSupport.h"
 
 namespace {
@@ -71,61 +75,62 @@ class Script : public plat::MessageReceiver {
   plat::Lifetime lifetime_;
 };
 
-// A plot's options window as a stand-in: its "General..." button opens the
-// main options; once they have closed, it notes whether it shows again and closes.
-class StandInOptionsWindow : public plat::Form {
- public:
-  explicit StandInOptionsWindow(Tbm2DForm& plot) : plat::Form("StandInOF") {
-    SetCaption("Plot options window");
-    SetBorderStyle(plat::BorderStyle::Dialog);
-    SetBounds(300, 200, 240, 120);
-    general = &Add<plat::Button>("General...");
-    general->SetBounds(20, 20, 100, 26);
-    general->OnClick = [this, &plot] {
-      plot.MainOptions(*this);
-      shownAgain = Visible();
-      Close();
-    };
-  }
-  plat::Button* general;
-  bool shownAgain = false;
-};
-
 TbmMainPlot2DOptionsDlg* MainDialog() {
   return dynamic_cast<TbmMainPlot2DOptionsDlg*>(plat::FindForm("bmMainPlot2DOptionsDlg"));
 }
 TMeaDlg* MeasureDlg() { return dynamic_cast<TMeaDlg*>(plat::FindForm("MeaDlg")); }
 bool MeasureClosed() { return MeasureDlg() == nullptr; }
 
+bool MainClosed() { return MainDialog() == nullptr; }
+TTreeOF* TreeOptions() { return dynamic_cast<TTreeOF*>(plat::FindForm("TreeOF")); }
+
+// A tree plot's window, as the user reaches the main options from it: "&Plot
+// Options..." opens the tree's options window, whose "General..." opens them.
 class MainOptionsWindowTest : public platform_test::WindowTest {
  protected:
   void SetUp() override {
     SharedMeasureUnits() = bmInches;
-    window = &Tbm2DForm::Execute({}, {}, 1, 1);
-    window->ShowForm();
+    tree = std::make_unique<TTreePlt>(treetest::ListOf(treetest::ZigZagTree(6)), "TestTreeF", 1);
+    tree->Show();
+    window = tree->Window();
+    window->OnReplot = [this] { ++replots; };
     Flush();
   }
   void TearDown() override {
     SharedMeasureUnits() = bmInches;
+    tree.reset();
     WindowTest::TearDown();
   }
 
   TbmPlot2DPlotPartsClass& Parts() { return window->Plot().Parts(); }
 
-  // Opens the main options from the stand-in options window, runs `steps` in
-  // it and closes the options window once the main options have closed.
+  // Opens the main options from the plot's options window, runs `steps` in
+  // them, and once they have closed checks that the options window shows
+  // again and closes it with OK.
   void InMainOptions(std::vector<Step> steps) {
-    StandInOptionsWindow options(*window);
-    std::vector<Step> all{Step([&options] { Click(*options.general); })};
+    std::vector<Step> all{Step([] {
+      ASSERT_NE(TreeOptions(), nullptr);
+      Click(TreeOptions()->GeneralBtn());
+    })};
+    all.push_back([] {
+      ASSERT_NE(MainDialog(), nullptr);
+      EXPECT_FALSE(TreeOptions()->Visible()) << "the options window hides";
+    });
     all.insert(all.end(), steps.begin(), steps.end());
+    all.push_back({MainClosed, [] {
+                     EXPECT_TRUE(TreeOptions()->Visible()) << "the options window shows again";
+                     Click(TreeOptions()->OkButton());
+                   }});
     Script script;
     script.Run(std::move(all));
-    options.ShowModal();
-    EXPECT_TRUE(options.shownAgain) << "the options window shows again";
-    EXPECT_EQ(MainDialog(), nullptr) << "the dialog is freed when it closes";
+    window->Menu().Find("&Plot Options...")->Click();
+    EXPECT_EQ(TreeOptions(), nullptr);
+    EXPECT_TRUE(MainClosed()) << "the dialog is freed when it closes";
   }
 
+  std::unique_ptr<TTreePlt> tree;
   Tbm2DForm* window = nullptr;
+  int replots = 0;
 };
 
 // Each step changes one control; the plot must be redrawn once for it.
@@ -135,7 +140,7 @@ struct LiveChange {
 };
 
 TEST_F(MainOptionsWindowTest, CancelAfterLiveChangesPutsThePlotBackAndRedraws) {
-  const TbmPlot2DPlotPartsClass before = Parts();
+  const TbmPlot2DPlotPartsClass original = Parts();
   dialogs.AnswerColor(0x0000FF);
   dialogs.AnswerColor(0x00FF00);
   dialogs.AnswerColor(0xFF0000);
@@ -151,17 +156,13 @@ TEST_F(MainOptionsWindowTest, CancelAfterLiveChangesPutsThePlotBackAndRedraws) {
       {"frame width", [](TbmMainPlot2DOptionsDlg& d) { d.FrameWidthSpin().SetValue(3); }},
       {"frame style", [](TbmMainPlot2DOptionsDlg& d) { plat::input::PressKey(d.FrameStyleCombo(), plat::vk::Down); }},
   };
-  int replots = 0;
+  int before = 0;
   std::vector<Step> steps;
-  steps.push_back([&] {
-    ASSERT_NE(MainDialog(), nullptr);
-    EXPECT_FALSE(plat::FindForm("StandInOF")->Visible()) << "the calling window hides";
-    replots = window->ReplotCount();
-  });
+  steps.push_back([&] { before = replots; });
   for (const LiveChange& change : changes) {
     steps.push_back(Step([&, change] {
       change.act(*MainDialog());
-      EXPECT_EQ(window->ReplotCount(), ++replots) << change.control;
+      EXPECT_EQ(replots, ++before) << change.control;
     }));
   }
   steps.push_back([&] {
@@ -170,29 +171,29 @@ TEST_F(MainOptionsWindowTest, CancelAfterLiveChangesPutsThePlotBackAndRedraws) {
     EXPECT_EQ(p.PlotAreaColor, 0x00FF00u);
     EXPECT_EQ(p.InnerMarginColor, 0xFF0000u);
     EXPECT_EQ(p.FramePen, (plat::Pen{0x808000, plat::PenStyle::Dot, 3}));
-    EXPECT_FALSE(p.CenterPlot);
-    EXPECT_FALSE(p.ShowFrame);
-    EXPECT_TRUE(p.PreserveAspect);
+    EXPECT_NE(p.CenterPlot, original.CenterPlot);
+    EXPECT_NE(p.ShowFrame, original.ShowFrame);
+    EXPECT_NE(p.PreserveAspect, original.PreserveAspect);
     Click(MainDialog()->CancelButton());
   });
   InMainOptions(std::move(steps));
 
-  EXPECT_EQ(window->ReplotCount(), replots + 1) << "Cancel redraws once";
+  EXPECT_EQ(replots, before + 1) << "Cancel redraws once";
   const auto& p = Parts();
-  EXPECT_EQ(p.MarginColor, before.MarginColor);
-  EXPECT_EQ(p.PlotAreaColor, before.PlotAreaColor);
-  EXPECT_EQ(p.InnerMarginColor, before.InnerMarginColor);
-  EXPECT_EQ(p.FramePen, before.FramePen);
-  EXPECT_EQ(p.CenterPlot, before.CenterPlot);
-  EXPECT_EQ(p.ShowFrame, before.ShowFrame);
-  EXPECT_TRUE(p.PreserveAspect) << "preserve aspect is not in the backup";
+  EXPECT_EQ(p.MarginColor, original.MarginColor);
+  EXPECT_EQ(p.PlotAreaColor, original.PlotAreaColor);
+  EXPECT_EQ(p.InnerMarginColor, original.InnerMarginColor);
+  EXPECT_EQ(p.FramePen, original.FramePen);
+  EXPECT_EQ(p.CenterPlot, original.CenterPlot);
+  EXPECT_EQ(p.ShowFrame, original.ShowFrame);
+  EXPECT_NE(p.PreserveAspect, original.PreserveAspect) << "preserve aspect is not in the backup";
 }
 
 TEST_F(MainOptionsWindowTest, AMarginIsMeasuredWhileTheDialogWaitsHiddenAndOkKeepsIt) {
-  int replots = 0;
+  int before = 0;
   InMainOptions({
       [&] {
-        replots = window->ReplotCount();
+        before = replots;
         Click(MainDialog()->MarginButton(TbmMarginSide::Top));
       },
       [&] {
@@ -210,7 +211,7 @@ TEST_F(MainOptionsWindowTest, AMarginIsMeasuredWhileTheDialogWaitsHiddenAndOkKee
        [&] {
          EXPECT_TRUE(MainDialog()->Visible());
          EXPECT_EQ(Parts().TopMargin.Size, 39);
-         EXPECT_EQ(window->ReplotCount(), replots + 1);
+         EXPECT_EQ(replots, before + 1);
          Click(MainDialog()->MarginButton(TbmMarginSide::Right));
        }},
       [&] {
@@ -221,13 +222,13 @@ TEST_F(MainOptionsWindowTest, AMarginIsMeasuredWhileTheDialogWaitsHiddenAndOkKee
       },
       {MeasureClosed,
        [&] {
-         EXPECT_EQ(window->ReplotCount(), replots + 1) << "a cancelled measure changes nothing";
+         EXPECT_EQ(replots, before + 1) << "a cancelled measure changes nothing";
          Click(MainDialog()->OkButton());
        }},
   });
   EXPECT_EQ(Parts().TopMargin.Size, 39);
   EXPECT_EQ(Parts().RightMargin.Size, 5);
-  EXPECT_EQ(window->ReplotCount(), replots + 2);
+  EXPECT_EQ(replots, before + 2);
 }
 
 TEST_F(MainOptionsWindowTest, AMeasureThatIsNoLengthIsRefusedAndTheDialogStaysOpen) {
@@ -268,14 +269,14 @@ TEST_F(MainOptionsWindowTest, LegendControlsFollowTheLastLegendLayout) {
   window->Replot();
   ASSERT_EQ(Parts().Legend.EntryCount, 1);
   dialogs.AnswerFont({"Courier", 18, plat::clBlack, 0, 0});
-  int replots = 0;
+  int before = 0;
   InMainOptions({
       [&] {
         TbmMainPlot2DOptionsDlg& d = *MainDialog();
         EXPECT_TRUE(d.LegendGroup().Enabled());
         EXPECT_TRUE(d.LegendShowCheck().Checked());
         EXPECT_TRUE(d.LegendPlacementRadio(bmLegendRight).Checked());
-        replots = window->ReplotCount();
+        before = replots;
         ClickMark(d.LegendPlacementRadio(bmLegendTop));
         EXPECT_EQ(Parts().Legend.Placement, bmLegendTop);
         Click(d.LegendFontButton());
@@ -283,9 +284,14 @@ TEST_F(MainOptionsWindowTest, LegendControlsFollowTheLastLegendLayout) {
         EXPECT_EQ(Parts().Legend.FontSize, 25);  // Round(18 * 100 / 72)
         ClickMark(d.LegendShowCheck());
         EXPECT_FALSE(Parts().Legend.Show);
-        EXPECT_EQ(window->ReplotCount(), replots + 3);
+        EXPECT_EQ(replots, before + 3);
         Click(d.LegendFontButton());  // no answer: cancelled
-        EXPECT_EQ(window->ReplotCount(), replots + 3);
+        EXPECT_EQ(replots, before + 3);
+        dialogs.AnswerFont({"Arial", 2000000000, plat::clBlack, 0, 0});
+        Click(d.LegendFontButton());
+        EXPECT_EQ(Parts().Legend.FontSize, 25) << "a size too large to keep is not taken";
+        EXPECT_EQ(Parts().Legend.Font.name, "Courier");
+        EXPECT_EQ(replots, before + 3);
         Click(d.CancelButton());
       },
   });
