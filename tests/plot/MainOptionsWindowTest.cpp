@@ -165,6 +165,15 @@ TEST_F(MainOptionsWindowTest, CancelAfterLiveChangesPutsThePlotBackAndRedraws) {
       EXPECT_EQ(replots, ++before) << change.control;
     }));
   }
+  steps.push_back([] { Click(MainDialog()->MarginButton(TbmMarginSide::Bottom)); });
+  steps.push_back([] {
+    MeasureDlg()->ValueEdit().SetText("0.2");
+    Click(MeasureDlg()->OkButton());
+  });
+  steps.push_back({MeasureClosed, [&] {
+                     EXPECT_EQ(Parts().BottomMargin.Size, 20);
+                     EXPECT_EQ(replots, ++before) << "bottom margin";
+                   }});
   steps.push_back([&] {
     const auto& p = Parts();
     EXPECT_EQ(p.MarginColor, 0x0000FFu);
@@ -186,6 +195,7 @@ TEST_F(MainOptionsWindowTest, CancelAfterLiveChangesPutsThePlotBackAndRedraws) {
   EXPECT_EQ(p.FramePen, original.FramePen);
   EXPECT_EQ(p.CenterPlot, original.CenterPlot);
   EXPECT_EQ(p.ShowFrame, original.ShowFrame);
+  EXPECT_EQ(p.BottomMargin.Size, original.BottomMargin.Size);
   EXPECT_NE(p.PreserveAspect, original.PreserveAspect) << "preserve aspect is not in the backup";
 }
 
