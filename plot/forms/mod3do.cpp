@@ -62,8 +62,8 @@ void TMod3dOF::AddVariables(int left, int top) {
 
 void TMod3dOF::AddOptions(int left, int top) {
   plat::GroupBox& box = AddGroup(*this, "O&ptions", left, top, 130, 100);
-  AddFlag(box, "PreserveAspectCB", "Preserve aspect", "Preserve aspect ratios?", &TMod3DSettings::preserveAspect, 8,
-          20, 116);
+  AddFlag(box, "PreserveAspectCB", "Preserve aspect", "Preserve aspect ratios?", &TMod3DSettings::preserveAspect, 8, 20,
+          116);
   plat::Button& general = AddGeneralButton(box, 8, 56, 80);
   general.OnClick = [this] {
     Window().MainOptions(*this);
@@ -156,8 +156,7 @@ plat::CheckBox& TMod3dOF::AddFlag(plat::Control& box, const char* name, const st
   return check;
 }
 
-void TMod3dOF::AddViewValue(plat::Control& box, TViewValue value, const char* name, const std::string& hint,
-                            int left) {
+void TMod3dOF::AddViewValue(plat::Control& box, TViewValue value, const char* name, const std::string& hint, int left) {
   AddLabel(box, name, left, 18, 60);
   ViewControl& control = view_[value];
   control.edit = &AddEdit(box, hint, left, 36, 64);
@@ -197,9 +196,7 @@ void TMod3dOF::SetValue(TViewValue value, double number) {
   switch (value) {
     case vvAlpha: plot_.Settings().alpha = number; break;
     case vvBeta: plot_.Settings().beta = number; break;
-    default:
-      Mod3DCheckViewingDistance(number);
-      plot_.SetRho(number);
+    default: Mod3DCheckViewingDistance(number); plot_.SetRho(number);
   }
 }
 

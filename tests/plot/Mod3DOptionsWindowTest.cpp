@@ -30,8 +30,8 @@ class Mod3DOptionsWindow : public platform_test::WindowTest {
   // MOD3D on six objects of four variables (Length, Width, Height, Mass),
   // with a graph unless asked otherwise.
   TMod3DPlt& Run(bool withGraph = true) {
-    testsupport::ModuleArgs args{{"O", "mod3d/golden/data6x4.qmx"}, {"D", "NO"}, {"Z", "4"},
-                                 {"A", "35"},                       {"B", "25"}, {"R", "20"}};
+    testsupport::ModuleArgs args{
+        {"O", "mod3d/golden/data6x4.qmx"}, {"D", "NO"}, {"Z", "4"}, {"A", "35"}, {"B", "25"}, {"R", "20"}};
     if (withGraph) args["G"] = "mod3d/graph6.qmx";
     optionstest::RunModule(Mod3DDescribe, args);
     EXPECT_NE(Mod3DPlot(), nullptr);
@@ -193,9 +193,9 @@ TEST_F(Mod3DOptionsWindow, SpinStepsTurnBackAtAFullTurnAndStopAHundredthAboveZer
   const auto beta = [](const TMod3DPlt& p) { return p.Settings().beta; };
   const auto rho = [](const TMod3DPlt& p) { return p.Rho(); };
   const Case cases[] = {
-      {"Alpha", "359.5", true, "   0.50", alpha, 0.5},     {"Alpha", "-359.5", false, "  -0.50", alpha, -0.5},
-      {"Alpha", "-359", false, "   0.00", alpha, 0},       {"Beta", "359", true, "   0.00", beta, 0},
-      {"Rho", "0.5", false, "   0.01", rho, 0.01},         {"Rho", "999", true, "1000.00", rho, 1000},
+      {"Alpha", "359.5", true, "   0.50", alpha, 0.5}, {"Alpha", "-359.5", false, "  -0.50", alpha, -0.5},
+      {"Alpha", "-359", false, "   0.00", alpha, 0},   {"Beta", "359", true, "   0.00", beta, 0},
+      {"Rho", "0.5", false, "   0.01", rho, 0.01},     {"Rho", "999", true, "1000.00", rho, 1000},
   };
   TMod3DPlt& plot = Run();
   Options([&](TMod3dOF& form) {
@@ -293,7 +293,8 @@ TEST_F(Mod3DOptionsWindow, ADoubleClickAndARightButtonReleaseOpenItToo) {
   };
   for (const auto& open : openers) {
     bool opened = false;
-    WithOptions<TMod3dOF>(*Mod3DPlot()->Window(), "Mod3dOF", [&](TMod3dOF&) { opened = true; }, open);
+    WithOptions<TMod3dOF>(
+        *Mod3DPlot()->Window(), "Mod3dOF", [&](TMod3dOF&) { opened = true; }, open);
     EXPECT_TRUE(opened);
   }
 }

@@ -79,8 +79,11 @@ TEST_F(MxCompOptionsWindow, TheSpinnerStopsAtNoneAndAtTheLastLabel) {
     std::int32_t to;
   };
   const Case cases[] = {
-      {"down from -none- stays", 0, false, 0}, {"up from -none-", 0, true, 1}, {"down to -none-", 1, false, 0},
-      {"up to the last label", 4, true, 5},    {"up from the last label stays", 5, true, 5},
+      {"down from -none- stays", 0, false, 0},
+      {"up from -none-", 0, true, 1},
+      {"down to -none-", 1, false, 0},
+      {"up to the last label", 4, true, 5},
+      {"up from the last label stays", 5, true, 5},
   };
   TMxCompPlt& plot = Run();
   ReplotCounter replots(*plot.Window());
@@ -140,7 +143,6 @@ TEST_F(MxCompOptionsWindow, TheButtonsReachThePlotWindowsDialogs) {
     for (const char* axis : {"Button2", "Button1"}) Named<plat::Button>(form, axis).Click();
     optionstest::CancelTheNextDialog(later, form, window);
     Named<plat::Button>(form, "Button4").Click();
-    EXPECT_TRUE(form.Visible()) << "the options window stays up";
   });
 }
 

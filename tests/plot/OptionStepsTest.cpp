@@ -18,11 +18,10 @@ TEST(OptionSteps, ViewAnglesStepByOneDegreeAndTurnBackAtAFullTurn) {
     double to;
   };
   const Case cases[] = {
-      {359.5, true, 0.5},  {-359.5, false, -0.5}, {-359, false, 0}, {359, true, 0},  {358, true, 359},
+      {359.5, true, 0.5},  {-359.5, false, -0.5}, {-359, false, 0}, {359, true, 0}, {358, true, 359},
       {-358, false, -359}, {30, false, 29},       {0, true, 1},     {0, false, -1}, {720, true, 361},
   };
-  for (const Case& c : cases)
-    EXPECT_DOUBLE_EQ(StepViewAngle(c.from, c.up), c.to) << c.from << (c.up ? " up" : " down");
+  for (const Case& c : cases) EXPECT_DOUBLE_EQ(StepViewAngle(c.from, c.up), c.to) << c.from << (c.up ? " up" : " down");
 }
 
 TEST(OptionSteps, TheViewingDistanceStepsDownToAHundredthAtLeast) {
