@@ -6,6 +6,7 @@
 
 #include "matrix/Constu.h"
 #include "matrix/MatrixFiles.h"
+#include "plot/forms/mod3do.h"
 #include "plot/plotData.h"
 #include "rtl/Format.h"
 #include "shell/ModuleRun.h"
@@ -50,10 +51,6 @@ TMod3DState& State() {
 
 bool IsViewingDistance(double rho) { return std::isfinite(rho) && rho > 0; }
 
-void CheckViewingDistance(double rho) {
-  if (!IsViewingDistance(rho)) throw E_Morvapc(rtl::Format("Viewing distance (%g) must be greater than 0", rho));
-}
-
 // The points of a data matrix at variables x (a), z (b) and y (c). A point
 // is valid when its three values are numbers and none is the missing value.
 TMod3DScene TakePoints(const TPointView& view, std::int32_t x, std::int32_t y, std::int32_t z) {
@@ -95,6 +92,10 @@ TbmLineClass BaseLine(Tbm2DPlot& plot, std::int32_t baseStyle) {
 
 }  // namespace
 
+void Mod3DCheckViewingDistance(double rho) {
+  if (!IsViewingDistance(rho)) throw E_Morvapc(rtl::Format("Viewing distance (%g) must be greater than 0", rho));
+}
+
 void Mod3DCheckData(const Rect_mx& m, bool pointsAreColumns, std::int32_t x, std::int32_t y, std::int32_t z) {
   const TPointView view(m, pointsAreColumns);
   if (view.Variables() < 3) throw E_Morvapc("Must have at least 3 variables");
@@ -115,13 +116,19 @@ TMod3DPlt::TMod3DPlt(std::shared_ptr<const TRectMxList> data, std::shared_ptr<co
       Graph_(std::move(graph)),
       PointsAreColumns_(pointsAreColumns),
       WindowName_(std::move(windowName)) {
-  CheckViewingDistance(rho);
+  Mod3DCheckViewingDistance(rho);
   Settings_.showGraph = Graph_ != nullptr;
   Settings_.x = x;
   Settings_.y = y;
   Settings_.z = z;
   Settings_.alpha = alpha;
   Settings_.beta = beta;
+}
+
+void TMod3DPlt::Options() {
+  if (Window() == nullptr) return;
+  TMod3dOF options(*this);
+  options.ShowModal();
 }
 
 bool TMod3DPlt::SetRho(double rho) {
@@ -409,7 +416,7 @@ void ListRun(const TMod3DRun& run) {
   ListingWriteLine(rtl::Format("Rotation around X-axis = %7.4f", run.beta));
   ListingWriteLine(rtl::Format("Viewing distance = %7.4f", run.rho));
   ListingWriteLine("");
-  CheckViewingDistance(run.rho);
+  Mod3DCheckViewingDistance(run.rho);
 }
 
 }  // namespace

@@ -108,6 +108,8 @@ class TMod3DPlt : public TbmPlt2BC {
   void SetUpPlot(Tbm2DPlot& plot) override;
   // Draws the current data set.
   void DrawOn(Tbm2DPlot& plot) override;
+  // Opens the options window, modal.
+  void Options() override;
 
   // ---- Draw's steps ----
   // The valid points of data matrix m, normalised and projected. Raises
@@ -135,8 +137,6 @@ class TMod3DPlt : public TbmPlt2BC {
   bool SetRho(double rho);
   bool HasGraph() const { return Graph_ != nullptr; }
   bool PointsAreColumns() const { return PointsAreColumns_; }
-  void SetPlotTitle(std::string title) { TitleText = std::move(title); }
-  void SetPlotSubTitle(std::string subTitle) { SubTitleText = std::move(subTitle); }
   // The variables of the data set drawn last: their number and names.
   std::int32_t VariableCount() const;
   std::string VariableLabel(std::int32_t v) const;
@@ -173,6 +173,9 @@ class TMod3DPlt : public TbmPlt2BC {
   bool PointsAreColumns_;
   std::string WindowName_;
 };
+
+// Refuses, with E_Morvapc, a viewing distance that is not a positive number.
+void Mod3DCheckViewingDistance(double rho);
 
 // A data matrix the plot can draw: refused with E_Morvapc when it has fewer
 // than three variables, when x, y or z is not one of them, or when no point

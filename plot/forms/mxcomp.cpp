@@ -8,6 +8,7 @@
 #include "matrix/Constu.h"
 #include "matrix/MatrixFiles.h"
 #include "matrix/MatrixIO.h"
+#include "plot/forms/mxcompo.h"
 #include "rtl/Format.h"
 #include "shell/ModuleRun.h"
 #include "shell/Progress.h"
@@ -45,6 +46,12 @@ TMxCompPlt::TMxCompPlt(std::shared_ptr<const TMxCompData> data, std::int32_t hel
     : TbmPlt2BC(data ? data->Count() : 0, helpContext, kWindowTitle), Data_(std::move(data)) {}
 
 void TMxCompPlt::Show() { ShowNamed(kWindowName); }
+
+void TMxCompPlt::Options() {
+  if (Window() == nullptr) return;
+  TMxCompOF options(*this);
+  options.ShowModal();
+}
 
 void TMxCompPlt::SetUpPlot(Tbm2DPlot& plot) {
   PointsStyle_ = plot.AddStyle(bmSymbolStyle, true);

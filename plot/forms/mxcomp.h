@@ -18,6 +18,8 @@ class TMxCompPlt : public TbmPlt2BC {
   TMxCompPlt(std::shared_ptr<const TMxCompData> data, std::int32_t helpContext);
 
   void Show() override;
+  // Opens the options window, modal.
+  void Options() override;
 
   // The points and highlight symbol styles.
   void SetUpPlot(Tbm2DPlot& plot) override;
@@ -30,8 +32,6 @@ class TMxCompPlt : public TbmPlt2BC {
   void SetHighlight(std::int32_t object) { Highlight_ = object; }
   bool Diagonals() const { return Diagonals_; }
   void SetDiagonals(bool diagonals) { Diagonals_ = diagonals; }
-  void SetPlotTitle(std::string title) { TitleText = std::move(title); }
-  void SetPlotSubTitle(std::string subTitle) { SubTitleText = std::move(subTitle); }
 
   std::int32_t CurrentGroup() const { return Current; }
   // The labels and the object count of the X matrix drawn last.

@@ -88,6 +88,29 @@ TEST(LayerRules, ReadsIncludeLines) {
   }
 }
 
+// The plot's options windows take the component library's controller and
+// spinner; the rules beside them, and the other libraries, stay out of reach.
+TEST(Layers, PlotWindowsMayUseTheComponentLibrarysFoundation) {
+  const std::vector<layers::Layer> table = Table();
+  struct Case {
+    const char* file;
+    const char* header;
+    bool allowed;
+  };
+  const Case cases[] = {
+      {"plot/forms/mxcompo.h", "controls/base/forms/VirSC.h", true},
+      {"plot/forms/plotOptionsForm.cpp", "controls/base/forms/VirBase.h", true},
+      {"plot/forms/mxcompo.cpp", "controls/base/VirSCModel.h", true},
+      {"plot/plotOptions.cpp", "controls/base/forms/VirSC.h", false},
+      {"plot/forms/mod3do.cpp", "controls/table/forms/VirTbl.h", false},
+      {"plot/forms/mod3do.cpp", "controls/editor/forms/VirEdit.h", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(!layers::CheckInclude(table, c.file, c.header, true).has_value(), c.allowed)
+        << c.file << " -> " << c.header;
+  }
+}
+
 bool IsSourceFolder(const fs::path& relative) {
   const std::string top = relative.begin()->string();
   return !top.empty() && top[0] != '.' && top.rfind("build", 0) != 0;
