@@ -27,6 +27,12 @@ void SetCursorPos(Point screen) {
   if (Service<Desktop>::Installed()) Service<Desktop>::Get().SetCursorPos(screen);
 }
 
+Point CursorPos() { return Service<Desktop>::Installed() ? Service<Desktop>::Get().CursorPos() : Point{0, 0}; }
+
+Rect ScreenRect() {
+  return Service<Desktop>::Installed() ? Service<Desktop>::Get().ScreenRect() : Rect{0, 0, 640, 480};
+}
+
 void Beep() {
   if (Service<Desktop>::Installed()) Service<Desktop>::Get().Beep();
 }

@@ -1,5 +1,6 @@
 #include "platform/Form.h"
 
+#include "platform/Desktop.h"
 #include "platform/Guard.h"
 #include "platform/StdControls.h"
 #include "platform/qt/Peer.h"
@@ -410,6 +411,9 @@ Form* ActiveForm() {
 }
 
 Form* MainForm() { return TheRegistry().main; }
+
+int ScreenWidth() { return ScreenRect().Width(); }
+int ScreenHeight() { return ScreenRect().Height(); }
 
 bool ApplicationMinimized() {
   const Form* main = MainForm();

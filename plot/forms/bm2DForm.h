@@ -55,6 +55,8 @@ class Tbm2DForm : public plat::Form {
   int ByGroupValue() const { return Plot_->ByGroupValue(); }
   // Lays out for the paint box's size and repaints.
   void Replot();
+  // Runs after every Replot (a window that follows the plot's changes).
+  std::function<void()> OnReplot;
   // Lets go of the client: its callbacks are not called any more.
   void DetachClient();
 

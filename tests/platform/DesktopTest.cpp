@@ -1,6 +1,7 @@
 #include "QtTestSupport.h"
 
 #include "platform/Clipboard.h"
+#include "platform/Desktop.h"
 #include "platform/Printer.h"
 
 #include <filesystem>
@@ -14,6 +15,14 @@ using namespace plat;
 using platform_test::WindowTest;
 
 class DesktopTest : public WindowTest {};
+
+TEST_F(DesktopTest, ThePointerIsReadWhereItWasPut) {
+  SetCursorPos({123, 45});
+  EXPECT_EQ(CursorPos().x, 123);
+  EXPECT_EQ(CursorPos().y, 45);
+  EXPECT_GT(ScreenRect().Width(), 0);
+  EXPECT_GT(ScreenRect().Height(), 0);
+}
 
 TEST_F(DesktopTest, ClipboardTextKeepsWindows1252Characters) {
   ClipboardContent content;
