@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "platform/CommonDialogs.h"
+#include "plot/forms/bmMeaDlg.h"
 
 namespace {
 
@@ -91,8 +92,10 @@ plat::GroupBox& TbmStyleDlgBase::AddGroup(const std::string& caption, int rows) 
 
 plat::SpinEdit& TbmStyleDlgBase::AddWidthSpin(plat::GroupBox& group, int row, const std::string& label,
                                               const std::string& name, const std::string& hint, int& width) {
-  group.Add<plat::Label>(label).SetBounds(kLabelLeft, RowTop(row) + 4, kLabelWidth, 18);
+  auto& caption = group.Add<plat::Label>(label);
+  caption.SetBounds(kLabelLeft, RowTop(row) + 4, kLabelWidth, 18);
   auto& spin = group.Add<plat::SpinEdit>();
+  caption.SetFocusControl(spin);
   spin.SetName(name);
   spin.SetHint(hint);
   spin.SetShowHint(true);
@@ -110,8 +113,10 @@ plat::SpinEdit& TbmStyleDlgBase::AddWidthSpin(plat::GroupBox& group, int row, co
 plat::ComboBox& TbmStyleDlgBase::AddList(plat::GroupBox& group, int row, const std::string& label,
                                          const std::string& name, const std::string& hint, const char* const* items,
                                          int count, int index, std::function<void(int index)> choose) {
-  group.Add<plat::Label>(label).SetBounds(kLabelLeft, RowTop(row) + 4, kLabelWidth, 18);
+  auto& caption = group.Add<plat::Label>(label);
+  caption.SetBounds(kLabelLeft, RowTop(row) + 4, kLabelWidth, 18);
   auto& combo = group.Add<plat::ComboBox>(plat::ComboStyle::DropDownList);
+  caption.SetFocusControl(combo);
   combo.SetName(name);
   combo.SetHint(hint);
   combo.SetShowHint(true);
@@ -161,10 +166,10 @@ void TbmStyleDlgBase::AddSymbolGroup(const TbmSymbolGroupTexts& texts, TbmSymbol
   AddList(group, 0, "S&tyle:", "bmID_SymbolStyleCombo", texts.styleHint, bmSymbolNames, 8, symbol.Kind,
           [&symbol](int index) { symbol.Kind = SymbolKindOfIndex(index); });
   AddWidthSpin(group, 1, "&Pen width:", "bmID_SymbolPenWidthSpin", texts.penWidthHint, symbol.Outline.width);
+  // The measure dialog opens where the mouse is; this dialog stays in place.
   AddButton(group, 1, 1, "Si&ze", "bmID_SymbolSizeBtn", texts.sizeHint, [this, &symbol, dpiX, dpiY] {
-    static_cast<void>(symbol);
-    static_cast<void>(dpiX);
-    static_cast<void>(dpiY);
+    if (!MeasureDialog("Symbol Size", symbol.Size)) return;
+    symbol.SetHalfSizes(1, 1, dpiX, dpiY);
     RepaintPreview();
   });
   AddColorButton(group, 2, 0, "&FG Color", "bmID_SymbolFGBtn", texts.fgHint, symbol.Outline.color);
@@ -211,6 +216,7 @@ void TbmStyleDlgBase::Finish() {
   Cancel_->SetBounds(kFormWidth - kButtonWidth - kMargin, NextTop_, kButtonWidth, kButtonHeight);
   Cancel_->OnClick = [this] { Close(); };
   SetClientSize(kFormWidth, NextTop_ + kButtonHeight + kMargin);
+  CentreOnPointer(*this);
 }
 
 void TbmStyleDlgBase::RepaintPreview() {

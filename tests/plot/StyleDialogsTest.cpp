@@ -1,22 +1,32 @@
 // The style dialogs offscreen, opened as the options windows' style buttons
-// open them (the plot window's EditStyle): Cancel and the close box leave the
-// style as it was without a replot, OK copies the working copy back and
-// replots once, the controls start from the style, the options window steps
-// aside while a dialog runs, and a picture of each dialog is kept.
+// open them (the plot window's EditStyle), for every kind of style and from
+// the tree and matrix plots' options windows: Cancel and the close box leave
+// the style as it was without a replot, OK copies the working copy back and
+// replots once, the controls start from the style, the symbol size goes
+// through the measure dialog, the options window steps aside while a dialog
+// runs, and a picture of each dialog is kept.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "TreePlotSupport.h"
 #include "platform/BitmapCanvas.h"
 #include "platform/Snapshot.h"
+#include "plot/bmMeasure.h"
 #include "plot/forms/bm2DForm.h"
+#include "plot/forms/bmMeaDlg.h"
 #include "plot/forms/bmStyleDlgs.h"
+#include "plot/forms/mxploto.h"
+#include "plot/forms/treeo.h"
 #include "rtl/Format.h"
+#include "shell/Modules.h"
 #include "tests/platform/QtTestSupport.h"
+#include "tests/shell/ShellTestSupport.h"
 
 namespace {
 
@@ -78,6 +88,19 @@ void Choose(plat::ComboBox& combo, int index) {
   plat::input::PressKey(combo, plat::vk::Down);
 }
 
+// Counts a plot window's replots.
+struct ReplotCounter {
+  explicit ReplotCounter(Tbm2DForm& window) {
+    window.OnReplot = [this] { ++count; };
+  }
+  int Take() {
+    const int n = count;
+    count = 0;
+    return n;
+  }
+  int count = 0;
+};
+
 // A window over styles of every kind and a stand-in options window with one
 // style button, as the plots' options windows have.
 class StyleDialogsTest : public platform_test::WindowTest {
@@ -92,14 +115,13 @@ class StyleDialogsTest : public platform_test::WindowTest {
     styleButton->SetBounds(40, 30, 90, 26);
     options->ShowForm();
     Flush();
+    replots.emplace(*window);
   }
 
   TbmStyleEntry& Entry(int kind) { return *window->Plot().FindStyle(ids[kind]); }
 
   // Runs EditStyle on a style while `act` works the dialog that it opens.
   void EditStyle(int kind, const std::string& caption, std::function<void(TbmStyleDlgBase&)> act) {
-    window->Plot().Parts().PlotArea.Rect = {};  // laid out again only by a replot
-    Flush();
     later.Post([this, act] {
       TbmStyleDlgBase* dialog = OpenDialog();
       ASSERT_NE(dialog, nullptr);
@@ -108,18 +130,18 @@ class StyleDialogsTest : public platform_test::WindowTest {
     });
     window->EditStyle(*options, *styleButton, ids[kind], caption);
     Flush();
-    replotted = window->Plot().Parts().PlotArea.Rect != plat::Rect{};
   }
 
   platform_test::Deferred later;
+  platform_test::Deferred nested;
   plat::RecordingDesktop desktop;
   plat::ScopedService<plat::Desktop> desktopInstalled{desktop};
   Tbm2DForm* window = nullptr;
   plat::Form* options = nullptr;
   plat::Button* styleButton = nullptr;
+  std::optional<ReplotCounter> replots;
   int ids[6] = {};
   bool optionsHidden = false;
-  bool replotted = false;
 };
 
 // How each kind's dialog is worked: its form's name, the changes made and
@@ -190,7 +212,7 @@ TEST_F(StyleDialogsTest, CancelAndTheCloseBoxLeaveTheStyleAsItWasWithoutAReplot)
         }
       });
       EXPECT_EQ(Look(Entry(c.kind)), before);
-      EXPECT_FALSE(replotted);
+      EXPECT_EQ(replots->Take(), 0);
       EXPECT_EQ(OpenDialog(), nullptr);
     }
   }
@@ -204,14 +226,14 @@ TEST_F(StyleDialogsTest, OkCopiesTheChangesBackAndReplots) {
       plat::input::Click(d.OkButton());
     });
     EXPECT_EQ(Look(Entry(c.kind)), c.changedLook);
-    EXPECT_TRUE(replotted);
+    EXPECT_EQ(replots->Take(), 1);
     EXPECT_EQ(OpenDialog(), nullptr);
   }
 }
 
 TEST_F(StyleDialogsTest, OkWithoutAChangeDoesNotReplot) {
   EditStyle(bmLineStyle, "Tree lines", [](TbmStyleDlgBase& d) { plat::input::Click(d.OkButton()); });
-  EXPECT_FALSE(replotted);
+  EXPECT_EQ(replots->Take(), 0);
 }
 
 TEST_F(StyleDialogsTest, TheOptionsWindowStepsAsideWithTheMouseOnItsButton) {
@@ -257,7 +279,7 @@ TEST_F(StyleDialogsTest, ACancelledColourDialogKeepsTheColour) {
     plat::input::Click(d.OkButton());
   });
   EXPECT_EQ(Look(Entry(bmLineStyle)), before);
-  EXPECT_FALSE(replotted);
+  EXPECT_EQ(replots->Take(), 0);
 }
 
 TEST_F(StyleDialogsTest, TextStylesTakeTheFontDialogsChoice) {
@@ -266,6 +288,7 @@ TEST_F(StyleDialogsTest, TextStylesTakeTheFontDialogsChoice) {
   auto& text = std::get<TbmTextClass>(Entry(bmTextStyle).Part);
   EXPECT_EQ(text.Font.name, "Liberation Serif");
   EXPECT_EQ(text.Size, 17) << "12 points in hundredths of an inch";
+  EXPECT_EQ(replots->Take(), 1);
   EXPECT_TRUE(options->Visible());
 }
 
@@ -300,6 +323,144 @@ TEST_F(StyleDialogsTest, ADottedLineWiderThanOnePreviewsSolid) {
   EXPECT_GT(gapsOnTheLine(1), 20);
   EXPECT_EQ(gapsOnTheLine(2), 0);
   EXPECT_EQ(gapsOnTheLine(5), 0);
+}
+
+TEST_F(StyleDialogsTest, TheSymbolSizeIsMeasuredInTheUnitsEveryMeasureDialogShares) {
+  SharedMeasureUnits() = bmInches;
+  EditStyle(bmSymbolStyle, "Symbols", [this](TbmStyleDlgBase& d) {
+    const std::size_t pointerMoves = desktop.CursorPositions().size();
+    nested.Post([&d, this, pointerMoves] {
+      auto* measure = dynamic_cast<TMeaDlg*>(plat::FindForm("MeaDlg"));
+      ASSERT_NE(measure, nullptr);
+      EXPECT_EQ(measure->Caption(), "Symbol Size");
+      EXPECT_EQ(measure->ValueEdit().Text(), "0.06");
+      EXPECT_TRUE(d.Visible()) << "the style dialog stays where it is";
+      EXPECT_EQ(desktop.CursorPositions().size(), pointerMoves) << "and so does the pointer";
+      Choose(measure->UnitsCombo(), bmMillimeters);
+      measure->ValueEdit().SetText("3");
+      plat::input::Click(measure->OkButton());
+    });
+    plat::input::Click(Control<plat::Button>(d, "bmID_SymbolSizeBtn"));
+    const TbmSymbolClass& working = dynamic_cast<TbmSymDlg&>(d).Working();
+    EXPECT_EQ(working.Size, 12) << "Round(3 / 25.4 * 100)";
+    EXPECT_EQ(working.HalfWidth, 6) << "the preview's symbol follows: Round(12 * 0.01 * 96 * 0.5)";
+    plat::input::Click(d.OkButton());
+  });
+  EXPECT_EQ(std::get<TbmSymbolClass>(Entry(bmSymbolStyle).Part).Size, 12);
+  EXPECT_EQ(SharedMeasureUnits(), bmMillimeters) << "the next measure dialog offers millimetres";
+  EXPECT_EQ(replots->Take(), 1);
+  SharedMeasureUnits() = bmInches;
+}
+
+TEST_F(StyleDialogsTest, DialogsOpenCentredOnThePointerWithinTheScreen) {
+  desktop.SetScreenRect({0, 0, 800, 600});
+  TbmLineClass line;
+  desktop.SetCursorPos({400, 300});
+  const TbmLineDlg centred("Lines", line, plat::clWhite);
+  const plat::Rect r = centred.Bounds();
+  EXPECT_EQ(r.left, 400 - r.Width() / 2);
+  EXPECT_EQ(r.top, 300 - r.Height() / 2);
+  desktop.SetCursorPos({790, 590});
+  const TbmLineDlg corner("Lines", line, plat::clWhite);
+  EXPECT_LE(corner.Bounds().right, 800);
+  EXPECT_LE(corner.Bounds().bottom, 600);
+}
+
+// ---- From the plots' options windows ----
+
+class StyleDialogsFromOptionsTest : public platform_test::WindowTest {
+ protected:
+  void TearDown() override {
+    MxPlotRelease();
+    WindowTest::TearDown();
+  }
+
+  // Opens the plot's options window from "&Plot Options...", presses one of
+  // its style buttons and lets `act` work the style dialog; checks that the
+  // options window stays modal but hidden meanwhile, and closes it with OK.
+  // Returns the replots from the dialog's opening to the options window's return.
+  template <class Window>
+  int FromOptions(Tbm2DForm& window, std::function<plat::Button&(Window&)> button,
+                  std::function<void(TbmStyleDlgBase&)> act) {
+    ReplotCounter replots(window);
+    int dialogReplots = -1;
+    optionsLevel.Post([&] {
+      auto* options = dynamic_cast<Window*>(plat::ActiveForm());
+      ASSERT_NE(options, nullptr);
+      dialogLevel.Post([&, options] {
+        TbmStyleDlgBase* dialog = OpenDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(options->Visible());
+        EXPECT_TRUE(options->IsModal());
+        replots.Take();  // leaving an edit of the options window may replot: not the dialog's
+        act(*dialog);
+      });
+      plat::input::Click(button(*options));
+      dialogReplots = replots.Take();
+      EXPECT_TRUE(options->Visible());
+      plat::input::Click(options->OkButton());
+    });
+    window.Menu().Find("&Plot Options...")->Click();
+    Flush();
+    window.OnReplot = nullptr;
+    EXPECT_EQ(OpenDialog(), nullptr);
+    return dialogReplots;
+  }
+
+  platform_test::Deferred optionsLevel;
+  platform_test::Deferred dialogLevel;
+  shelltest::TempSettings settings;
+  shelltest::RecordedServices services;
+};
+
+TEST_F(StyleDialogsFromOptionsTest, TreeLinesChangeOnlyOnOkAndReplotOnce) {
+  TTreePlt tree(treetest::ListOf(treetest::ZigZagTree(12)), "StyleTreeF", 1);
+  tree.Show();
+  Tbm2DForm& window = *tree.Window();
+  const auto& line = std::get<TbmLineClass>(window.Plot().FindStyle(tree.LineStyle())->Part);
+  const plat::Pen before = line.Pen;
+  auto linesButton = [](TTreeOF& o) -> plat::Button& { return o.TreeLinesBtn(); };
+
+  const int cancelled = FromOptions<TTreeOF>(window, linesButton, [](TbmStyleDlgBase& d) {
+    EXPECT_EQ(d.Caption(), "Tree lines");
+    Control<plat::SpinEdit>(d, "bmID_LineWidthSpin").SetValue(4);
+    plat::input::Click(d.CancelButton());
+  });
+  EXPECT_EQ(line.Pen, before);
+  EXPECT_EQ(cancelled, 0);
+
+  const int accepted = FromOptions<TTreeOF>(window, linesButton, [](TbmStyleDlgBase& d) {
+    Control<plat::SpinEdit>(d, "bmID_LineWidthSpin").SetValue(4);
+    Choose(Control<plat::ComboBox>(d, "bmID_LineStyleCombo"), 1);
+    plat::input::Click(d.OkButton());
+  });
+  EXPECT_EQ(line.Pen.width, 4);
+  EXPECT_EQ(line.Pen.style, plat::PenStyle::Dot);
+  EXPECT_EQ(accepted, 1);
+}
+
+TEST_F(StyleDialogsFromOptionsTest, MatrixPlotSymbolsChangeOnOkAndReplotOnce) {
+  TModuleRec module;
+  MxPlotDescribe(module);
+  TWorkingParams params;
+  params.LoadParameters(module);
+  params.Params()[0].fileName = std::string(MORVA_FIXTURES) + "/mxplot/golden/data10x3.qmx";
+  params.Params()[1].check = false;
+  MxPlotRun(params.Params());
+  Flush();
+  ASSERT_NE(MxPlotPlot(), nullptr);
+  Tbm2DForm& window = *MxPlotPlot()->Window();
+  const int replots = FromOptions<TMxPlotOF>(
+      window, [](TMxPlotOF& o) -> plat::Button& { return o.SymbolBtn(); },
+      [](TbmStyleDlgBase& d) {
+        EXPECT_EQ(d.Name(), "bmSymDlg");
+        EXPECT_EQ(d.Caption(), "Symbols");
+        Choose(Control<plat::ComboBox>(d, "bmID_SymbolStyleCombo"), bmDiamond);
+        plat::input::Click(d.OkButton());
+      });
+  const auto& symbol = std::get<TbmSymbolClass>(window.Plot().FindStyle(MxPlotPlot()->SymbolStyle())->Part);
+  EXPECT_EQ(symbol.Kind, bmDiamond);
+  EXPECT_EQ(replots, 1);
 }
 
 }  // namespace
