@@ -75,7 +75,7 @@ TbmStyleDlgBase* OpenDialog() {
 }
 
 template <class T>
-T& Control(TbmStyleDlgBase& dialog, const std::string& name) {
+T& Named(TbmStyleDlgBase& dialog, const std::string& name) {
   auto* control = dynamic_cast<T*>(dialog.Find(name));
   if (control == nullptr) throw std::runtime_error("no control " + name);
   return *control;
@@ -155,28 +155,28 @@ struct DialogCase {
 };
 
 void ChangePen(TbmStyleDlgBase& d, plat::ScriptedDialogs& colours, bool withStyle) {
-  Control<plat::SpinEdit>(d, "bmID_LineWidthSpin").SetValue(3);
+  Named<plat::SpinEdit>(d, "bmID_LineWidthSpin").SetValue(3);
   colours.AnswerColor(0x0000FF);
-  plat::input::Click(Control<plat::Button>(d, "bmID_LineColorBtn"));
-  if (withStyle) Choose(Control<plat::ComboBox>(d, "bmID_LineStyleCombo"), 2);
+  plat::input::Click(Named<plat::Button>(d, "bmID_LineColorBtn"));
+  if (withStyle) Choose(Named<plat::ComboBox>(d, "bmID_LineStyleCombo"), 2);
 }
 
 void ChangeSymbol(TbmStyleDlgBase& d, plat::ScriptedDialogs& colours) {
-  Choose(Control<plat::ComboBox>(d, "bmID_SymbolStyleCombo"), 6);
-  Control<plat::SpinEdit>(d, "bmID_SymbolPenWidthSpin").SetValue(2);
+  Choose(Named<plat::ComboBox>(d, "bmID_SymbolStyleCombo"), 6);
+  Named<plat::SpinEdit>(d, "bmID_SymbolPenWidthSpin").SetValue(2);
   colours.AnswerColor(0x00FF00);
-  plat::input::Click(Control<plat::Button>(d, "bmID_SymbolFGBtn"));
+  plat::input::Click(Named<plat::Button>(d, "bmID_SymbolFGBtn"));
   colours.AnswerColor(0xFF0000);
-  plat::input::Click(Control<plat::Button>(d, "bmID_SymbolBGBtn"));
+  plat::input::Click(Named<plat::Button>(d, "bmID_SymbolBGBtn"));
 }
 
 void ChangeFill(TbmStyleDlgBase& d, plat::ScriptedDialogs& colours) {
   ChangePen(d, colours, false);
-  Choose(Control<plat::ComboBox>(d, "bmID_BarStyleCombo"), 3);
+  Choose(Named<plat::ComboBox>(d, "bmID_BarStyleCombo"), 3);
   colours.AnswerColor(0x00FFFF);
-  plat::input::Click(Control<plat::Button>(d, "bmID_BarFGBtn"));
+  plat::input::Click(Named<plat::Button>(d, "bmID_BarFGBtn"));
   colours.AnswerColor(0x808000);
-  plat::input::Click(Control<plat::Button>(d, "bmID_BarBGBtn"));
+  plat::input::Click(Named<plat::Button>(d, "bmID_BarBGBtn"));
 }
 
 const DialogCase kDialogCases[] = {
@@ -248,26 +248,26 @@ TEST_F(StyleDialogsTest, ControlsStartFromTheStyle) {
   auto& line = std::get<TbmLineClass>(Entry(bmLineStyle).Part);
   line.Pen = {0x112233, plat::PenStyle::Dash, 4};
   EditStyle(bmLineStyle, "Tree lines", [](TbmStyleDlgBase& d) {
-    EXPECT_EQ(Control<plat::SpinEdit>(d, "bmID_LineWidthSpin").Value(), 4);
-    EXPECT_EQ(Control<plat::ComboBox>(d, "bmID_LineStyleCombo").ItemIndex(), 2);
-    EXPECT_EQ(Control<plat::ComboBox>(d, "bmID_LineStyleCombo").Items(),
+    EXPECT_EQ(Named<plat::SpinEdit>(d, "bmID_LineWidthSpin").Value(), 4);
+    EXPECT_EQ(Named<plat::ComboBox>(d, "bmID_LineStyleCombo").ItemIndex(), 2);
+    EXPECT_EQ(Named<plat::ComboBox>(d, "bmID_LineStyleCombo").Items(),
               (std::vector<std::string>{"Solid", "Dotted", "Dashed"}));
     plat::input::Click(d.CancelButton());
   });
   auto& bar = std::get<TbmBarClass>(Entry(bmBarStyle).Part);
   bar.Hatch.style = plat::BrushStyle::BDiagonal;
   EditStyle(bmBarStyle, "Bars", [](TbmStyleDlgBase& d) {
-    EXPECT_EQ(Control<plat::ComboBox>(d, "bmID_BarStyleCombo").ItemIndex(), 2);
-    EXPECT_EQ(Control<plat::SpinEdit>(d, "bmID_LineWidthSpin").MinValue(), 1);
-    EXPECT_EQ(Control<plat::SpinEdit>(d, "bmID_LineWidthSpin").MaxValue(), 8);
+    EXPECT_EQ(Named<plat::ComboBox>(d, "bmID_BarStyleCombo").ItemIndex(), 2);
+    EXPECT_EQ(Named<plat::SpinEdit>(d, "bmID_LineWidthSpin").MinValue(), 1);
+    EXPECT_EQ(Named<plat::SpinEdit>(d, "bmID_LineWidthSpin").MaxValue(), 8);
     EXPECT_EQ(d.Find("bmID_LineStyleCombo"), nullptr) << "a bar's outline has no style list";
     plat::input::Click(d.CancelButton());
   });
   auto& symbol = std::get<TbmSymbolClass>(Entry(bmSymbolStyle).Part);
   symbol.Kind = bmDnTriangle;
   EditStyle(bmSymbolStyle, "Symbols", [](TbmStyleDlgBase& d) {
-    EXPECT_EQ(Control<plat::ComboBox>(d, "bmID_SymbolStyleCombo").ItemIndex(), 4);
-    EXPECT_EQ(Control<plat::ComboBox>(d, "bmID_SymbolStyleCombo").Items().size(), 8u);
+    EXPECT_EQ(Named<plat::ComboBox>(d, "bmID_SymbolStyleCombo").ItemIndex(), 4);
+    EXPECT_EQ(Named<plat::ComboBox>(d, "bmID_SymbolStyleCombo").Items().size(), 8u);
     plat::input::Click(d.CancelButton());
   });
 }
@@ -275,7 +275,7 @@ TEST_F(StyleDialogsTest, ControlsStartFromTheStyle) {
 TEST_F(StyleDialogsTest, ACancelledColourDialogKeepsTheColour) {
   const std::string before = Look(Entry(bmLineStyle));
   EditStyle(bmLineStyle, "Tree lines", [](TbmStyleDlgBase& d) {
-    plat::input::Click(Control<plat::Button>(d, "bmID_LineColorBtn"));  // nothing scripted: cancelled
+    plat::input::Click(Named<plat::Button>(d, "bmID_LineColorBtn"));  // nothing scripted: cancelled
     plat::input::Click(d.OkButton());
   });
   EXPECT_EQ(Look(Entry(bmLineStyle)), before);
@@ -340,7 +340,7 @@ TEST_F(StyleDialogsTest, TheSymbolSizeIsMeasuredInTheUnitsEveryMeasureDialogShar
       measure->ValueEdit().SetText("3");
       plat::input::Click(measure->OkButton());
     });
-    plat::input::Click(Control<plat::Button>(d, "bmID_SymbolSizeBtn"));
+    plat::input::Click(Named<plat::Button>(d, "bmID_SymbolSizeBtn"));
     const TbmSymbolClass& working = dynamic_cast<TbmSymDlg&>(d).Working();
     EXPECT_EQ(working.Size, 12) << "Round(3 / 25.4 * 100)";
     EXPECT_EQ(working.HalfWidth, 6) << "the preview's symbol follows: Round(12 * 0.01 * 96 * 0.5)";
@@ -423,15 +423,15 @@ TEST_F(StyleDialogsFromOptionsTest, TreeLinesChangeOnlyOnOkAndReplotOnce) {
 
   const int cancelled = FromOptions<TTreeOF>(window, linesButton, [](TbmStyleDlgBase& d) {
     EXPECT_EQ(d.Caption(), "Tree lines");
-    Control<plat::SpinEdit>(d, "bmID_LineWidthSpin").SetValue(4);
+    Named<plat::SpinEdit>(d, "bmID_LineWidthSpin").SetValue(4);
     plat::input::Click(d.CancelButton());
   });
   EXPECT_EQ(line.Pen, before);
   EXPECT_EQ(cancelled, 0);
 
   const int accepted = FromOptions<TTreeOF>(window, linesButton, [](TbmStyleDlgBase& d) {
-    Control<plat::SpinEdit>(d, "bmID_LineWidthSpin").SetValue(4);
-    Choose(Control<plat::ComboBox>(d, "bmID_LineStyleCombo"), 1);
+    Named<plat::SpinEdit>(d, "bmID_LineWidthSpin").SetValue(4);
+    Choose(Named<plat::ComboBox>(d, "bmID_LineStyleCombo"), 1);
     plat::input::Click(d.OkButton());
   });
   EXPECT_EQ(line.Pen.width, 4);
@@ -455,7 +455,7 @@ TEST_F(StyleDialogsFromOptionsTest, MatrixPlotSymbolsChangeOnOkAndReplotOnce) {
       [](TbmStyleDlgBase& d) {
         EXPECT_EQ(d.Name(), "bmSymDlg");
         EXPECT_EQ(d.Caption(), "Symbols");
-        Choose(Control<plat::ComboBox>(d, "bmID_SymbolStyleCombo"), bmDiamond);
+        Choose(Named<plat::ComboBox>(d, "bmID_SymbolStyleCombo"), bmDiamond);
         plat::input::Click(d.OkButton());
       });
   const auto& symbol = std::get<TbmSymbolClass>(window.Plot().FindStyle(MxPlotPlot()->SymbolStyle())->Part);
