@@ -81,6 +81,21 @@ class PlotOptionsWindowTest : public platform_test::WindowTest {
     EXPECT_EQ(dynamic_cast<Window*>(plat::ActiveForm()), nullptr);
   }
 
+  // Clicks the button of an options window and returns the name of the
+  // modal dialog it opened ("" when none), closed with Cancel.
+  std::string DialogOpenedBy(plat::Button& button) {
+    std::string opened;
+    later.Post([&] {
+      plat::Form* dialog = plat::ActiveForm();
+      if (dialog == nullptr || !dialog->IsModal() || dialog == button.ParentForm()) return;
+      opened = dialog->Name();
+      dialog->SetModalResult(plat::mrCancel);
+    });
+    button.Click();
+    Flush();
+    return opened;
+  }
+
   Tbm2DForm* counted = nullptr;
   int replots = 0;
   platform_test::Deferred later;
@@ -270,6 +285,12 @@ TEST_F(TreeOptionsTest, FontButtonsChangeTheFontsTheyNameAndReplotOnce) {
   });
 }
 
+TEST_F(TreeOptionsTest, GeneralButtonOpensTheMainPlotOptions) {
+  ShowTree(12);
+  Options([&](TTreeOF& options) { EXPECT_EQ(DialogOpenedBy(options.GeneralBtn()), "bmMainPlot2DOptionsDlg"); });
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 // ---- The matrix plot's window ----
 
 class MxPlotOptionsTest : public PlotOptionsWindowTest {
@@ -406,6 +427,12 @@ TEST_F(MxPlotOptionsTest, PointsGraphAndVectorsReplotOnceEach) {
     EXPECT_TRUE(options.ShowVectorsCB().Checked());
   });
   EXPECT_EQ(ReplotsNow(), 0);
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(MxPlotOptionsTest, GeneralButtonOpensTheMainPlotOptions) {
+  RunMxPlot("mxplot/golden/data10x3.qmx");
+  Options([&](TMxPlotOF& options) { EXPECT_EQ(DialogOpenedBy(options.GeneralBtn()), "bmMainPlot2DOptionsDlg"); });
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 
