@@ -72,8 +72,7 @@ void Tbm2DPaintBox::AdjustAspect(int& width, int& height) {
 int Tbm2DPaintBox::FontPoints(int size) const { return DeviceRound(size * ScaleY() * 0.01 * 72); }
 
 void Tbm2DPaintBox::UpdateHalfSizes(TbmSymbolClass& symbol) const {
-  symbol.HalfWidth = DeviceRound(symbol.Size * ScaleX() * 0.01 * HRes_ * 0.5);
-  symbol.HalfHeight = DeviceRound(symbol.Size * ScaleY() * 0.01 * VRes_ * 0.5);
+  symbol.SetHalfSizes(ScaleX(), ScaleY(), HRes_, VRes_);
 }
 
 void Tbm2DPaintBox::ComputePixelSizes() {

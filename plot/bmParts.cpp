@@ -155,6 +155,11 @@ std::string TbmAxisClass::ScaleText(long double v) const {
 
 TbmSymbolClass::TbmSymbolClass() : Fill{plat::clWhite, plat::BrushStyle::Solid}, Outline(LinePen(plat::clBlack)) {}
 
+void TbmSymbolClass::SetHalfSizes(double sx, double sy, int dpiX, int dpiY) {
+  HalfWidth = DeviceRound(Size * sx * 0.01 * dpiX * 0.5);
+  HalfHeight = DeviceRound(Size * sy * 0.01 * dpiY * 0.5);
+}
+
 TbmBarClass::TbmBarClass()
     : Hatch{plat::clBlack, plat::BrushStyle::FDiagonal},
       Background{plat::clWhite, plat::BrushStyle::Solid},

@@ -146,6 +146,8 @@ class TbmSymbolClass {
   TbmSymbolClass();
   // The symbol centred on (X, Y); tiny draws it 3 x 3 pixels.
   void DrawSymbol(plat::Canvas& canvas, int X, int Y, bool tiny) const;
+  // The pixel half sizes for a device of that resolution at page scales sx, sy.
+  void SetHalfSizes(double sx, double sy, int dpiX, int dpiY);
 
   std::uint8_t Kind = bmCircle;
   int HalfWidth = 0;

@@ -16,6 +16,8 @@
 #include "platform/Snapshot.h"
 #include "platform/emf/EmfCanvas.h"
 #include "plot/forms/bmMainOptionsDlg.h"
+#include "plot/forms/bmMeaDlg.h"
+#include "plot/forms/bmStyleDlgs.h"
 #include "rtl/Convert.h"
 #include "rtl/ScopeGuard.h"
 #include "rtl/TextFile.h"
@@ -213,9 +215,21 @@ void Tbm2DForm::ShowOptions() {
   if (Plot_->OptionsCallback) Plot_->OptionsCallback();
 }
 
-void Tbm2DForm::EditStyle(plat::Form&, plat::Control&, int identifier, const std::string&) {
-  // Only text styles have their dialog yet; the font dialog replots.
-  EditTextStyle(identifier);
+// The options window steps aside while the style's dialog runs. The font
+// dialog of a text style replots itself when confirmed; the other dialogs
+// replot only when OK changed the style.
+void Tbm2DForm::EditStyle(plat::Form& optionsWindow, plat::Control& button, int identifier,
+                          const std::string& caption) {
+  TbmStyleEntry* entry = Plot_->FindStyle(identifier);
+  if (entry == nullptr) return;
+  StepAside(optionsWindow, button, [&] {
+    if (entry->Kind() == bmTextStyle) {
+      EditTextStyle(identifier);
+      return;
+    }
+    const plat::Canvas& screen = Plot_->PaintBox().OwnCanvas();
+    if (RunStyleDialog(*entry, caption, Plot_->Parts().PlotAreaColor, screen.DpiX(), screen.DpiY())) Replot();
+  });
 }
 
 void Tbm2DForm::AxisDialogs(plat::Form&, int) {}

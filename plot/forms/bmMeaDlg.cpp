@@ -47,13 +47,7 @@ TMeaDlg::TMeaDlg() : plat::Form("MeaDlg") {
   cancel_->SetShowHint(true);
   cancel_->OnClick = [this] { Close(); };
 
-  // Centred on the mouse pointer, within the screen.
-  const plat::Point pointer = plat::CursorPos();
-  const int left = pointer.x - Width() / 2;
-  const int top = pointer.y - Height() / 2;
-  const plat::Rect placed =
-      KeepOnScreen({left, top, left + Width(), top + Height()}, plat::ScreenWidth(), plat::ScreenHeight());
-  SetBounds(placed.left, placed.top, placed.Width(), placed.Height());
+  CentreOnPointer(*this);
 }
 
 void TMeaDlg::SetUp(int value, int units) {
@@ -81,12 +75,28 @@ bool MeasureDialog(const std::string& caption, int& length) {
   return TakeMeasure(length, dialog.Value(), dialog.Units());
 }
 
+void CentreOnPointer(plat::Form& dialog) {
+  const plat::Point pointer = plat::CursorPos();
+  const int left = pointer.x - dialog.Width() / 2;
+  const int top = pointer.y - dialog.Height() / 2;
+  const plat::Rect placed = KeepOnScreen({left, top, left + dialog.Width(), top + dialog.Height()},
+                                         plat::ScreenWidth(), plat::ScreenHeight());
+  dialog.SetBounds(placed.left, placed.top, placed.Width(), placed.Height());
+}
+
+void StepAside(plat::Form& optionsWindow, plat::Control& button, const std::function<void()>& run) {
+  plat::SetCursorPos(button.ClientToScreen({button.Width() / 2, button.Height() / 2}));
+  optionsWindow.Hide();
+  const rtl::ScopeExit showAgain([&optionsWindow] { optionsWindow.Show(); });
+  run();
+}
+
 bool MeasureStep(plat::Form& optionsDialog, plat::Control& button, const std::string& caption, int& length,
                  const std::function<void()>& apply) {
-  plat::SetCursorPos(button.ClientToScreen({button.Width() / 2, button.Height() / 2}));
-  optionsDialog.Hide();
-  const rtl::ScopeExit showAgain([&optionsDialog] { optionsDialog.Show(); });
-  const bool changed = MeasureDialog(caption, length);
-  if (changed && apply) apply();
+  bool changed = false;
+  StepAside(optionsDialog, button, [&] {
+    changed = MeasureDialog(caption, length);
+    if (changed && apply) apply();
+  });
   return changed;
 }

@@ -44,6 +44,14 @@ class TMeaDlg : public plat::Form {
 // ones offered next time.
 bool MeasureDialog(const std::string& caption, int& length);
 
+// Places a dialog, once made, centred on the mouse pointer and whole on the screen.
+void CentreOnPointer(plat::Form& dialog);
+
+// What an options window's button that opens a dialog does around it: the
+// mouse pointer goes to the button's centre, the window hides while `run`
+// runs the dialog and shows again after it, however `run` ends.
+void StepAside(plat::Form& optionsWindow, plat::Control& button, const std::function<void()>& run);
+
 // A length button of an options dialog: the mouse pointer goes to the
 // button's centre, the options dialog hides while the measure dialog runs
 // and shows again after it; `apply` runs when the length changed.

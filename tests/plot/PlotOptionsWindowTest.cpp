@@ -86,10 +86,11 @@ class PlotOptionsWindowTest : public platform_test::WindowTest {
   std::string DialogOpenedBy(plat::Button& button) {
     std::string opened;
     later.Post([&] {
-      plat::Form* dialog = plat::ActiveForm();
-      if (dialog == nullptr || !dialog->IsModal() || dialog == button.ParentForm()) return;
-      opened = dialog->Name();
-      dialog->SetModalResult(plat::mrCancel);
+      for (plat::Form* dialog : plat::Forms()) {
+        if (!dialog->IsModal() || dialog == button.ParentForm()) continue;
+        opened = dialog->Name();
+        dialog->SetModalResult(plat::mrCancel);
+      }
     });
     button.Click();
     Flush();
@@ -285,9 +286,14 @@ TEST_F(TreeOptionsTest, FontButtonsChangeTheFontsTheyNameAndReplotOnce) {
   });
 }
 
-TEST_F(TreeOptionsTest, GeneralButtonOpensTheMainPlotOptions) {
+TEST_F(TreeOptionsTest, ButtonsOpenTheirDialogs) {
   ShowTree(12);
-  Options([&](TTreeOF& options) { EXPECT_EQ(DialogOpenedBy(options.GeneralBtn()), "bmMainPlot2DOptionsDlg"); });
+  Options([&](TTreeOF& options) {
+    EXPECT_EQ(DialogOpenedBy(options.TreeLinesBtn()), "bmLineDlg");
+    EXPECT_TRUE(options.Visible()) << "shown again after the style dialog";
+    EXPECT_EQ(ReplotsNow(), 0) << "a cancelled style dialog changes nothing";
+    EXPECT_EQ(DialogOpenedBy(options.GeneralBtn()), "bmMainPlot2DOptionsDlg");
+  });
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 
@@ -430,9 +436,22 @@ TEST_F(MxPlotOptionsTest, PointsGraphAndVectorsReplotOnceEach) {
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-TEST_F(MxPlotOptionsTest, GeneralButtonOpensTheMainPlotOptions) {
-  RunMxPlot("mxplot/golden/data10x3.qmx");
-  Options([&](TMxPlotOF& options) { EXPECT_EQ(DialogOpenedBy(options.GeneralBtn()), "bmMainPlot2DOptionsDlg"); });
+TEST_F(MxPlotOptionsTest, ButtonsOpenTheirDialogs) {
+  RunMxPlot("mxplot/golden/three.qmx", "mxplot/golden/graph1.qmx");
+  Options([&](TMxPlotOF& options) {
+    struct ButtonCase {
+      plat::Button& button;
+      const char* dialog;
+    };
+    const ButtonCase styles[] = {
+        {options.SymbolBtn(), "bmSymDlg"},
+        {options.GraphLineBtn(), "bmLineDlg"},
+        {options.VectorLinesBtn(), "bmLineDlg"},
+    };
+    for (const ButtonCase& c : styles) EXPECT_EQ(DialogOpenedBy(c.button), c.dialog) << c.button.Caption();
+    EXPECT_EQ(ReplotsNow(), 0) << "cancelled style dialogs change nothing";
+    EXPECT_EQ(DialogOpenedBy(options.GeneralBtn()), "bmMainPlot2DOptionsDlg");
+  });
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 
