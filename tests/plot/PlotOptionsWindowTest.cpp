@@ -81,6 +81,22 @@ class PlotOptionsWindowTest : public platform_test::WindowTest {
     EXPECT_EQ(dynamic_cast<Window*>(plat::ActiveForm()), nullptr);
   }
 
+  // Clicks the button of an options window and returns the name of the
+  // modal dialog it opened ("" when none), closed with Cancel.
+  std::string DialogOpenedBy(plat::Button& button) {
+    std::string opened;
+    later.Post([&] {
+      for (plat::Form* dialog : plat::Forms()) {
+        if (!dialog->IsModal() || dialog == button.ParentForm()) continue;
+        opened = dialog->Name();
+        dialog->SetModalResult(plat::mrCancel);
+      }
+    });
+    button.Click();
+    Flush();
+    return opened;
+  }
+
   Tbm2DForm* counted = nullptr;
   int replots = 0;
   platform_test::Deferred later;
@@ -270,6 +286,17 @@ TEST_F(TreeOptionsTest, FontButtonsChangeTheFontsTheyNameAndReplotOnce) {
   });
 }
 
+TEST_F(TreeOptionsTest, ButtonsOpenTheirDialogs) {
+  ShowTree(12);
+  Options([&](TTreeOF& options) {
+    EXPECT_EQ(DialogOpenedBy(options.TreeLinesBtn()), "bmLineDlg");
+    EXPECT_TRUE(options.Visible()) << "shown again after the style dialog";
+    EXPECT_EQ(ReplotsNow(), 0) << "a cancelled style dialog changes nothing";
+    EXPECT_EQ(DialogOpenedBy(options.GeneralBtn()), "bmMainPlot2DOptionsDlg");
+  });
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 // ---- The matrix plot's window ----
 
 class MxPlotOptionsTest : public PlotOptionsWindowTest {
@@ -406,6 +433,25 @@ TEST_F(MxPlotOptionsTest, PointsGraphAndVectorsReplotOnceEach) {
     EXPECT_TRUE(options.ShowVectorsCB().Checked());
   });
   EXPECT_EQ(ReplotsNow(), 0);
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(MxPlotOptionsTest, ButtonsOpenTheirDialogs) {
+  RunMxPlot("mxplot/golden/three.qmx", "mxplot/golden/graph1.qmx");
+  Options([&](TMxPlotOF& options) {
+    struct ButtonCase {
+      plat::Button& button;
+      const char* dialog;
+    };
+    const ButtonCase styles[] = {
+        {options.SymbolBtn(), "bmSymDlg"},
+        {options.GraphLineBtn(), "bmLineDlg"},
+        {options.VectorLinesBtn(), "bmLineDlg"},
+    };
+    for (const ButtonCase& c : styles) EXPECT_EQ(DialogOpenedBy(c.button), c.dialog) << c.button.Caption();
+    EXPECT_EQ(ReplotsNow(), 0) << "cancelled style dialogs change nothing";
+    EXPECT_EQ(DialogOpenedBy(options.GeneralBtn()), "bmMainPlot2DOptionsDlg");
+  });
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 
