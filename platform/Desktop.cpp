@@ -27,6 +27,24 @@ void SetCursorPos(Point screen) {
   if (Service<Desktop>::Installed()) Service<Desktop>::Get().SetCursorPos(screen);
 }
 
+Point CursorPos() { return Service<Desktop>::Installed() ? Service<Desktop>::Get().CursorPos() : Point{0, 0}; }
+
+Rect ScreenRect() {
+  return Service<Desktop>::Installed() ? Service<Desktop>::Get().ScreenRect() : Rect{0, 0, 640, 480};
+}
+
+Rect KeptOnScreen(Rect bounds, Rect screen) {
+  const int width = bounds.Width();
+  const int height = bounds.Height();
+  int left = bounds.left;
+  int top = bounds.top;
+  if (left + width > screen.Width()) left = screen.Width() - width;
+  if (left < 0) left = 0;
+  if (top + height > screen.Height()) top = screen.Height() - height;
+  if (top < 0) top = 0;
+  return {left, top, left + width, top + height};
+}
+
 void Beep() {
   if (Service<Desktop>::Installed()) Service<Desktop>::Get().Beep();
 }

@@ -29,6 +29,10 @@ class Desktop {
   virtual void WaitMessages(std::uint32_t maxMs);
   // Moves the mouse pointer to a point of the screen (where the platform lets a program do so).
   virtual void SetCursorPos(Point screen) = 0;
+  // Where the mouse pointer is, in screen coordinates.
+  virtual Point CursorPos() = 0;
+  // The primary screen's rectangle.
+  virtual Rect ScreenRect() = 0;
   // The platform's default beep.
   virtual void Beep() = 0;
   // The modifier keys and mouse buttons held down now.
@@ -41,6 +45,12 @@ void SetScreenCursor(CursorShape shape);
 void ProcessMessages();
 void WaitMessages(std::uint32_t maxMs);
 void SetCursorPos(Point screen);
+// The pointer's position ((0, 0) without a desktop) and the screen (640 x 480 without one).
+Point CursorPos();
+Rect ScreenRect();
+// Bounds moved, size kept, so that they end within the screen: right and
+// bottom edges pulled back to the screen's, then a negative left or top made 0.
+Rect KeptOnScreen(Rect bounds, Rect screen);
 void Beep();
 ShiftState CurrentShiftState();
 

@@ -139,6 +139,18 @@ class CheckBox : public Control {
   std::function<void()> OnClick;
 };
 
+// A radio button; of the radio buttons with one parent, one at a time is checked.
+class RadioButton : public Control {
+ public:
+  explicit RadioButton(Control& parent, const std::string& caption = {});
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+  bool Checked() const;
+  void SetChecked(bool checked);
+  // Runs when the button becomes checked, by the user or a program.
+  std::function<void()> OnClick;
+};
+
 // A framed group of radio buttons, one per item, laid out in columns.
 class RadioGroup : public Control {
  public:

@@ -1,26 +1,14 @@
 #include "plot/bmAxisOptions.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <limits>
 #include <utility>
 
 #include "matrix/Constu.h"
-#include "rtl/Convert.h"
 #include "rtl/Format.h"
 
 TbmAxisControlsEnabled AxisControlsEnabled(const TbmAxisClass& axis) {
   if (!axis.IntervalLabels) return {};
   return {false, axis.IsXAxis, false};
-}
-
-int PointsOfSize(int size) { return static_cast<int>(rtl::Round(size * 72 * 0.01L)); }
-
-std::optional<int> SizeOfPoints(int points) {
-  const std::int64_t size = std::abs(rtl::Round(points * 100.0L / 72));
-  if (size > std::numeric_limits<int>::max()) return std::nullopt;
-  return static_cast<int>(size);
 }
 
 TbmAxisOptions::TbmAxisOptions(TbmLabelClass& title, TbmAxisClass& axis, std::function<void()> apply)
@@ -62,16 +50,6 @@ bool TakePenWidth(plat::Pen& pen, int width) {
   return true;
 }
 
-bool TakeFont(plat::Font& font, int& size, const plat::Font& chosen, int points) {
-  const std::optional<int> newSize = SizeOfPoints(points);
-  if (!newSize) return false;
-  const int keptPoints = font.size;
-  font = chosen;
-  font.size = keptPoints;
-  size = *newSize;
-  return true;
-}
-
 }  // namespace
 
 void TbmAxisOptions::SetAxisPenWidth(int width) {
@@ -90,12 +68,14 @@ void TbmAxisOptions::SetRefLinePenStyle(int code) { Set(axis_.RefLinePen.style, 
 
 void TbmAxisOptions::SetRefLinePenColor(plat::Color color) { Set(axis_.RefLinePen.color, color); }
 
-void TbmAxisOptions::SetTitleFont(const plat::Font& font, int points) {
-  if (TakeFont(title_.Font, title_.Size, font, points)) Apply();
+void TbmAxisOptions::SetTitleFont(const plat::Font& font, int size) {
+  title_.Font = font;
+  Set(title_.Size, size);
 }
 
-void TbmAxisOptions::SetScaleFont(const plat::Font& font, int points) {
-  if (TakeFont(axis_.ScaleFont, axis_.ScaleFontSize, font, points)) Apply();
+void TbmAxisOptions::SetScaleFont(const plat::Font& font, int size) {
+  axis_.ScaleFont = font;
+  Set(axis_.ScaleFontSize, size);
 }
 
 // The text the dialog wrote for a bound stands for the bound itself, so that

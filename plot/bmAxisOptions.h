@@ -11,7 +11,6 @@
 // stay as they are.
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,11 +25,6 @@ struct TbmAxisControlsEnabled {
   bool MinorLengthRefLinesRange = true;  // minor tick length, reference lines, range and autoscale
 };
 TbmAxisControlsEnabled AxisControlsEnabled(const TbmAxisClass& axis);
-
-// The font dialog's point size for a size in hundredths of an inch, and back;
-// a point size whose hundredths do not fit gives nothing.
-int PointsOfSize(int size);
-std::optional<int> SizeOfPoints(int points);
 
 class TbmAxisOptions {
  public:
@@ -67,9 +61,11 @@ class TbmAxisOptions {
   void SetRefLinePenWidth(int width);
   void SetRefLinePenStyle(int code);
   void SetRefLinePenColor(plat::Color color);
-  // A font and point size from the font dialog; a size that does not fit is not taken.
-  void SetTitleFont(const plat::Font& font, int points);
-  void SetScaleFont(const plat::Font& font, int points);
+  // A font and its size in hundredths of an inch, as the font dialog took them.
+  void SetTitleFont(const plat::Font& font, int size);
+  void SetScaleFont(const plat::Font& font, int size);
+  // Runs the apply callback, after a change made on the axis itself (a measured tick length).
+  void Apply();
 
   // Typing in a range edit: the axis no longer autoscales (nothing is redrawn).
   void StopAutoscale() { axis_.Autoscale = false; }
@@ -89,7 +85,6 @@ class TbmAxisOptions {
   double ReadBound(std::string_view text, double current, std::string_view fieldName) const;
   // SetRange without applying; true when the range changed.
   bool StoreRange(std::string_view minText, std::string_view maxText);
-  void Apply();
   // Sets one field of a part and applies.
   template <class T, class V>
   void Set(T& field, V value) {

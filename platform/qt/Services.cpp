@@ -15,6 +15,7 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -107,6 +108,16 @@ class QtDesktop : public Desktop {
     ProcessMessages();
   }
   void SetCursorPos(Point screen) override { QCursor::setPos(screen.x, screen.y); }
+  Point CursorPos() override {
+    const QPoint at = QCursor::pos();
+    return {at.x(), at.y()};
+  }
+  Rect ScreenRect() override {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return {0, 0, 640, 480};
+    const QRect area = screen->geometry();
+    return {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+  }
   void Beep() override { QApplication::beep(); }
   ShiftState CurrentShiftState() override {
     return qtbridge::ShiftStateOf(QGuiApplication::queryKeyboardModifiers(), QGuiApplication::mouseButtons());

@@ -390,6 +390,19 @@ void CheckBox::SetCaption(const std::string& caption) { As<QCheckBox>(*this)->se
 bool CheckBox::Checked() const { return As<QCheckBox>(*this)->isChecked(); }
 void CheckBox::SetChecked(bool checked) { As<QCheckBox>(*this)->setChecked(checked); }
 
+// ---- RadioButton ----
+
+RadioButton::RadioButton(Control& parent, const std::string& caption)
+    : Control(&parent, Make<QRadioButton>(parent, ToQt(caption))) {
+  QObject::connect(As<QRadioButton>(*this), &QRadioButton::toggled, [this](bool checked) {
+    if (checked) Fire(OnClick);
+  });
+}
+std::string RadioButton::Caption() const { return FromQt(As<QRadioButton>(*this)->text()); }
+void RadioButton::SetCaption(const std::string& caption) { As<QRadioButton>(*this)->setText(ToQt(caption)); }
+bool RadioButton::Checked() const { return As<QRadioButton>(*this)->isChecked(); }
+void RadioButton::SetChecked(bool checked) { As<QRadioButton>(*this)->setChecked(checked); }
+
 // ---- RadioGroup ----
 
 RadioGroup::RadioGroup(Control& parent, const std::string& caption)

@@ -86,6 +86,10 @@ class RecordingDesktop : public Desktop {
  public:
   void SetScreenCursor(CursorShape shape) override { cursors_.push_back(shape); }
   void SetCursorPos(Point screen) override { cursorPositions_.push_back(screen); }
+  // The last position set, (0, 0) before any.
+  Point CursorPos() override { return cursorPositions_.empty() ? Point{0, 0} : cursorPositions_.back(); }
+  Rect ScreenRect() override { return screen_; }
+  void SetScreenRect(Rect screen) { screen_ = screen; }
   void Beep() override { ++beeps_; }
   ShiftState CurrentShiftState() override { return shiftState_; }
   void SetShiftState(ShiftState state) { shiftState_ = state; }
@@ -107,6 +111,7 @@ class RecordingDesktop : public Desktop {
   int processCalls_ = 0;
   int beeps_ = 0;
   ShiftState shiftState_ = 0;
+  Rect screen_{0, 0, 1024, 768};
 };
 
 class RecordingLauncher : public ProcessLauncher {

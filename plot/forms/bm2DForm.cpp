@@ -17,6 +17,7 @@
 #include "platform/Snapshot.h"
 #include "platform/emf/EmfCanvas.h"
 #include "plot/forms/bmAxisDlg.h"
+#include "plot/forms/bmMainOptionsDlg.h"
 #include "rtl/Convert.h"
 #include "rtl/ScopeGuard.h"
 #include "rtl/TextFile.h"
@@ -206,6 +207,7 @@ void Tbm2DForm::BuildMenu() {
 }
 
 void Tbm2DForm::Replot() {
+  ++ReplotCount_;
   Plot_->LayoutScreen();
   PaintBoxControl_->Invalidate();
 }
@@ -249,7 +251,11 @@ void Tbm2DForm::CloseAxisDialog() {
   if (TbmAxisDlg* dialog = std::exchange(AxisDlg_, {}).Get()) dialog->Close();
 }
 
-void Tbm2DForm::MainOptions(plat::Form&) {}
+// The dialog is freed here, once: closing only hides it.
+void Tbm2DForm::MainOptions(plat::Form& owner) {
+  TbmMainPlot2DOptionsDlg dialog(owner, Plot_->Parts(), [this] { Replot(); });
+  dialog.ShowModal();
+}
 
 void Tbm2DForm::PrintPlot() {
   plat::PrintRequest request;
@@ -303,11 +309,13 @@ void Tbm2DForm::WriteMetafile(const std::string& path) {
   PaintBoxControl_->Invalidate();
 }
 
+// A bitmap goes beside the metafile, for the programs that paste no metafile.
 void Tbm2DForm::MakeMetafile() {
   TemporaryFile file;
   WriteMetafile(file.Path());
   plat::ClipboardContent content;
   content.metafile = ReadBytes(file.Path());
+  content.bitmap = plat::GrabImage(*PaintBoxControl_);
   plat::TheClipboard().Set(content);
 }
 
@@ -360,12 +368,7 @@ void Tbm2DForm::SaveBitmap(const std::string& path) {
 }
 
 bool Tbm2DForm::FontDialog(plat::Font& font, int& size) {
-  plat::Font chosen = font;
-  chosen.size = static_cast<int>(rtl::Round(size * 72 * 0.01));
-  if (!plat::CommonDialogs().ChooseFont(chosen)) return false;
-  size = std::abs(static_cast<int>(rtl::Round(chosen.size * 100.0 / 72)));
-  chosen.size = font.size;
-  font = chosen;
+  if (!ChooseFontAndSize(font, size)) return false;
   Replot();
   return true;
 }

@@ -59,6 +59,8 @@ class Tbm2DForm : public plat::Form {
   void Replot();
   // Replot, and the window paints before it returns.
   void ReplotNow();
+  // How many times Replot has run since the window was made.
+  int ReplotCount() const { return ReplotCount_; }
   // Lets go of the client: its callbacks are not called any more.
   void DetachClient();
 
@@ -123,6 +125,7 @@ class Tbm2DForm : public plat::Form {
   plat::SpinEdit* ByGroupSpin_ = nullptr;
   plat::MenuItem* PreviewItem_ = nullptr;
   bool Initialising_ = false;
+  int ReplotCount_ = 0;
   std::string PendingError_;
   plat::WeakRef<TbmAxisDlg> AxisDlg_;
 };

@@ -1,11 +1,12 @@
 #include "plot/forms/bmAxisDlg.h"
 
-#include <algorithm>
 #include <initializer_list>
 #include <utility>
 
 #include "platform/CommonDialogs.h"
 #include "platform/Desktop.h"
+#include "plot/forms/bmMainOptionsDlg.h"
+#include "plot/forms/bmMeaDlg.h"
 
 namespace {
 
@@ -97,12 +98,12 @@ void TbmAxisDlg::BuildScale() {
   LabelEdit_->OnExit = [this] { Change([this] { Options_.SetTitleText(LabelEdit_->Text()); }); };
   LabelFontBtn_ = &AddButton(label, "bmID_LabelFontBtn", "&1. Font...", "Font to use for axis label", 10, 48, [this] {
     EditFont(Options_.Title().Font, Options_.Title().Size,
-             [this](const plat::Font& font, int points) { Options_.SetTitleFont(font, points); });
+             [this](const plat::Font& font, int size) { Options_.SetTitleFont(font, size); });
   });
 
   ScaleFontBtn_ = &AddButton(*this, "bmID_ScaleFontBtn", "&4. Font...", "Font to use for scale values", 18, 94, [this] {
     EditFont(Options_.Axis().ScaleFont, Options_.Axis().ScaleFontSize,
-             [this](const plat::Font& font, int points) { Options_.SetScaleFont(font, points); });
+             [this](const plat::Font& font, int size) { Options_.SetScaleFont(font, size); });
   });
   int top = 126;
   ScaleWidthLabel_ = &AddLabel(*this, "Field width:", 18, top);
@@ -119,14 +120,16 @@ void TbmAxisDlg::BuildScale() {
   MajTickSpin_ = &AddSpin(*this, "bmID_MajTickSpin", "Number of major tickmarks (with scale values)", 110, top, 0,
                           TbmAxisOptions::kMaxTicks, [this](int v) { Options_.SetMajorCount(v); });
   MajTickLengthBtn_ =
-      &AddButton(*this, "bmID_MajTickLengthBtn", "&2. Length...", "Length of major tickmarks", 166, top - 1, [] {});
+      &AddButton(*this, "bmID_MajTickLengthBtn", "&2. Length...", "Length of major tickmarks", 166, top - 1,
+                 [this] { MeasureTicks(*MajTickLengthBtn_, "Major Ticks", Options_.Axis().MajorLength); });
   MajTickLengthBtn_->SetBounds(166, top - 1, 64, kButtonHeight);
   top += kRowHeight + 4;
   MinTickLabel_ = &AddLabel(*this, "Minor ticks:", 18, top);
   MinTickSpin_ = &AddSpin(*this, "bmID_MinTickSpin", "Number of minor tickmarks between major tickmarks", 110, top, 0,
                           TbmAxisOptions::kMaxTicks, [this](int v) { Options_.SetMinorCount(v); });
   MinTickLengthBtn_ =
-      &AddButton(*this, "bmID_MinTickLengthBtn", "&3. Length...", "Length of minor tickmarks", 166, top - 1, [] {});
+      &AddButton(*this, "bmID_MinTickLengthBtn", "&3. Length...", "Length of minor tickmarks", 166, top - 1,
+                 [this] { MeasureTicks(*MinTickLengthBtn_, "Minor Ticks", Options_.Axis().MinorLength); });
   MinTickLengthBtn_->SetBounds(166, top - 1, 64, kButtonHeight);
   top += kRowHeight + 4;
   TicksInsideCheck_ = &Add<plat::CheckBox>("Ticks Inside");
@@ -214,12 +217,13 @@ void TbmAxisDlg::BuildButtons() {
                         [] { plat::ShowHelp(kHelpFile, plat::HelpCommand::Context, 1); });
 }
 
-// Centred over the form that opened it, its top left corner on the screen.
+// Centred over the form that opened it and kept on the screen.
 void TbmAxisDlg::PlaceOver(plat::Form& owner) {
   const plat::Rect over = owner.Bounds();
-  const int left = std::max(0, over.left + (over.Width() - Width()) / 2);
-  const int top = std::max(0, over.top + (over.Height() - Height()) / 2);
-  SetBounds(left, top, Width(), Height());
+  const int left = over.left + (over.Width() - Width()) / 2;
+  const int top = over.top + (over.Height() - Height()) / 2;
+  const plat::Rect placed = plat::KeptOnScreen({left, top, left + Width(), top + Height()}, plat::ScreenRect());
+  SetBounds(placed.left, placed.top, placed.Width(), placed.Height());
 }
 
 // ---- Loading ----
@@ -277,8 +281,11 @@ void TbmAxisDlg::DisableForIntervalLabels() {
 // ---- Handlers ----
 
 void TbmAxisDlg::EditFont(plat::Font font, int size, const std::function<void(const plat::Font&, int)>& take) {
-  font.size = PointsOfSize(size);
-  if (plat::CommonDialogs().ChooseFont(font)) take(font, font.size);
+  if (ChooseFontAndSize(font, size)) take(font, size);
+}
+
+void TbmAxisDlg::MeasureTicks(plat::Button& button, const std::string& caption, int& length) {
+  MeasureStep(*this, button, caption, length, [this] { Options_.Apply(); });
 }
 
 void TbmAxisDlg::EditColor(plat::Color color, const std::function<void(plat::Color)>& take) {

@@ -71,6 +71,7 @@ class TbmAxisDlg : public plat::Form {
   // A change handler's work, skipped while the controls are being loaded.
   void Change(const std::function<void()>& work);
   void EditFont(plat::Font font, int size, const std::function<void(const plat::Font&, int)>& take);
+  void MeasureTicks(plat::Button& button, const std::string& caption, int& length);
   void EditColor(plat::Color color, const std::function<void(plat::Color)>& take);
   void TypedInRange();
   void RangeEditLeft();

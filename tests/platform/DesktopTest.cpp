@@ -1,6 +1,7 @@
 #include "QtTestSupport.h"
 
 #include "platform/Clipboard.h"
+#include "platform/Desktop.h"
 #include "platform/Printer.h"
 
 #include <filesystem>
@@ -14,6 +15,30 @@ using namespace plat;
 using platform_test::WindowTest;
 
 class DesktopTest : public WindowTest {};
+
+TEST_F(DesktopTest, ThePointerIsReadWhereItWasPut) {
+  SetCursorPos({123, 45});
+  EXPECT_EQ(CursorPos().x, 123);
+  EXPECT_EQ(CursorPos().y, 45);
+  EXPECT_GT(ScreenRect().Width(), 0);
+  EXPECT_GT(ScreenRect().Height(), 0);
+}
+
+TEST_F(DesktopTest, BoundsKeptOnTheScreenMoveButKeepTheirSize) {
+  const Rect screen{0, 0, 800, 600};
+  struct Case {
+    const char* where;
+    Rect bounds;
+    Rect kept;
+  } const cases[] = {
+      {"inside", {10, 20, 110, 70}, {10, 20, 110, 70}},
+      {"past the right", {750, 20, 850, 70}, {700, 20, 800, 70}},
+      {"past the bottom", {10, 580, 110, 630}, {10, 550, 110, 600}},
+      {"above and left", {-30, -5, 70, 45}, {0, 0, 100, 50}},
+      {"wider than the screen", {100, 10, 1000, 60}, {0, 10, 900, 60}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(KeptOnScreen(c.bounds, screen), c.kept) << c.where;
+}
 
 TEST_F(DesktopTest, ClipboardTextKeepsWindows1252Characters) {
   ClipboardContent content;

@@ -492,6 +492,33 @@ TEST_F(FormTest, ModalFormsEndWithTheirButtonsResult) {
   }
 }
 
+// An options window hides while a dialog it opened runs, and shows again
+// after it: its own modal show goes on and ends with its own result.
+TEST_F(FormTest, AModalFormHiddenWhileAnotherRunsKeepsItsModalShow) {
+  Deferred later;
+  QuestionForm outer;
+  ModalResult inner = mrNone;
+  bool hiddenMeanwhile = false;
+  later.Post([&] {
+    outer.Hide();
+    QuestionForm dialog;
+    later.Post([&] {
+      hiddenMeanwhile = !outer.Visible() && outer.IsModal();
+      input::Click(*dialog.append);
+    });
+    inner = dialog.ShowModal();
+    outer.Show();
+    later.Post([&] {
+      EXPECT_TRUE(outer.IsModal());
+      EXPECT_TRUE(outer.Visible());
+      input::Click(*outer.overwrite);
+    });
+  });
+  EXPECT_EQ(outer.ShowModal(), mrOk);
+  EXPECT_EQ(inner, mrYes);
+  EXPECT_TRUE(hiddenMeanwhile);
+}
+
 }  // namespace
 
 namespace {

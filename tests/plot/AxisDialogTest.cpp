@@ -13,7 +13,9 @@
 #include "platform/Input.h"
 #include "platform/Snapshot.h"
 #include "plot/forms/bm2DForm.h"
+#include "plot/bmMeasure.h"
 #include "plot/forms/bmAxisDlg.h"
+#include "plot/forms/bmMeaDlg.h"
 #include "tests/platform/QtTestSupport.h"
 
 namespace {
@@ -151,6 +153,48 @@ TEST_F(AxisDialogTest, EachControlChangesItsPartAndAppliesOnce) {
     plat::input::Click(dialog.OkBtn());
     Flush();
     EXPECT_TRUE(c.changed(parts)) << "OK keeps it";
+    plat::DestroyForms();
+  }
+}
+
+TEST_F(AxisDialogTest, TickLengthsAreMeasuredWhileTheDialogWaitsHidden) {
+  SharedMeasureUnits() = bmInches;
+  const struct {
+    const char* name;
+    plat::Button& (TbmAxisDlg::*button)();
+    const char* caption;
+    int TbmAxisClass::*length;
+    const char* shown;
+    const char* typed;
+    int want;
+    int wantApplied;
+  } cases[] = {
+      {"major ticks", &TbmAxisDlg::MajTickLengthBtn, "Major Ticks", &TbmAxisClass::MajorLength, "0.08", "0.2", 20, 1},
+      {"minor ticks", &TbmAxisDlg::MinTickLengthBtn, "Minor Ticks", &TbmAxisClass::MinorLength, "0.05", "0.05", 5, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    parts = TbmPlot2DPlotPartsClass();
+    applied = 0;
+    TbmAxisDlg& dialog = Open();
+    platform_test::Deferred later;
+    bool measured = false;
+    later.Post([&] {
+      auto* measure = dynamic_cast<TMeaDlg*>(plat::FindForm("MeaDlg"));
+      ASSERT_NE(measure, nullptr);
+      measured = true;
+      EXPECT_FALSE(dialog.Visible()) << "the axis dialog hides while the length is measured";
+      EXPECT_EQ(measure->Caption(), c.caption);
+      EXPECT_EQ(measure->ValueEdit().Text(), c.shown);
+      measure->ValueEdit().SetText(c.typed);
+      plat::input::Click(measure->OkButton());
+    });
+    plat::input::Click((dialog.*c.button)());
+    Flush();
+    EXPECT_TRUE(measured);
+    EXPECT_TRUE(dialog.Visible());
+    EXPECT_EQ(parts.XAxis.*c.length, c.want);
+    EXPECT_EQ(applied, c.wantApplied) << "redrawn only when the length changed";
     plat::DestroyForms();
   }
 }

@@ -1,11 +1,10 @@
 // The axis dialog's rules without its window: the range read from both edits
 // and set once, Cancel putting back exactly what the backups hold, the limits
-// of the pen widths and font sizes, and the controls an axis with interval
-// labels leaves usable.
+// of the pen widths, and the controls an axis with interval labels leaves
+// usable.
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <string>
 
 #include "matrix/Constu.h"
@@ -170,7 +169,7 @@ TEST_F(AxisOptions, CancelPutsBackWhatTheBackupsHoldAndOkKeepsEverything) {
   // Not in the backup: they stay as changed.
   EXPECT_FALSE(a.Autoscale);
   EXPECT_FALSE(a.ShowScale);
-  EXPECT_EQ(a.ScaleFontSize, 50);
+  EXPECT_EQ(a.ScaleFontSize, 36);
 
   applied = 0;
   {
@@ -181,7 +180,7 @@ TEST_F(AxisOptions, CancelPutsBackWhatTheBackupsHoldAndOkKeepsEverything) {
   }
   EXPECT_EQ(applied, 1);
   EXPECT_EQ(parts.XAxisTitle.Text, "Distance");
-  EXPECT_EQ(parts.XAxisTitle.Size, 33);
+  EXPECT_EQ(parts.XAxisTitle.Size, 24);
   EXPECT_EQ(parts.XAxis.MajorCount, 11);
   EXPECT_EQ(parts.XAxis.AxisPen, (plat::Pen{0x008000, plat::PenStyle::Dash, 4}));
   EXPECT_EQ(parts.XAxis.RefLinePen, (plat::Pen{0x800000, plat::PenStyle::Dot, 6}));
@@ -223,25 +222,6 @@ TEST_F(AxisOptions, EachChangeAppliesOnceAndValuesOutOfLimitsAreNotTaken) {
     options.SetAxisPenStyle(s.code);
     EXPECT_EQ(parts.XAxis.AxisPen.style, s.style) << s.code;
   }
-}
-
-TEST_F(AxisOptions, FontSizesConvertAndASizeThatDoesNotFitIsNotTaken) {
-  const struct { int size, points; } sizes[] = {{17, 12}, {22, 16}, {19, 14}, {100, 72}, {0, 0}};
-  for (const auto& s : sizes) {
-    EXPECT_EQ(PointsOfSize(s.size), s.points) << s.size;
-    EXPECT_EQ(SizeOfPoints(s.points), s.size) << s.points;
-  }
-  EXPECT_EQ(SizeOfPoints(-12), 17) << "the size is the absolute value";
-  EXPECT_EQ(SizeOfPoints(INT_MAX), std::nullopt);
-
-  TbmAxisOptions options = Options();
-  const TbmLabelClass before = parts.XAxisTitle;
-  options.SetTitleFont({"Courier", 9, 0x0000FF, 0}, INT_MAX);
-  EXPECT_EQ(parts.XAxisTitle.Font, before.Font);
-  EXPECT_EQ(parts.XAxisTitle.Size, before.Size);
-  options.SetScaleFont({"Courier", 9, 0x0000FF, 0}, INT_MAX);
-  EXPECT_EQ(parts.XAxis.ScaleFontSize, 17);
-  EXPECT_EQ(applied, 0) << "nothing changed, nothing redrawn";
 }
 
 TEST(AxisControls, IntervalLabelsLeaveOnlyWhatTheAxisStillHas) {
