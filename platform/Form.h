@@ -158,6 +158,9 @@ Form* FindForm(const std::string& name);
 bool FormExists(const std::string& name);
 Form* ActiveForm();
 Form* MainForm();
+// The size of the screen the forms are shown on, in pixels.
+int ScreenWidth();
+int ScreenHeight();
 // True while the application is minimised (its main form is).
 bool ApplicationMinimized();
 

@@ -73,6 +73,8 @@ class Label : public Control {
   void SetCaption(const std::string& caption) override;
   void SetAlignment(TextAlign align);
   void SetWordWrap(bool wrap);
+  // The control the label's accelerator ('&' and a letter) gives the focus to.
+  void SetFocusControl(Control& control);
 };
 
 // How an edit or a combo box is framed: no frame, a plain line, or the sunken 3-D look.
@@ -139,18 +141,6 @@ class CheckBox : public Control {
   std::function<void()> OnClick;
 };
 
-// A radio button; of the radio buttons with one parent, one at a time is checked.
-class RadioButton : public Control {
- public:
-  explicit RadioButton(Control& parent, const std::string& caption = {});
-  std::string Caption() const override;
-  void SetCaption(const std::string& caption) override;
-  bool Checked() const;
-  void SetChecked(bool checked);
-  // Runs when the button becomes checked, by the user or a program.
-  std::function<void()> OnClick;
-};
-
 // A framed group of radio buttons, one per item, laid out in columns.
 class RadioGroup : public Control {
  public:
@@ -214,6 +204,35 @@ class ListBox : public Control {
   void SetItemIndex(int index);
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
+};
+
+// A pair of arrow buttons, up over down, with no value of its own: the form
+// decides what each click changes.
+class SpinButton : public Control {
+ public:
+  explicit SpinButton(Control& parent);
+  // Runs the arrow's action as a click on it would.
+  void ClickUp();
+  void ClickDown();
+  std::function<void()> OnUpClick;
+  std::function<void()> OnDownClick;
+};
+
+// A radio button; the radio buttons of one parent are checked one at a time.
+// OnClick runs when the user checks one that was not checked (or Click does),
+// not when a program sets the check.
+class RadioButton : public Control {
+ public:
+  explicit RadioButton(Control& parent, const std::string& caption = {});
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+  bool Checked() const;
+  void SetChecked(bool checked);
+  void Click();
+  std::function<void()> OnClick;
+
+ private:
+  bool settingCheck_ = false;
 };
 
 class SpinEdit : public Control {

@@ -411,6 +411,16 @@ Form* ActiveForm() {
 
 Form* MainForm() { return TheRegistry().main; }
 
+namespace {
+QRect ScreenGeometry() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->geometry() : QRect(0, 0, 640, 480);
+}
+}  // namespace
+
+int ScreenWidth() { return ScreenGeometry().width(); }
+int ScreenHeight() { return ScreenGeometry().height(); }
+
 bool ApplicationMinimized() {
   const Form* main = MainForm();
   return main != nullptr && main->Peer().widget->isMinimized();

@@ -28,6 +28,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace plat {
 
@@ -321,6 +322,7 @@ std::string Label::Caption() const { return FromQt(As<QLabel>(*this)->text()); }
 void Label::SetCaption(const std::string& caption) { As<QLabel>(*this)->setText(ToQt(caption)); }
 void Label::SetAlignment(TextAlign align) { As<QLabel>(*this)->setAlignment(AlignmentOf(align)); }
 void Label::SetWordWrap(bool wrap) { As<QLabel>(*this)->setWordWrap(wrap); }
+void Label::SetFocusControl(Control& control) { As<QLabel>(*this)->setBuddy(control.Peer().widget); }
 
 // ---- Edit ----
 
@@ -389,19 +391,6 @@ std::string CheckBox::Caption() const { return FromQt(As<QCheckBox>(*this)->text
 void CheckBox::SetCaption(const std::string& caption) { As<QCheckBox>(*this)->setText(ToQt(caption)); }
 bool CheckBox::Checked() const { return As<QCheckBox>(*this)->isChecked(); }
 void CheckBox::SetChecked(bool checked) { As<QCheckBox>(*this)->setChecked(checked); }
-
-// ---- RadioButton ----
-
-RadioButton::RadioButton(Control& parent, const std::string& caption)
-    : Control(&parent, Make<QRadioButton>(parent, ToQt(caption))) {
-  QObject::connect(As<QRadioButton>(*this), &QRadioButton::toggled, [this](bool checked) {
-    if (checked) Fire(OnClick);
-  });
-}
-std::string RadioButton::Caption() const { return FromQt(As<QRadioButton>(*this)->text()); }
-void RadioButton::SetCaption(const std::string& caption) { As<QRadioButton>(*this)->setText(ToQt(caption)); }
-bool RadioButton::Checked() const { return As<QRadioButton>(*this)->isChecked(); }
-void RadioButton::SetChecked(bool checked) { As<QRadioButton>(*this)->setChecked(checked); }
 
 // ---- RadioGroup ----
 
@@ -557,6 +546,54 @@ void ListBox::SetItemIndex(int index) {
   QSignalBlocker block(As<QListWidget>(*this));
   As<QListWidget>(*this)->setCurrentRow(index);
 }
+
+// ---- SpinButton ----
+
+namespace {
+
+QToolButton* AddArrow(QWidget* box, QVBoxLayout* layout, Qt::ArrowType arrow, const std::function<void()>& onClick) {
+  auto* button = new QToolButton(box);
+  button->setArrowType(arrow);
+  button->setAutoRepeat(true);
+  button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  button->setFocusPolicy(Qt::NoFocus);
+  layout->addWidget(button);
+  QObject::connect(button, &QToolButton::clicked, [&onClick] { Fire(onClick); });
+  return button;
+}
+
+}  // namespace
+
+SpinButton::SpinButton(Control& parent) : Control(&parent, Make<QWidget>(parent)) {
+  auto* box = As<QWidget>(*this);
+  auto* layout = new QVBoxLayout(box);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  AddArrow(box, layout, Qt::UpArrow, OnUpClick)->setObjectName("up");
+  AddArrow(box, layout, Qt::DownArrow, OnDownClick)->setObjectName("down");
+}
+
+// A disabled arrow ignores the click.
+void SpinButton::ClickUp() { As<QWidget>(*this)->findChild<QToolButton*>("up")->click(); }
+void SpinButton::ClickDown() { As<QWidget>(*this)->findChild<QToolButton*>("down")->click(); }
+
+// ---- RadioButton ----
+
+RadioButton::RadioButton(Control& parent, const std::string& caption)
+    : Control(&parent, Make<QRadioButton>(parent, ToQt(caption))) {
+  QObject::connect(As<QRadioButton>(*this), &QRadioButton::toggled, [this](bool checked) {
+    if (checked && !settingCheck_) Fire(OnClick);
+  });
+}
+std::string RadioButton::Caption() const { return FromQt(As<QRadioButton>(*this)->text()); }
+void RadioButton::SetCaption(const std::string& caption) { As<QRadioButton>(*this)->setText(ToQt(caption)); }
+bool RadioButton::Checked() const { return As<QRadioButton>(*this)->isChecked(); }
+void RadioButton::SetChecked(bool checked) {
+  settingCheck_ = true;
+  As<QRadioButton>(*this)->setChecked(checked);
+  settingCheck_ = false;
+}
+void RadioButton::Click() { As<QRadioButton>(*this)->click(); }
 
 // ---- SpinEdit ----
 

@@ -210,6 +210,7 @@ void Tbm2DForm::Replot() {
   ++ReplotCount_;
   Plot_->LayoutScreen();
   PaintBoxControl_->Invalidate();
+  if (OnReplot) OnReplot();
 }
 
 // An option dialog's change shows at once, so that what the plot chose (an

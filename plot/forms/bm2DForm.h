@@ -61,6 +61,8 @@ class Tbm2DForm : public plat::Form {
   void ReplotNow();
   // How many times Replot has run since the window was made.
   int ReplotCount() const { return ReplotCount_; }
+  // Runs after every Replot (a window that follows the plot's changes).
+  std::function<void()> OnReplot;
   // Lets go of the client: its callbacks are not called any more.
   void DetachClient();
 

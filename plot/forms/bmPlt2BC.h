@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/Lifetime.h"
 #include "plot/forms/bm2DForm.h"
@@ -30,6 +31,13 @@ class TbmPlt2BC : public TPlotObject {
   virtual void SetUpPlot(Tbm2DPlot&) {}
   // Draws the current group on a plot set up by SetUpPlot.
   virtual void DrawOn(Tbm2DPlot&) {}
+
+  // The plot's title and subtitle, as the options window sets them; the
+  // plot shows them from its next drawing on.
+  void SetPlotTitle(std::string title) { TitleText = std::move(title); }
+  void SetPlotSubTitle(std::string subTitle) { SubTitleText = std::move(subTitle); }
+  const std::string& PlotTitle() const { return TitleText; }
+  const std::string& PlotSubTitle() const { return SubTitleText; }
 
   // The plot window; null before Show and once it has been closed.
   Tbm2DForm* Window() const { return Window_.Get(); }

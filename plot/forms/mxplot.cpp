@@ -5,6 +5,7 @@
 
 #include "matrix/Constu.h"
 #include "matrix/MatrixFiles.h"
+#include "plot/forms/mxploto.h"
 #include "plot/plotData.h"
 #include "rtl/Format.h"
 #include "shell/ModuleRun.h"
@@ -142,6 +143,27 @@ void TMxPlotPlt::DrawOn(Tbm2DPlot& plot) {
     if (PointMode_ == pmNumber) plot.DrawText(LabelStyle_, rtl::Format("%d", k), p.x[at], p.y[at]);
     if (PointMode_ == pmLabel) plot.DrawText(LabelStyle_, PointLabelOf(view.PointLabels(), k), p.x[at], p.y[at]);
   }
+}
+
+std::string TMxPlotPlt::VariableLabel(std::int32_t variable) const {
+  if (!Data_ || Current < 1 || Current > Data_->Count()) return VariableLabelOf(nullptr, variable);
+  return VariableLabelOf(TPointView((*Data_)[Current - 1], ByRows_).VariableLabels(), variable);
+}
+
+void TMxPlotPlt::ChooseX(Tbm2DPlot& plot, std::int32_t variable) {
+  X_ = variable;
+  plot.SetXAxisTitle(VariableLabel(variable));
+}
+
+void TMxPlotPlt::ChooseY(Tbm2DPlot& plot, std::int32_t variable) {
+  Y_ = variable;
+  plot.SetYAxisTitle(VariableLabel(variable));
+}
+
+void TMxPlotPlt::Options() {
+  if (Window() == nullptr) return;
+  TMxPlotOF options(*this);
+  options.ShowModal();
 }
 
 std::unique_ptr<TPlotObject> OpenMatrixPlotWindow(const TMatrixPlotRequest& request) {

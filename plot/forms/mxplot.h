@@ -40,8 +40,19 @@ class TMxPlotPlt : public TbmPlt2BC {
   void SetShowGraph(bool show) { ShowGraph_ = show; }
   bool ShowVectors() const { return ShowVectors_; }
   void SetShowVectors(bool show) { ShowVectors_ = show; }
-  void SetPlotTitle(std::string title) { TitleText = std::move(title); }
-  void SetPlotSubTitle(std::string subTitle) { SubTitleText = std::move(subTitle); }
+
+  bool HasGraphList() const { return Graph_ != nullptr; }
+
+  // The variables along the axes; choosing one names its axis after it too.
+  std::int32_t X() const { return X_; }
+  std::int32_t Y() const { return Y_; }
+  void ChooseX(Tbm2DPlot& plot, std::int32_t variable);
+  void ChooseY(Tbm2DPlot& plot, std::int32_t variable);
+  // The label of a variable of the data set drawn last ("Var-" and its number when it has none).
+  std::string VariableLabel(std::int32_t variable) const;
+
+  // Opens the options window on this plot, modally; it is freed when it closes.
+  void Options() override;
 
   std::int32_t CurrentGroup() const { return Current; }
   std::int32_t VariableCount() const { return VariableCount_; }

@@ -8,6 +8,7 @@
 #include "matrix/Constu.h"
 #include "matrix/MatrixFiles.h"
 #include "matrix/MatrixIO.h"
+#include "plot/forms/treeo.h"
 #include "shell/ModuleRun.h"
 #include "shell/Progress.h"
 
@@ -85,7 +86,7 @@ void TTreePlt::SetUpPlot(Tbm2DPlot& plot) {
 void TTreePlt::DrawOn(Tbm2DPlot& plot) {
   if (!Trees_) return;
   const bool treeChanged = TakeGroup(plot);
-  if (treeChanged) CurrentPage_ = 1;
+  if (treeChanged) Paging_.currentPage = 1;
   auto& parts = plot.Parts();
   const Tree_mx* tree = Current >= 1 && Current <= Trees_->Count() ? &(*Trees_)[Current - 1] : nullptr;
   TTreePage page;
@@ -110,19 +111,22 @@ void TTreePlt::DrawOn(Tbm2DPlot& plot) {
 // count, and the band of the current page, which is kept within the pages
 // that exist.
 TTreePage TTreePlt::SelectPage(const Tree_mx& tree, bool treeChanged) {
-  NodeCount_ = tree.n();
+  TTreePaging& p = Paging_;
+  p.nodeCount = tree.n();
   if (treeChanged) {
-    if (NodeCount_ < kDefaultOtusPerPage) OtusPerPage_ = NodeCount_;
-    if (NodeCount_ < kFewestRowsPerPage) OtusPerPage_ = kFewestRowsPerPage;
+    if (p.nodeCount < kDefaultOtusPerPage) p.otusPerPage = p.nodeCount;
+    if (p.nodeCount < kFewestRowsPerPage) p.otusPerPage = kFewestRowsPerPage;
   }
-  OtusPerPage_ = std::max(OtusPerPage_, 1);
-  const std::int64_t pages = (static_cast<std::int64_t>(NodeCount_) + OtusPerPage_ - 1) / OtusPerPage_;
-  PageCount_ = static_cast<std::int32_t>(std::max<std::int64_t>(pages, 1));
-  CurrentPage_ = std::clamp(CurrentPage_, 1, PageCount_);
+  p.otusPerPage = std::max(p.otusPerPage, 1);
+  const std::int64_t pages = (static_cast<std::int64_t>(p.nodeCount) + p.otusPerPage - 1) / p.otusPerPage;
+  p.pageCount = static_cast<std::int32_t>(std::max<std::int64_t>(pages, 1));
+  const std::int32_t wanted = p.currentPage;
+  p.currentPage = std::clamp(p.currentPage, 1, p.pageCount);
+  if (p.currentPage != wanted && !treeChanged && OnPageMoved) OnPageMoved();
   Direction_ = tree.matrixType() == mtTreeDissimilarity ? -1.0 : 1.0;
   TTreePage page;
-  page.top = NodeCount_ - static_cast<double>(CurrentPage_ - 1) * OtusPerPage_ + 0.5;
-  page.bottom = page.top - OtusPerPage_;
+  page.top = p.nodeCount - static_cast<double>(p.currentPage - 1) * p.otusPerPage + 0.5;
+  page.bottom = page.top - p.otusPerPage;
   return page;
 }
 
@@ -180,6 +184,12 @@ void TTreePlt::DrawDendrogram(Tbm2DPlot& plot, const Tree_mx& tree, const TTreeP
   }
   // The root's stub reaches the end of the axis (a tree of one leaf has none).
   if (e > 0 && X[e] * dir > L[n] * dir) plot.DrawLine(LineStyle_, X[e], Y[e], L[n], Y[e]);
+}
+
+void TTreePlt::Options() {
+  if (Window() == nullptr) return;
+  TTreeOF options(*this);
+  options.ShowModal();
 }
 
 std::unique_ptr<TPlotObject> OpenTreePlotWindow(const TTreePlotRequest& request) {

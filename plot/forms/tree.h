@@ -3,6 +3,7 @@
 // dendrograms, one at a time, in a plot window. Its plot client, TTreePlt,
 // also serves the "Plot tree" buttons of the clustering modules.
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -10,6 +11,7 @@
 #include "matrix/Matrixob.h"
 #include "rtl/TextFile.h"
 #include "plot/forms/bmPlt2BC.h"
+#include "plot/optionRules.h"
 #include "shell/Modules.h"
 #include "shell/PlotWindows.h"
 
@@ -31,18 +33,27 @@ class TTreePlt : public TbmPlt2BC {
   // Draws the current tree.
   void DrawOn(Tbm2DPlot& plot) override;
 
+  // Opens the options window on this plot, modally; it is freed when it closes.
+  void Options() override;
+
   // Paging, as the options window changes it.
   std::int32_t CurrentTree() const { return Current; }
-  std::int32_t CurrentPage() const { return CurrentPage_; }
-  void SetCurrentPage(std::int32_t page) { CurrentPage_ = page; }
-  std::int32_t OtusPerPage() const { return OtusPerPage_; }
-  void SetOtusPerPage(std::int32_t count) { OtusPerPage_ = count; }
-  std::int32_t PageCount() const { return PageCount_; }
-  std::int32_t NodeCount() const { return NodeCount_; }
+  TTreePaging& Paging() { return Paging_; }
+  std::int32_t CurrentPage() const { return Paging_.currentPage; }
+  void SetCurrentPage(std::int32_t page) { Paging_.currentPage = page; }
+  std::int32_t OtusPerPage() const { return Paging_.otusPerPage; }
+  void SetOtusPerPage(std::int32_t count) { Paging_.otusPerPage = count; }
+  std::int32_t PageCount() const { return Paging_.pageCount; }
+  std::int32_t NodeCount() const { return Paging_.nodeCount; }
   const std::string& WindowName() const { return WindowName_; }
 
-  void SetPlotTitle(std::string title) { TitleText = std::move(title); }
-  void SetPlotSubTitle(std::string subTitle) { SubTitleText = std::move(subTitle); }
+  // The styles the options window edits.
+  std::int32_t LineStyle() const { return LineStyle_; }
+  std::int32_t TextStyle() const { return TextStyle_; }
+
+  // Runs when a drawing moved the current page back within the pages (the
+  // open options window shows the page then).
+  std::function<void()> OnPageMoved;
 
  private:
   TTreePage SelectPage(const Tree_mx& tree, bool treeChanged);
@@ -50,10 +61,7 @@ class TTreePlt : public TbmPlt2BC {
 
   std::int32_t LineStyle_ = 0;
   std::int32_t TextStyle_ = 0;
-  std::int32_t NodeCount_ = 0;
-  std::int32_t CurrentPage_ = 0;
-  std::int32_t OtusPerPage_ = 30;
-  std::int32_t PageCount_ = 0;
+  TTreePaging Paging_;
   std::shared_ptr<const TTreeMxList> Trees_;
   double Direction_ = -1.0;
   std::string WindowName_;

@@ -312,6 +312,46 @@ TEST_F(FormTest, FocusMovesAlongTheTabOrder) {
   EXPECT_TRUE(form.edit->Focused());
 }
 
+TEST_F(FormTest, SpinButtonArrowsAndRadioButtonsReportTheUsersClicks) {
+  auto& form = CreateForm<Form>("SpinRadioF");
+  form.SetClientSize(200, 120);
+  auto& spin = form.Add<SpinButton>();
+  spin.SetBounds(10, 10, 18, 40);
+  auto& box = form.Add<GroupBox>("Points");
+  box.SetBounds(40, 10, 150, 100);
+  RadioButton* radios[3];
+  std::vector<std::string> log;
+  for (int i = 0; i < 3; ++i) {
+    radios[i] = &box.Add<RadioButton>("R" + std::to_string(i));
+    radios[i]->SetBounds(8, 20 + 24 * i, 100, 20);
+    radios[i]->OnClick = [&log, i] { log.push_back("radio " + std::to_string(i)); };
+  }
+  spin.OnUpClick = [&log] { log.push_back("up"); };
+  spin.OnDownClick = [&log] { log.push_back("down"); };
+  form.ShowForm();
+  input::Flush();
+
+  input::Click(spin, 9, 5);
+  input::Click(spin, 9, 35);
+  spin.ClickUp();
+  radios[2]->SetChecked(true);  // a program's check is not the user's click
+  input::Click(*radios[0], 8, 10);
+  input::Click(*radios[0], 8, 10);  // already checked: nothing happens
+  radios[1]->Click();
+  EXPECT_EQ(log, (std::vector<std::string>{"up", "down", "up", "radio 0", "radio 1"}));
+  EXPECT_FALSE(radios[0]->Checked()) << "one radio button of a parent is checked at a time";
+  EXPECT_TRUE(radios[1]->Checked());
+  EXPECT_FALSE(radios[2]->Checked());
+
+  log.clear();
+  spin.SetEnabled(false);
+  box.SetEnabled(false);
+  spin.ClickDown();
+  input::Click(spin, 9, 5);
+  radios[2]->Click();
+  EXPECT_TRUE(log.empty()) << "disabled controls take no clicks";
+}
+
 TEST_F(FormTest, SpeedButtonsOfAGroupAreDownOneAtATime) {
   auto& form = ShowSample();
   SpeedButton& plot = *form.plot;
