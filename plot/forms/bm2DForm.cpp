@@ -14,6 +14,7 @@
 #include "platform/CommonDialogs.h"
 #include "platform/Desktop.h"
 #include "platform/Guard.h"
+#include "platform/Modality.h"
 #include "platform/Snapshot.h"
 #include "platform/emf/EmfCanvas.h"
 #include "plot/forms/bmAxisDlg.h"
@@ -236,6 +237,9 @@ void Tbm2DForm::EditStyle(plat::Form&, plat::Control&, int identifier, const std
 
 // One axis dialog at a time: a second one replaces the first, which closes as
 // cancelled. The dialog frees itself; the reference is cleared when it closes.
+// It does not wait, but it keeps the modal options window's hold on the other
+// windows while that hides, so this window cannot close under the options
+// window meanwhile.
 void Tbm2DForm::AxisDialogs(plat::Form& owner, int which) {
   CloseAxisDialog();
   auto& parts = Plot_->Parts();
@@ -245,7 +249,11 @@ void Tbm2DForm::AxisDialogs(plat::Form& owner, int which) {
       x ? "X Axis" : "Y Axis");
   dialog.OnClosed = [this] { AxisDlg_ = {}; };
   AxisDlg_ = &dialog;
-  dialog.ShowForm();
+  if (owner.IsModal()) {
+    plat::ShowBlocking(dialog);
+  } else {
+    dialog.ShowForm();
+  }
 }
 
 void Tbm2DForm::CloseAxisDialog() {

@@ -8,14 +8,20 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/Input.h"
+#include "platform/Modality.h"
 #include "platform/Snapshot.h"
 #include "plot/forms/bm2DForm.h"
 #include "plot/bmMeasure.h"
 #include "plot/forms/bmAxisDlg.h"
 #include "plot/forms/bmMeaDlg.h"
+#include "plot/forms/tree.h"
+#include "plot/forms/treeo.h"
+#include "rtl/Format.h"
+#include "TreePlotSupport.h"
 #include "tests/platform/QtTestSupport.h"
 
 namespace {
@@ -463,6 +469,132 @@ TEST_F(PlotWindowAxisDialogTest, ASecondAxisDialogReplacesTheFirst) {
   Flush();
   EXPECT_EQ(window->AxisDialog(), &second);
   EXPECT_EQ(second.Caption(), "Y Axis");
+}
+
+// ---- Reached as the user reaches it: "&Plot Options...", then the axis button ----
+
+class AxisDialogFromOptionsTest : public platform_test::WindowTest {
+ protected:
+  void SetUp() override {
+    tree = std::make_unique<TTreePlt>(treetest::ListOf(treetest::ZigZagTree(12)), "TestTreeF", 1);
+    tree->Show();
+    window = tree->Window();
+    window->Replot();
+    plat::GrabImage(window->PaintBoxControl());
+    Flush();
+  }
+  void TearDown() override {
+    tree.reset();
+    WindowTest::TearDown();
+  }
+
+  // Opens the tree's options window from the menu, its axis dialog from
+  // "X-axis...", and runs `script` on the dialog; the options window then
+  // closes with OK.
+  void InAxisDialog(const std::function<void(TTreeOF&, TbmAxisDlg&)>& script) {
+    bool ran = false;
+    later.Post([&] {
+      auto* options = dynamic_cast<TTreeOF*>(plat::ActiveForm());
+      ASSERT_NE(options, nullptr);
+      plat::input::Click(options->XAxisBtn());
+      TbmAxisDlg* dialog = window->AxisDialog();
+      ASSERT_NE(dialog, nullptr);
+      ran = true;
+      script(*options, *dialog);
+      EXPECT_EQ(window->AxisDialog(), nullptr) << "the script closes the dialog";
+      Flush();
+      EXPECT_TRUE(options->Visible()) << "the options window shows again";
+      EXPECT_TRUE(options->IsModal());
+      options->OkButton().Click();
+    });
+    window->Menu().Find("&Plot Options...")->Click();
+    EXPECT_TRUE(ran);
+    Flush();
+    EXPECT_EQ(plat::FindForm("bmAxisDlg"), nullptr);
+  }
+
+  std::unique_ptr<TTreePlt> tree;
+  Tbm2DForm* window = nullptr;
+  platform_test::Deferred later;
+};
+
+TEST_F(AxisDialogFromOptionsTest, CancelAfterLiveChangesRestoresTheAxisExactlyAndReplots) {
+  TbmAxisClass& axis = window->Plot().Parts().XAxis;
+  TbmLabelClass& title = window->Plot().Parts().XAxisTitle;
+  const TbmAxisClass before = axis;
+  const TbmLabelClass titleBefore = title;
+  InAxisDialog([&](TTreeOF& options, TbmAxisDlg& dialog) {
+    EXPECT_EQ(dialog.Caption(), "X Axis");
+    EXPECT_FALSE(options.Visible()) << "the options window hides while the axis dialog is open";
+    EXPECT_FALSE(dialog.IsModal()) << "the dialog does not wait";
+    EXPECT_TRUE(plat::InputBlocked(*window)) << "the plot window takes no input meanwhile";
+    EXPECT_FALSE(plat::InputBlocked(dialog));
+    Snapshot(dialog, "axis-dialog-tree.png");
+    const std::function<void()> changes[] = {
+        [&] { dialog.MajTickSpin().SetValue(9); },
+        [&] { dialog.AxisWidthSpin().SetValue(3); },
+        [&] { dialog.ReferenceLineWidthSpin().SetValue(2); },
+        [&] {
+          dialogs.AnswerFont({"Courier", 36, 0x0000FF, 0});
+          plat::input::Click(dialog.ScaleFontBtn());
+        },
+        [&] {
+          dialogs.AnswerFont({"Courier", 24, 0x0000FF, 0});
+          plat::input::Click(dialog.LabelFontBtn());
+        },
+        [&] { TypeAndLeave(dialog.MinEdit(), "-1", dialog.MaxEdit()); },
+        [&] { TypeAndLeave(dialog.LabelEdit(), "Joined at", dialog.MaxEdit()); },
+    };
+    for (const auto& change : changes) {
+      const int replots = window->ReplotCount();
+      change();
+      Flush();
+      EXPECT_EQ(window->ReplotCount(), replots + 1) << "each change replots once";
+    }
+    EXPECT_EQ(axis.MajorCount, 9);
+    EXPECT_EQ(axis.Min, -1);
+    EXPECT_EQ(title.Text, "Joined at");
+    const int replots = window->ReplotCount();
+    plat::input::Click(dialog.CancelBtn());
+    EXPECT_EQ(window->ReplotCount(), replots + 1);
+  });
+  EXPECT_EQ(axis.MajorCount, before.MajorCount);
+  EXPECT_EQ(axis.AxisPen, before.AxisPen);
+  EXPECT_EQ(axis.RefLinePen, before.RefLinePen);
+  // The layout gives the scale font the points of its size, which stays.
+  EXPECT_EQ(axis.ScaleFont.name, before.ScaleFont.name);
+  EXPECT_EQ(axis.ScaleFont.color, before.ScaleFont.color);
+  EXPECT_EQ(axis.Min, before.Min);
+  EXPECT_EQ(axis.Max, before.Max);
+  EXPECT_EQ(title.Text, titleBefore.Text);
+  EXPECT_EQ(title.Font, titleBefore.Font);
+  EXPECT_EQ(title.Size, titleBefore.Size);
+  EXPECT_EQ(axis.ScaleFontSize, 50) << "the scale font size (36 points) is not in the backup";
+  EXPECT_FALSE(axis.Autoscale) << "nor is autoscale";
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(AxisDialogFromOptionsTest, OkKeepsTheChangesAndAutoscaleShowsTheRangeTheTreeChose) {
+  TbmAxisClass& axis = window->Plot().Parts().XAxis;
+  const auto shown = [&axis](double value) { return rtl::Format("%*.*f", axis.ScaleWidth, axis.ScaleDecimals, value); };
+  const std::string chosenMin = shown(axis.Min);
+  const std::string chosenMax = shown(axis.Max);
+  InAxisDialog([&](TTreeOF&, TbmAxisDlg& dialog) {
+    EXPECT_EQ(dialog.MinEdit().Text(), chosenMin);
+    EXPECT_EQ(dialog.MaxEdit().Text(), chosenMax);
+    TypeAndLeave(dialog.MaxEdit(), "100", dialog.MinEdit());
+    EXPECT_EQ(axis.Max, 100);
+    EXPECT_FALSE(axis.Autoscale);
+    plat::input::Click(dialog.AutoscaleCheck());
+    Flush();
+    EXPECT_TRUE(axis.Autoscale);
+    EXPECT_EQ(dialog.MinEdit().Text(), chosenMin) << "the range the tree's drawing chose again";
+    EXPECT_EQ(dialog.MaxEdit().Text(), chosenMax);
+    dialog.MinTickSpin().SetValue(1);
+    plat::input::Click(dialog.OkBtn());
+  });
+  EXPECT_EQ(axis.MinorCount, 1);
+  EXPECT_TRUE(axis.Autoscale);
 }
 
 }  // namespace
