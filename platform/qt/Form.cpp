@@ -2,6 +2,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/Guard.h"
+#include "platform/Modality.h"
 #include "platform/StdControls.h"
 #include "platform/qt/Peer.h"
 #include "rtl/StringList.h"
@@ -436,5 +437,19 @@ void SetApplicationHint(const std::string& hint) {
 }
 
 void SetOnHint(std::function<void()> onHint) { TheRegistry().onHint = std::move(onHint); }
+
+}  // namespace plat
+
+namespace plat {
+
+void ShowBlocking(Form& form) {
+  form.Peer().widget->setWindowModality(Qt::ApplicationModal);
+  form.ShowForm();
+}
+
+bool InputBlocked(const Form& form) {
+  const QWidget* modal = QApplication::activeModalWidget();
+  return modal != nullptr && modal->window() != form.Peer().widget->window();
+}
 
 }  // namespace plat

@@ -8,13 +8,16 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "matrix/Constu.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Desktop.h"
 #include "platform/Guard.h"
+#include "platform/Modality.h"
 #include "platform/Snapshot.h"
 #include "platform/emf/EmfCanvas.h"
+#include "plot/forms/bmAxisDlg.h"
 #include "plot/forms/bmMainOptionsDlg.h"
 #include "plot/forms/bmMeaDlg.h"
 #include "plot/forms/bmStyleDlgs.h"
@@ -132,12 +135,18 @@ Tbm2DForm::Tbm2DForm() : plat::Form("bm2DForm") {
     SetClientSize(width, height + (ByGroupPanel_->Visible() ? kGroupPanelHeight : 0));
   };
   BuildMenu();
-  OnClose = [](plat::CloseAction& action) { action = plat::CloseAction::Free; };
+  OnClose = [this](plat::CloseAction& action) {
+    CloseAxisDialog();
+    action = plat::CloseAction::Free;
+  };
   OnResize = [this] { PlaceGroupSpin(); };
   OnShow = [this] { Plot_->Resize(PaintBoxControl_->ClientWidth(), PaintBoxControl_->ClientHeight()); };
 }
 
-Tbm2DForm::~Tbm2DForm() { Plot_->ClearStyles(); }
+Tbm2DForm::~Tbm2DForm() {
+  CloseAxisDialog();
+  Plot_->ClearStyles();
+}
 
 void Tbm2DForm::HandleMessage(const plat::Message& message) {
   if (message.msg == kPaintErrorMessage) {
@@ -206,6 +215,13 @@ void Tbm2DForm::Replot() {
   if (OnReplot) OnReplot();
 }
 
+// An option dialog's change shows at once, so that what the plot chose (an
+// autoscaled range) can be read back right after.
+void Tbm2DForm::ReplotNow() {
+  Replot();
+  PaintBoxControl_->Repaint();
+}
+
 void Tbm2DForm::DetachClient() {
   Plot_->DrawCallback = nullptr;
   Plot_->OptionsCallback = nullptr;
@@ -232,7 +248,30 @@ void Tbm2DForm::EditStyle(plat::Form& optionsWindow, plat::Control& button, int 
   });
 }
 
-void Tbm2DForm::AxisDialogs(plat::Form&, int) {}
+// One axis dialog at a time: a second one replaces the first, which closes as
+// cancelled. The dialog frees itself; the reference is cleared when it closes.
+// It does not wait, but it keeps the modal options window's hold on the other
+// windows while that hides, so this window cannot close under the options
+// window meanwhile.
+void Tbm2DForm::AxisDialogs(plat::Form& owner, int which) {
+  CloseAxisDialog();
+  auto& parts = Plot_->Parts();
+  const bool x = which == 0;
+  TbmAxisDlg& dialog = plat::CreateForm<TbmAxisDlg>(
+      owner, [this] { ReplotNow(); }, x ? parts.XAxisTitle : parts.YAxisTitle, x ? parts.XAxis : parts.YAxis,
+      x ? "X Axis" : "Y Axis");
+  dialog.OnClosed = [this] { AxisDlg_ = {}; };
+  AxisDlg_ = &dialog;
+  if (owner.IsModal()) {
+    plat::ShowBlocking(dialog);
+  } else {
+    dialog.ShowForm();
+  }
+}
+
+void Tbm2DForm::CloseAxisDialog() {
+  if (TbmAxisDlg* dialog = std::exchange(AxisDlg_, {}).Get()) dialog->Close();
+}
 
 // The dialog is freed here, once: closing only hides it.
 void Tbm2DForm::MainOptions(plat::Form& owner) {

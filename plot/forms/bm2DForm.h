@@ -13,10 +13,12 @@
 #include "platform/BitmapCanvas.h"
 #include "platform/CustomControl.h"
 #include "platform/Form.h"
+#include "platform/Lifetime.h"
 #include "platform/StdControls.h"
 #include "plot/bm2DPlot.h"
 
 class Tbm2DForm;
+class TbmAxisDlg;
 
 // The kinds of file a plot window's pages can be saved as.
 enum class TbmPageFile { Pdf, Png, Emf };
@@ -55,6 +57,8 @@ class Tbm2DForm : public plat::Form {
   int ByGroupValue() const { return Plot_->ByGroupValue(); }
   // Lays out for the paint box's size and repaints.
   void Replot();
+  // Replot, and the window paints before it returns.
+  void ReplotNow();
   // Runs after every Replot (a window that follows the plot's changes).
   std::function<void()> OnReplot;
   // Lets go of the client: its callbacks are not called any more.
@@ -87,6 +91,8 @@ class Tbm2DForm : public plat::Form {
   void EditStyle(plat::Form& optionsWindow, plat::Control& button, int identifier, const std::string& caption);
   void AxisDialogs(plat::Form& owner, int which);
   void MainOptions(plat::Form& owner);
+  // The axis dialog open now; null once it has closed.
+  TbmAxisDlg* AxisDialog() const { return AxisDlg_.Get(); }
 
   // The font dialog on a text style or the title and subtitle fonts; true when confirmed.
   bool EditTextStyle(int identifier);
@@ -109,6 +115,7 @@ class Tbm2DForm : public plat::Form {
   void WriteMetafile(const std::string& path);
   void SaveBitmap(const std::string& path);
   bool FontDialog(plat::Font& font, int& size);
+  void CloseAxisDialog();
 
   std::unique_ptr<plat::BitmapCanvas> Measure_;  // measures text while nothing paints
   std::unique_ptr<Tbm2DPlot> Plot_;
@@ -119,4 +126,5 @@ class Tbm2DForm : public plat::Form {
   plat::MenuItem* PreviewItem_ = nullptr;
   bool Initialising_ = false;
   std::string PendingError_;
+  plat::WeakRef<TbmAxisDlg> AxisDlg_;
 };

@@ -217,13 +217,8 @@ void TbmMainPlot2DOptionsDlg::LoadControls() {
 
 // Centred over the calling form, which hides, then kept on the screen.
 void TbmMainPlot2DOptionsDlg::PlaceOver(const plat::Form& callingForm) {
-  const plat::Rect over = callingForm.Bounds();
-  const int left = over.left + (over.Width() - Width()) / 2;
-  const int top = over.top + (over.Height() - Height()) / 2;
   callingForm_.Hide();
-  const plat::Rect placed =
-      KeepOnScreen({left, top, left + Width(), top + Height()}, plat::ScreenWidth(), plat::ScreenHeight());
-  SetBounds(placed.left, placed.top, placed.Width(), placed.Height());
+  CentreOver(*this, callingForm);
 }
 
 plat::Button& TbmMainPlot2DOptionsDlg::MarginButton(TbmMarginSide side) { return *margins_[Index(side)]; }

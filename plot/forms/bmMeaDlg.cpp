@@ -75,13 +75,24 @@ bool MeasureDialog(const std::string& caption, int& length) {
   return TakeMeasure(length, dialog.Value(), dialog.Units());
 }
 
-void CentreOnPointer(plat::Form& dialog) {
-  const plat::Point pointer = plat::CursorPos();
-  const int left = pointer.x - dialog.Width() / 2;
-  const int top = pointer.y - dialog.Height() / 2;
+namespace {
+
+// Places the dialog with its centre at the point given, whole on the screen.
+void CentreOn(plat::Form& dialog, plat::Point centre) {
+  const int left = centre.x - dialog.Width() / 2;
+  const int top = centre.y - dialog.Height() / 2;
   const plat::Rect placed = KeepOnScreen({left, top, left + dialog.Width(), top + dialog.Height()},
                                          plat::ScreenWidth(), plat::ScreenHeight());
   dialog.SetBounds(placed.left, placed.top, placed.Width(), placed.Height());
+}
+
+}  // namespace
+
+void CentreOnPointer(plat::Form& dialog) { CentreOn(dialog, plat::CursorPos()); }
+
+void CentreOver(plat::Form& dialog, const plat::Form& over) {
+  const plat::Rect bounds = over.Bounds();
+  CentreOn(dialog, {bounds.left + bounds.Width() / 2, bounds.top + bounds.Height() / 2});
 }
 
 void StepAside(plat::Form& optionsWindow, plat::Control& button, const std::function<void()>& run) {

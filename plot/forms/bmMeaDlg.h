@@ -46,6 +46,8 @@ bool MeasureDialog(const std::string& caption, int& length);
 
 // Places a dialog, once made, centred on the mouse pointer and whole on the screen.
 void CentreOnPointer(plat::Form& dialog);
+// Places a dialog centred over another window and whole on the screen.
+void CentreOver(plat::Form& dialog, const plat::Form& over);
 
 // What an options window's button that opens a dialog does around it: the
 // mouse pointer goes to the button's centre, the window hides while `run`

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "OptionsWindowSupport.h"
 #include "TreePlotSupport.h"
 #include "platform/BitmapCanvas.h"
 #include "platform/Snapshot.h"
@@ -31,6 +32,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using optionstest::ReplotCounter;
 using plat::input::Flush;
 
 std::string Artefact(const std::string& name) {
@@ -87,19 +89,6 @@ void Choose(plat::ComboBox& combo, int index) {
   combo.SetFocus();
   plat::input::PressKey(combo, plat::vk::Down);
 }
-
-// Counts a plot window's replots.
-struct ReplotCounter {
-  explicit ReplotCounter(Tbm2DForm& window) {
-    window.OnReplot = [this] { ++count; };
-  }
-  int Take() {
-    const int n = count;
-    count = 0;
-    return n;
-  }
-  int count = 0;
-};
 
 // A window over styles of every kind and a stand-in options window with one
 // style button, as the plots' options windows have.
