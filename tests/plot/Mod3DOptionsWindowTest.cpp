@@ -11,6 +11,7 @@
 
 #include "OptionsWindowSupport.h"
 #include "plot/forms/mod3d.h"
+#include "plot/forms/bmStyleDlgs.h"
 #include "plot/forms/mod3do.h"
 #include "tests/shell/ShellTestSupport.h"
 
@@ -279,6 +280,43 @@ TEST_F(Mod3DOptionsWindow, TheLabelFontButtonEditsTheLabelsStyle) {
   const TbmStyleEntry* labels = window.Plot().FindStyle(plot.LabelStyle());
   ASSERT_NE(labels, nullptr);
   EXPECT_EQ(std::get<TbmTextClass>(labels->Part).Font.name, "Liberation Serif");
+}
+
+// "Base..." opens the quadrilateral dialog on the base region while the
+// options window waits hidden; Cancel leaves the base and the plot alone, OK
+// takes the new fill and replots once.
+TEST_F(Mod3DOptionsWindow, TheBaseButtonEditsTheBaseRegionInTheQuadrilateralDialog) {
+  TMod3DPlt& plot = Run();
+  Tbm2DForm& window = *plot.Window();
+  const auto& base = std::get<TbmQuadClass>(window.Plot().FindStyle(plot.BaseStyle())->Part);
+  const plat::Brush before = base.Hatch;
+  ASSERT_NE(before.style, FillStyleOfCode(3));
+  for (const bool ok : {false, true}) {
+    ReplotCounter replots(window);
+    platform_test::Deferred later;
+    Options([&](TMod3dOF& form) {
+      later.Post([&] {
+        TbmQuadDlg* dialog = nullptr;
+        for (plat::Form* open : plat::Forms()) {
+          if (auto* quad = dynamic_cast<TbmQuadDlg*>(open); quad != nullptr && quad->Visible()) dialog = quad;
+        }
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->Caption(), "Base region");
+        EXPECT_FALSE(form.Visible());
+        auto* pattern = dynamic_cast<plat::ComboBox*>(dialog->Find("bmID_BarStyleCombo"));
+        ASSERT_NE(pattern, nullptr);
+        pattern->SetItemIndex(2);
+        pattern->SetFocus();
+        plat::input::PressKey(*pattern, plat::vk::Down);
+        plat::input::Click(ok ? dialog->OkButton() : dialog->CancelButton());
+      });
+      replots.Take();
+      Named<plat::Button>(form, "BaseRegionBtn").Click();
+      EXPECT_TRUE(form.Visible());
+      EXPECT_EQ(replots.Take(), ok ? 1 : 0);
+    });
+    EXPECT_EQ(base.Hatch.style, ok ? FillStyleOfCode(3) : before.style);
+  }
 }
 
 TEST_F(Mod3DOptionsWindow, ADoubleClickAndARightButtonReleaseOpenItToo) {

@@ -15,6 +15,7 @@
 #include "TreePlotSupport.h"
 #include "platform/Snapshot.h"
 #include "platform/SystemColors.h"
+#include "plot/forms/bmAxisDlg.h"
 #include "plot/forms/mxploto.h"
 #include "plot/forms/treeo.h"
 #include "shell/Modules.h"
@@ -451,6 +452,29 @@ TEST_F(MxPlotOptionsTest, ButtonsOpenTheirDialogs) {
     for (const ButtonCase& c : styles) EXPECT_EQ(DialogOpenedBy(c.button), c.dialog) << c.button.Caption();
     EXPECT_EQ(ReplotsNow(), 0) << "cancelled style dialogs change nothing";
     EXPECT_EQ(DialogOpenedBy(options.GeneralBtn()), "bmMainPlot2DOptionsDlg");
+
+    // The axis buttons open the modeless axis dialog on their own axis.
+    struct AxisCase {
+      plat::Button& button;
+      const char* caption;
+      const TbmLabelClass& title;
+    };
+    const AxisCase axes[] = {
+        {options.XAxisBtn(), "X Axis", Window().Plot().Parts().XAxisTitle},
+        {options.YAxisBtn(), "Y Axis", Window().Plot().Parts().YAxisTitle},
+    };
+    for (const AxisCase& c : axes) {
+      plat::input::Click(c.button);
+      TbmAxisDlg* dialog = Window().AxisDialog();
+      ASSERT_NE(dialog, nullptr) << c.caption;
+      EXPECT_EQ(dialog->Caption(), c.caption);
+      EXPECT_EQ(dialog->LabelEdit().Text(), c.title.Text);
+      EXPECT_FALSE(options.Visible());
+      plat::input::Click(dialog->CancelBtn());
+      plat::input::Flush();
+      EXPECT_EQ(Window().AxisDialog(), nullptr);
+      EXPECT_TRUE(options.Visible());
+    }
   });
   EXPECT_TRUE(boxes.Boxes().empty());
 }
