@@ -36,13 +36,13 @@ XlTableBuilder& XlTableBuilder::Bools(std::initializer_list<bool> values) {
 
 XlTableBuilder& XlTableBuilder::Errors(std::initializer_list<std::uint16_t> codes) {
   std::vector<XlCell> cells;
-  for (auto c : codes) cells.push_back(XlErrorCell{c});
+  for (auto c : codes) cells.emplace_back(std::in_place_type<XlErrorCell>, XlErrorCell{c});
   return Cells(cells);
 }
 
 XlTableBuilder& XlTableBuilder::Ints(std::initializer_list<std::int16_t> values) {
   std::vector<XlCell> cells;
-  for (auto v : values) cells.push_back(XlIntCell{v});
+  for (auto v : values) cells.emplace_back(std::in_place_type<XlIntCell>, XlIntCell{v});
   return Cells(cells);
 }
 
