@@ -91,6 +91,9 @@ class Control : public MessageReceiver {
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& hint);
   void SetShowHint(bool show);
+  // Shows `hint` as a tooltip just below `area` (client coordinates), kept
+  // while the mouse stays within the area: the hint of one part of a control.
+  void ShowHintBelow(const std::string& hint, const Rect& area);
 
   void SetFont(const Font& font);
   Font GetFont() const;
@@ -151,5 +154,8 @@ class Control : public MessageReceiver {
   Align align_ = Align::None;
   Lifetime lifetime_;
 };
+
+// The text of the tooltip shown now; empty when none shows.
+std::string ShownHint();
 
 }  // namespace plat

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cctype>
@@ -219,6 +220,14 @@ void Control::SetHint(const std::string& hint) {
 void Control::SetShowHint(bool show) {
   peer_->widget->setToolTip(show ? qtbridge::ToQt(GetShortHint(hint_)) : QString());
 }
+
+void Control::ShowHintBelow(const std::string& hint, const Rect& area) {
+  QWidget* widget = peer_->widget;
+  QToolTip::showText(widget->mapToGlobal(QPoint(area.left, area.bottom)), qtbridge::ToQt(hint), widget,
+                     QRect(area.left, area.top, area.Width(), area.Height()));
+}
+
+std::string ShownHint() { return QToolTip::isVisible() ? qtbridge::FromQt(QToolTip::text()) : std::string(); }
 
 void Control::SetFont(const Font& font) {
   peer_->widget->setFont(qtbridge::ToQFont(font));

@@ -222,10 +222,10 @@ void TMORVAF::BuildNotebook() {
     }
   }
   notebook_->SetTabRowCount(0);
+  // The notebook's own hints are off: the tab under the mouse shows its page's hint below it.
   notebook_->OnMouseOverTab = [this](plat::Control*, int index) {
-    overTab_ = index;
     if (index >= 0 && index < notebook_->PageCount()) {
-      status_->SetSimpleText(" " + notebook_->PageHintAt(index));
+      notebook_->ShowHintBelow(notebook_->PageHintAt(index), notebook_->TabRectAt(index));
     }
   };
 }

@@ -44,7 +44,6 @@ class TMORVAF : public plat::Form {
   TVirController* controller_;
   TVirNotebook* notebook_;
   plat::StatusBar* status_;
-  int overTab_ = -1;
 };
 
 // The short date format with a two-letter year widened to four ("m/d/yy"

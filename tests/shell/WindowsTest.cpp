@@ -182,6 +182,21 @@ TEST_F(MorvapcWindows, EveryModuleButtonOpensItsDialogOrSaysItIsNotAvailable) {
   EXPECT_EQ(shown, 1) << "one dialog at a time";
 }
 
+// The module notebook's tabs show their page's hint as a tooltip when the
+// mouse comes over them; the status bar keeps the application's hint.
+TEST_F(MorvapcWindows, ATabUnderTheMouseShowsItsPagesHint) {
+  TMORVAF& main = Start();
+  TVirNotebook& notebook = main.Notebook();
+  ASSERT_GE(notebook.PageCount(), 2);
+  for (int index = 0; index < notebook.PageCount(); ++index) {
+    const Rect tab = notebook.TabRectAt(index);
+    ASSERT_FALSE(notebook.PageHintAt(index).empty()) << index;
+    input::MouseMove(notebook, (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    input::Flush();
+    EXPECT_EQ(ShownHint(), notebook.PageHintAt(index)) << index;
+  }
+}
+
 TEST_F(MorvapcWindows, ConfigurationOpensWithOk) {
   TMORVAF& main = Start();
   main.Menu().Find("Configuration...")->Click();
