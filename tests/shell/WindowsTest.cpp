@@ -267,6 +267,31 @@ TEST_F(MorvapcWindows, BatchStopsAtNextWithThePlotOpenAndBothSectionsReachTheLis
       << "the page's editor shows the section's own text";
 }
 
+TEST_F(MorvapcWindows, ABatchParameterTypedInQuotesStaysOneFileName) {
+  const fs::path folder = DataFolder();
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "sahn" / "golden" / "dis-noties.qmx", folder / "dis data.qmx");
+  std::ofstream((folder / "run.qmb").string(), std::ios::binary) << "*SAHN O=%1 R=%2\r\n";
+  TMORVAF& main = Start();
+  main.Menu().Find("Run batch file...")->Click();
+  input::Flush();
+  auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+  ASSERT_NE(batch, nullptr);
+  dialogs.AnswerFile((folder / "run.qmb").string());
+  batch->LoadBtn().Click();
+  input::TypeText(batch->ParamsEdit(), "\"dis data.qmx\" dis.tre");
+  input::Flush();
+  ASSERT_EQ(batch->ParamsEdit().Text(), "\"dis data.qmx\" dis.tre");
+  batch->RunBtn().Click();
+  input::Flush();
+
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+  EXPECT_TRUE(fs::exists(folder / "dis.tre"));
+  TListingModel& listing = ListingForm()->Model();
+  ASSERT_EQ(listing.PageCount(), 2);
+  const std::vector<std::string> lines = listing.Section(1)->Paragraphs();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Read input from file: dis data.qmx"), lines.end());
+}
+
 TEST_F(MorvapcWindows, TheOverwriteQuestionAnswersByItsButtonsAndEscape) {
   struct Case {
     const char* name;
