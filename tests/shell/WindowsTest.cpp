@@ -66,6 +66,18 @@ class MorvapcWindows : public platform_test::WindowTest {
     return ReadProfileString("morva.ini", section, key).value_or("(none)");
   }
   // A fresh folder of the test's own, the data directory of the program.
+  // Opens the batch window from the main window's menu and loads the batch
+  // file through its Load button; null when no window opened.
+  TbatchF* LoadBatch(TMORVAF& main, const fs::path& file) {
+    main.Menu().Find("Run batch file...")->Click();
+    input::Flush();
+    auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+    if (batch == nullptr) return nullptr;
+    dialogs.AnswerFile(file.string());
+    batch->LoadBtn().Click();
+    return batch;
+  }
+
   fs::path DataFolder() {
     const fs::path folder = settings.Folder() / "data";
     fs::create_directories(folder);
@@ -226,12 +238,8 @@ TEST_F(MorvapcWindows, BatchStopsAtNextWithThePlotOpenAndBothSectionsReachTheLis
   std::ofstream((folder / "run.qmb").string(), std::ios::binary)
       << "\" SAHN, then its tree\r\n*SAHN O=dis.qmx R=dis.tre\r\n*TREE O=dis.tre\r\n";
   TMORVAF& main = Start();
-  main.Menu().Find("Run batch file...")->Click();
-  input::Flush();
-  auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+  TbatchF* batch = LoadBatch(main, folder / "run.qmb");
   ASSERT_NE(batch, nullptr);
-  dialogs.AnswerFile((folder / "run.qmb").string());
-  batch->LoadBtn().Click();
   EXPECT_TRUE(batch->RunBtn().Enabled());
 
   std::vector<std::string> atWait;
@@ -272,12 +280,8 @@ TEST_F(MorvapcWindows, ABatchParameterTypedInQuotesStaysOneFileName) {
   fs::copy_file(fs::path(MORVA_FIXTURES) / "sahn" / "golden" / "dis-noties.qmx", folder / "dis data.qmx");
   std::ofstream((folder / "run.qmb").string(), std::ios::binary) << "*SAHN O=%1 R=%2\r\n";
   TMORVAF& main = Start();
-  main.Menu().Find("Run batch file...")->Click();
-  input::Flush();
-  auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+  TbatchF* batch = LoadBatch(main, folder / "run.qmb");
   ASSERT_NE(batch, nullptr);
-  dialogs.AnswerFile((folder / "run.qmb").string());
-  batch->LoadBtn().Click();
   input::TypeText(batch->ParamsEdit(), "\"dis data.qmx\" dis.tre");
   input::Flush();
   ASSERT_EQ(batch->ParamsEdit().Text(), "\"dis data.qmx\" dis.tre");
