@@ -279,6 +279,18 @@ void ScaleEigenvectors(std::int32_t n, Rect_mx& z, vect_mx& d, std::int32_t opti
   zw.StoreTo(z, n, n);
 }
 
+namespace {
+
+// True when a running total of eigenvalues exceeds the total it is a share
+// of by more than rounding: the eigenvalues of a matrix add up to its trace
+// only to within a few units in the last place.
+bool ExceedsTotal(long double cumulative, double total) {
+  constexpr long double kRelativeTolerance = 1e-12L;
+  return cumulative - total > kRelativeTolerance * std::fabs(total);
+}
+
+}  // namespace
+
 void ListEigenvalues(std::int32_t n, const vect_mx& d, double sum) {
   const int w = n >= 1 && d.Get(1) > 1e9 ? 24 : 12;
   ListingWriteLine("");
@@ -289,7 +301,7 @@ void ListEigenvalues(std::int32_t n, const vect_mx& d, double sum) {
       const double value = d.Get(i);
       cum += value;
       const double percent = static_cast<double>(100.0L * value / sum);
-      if (cum > sum)
+      if (ExceedsTotal(cum, sum))
         ListingWriteLine(rtl::Format("%3d %*.8f %12.4f %12s", i, w, value, percent, " > 100% "));
       else
         ListingWriteLine(

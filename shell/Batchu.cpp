@@ -15,14 +15,66 @@ constexpr std::string_view kCommandBlanks = " \t";
 
 bool IsComment(std::string_view line) { return rtl::Trim(line).empty() || line.front() == '"' || line.front() == '\''; }
 
-// The words of a text between any of the separators.
-std::vector<std::string> SplitWords(std::string_view text, std::string_view separators) {
+// Blanks, tabs and commas separate the pairs of a command.
+bool IsPairSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
+
+// The argument of a pair written in double quotes, its first and last
+// characters, holds what is between them.
+bool IsQuoted(std::string_view arg) { return arg.size() >= 2 && arg.front() == '"' && arg.back() == '"'; }
+
+// The pairs of a command: words between blanks, tabs and commas, but a comma
+// inside parentheses does not separate (SHAPET(1,2)), and an argument that
+// starts with a double quote runs to the next one, separators and all
+// (OUT="3,4"). The words keep their quotes.
+std::vector<std::string> SplitPairs(std::string_view text) {
   std::vector<std::string> words;
-  size_t start = text.find_first_not_of(separators);
+  size_t i = 0;
+  while (i < text.size()) {
+    if (IsPairSeparator(text[i])) {
+      ++i;
+      continue;
+    }
+    const size_t start = i;
+    size_t equals = std::string_view::npos;
+    int depth = 0;
+    for (; i < text.size(); ++i) {
+      const char c = text[i];
+      if (c == ' ' || c == '\t' || (c == ',' && depth == 0)) break;
+      if (c == '"' && equals != std::string_view::npos && i == equals + 1) {
+        const size_t close = text.find('"', i + 1);
+        if (close == std::string_view::npos) {
+          throw E_Morvapc("Closing double quote missing in:\n" + std::string(text.substr(start)));
+        }
+        i = close + 1;
+        if (i < text.size() && !IsPairSeparator(text[i])) {
+          const size_t end = text.find_first_of(" \t,", i);
+          throw E_Morvapc("Invalid parameter/argument pair:\n" + std::string(text.substr(start, end - start)));
+        }
+        break;
+      }
+      if (c == '=' && equals == std::string_view::npos) equals = i;
+      if (c == '(') ++depth;
+      if (c == ')' && depth > 0) --depth;
+    }
+    words.emplace_back(text.substr(start, i - start));
+  }
+  return words;
+}
+
+// The words of the batch parameters: between blanks, but a word that starts
+// with a double quote runs to the next one, blanks and all, and keeps its
+// quotes, so that where it stands in a command it is an argument in quotes.
+std::vector<std::string> SplitParameterWords(std::string_view text) {
+  std::vector<std::string> words;
+  size_t start = text.find_first_not_of(' ');
   while (start != std::string_view::npos) {
-    const size_t end = text.find_first_of(separators, start);
+    size_t end = text.find(' ', start);
+    if (text[start] == '"') {
+      const size_t close = text.find('"', start + 1);
+      if (close != std::string_view::npos) end = text.find(' ', close);
+    }
     words.emplace_back(text.substr(start, end == std::string_view::npos ? end : end - start));
-    start = end == std::string_view::npos ? end : text.find_first_not_of(separators, end);
+    start = end == std::string_view::npos ? end : text.find_first_not_of(' ', end);
   }
   return words;
 }
@@ -125,22 +177,36 @@ rtl::StringList PrepareBatchLines(const rtl::StringList& lines, std::vector<int>
 }
 
 std::vector<std::string> BatchParameterWords(std::string_view parameters) {
-  std::vector<std::string> words = SplitWords(parameters, " ");
+  std::vector<std::string> words = SplitParameterWords(parameters);
   if (words.size() > 9) words.resize(9);
   return words;
 }
 
+std::string QuoteBatchParameter(std::string_view word) {
+  const bool blank = word.find_first_of(" \t") != std::string_view::npos;
+  if (!blank || word.find('"') != std::string_view::npos) return std::string(word);
+  return '"' + std::string(word) + '"';
+}
+
 std::string SubstituteParameters(std::string_view command, const std::vector<std::string>& words) {
   std::string result;
+  bool inQuotes = false;  // within a quoted stretch of the command itself
   for (size_t i = 0; i < command.size(); ++i) {
     if (command[i] != '%') {
+      if (command[i] == '"') inQuotes = !inQuotes;
       result += command[i];
       continue;
     }
     const char digit = i + 1 < command.size() ? command[i + 1] : '\0';
     if (digit < '1' || digit > '9') throw E_Morvapc("Bad parameter format");
     const size_t n = static_cast<size_t>(digit - '0');
-    result += n <= words.size() ? words[n - 1] : std::string{'%', digit};
+    if (n > words.size()) {
+      result += std::string{'%', digit};
+    } else {
+      // A quoted word inside quotes of the command ("%1.qmx") gives its text.
+      const std::string& word = words[n - 1];
+      result += inQuotes && IsQuoted(word) ? word.substr(1, word.size() - 2) : word;
+    }
     ++i;
   }
   return result;
@@ -162,16 +228,18 @@ std::int32_t LookupModule(std::string& command) {
 }
 
 void ParseArguments(std::string_view arguments, const TModuleRec& module, TWorkingParams& params) {
-  const std::vector<std::string> words = SplitWords(arguments, " \t,");
+  const std::vector<std::string> words = SplitPairs(arguments);
   if (words.empty()) throw E_Morvapc("No parameters provided.");
   const std::span<TParamRec> records = params.Params();
   for (const std::string& word : words) {
     const size_t equals = word.find('=');
-    if (equals == std::string::npos || word.find('=', equals + 1) != std::string::npos) {
+    std::string arg = equals == std::string::npos ? std::string() : word.substr(equals + 1);
+    if (IsQuoted(arg)) {
+      arg = arg.substr(1, arg.size() - 2);
+    } else if (equals == std::string::npos || arg.find('=') != std::string::npos) {
       throw E_Morvapc("Invalid parameter/argument pair:\n" + word);
     }
     const std::string param = rtl::UpperCase(std::string_view(word).substr(0, equals));
-    const std::string arg = word.substr(equals + 1);
     bool matched = false;
     for (size_t i = 0; i < records.size() && i < module.params.size(); ++i) {
       if (!rtl::SameText(records[i].keyword, param)) continue;

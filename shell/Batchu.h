@@ -6,6 +6,7 @@
 //   *SAHN I=data.qmx O=tree.qmx
 //       M=UPGMA            <- a line without '*' continues the command above
 //   *TREE I=%1             <- %1 to %9 stand for the batch parameters
+//   *TRANSF O="my data.qmx" T=SHAPET(1,2)   <- quotes and parentheses keep commas and blanks
 //
 // The model loads and prepares the file, substitutes the parameters, and runs
 // the commands one after another without the parameter dialog. The batch
@@ -108,20 +109,32 @@ rtl::StringList PrepareBatchLines(const rtl::StringList& lines, std::vector<int>
 
 // The command with %1 to %9 replaced by the words of the parameters (replaced
 // text is not searched again); a %n beyond the words stays as written, and a
-// '%' before anything but 1 to 9 raises E_Morvapc "Bad parameter format".
+// '%' before anything but 1 to 9 raises E_Morvapc "Bad parameter format". A
+// word in double quotes keeps them, so that it stays one argument, except
+// inside double quotes of the command (O="%1.qmx"), where its text goes in.
 std::string SubstituteParameters(std::string_view command, const std::vector<std::string>& words);
 
-// The words of the batch parameters field (blank-separated, up to nine).
+// The words of the batch parameters field (up to nine), separated by blanks;
+// a word in double quotes ("my data.qmx") holds its blanks and keeps its quotes.
 std::vector<std::string> BatchParameterWords(std::string_view parameters);
+
+// A batch parameter as the parameters field gives it: in double quotes when it
+// holds a blank or a tab (and no double quote), otherwise as it is.
+std::string QuoteBatchParameter(std::string_view word);
 
 // Finds the module named by the command's first word (in any case), removes
 // that word from the command and returns the module's number. Raises
 // E_Morvapc "Module name missing" or "Module name (NAME)\n not found".
 std::int32_t LookupModule(std::string& command);
 
-// Sets the working copy from the pairs KEYWORD=ARGUMENT of the command, by
-// the types of the module's table: texts and file names as written (at most
-// 50 and 128 characters), a choice by its item (any case), a check box true
-// for TRUE, ROW or YES, numbers within the table's limits. Keywords compare in
-// any case, and every record with the keyword takes the argument.
+// Sets the working copy from the pairs KEYWORD=ARGUMENT of the command. Pairs
+// are separated by blanks, tabs and commas, but a comma inside parentheses
+// does not separate (T=SHAPET(1,2)), and an argument in double quotes is what
+// stands between them, blanks, commas and '=' included (OUT="3,4"); a missing
+// closing quote raises E_Morvapc "Closing double quote missing in:\n" and the
+// rest of the command. Arguments are taken by the types of the module's table:
+// texts and file names as written (at most 50 and 128 characters), a choice by
+// its item (any case), a check box true for TRUE, ROW or YES, numbers within
+// the table's limits. Keywords compare in any case, and every record with the
+// keyword takes the argument.
 void ParseArguments(std::string_view arguments, const TModuleRec& module, TWorkingParams& params);

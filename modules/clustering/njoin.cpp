@@ -141,6 +141,8 @@ class TNjoinDataSet {
     if (values_.midpoint) return;
     outgroup_ =
         values_.outgroupText.empty() ? std::vector<std::int32_t>{1} : NjoinParseOutgroup(values_.outgroupText, n());
+    // Blanks only, as the parameter's default holds: no OTU to root on.
+    if (outgroup_.empty()) throw E_Morvapc("No outgroup OTUs were given for rooting method OUTGROUP.");
   }
 
   void WriteTitles(const rtl::StringList* comments) {

@@ -1,5 +1,6 @@
 #include "modules/general/stand.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -178,6 +179,20 @@ void WriteStandardized(TStandRun& run, const TMatrixHeader& header, const Rect_m
   });
 }
 
+// The warning for variables left out, naming why: no variation, or a divisor
+// that is 0 or has no value.
+std::string DeletionWarning(const std::vector<TStandVariable>& stats, const std::string& divideName) {
+  const auto any = [&](TStandOutcome outcome) {
+    return std::any_of(stats.begin(), stats.end(), [&](const TStandVariable& s) { return s.outcome == outcome; });
+  };
+  const bool invariant = any(TStandOutcome::Invariant);
+  std::string deleted = invariant ? "Invariant characters" : "";
+  if (any(TStandOutcome::NoDivisor)) {
+    deleted += std::string(invariant ? " and variables" : "Variables") + " that cannot be divided by " + divideName;
+  }
+  return deleted + " were deleted.  The output matrix will not be the same size as the input matrix.";
+}
+
 void StandCompute(TStandRun& run) {
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
@@ -205,10 +220,7 @@ void StandCompute(TStandRun& run) {
   std::int32_t kept = 0;
   for (const TStandVariable& s : stats) kept += s.outcome == TStandOutcome::Standardized ? 1 : 0;
   if (kept == 0) throw E_Morvapc("All variables deleted, nothing to output");
-  if (kept < p) {
-    ShowWarningMessage(
-        "Invariant characters were deleted.  The output matrix will not be the same size as the input matrix.");
-  }
+  if (kept < p) ShowWarningMessage(DeletionWarning(stats, run.divideName));
   if (run.out) WriteStandardized(run, header, x, varLabels, objectLabels, stats, kept);
   ListingWriteLine("Standardized matrix stored in file: " + run.output);
 }

@@ -255,20 +255,21 @@ class TCvaDriver {
     return true;
   }
 
-  // Canonical vectors of an earlier run: variables as rows when D is on, so
-  // that a file a computing run wrote reads back as it stands.
+  // Canonical vectors of an earlier run. A computing run writes them with the
+  // variables as rows whatever D says, so that layout is read whenever the
+  // rows are the means' variables; otherwise the variables are the columns.
   bool ReadVectors() {
     rtl::TextReader& f = *run_.vectorsIn;
     std::unique_ptr<rtl::StringList> comments;
     TMatrixHeader header;
     ReadMatrixHeader(f, comments, header, true, {mtRectangular});
-    const std::int32_t variables = run_.byRows ? header.rows : header.cols;
-    if (variables != p()) {
-      ShowErrorMessage(VariableCountRefusal("canonical vectors", variables, p()));
+    if (header.rows != p() && header.cols != p()) {
+      ShowErrorMessage(VariableCountRefusal("canonical vectors", run_.byRows ? header.rows : header.cols, p()));
       return false;
     }
-    TLabelledMatrix vectors = ReadLabelledBody(f, header, !run_.byRows, "", "");
-    labelled_ = (run_.byRows ? header.rowLabelCode : header.colLabelCode) != lcNone;
+    const bool variablesAsRows = header.rows == p();
+    TLabelledMatrix vectors = ReadLabelledBody(f, header, !variablesAsRows, "", "");
+    labelled_ = (variablesAsRows ? header.rowLabelCode : header.colLabelCode) != lcNone;
     variableLabels_ = vectors.rowLabels;
     vectors_ = std::move(vectors.matrix);
     return true;

@@ -156,14 +156,30 @@ class TProjDataSet {
     if (!f.SeekEof()) {
       inputs_.eigenvalues.reset();
       ListingWriteLine("Eigenvalue matrix:" + run_.eigenvalueFile);
-      const TLabelledMatrix m = ReadLabelledMatrix(f, false, "", "");
-      CheckEigenvalueCount(m.matrix->rows());
-      std::vector<double> values;
-      for (std::int32_t i = 1; i <= m.matrix->rows(); ++i) values.push_back(m.matrix->getxij(i, 1));
-      inputs_.eigenvalues = std::move(values);
+      inputs_.eigenvalues = ReadEigenvalueList(f);
     }
     if (!inputs_.eigenvalues) throw E_Morvapc("No eigenvalue matrix found in file: " + run_.eigenvalueFile);
     CheckEigenvalueCount(static_cast<std::int32_t>(inputs_.eigenvalues->size()));
+  }
+
+  // The eigenvalues as a column of a data matrix (type 1) or as the diagonal
+  // matrix (type 4) that EIGEN and SVD write, its labels skipped.
+  std::vector<double> ReadEigenvalueList(rtl::TextReader& f) const {
+    std::unique_ptr<rtl::StringList> comments;
+    TMatrixHeader header;
+    ReadMatrixHeader(f, comments, header, true, {mtRectangular, mtDiagonal});
+    CheckEigenvalueCount(header.rows);
+    std::vector<double> values;
+    if (header.type == mtRectangular) {
+      const TLabelledMatrix m = ReadLabelledBody(f, header, false, "", "");
+      for (std::int32_t i = 1; i <= m.matrix->rows(); ++i) values.push_back(m.matrix->getxij(i, 1));
+    } else {
+      if (header.rowLabelCode != lcNone) SkipItems(f, header.rows);
+      vect_mx diagonal(header.rows);
+      Read(diagonal, f);
+      for (std::int32_t i = 1; i <= header.rows; ++i) values.push_back(diagonal.Get(i));
+    }
+    return values;
   }
 
   void CheckEigenvalueCount(std::int32_t rows) const {

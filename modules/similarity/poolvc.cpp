@@ -67,17 +67,42 @@ double ProductOfVariances(const Sym_mx& s) {
   return product;
 }
 
+// Below this share of its own variance, what a variable keeps apart from the
+// others is rounding: its matrix counts as singular.
+constexpr double kRelativePivot = 1e-12;
+
+// A copy of s as a full matrix, each element divided by the root of the
+// product of its two variances when scaled (a correlation matrix).
+std::unique_ptr<Rect_mx> FullCopy(const Sym_mx& s, bool scaled) {
+  const std::int32_t p = s.n();
+  auto a = std::make_unique<Rect_mx>(p, p);
+  for (std::int32_t i = 1; i <= p; ++i)
+    for (std::int32_t j = 1; j <= p; ++j) {
+      const double f = scaled ? std::sqrt(s.getxij(i, i)) * std::sqrt(s.getxij(j, j)) : 1.0;
+      a->putxij(i, j, s.getxij(i, j) / f);
+    }
+  return a;
+}
+
+// True when a variance is not above 0, or when the Cholesky factorisation of
+// the correlation matrix meets a pivot below kRelativePivot: the matrix is
+// singular whatever its scale, even where rounding leaves its determinant a
+// little above 0.
+bool SingularToScale(const Sym_mx& s) {
+  for (std::int32_t j = 1; j <= s.n(); ++j) {
+    if (!(s.getxij(j, j) > 0.0)) return true;
+  }
+  double det = 0;
+  return !MatInverse(*FullCopy(s, true), det, true, kRelativePivot);
+}
+
 // The determinant of a covariance matrix, from the Cholesky factorisation of
 // the inverse's determinant-only mode. A matrix that is singular or not
 // positive definite has no logarithm of its determinant: it is refused,
 // naming whose matrix it is.
 double Determinant(const Sym_mx& s, const std::string& whose) {
-  const std::int32_t p = s.n();
-  Rect_mx a(p, p);
-  for (std::int32_t i = 1; i <= p; ++i)
-    for (std::int32_t j = 1; j <= p; ++j) a.putxij(i, j, s.getxij(i, j));
   double det = 0;
-  if (!MatInverse(a, det, true, 0.0) || !(det > 0.0)) {
+  if (SingularToScale(s) || !MatInverse(*FullCopy(s, false), det, true, 0.0) || !(det > 0.0)) {
     throw E_Morvapc(whose + " is singular or not positive definite");
   }
   return det;

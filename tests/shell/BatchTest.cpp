@@ -113,6 +113,8 @@ TEST_F(BatchTest, EveryMessage) {
       {"module name alone", {"*SAHN"}, "No parameters provided."},
       {"blank instead of =", {"*SAHN T x"}, "Invalid parameter/argument pair:\nT"},
       {"two =", {"*SAHN T=a=b"}, "Invalid parameter/argument pair:\nT=a=b"},
+      {"quote not closed", {"*SAHN T=\"a, b C=min"}, "Closing double quote missing in:\nT=\"a, b C=min"},
+      {"text after the closing quote", {"*SAHN T=\"a b\"c C=min"}, "Invalid parameter/argument pair:\nT=\"a b\"c"},
       {"choice not in list", {"*SAHN C=avg"}, "Argument (AVG) not found in list"},
       {"unknown keyword", {"*SAHN T=x, q=1"}, "Parameter (Q) not recognized in:\n T=x, q=1"},
       {"integer above its limit", {"*SAHN N=21"}, "Argument (21) out of range for N:\nmust be between 1 and 20"},
@@ -144,6 +146,42 @@ TEST_F(BatchTest, ParametersReplacePercentDigits) {
   EXPECT_EQ(FakeLog().front(), "run T=second C=Max R=true I=%9 O=firstsecond X=1.5 N=2 O2=firstsecond");
   EXPECT_EQ(SubstituteParameters("%1", {"%2"}), "%2") << "replaced text is not searched again";
   EXPECT_EQ(BatchParameterWords("1 2 3 4 5 6 7 8 9 10").size(), 9u);
+}
+
+TEST_F(BatchTest, QuotesAndParenthesesKeepAnArgumentWhole) {
+  const std::string rest = " R=true I=in.qmx O= X=1.5 N=2 O2=";
+  struct Case {
+    const char* name;
+    const char* line;
+    const char* parameters;
+    std::string run;  // what the module ran with
+  };
+  const Case cases[] = {
+      {"a comma in parentheses", "*SAHN T=SHAPET(1,2)[1-2],C=min", "", "run T=SHAPET(1,2)[1-2] C=MIN" + rest},
+      {"commas and blanks in quotes", "*SAHN T=\"3, 4\",C=min", "", "run T=3, 4 C=MIN" + rest},
+      {"'=' in quotes", "*SAHN T=\"a=b\" C=min", "", "run T=a=b C=MIN" + rest},
+      {"empty quotes", "*SAHN T=\"\" C=min", "", "run T= C=MIN" + rest},
+      {"a file name with blanks", "*SAHN I=\"my data.qmx\" C=min", "",
+       "run T=start C=MIN R=true I=my data.qmx O= X=1.5 N=2 O2="},
+      // As before: quotes inside an argument are its own characters; a
+      // blank ends an unclosed parenthesis; commas outside parentheses split.
+      {"a quote inside", "*SAHN T=5\" C=min", "", "run T=5\" C=MIN" + rest},
+      {"parenthesis left open", "*SAHN T=f(1,2 C=min", "", "run T=f(1,2 C=MIN" + rest},
+      {"commas between pairs", "*SAHN T=f(1),C=min", "", "run T=f(1) C=MIN" + rest},
+      {"a parameter with a blank", "*SAHN I=%1 T=%2 C=min", "\"my data.qmx\" two",
+       "run T=two C=MIN R=true I=my data.qmx O= X=1.5 N=2 O2="},
+      {"the same inside quotes", "*SAHN I=\"dir/%1\" C=min", "\"my data.qmx\"",
+       "run T=start C=MIN R=true I=dir/my data.qmx O= X=1.5 N=2 O2="},
+      {"pairs in one parameter", "*SAHN %1", "T=a,C=min", "run T=a C=MIN" + rest},
+  };
+  for (const Case& c : cases) {
+    FakeLog().clear();
+    ASSERT_EQ(Run({c.line}, c.parameters), TBatchEnd::Completed) << c.name << ": " << testing::PrintToString(services.errors);
+    EXPECT_EQ(FakeLog().front(), c.run) << c.name;
+  }
+  EXPECT_EQ(BatchParameterWords("\"a  b\" c"), (std::vector<std::string>{"\"a  b\"", "c"}));
+  EXPECT_EQ(QuoteBatchParameter("a b"), "\"a b\"");
+  EXPECT_EQ(QuoteBatchParameter("a,b"), "a,b") << "a parameter with commas may hold pairs";
 }
 
 TEST_F(BatchTest, ASecondRunTakesTheNewParameters) {

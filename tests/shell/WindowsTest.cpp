@@ -66,6 +66,18 @@ class MorvapcWindows : public platform_test::WindowTest {
     return ReadProfileString("morva.ini", section, key).value_or("(none)");
   }
   // A fresh folder of the test's own, the data directory of the program.
+  // Opens the batch window from the main window's menu and loads the batch
+  // file through its Load button; null when no window opened.
+  TbatchF* LoadBatch(TMORVAF& main, const fs::path& file) {
+    main.Menu().Find("Run batch file...")->Click();
+    input::Flush();
+    auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+    if (batch == nullptr) return nullptr;
+    dialogs.AnswerFile(file.string());
+    batch->LoadBtn().Click();
+    return batch;
+  }
+
   fs::path DataFolder() {
     const fs::path folder = settings.Folder() / "data";
     fs::create_directories(folder);
@@ -226,12 +238,8 @@ TEST_F(MorvapcWindows, BatchStopsAtNextWithThePlotOpenAndBothSectionsReachTheLis
   std::ofstream((folder / "run.qmb").string(), std::ios::binary)
       << "\" SAHN, then its tree\r\n*SAHN O=dis.qmx R=dis.tre\r\n*TREE O=dis.tre\r\n";
   TMORVAF& main = Start();
-  main.Menu().Find("Run batch file...")->Click();
-  input::Flush();
-  auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+  TbatchF* batch = LoadBatch(main, folder / "run.qmb");
   ASSERT_NE(batch, nullptr);
-  dialogs.AnswerFile((folder / "run.qmb").string());
-  batch->LoadBtn().Click();
   EXPECT_TRUE(batch->RunBtn().Enabled());
 
   std::vector<std::string> atWait;
@@ -265,6 +273,27 @@ TEST_F(MorvapcWindows, BatchStopsAtNextWithThePlotOpenAndBothSectionsReachTheLis
   ASSERT_NE(ListingForm()->EditorAt(1), nullptr);
   EXPECT_EQ(ListingForm()->EditorAt(1)->CountParagraphs(), listing.Section(1)->ParagraphCount())
       << "the page's editor shows the section's own text";
+}
+
+TEST_F(MorvapcWindows, ABatchParameterTypedInQuotesStaysOneFileName) {
+  const fs::path folder = DataFolder();
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "sahn" / "golden" / "dis-noties.qmx", folder / "dis data.qmx");
+  std::ofstream((folder / "run.qmb").string(), std::ios::binary) << "*SAHN O=%1 R=%2\r\n";
+  TMORVAF& main = Start();
+  TbatchF* batch = LoadBatch(main, folder / "run.qmb");
+  ASSERT_NE(batch, nullptr);
+  input::TypeText(batch->ParamsEdit(), "\"dis data.qmx\" dis.tre");
+  input::Flush();
+  ASSERT_EQ(batch->ParamsEdit().Text(), "\"dis data.qmx\" dis.tre");
+  batch->RunBtn().Click();
+  input::Flush();
+
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+  EXPECT_TRUE(fs::exists(folder / "dis.tre"));
+  TListingModel& listing = ListingForm()->Model();
+  ASSERT_EQ(listing.PageCount(), 2);
+  const std::vector<std::string> lines = listing.Section(1)->Paragraphs();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Read input from file: dis data.qmx"), lines.end());
 }
 
 TEST_F(MorvapcWindows, TheOverwriteQuestionAnswersByItsButtonsAndEscape) {

@@ -40,6 +40,8 @@ TEST(QmbrunOptions, ReadsOptionsBeforeTheBatchFileAndParametersAfterIt) {
   const TQmbrunOptions plain = ParseQmbrunArguments(cases[0].words, true);
   EXPECT_EQ(plain.batchFile, "run.qmb");
   EXPECT_EQ(plain.parameters, "a --b");
+  // A parameter with a blank stays one word of the parameters.
+  EXPECT_EQ(ParseQmbrunArguments({"run.qmb", "my data.qmx", "b"}, true).parameters, "\"my data.qmx\" b");
   EXPECT_FALSE(plain.overwrite);
   EXPECT_EQ(plain.plotsFolder, "");
   const TQmbrunOptions plots = ParseQmbrunArguments(cases[1].words, true);

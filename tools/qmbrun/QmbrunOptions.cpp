@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "shell/Batchu.h"
+
 namespace {
 
 std::optional<TPlotFileFormat> PlotFormatNamed(std::string_view name) {
@@ -81,7 +83,7 @@ TQmbrunOptions ParseQmbrunArguments(const std::vector<std::string>& words, bool 
   options.batchFile = words[i];
   for (++i; i < words.size(); ++i) {
     if (!options.parameters.empty()) options.parameters += ' ';
-    options.parameters += words[i];
+    options.parameters += QuoteBatchParameter(words[i]);
   }
   return options;
 }

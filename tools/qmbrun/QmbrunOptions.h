@@ -19,7 +19,7 @@ struct TQmbrunOptions {
   std::string plotsFolder;  // where plot windows are saved; empty: not saved
   TPlotFileFormat plotFormat = TPlotFileFormat::Pdf;
   std::string batchFile;
-  std::string parameters;  // the batch parameters, one blank between two
+  std::string parameters;  // the batch parameters, one blank between two, each with a blank quoted
   std::string error;       // what is wrong with the command line; empty when nothing
 };
 

@@ -207,6 +207,19 @@ TEST(Eigen, ListsEigenvaluesWithTheirShareOfTheTrace) {
   }
 }
 
+TEST(Eigen, ListingMarksOnlyARealExcessOverTheTrace) {
+  // The eigenvalues of this matrix add up to a little more than its trace 6,
+  // by rounding alone: the running total ends at 100%.
+  testsupport::RecordedServices listing;
+  auto a = MakeRect(3, 3, {1, 0.5, 0.25, 0.5, 2, 0.5, 0.25, 0.5, 3});
+  vect_mx d(3);
+  std::int32_t count;
+  EigenSym(3, *a, d, 2, 1e-8, count);
+  ASSERT_GT(static_cast<long double>(d.Get(1)) + d.Get(2) + d.Get(3), 6.0L) << "no rounding to mark";
+  ASSERT_EQ(listing.lines.size(), 6u);
+  EXPECT_EQ(listing.lines[4].substr(listing.lines[4].size() - 12), "    100.0000");
+}
+
 TEST(Eigen, ListingMarksACumulativeShareAboveTheTrace) {
   // Eigenvalues 1.618 and -0.618 of a matrix of trace 1.
   testsupport::RecordedServices listing;

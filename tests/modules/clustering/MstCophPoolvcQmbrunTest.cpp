@@ -166,6 +166,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "*POOLVC O=g.qmx",
                 {{"g.qmx", "1 2 3 0\r\n1 2 3\r\n2 4 6\r\n1 2 3 0\r\n3 5 4\r\n1 1 2\r\n"}},
                 "Covariance matrix of group 1 is singular or not positive definite"},
+        // Three times the first variable: rounding leaves a determinant of 2e-16.
+        Refusal{"PoolvcSingularGroupUpToRounding",
+                "*POOLVC O=g.qmx",
+                {{"g.qmx", "1 2 3 0\r\n3 5 4\r\n1 1 2\r\n1 2 3 0\r\n0.3 0.9 1.3\r\n0.9 2.7 3.9\r\n"}},
+                "Covariance matrix of group 2 is singular or not positive definite"},
         Refusal{"PoolvcNotPositiveDefinite",
                 "*POOLVC O=s.qmx C=c.qmx",
                 {{"s.qmx", "1 1 2 0\r\n5 5\r\n"}, {"c.qmx", "3 2 2 0\r\n1\r\n0 1\r\n3 2 2 0\r\n1\r\n2 1\r\n"}},

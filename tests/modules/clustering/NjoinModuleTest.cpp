@@ -77,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {{"RM", "OUTGROUP"}, {"OUT", "1 2 3 4 5 6 1 2 3 4 5 6 1 2 3 4 5 6 1 2 3"}},
                 "Too many OTUs in outgroup list (max = 20)"},
         Refusal{"NotAClade", kSix, {{"RM", "OUTGROUP"}, {"OUT", "1 3"}}, "Outgroup is not monophyletic."},
-        Refusal{"BlankOutgroup", kSix, {{"RM", "OUTGROUP"}}, "Outgroup is not monophyletic."}),
+        Refusal{
+            "BlankOutgroup", kSix, {{"RM", "OUTGROUP"}}, "No outgroup OTUs were given for rooting method OUTGROUP."}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(NjoinRunTest, RefusesMoreThanFiveHundredOtus) {

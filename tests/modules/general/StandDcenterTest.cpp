@@ -87,25 +87,35 @@ TEST_F(StandRun, StatisticsOfEachVariableBeforeTheTransformation) {
   for (int k = 0; k < 8; ++k) EXPECT_EQ(x.getxij(k / 4 + 1, k % 4 + 1), expected[k]) << k;
 }
 
-TEST_F(StandRun, VariablesThatCannotBeStandardizedAreLeftOutWithAWarning) {
+TEST_F(StandRun, VariablesThatCannotBeStandardizedAreLeftOutWithAWarningNamingWhy) {
+  const auto undivided = [](const std::string& lead, const char* divide) {
+    return lead + " that cannot be divided by " + divide +
+           " were deleted.  The output matrix will not be the same size as the input matrix.";
+  };
   struct Case {
     const char* input;
     const char* divide;
-    const char* listed;  // the line of the variable left out
+    const char* listed;  // the line of a variable left out
     int cols;
+    std::string warning;
   };
   const Case cases[] = {
-      {"1 3 2 0\n1 5\n2 5\n3 5\n", "STD", "  2    5.0000 - invariant -", 1},
-      {"1 3 2 1 -9\n1 -9\n2 4\n3 -9\n", "STD", "  2    4.0000 - invariant -", 1},
-      {"1 3 2 0\n1 -1\n2 -2\n3 0\n", "MAX", "  2   -1.0000 - cannot divide by MAX -", 1},
-      {"1 3 2 0\n1 -1\n2 -2\n3 0\n", "SQRT(SY)", "  2   -1.0000 - cannot divide by SQRT(SY) -", 1},
-      {"1 3 2 0\n1 -1\n2 -2\n3 3\n", "SUMY", "  2    0.0000 - cannot divide by SUMY -", 1},
+      {"1 3 2 0\n1 5\n2 5\n3 5\n", "STD", "  2    5.0000 - invariant -", 1, kInvariantWarning},
+      {"1 3 2 1 -9\n1 -9\n2 4\n3 -9\n", "STD", "  2    4.0000 - invariant -", 1, kInvariantWarning},
+      {"1 3 2 0\n1 -1\n2 -2\n3 0\n", "MAX", "  2   -1.0000 - cannot divide by MAX -", 1, undivided("Variables", "MAX")},
+      {"1 3 2 0\n1 -1\n2 -2\n3 0\n", "SQRT(SY)", "  2   -1.0000 - cannot divide by SQRT(SY) -", 1,
+       undivided("Variables", "SQRT(SY)")},
+      {"1 3 2 0\n1 -1\n2 -2\n3 3\n", "SUMY", "  2    0.0000 - cannot divide by SUMY -", 1,
+       undivided("Variables", "SUMY")},
+      // A constant variable and one whose sum is 0: both reasons.
+      {"1 3 3 0\n1 5 -1\n2 5 -2\n3 5 3\n", "SUMY", "  2    5.0000 - invariant -", 1,
+       undivided("Invariant characters and variables", "SUMY")},
   };
   for (const Case& c : cases) {
     WriteFile("in.qmx", c.input);
     Run(StandDescribe, {{"O", "in.qmx"}, {"D", "NO"}, {"B", c.divide}, {"R", "out.qmx"}});
     EXPECT_TRUE(Listed(c.listed)) << c.divide;
-    EXPECT_EQ(services.warnings, std::vector<std::string>{kInvariantWarning}) << c.divide;
+    EXPECT_EQ(services.warnings, std::vector<std::string>{c.warning}) << c.divide;
     EXPECT_EQ(ReadBack("out.qmx").header.cols, c.cols) << c.divide;
   }
   WriteFile("in.qmx", "1 2 2 0\n1 5\n1 5\n");

@@ -111,32 +111,52 @@ TEST_F(CvaModule, RefusesTooFewGroupsOrDegreesOfFreedom) {
 
 // A file of canonical vectors that a computing run wrote reads back with the
 // variables as rows; with D off every input holds them as columns.
+// A computing run writes its vectors with the variables as rows whatever D
+// says; a run given them reads them back with the means either way round,
+// and takes vectors as columns (k x p) too.
 TEST_F(CvaModule, GivenVectorsReadBackInBothOrientations) {
-  const std::string means = Write("means.qmx", "1 2 3 0\n0 2 4\n0 0 1\n");
   const std::string sizes = Write("sizes.qmx", "4 3 3 0\n5 5 5\n");
-  const std::string within = Write("within.qmx", "3 2 2 0\n1\n0.25 1\n");
-  RunCleared({{"M", means}, {"V", within}, {"GS", sizes}, {"CV", Path("cv.qmx")}});
-  const std::shared_ptr<const TRectMxList> computed = CvaScoreResults();
-  ASSERT_EQ(KeptScores().cols(), 2);
+  const std::string within = Write("within.qmx", "3 3 3 0\n1\n0.25 1\n0.1 0.2 1\n");
+  struct Case {
+    const char* name;
+    std::string means;
+    bool byRows;
+    std::string vectors;
+  };
+  const Case cases[] = {
+      {"variables as rows", Write("means.qmx", "1 3 3 0\n0 2 4\n0 0 1\n1 3 2\n"), true, Path("cv.qmx")},
+      {"groups as rows", Write("means-t.qmx", "1 3 3 0\n0 0 1\n2 0 3\n4 1 2\n"), false, Path("cv-d.qmx")},
+  };
+  std::shared_ptr<const TRectMxList> first;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunCleared({{"M", c.means}, {"D", c.byRows}, {"V", within}, {"GS", sizes}, {"CV", c.vectors}});
+    ASSERT_EQ(services.errors, std::vector<std::string>{});
+    const std::shared_ptr<const TRectMxList> computed = CvaScoreResults();
+    ASSERT_EQ(KeptScores().cols(), 2);
+    if (!first) first = computed;
+    ExpectSameValues(KeptScores(), (*first)[0]);
 
-  RunCleared({{"M", means}, {"GS", sizes}, {"CV", Path("cv.qmx")}});
-  ExpectSameValues(KeptScores(), (*computed)[0]);
-  EXPECT_EQ(bar.enabled, (std::vector<int>{1, 2}));
+    RunCleared({{"M", c.means}, {"D", c.byRows}, {"GS", sizes}, {"CV", c.vectors}});
+    EXPECT_EQ(services.errors, std::vector<std::string>{});
+    ExpectSameValues(KeptScores(), (*computed)[0]);
+    EXPECT_EQ(bar.enabled, (std::vector<int>{1, 2}));
+  }
 
-  // The same inputs turned: groups and vectors as rows.
+  // The vectors turned: one a row.
   rtl::TextReader f(Path("cv.qmx"));
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
   ReadMatrixHeader(f, comments, header, false, {mtRectangular});
+  ASSERT_EQ(header.rows, 3);
   Rect_mx cv(header.rows, header.cols);
   Read(cv, f, true, {nullptr, lcNone, false}, {nullptr, lcNone, false});
   rtl::TextWriter turned(Path("cv-t.qmx"));
   WriteMatrixHeader(turned, mtRectangular, cv.cols(), cv.rows(), 0, 0, "e", lcNone, lcNone);
   ::Write(cv, turned, false, "e");
   turned.Close();
-  const std::string meansTurned = Write("means-t.qmx", "1 3 2 0\n0 0\n2 0\n4 1\n");
-  RunCleared({{"M", meansTurned}, {"D", false}, {"GS", sizes}, {"CV", Path("cv-t.qmx")}});
-  ExpectSameValues(KeptScores(), (*computed)[0]);
+  RunCleared({{"M", cases[1].means}, {"D", false}, {"GS", sizes}, {"CV", Path("cv-t.qmx")}});
+  ExpectSameValues(KeptScores(), (*first)[0]);
 }
 
 // Given vectors that keep the means' coordinates: a specimen at (1, 0) lies

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -308,6 +309,50 @@ TEST_F(OrdinationRun, ProjTestsItsInputs) {
        "Determinant is too small -- factors may be redundant"},
   };
   for (const Case& c : cases) EXPECT_EQ(RefusalOf(ProjDescribe, c.args), c.message) << c.name;
+}
+
+// The listing from the outlier table on.
+std::vector<std::string> OutlierTable(const std::vector<std::string>& lines) {
+  const auto start = std::find(lines.begin(), lines.end(), "Analysis of outliers based on 2 dimensions");
+  return {start, lines.end()};
+}
+
+TEST_F(OrdinationRun, ProjTakesTheEigenvalueFilesThatEigenAndSvdWrite) {
+  // Each module's diagonal file (SVD's with labels) tests the outliers as a
+  // column of the same values does.
+  struct Case {
+    const char* name;
+    void (*describe)(TModuleRec&);
+    Args args;
+  };
+  const Case cases[] = {
+      {"EIGEN", EigenDescribe, {{"O", "eigen.qmx"}, {"VAL", "values.qmx"}}},
+      {"SVD", SvdDescribe, {{"O", "svd6x4.qmx"}, {"VAL", "values.qmx"}}},
+  };
+  for (const Case& c : cases) {
+    Run(c.describe, c.args);
+    rtl::TextReader f(Path("values.qmx"));
+    std::unique_ptr<rtl::StringList> comments;
+    TMatrixHeader header;
+    ReadMatrixHeader(f, comments, header, false, {mtDiagonal});
+    ASSERT_EQ(header.rows, 4) << c.name;
+    if (header.rowLabelCode != lcNone) SkipItems(f, header.rows);
+    vect_mx values(4);
+    Read(values, f);
+    std::string column = "1 4 1 0\n";
+    for (int i = 1; i <= 4; ++i) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%.17g\n", values.Get(i));
+      column += text;
+    }
+    WriteFile("column.qmx", column);
+
+    Run(ProjDescribe, {{"O", "points10.qmx"}, {"F", "factors.qmx"}, {"E", "column.qmx"}});
+    const std::vector<std::string> expected = OutlierTable(services.lines);
+    ASSERT_EQ(expected.size(), 14u) << c.name;
+    Run(ProjDescribe, {{"O", "points10.qmx"}, {"F", "factors.qmx"}, {"E", "values.qmx"}});
+    EXPECT_EQ(OutlierTable(services.lines), expected) << c.name;
+  }
 }
 
 TEST_F(OrdinationRun, ProjTestsOutliersOnlyWithMorePointsThanVariablesAndNoMoreFactorsThanVariables) {

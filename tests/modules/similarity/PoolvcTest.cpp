@@ -89,22 +89,41 @@ TEST(PoolvcPool, FromCovariancesEqualsNumpy) {
   ExpectPooledAndTest(pool, r);
 }
 
+// Observations of two variables, one a row.
+std::unique_ptr<Rect_mx> Observations(const std::vector<std::vector<double>>& rows) {
+  auto x = std::make_unique<Rect_mx>(static_cast<std::int32_t>(rows.size()), 2);
+  for (std::int32_t r = 1; r <= x->rows(); ++r)
+    for (std::int32_t j = 1; j <= 2; ++j) x->putxij(r, j, rows[static_cast<std::size_t>(r - 1)][j - 1]);
+  return x;
+}
+
 TEST(PoolvcPool, RefusesASingularGroupByItsNumber) {
-  TPoolvcPool pool(2, true);
-  Sym_mx good(mtSimilarity, 2);
-  good.putxij(1, 1, 2);
-  good.putxij(2, 2, 1);
-  pool.AddCovariance(good, 5);
-  Sym_mx collinear(mtSimilarity, 2);
-  collinear.putxij(1, 1, 1);
-  collinear.putxij(2, 1, 2);
-  collinear.putxij(2, 2, 4);
-  try {
-    pool.AddCovariance(collinear, 5);
-    FAIL() << "no error";
-  } catch (const E_Morvapc& e) {
-    EXPECT_STREQ(e.what(), "Covariance matrix of group 2 is singular or not positive definite");
+  const std::unique_ptr<Rect_mx> good = Observations({{1, 2}, {2, 1}, {4, 4}, {3, 5}});
+  struct Case {
+    const char* name;
+    std::unique_ptr<Rect_mx> second;
+  };
+  Case cases[] = {
+      // Twice the first variable: a determinant of exactly 0.
+      {"exactly singular", Observations({{1, 2}, {2, 4}, {4, 8}})},
+      // Three times the first, which rounding leaves a determinant of 2e-16.
+      {"singular up to rounding", Observations({{0.3, 0.9}, {0.9, 2.7}, {1.3, 3.9}})},
+      {"a variable without variance", Observations({{1, 2}, {2, 2}, {4, 2}})},
+  };
+  for (const Case& c : cases) {
+    TPoolvcPool pool(2, true);
+    pool.AddData(*good);
+    try {
+      pool.AddData(*c.second);
+      ADD_FAILURE() << c.name << ": no error";
+    } catch (const E_Morvapc& e) {
+      EXPECT_STREQ(e.what(), "Covariance matrix of group 2 is singular or not positive definite") << c.name;
+    }
   }
+  // Closely but truly related variables are no singular matrix.
+  TPoolvcPool pool(2, true);
+  EXPECT_NO_THROW(pool.AddData(*Observations({{0.3, 0.9}, {0.9, 2.7}, {1.3, 3.9001}})));
+  EXPECT_GT(pool.GroupDeterminant(), 0.0);
 }
 
 }  // namespace
