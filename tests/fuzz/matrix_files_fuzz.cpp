@@ -62,8 +62,10 @@ void ReadRect(rtl::TextReader& f, const TMatrixHeader& h, unsigned options) {
 }
 
 void ReadBody(rtl::TextReader& f, const TMatrixHeader& h, unsigned options) {
-  if (h.type != mtRectangular && h.rowLabelCode == lcBlock) {
-    Label_mx labels(h.rows);
+  Label_mx labels(h.rows);
+  Label_mx* const wantedLabels = (options & kSkipItems) ? nullptr : &labels;
+  const bool square = h.type == mtDissimilarity || h.type == mtSimilarity || h.type == mtDiagonal;
+  if (square && h.rowLabelCode == lcBlock) {
     if (options & kSkipItems) {
       SkipItems(f, h.rows);
     } else {
@@ -90,12 +92,12 @@ void ReadBody(rtl::TextReader& f, const TMatrixHeader& h, unsigned options) {
     case mtTreeDissimilarity:
     case mtTreeSimilarity: {
       Tree_mx t(h.type, h.rows);
-      Read(t, f);
+      ReadTreeMatrix(t, f, h, wantedLabels);
       break;
     }
     default: {
       Graph_mx g(h.type, h.rows, h.cols);
-      Read(g, f);
+      ReadGraphMatrix(g, f, h, wantedLabels);
       break;
     }
   }
@@ -114,6 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   TSharedServices services;
   services.listingLine = [](std::string_view) {};
+  services.warningBox = [](std::string_view) {};
   InstallSharedServices(std::move(services));
 
   try {
