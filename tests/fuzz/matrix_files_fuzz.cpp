@@ -105,10 +105,6 @@ void ReadBody(rtl::TextReader& f, const TMatrixHeader& h, unsigned options) {
 
 }  // namespace
 
-// The container errors' texts come from the program's string tables, which
-// this target does not build; a number is enough here.
-std::string UtMessageText(std::uint32_t id) { return "utility library message " + std::to_string(id); }
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const unsigned options = data[0];
