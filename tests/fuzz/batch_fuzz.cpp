@@ -12,12 +12,10 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "matrix/Constu.h"
+#include "FuzzInput.h"
 #include "rtl/Exception.h"
 #include "rtl/StringList.h"
 #include "rtl/TextFile.h"
@@ -78,26 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string parameters = input.substr(0, lineEnd);
   const std::string file = lineEnd == std::string::npos ? std::string() : input.substr(lineEnd + 1);
 
-  try {
+  return fuzz::TakeInput<E_Morvapc, rtl::EConvertError>([&] {
     const std::vector<std::string> words = BatchParameterWords(parameters);
-    if (words.size() > 9) {
-      std::fprintf(stderr, "finding: more than nine batch parameters\n");
-      std::abort();
-    }
+    if (words.size() > 9) fuzz::Finding("more than nine batch parameters");
     std::vector<int> fileLines;
     const rtl::StringList commands = PrepareBatchLines(LinesOf(file), &fileLines);
-    if (fileLines.size() != static_cast<std::size_t>(commands.Count())) {
-      std::fprintf(stderr, "finding: a command without its line\n");
-      std::abort();
-    }
+    if (fileLines.size() != static_cast<std::size_t>(commands.Count())) fuzz::Finding("a command without its line");
     for (const std::string& command : commands) ParseCommand(SubstituteParameters(command, words));
-  } catch (const E_Morvapc&) {
-    // a refusal with a message for the user: the expected way to fail
-  } catch (const rtl::EConvertError&) {
-    // a malformed number: the runner leaves it to the default error box
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "unexpected exception: %s\n", e.what());
-    std::abort();
-  }
-  return 0;
+  });
 }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "FuzzInput.h"
 #include "matrix/Constu.h"
 #include "matrix/MatrixFiles.h"
 #include "matrix/MatrixIO.h"
@@ -110,24 +111,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const unsigned options = data[0];
   auto f = rtl::TextReader::FromText(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
 
-  TSharedServices services;
-  services.listingLine = [](std::string_view) {};
-  services.warningBox = [](std::string_view) {};
-  InstallSharedServices(std::move(services));
-
-  try {
+  return fuzz::TakeInput<E_Morvapc>([&] {
     while (!f.Eof()) {
       std::unique_ptr<rtl::StringList> comments;
       TMatrixHeader h;
       ReadMatrixHeader(f, comments, h, (options & kList) != 0, {1, 2, 3, 4, 5, 6, 7, 8});
-      if (h.rows < 1 || h.rows > kMaxSize || h.cols < 1 || h.cols > kMaxSize) return 0;
+      if (h.rows < 1 || h.rows > kMaxSize || h.cols < 1 || h.cols > kMaxSize) return;
       ReadBody(f, h, options);
     }
-  } catch (const E_Morvapc&) {
-    // a refusal with a message for the user: the expected way to fail
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "unexpected exception: %s\n", e.what());
-    std::abort();
-  }
-  return 0;
+  });
 }

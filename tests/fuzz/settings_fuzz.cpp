@@ -13,13 +13,12 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <system_error>
 
+#include "FuzzInput.h"
 #include "platform/IniFile.h"
 #include "rtl/Convert.h"
 #include "rtl/Format.h"
@@ -29,11 +28,6 @@
 #include "shell/Profile2.h"
 
 namespace {
-
-[[noreturn]] void Finding(const char* what) {
-  std::fprintf(stderr, "finding: %s\n", what);
-  std::abort();
-}
 
 std::filesystem::path& SettingsFolder() {
   static std::filesystem::path folder;
@@ -72,7 +66,7 @@ void CheckFormats(const TConfigRecord& config) {
   // Even the shortest format keeps one significant digit: -12.34 shows as -1E+001 at worst.
   for (const std::string* format : {&config.fileFormat, &config.listingFormat}) {
     const std::optional<double> shown = rtl::TryStrToFloat(rtl::Trim(rtl::Format("%" + *format, -12.34)));
-    if (!shown || std::fabs(*shown + 12.34) > 2.5) Finding("a format that does not show -12.34");
+    if (!shown || std::fabs(*shown + 12.34) > 2.5) fuzz::Finding("a format that does not show -12.34");
   }
 }
 
@@ -80,18 +74,19 @@ void CheckFormats(const TConfigRecord& config) {
 void EditKeys(const std::string& text) {
   plat::IniFile ini = plat::IniFile::FromText(text);
   ini.Write("Config", "OverWrite", "A");
-  if (ini.Read("config", "overwrite") != "A") Finding("a key set does not read back");
+  if (ini.Read("config", "overwrite") != "A") fuzz::Finding("a key set does not read back");
   ini.Write("WinPos", "NewWindow", "1 2 3");
-  if (ini.Read("Config", "OverWrite") != "A") Finding("setting a key changed another");
+  if (ini.Read("Config", "OverWrite") != "A") fuzz::Finding("setting a key changed another");
   ini.Remove("Config", "OverWrite");
-  if (ini.Read("Config", "OverWrite")) Finding("a key removed still reads");
+  if (ini.Read("Config", "OverWrite")) fuzz::Finding("a key removed still reads");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  try {
+  // Reading refuses nothing: every exception is a finding.
+  return fuzz::TakeInput<>([&] {
     {
       rtl::TextWriter f(SettingsPath());
       f.Write(text);
@@ -108,12 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     WriteConfig(config);
     ReadConfig(config);
-    if (!(Config() == read)) Finding("the configuration does not read back as it was written");
+    if (!(Config() == read)) fuzz::Finding("the configuration does not read back as it was written");
 
     EditKeys(text);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "unexpected exception: %s\n", e.what());
-    std::abort();
-  }
-  return 0;
+  });
 }

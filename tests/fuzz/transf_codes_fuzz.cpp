@@ -11,31 +11,25 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#include "matrix/Constu.h"
+#include "FuzzInput.h"
 #include "modules/general/transfCodes.h"
 #include "modules/general/transfShared.h"
 
 namespace {
 
-[[noreturn]] void Finding(const char* what) {
-  std::fprintf(stderr, "finding: %s\n", what);
-  std::abort();
-}
-
 constexpr double kMissing = -999;
 
 void CheckParsed(const TParsedCode& parsed, std::int32_t n) {
-  if (parsed.code < 1 || parsed.code > TransfCodeCount) Finding("a code outside the table");
-  if (parsed.first <= parsed.last && (parsed.first < 1 || parsed.last > n)) Finding("a range outside the variables");
+  if (parsed.code < 1 || parsed.code > TransfCodeCount) fuzz::Finding("a code outside the table");
+  if (parsed.first <= parsed.last && (parsed.first < 1 || parsed.last > n))
+    fuzz::Finding("a range outside the variables");
   if (parsed.paramCount < 0 || parsed.paramCount > static_cast<int>(parsed.params.size())) {
-    Finding("a parameter count outside its slots");
+    fuzz::Finding("a parameter count outside its slots");
   }
   for (int k = 0; k < parsed.paramCount; ++k) {
-    if (!std::isfinite(parsed.params[static_cast<std::size_t>(k)])) Finding("a parameter that is not finite");
+    if (!std::isfinite(parsed.params[static_cast<std::size_t>(k)])) fuzz::Finding("a parameter that is not finite");
   }
 }
 
@@ -44,8 +38,8 @@ void ApplyToSomeValues(const TParsedCode& parsed) {
   for (const double x : {0.0, 1.0, -1.0, 0.5, 1e300, -1e-300, kMissing}) {
     int missingCode = 0;
     const double y = TransfApplyCode(parsed.code, statistic, kMissing, missingCode, x);
-    if (!std::isfinite(y)) Finding("an element function gave a value that is not finite");
-    if (missingCode != 0 && missingCode != 1) Finding("a missing code other than 0 or 1");
+    if (!std::isfinite(y)) fuzz::Finding("an element function gave a value that is not finite");
+    if (missingCode != 0 && missingCode != 1) fuzz::Finding("a missing code other than 0 or 1");
   }
 }
 
@@ -57,24 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool byRows = (data[0] & 0x80) == 0;
   std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-  TSharedServices services;
-  services.listingLine = [](std::string_view) {};
-  InstallSharedServices(std::move(services));
-
-  try {
+  return fuzz::TakeInput<E_Morvapc>([&] {
     for (;;) {
       const std::size_t before = text.size();
       const TParsedCode parsed = TransfParseCodes(text, n, byRows);
-      if (parsed.code == tcNone) break;
-      if (text.size() >= before) Finding("a code taken without shortening the text");
+      if (parsed.code == tcNone) return;
+      if (text.size() >= before) fuzz::Finding("a code taken without shortening the text");
       CheckParsed(parsed, n);
       if (IsElementCode(parsed.code)) ApplyToSomeValues(parsed);
     }
-  } catch (const E_Morvapc&) {
-    // a refusal with a message for the user: the expected way to fail
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "unexpected exception: %s\n", e.what());
-    std::abort();
-  }
-  return 0;
+  });
 }

@@ -9,12 +9,10 @@
 // a finding.
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "matrix/Constu.h"
+#include "FuzzInput.h"
 #include "matrix/MatrixIO.h"
 #include "matrix/Matrixob.h"
 #include "matrix/MatrixuLevels.h"
@@ -22,17 +20,13 @@
 
 namespace {
 
-[[noreturn]] void Finding(const char* what) {
-  std::fprintf(stderr, "finding: %s\n", what);
-  std::abort();
-}
-
 // Every OTU 1 .. n is the pointer of exactly one node.
 void CheckPermutation(const Tree_mx& tree) {
   std::vector<bool> seen(static_cast<std::size_t>(tree.n()) + 1, false);
   for (std::int32_t k = 1; k <= tree.n(); ++k) {
     const std::int32_t otu = tree.GetPointer(k);
-    if (otu < 1 || otu > tree.n() || seen[static_cast<std::size_t>(otu)]) Finding("a tree without every OTU once");
+    if (otu < 1 || otu > tree.n() || seen[static_cast<std::size_t>(otu)])
+      fuzz::Finding("a tree without every OTU once");
     seen[static_cast<std::size_t>(otu)] = true;
   }
 }
@@ -45,23 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int type = (data[0] & 0x40) != 0 ? mtTreeSimilarity : mtTreeDissimilarity;
   auto f = rtl::TextReader::FromText(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
 
-  TSharedServices services;
-  services.listingLine = [](std::string_view) {};
-  services.warningBox = [](std::string_view) {};
-  InstallSharedServices(std::move(services));
-
-  try {
+  return fuzz::TakeInput<E_Morvapc>([&] {
     Tree_mx tree(type, n);
     Read(tree, f);
     CheckPermutation(tree);
     Label_mx labels(n);
     labels.SetDefaultLabels("OTU-");
     ListLevels(n, tree, labels);
-  } catch (const E_Morvapc&) {
-    // a refusal with a message for the user: the expected way to fail
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "unexpected exception: %s\n", e.what());
-    std::abort();
-  }
-  return 0;
+  });
 }
