@@ -179,14 +179,15 @@ void EdReadMatrixHeader(rtl::TextReader& f, rtl::StringList& comments, TEdHeader
     default: break;
   }
   auto rowCount = rtl::TryStrToInt(rows);
-  if (!rowCount || *rowCount < 1) throw E_Morvapc("Bad value for number of rows: " + w[1]);
+  // A matrix may be empty: a module that finds no dimension to keep writes one
+  // without rows or columns, as a graph may have no edges.
+  if (!rowCount || *rowCount < 0) throw E_Morvapc("Bad value for number of rows: " + w[1]);
   h.rows = *rowCount;
 
   std::string cols = w[2];
   h.colLabelFlag = TakeLabelLetter(cols, "L") != 0;
   h.cols = rtl::StrToInt(cols);
-  // A graph may have no edges; every other matrix needs a column.
-  if (h.cols < (IsGraphType(h.type) ? 0 : 1)) throw E_Morvapc("Bad value for number of columns: " + w[2]);
+  if (h.cols < 0) throw E_Morvapc("Bad value for number of columns: " + w[2]);
 
   if (IsSymmetricType(h.type)) {
     if (h.colLabelFlag && h.rowLabelCode == 0) {

@@ -68,9 +68,8 @@ void Refuse(int number, const std::string& text) { throw E_Morvapc(rtl::Format("
 std::string HeaderLine(const TMatrixStr& m, int number) {
   if (m.MatType < mtRectangular || m.MatType > mtGraphSimilarity)
     Refuse(number, "Bad value for matrix type code: " + std::to_string(m.MatType));
-  if (m.Rows < 1) Refuse(number, "Bad value for number of rows: " + std::to_string(m.Rows));
-  if (m.Cols < (IsGraphType(m.MatType) ? 0 : 1))
-    Refuse(number, "Bad value for number of columns: " + std::to_string(m.Cols));
+  if (m.Rows < 0) Refuse(number, "Bad value for number of rows: " + std::to_string(m.Rows));
+  if (m.Cols < 0) Refuse(number, "Bad value for number of columns: " + std::to_string(m.Cols));
   if (IsSquareType(m.MatType) && m.Rows != m.Cols) Refuse(number, "Number of rows and columns\n must be equal");
   if (IsTreeType(m.MatType) && m.Cols != 2) Refuse(number, "Number of columns\nmust equal 2");
   std::string missing;

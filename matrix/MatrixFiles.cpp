@@ -190,8 +190,8 @@ std::string ListAllowedTypes(TMatrixTypeSet allowed) {
 namespace {
 
 // The header line read, parsed and checked, then listed when asked for.
-void TakeMatrixHeader(const std::string& line, long lineNumber, const rtl::StringList* comments, TMatrixHeader& header,
-                      bool list, TMatrixTypeSet allowed) {
+void TakeMatrixHeader(const std::string& line, const rtl::StringList* comments, TMatrixHeader& header, bool list,
+                      TMatrixTypeSet allowed) {
   std::array<std::string_view, 5> words{};
   std::size_t pos = 0;
   for (std::string_view& word : words) word = NextMatrixWord(line, pos);
@@ -209,10 +209,7 @@ void TakeMatrixHeader(const std::string& line, long lineNumber, const rtl::Strin
 
   const TCountWord colsWord = SplitColsWord(words[2]);
   const std::optional<int> cols = ParseCount(colsWord.number);
-  if (!cols) {
-    Refuse("Bad value for number of columns: " + std::string(colsWord.number) + " in matrix header on line " +
-           rtl::IntToStr(lineNumber) + ".");
-  }
+  if (!cols) Refuse("Bad value for number of columns: " + std::string(colsWord.number));
   header.cols = *cols;
   header.colLabelCode = colsWord.labelCode;
 
@@ -231,6 +228,22 @@ void TakeMatrixHeader(const std::string& line, long lineNumber, const rtl::Strin
   if (list) ListHeader(comments, header);
 }
 
+// The header line taken as TakeMatrixHeader does; its errors name the line.
+void TakeMatrixHeaderOnLine(const std::string& line, long lineNumber, const rtl::StringList* comments,
+                            TMatrixHeader& header, bool list, TMatrixTypeSet allowed) {
+  try {
+    TakeMatrixHeader(line, comments, header, list, allowed);
+  } catch (const E_Morvapc& error) {
+    Refuse(error.what() + std::string("\nMatrix header on line ") + rtl::IntToStr(lineNumber) + " of input file.");
+  }
+}
+
+// A file that ends before the header line: the text, and the line it ended on.
+[[noreturn]] void RefuseMissingHeader(const char* text, long lineNumber) {
+  if (lineNumber == 0) Refuse(text);
+  Refuse(text + std::string("\nNo matrix header after line ") + rtl::IntToStr(lineNumber) + " of input file.");
+}
+
 }  // namespace
 
 bool ReadMatrixHeader(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments, TMatrixHeader& header, bool list,
@@ -238,8 +251,8 @@ bool ReadMatrixHeader(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comm
   comments.reset();
   header = TMatrixHeader{};
   const THeaderLine line = ReadHeaderLine(f, comments);
-  if (line.missing != nullptr) Refuse(line.missing);
-  TakeMatrixHeader(line.text, f.LineNumber(), comments.get(), header, list, allowed);
+  if (line.missing != nullptr) RefuseMissingHeader(line.missing, f.LineNumber());
+  TakeMatrixHeaderOnLine(line.text, f.LineNumber(), comments.get(), header, list, allowed);
   return true;
 }
 
@@ -249,7 +262,7 @@ bool ReadMatrixHeaderOrEnd(rtl::TextReader& f, std::unique_ptr<rtl::StringList>&
   header = TMatrixHeader{};
   const THeaderLine line = ReadHeaderLine(f, comments);
   if (line.missing != nullptr) return false;
-  TakeMatrixHeader(line.text, f.LineNumber(), comments.get(), header, list, allowed);
+  TakeMatrixHeaderOnLine(line.text, f.LineNumber(), comments.get(), header, list, allowed);
   return true;
 }
 

@@ -38,12 +38,40 @@ double ToValue(std::string_view word, BadText badText) {
 
 const char* const kLabelsEof = "End of file encountered when trying to read labels";
 
+// Words left on a line after the last value of a row are dropped, as the
+// format says. A file written with decimal commas ("17,5 16,7") leaves such
+// words on every row, so the first row that left any is reported, once per
+// matrix, in the listing and as a warning.
+class TLeftoverWords {
+ public:
+  // Drops the rest of the current line, noting the words on it after row's last value.
+  void EndRow(TMatrixWords& words, std::int32_t row) {
+    const std::int32_t left = words.WordsLeft();
+    if (left > 0 && row_ == 0) {
+      count_ = left;
+      row_ = row;
+    }
+    words.DropLine();
+  }
+
+  void Report() const {
+    if (row_ == 0) return;
+    const std::string text = rtl::Format("%d values after the end of row %d ignored (decimal commas?)", count_, row_);
+    ListingWriteLine(text);
+    ShowWarningMessage(text);
+  }
+
+ private:
+  std::int32_t count_ = 0;
+  std::int32_t row_ = 0;
+};
+
 // Reads count label words from a new line; the word of position k goes to the
 // selection's entry for k (k without one), and entry 0 drops it.
 void ReadLabelWords(TMatrixWords& words, std::int32_t count, Label_mx* labels, const Index_mx* selection) {
   words.DropLine();
   for (std::int32_t k = 1; k <= count; ++k) {
-    const std::string_view word = TakeWord(words, [] { return kLabelsEof; });
+    const std::string_view word = TakeWord(words, [&] { return kLabelsEof + OnInputLine(words.FileLine()); });
     const std::int32_t destination = selection ? selection->Get(k) : k;
     if (destination > 0 && labels) labels->PutLabel(destination, word);
   }
@@ -104,13 +132,15 @@ std::string Cut4(long value) { return Num(value).substr(0, 4); }
 template <class EofText, class BadText, class Store>
 void ReadLowerTriangle(rtl::TextReader& f, std::int32_t n, EofText eofText, BadText badText, Store store) {
   TMatrixWords words(f);
+  TLeftoverWords leftover;
   for (std::int32_t i = 1; i <= n; ++i) {
-    words.DropLine();
     for (std::int32_t j = 1; j <= i; ++j) {
       const std::string_view word = TakeWord(words, [&] { return eofText(i, j); });
       store(i, j, ToValue(word, [&] { return badText(word, i, j, words.FileLine()); }));
     }
+    leftover.EndRow(words, i);
   }
+  leftover.Report();
 }
 
 // --- Writing ---
@@ -156,24 +186,26 @@ bool ReadVector(Vector& vector, rtl::TextReader& f, Convert convert, const char*
   TMatrixWords words(f);
   for (std::int32_t k = 1; k <= vector.length(); ++k) {
     std::string_view word;
-    if (!NextVectorWord(words, word)) Refuse("End of file error in trying to read element " + Num(k) + " from vector");
+    if (!NextVectorWord(words, word)) {
+      Refuse("End of file error in trying to read element " + Num(k) + " from vector" + OnInputLine(words.FileLine()));
+    }
     const auto value = convert(word);
-    if (!value) Refuse("Error in trying to read element " + Num(k) + badText);
+    if (!value) Refuse("Error in trying to read element " + Num(k) + badText + OnInputLine(words.FileLine()));
     vector.Put(k, *value);
   }
+  // The elements are the rows of a diagonal matrix.
+  TLeftoverWords leftover;
+  leftover.EndRow(words, vector.length());
+  leftover.Report();
   return true;
 }
 
 // --- Tree reading ---
 
-std::string BadTreeWord(std::string_view word, long line) {
-  return "Problem in reading value: " + std::string(word) + " on line " + Num(line) + " of tree matrix.";
-}
-
 // Records that OTU p has a node; a second node of p is refused.
-void CheckOnce(std::vector<bool>& seen, std::int32_t p, std::string_view word) {
+void CheckOnce(std::vector<bool>& seen, std::int32_t p, std::string_view word, long line) {
   if (seen[static_cast<std::size_t>(p)])
-    Refuse("Pointer value, " + std::string(word) + ", occurs twice in tree matrix");
+    Refuse("Pointer value, " + std::string(word) + ", occurs twice in tree matrix" + OnInputLine(line));
   seen[static_cast<std::size_t>(p)] = true;
 }
 
@@ -181,30 +213,40 @@ bool ReadTreeRows(Tree_mx& tree, rtl::TextReader& f) {
   const std::int32_t n = tree.n();
   std::vector<bool> seen(static_cast<std::size_t>(n) + 1, false);
   TMatrixWords words(f);
+  TLeftoverWords leftover;
+  const auto badWord = [&](std::string_view word) {
+    Refuse("Problem in reading value: " + std::string(word) + OnInputLine(words.FileLine()));
+  };
   for (std::int32_t r = 1; r < n; ++r) {
-    if (!words.NextLine()) Refuse("End of file encountered when trying to read row " + Num(r) + " of tree matrix");
+    if (!words.NextLine()) {
+      Refuse("End of file encountered when trying to read row " + Num(r) + " of tree matrix" +
+             OnInputLine(words.FileLine()));
+    }
     std::string_view pointerWord, valueWord;
     words.WordOnLine(pointerWord);
     words.WordOnLine(valueWord);
     const std::optional<std::int32_t> pointer = rtl::TryStrToInt(pointerWord);
-    if (!pointer) Refuse(BadTreeWord(pointerWord, words.FileLine()));
+    if (!pointer) badWord(pointerWord);
     if (*pointer < 1 || *pointer > n) {
-      Refuse("Pointer value, " + std::string(pointerWord) + ", in tree matrix is out of range");
+      Refuse("Pointer value, " + std::string(pointerWord) + ", in tree matrix is out of range" +
+             OnInputLine(words.FileLine()));
     }
     const std::optional<double> value = rtl::TryStrToFloat(valueWord);
-    if (!value) Refuse(BadTreeWord(valueWord, words.FileLine()));
-    CheckOnce(seen, *pointer, pointerWord);
+    if (!value) badWord(valueWord);
+    CheckOnce(seen, *pointer, pointerWord, words.FileLine());
     tree.PutNode(*pointer, r, *value);
+    leftover.EndRow(words, r);
   }
-  // Row n - 1 was a whole line: the last pointer starts after it.
-  words.DropLine();
+  // The last pointer starts on a line of its own; what follows it on that
+  // line is dropped (writers put the level 0.0 or a rule there).
   std::string_view lastWord;
   std::optional<std::int32_t> last;
   if (words.NextWord(lastWord)) last = rtl::TryStrToInt(lastWord);
-  if (!last) Refuse("Problem in reading last row of tree matrix");
-  if (*last < 1 || *last > n) Refuse("Last pointer value in tree matrix out of range");
-  CheckOnce(seen, *last, lastWord);
+  if (!last) Refuse("Problem in reading last row of tree matrix" + OnInputLine(words.FileLine()));
+  if (*last < 1 || *last > n) Refuse("Last pointer value in tree matrix out of range" + OnInputLine(words.FileLine()));
+  CheckOnce(seen, *last, lastWord, words.FileLine());
   tree.PutNode(*last, n, 0.0);
+  leftover.Report();
   return true;
 }
 
@@ -256,6 +298,7 @@ bool Read(Rect_mx& matrix, rtl::TextReader& f, bool byRows, const TLabelRead& ro
   TMatrixWords words(f);
   ReadDimensionLabels(words, records);
   ReadDimensionLabels(words, values);
+  TLeftoverWords leftover;
 
   for (std::int32_t r = 1; r <= records.count; ++r) {
     const std::int32_t p = records.Position(r);
@@ -265,7 +308,6 @@ bool Read(Rect_mx& matrix, rtl::TextReader& f, bool byRows, const TLabelRead& ro
                Cut4(byRows ? v : r) + " from line " + Num(words.FileLine()) + " of input file.";
       };
     };
-    words.DropLine();
     if (records.labels.code == lcBegin) ReadRecordLabel(words, records, p, endOfFile(1));
     for (std::int32_t v = 1; v <= values.count; ++v) {
       const std::string_view word = TakeWord(words, endOfFile(v));
@@ -281,8 +323,12 @@ bool Read(Rect_mx& matrix, rtl::TextReader& f, bool byRows, const TLabelRead& ro
         matrix.putxij(q, p, x);
       }
     }
-    if (records.labels.code == lcEnd) ReadRecordLabel(words, records, p, [] { return kLabelsEof; });
+    if (records.labels.code == lcEnd) {
+      ReadRecordLabel(words, records, p, [&] { return kLabelsEof + OnInputLine(words.FileLine()); });
+    }
+    leftover.EndRow(words, r);
   }
+  leftover.Report();
   return true;
 }
 
@@ -401,18 +447,24 @@ void Write(const Tree_mx& tree, rtl::TextWriter& f, std::string_view format) {
 
 bool Read(Graph_mx& graph, rtl::TextReader& f) {
   TMatrixWords words(f);
+  TLeftoverWords leftover;
   for (std::int32_t k = 1; k <= graph.m(); ++k) {
-    const auto problem = [&] { return "Problem in reading row " + Num(k) + " of graph matrix"; };
-    words.DropLine();
+    const auto problem = [&] {
+      return "Problem in reading row " + Num(k) + " of graph matrix" + OnInputLine(words.FileLine());
+    };
     const std::optional<std::int32_t> i = rtl::TryStrToInt(TakeWord(words, problem));
     if (!i) Refuse(problem());
     const std::optional<std::int32_t> j = rtl::TryStrToInt(TakeWord(words, problem));
     if (!j) Refuse(problem());
     const double value = ToValue(TakeWord(words, problem), problem);
     if (*i < 1 || *j < 1) graph.NegativePointers = true;
-    if (std::llabs(*i) > graph.n() || std::llabs(*j) > graph.n()) Refuse("I,J pointers in graph matrix out of range");
+    if (std::llabs(*i) > graph.n() || std::llabs(*j) > graph.n()) {
+      Refuse("I,J pointers in graph matrix out of range" + OnInputLine(words.FileLine()));
+    }
     graph.PutEdge(k, *i, *j, value);
+    leftover.EndRow(words, k);
   }
+  leftover.Report();
   return true;
 }
 
@@ -424,4 +476,34 @@ void Write(const Graph_mx& graph, rtl::TextWriter& f, std::string_view format) {
       f.WriteLine(rtl::Format(pattern, edge.i, edge.j, edge.value));
     }
   });
+}
+
+// --- Tree and graph matrices after their header ---
+
+namespace {
+
+// The number of words in the column-label line of a graph: i, j and value.
+constexpr std::int32_t kGraphColumns = 3;
+
+void ReadOtuLabels(rtl::TextReader& f, const TMatrixHeader& header, Label_mx* labels) {
+  if (header.rowLabelCode != lcBlock) return;
+  if (labels && labels->n() == header.rows) {
+    ReadLabels(*labels, f);
+  } else {
+    SkipItems(f, header.rows);
+  }
+}
+
+}  // namespace
+
+void ReadTreeMatrix(Tree_mx& tree, rtl::TextReader& f, const TMatrixHeader& header, Label_mx* labels) {
+  ReadOtuLabels(f, header, labels);
+  if (header.colLabelCode == lcBlock) SkipItems(f, header.cols);
+  Read(tree, f);
+}
+
+void ReadGraphMatrix(Graph_mx& graph, rtl::TextReader& f, const TMatrixHeader& header, Label_mx* labels) {
+  ReadOtuLabels(f, header, labels);
+  if (header.colLabelCode == lcBlock) SkipItems(f, kGraphColumns);
+  Read(graph, f);
 }

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "matrix/MatrixFiles.h"
 #include "matrix/Matrixob.h"
 #include "rtl/TextFile.h"
 
@@ -111,3 +112,13 @@ bool Read(Graph_mx& graph, rtl::TextReader& f);
 
 // Each edge as "%3d %3d %<format>".
 void Write(const Graph_mx& graph, rtl::TextWriter& f, std::string_view format);
+
+// --- Tree and graph matrices after their header ------------------------------
+
+// What every module reads of a tree or graph matrix after its header: the
+// row-label block (into labels when they have room for the n OTUs, else
+// skipped), the column labels the header announces (skipped: a tree's name its
+// columns, "Pointer Level", a graph's its three columns i, j and value), then
+// the body.
+void ReadTreeMatrix(Tree_mx& tree, rtl::TextReader& f, const TMatrixHeader& header, Label_mx* labels = nullptr);
+void ReadGraphMatrix(Graph_mx& graph, rtl::TextReader& f, const TMatrixHeader& header, Label_mx* labels = nullptr);

@@ -1,5 +1,9 @@
 #include "matrix/MatrixWords.h"
 
+#include "rtl/Convert.h"
+
+std::string OnInputLine(long line) { return " on line " + rtl::IntToStr(line) + " of input file."; }
+
 std::string_view NextMatrixWord(std::string_view line, std::size_t& pos) {
   while (pos < line.size() && IsMatrixWordSeparator(line[pos])) ++pos;
   const std::size_t start = pos;
@@ -27,4 +31,11 @@ bool TMatrixWords::NextWord(std::string_view& word) {
 bool TMatrixWords::LineUsedUp() {
   while (pos_ < line_.size() && IsMatrixWordSeparator(line_[pos_])) ++pos_;
   return pos_ >= line_.size();
+}
+
+std::int32_t TMatrixWords::WordsLeft() const {
+  std::int32_t count = 0;
+  std::size_t pos = pos_;
+  while (!NextMatrixWord(line_, pos).empty()) ++count;
+  return count;
 }

@@ -6,12 +6,17 @@
 // current one holds no further word.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "rtl/TextFile.h"
 
 constexpr bool IsMatrixWordSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
+
+// The end of a read error's text that names where it was found:
+// " on line <line> of input file.", the line counted from the file's first line.
+std::string OnInputLine(long line);
 
 // The word of line that starts at or after pos, or an empty view when the line
 // holds no more words; pos moves past the word.
@@ -35,6 +40,8 @@ class TMatrixWords {
   void DropLine() { pos_ = line_.size(); }
   // True when the current line holds no further word.
   bool LineUsedUp();
+  // The number of words left on the current line.
+  std::int32_t WordsLeft() const;
 
   // Line number in the file of the current line, counted from the file's
   // first line (what read errors name).

@@ -150,8 +150,16 @@ bool vect_mx::SetLength(std::int32_t m) {
 
 // ---- Rect_mx
 
+namespace {
+
+// The storage of a dimension: a matrix file may hold a matrix without rows or
+// columns (a module that finds no dimension writes one), which keeps one slot.
+std::int32_t StorageFor(std::int32_t count) { return count == 0 ? 1 : count; }
+
+}  // namespace
+
 Rect_mx::Rect_mx(std::int32_t rows, std::int32_t cols, std::int32_t missCode, double missValue)
-    : TUtLMatrix(rows, cols, sizeof(double)),
+    : TUtLMatrix(StorageFor(rows), StorageFor(cols), sizeof(double)),
       rows_(rows),
       cols_(cols),
       missCode_(missCode),

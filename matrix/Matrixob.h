@@ -124,8 +124,9 @@ class TMxVector : public TUtLArray {
   }
 
  protected:
+  // A vector of no elements (a matrix file may hold an empty diagonal) keeps one slot of storage.
   TMxVector(std::int32_t n, const char* typeName)
-      : TUtLArray(n, sizeof(T)), length_(n), allocLength_(n), typeName_(typeName) {}
+      : TUtLArray(n == 0 ? 1 : n, sizeof(T)), length_(n), allocLength_(n), typeName_(typeName) {}
 
   // Every allocated element.
   void Fill(T v) { std::fill_n(Cells<T>(), allocLength_, v); }

@@ -5,60 +5,40 @@
 // given, otherwise the nesting depth turned round so that the innermost groups
 // have the lowest levels.
 //
-// Malformed text is refused: a leaf that is not an OTU number 1 .. n, a leaf
+// Malformed text is refused, naming the line: a leaf that is not an OTU
+// number 1 .. n (a sign or any other character in it makes it none), a leaf
 // given twice, more or fewer leaves than OTUs, more open branches than OTUs.
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "matrix/Constu.h"
 #include "matrix/MatrixIO.h"
+#include "matrix/MatrixWords.h"
 #include "rtl/Convert.h"
 
 namespace {
 
-[[noreturn]] void Refuse(std::string text) { throw E_Morvapc(std::move(text)); }
-
-bool IsNotationChar(int c) {
-  if (c < 0 || c > 127) return false;
-  if (std::isalnum(c)) return true;
-  switch (c) {
-    case '!':
-    case '#':
-    case '$':
-    case '%':
-    case '&':
-    case '(':
-    case ')':
-    case '*':
-    case ',':
-    case '.':
-    case '/':
-    case ':':
-    case ';':
-    case '?':
-    case '^': return true;
-    default: return false;
-  }
-}
+// Blanks, tabs and line ends are passed over; every other character is a
+// delimiter or part of a word.
+bool IsPassedOver(int c) { return c <= ' '; }
 
 class TParenthesisReader {
  public:
-  explicit TParenthesisReader(Tree_mx& tree)
-      : tree_(tree), n_(tree.n()), seen_(static_cast<std::size_t>(std::max(n_, 0)) + 1, false) {
+  TParenthesisReader(Tree_mx& tree, rtl::TextReader& f)
+      : tree_(tree), f_(f), n_(tree.n()), seen_(static_cast<std::size_t>(std::max(n_, 0)) + 1, false) {
     stack_.reserve(static_cast<std::size_t>(std::max(n_, 0)));
   }
 
-  void Read(rtl::TextReader& f) {
-    for (int c = f.Read(); c >= 0; c = f.Read()) {
-      if (!IsNotationChar(c)) continue;
+  void Read() {
+    for (int c = f_.Read(); c >= 0; c = f_.Read()) {
+      if (IsPassedOver(c)) continue;
       if (c == ';') {
         Separator();
         std::string rest;
-        f.ReadLine(rest);
+        f_.ReadLine(rest);
         break;
       }
       switch (c) {
@@ -73,6 +53,9 @@ class TParenthesisReader {
   }
 
  private:
+  // Refuses the tree with the text and the line the reader is on.
+  [[noreturn]] void Refuse(const std::string& text) const { throw E_Morvapc(text + OnInputLine(f_.LineNumber())); }
+
   struct TEntry {
     double value;
     double previous;
@@ -173,6 +156,7 @@ class TParenthesisReader {
   }
 
   Tree_mx& tree_;
+  rtl::TextReader& f_;
   const std::int32_t n_;
   std::vector<bool> seen_;
   std::vector<TEntry> stack_;
@@ -190,7 +174,7 @@ class TParenthesisReader {
 }  // namespace
 
 bool ReadParenthesisTree(Tree_mx& tree, rtl::TextReader& f) {
-  TParenthesisReader reader(tree);
-  reader.Read(f);
+  TParenthesisReader reader(tree, f);
+  reader.Read();
   return true;
 }

@@ -128,9 +128,13 @@ void IniFile::Write(std::string_view section, std::string_view key, std::string_
 }
 
 void IniFile::Remove(std::string_view section, std::string_view key) {
-  const auto range = FindSection(section);
-  if (!range) return;
-  if (const auto line = FindKey(*range, key)) lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
+  // Every line of the key goes: a file edited by hand may hold it twice, and
+  // the second would read once the first was gone.
+  for (auto range = FindSection(section); range; range = FindSection(section)) {
+    const auto line = FindKey(*range, key);
+    if (!line) return;
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
+  }
 }
 
 std::optional<std::string> ReadProfileString(const std::string& fileName, std::string_view section,

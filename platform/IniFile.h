@@ -28,7 +28,7 @@ class IniFile {
   // Sets a key: replaces its line, or adds it at the end of its section, or
   // adds the section at the end of the file.
   void Write(std::string_view section, std::string_view key, std::string_view value);
-  // Removes a key's line; nothing when it is missing.
+  // Removes every line of a key in its section; nothing when it is missing.
   void Remove(std::string_view section, std::string_view key);
 
   const std::vector<std::string>& Lines() const { return lines_; }

@@ -49,10 +49,8 @@ void ReadPlotGraphs(rtl::TextReader& g, std::int32_t dataCount, TGraphMxList& gr
     std::unique_ptr<rtl::StringList> comments;
     TMatrixHeader header;
     if (!ReadMatrixHeaderOrEnd(g, comments, header, true, {mtGraphDissimilarity, mtGraphSimilarity})) break;
-    if (header.rowLabelCode != lcNone) SkipItems(g, header.rows);
-    if (header.colLabelCode != lcNone) SkipItems(g, 3);
     auto graph = std::make_unique<Graph_mx>(header.type, header.rows, header.cols);
-    Read(*graph, g);
+    ReadGraphMatrix(*graph, g, header);
     graphs.Add(std::move(graph));
     if (g.SeekEof()) break;
   }

@@ -117,6 +117,11 @@ std::int32_t CheckedIndent(const std::string& text) {
   return *indent;
 }
 
+// The editor command read from the file, or the default for an empty one: it
+// would start nothing, and the file, which drops an empty key when written,
+// would give the default at the next start anyway.
+std::string CheckedEditor(const std::string& text) { return text.empty() ? ConfigDefaults.editor : text; }
+
 }  // namespace
 
 void ReadConfig(TProfile2& profile) {
@@ -132,7 +137,7 @@ void ReadConfig(TProfile2& profile) {
   config.defaultDir = ReadKey(profile, "DefaultDir", config.defaultDir);
   NormalizeDirectory(config.defaultDir);
   config.overWrite = OverWriteCode(ReadKey(profile, "OverWrite", std::string(1, config.overWrite)));
-  config.editor = ReadKey(profile, "Editor", config.editor);
+  config.editor = CheckedEditor(ReadKey(profile, "Editor", config.editor));
 }
 
 void WriteConfig(TProfile2& profile) {

@@ -42,7 +42,7 @@ constexpr std::string_view SettingsFileName = "morva.ini";
 // Fills the configuration from the defaults, then from section "Config" of the
 // profile's file. A value that cannot be used keeps its default: a number
 // format that ConfigCheckFormat refuses, a "ListingIndent" that is no integer,
-// an "OverWrite" other than ?, O, A or F (in any case).
+// an "OverWrite" other than ?, O, A or F (in any case), an empty "Editor".
 void ReadConfig(TProfile2& profile);
 // Writes the six keys of section "Config"; an empty text removes its key.
 void WriteConfig(TProfile2& profile);

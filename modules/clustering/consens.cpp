@@ -128,13 +128,8 @@ class TConsensDataSet {
     if (n() > kConsensMaxOtus) throw E_Morvapc("Input matrix is too large");
     if (n() < 3) throw E_Morvapc("A consensus needs trees of at least 3 OTUs");
     labels_ = std::make_shared<Label_mx>(n());
-    if (header_.rowLabelCode == lcBlock) {
-      ReadLabels(*labels_, files_.input1);
-    } else {
-      labels_->SetDefaultLabels("OTU-");
-    }
-    if (header_.colLabelCode == lcBlock) SkipItems(files_.input1, 2);
-    ReadTreeBody(files_.input1, header_.type);
+    if (header_.rowLabelCode != lcBlock) labels_->SetDefaultLabels("OTU-");
+    ReadTree(files_.input1, header_, labels_.get());
   }
 
   void ReadNextTree(rtl::TextReader& f) {
@@ -145,14 +140,12 @@ class TConsensDataSet {
                      {mtTreeDissimilarity, mtTreeSimilarity});
     if (header.rows != n()) throw E_Morvapc("All trees must be the same size as the first tree");
     if (header.missingCode != 0) throw E_Morvapc("No missing values are allowed");
-    if (header.rowLabelCode == lcBlock) SkipItems(f, n());
-    if (header.colLabelCode == lcBlock) SkipItems(f, 2);
-    ReadTreeBody(f, header.type);
+    ReadTree(f, header, nullptr);
   }
 
-  void ReadTreeBody(rtl::TextReader& f, int type) {
-    trees_.push_back(std::make_unique<Tree_mx>(type, n()));
-    Read(*trees_.back(), f);
+  void ReadTree(rtl::TextReader& f, const TMatrixHeader& header, Label_mx* labels) {
+    trees_.push_back(std::make_unique<Tree_mx>(header.type, n()));
+    ReadTreeMatrix(*trees_.back(), f, header, labels);
   }
 
   void WriteTitle() {

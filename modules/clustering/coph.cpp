@@ -46,7 +46,7 @@ void CophDescribe(TModuleRec& module) {
 
 void CophRelease() {}
 
-bool CophCompute(const Tree_mx& tree, rtl::TextWriter& f) {
+bool CophCompute(const Tree_mx& tree, rtl::TextWriter& f, std::string_view format) {
   const std::int32_t n = tree.n();
   const std::vector<std::int32_t> pos = Positions(tree);
   const bool similarity = tree.matrixType() == mtTreeSimilarity;
@@ -59,8 +59,9 @@ bool CophCompute(const Tree_mx& tree, rtl::TextWriter& f) {
   // found by walking outward from the row's position, so a row costs O(n).
   std::vector<double> joined(static_cast<std::size_t>(n) + 1, 0.0);
   const auto at = [](std::int32_t k) { return static_cast<std::size_t>(k); };
+  const std::string pattern = "%" + std::string(format) + " ";
   GuardMatrixWrite([&] {
-    f.WriteLine(" " + rtl::Format("%3.0f", diagonal));
+    f.WriteLine(rtl::Format(pattern, diagonal));
     for (std::int32_t i = 2; i <= n; ++i) {
       ProgressRow(i + 1, n);  // i * 100 / n
       const std::int32_t p = pos[at(i)];
@@ -74,13 +75,13 @@ bool CophCompute(const Tree_mx& tree, rtl::TextWriter& f) {
       }
       std::string line;
       for (std::int32_t j = 1; j < i; ++j) {
-        line += rtl::Format(" %8.6f", joined[at(pos[at(j)])]);
+        line += rtl::Format(pattern, joined[at(pos[at(j)])]);
         if (j % 10 == 0) {
           f.WriteLine(line);
           line.clear();
         }
       }
-      f.WriteLine(line + " " + rtl::Format("%4.0f", diagonal));
+      f.WriteLine(line + rtl::Format(pattern, diagonal));
     }
   });
   return true;
@@ -105,18 +106,13 @@ void CophDriver(TCophRun& run) {
                         header.rowLabelCode, lcNone);
     });
   }
-  if (header.rowLabelCode != lcNone) {
-    Label_mx labels(n);
-    ReadLabels(labels, *run.in);
-    if (run.out) GuardMatrixWrite([&] { WriteLabels(labels, *run.out); });
-  }
-  // A tree's column labels name its two columns ("Pointer Level").
-  if (header.colLabelCode != lcNone) SkipItems(*run.in, 2);
+  Label_mx labels(header.rowLabelCode != lcNone ? n : 0);
   Tree_mx tree(header.type, n);
-  Read(tree, *run.in);
+  ReadTreeMatrix(tree, *run.in, header, &labels);
+  if (run.out) GuardMatrixWrite([&] { WriteLabels(labels, *run.out); });
   ListingWriteLine("");
   if (run.out) {
-    CophCompute(tree, *run.out);
+    CophCompute(tree, *run.out, Config().fileFormat);
     ListingWriteLine("Cophenetic value matrix stored in file: " + run.output);
   }
 }

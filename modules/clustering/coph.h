@@ -5,6 +5,7 @@
 // similarity matrix from a type-6 tree. It keeps no results.
 
 #include <span>
+#include <string_view>
 
 #include "matrix/Matrixob.h"
 #include "rtl/TextFile.h"
@@ -15,6 +16,8 @@ void CophRun(std::span<const TParamRec> params);
 void CophRelease();
 
 // Writes the lower triangle with diagonal of the tree's cophenetic values to
-// f, six decimals, ten values a line. The tree's pointers must be the OTUs
-// 1 .. n each once; otherwise E_Morvapc and nothing is written.
-bool CophCompute(const Tree_mx& tree, rtl::TextWriter& f);
+// f, each value with the pattern "%" + format + " " (format: the file number
+// format), ten values a line and the diagonal value after each row's last.
+// The tree's pointers must be the OTUs 1 .. n each once; otherwise E_Morvapc
+// and nothing is written.
+bool CophCompute(const Tree_mx& tree, rtl::TextWriter& f, std::string_view format);

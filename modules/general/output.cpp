@@ -61,10 +61,8 @@ std::vector<std::int32_t> ReadOrder(rtl::TextReader& f, std::string_view role, s
     }
   } else {
     if (header.rows != n) throw E_Morvapc("Tree matrix is the wrong size");
-    if (header.rowLabelCode == lcBlock) SkipItems(f, header.rows);
-    if (header.colLabelCode == lcBlock) SkipItems(f, header.rows);
     Tree_mx tree(header.type, n);
-    Read(tree, f);
+    ReadTreeMatrix(tree, f, header);
     for (std::int32_t k = 1; k <= n; ++k) order.push_back(tree.GetPointer(k));
   }
   for (const std::int32_t entry : order) {
@@ -206,10 +204,8 @@ class TOutputDataSet {
   void PrintTree() {
     const std::int32_t n = header_.rows;
     Label_mx labels(header_.rowLabelCode != lcNone ? n : 0);
-    ReadLabels(labels, *run_.in);
-    if (header_.colLabelCode == lcBlock) SkipItems(*run_.in, n);
     Tree_mx tree(header_.type, n);
-    Read(tree, *run_.in);
+    ReadTreeMatrix(tree, *run_.in, header_, &labels);
     const std::int32_t lw = std::max(labels.GetWidth(), 3);
     const std::int32_t w = run_.width;
     ListingWriteLine(rtl::Format("%*s %*s", lw, "OTU", w, "Level"));
@@ -234,10 +230,8 @@ class TOutputDataSet {
   void PrintGraph() {
     const std::int32_t n = header_.rows;
     Label_mx labels(header_.rowLabelCode != lcNone ? n : 0);
-    ReadLabels(labels, *run_.in);
-    if (header_.colLabelCode == lcBlock) SkipItems(*run_.in, n);
     Graph_mx graph(header_.type, n, header_.cols);
-    Read(graph, *run_.in);
+    ReadGraphMatrix(graph, *run_.in, header_, &labels);
     const std::int32_t lw = std::max(labels.GetWidth(), static_cast<std::int32_t>(std::to_string(n).size()) + 4);
     const std::int32_t half = lw / 2;
     const auto end = [&](std::string_view name) { return rtl::Format("%*s", half + 1, name) + Blanks(half); };

@@ -74,12 +74,11 @@ class TCellEngine {
   void Read(rtl::TextReader& in) {
     const std::int32_t n = header_.rows;
     labels_ = std::make_shared<Label_mx>(header_.rowLabelCode != lcNone ? n : 0);
-    ReadLabels(*labels_, in);
-    if ((kind_ == TKind::Tree || kind_ == TKind::Graph) && header_.colLabelCode == lcBlock) SkipItems(in, n);
     deleted_.assign(static_cast<std::size_t>(n) + 1, 0);
     switch (kind_) {
       case TKind::Symmetric: {
         Sym_mx s(type_, n);
+        ReadLabels(*labels_, in);
         ::Read(s, in);
         for (std::int32_t i = 1; i <= n; ++i)
           for (std::int32_t j = 1; j <= i; ++j) Add(i, j, s.getxij(i, j));
@@ -87,19 +86,20 @@ class TCellEngine {
       }
       case TKind::Diagonal: {
         vect_mx d(n);
+        ReadLabels(*labels_, in);
         ::Read(d, in);
         for (std::int32_t i = 1; i <= n; ++i) Add(i, i, d.Get(i));
         break;
       }
       case TKind::Tree: {
         tree_ = std::make_unique<Tree_mx>(type_, n);
-        ::Read(*tree_, in);
+        ReadTreeMatrix(*tree_, in, header_, labels_.get());
         for (std::int32_t k = 1; k < n; ++k) Add(1, n, tree_->GetValue(k));
         break;
       }
       case TKind::Graph: {
         graph_ = std::make_unique<Graph_mx>(type_, n, header_.cols);
-        ::Read(*graph_, in);
+        ReadGraphMatrix(*graph_, in, header_, labels_.get());
         for (std::int32_t k = 1; k <= graph_->m(); ++k) Add(1, n, graph_->GetEdge(k).value);
         break;
       }

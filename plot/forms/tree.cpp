@@ -211,11 +211,8 @@ void ReadTree(rtl::TextReader& f, TTreeMxList& trees) {
   TMatrixHeader header;
   if (!ReadMatrixHeader(f, comments, header, true, {mtTreeDissimilarity, mtTreeSimilarity})) return;
   auto labels = std::make_shared<Label_mx>(header.rowLabelCode != lcNone ? header.rows : 0);
-  if (header.rowLabelCode != lcNone) ReadLabels(*labels, f);
-  // A tree's column labels name its two columns ("Pointer Level").
-  if (header.colLabelCode != lcNone) SkipItems(f, header.cols);
   auto tree = std::make_unique<Tree_mx>(header.type, header.rows);
-  Read(*tree, f);
+  ReadTreeMatrix(*tree, f, header, labels.get());
   tree->Labels = std::move(labels);
   trees.Add(std::move(tree));
 }

@@ -68,10 +68,8 @@ inline void ExpectAnalysisReads(rtl::TextReader& f, const TMatrixStr& m, int num
     }
     case 5:
     case 6: {
-      ReadLabels(labels, f);
-      SkipItems(f, h.cols);
       Tree_mx x(h.type, h.rows);
-      ASSERT_TRUE(Read(x, f)) << where;
+      ReadTreeMatrix(x, f, h, &labels);
       ExpectLabels(labels, m, where);
       for (int r = 1; r <= m.Rows; ++r) {
         EXPECT_EQ(x.GetPointer(r), Value(m, r, 1)) << where;
@@ -82,10 +80,8 @@ inline void ExpectAnalysisReads(rtl::TextReader& f, const TMatrixStr& m, int num
       break;
     }
     default: {
-      ReadLabels(labels, f);
-      SkipItems(f, 3);
       Graph_mx x(h.type, h.rows, h.cols);
-      ASSERT_TRUE(Read(x, f)) << where;
+      ReadGraphMatrix(x, f, h, &labels);
       ExpectLabels(labels, m, where);
       for (int e = 1; e <= m.Cols; ++e) {
         TGraphEdge edge = x.GetEdge(e);

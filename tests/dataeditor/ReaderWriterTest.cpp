@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "AnalysisReadBack.h"
 #include "EditorTestSupport.h"
 #include "dataeditor/EdReader.h"
 #include "dataeditor/EdWriter.h"
@@ -60,7 +61,7 @@ TEST(EditorReader, RefusesBadHeadersWithTheirMessages) {
       {"type zero", "0 3 2 0\r\n", "Bad value for matrix type code: 0"},
       {"unknown row letter", "1 3X 2 0\r\n", "Bad value for number of rows: 3X"},
       {"negative rows", "1 -3 2 0\r\n", "Bad value for number of rows: -3"},
-      {"no columns", "1 3 0 0\r\n", "Bad value for number of columns: 0"},
+      {"negative columns", "1 3 -2 0\r\n", "Bad value for number of columns: -2"},
       {"columns not a number", "1 3 2Q 0\r\n", "'2Q' is not a valid integer value"},
       {"missing code not a number", "1 3 2 y\r\n", "Bad value for missing values code: y"},
       {"missing value not an integer", "1 3 2 1 -9.5\r\n", "Bad code given for missing values: -9.5"},
@@ -73,6 +74,22 @@ TEST(EditorReader, RefusesBadHeadersWithTheirMessages) {
       {"body ends early", "1 2 2 0\r\n1 2\r\n", "EOF trying to read line"},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadError(c.text), c.error) << c.name;
+}
+
+// A module that finds no dimension to keep writes matrices without columns or
+// without rows. The editor loads them, and what it saves reads back through
+// its own reader and the analysis program's.
+TEST(EditorReader, EmptyMatricesLoadAndSaveBack) {
+  const auto matrices = ReadText("1 4L 0  0\r\nA B C D \r\n\r\n\r\n\r\n\r\n4 0  0  0\r\n");
+  ASSERT_EQ(matrices.size(), 2u);
+  EXPECT_EQ(matrices[0]->Cols, 0);
+  EXPECT_EQ(matrices[0]->GetCell(4, 0), "D");
+  EXPECT_EQ(matrices[1]->Rows, 0);
+  const std::string saved = Joined(EditorFileLines({matrices[0].get(), matrices[1].get()}));
+  EXPECT_EQ(ReadText(saved).size(), 2u);
+  auto f = rtl::TextReader::FromText(saved);
+  ExpectAnalysisReads(f, *matrices[0], 1);
+  ExpectAnalysisReads(f, *matrices[1], 2);
 }
 
 TEST(EditorReader, LabelsPlacedByTheRowLetter) {

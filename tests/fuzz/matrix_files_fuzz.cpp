@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "FuzzInput.h"
 #include "matrix/Constu.h"
 #include "matrix/MatrixFiles.h"
 #include "matrix/MatrixIO.h"
@@ -62,8 +63,10 @@ void ReadRect(rtl::TextReader& f, const TMatrixHeader& h, unsigned options) {
 }
 
 void ReadBody(rtl::TextReader& f, const TMatrixHeader& h, unsigned options) {
-  if (h.type != mtRectangular && h.rowLabelCode == lcBlock) {
-    Label_mx labels(h.rows);
+  Label_mx labels(h.rows);
+  Label_mx* const wantedLabels = (options & kSkipItems) ? nullptr : &labels;
+  const bool square = h.type == mtDissimilarity || h.type == mtSimilarity || h.type == mtDiagonal;
+  if (square && h.rowLabelCode == lcBlock) {
     if (options & kSkipItems) {
       SkipItems(f, h.rows);
     } else {
@@ -90,12 +93,12 @@ void ReadBody(rtl::TextReader& f, const TMatrixHeader& h, unsigned options) {
     case mtTreeDissimilarity:
     case mtTreeSimilarity: {
       Tree_mx t(h.type, h.rows);
-      Read(t, f);
+      ReadTreeMatrix(t, f, h, wantedLabels);
       break;
     }
     default: {
       Graph_mx g(h.type, h.rows, h.cols);
-      Read(g, f);
+      ReadGraphMatrix(g, f, h, wantedLabels);
       break;
     }
   }
@@ -103,32 +106,18 @@ void ReadBody(rtl::TextReader& f, const TMatrixHeader& h, unsigned options) {
 
 }  // namespace
 
-// The container errors' texts come from the program's string tables, which
-// this target does not build; a number is enough here.
-std::string UtMessageText(std::uint32_t id) { return "utility library message " + std::to_string(id); }
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const unsigned options = data[0];
   auto f = rtl::TextReader::FromText(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
 
-  TSharedServices services;
-  services.listingLine = [](std::string_view) {};
-  InstallSharedServices(std::move(services));
-
-  try {
+  return fuzz::TakeInput<E_Morvapc>([&] {
     while (!f.Eof()) {
       std::unique_ptr<rtl::StringList> comments;
       TMatrixHeader h;
       ReadMatrixHeader(f, comments, h, (options & kList) != 0, {1, 2, 3, 4, 5, 6, 7, 8});
-      if (h.rows < 1 || h.rows > kMaxSize || h.cols < 1 || h.cols > kMaxSize) return 0;
+      if (h.rows < 1 || h.rows > kMaxSize || h.cols < 1 || h.cols > kMaxSize) return;
       ReadBody(f, h, options);
     }
-  } catch (const E_Morvapc&) {
-    // a refusal with a message for the user: the expected way to fail
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "unexpected exception: %s\n", e.what());
-    std::abort();
-  }
-  return 0;
+  });
 }

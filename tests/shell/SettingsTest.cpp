@@ -61,6 +61,15 @@ TEST(IniFile, WritingKeepsEveryOtherLine) {
   EXPECT_EQ(ini.Lines(), expected);
 }
 
+// A key given twice in a file edited by hand: what is removed stays removed.
+TEST(IniFile, RemovingAKeyRemovesEveryLineOfIt) {
+  plat::IniFile ini =
+      plat::IniFile::FromText("[Config]\nDefaultDir=/a/\nEditor=vi\ndefaultdir=/b/\n[Other]\nDefaultDir=x\n");
+  ini.Remove("Config", "DefaultDir");
+  EXPECT_FALSE(ini.Read("Config", "DefaultDir"));
+  EXPECT_EQ(ini.Lines(), (std::vector<std::string>{"[Config]", "Editor=vi", "[Other]", "DefaultDir=x"}));
+}
+
 TEST(TProfile2, ReadsAndWritesOneKeyAtATime) {
   TempSettings settings;
   TProfile2 profile = MorvaProfile("Test", "Key");
@@ -205,6 +214,15 @@ TEST(ConfigSettings, UnusableValuesInTheFileFallBackToTheirDefaults) {
   ReadConfig(profile);
   EXPECT_EQ(Config(), (TConfigRecord{"e", "8.4f", 8, "/data/", '?', "ed"}));
   EXPECT_EQ(ReadMainWindowPage(profile), 0);
+
+  // Found by fuzzing: an empty editor command was taken, and written back as
+  // no key at all, so the next start had another configuration.
+  WriteIni(settings.IniPath(), "[Config]\r\nEditor=\x01\r\n");
+  ReadConfig(profile);
+  EXPECT_EQ(Config().editor, "MVEDIT");
+  WriteConfig(profile);
+  ReadConfig(profile);
+  EXPECT_EQ(Config().editor, "MVEDIT");
 }
 
 TEST(ConfigSettings, AnIndentOutsideConfigsLimitsFallsBackToTheDefault) {

@@ -10,6 +10,7 @@
 #include "FilesTestSupport.h"
 #include "matrix/MatrixFiles.h"
 #include "matrix/MatrixIO.h"
+#include "tests/support/RecordedServices.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                       auto f = Text("a b\r\n");
                       ReadLabels(labels, f);
                     },
-                    "End of file encountered when trying to read labels"},
+                    "End of file encountered when trying to read labels on line 1 of input file."},
         BodyRefusal{"RectEndOfFile", ReadingRect(2, 3, "1 2 3\r\n\r\n4 5\r\n"),
                     "End of file encountered when trying to read row 2 column 3 from line 3 of input file."},
         BodyRefusal{"RectEndOfFileByColumns",
@@ -138,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                       auto f = Text("1 2\r\n");
                       Read(m, f, true, {labels.get(), lcEnd, true}, {});
                     },
-                    "End of file encountered when trying to read labels"},
+                    "End of file encountered when trying to read labels on line 1 of input file."},
         BodyRefusal{"RecordsEndOfFile",
                     [] {
                       Rect_mx m(3, 3);
@@ -158,58 +159,135 @@ INSTANTIATE_TEST_SUITE_P(
         BodyRefusal{"SymBadValue", Reading<Sym_mx>([] { return Sym_mx(2, 2); }, "1\r\n2 z\r\n"),
                     "Problem in reading value: z on data line 2 of input file."},
         BodyRefusal{"VectorEndOfFile", Reading<vect_mx>([] { return vect_mx(3); }, "1 2\r\n"),
-                    "End of file error in trying to read element 3 from vector"},
+                    "End of file error in trying to read element 3 from vector on line 1 of input file."},
         BodyRefusal{"VectorBadValue", Reading<vect_mx>([] { return vect_mx(3); }, "1 q 3\r\n"),
-                    "Error in trying to read element 2 from vector"},
+                    "Error in trying to read element 2 from vector on line 1 of input file."},
         BodyRefusal{"VectorTwoBlankLines", Reading<vect_mx>([] { return vect_mx(3); }, "1\r\n\r\n\r\n2 3\r\n"),
-                    "Error in trying to read element 2 from vector"},
+                    "Error in trying to read element 2 from vector on line 3 of input file."},
         BodyRefusal{"IntVectorEndOfFile", Reading<ivect_mx>([] { return ivect_mx(2); }, "1"),
-                    "End of file error in trying to read element 2 from vector"},
+                    "End of file error in trying to read element 2 from vector on line 1 of input file."},
         BodyRefusal{"IntVectorNotInteger", Reading<ivect_mx>([] { return ivect_mx(2); }, "1 2.5"),
-                    "Error in trying to read element 2 of integer vector"},
+                    "Error in trying to read element 2 of integer vector on line 1 of input file."},
         BodyRefusal{"TreePointerOutOfRange", ReadingTree(6, 3, "4 1.0\r\n1 2.0\r\n2\r\n"),
-                    "Pointer value, 4, in tree matrix is out of range"},
+                    "Pointer value, 4, in tree matrix is out of range on line 1 of input file."},
         BodyRefusal{"TreePointerNotNumber", ReadingTree(6, 3, "1 1.0\r\na 2.0\r\n2\r\n"),
-                    "Problem in reading value: a on line 2 of tree matrix."},
+                    "Problem in reading value: a on line 2 of input file."},
         BodyRefusal{"TreeValueNotNumber", ReadingTree(5, 3, "\r\n1 b\r\n"),
-                    "Problem in reading value: b on line 2 of tree matrix."},
+                    "Problem in reading value: b on line 2 of input file."},
         BodyRefusal{"TreeRowMissing", ReadingTree(6, 3, "1 1.0\r\n"),
-                    "End of file encountered when trying to read row 2 of tree matrix"},
+                    "End of file encountered when trying to read row 2 of tree matrix on line 1 of input file."},
         BodyRefusal{"TreeRepeatedPointer", ReadingTree(6, 3, "1 1.0\r\n2 2.0\r\n1\r\n"),
-                    "Pointer value, 1, occurs twice in tree matrix"},
+                    "Pointer value, 1, occurs twice in tree matrix on line 3 of input file."},
         BodyRefusal{"TreeLastRowNotNumber", ReadingTree(6, 3, "1 1.0\r\n2 2.0\r\nx\r\n"),
-                    "Problem in reading last row of tree matrix"},
+                    "Problem in reading last row of tree matrix on line 3 of input file."},
         BodyRefusal{"TreeLastRowMissing", ReadingTree(6, 3, "1 1.0\r\n2 2.0\r\n\r\n"),
-                    "Problem in reading last row of tree matrix"},
+                    "Problem in reading last row of tree matrix on line 3 of input file."},
         BodyRefusal{"TreeLastPointerOutOfRange", ReadingTree(6, 3, "1 1.0\r\n2 2.0\r\n0\r\n"),
-                    "Last pointer value in tree matrix out of range"},
-        BodyRefusal{"NotationNoBranchLength", ReadingTree(5, 3, "(1:,2,3);"), "No branch length given after : "},
+                    "Last pointer value in tree matrix out of range on line 3 of input file."},
+        BodyRefusal{"NotationNoBranchLength", ReadingTree(5, 3, "(1:,2,3);"),
+                    "No branch length given after :  on line 1 of input file."},
         BodyRefusal{"NotationBadBranchLength", ReadingTree(5, 2, "(1:1.2.3,2);"),
-                    "Bad branch length (1.2.3) in NEXUS format tree"},
-        BodyRefusal{"NotationOtuAboveN", ReadingTree(5, 3, "(1,2,4);"), "OTU number (4) greater than number of OTUs"},
-        BodyRefusal{"NotationOtuZero", ReadingTree(5, 3, "(0,1,2);"), "OTU number (0) less than 1"},
-        BodyRefusal{"NotationOtuNotNumber", ReadingTree(5, 3, "(a,1,2);"), "OTU number (a) is not a number"},
+                    "Bad branch length (1.2.3) in NEXUS format tree on line 1 of input file."},
+        BodyRefusal{"NotationOtuAboveN", ReadingTree(5, 3, "(1,2,4);"),
+                    "OTU number (4) greater than number of OTUs on line 1 of input file."},
+        BodyRefusal{"NotationOtuZero", ReadingTree(5, 3, "(0,1,2);"),
+                    "OTU number (0) less than 1 on line 1 of input file."},
+        BodyRefusal{"NotationOtuNotNumber", ReadingTree(5, 3, "(a,1,2);"),
+                    "OTU number (a) is not a number on line 1 of input file."},
         BodyRefusal{"NotationOtuTwice", ReadingTree(5, 3, "(1,1,2);"),
-                    "OTU number (1) occurs twice in NEXUS format tree"},
+                    "OTU number (1) occurs twice in NEXUS format tree on line 1 of input file."},
+        // A sign is part of the word: it is no OTU number, and the line is named.
+        BodyRefusal{"NotationNegativeOtu", ReadingTree(5, 3, "((-1,2),3);"),
+                    "OTU number (-1) less than 1 on line 1 of input file."},
+        BodyRefusal{"NotationForeignCharacterOnThirdLine", ReadingTree(5, 3, "((1,\r\n 2),\r\n 3_);"),
+                    "OTU number (3_) is not a number on line 3 of input file."},
         BodyRefusal{"NotationMoreLeaves", ReadingTree(5, 3, "(1,2,3,1);"),
-                    "More OTUs in NEXUS format tree than number of OTUs (3)"},
+                    "More OTUs in NEXUS format tree than number of OTUs (3) on line 1 of input file."},
         BodyRefusal{"NotationFewerLeaves", ReadingTree(5, 3, "(1,2);"),
-                    "Fewer OTUs in NEXUS format tree (2) than number of OTUs (3)"},
+                    "Fewer OTUs in NEXUS format tree (2) than number of OTUs (3) on line 1 of input file."},
         BodyRefusal{"NotationStackDeeperThanN", ReadingTree(5, 2, "(1,,,2);"),
-                    "More branches in NEXUS format tree than number of OTUs (2)"},
-        BodyRefusal{"NotationEmptyBranch", ReadingTree(5, 2, "((,1),2);"), "Error in structure of NEXUS format tree"},
-        BodyRefusal{"NotationTooManyClosings", ReadingTree(5, 2, "(1,2));"), "Error in structure of NEXUS format tree"},
-        BodyRefusal{"NotationUnbalanced", ReadingTree(5, 2, "((1,2);"), "Unbalanced parentheses in NEXUS format tree"},
+                    "More branches in NEXUS format tree than number of OTUs (2) on line 1 of input file."},
+        BodyRefusal{"NotationEmptyBranch", ReadingTree(5, 2, "((,1),2);"),
+                    "Error in structure of NEXUS format tree on line 1 of input file."},
+        BodyRefusal{"NotationTooManyClosings", ReadingTree(5, 2, "(1,2));"),
+                    "Error in structure of NEXUS format tree on line 1 of input file."},
+        BodyRefusal{"NotationUnbalanced", ReadingTree(5, 2, "((1,2);"),
+                    "Unbalanced parentheses in NEXUS format tree on line 1 of input file."},
         BodyRefusal{"GraphNotNumber", ReadingGraph(5, 2, "1 2 0.5\r\n1 x 0.5\r\n"),
-                    "Problem in reading row 2 of graph matrix"},
+                    "Problem in reading row 2 of graph matrix on line 2 of input file."},
         BodyRefusal{"GraphEndOfFile", ReadingGraph(5, 2, "1 2 0.5\r\n1 3\r\n"),
-                    "Problem in reading row 2 of graph matrix"},
-        BodyRefusal{"GraphOutOfRange", ReadingGraph(5, 1, "6 1 0.3\r\n"), "I,J pointers in graph matrix out of range"},
+                    "Problem in reading row 2 of graph matrix on line 2 of input file."},
+        BodyRefusal{"GraphOutOfRange", ReadingGraph(5, 1, "6 1 0.3\r\n"),
+                    "I,J pointers in graph matrix out of range on line 1 of input file."},
         BodyRefusal{"GraphNegativeOutOfRange", ReadingGraph(5, 1, "1 -6 0.3\r\n"),
-                    "I,J pointers in graph matrix out of range"},
+                    "I,J pointers in graph matrix out of range on line 1 of input file."},
         BodyRefusal{"LowerTriangleNotSquare",
                     [] { Written([](rtl::TextWriter& f) { WriteLowerTriangle(Rect_mx(2, 3), f, false, "e"); }); },
                     "Matrix is not square"}),
+    [](const auto& param) { return std::string(param.param.what); });
+
+// ---- Words left after a row: decimal commas ----
+
+// A file written with decimal commas reads by the format's rule (the comma
+// separates words, the rest of a row's line is dropped), and the first row
+// that left words behind is reported once per matrix, in the listing and as
+// a warning.
+struct LeftoverCase {
+  const char* what;
+  std::function<void(rtl::TextReader&)> read;
+  const char* text;
+  const char* warning;  // empty: none
+};
+
+void PrintTo(const LeftoverCase& c, std::ostream* os) { *os << c.what; }
+
+class LeftoverWords : public ::testing::TestWithParam<LeftoverCase> {};
+
+TEST_P(LeftoverWords, AreReportedOnceForTheFirstRow) {
+  testsupport::RecordedServices services;
+  auto f = Text(GetParam().text);
+  GetParam().read(f);
+  const std::vector<std::string> expected =
+      *GetParam().warning ? std::vector<std::string>{GetParam().warning} : std::vector<std::string>{};
+  EXPECT_EQ(services.warnings, expected);
+  EXPECT_EQ(services.lines, expected);
+}
+
+template <class M>
+std::function<void(rtl::TextReader&)> Into(std::function<M()> make) {
+  return [make](rtl::TextReader& f) {
+    M m = make();
+    Read(m, f);
+  };
+}
+
+std::function<void(rtl::TextReader&)> IntoRect(int rows, int cols, bool byRows = true) {
+  return [=](rtl::TextReader& f) {
+    Rect_mx m(rows, cols);
+    Read(m, f, byRows, {}, {});
+  };
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryReader, LeftoverWords,
+    ::testing::Values(
+        LeftoverCase{"RectWithDecimalCommas", IntoRect(2, 2), "17,5 16,7\r\n1,5 2,5\r\n",
+                     "2 values after the end of row 1 ignored (decimal commas?)"},
+        LeftoverCase{"RectFirstRowThatLeftWords", IntoRect(3, 2), "1 2\r\n3 4 5\r\n6 7 8 9\r\n",
+                     "1 values after the end of row 2 ignored (decimal commas?)"},
+        LeftoverCase{"RectByColumns", IntoRect(2, 2, false), "1 2\r\n3 4 x\r\n",
+                     "1 values after the end of row 2 ignored (decimal commas?)"},
+        LeftoverCase{"RectRecordOverTwoLines", IntoRect(1, 7), "1 2 3 4 5 6\r\n7\r\n", ""},
+        LeftoverCase{"SymWithDecimalCommas", Into<Sym_mx>([] { return Sym_mx(2, 2); }), "0,0\r\n2,5 0,0\r\n",
+                     "1 values after the end of row 1 ignored (decimal commas?)"},
+        LeftoverCase{"VectorAfterItsLastElement", Into<vect_mx>([] { return vect_mx(3); }), "1,5 2,5 3,5\r\n",
+                     "3 values after the end of row 3 ignored (decimal commas?)"},
+        LeftoverCase{"TreeRow", Into<Tree_mx>([] { return Tree_mx(6, 3); }), "1 0,5\r\n2 1,5\r\n3\r\n",
+                     "1 values after the end of row 1 ignored (decimal commas?)"},
+        // The last row holds the last pointer; writers put 0.0 or a rule after it.
+        LeftoverCase{"TreeLastRowAsWritten", Into<Tree_mx>([] { return Tree_mx(6, 2); }), "1 0.5\r\n   2 0.0\r\n", ""},
+        LeftoverCase{"GraphRow", Into<Graph_mx>([] { return Graph_mx(7, 3, 2); }), "1 2 0,5\r\n2 3 1,5\r\n",
+                     "1 values after the end of row 1 ignored (decimal commas?)"}),
     [](const auto& param) { return std::string(param.param.what); });
 
 // ---- Labels and SkipItems ----
@@ -295,17 +373,21 @@ TEST(SkipItems, SkipsWhatTheLabelReaderReads) {
 // ---- Rectangular matrices ----
 
 TEST(RectRead, EachRecordStartsOnANewLine) {
+  testsupport::RecordedServices services;
   Rect_mx m(2, 3);
   auto f = Text("1 2 3 4 5 6\r\n7 8 9\r\n");
   Read(m, f, true, {}, {});
   EXPECT_EQ(RowsOf(m), (std::vector<std::vector<double>>{{1, 2, 3}, {7, 8, 9}}));
+  EXPECT_EQ(services.warnings, std::vector<std::string>{"3 values after the end of row 1 ignored (decimal commas?)"});
 }
 
 TEST(RectRead, RecordsRunOverLinesAndCommas) {
+  testsupport::RecordedServices services;
   Rect_mx m(2, 3);
   auto f = Text("1,\r\n\r\n2 3 999\r\n  4,5,6\r\n");
   Read(m, f, true, {}, {});
   EXPECT_EQ(RowsOf(m), (std::vector<std::vector<double>>{{1, 2, 3}, {4, 5, 6}}));
+  EXPECT_EQ(services.warnings, std::vector<std::string>{"1 values after the end of row 1 ignored (decimal commas?)"});
 }
 
 TEST(RectRead, ByColumnsFillsColumns) {
@@ -428,6 +510,7 @@ TEST(RectWrite, LowerTriangle) {
 // ---- Symmetric matrices and vectors ----
 
 TEST(SymRead, LowerTriangleOverLines) {
+  testsupport::RecordedServices services;
   Sym_mx m(3, 3);
   auto f = Text("1\r\n\r\n2,3\r\n4 5\r\n6 ignored\r\nnext\r\n");
   Read(m, f);
@@ -435,6 +518,7 @@ TEST(SymRead, LowerTriangleOverLines) {
   EXPECT_EQ(m.getxij(3, 2), 5);
   EXPECT_EQ(m.getxij(3, 3), 6);
   EXPECT_EQ(RestOf(f), "next");
+  EXPECT_EQ(services.warnings, std::vector<std::string>{"1 values after the end of row 3 ignored (decimal commas?)"});
   EXPECT_EQ(Written([&](rtl::TextWriter& f2) { Write(m, f2, "2.0f"); }), " 1 \r\n 2  3 \r\n 4  5  6 \r\n");
 }
 
@@ -481,6 +565,7 @@ std::vector<TreeNode> NodesOf(const Tree_mx& t) {
 
 TEST(TreeRead, RowsForm) {
   for (int type : {5, 6}) {
+    testsupport::RecordedServices services;
     Tree_mx t(type, 3);
     // Only a tree of type 5 may start after blank lines (it may be in notation).
     // Each row is a whole line: words after the value, on the last row too, are dropped.
@@ -488,6 +573,7 @@ TEST(TreeRead, RowsForm) {
     ASSERT_TRUE(Read(t, f));
     EXPECT_EQ(NodesOf(t), (std::vector<TreeNode>{{2, 0.5}, {3, 1.5}, {1, 0.0}})) << type;
     EXPECT_EQ(RestOf(f), "next");
+    EXPECT_EQ(services.warnings, std::vector<std::string>{"1 values after the end of row 1 ignored (decimal commas?)"});
   }
 }
 
@@ -533,6 +619,7 @@ TEST(TreeWrite, LastNodeInFourCharacters) {
 // ---- Graphs ----
 
 TEST(GraphRead, NegativePointersAreKeptAndFlagged) {
+  testsupport::RecordedServices services;
   Graph_mx g(mtGraphDissimilarity, 5, 2);
   auto f = Text("1 2 0.5 rest\r\n\r\n-3\r\n5 0.25\r\n");
   Read(g, f);

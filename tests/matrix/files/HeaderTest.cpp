@@ -27,6 +27,7 @@ struct HeaderRefusal {
   const char* text;
   TMatrixTypeSet allowed;
   const char* message;
+  int line;  // of the header; after the last line when the file ends before one (0: an empty file)
 };
 
 void PrintTo(const HeaderRefusal& c, std::ostream* os) { *os << c.what; }
@@ -38,69 +39,81 @@ TEST_P(HeaderMessages, RefusesWithTheSystemsText) {
   auto f = Text(c.text);
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
-  EXPECT_EQ(ErrorOf([&] { ReadMatrixHeader(f, comments, header, false, c.allowed); }), c.message);
+  const bool ended = c.message == std::string("Problem in reading input matrix header.") ||
+                     c.message == std::string("EOF reading matrix header");
+  std::string expected = c.message;
+  if (c.line > 0) {
+    expected += (ended ? "\nNo matrix header after line " : "\nMatrix header on line ") + std::to_string(c.line) +
+                " of input file.";
+  }
+  EXPECT_EQ(ErrorOf([&] { ReadMatrixHeader(f, comments, header, false, c.allowed); }), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryMessage, HeaderMessages,
     ::testing::Values(
-        HeaderRefusal{"OnlyComments", "\"one\r\n;two\r\n", kAnyType, "Problem in reading input matrix header."},
-        HeaderRefusal{"EmptyFile", "", kAnyType, "Problem in reading input matrix header."},
-        HeaderRefusal{"BlankLineAtEnd", "'c\r\n   \r\n", kAnyType, "EOF reading matrix header"},
-        HeaderRefusal{"TypeNotNumber", "x 5 3 0\r\n", kAnyType, "Bad value for matrix type code: x"},
+        HeaderRefusal{"OnlyComments", "\"one\r\n;two\r\n", kAnyType, "Problem in reading input matrix header.", 2},
+        HeaderRefusal{"EmptyFile", "", kAnyType, "Problem in reading input matrix header.", 0},
+        HeaderRefusal{"BlankLineAtEnd", "'c\r\n   \r\n", kAnyType, "EOF reading matrix header", 2},
+        HeaderRefusal{"TypeNotNumber", "x 5 3 0\r\n", kAnyType, "Bad value for matrix type code: x", 1},
         HeaderRefusal{"RectangularForSymmetric",
                       "1 5 5 0",
                       {2, 3},
                       "Wrong type of input matrix (rectangular)\nmust be a symmetric matrix (2, 3).\n"
-                      "Compute a dis/similarity matrix and try again."},
+                      "Compute a dis/similarity matrix and try again.",
+                      1},
         HeaderRefusal{"RectangularForTree",
                       "1 5 5 0",
                       {5, 6},
                       "Wrong type of input matrix (rectangular)\nmust be a tree matrix (5, 6).\n"
-                      "Compute a dis/similarity matrix\nand then a tree matrix and try again."},
+                      "Compute a dis/similarity matrix\nand then a tree matrix and try again.",
+                      1},
         HeaderRefusal{"SymmetricForTree",
                       "2 5 5 0",
                       {5},
                       "Wrong type of input matrix (symmetric)\nmust be a tree matrix (5).\n"
-                      "Compute tree matrix from dis/similarity matrix."},
+                      "Compute tree matrix from dis/similarity matrix.",
+                      1},
         HeaderRefusal{"RectangularForGraph",
                       "1 5 5 0",
                       {7, 8},
                       "Wrong type of input matrix (rectangular)\nmust be a graph matrix (7, 8).\n"
-                      "Compute dis/similarity matrix\nand then agraph matrix and try again."},
+                      "Compute dis/similarity matrix\nand then agraph matrix and try again.",
+                      1},
         HeaderRefusal{"SymmetricForGraph",
                       "3 5 5 0",
                       {7},
                       "Wrong type of input matrix (symmetric)\nmust be a graph matrix (7).\n"
-                      "Compute graph matrix and try again."},
+                      "Compute graph matrix and try again.",
+                      1},
         HeaderRefusal{"TreeForGraph",
                       "6 5 5 0",
                       {7, 8},
                       "Wrong type of input matrix (tree)\nmust be a graph matrix (7, 8).\n"
-                      "Compute a tree matrix and try again."},
-        HeaderRefusal{"OtherWrongType", "4 5 5 0", {1}, "Wrong type of input matrix (4) must be: 1."},
-        HeaderRefusal{"TypeOutsideEveryList", "12 5 5 0", {}, "Wrong type of input matrix (12) must be: ."},
-        HeaderRefusal{"RowsNotNumber", "1 xL 3 0", kAnyType, "Bad value for number of rows: x"},
-        HeaderRefusal{"RowsMissing", "1", kAnyType, "Bad value for number of rows: "},
-        HeaderRefusal{"RowsNegative", "1 -5 3 0", kAnyType, "Bad value for number of rows: -5"},
-        HeaderRefusal{"ColumnsNotNumber", "\"c\r\n1 5 zz 0\r\n", kAnyType,
-                      "Bad value for number of columns: zz in matrix header on line 2."},
-        HeaderRefusal{"ColumnsMissing", "1 5", kAnyType,
-                      "Bad value for number of columns:  in matrix header on line 1."},
+                      "Compute a tree matrix and try again.",
+                      1},
+        HeaderRefusal{"OtherWrongType", "4 5 5 0", {1}, "Wrong type of input matrix (4) must be: 1.", 1},
+        HeaderRefusal{"TypeOutsideEveryList", "12 5 5 0", {}, "Wrong type of input matrix (12) must be: .", 1},
+        HeaderRefusal{"RowsNotNumber", "1 xL 3 0", kAnyType, "Bad value for number of rows: x", 1},
+        HeaderRefusal{"RowsMissing", "1", kAnyType, "Bad value for number of rows: ", 1},
+        HeaderRefusal{"RowsNegative", "1 -5 3 0", kAnyType, "Bad value for number of rows: -5", 1},
+        HeaderRefusal{"ColumnsNotNumber", "\"c\r\n1 5 zz 0\r\n", kAnyType, "Bad value for number of columns: zz", 2},
+        HeaderRefusal{"ColumnsMissing", "1 5", kAnyType, "Bad value for number of columns: ", 1},
         HeaderRefusal{"SymmetricWithRowWordLabels", "2 5B 5 0", kAnyType,
-                      "B or E codes for label positions\nare not permitted in symmetric matrices."},
+                      "B or E codes for label positions\nare not permitted in symmetric matrices.", 1},
         HeaderRefusal{"SymmetricNotSquare", "2 5 6 0", kAnyType,
-                      "number of rows and columns must be\nequal for symmetric matrices."},
+                      "number of rows and columns must be\nequal for symmetric matrices.", 1},
         HeaderRefusal{"DiagonalNotSquare", "4 5 4 0", kAnyType,
-                      "number of rows and columns must be\nequal for symmetric matrices."},
+                      "number of rows and columns must be\nequal for symmetric matrices.", 1},
         HeaderRefusal{"TreeWithRowWordLabels", "5 5E 5 0", kAnyType,
-                      "B or E codes for label positions\nare not permitted in tree matrices."},
+                      "B or E codes for label positions\nare not permitted in tree matrices.", 1},
         HeaderRefusal{"GraphWithRowWordLabels", "7 5b 4 0", kAnyType,
-                      "B or E codes for label positions\nare not permitted in graph matrices."},
-        HeaderRefusal{"NoMissingCode", "1 5 3", kAnyType, "Bad value for missing values code: "},
-        HeaderRefusal{"MissingValueNotInteger", "1 5 3 1 -9.5", kAnyType, "Bad code given for missing values: -9.5"},
-        HeaderRefusal{"BlankLineTakenAsItStands", "\r\n  \r\n", kAnyType, "Bad value for matrix type code: "},
-        HeaderRefusal{"CommentCharacterInColumnTwo", " \"5 3 0\r\n", kAnyType, "Bad value for matrix type code: \"5"}),
+                      "B or E codes for label positions\nare not permitted in graph matrices.", 1},
+        HeaderRefusal{"NoMissingCode", "1 5 3", kAnyType, "Bad value for missing values code: ", 1},
+        HeaderRefusal{"MissingValueNotInteger", "1 5 3 1 -9.5", kAnyType, "Bad code given for missing values: -9.5", 1},
+        HeaderRefusal{"BlankLineTakenAsItStands", "\r\n  \r\n", kAnyType, "Bad value for matrix type code: ", 2},
+        HeaderRefusal{"CommentCharacterInColumnTwo", " \"5 3 0\r\n", kAnyType, "Bad value for matrix type code: \"5",
+                      1}),
     [](const auto& param) { return std::string(param.param.what); });
 
 TEST(MatrixHeader, ReadsLabelLettersInEitherCase) {

@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "modules/clustering/mst.h"
 #include "rtl/Convert.h"
 #include "rtl/TextFile.h"
+#include "tests/modules/clustering/ModuleRunSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace {
@@ -121,11 +123,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& test) { return std::string(test.param.name); });
 
 // Runs CophCompute on a tree file's tree and returns the written text.
-std::string CophText(const Tree_mx& tree) {
+std::string CophText(const Tree_mx& tree, std::string_view format) {
   const fs::path file = fs::path(MORVA_ARTEFACTS) / "coph" / (std::to_string(tree.n()) + "-compute.txt");
   fs::create_directories(file.parent_path());
   rtl::TextWriter f(file.string());
-  CophCompute(tree, f);
+  CophCompute(tree, f, format);
   f.Close();
   return rtl::ReadWholeFile(file.string());
 }
@@ -154,7 +156,7 @@ TEST(CophCompute, EqualsRCopheneticOfHclustTrees) {
     const Tree_mx& t = *read;
     const bool similarity = t.matrixType() == mtTreeSimilarity;
     // The written triangle holds the diagonal too; the reference does not.
-    std::vector<double> made = Numbers(CophText(t));
+    std::vector<double> made = Numbers(CophText(t, "8.6f"));
     std::vector<double> offDiagonal;
     std::size_t k = 1;  // past row 1's diagonal
     for (std::int32_t i = 2; i <= t.n(); ++i) {
@@ -170,21 +172,21 @@ TEST(CophCompute, LayoutOfRowsAndEnds) {
   // the largest level between their positions, max(i, j) - 1.
   Tree_mx tree(mtTreeDissimilarity, 26);
   for (std::int32_t k = 1; k <= 26; ++k) tree.PutNode(k, k, k < 26 ? k : 0.0);
-  const std::string text = CophText(tree);
+  const std::string text = CophText(tree, "8.4f");
   std::vector<std::string> lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
-  EXPECT_EQ(lines.front(), "   0\r");
-  EXPECT_EQ(lines[1], " 1.000000    0\r");
+  EXPECT_EQ(lines.front(), "  0.0000 \r");
+  EXPECT_EQ(lines[1], "  1.0000   0.0000 \r");
   // Row 26 holds 25 values: line ends after the 10th and the 20th.
-  const std::string row26 = " 25.000000";
+  const std::string row26 = " 25.0000 ";
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[lines.size() - 3], [&] {
     std::string s;
     for (int j = 0; j < 10; ++j) s += row26;
     return s + "\r";
   }());
-  EXPECT_EQ(lines.back(), row26 + row26 + row26 + row26 + row26 + "    0\r");
+  EXPECT_EQ(lines.back(), row26 + row26 + row26 + row26 + row26 + "  0.0000 \r");
   // The OTUs at the two ends get the largest level of the tree.
   EXPECT_EQ(Numbers(lines[lines.size() - 3]).front(), 25.0);
 }
@@ -192,7 +194,44 @@ TEST(CophCompute, LayoutOfRowsAndEnds) {
 TEST(CophCompute, SingleOtuIsItsDiagonal) {
   Tree_mx tree(mtTreeSimilarity, 1);
   tree.PutNode(1, 1, 0.0);
-  EXPECT_EQ(CophText(tree), "   1\r\n");
+  EXPECT_EQ(CophText(tree, "8.4f"), "  1.0000 \r\n");
+}
+
+class CophRun : public moduletest::ModuleRunTest {
+ protected:
+  CophRun() : ModuleRunTest(CophDescribe) {}
+
+  // The lower triangle of the cophenetic matrix COPH wrote, row by row.
+  std::vector<double> Written(const std::string& name) const {
+    rtl::TextReader f(Path(name));
+    std::unique_ptr<rtl::StringList> comments;
+    TMatrixHeader header;
+    ReadMatrixHeader(f, comments, header, false, {mtDissimilarity, mtSimilarity});
+    Label_mx labels(header.rowLabelCode != lcNone ? header.rows : 0);
+    ReadLabels(labels, f);
+    Sym_mx s(header.type, header.rows);
+    Read(s, f);
+    std::vector<double> values;
+    for (std::int32_t i = 1; i <= s.n(); ++i)
+      for (std::int32_t j = 1; j <= i; ++j) values.push_back(s.getxij(i, j));
+    return values;
+  }
+};
+
+// Levels on a scale of 1e-7 keep their value: COPH writes in the file format
+// ("e" by default), as the other modules do, not with six decimals.
+TEST_F(CophRun, LevelsOfOrder1e7KeepTheirValue) {
+  Write("small.tre", "5 3 2 0\r\n  2 1.0E-007\r\n  1 3.5E-007\r\n   3 0.0\r\n");
+  Run({{"O", Path("small.tre")}, {"R", Path("small.coph")}});
+  // Order 2, 1, 3: OTUs 1 and 2 join at 1e-7, OTU 3 at 3.5e-7.
+  EXPECT_EQ(Written("small.coph"), (std::vector<double>{0, 1e-7, 0, 3.5e-7, 3.5e-7, 0}));
+}
+
+// A consensus tree names its columns ("Pointer Level") after its labels.
+TEST_F(CophRun, ReadsATreeWithItsColumnLabels) {
+  Write("consensus.tre", "5 3L 2L 0\r\na b c\r\nPointer Level\r\n  3 1.0\r\n  1 2.0\r\n   2 0.0\r\n");
+  Run({{"O", Path("consensus.tre")}, {"R", Path("consensus.coph")}});
+  EXPECT_EQ(Written("consensus.coph"), (std::vector<double>{0, 2, 0, 1, 2, 0}));
 }
 
 TEST(CophCompute, RefusesPointersThatAreNotThePermutation) {
@@ -204,7 +243,7 @@ TEST(CophCompute, RefusesPointersThatAreNotThePermutation) {
   fs::create_directories(file.parent_path());
   rtl::TextWriter f(file.string());
   try {
-    CophCompute(tree, f);
+    CophCompute(tree, f, "e");
     FAIL() << "no error";
   } catch (const E_Morvapc& e) {
     EXPECT_STREQ(e.what(), "The pointers of the tree are not the OTUs 1 to 3, each once");

@@ -101,16 +101,14 @@ inline std::vector<TReadBack> ReadBackAll(const std::filesystem::path& file) {
       }
       case mtTreeDissimilarity:
       case mtTreeSimilarity: {
-        ReadLabels(rows, f);
         Tree_mx t(h.type, h.rows);
-        Read(t, f);
+        ReadTreeMatrix(t, f, h, &rows);
         for (std::int32_t k = 1; k < h.rows; ++k) r.values.push_back(t.GetValue(k));
         break;
       }
       default: {
-        ReadLabels(rows, f);
         Graph_mx g(h.type, h.rows, h.cols);
-        Read(g, f);
+        ReadGraphMatrix(g, f, h, &rows);
         for (std::int32_t k = 1; k <= g.m(); ++k) r.values.push_back(g.GetEdge(k).value);
         break;
       }

@@ -51,7 +51,7 @@ TEST_F(CanPlsModule, RefusesWhatItCannotAnalyse) {
       {"missing values", {{"O", missing}, {"S", std::string("1")}}, "Sorry, no missing data allowed"},
       {"a rectangular matrix",
        {{"O", rectangular}, {"S", std::string("1")}},
-       "Wrong type of input matrix (1) must be: 3."},
+       "Wrong type of input matrix (1) must be: 3.\nMatrix header on line 1 of input file."},
       {"the default text of blanks", {{"O", Fixture("seven.qmx")}}, "No variables in first set"},
       {"every variable in set 1", {{"O", Fixture("seven.qmx")}, {"S", std::string("")}}, "No variables in sectond set"},
       {"a variable past the last", {{"O", Fixture("seven.qmx")}, {"S", std::string("2-9")}}, "index (9) out of range"},
