@@ -13,8 +13,8 @@ namespace plat {
 
 class BitmapCanvas {
  public:
-  // A picture of width x height pixels at 96 pixels per inch.
-  BitmapCanvas(int width, int height);
+  // A picture of width x height pixels at `dpi` pixels per inch.
+  BitmapCanvas(int width, int height, int dpi = 96);
   ~BitmapCanvas();
   BitmapCanvas(const BitmapCanvas&) = delete;
   BitmapCanvas& operator=(const BitmapCanvas&) = delete;

@@ -1,6 +1,7 @@
 #include "platform/BitmapCanvas.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QImage>
 #include <QPainter>
@@ -10,16 +11,17 @@
 namespace plat {
 
 namespace {
-constexpr int kDotsPerMetre96Dpi = 3780;  // 96 pixels per inch
+constexpr double kMetresPerInch = 0.0254;
 }
 
 struct BitmapCanvas::Impl {
-  Impl(int width, int height)
-      : image(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32), canvas(Begin(), image) {}
+  Impl(int width, int height, int dpi)
+      : image(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32), canvas(Begin(dpi), image) {}
 
-  QPainter& Begin() {
-    image.setDotsPerMeterX(kDotsPerMetre96Dpi);
-    image.setDotsPerMeterY(kDotsPerMetre96Dpi);
+  QPainter& Begin(int dpi) {
+    const int dotsPerMetre = static_cast<int>(std::lround(std::max(dpi, 1) / kMetresPerInch));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     image.fill(Qt::white);
     painter.begin(&image);
     return painter;
@@ -38,7 +40,7 @@ struct BitmapCanvas::Impl {
   QtCanvas canvas;
 };
 
-BitmapCanvas::BitmapCanvas(int width, int height) : impl_(std::make_unique<Impl>(width, height)) {}
+BitmapCanvas::BitmapCanvas(int width, int height, int dpi) : impl_(std::make_unique<Impl>(width, height, dpi)) {}
 BitmapCanvas::~BitmapCanvas() = default;
 
 Canvas& BitmapCanvas::GetCanvas() { return impl_->canvas; }
