@@ -144,9 +144,7 @@ void Tbm2DPlot::BeginDataPaint() {
   PaintBox_.ClipToPlot();
 }
 
-void Tbm2DPlot::EndDataPaint() {
-  PaintBox_.TargetCanvas().SetClipRect({0, 0, PaintBox_.ClientWidth(), PaintBox_.ClientHeight()});
-}
+void Tbm2DPlot::EndDataPaint() { PaintBox_.TargetCanvas().SetClipRect(PaintBox_.LaidOutArea()); }
 
 void Tbm2DPlot::SetXRange(double min, double max) {
   auto& axis = Parts().XAxis;
@@ -278,6 +276,8 @@ void Tbm2DPlot::PaintPage(TbmPageSink& sink, const TbmPageNumber& number) {
   const TbmPageSink::Page page = sink.BeginPage(number);
   PaintBox_.Printing = true;
   PaintBox_.SelectCanvas(page.canvas);
+  // A new sheet keeps no clip of the one before.
+  page.canvas.RemoveClip();
   PaintBox_.Layout(page.width, page.height);
   PaintAll(page.canvas);
   sink.EndPage();
