@@ -6,7 +6,9 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "SavedPlots.h"
 #include "rtl/TextFile.h"
 #include "tests/support/Qmbrun.h"
 
@@ -36,6 +38,28 @@ TEST_P(GraphicsBatch, ListingAndMessagesMatchTheGoldenCopies) {
   const fs::path messages = golden / (module + ".expected.err");
   qmbtest::ExpectSameAsGolden(folder / "listing.txt", listing);
   qmbtest::ExpectSameAsGolden(folder / "messages.txt", messages);
+}
+
+// --plots png saves each plot as a picture of a printed page at 150 pixels
+// per inch; the pictures stay among the test artefacts for people to see.
+TEST_P(GraphicsBatch, SavesEveryPlotAsAPagePicture) {
+  const std::string module = GetParam().module;
+  const fs::path golden = fs::path(MORVA_FIXTURES) / module / "golden";
+  const fs::path folder = qmbtest::FreshFolder(fs::path(module) / "pictures");
+  for (const auto& entry : fs::directory_iterator(golden)) {
+    const auto extension = entry.path().extension();
+    if (extension == ".qmx" || extension == ".qmb") fs::copy_file(entry.path(), folder / entry.path().filename());
+  }
+  const qmbtest::Outcome outcome = qmbtest::Run(folder, "--plots pictures --plot-format png " + module + ".qmb");
+  EXPECT_EQ(outcome.status, 1) << "the last command stops the batch";
+  const std::vector<std::string> files = savedplots::SavedFiles(outcome.out);
+  EXPECT_GE(files.size(), 3u) << outcome.out;
+  for (const std::string& file : files) {
+    const savedplots::PngFacts png = savedplots::ReadPngFacts((folder / file).string());
+    EXPECT_TRUE(png.png) << file;
+    EXPECT_EQ(png.dpi, 150) << file;
+    EXPECT_GT(png.width, png.height) << file << " a landscape page";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, GraphicsBatch,
