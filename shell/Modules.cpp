@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "matrix/MatrixFiles.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
 
@@ -96,4 +97,11 @@ void TWorkingParams::LoadParameters(const TModuleRec& module) {
   params_.clear();
   params_.reserve(module.params.size());
   for (const TParamRec& record : module.params) params_.push_back(WorkingCopy(record));
+}
+
+void CallRunRoutine(const TModuleRec& module, std::span<const TParamRec> params) {
+  if (module.run == nullptr) return;
+  TRunOutputs outputs;
+  module.run(params);
+  outputs.Commit();
 }

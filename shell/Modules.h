@@ -100,6 +100,11 @@ bool ModuleAvailable(std::int32_t number);
 // "Module not available: <batch name>". On error the descriptor is unchanged.
 void DescribeModule(std::int32_t number, TModuleRec& module);
 
+// Calls the module's run routine, if it has one. The matrix files the run
+// writes take their places together when it returns; when it raises (an
+// error, a user abort), none does and every previous file stays as it was.
+void CallRunRoutine(const TModuleRec& module, std::span<const TParamRec> params);
+
 // A client's working copy of a module's parameter table.
 class TWorkingParams {
  public:
