@@ -22,8 +22,9 @@ class BitmapCanvas {
   Canvas& GetCanvas();
   // What has been drawn so far.
   RasterImage Image();
-  // Writes the picture as a PNG file; false when it cannot be written.
-  bool SavePng(const std::string& path);
+  // Writes the picture as a PNG file, whole or not at all; rtl::EInOutError
+  // with the system's reason when it cannot be written.
+  void SavePng(const std::string& path);
 
  private:
   struct Impl;

@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QPainter>
 
 #include "platform/qt/QtCanvas.h"
+#include "rtl/Exception.h"
+#include "rtl/TextFile.h"
 
 namespace plat {
 
@@ -59,8 +63,17 @@ RasterImage BitmapCanvas::Image() {
   });
 }
 
-bool BitmapCanvas::SavePng(const std::string& path) {
-  return impl_->Read([&path](const QImage& image) { return image.save(QString::fromStdString(path), "PNG"); });
+// Encoded in memory, then written with checked writes: the toolkit's own
+// file writing does not report a full disk.
+void BitmapCanvas::SavePng(const std::string& path) {
+  rtl::TextWriter file(path);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!impl_->Read([&buffer](const QImage& image) { return image.save(&buffer, "PNG"); }))
+    throw rtl::EInOutError("Cannot write file " + path);
+  file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  file.Close();
 }
 
 }  // namespace plat

@@ -25,7 +25,6 @@
 #include "plot/forms/bmStyleDlgs.h"
 #include "rtl/Convert.h"
 #include "rtl/ScopeGuard.h"
-#include "rtl/TextFile.h"
 #include "shell/Config.h"
 
 namespace {
@@ -57,13 +56,6 @@ class TemporaryFile {
  private:
   std::string path_;
 };
-
-// Creates the file (empty) to learn at once, with the system's reason, when
-// it cannot be written; the toolkit's writers give no reason.
-void CheckWritable(const std::string& path) {
-  rtl::TextWriter file(path);
-  file.Close();
-}
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -390,7 +382,6 @@ class TPageFiles : public TbmPageSink {
   Page BeginPage(const TbmPageNumber& number) override {
     const bool png = kind_ == TbmPageFile::Png;
     name_ = PageFileName(base_, number, png ? ".png" : ".emf");
-    CheckWritable(name_);
     const int dpi = png ? kPictureDpi : screen_.DpiX();
     const int width = static_cast<int>(std::lround(page_.width * dpi));
     const int height = static_cast<int>(std::lround(page_.height * dpi));
@@ -404,7 +395,7 @@ class TPageFiles : public TbmPageSink {
   }
 
   void EndPage() override {
-    if (bitmap_ && !bitmap_->SavePng(name_)) throw rtl::EInOutError("Cannot write file " + name_);
+    if (bitmap_) bitmap_->SavePng(name_);
     if (metafile_) metafile_->Close();
     bitmap_.reset();
     metafile_.reset();
@@ -430,7 +421,6 @@ class TPageFiles : public TbmPageSink {
 std::vector<std::string> Tbm2DForm::SavePages(const std::string& base, TbmPageFile kind) {
   if (kind == TbmPageFile::Pdf) {
     const std::string name = base + ".pdf";
-    CheckWritable(name);
     Plot_->PrintEveryPage(*plat::MakePdfFilePrinter(name), Caption());
     return {name};
   }

@@ -10,6 +10,7 @@
 #include "PrintedPages.h"
 #include "SavedPlots.h"
 #include "rtl/TextFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Qmbrun.h"
 
 namespace {
@@ -78,6 +79,42 @@ TEST(TreeBatch, SavesEveryPageOfATallTree) {
     }
     if (std::string(c.format) == "pdf") {
       EXPECT_EQ(printtest::RenderPdf(folder / c.files[0], 20).size(), 2u) << "a page for each";
+    }
+  }
+}
+
+// A full disk while saving: the system's reason, exit 1, and no file left of
+// the plot, neither the file itself nor a temporary one. The disk is full
+// either behind the file (a link to /dev/full) or for every file the program
+// writes past a few kilobytes.
+TEST(TreeBatch, FullDiskFailsTheRunAndLeavesNoFile) {
+  const fs::path fixtures = fs::path(MORVA_FIXTURES) / "treeplot";
+  for (const char* format : {"pdf", "png", "emf"}) {
+    for (const bool link : {true, false}) {
+      SCOPED_TRACE(std::string(format) + (link ? " to /dev/full" : " past the file size limit"));
+      const fs::path folder =
+          qmbtest::FreshFolder(fs::path("treeplot") / "full" / (std::string(format) + (link ? "-link" : "-limit")));
+      for (const char* name : {"tree50.qmb", "tree50.qmx"}) fs::copy_file(fixtures / name, folder / name);
+      fs::create_directory(folder / "pictures");
+      const std::string first =
+          std::string("pictures/Tree-1") + (std::string(format) == "pdf" ? "" : "-p1") + "." + format;
+      if (link) fs::create_symlink("/dev/full", folder / first);
+      const std::string arguments = std::string("--plots pictures --plot-format ") + format + " tree50.qmb";
+      qmbtest::Outcome outcome{};
+      if (link) {
+        outcome = qmbtest::Run(folder, arguments);
+      } else {
+        const testsupport::FileSizeLimit full(4000);
+        outcome = qmbtest::Run(folder, arguments);
+      }
+      EXPECT_EQ(outcome.status, 1) << outcome.out;
+      EXPECT_NE(outcome.err.find(first), std::string::npos) << outcome.err;
+      EXPECT_NE(outcome.err.find(link ? "No space left on device" : "File too large"), std::string::npos)
+          << outcome.err;
+      EXPECT_EQ(outcome.out.find("Plot saved"), std::string::npos);
+      std::vector<std::string> left;
+      for (const auto& entry : fs::directory_iterator(folder / "pictures")) left.push_back(entry.path().filename());
+      EXPECT_EQ(left, link ? std::vector<std::string>{fs::path(first).filename()} : std::vector<std::string>{});
     }
   }
 }
