@@ -353,15 +353,21 @@ void Tbm2DForm::SaveMetafile() {
   WriteMetafile(request.fileName);
 }
 
-// The printable part of the platform's default page in inches, turned as the plot prints.
-TbmPageInches DefaultPageInches(plat::Orientation orientation) {
+namespace {
+
+// A page's printable part in inches.
+struct TPageInches {
+  double width = 0;
+  double height = 0;
+};
+
+// The printable part of the platform's default page, turned as the plot prints.
+TPageInches DefaultPageInches(plat::Orientation orientation) {
   const std::unique_ptr<plat::Printer> printer = plat::MakePdfFilePrinter({});
   printer->SetOrientation(orientation);
   return {static_cast<double>(printer->PageWidth()) / printer->DpiX(),
           static_cast<double>(printer->PageHeight()) / printer->DpiY()};
 }
-
-namespace {
 
 // The file of one page: "-<group>" when there are several groups, "-p<page>"
 // when the group has several pages.
@@ -376,7 +382,7 @@ std::string PageFileName(const std::string& base, const TbmPageNumber& number, c
 // that keeps text legible, metafiles at the screen's resolution.
 class TPageFiles : public TbmPageSink {
  public:
-  TPageFiles(std::string base, TbmPageFile kind, plat::Canvas& screen, TbmPageInches page)
+  TPageFiles(std::string base, TbmPageFile kind, plat::Canvas& screen, TPageInches page)
       : base_(std::move(base)), kind_(kind), screen_(screen), page_(page) {}
 
   Page BeginPage(const TbmPageNumber& number) override {
@@ -409,7 +415,7 @@ class TPageFiles : public TbmPageSink {
   std::string base_;
   TbmPageFile kind_;
   plat::Canvas& screen_;
-  TbmPageInches page_;
+  TPageInches page_;
   std::string name_;
   std::unique_ptr<plat::BitmapCanvas> bitmap_;
   std::unique_ptr<plat::EmfCanvas> metafile_;

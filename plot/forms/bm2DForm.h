@@ -23,14 +23,6 @@ class TbmAxisDlg;
 // The kinds of file a plot window's pages can be saved as.
 enum class TbmPageFile { Pdf, Png, Emf };
 
-// A page's printable part in inches.
-struct TbmPageInches {
-  double width = 0;
-  double height = 0;
-};
-// The platform's default page, in the orientation given.
-TbmPageInches DefaultPageInches(plat::Orientation orientation);
-
 // The paint box's window: paints and forwards double clicks and right-button releases.
 class TbmPaintBoxControl : public plat::CustomControl {
  public:
