@@ -22,14 +22,21 @@ struct GoldenCase {
 
 class GraphicsBatch : public ::testing::TestWithParam<GoldenCase> {};
 
-TEST_P(GraphicsBatch, ListingAndMessagesMatchTheGoldenCopies) {
-  const std::string module = GetParam().module;
+// A fresh folder of the test artefacts with the module's batch and its matrices.
+fs::path BatchFolder(const std::string& module, const std::string& name) {
   const fs::path golden = fs::path(MORVA_FIXTURES) / module / "golden";
-  const fs::path folder = qmbtest::FreshFolder(fs::path(module) / "qmbrun");
+  const fs::path folder = qmbtest::FreshFolder(fs::path(module) / name);
   for (const auto& entry : fs::directory_iterator(golden)) {
     const auto extension = entry.path().extension();
     if (extension == ".qmx" || extension == ".qmb") fs::copy_file(entry.path(), folder / entry.path().filename());
   }
+  return folder;
+}
+
+TEST_P(GraphicsBatch, ListingAndMessagesMatchTheGoldenCopies) {
+  const std::string module = GetParam().module;
+  const fs::path golden = fs::path(MORVA_FIXTURES) / module / "golden";
+  const fs::path folder = BatchFolder(module, "qmbrun");
   // The permutation test's generator is seeded from the time of day of
   // SOURCE_DATE_EPOCH, so its counts repeat.
   const qmbtest::Outcome outcome = qmbtest::Run(folder, module + ".qmb");
@@ -44,12 +51,7 @@ TEST_P(GraphicsBatch, ListingAndMessagesMatchTheGoldenCopies) {
 // per inch; the pictures stay among the test artefacts for people to see.
 TEST_P(GraphicsBatch, SavesEveryPlotAsAPagePicture) {
   const std::string module = GetParam().module;
-  const fs::path golden = fs::path(MORVA_FIXTURES) / module / "golden";
-  const fs::path folder = qmbtest::FreshFolder(fs::path(module) / "pictures");
-  for (const auto& entry : fs::directory_iterator(golden)) {
-    const auto extension = entry.path().extension();
-    if (extension == ".qmx" || extension == ".qmb") fs::copy_file(entry.path(), folder / entry.path().filename());
-  }
+  const fs::path folder = BatchFolder(module, "pictures");
   const qmbtest::Outcome outcome = qmbtest::Run(folder, "--plots pictures --plot-format png " + module + ".qmb");
   EXPECT_EQ(outcome.status, 1) << "the last command stops the batch";
   const std::vector<std::string> files = savedplots::SavedFiles(outcome.out);
