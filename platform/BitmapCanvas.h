@@ -13,8 +13,8 @@ namespace plat {
 
 class BitmapCanvas {
  public:
-  // A picture of width x height pixels at 96 pixels per inch.
-  BitmapCanvas(int width, int height);
+  // A picture of width x height pixels at `dpi` pixels per inch.
+  BitmapCanvas(int width, int height, int dpi = 96);
   ~BitmapCanvas();
   BitmapCanvas(const BitmapCanvas&) = delete;
   BitmapCanvas& operator=(const BitmapCanvas&) = delete;
@@ -22,8 +22,9 @@ class BitmapCanvas {
   Canvas& GetCanvas();
   // What has been drawn so far.
   RasterImage Image();
-  // Writes the picture as a PNG file; false when it cannot be written.
-  bool SavePng(const std::string& path);
+  // Writes the picture as a PNG file, whole or not at all; rtl::EInOutError
+  // with the system's reason when it cannot be written.
+  void SavePng(const std::string& path);
 
  private:
   struct Impl;

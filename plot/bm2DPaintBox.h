@@ -36,6 +36,8 @@ class Tbm2DPaintBox {
   // The paint box's own size (the window's client area).
   void SetClientSize(int width, int height);
   int ClientWidth() const { return ClientWidth_; }
+  // The area last laid out: the window's client area, or the printed page.
+  plat::Rect LaidOutArea() const { return {0, 0, LayoutWidth_, LayoutHeight_}; }
   int ClientHeight() const { return ClientHeight_; }
 
   // AdjustAspect then SetUpPlot.

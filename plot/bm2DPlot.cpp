@@ -144,9 +144,7 @@ void Tbm2DPlot::BeginDataPaint() {
   PaintBox_.ClipToPlot();
 }
 
-void Tbm2DPlot::EndDataPaint() {
-  PaintBox_.TargetCanvas().SetClipRect({0, 0, PaintBox_.ClientWidth(), PaintBox_.ClientHeight()});
-}
+void Tbm2DPlot::EndDataPaint() { PaintBox_.TargetCanvas().SetClipRect(PaintBox_.LaidOutArea()); }
 
 void Tbm2DPlot::SetXRange(double min, double max) {
   auto& axis = Parts().XAxis;
@@ -207,31 +205,80 @@ void Tbm2DPlot::PaintDevice(plat::Canvas& canvas) {
   PaintAll(canvas);
 }
 
-void Tbm2DPlot::Print(plat::Printer& printer, const std::string& title) {
-  PrintGroups(printer, title, ByGroupValue(), ByGroupValue());
+plat::Orientation Tbm2DPlot::PageOrientation() const {
+  return Parts().PageOrientation == 0 ? plat::Orientation::Portrait : plat::Orientation::Landscape;
 }
 
-void Tbm2DPlot::PrintEveryGroup(plat::Printer& printer, const std::string& title) {
-  PrintGroups(printer, title, 1, std::max(GroupCount_, 1));
-}
+void Tbm2DPlot::Print(plat::Printer& printer, const std::string& title) { PrintPages(printer, title, false); }
 
-void Tbm2DPlot::PrintGroups(plat::Printer& printer, const std::string& title, int first, int last) {
-  const rtl::ScopeExit restore([this, shown = GroupValue_] {
-    GroupValue_ = shown;
-    RestoreScreen();
-  });
-  printer.SetOrientation(Parts().PageOrientation == 0 ? plat::Orientation::Portrait : plat::Orientation::Landscape);
+void Tbm2DPlot::PrintEveryPage(plat::Printer& printer, const std::string& title) { PrintPages(printer, title, true); }
+
+namespace {
+
+// A printer's document: each page after the first begins a new sheet.
+class TPrinterPages : public TbmPageSink {
+ public:
+  explicit TPrinterPages(plat::Printer& printer) : printer_(printer) {}
+  Page BeginPage(const TbmPageNumber&) override {
+    if (started_) printer_.NewPage();
+    started_ = true;
+    return {printer_.PageCanvas(), printer_.PageWidth(), printer_.PageHeight()};
+  }
+
+ private:
+  plat::Printer& printer_;
+  bool started_ = false;
+};
+
+}  // namespace
+
+void Tbm2DPlot::PrintPages(plat::Printer& printer, const std::string& title, bool everyPage) {
+  const rtl::ScopeExit restore([this] { RestoreScreen(); });
+  printer.SetOrientation(PageOrientation());
   PaintBox_.Printing = true;
   if (!printer.BeginDoc(title)) return;
   rtl::ScopeFail abort([&printer] { printer.Abort(); });
-  for (int group = first; group <= last; ++group) {
-    if (group > first) printer.NewPage();
-    GroupValue_ = group;
-    plat::Canvas& page = printer.PageCanvas();
-    PaintBox_.SelectCanvas(page);
-    PaintBox_.Layout(printer.PageWidth(), printer.PageHeight());
-    PaintAll(page);
+  TPrinterPages pages(printer);
+  if (everyPage) {
+    PaintEveryPage(pages);
+  } else {
+    PaintShownPage(pages);
   }
   abort.Dismiss();
   printer.EndDoc();
+}
+
+void Tbm2DPlot::PaintShownPage(TbmPageSink& sink) {
+  const rtl::ScopeExit restore([this] { RestoreScreen(); });
+  const int groups = std::max(GroupCount_, 1);
+  const int group = ByGroupValue();
+  PaintPage(sink, {group, groups, ShownPage(), PageCount(group)});
+}
+
+void Tbm2DPlot::PaintEveryPage(TbmPageSink& sink) {
+  const rtl::ScopeExit restore([this, group = GroupValue_, page = ShownPage()] {
+    GroupValue_ = group;
+    ShowPage(page);
+    RestoreScreen();
+  });
+  const int groups = std::max(GroupCount_, 1);
+  for (int group = 1; group <= groups; ++group) {
+    GroupValue_ = group;
+    const int pages = PageCount(group);
+    for (int page = 1; page <= pages; ++page) {
+      ShowPage(page);
+      PaintPage(sink, {group, groups, page, pages});
+    }
+  }
+}
+
+void Tbm2DPlot::PaintPage(TbmPageSink& sink, const TbmPageNumber& number) {
+  const TbmPageSink::Page page = sink.BeginPage(number);
+  PaintBox_.Printing = true;
+  PaintBox_.SelectCanvas(page.canvas);
+  // A new sheet keeps no clip of the one before.
+  page.canvas.RemoveClip();
+  PaintBox_.Layout(page.width, page.height);
+  PaintAll(page.canvas);
+  sink.EndPage();
 }

@@ -7,6 +7,7 @@
 // The plot window (Tbm2DForm) wraps one of these in a form with menus and a
 // group spin; tests drive it directly on a recording canvas.
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -16,6 +17,39 @@
 
 // Kinds of drawing styles, as registered with AddStyle.
 enum TbmStyleKind : int { bmLineStyle, bmSymbolStyle, bmLineSymbolStyle, bmBarStyle, bmTextStyle, bmQuadStyle };
+
+// A client that shows one data group on several pages, one at a time (a tree
+// taller than a page). Without it every group is one page.
+struct TbmPaging {
+  // The pages the group will have when it is drawn next.
+  std::function<int(int group)> Count;
+  // The page shown, and showing another (drawn at the next paint).
+  std::function<int()> Current;
+  std::function<void(int page)> Show;
+};
+
+// Which page of a plot is painted: its data group and its page within the group.
+struct TbmPageNumber {
+  int group = 1;
+  int groupCount = 1;
+  int page = 1;
+  int pageCount = 1;
+};
+
+// Where a plot's pages go, one after another: a printer's document, a file per page.
+class TbmPageSink {
+ public:
+  struct Page {
+    plat::Canvas& canvas;
+    int width;  // the page in the canvas's pixels
+    int height;
+  };
+  virtual ~TbmPageSink() = default;
+  // The next page, to paint on.
+  virtual Page BeginPage(const TbmPageNumber& number) = 0;
+  // The page is painted.
+  virtual void EndPage() {}
+};
 
 class Tbm2DPlot {
  public:
@@ -29,6 +63,8 @@ class Tbm2DPlot {
   // The client's callbacks: Draw paints the data, Options opens its options window.
   std::function<void()> DrawCallback;
   std::function<void()> OptionsCallback;
+  // The client's pages within a data group.
+  TbmPaging Paging;
   // Reports an error found while painting the screen (the default error box).
   std::function<void(const std::string& message)> OnPaintError;
 
@@ -90,16 +126,28 @@ class Tbm2DPlot {
   // Paints another device of the window's size (a metafile or a bitmap), laid
   // out for that device's resolution, then returns to the screen.
   void PaintDevice(plat::Canvas& canvas);
-  // Prints one page: orientation from the parts, the page laid out and
+  // The orientation of a printed page, as the parts give it.
+  plat::Orientation PageOrientation() const;
+  // Prints the page shown: orientation from the parts, the page laid out and
   // painted. A failure aborts the document. The screen layout returns in every case.
   void Print(plat::Printer& printer, const std::string& title);
-  // Prints every data group, a page each, as one document, in the same way;
-  // the group shown before returns.
-  void PrintEveryGroup(plat::Printer& printer, const std::string& title);
+  // Prints every page of every data group as one document, in the same way.
+  void PrintEveryPage(plat::Printer& printer, const std::string& title);
+  // Paints every page of every data group on the sink's pages, each laid out
+  // for its page; the group and the page shown before return, and the screen layout.
+  void PaintEveryPage(TbmPageSink& sink);
 
  private:
   void RestoreScreen();
-  void PrintGroups(plat::Printer& printer, const std::string& title, int first, int last);
+  void PrintPages(plat::Printer& printer, const std::string& title, bool everyPage);
+  void PaintShownPage(TbmPageSink& sink);
+  // Paints one page of the group shown on the sink.
+  void PaintPage(TbmPageSink& sink, const TbmPageNumber& number);
+  int PageCount(int group) const { return Paging.Count ? std::max(Paging.Count(group), 1) : 1; }
+  int ShownPage() const { return Paging.Current ? std::max(Paging.Current(), 1) : 1; }
+  void ShowPage(int page) {
+    if (Paging.Show) Paging.Show(page);
+  }
   void ApplyAutoLook(TbmStyleEntry& entry);
 
   plat::Canvas& Screen_;

@@ -10,6 +10,9 @@
 
 namespace {
 
+// The resolution of the screen, whose pixels lines are as wide as.
+constexpr double kScreenDpi = 96.0;
+
 void DrawCrossLines(plat::Canvas& c, int X, int Y, int hx, int hy) {
   c.Line(X - hx, Y - hy, X + hx + 1, Y + hy + 1);
   c.Line(X + hx, Y - hy, X - hx - 1, Y + hy + 1);
@@ -134,9 +137,17 @@ void Tbm2DPaintBox::SetCurrentBar(const TbmBarClass& bar) {
   CurBar_->Flag1 = bar.Flag1;
 }
 
+// The plot with its edge pixels. A device finer than the screen draws lines
+// as wide as a screen pixel (see the platform's canvas): the clip takes in
+// the whole width of a line on the edge.
 void Tbm2DPaintBox::ClipToPlot() {
   const auto& r = Parts_->PlotArea.Rect;
-  Canvas_->SetClipRect({r.left, r.top, r.right + 1, r.bottom + 1});
+  const auto halfLine = [](int resolution) {
+    return std::max(0, static_cast<int>(std::ceil(resolution / (2.0 * kScreenDpi) - 1)));
+  };
+  const int h = halfLine(HRes_);
+  const int v = halfLine(VRes_);
+  Canvas_->SetClipRect({r.left - h, r.top - v, r.right + 1 + h, r.bottom + 1 + v});
 }
 
 void Tbm2DPaintBox::DrawLine(double x1, double y1, double x2, double y2) {

@@ -2,13 +2,14 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cstdlib>
+#include <exception>
 #include <optional>
 #include <vector>
 
 #include "platform/DisplayText.h"
 #include "rtl/Exception.h"
+#include "rtl/TextFile.h"
 
 // libEMF's headers define macros that collide with ordinary names; they come
 // last and the collisions are undone.
@@ -128,9 +129,15 @@ Rect Intersection(const Rect& a, const Rect& b) {
 }  // namespace
 
 struct EmfCanvas::Impl {
+  explicit Impl(const std::string& target) : file(target) {}
+
+  // Started first: a file that cannot be written is known before anything is drawn.
+  rtl::TextWriter file;
+  // The library writes the metafile into memory; the finished bytes go to the file.
+  char* bytes = nullptr;
+  std::size_t size = 0;
+  std::FILE* stream = nullptr;
   HDC dc = 0;
-  std::string path;
-  std::string partPath;
   int dpiX = 96;
   int dpiY = 96;
   std::optional<Pen> pen;
@@ -142,6 +149,15 @@ struct EmfCanvas::Impl {
   std::optional<Color> textColor;
   std::optional<Rect> clip;
   std::vector<std::optional<Rect>> clipChanges;
+
+  ~Impl() {
+    try {
+      CloseDc();
+    } catch (...) {  // a metafile dropped unfinished: nothing to report, nothing written
+    }
+    CloseStream();
+    std::free(bytes);
+  }
 
   void UsePen(const Pen& p) {
     if (pen == p) return;
@@ -186,8 +202,9 @@ struct EmfCanvas::Impl {
     SetMiterLimit(dc, static_cast<FLOAT>(clipChanges.size()), &previous);
   }
 
-  // Ends the metafile and lets go of the drawing objects.
+  // Ends the metafile and lets go of the drawing objects; false when the library failed.
   bool CloseDc() {
+    if (!dc) return true;
     SelectObject(dc, GetStockObject(BLACK_PEN));
     SelectObject(dc, GetStockObject(WHITE_BRUSH));
     SelectObject(dc, GetStockObject(SYSTEM_FONT));
@@ -196,20 +213,26 @@ struct EmfCanvas::Impl {
     hpen = 0;
     hbrush = 0;
     hfont = 0;
-    HENHMETAFILE mf = CloseEnhMetaFile(dc);
+    HENHMETAFILE mf = CloseEnhMetaFileWithFILE(dc);
     dc = 0;
     if (!mf) return false;
     DeleteEnhMetaFile(mf);
     return true;
   }
+
+  // Closes the memory stream; its bytes stay in `bytes`.
+  bool CloseStream() {
+    if (!stream) return true;
+    const bool closed = std::fclose(stream) == 0;
+    stream = nullptr;
+    return closed;
+  }
 };
 
 EmfCanvas::EmfCanvas(Canvas& reference, const std::string& path, int width, int height, std::string_view creator,
                      std::string_view title)
-    : impl_(std::make_unique<Impl>()), reference_(reference) {
+    : impl_(std::make_unique<Impl>(path)), reference_(reference) {
   Impl& m = *impl_;
-  m.path = path;
-  m.partPath = path + ".part";
   m.dpiX = reference.DpiX();
   m.dpiY = reference.DpiY();
   std::string description(creator);
@@ -219,38 +242,28 @@ EmfCanvas::EmfCanvas(Canvas& reference, const std::string& path, int width, int 
   description += '\0';
   const RECT frame{0, 0, static_cast<LONG>(width * kDeviceHundredthsMm / kDevicePixels),
                    static_cast<LONG>(height * kDeviceHundredthsMm / kDevicePixels)};
-  m.dc = CreateEnhMetaFileA(0, m.partPath.c_str(), &frame, description.c_str());
+  m.stream = open_memstream(&m.bytes, &m.size);
+  if (m.stream) m.dc = CreateEnhMetaFileWithFILEA(0, m.stream, &frame, description.c_str());
   if (!m.dc) throw rtl::EInOutError("Cannot create the metafile " + path);
   SetBkMode(m.dc, TRANSPARENT);
 }
 
-EmfCanvas::~EmfCanvas() {
-  if (impl_->dc) {
-    impl_->CloseDc();
-    std::remove(impl_->partPath.c_str());
-  }
-}
+EmfCanvas::~EmfCanvas() = default;
 
 void EmfCanvas::Close() {
   Impl& m = *impl_;
   if (!m.dc) return;
-  const bool closed = m.CloseDc();
+  bool made = false;
   try {
-    std::ifstream in(m.partPath, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!closed || !in.is_open() || in.bad()) throw rtl::EInOutError("");
-    in.close();
-    const std::vector<unsigned char> out = PutClipRecords(bytes, m.clipChanges);
-    std::ofstream file(m.path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    file.close();
-    if (!file) throw rtl::EInOutError("");
-  } catch (const rtl::EInOutError&) {
-    std::remove(m.partPath.c_str());
-    std::remove(m.path.c_str());
-    throw rtl::EInOutError("Cannot write the metafile " + m.path);
+    made = m.CloseDc();
+  } catch (const std::exception&) {
   }
-  std::remove(m.partPath.c_str());
+  made = m.CloseStream() && made;
+  if (!made) throw rtl::EInOutError("Cannot write the metafile " + m.file.FileName());
+  const std::vector<unsigned char> out =
+      PutClipRecords(std::vector<unsigned char>(m.bytes, m.bytes + m.size), m.clipChanges);
+  m.file.Write(std::string_view(reinterpret_cast<const char*>(out.data()), out.size()));
+  m.file.Close();
 }
 
 int EmfCanvas::DpiX() const { return impl_->dpiX; }

@@ -22,15 +22,18 @@ namespace plat {
 class EmfCanvas : public Canvas {
  public:
   // Starts the metafile; the header's description is creator, NUL, title,
-  // NUL, NUL. A file that cannot be created raises rtl::EInOutError.
+  // NUL, NUL. A file that cannot be created raises rtl::EInOutError with the
+  // system's reason.
   EmfCanvas(Canvas& reference, const std::string& path, int width, int height, std::string_view creator,
             std::string_view title);
   ~EmfCanvas() override;
   EmfCanvas(const EmfCanvas&) = delete;
   EmfCanvas& operator=(const EmfCanvas&) = delete;
 
-  // Finishes the file. A failed write raises rtl::EInOutError naming the
-  // file, and leaves no file behind. Drawing after Close does nothing.
+  // Finishes the file, whole or not at all. A failed write raises
+  // rtl::EInOutError naming the file with the system's reason, and leaves no
+  // file behind. Drawing after Close does nothing. Dropped without Close (or
+  // after a failure) the canvas writes nothing and throws nothing.
   void Close();
 
   int DpiX() const override;

@@ -1,25 +1,31 @@
 #include "platform/BitmapCanvas.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QPainter>
 
 #include "platform/qt/QtCanvas.h"
+#include "rtl/Exception.h"
+#include "rtl/TextFile.h"
 
 namespace plat {
 
 namespace {
-constexpr int kDotsPerMetre96Dpi = 3780;  // 96 pixels per inch
+constexpr double kMetresPerInch = 0.0254;
 }
 
 struct BitmapCanvas::Impl {
-  Impl(int width, int height)
-      : image(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32), canvas(Begin(), image) {}
+  Impl(int width, int height, int dpi)
+      : image(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32), canvas(Begin(dpi), image) {}
 
-  QPainter& Begin() {
-    image.setDotsPerMeterX(kDotsPerMetre96Dpi);
-    image.setDotsPerMeterY(kDotsPerMetre96Dpi);
+  QPainter& Begin(int dpi) {
+    const int dotsPerMetre = static_cast<int>(std::lround(std::max(dpi, 1) / kMetresPerInch));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     image.fill(Qt::white);
     painter.begin(&image);
     return painter;
@@ -38,7 +44,7 @@ struct BitmapCanvas::Impl {
   QtCanvas canvas;
 };
 
-BitmapCanvas::BitmapCanvas(int width, int height) : impl_(std::make_unique<Impl>(width, height)) {}
+BitmapCanvas::BitmapCanvas(int width, int height, int dpi) : impl_(std::make_unique<Impl>(width, height, dpi)) {}
 BitmapCanvas::~BitmapCanvas() = default;
 
 Canvas& BitmapCanvas::GetCanvas() { return impl_->canvas; }
@@ -57,8 +63,17 @@ RasterImage BitmapCanvas::Image() {
   });
 }
 
-bool BitmapCanvas::SavePng(const std::string& path) {
-  return impl_->Read([&path](const QImage& image) { return image.save(QString::fromStdString(path), "PNG"); });
+// Encoded in memory, then written with checked writes: the toolkit's own
+// file writing does not report a full disk.
+void BitmapCanvas::SavePng(const std::string& path) {
+  rtl::TextWriter file(path);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!impl_->Read([&buffer](const QImage& image) { return image.save(&buffer, "PNG"); }))
+    throw rtl::EInOutError("Cannot write file " + path);
+  file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  file.Close();
 }
 
 }  // namespace plat

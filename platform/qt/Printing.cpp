@@ -5,13 +5,19 @@
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtServices.h"
 #include "rtl/Exception.h"
+#include "rtl/TextFile.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QPageSetupDialog>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include <cmath>
+#include <string_view>
+#include <utility>
 
 namespace plat::qtbridge {
 
@@ -26,15 +32,48 @@ QPrinter& ToolkitPrinter() {
   return *printer;
 }
 
+// Set when the print dialog was confirmed with the name of the PDF file the
+// document goes to: the next document asks for no name again.
+bool& FileNamedByPrintDialog() {
+  static bool named = false;
+  return named;
+}
+
+// A PDF document made in memory, on the printer's page at its resolution, and
+// written whole to its file when it ends: the toolkit writing a PDF file by
+// itself does not report a full disk. The file is started first, so a file
+// that cannot be written is known before anything is drawn.
+class PdfDocument {
+ public:
+  PdfDocument(const QPrinter& settings, const std::string& fileName) : file_(fileName), writer_(&buffer_) {
+    buffer_.open(QIODevice::WriteOnly);
+    writer_.setResolution(settings.resolution());
+    writer_.setPageLayout(settings.pageLayout());
+    writer_.setTitle(settings.docName());
+  }
+  QPaintDevice& Device() { return writer_; }
+  bool NewPage() { return writer_.newPage(); }
+  // Once the painter has ended.
+  void Write() {
+    const QByteArray& bytes = buffer_.data();
+    file_.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    file_.Close();
+  }
+
+ private:
+  rtl::TextWriter file_;
+  QBuffer buffer_;
+  QPdfWriter writer_;
+};
+
 class QtPrinter : public Printer {
  public:
   // The toolkit's printer, shared with the print dialogs.
   QtPrinter() : printer_(ToolkitPrinter()) {}
   // A printer of its own that writes the PDF file named.
   explicit QtPrinter(const std::string& pdfFile)
-      : own_(std::make_unique<QPrinter>(QPrinter::HighResolution)), printer_(*own_), fileNamed_(true) {
+      : own_(std::make_unique<QPrinter>(QPrinter::HighResolution)), printer_(*own_), fileName_(pdfFile) {
     own_->setOutputFormat(QPrinter::PdfFormat);
-    own_->setOutputFileName(QString::fromStdString(pdfFile));
   }
 
   bool Available() override { return true; }
@@ -54,24 +93,21 @@ class QtPrinter : public Printer {
   }
 
   bool BeginDoc(const std::string& title) override {
-    QPrinter& printer = printer_;
-    if (PrintsToFile() && !fileNamed_) {
-      FileDialogRequest request;
-      request.title = "Print to PDF file";
-      request.filter = "PDF files|*.PDF|All files|*.*";
-      request.defaultExt = "pdf";
-      request.options = ofOverwritePrompt | ofPathMustExist;
-      if (!Service<Dialogs>::Get().SaveFile(request)) return false;
-      printer.setOutputFileName(ToQt(request.fileName));
+    printer_.setDocName(ToQt(title));
+    QPaintDevice* device = &printer_;
+    if (PrintsToFile()) {
+      std::string fileName;
+      if (!PdfFileName(fileName)) return false;
+      pdf_ = std::make_unique<PdfDocument>(printer_, fileName);
+      device = &pdf_->Device();
     }
-    printer.setDocName(ToQt(title));
     painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(&printer)) {
+    if (!painter_->begin(device)) {
       painter_.reset();
-      if (fileNamed_) throw rtl::EInOutError("Cannot create file " + printer.outputFileName().toStdString());
+      pdf_.reset();
       throw rtl::EInOutError("No printer found.");
     }
-    canvas_ = std::make_unique<QtCanvas>(*painter_, printer);
+    canvas_ = std::make_unique<QtCanvas>(*painter_, *device);
     return true;
   }
 
@@ -81,23 +117,26 @@ class QtPrinter : public Printer {
   }
 
   void NewPage() override {
-    if (!printer_.newPage()) throw rtl::EInOutError("Unable to start a new page");
+    if (!(pdf_ ? pdf_->NewPage() : printer_.newPage())) throw rtl::EInOutError("Unable to start a new page");
   }
 
   void EndDoc() override {
     canvas_.reset();
-    bool written = painter_ && painter_->end();
+    const bool ended = painter_ && painter_->end();
     painter_.reset();
-    if (!written) throw rtl::EInOutError("Unable to finish printing");
+    const std::unique_ptr<PdfDocument> pdf = std::move(pdf_);
+    if (!ended) throw rtl::EInOutError("Unable to finish printing");
+    if (pdf) pdf->Write();
   }
 
   void Abort() override {
     canvas_.reset();
     if (painter_) {
-      printer_.abort();
+      if (!pdf_) printer_.abort();
       painter_->end();
       painter_.reset();
     }
+    pdf_.reset();
   }
 
   bool Printing() override { return painter_ != nullptr; }
@@ -106,9 +145,32 @@ class QtPrinter : public Printer {
   QSizeF PageMM() const { return printer_.pageLayout().paintRect(QPageLayout::Millimeter).size(); }
   QSize PagePixels() const { return printer_.pageLayout().paintRectPixels(printer_.resolution()).size(); }
 
+  // The PDF file of the document: the one this printer was made for, the one
+  // the print dialog named, or else the one the user names now.
+  bool PdfFileName(std::string& fileName) {
+    if (!fileName_.empty()) {
+      fileName = fileName_;
+      return true;
+    }
+    if (std::exchange(FileNamedByPrintDialog(), false) && !printer_.outputFileName().isEmpty()) {
+      fileName = printer_.outputFileName().toStdString();
+      return true;
+    }
+    FileDialogRequest request;
+    request.title = "Print to PDF file";
+    request.filter = "PDF files|*.PDF|All files|*.*";
+    request.defaultExt = "pdf";
+    request.options = ofOverwritePrompt | ofPathMustExist;
+    if (!Service<Dialogs>::Get().SaveFile(request)) return false;
+    printer_.setOutputFileName(ToQt(request.fileName));
+    fileName = request.fileName;
+    return true;
+  }
+
   std::unique_ptr<QPrinter> own_;
   QPrinter& printer_;
-  bool fileNamed_ = false;
+  std::string fileName_;  // the file of a printer made for one
+  std::unique_ptr<PdfDocument> pdf_;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<Canvas> canvas_;
 };
@@ -117,10 +179,14 @@ class QtPrinter : public Printer {
 
 std::unique_ptr<Printer> MakePrinter() { return std::make_unique<QtPrinter>(); }
 
+// Printing to a PDF file, the dialog asks for the file's name (and whether
+// to write over it): the document then goes there without asking again.
 bool RunPrintDialog(PrintRequest& request) {
   QPrintDialog dialog(&ToolkitPrinter());
+  FileNamedByPrintDialog() = false;
   if (dialog.exec() != QDialog::Accepted) return false;
   request.copies = ToolkitPrinter().copyCount();
+  FileNamedByPrintDialog() = ToolkitPrinter().outputFormat() == QPrinter::PdfFormat;
   return true;
 }
 

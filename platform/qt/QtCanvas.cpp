@@ -46,6 +46,9 @@ Qt::BrushStyle ToQtBrushStyle(BrushStyle style) {
 // finer resolution they grow with it, or a printed dashed line comes out solid.
 constexpr double kScreenDpi = 96.0;
 constexpr int kHatchTile = 8;  // the side of a hatch's repeat, in screen pixels
+// A pen grown to this many device pixels or more is drawn as a wide line; a
+// thinner one keeps the screen's rule of one pixel.
+constexpr double kWidenedPen = 1.5;
 
 QBrush ToQBrush(const Brush& brush, double patternScale) {
   QBrush q(qtbridge::ToQColor(brush.color), ToQtBrushStyle(brush.style));
@@ -111,14 +114,27 @@ int QtCanvas::DpiX() const { return device_.logicalDpiX(); }
 int QtCanvas::DpiY() const { return device_.logicalDpiY(); }
 double QtCanvas::PatternScale() const { return device_.logicalDpiX() / kScreenDpi; }
 
+// A pen's width is in screen pixels too: on a finer device (a printer, a
+// picture saved at a page's resolution) it grows with the device, so that a
+// line comes out as wide as it shows; a line one device pixel wide is lost in
+// print.
+double QtCanvas::DeviceWidth() const { return std::max(GetPen().width, 1) * std::max(PatternScale(), 1.0); }
+
 void QtCanvas::UsePen() {
   const Pen& pen = GetPen();
   QPen q(qtbridge::ToQColor(pen.color));
-  q.setWidth(pen.width > 0 ? pen.width : 1);
   q.setStyle(ToQtPenStyle(pen));
-  ScaleDashes(q, PatternScale());
   q.setCapStyle(Qt::FlatCap);
   q.setJoinStyle(Qt::MiterJoin);
+  if (!Widened()) {
+    q.setWidth(std::max(pen.width, 1));
+    ScaleDashes(q, PatternScale());
+  } else {
+    // The toolkit's dash patterns are in pen widths: they grow with the pen.
+    q.setWidthF(DeviceWidth());
+    // Square ends close the corners where a horizontal and a vertical line meet.
+    if (q.style() == Qt::SolidLine) q.setCapStyle(Qt::SquareCap);
+  }
   painter_.setPen(q);
   const bool xorMode = pen.mode == PenMode::Xor;
   painter_.setCompositionMode(xorMode ? QPainter::RasterOp_SourceXorDestination : QPainter::CompositionMode_SourceOver);
@@ -148,7 +164,9 @@ TextMetrics QtCanvas::GetTextMetrics() const {
 
 // Thin solid lines are set pixel by pixel by the platform's rule; wider and
 // patterned ones are the toolkit's.
-bool QtCanvas::ThinSolidPen() const { return GetPen().style == PenStyle::Solid && GetPen().width <= 1; }
+bool QtCanvas::ThinSolidPen() const { return GetPen().style == PenStyle::Solid && DeviceWidth() < kWidenedPen; }
+
+bool QtCanvas::Widened() const { return PatternScale() > 1.0 && DeviceWidth() >= kWidenedPen; }
 
 void QtCanvas::StrokePixels(const std::vector<Point>& points, bool closed) {
   QPolygon pixels;

@@ -1,9 +1,10 @@
 #pragma once
 // The canvas over the toolkit's painter: a widget in its paint event, an image
 // or a printer page. The painter stays the caller's; the canvas only draws
-// with it. Pens wider than one pixel draw solid, whatever their style. The
-// focus rectangle inverts pixels, which needs a raster device (a widget or an
-// image).
+// with it. Pen widths, dash patterns and hatches are in screen pixels, grown
+// on a finer device (a printer page), so that a plot prints as it shows. Pens
+// wider than one pixel draw solid, whatever their style. The focus rectangle
+// inverts pixels, which needs a raster device (a widget or an image).
 
 #include <QPainter>
 #include <QPaintDevice>
@@ -45,8 +46,12 @@ class QtCanvas : public Canvas {
   void UsePlainMode();
   void UseBrush();
   void UseFont() const;
-  // Device pixels per screen pixel, for dash patterns and hatches.
+  // Device pixels per screen pixel, for pen widths, dash patterns and hatches.
   double PatternScale() const;
+  // The pen's width in device pixels, and whether it is grown past the screen's pixel.
+  double DeviceWidth() const;
+  bool Widened() const;
+  // Solid lines of one device pixel, set pixel by pixel by the platform's rule.
   bool ThinSolidPen() const;
   void StrokePixels(const std::vector<Point>& points, bool closed);
 

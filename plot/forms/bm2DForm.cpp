@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <utility>
 
 #include "matrix/Constu.h"
@@ -23,7 +25,6 @@
 #include "plot/forms/bmStyleDlgs.h"
 #include "rtl/Convert.h"
 #include "rtl/ScopeGuard.h"
-#include "rtl/TextFile.h"
 #include "shell/Config.h"
 
 namespace {
@@ -55,13 +56,6 @@ class TemporaryFile {
  private:
   std::string path_;
 };
-
-// Creates the file (empty) to learn at once, with the system's reason, when
-// it cannot be written; the toolkit's writers give no reason.
-void CheckWritable(const std::string& path) {
-  rtl::TextWriter file(path);
-  file.Close();
-}
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -225,6 +219,7 @@ void Tbm2DForm::ReplotNow() {
 void Tbm2DForm::DetachClient() {
   Plot_->DrawCallback = nullptr;
   Plot_->OptionsCallback = nullptr;
+  Plot_->Paging = {};
 }
 
 void Tbm2DForm::ShowOptions() {
@@ -358,35 +353,86 @@ void Tbm2DForm::SaveMetafile() {
   WriteMetafile(request.fileName);
 }
 
+namespace {
+
+// A page's printable part in inches.
+struct TPageInches {
+  double width = 0;
+  double height = 0;
+};
+
+// The printable part of the platform's default page, turned as the plot prints.
+TPageInches DefaultPageInches(plat::Orientation orientation) {
+  const std::unique_ptr<plat::Printer> printer = plat::MakePdfFilePrinter({});
+  printer->SetOrientation(orientation);
+  return {static_cast<double>(printer->PageWidth()) / printer->DpiX(),
+          static_cast<double>(printer->PageHeight()) / printer->DpiY()};
+}
+
+// The file of one page: "-<group>" when there are several groups, "-p<page>"
+// when the group has several pages.
+std::string PageFileName(const std::string& base, const TbmPageNumber& number, const char* extension) {
+  std::string name = base;
+  if (number.groupCount > 1) name += "-" + std::to_string(number.group);
+  if (number.pageCount > 1) name += "-p" + std::to_string(number.page);
+  return name + extension;
+}
+
+// A picture file a page, as large as a printed page: PNG at a resolution
+// that keeps text legible, metafiles at the screen's resolution.
+class TPageFiles : public TbmPageSink {
+ public:
+  TPageFiles(std::string base, TbmPageFile kind, plat::Canvas& screen, TPageInches page)
+      : base_(std::move(base)), kind_(kind), screen_(screen), page_(page) {}
+
+  Page BeginPage(const TbmPageNumber& number) override {
+    const bool png = kind_ == TbmPageFile::Png;
+    name_ = PageFileName(base_, number, png ? ".png" : ".emf");
+    const int dpi = png ? kPictureDpi : screen_.DpiX();
+    const int width = static_cast<int>(std::lround(page_.width * dpi));
+    const int height = static_cast<int>(std::lround(page_.height * dpi));
+    if (png) {
+      bitmap_ = std::make_unique<plat::BitmapCanvas>(width, height, dpi);
+      return {bitmap_->GetCanvas(), width, height};
+    }
+    metafile_ =
+        std::make_unique<plat::EmfCanvas>(screen_, name_, width, height, kMetafileCreator, kMetafileDescription);
+    return {*metafile_, width, height};
+  }
+
+  void EndPage() override {
+    if (bitmap_) bitmap_->SavePng(name_);
+    if (metafile_) metafile_->Close();
+    bitmap_.reset();
+    metafile_.reset();
+    names_.push_back(name_);
+  }
+
+  std::vector<std::string>& Names() { return names_; }
+
+ private:
+  static constexpr int kPictureDpi = 150;
+  std::string base_;
+  TbmPageFile kind_;
+  plat::Canvas& screen_;
+  TPageInches page_;
+  std::string name_;
+  std::unique_ptr<plat::BitmapCanvas> bitmap_;
+  std::unique_ptr<plat::EmfCanvas> metafile_;
+  std::vector<std::string> names_;
+};
+
+}  // namespace
+
 std::vector<std::string> Tbm2DForm::SavePages(const std::string& base, TbmPageFile kind) {
   if (kind == TbmPageFile::Pdf) {
     const std::string name = base + ".pdf";
-    CheckWritable(name);
-    Plot_->PrintEveryGroup(*plat::MakePdfFilePrinter(name), Caption());
+    Plot_->PrintEveryPage(*plat::MakePdfFilePrinter(name), Caption());
     return {name};
   }
-  const int groups = std::max(Plot_->GroupCount(), 1);
-  const char* extension = kind == TbmPageFile::Png ? ".png" : ".emf";
-  std::vector<std::string> names;
-  const rtl::ScopeExit restore([this, shown = Plot_->ByGroupValue()] { Plot_->SetGroupValue(shown); });
-  for (int group = 1; group <= groups; ++group) {
-    const std::string name = base + (groups > 1 ? "-" + std::to_string(group) : std::string()) + extension;
-    CheckWritable(name);
-    Plot_->SetGroupValue(group);
-    if (kind == TbmPageFile::Png) {
-      SaveBitmap(name);
-    } else {
-      WriteMetafile(name);
-    }
-    names.push_back(name);
-  }
-  return names;
-}
-
-void Tbm2DForm::SaveBitmap(const std::string& path) {
-  plat::BitmapCanvas bitmap(PaintBoxControl_->ClientWidth(), PaintBoxControl_->ClientHeight());
-  Plot_->PaintDevice(bitmap.GetCanvas());
-  if (!bitmap.SavePng(path)) throw rtl::EInOutError("Cannot write file " + path);
+  TPageFiles files(base, kind, Measure_->GetCanvas(), DefaultPageInches(Plot_->PageOrientation()));
+  Plot_->PaintEveryPage(files);
+  return std::move(files.Names());
 }
 
 bool Tbm2DForm::FontDialog(plat::Font& font, int& size) {

@@ -73,13 +73,14 @@ class Tbm2DForm : public plat::Form {
   void SaveMetafile();
   void ShowOptions();
 
-  // Saves the plot's pages, one a data group, without asking anyone: a PDF
-  // document with a page per group, printed as "Print" prints ("<base>.pdf"),
-  // or one picture of the window's size per group, painted as "Copy bitmap"
-  // or "Save metafile" paint ("<base>.png" or "<base>.emf", "<base>-<group>.png"
-  // when there are several groups). Files of those names are replaced.
-  // Returns the names of the files written; a file that cannot be written
-  // raises rtl::EInOutError with the system's reason.
+  // Saves every page the window can show (each page of each data group)
+  // without asking anyone, each laid out on the platform's default page as
+  // "Print" lays it out: a PDF document of them all ("<base>.pdf"), or a
+  // picture file per page, PNG at 150 pixels per inch or a metafile
+  // ("<base>.png", "<base>.emf"; "-<group>" added when there are several
+  // groups, "-p<page>" when a group has several pages). Files of those names
+  // are replaced. Returns the names of the files written; a file that cannot
+  // be written raises rtl::EInOutError with the system's reason.
   std::vector<std::string> SavePages(const std::string& base, TbmPageFile kind);
 
   // What the options windows' buttons open. EditStyle hides the options
@@ -113,7 +114,6 @@ class Tbm2DForm : public plat::Form {
   void PlaceGroupSpin();
   void UpdatePreview();
   void WriteMetafile(const std::string& path);
-  void SaveBitmap(const std::string& path);
   bool FontDialog(plat::Font& font, int& size);
   void CloseAxisDialog();
 

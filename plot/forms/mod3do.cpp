@@ -8,9 +8,10 @@
 namespace {
 
 constexpr int kClientWidth = 470;
-constexpr int kClientHeight = 404;
-constexpr int kButtonsTop = 372;
+constexpr int kClientHeight = 424;
+constexpr int kButtonsTop = 392;
 constexpr int kRowTop[] = {84, 188, 276};
+constexpr int kBottomRowHeight = 104;
 
 }  // namespace
 
@@ -119,21 +120,37 @@ void TMod3dOF::AddView(int left, int top) {
   AddViewValue(box, vvRho, "Rho", "Viewing distance", 200);
 }
 
+// Each check box with its style button beside it, on its own row.
 void TMod3dOF::AddPoints(int left, int top) {
-  plat::GroupBox& box = AddGroup(*this, "&Points", left, top, 300, 84);
-  AddFlag(box, "ShowPointsCB", "Show points", "", &TMod3DSettings::showPoints, 8, 18, 110);
-  AddFlag(box, "ShowWiresCB", "Show wires", "", &TMod3DSettings::showWires, 8, 40, 110);
-  AddFlag(box, "ShowVectorsCB", "Show vectors", "", &TMod3DSettings::showVectors, 8, 62, 110);
-  AddStyleButton(box, "Symbol...", "Set vertical wire lines", plot_.SymbolStyle(), "Symbols", 130, 16, 76)
-      .SetName("PointsSymbolsBtn");
-  AddStyleButton(box, "Lines...", "Set vertical wire lines", plot_.WireStyle(), "Wire lines", 212, 16, 76)
-      .SetName("WireLinesBtn");
-  AddStyleButton(box, "Lines...", "Set vector lines", plot_.VectorStyle(), "Vector lines", 130, 48, 76)
-      .SetName("VectorLinesBtn");
+  plat::GroupBox& box = AddGroup(*this, "&Points", left, top, 300, kBottomRowHeight);
+  struct Row {
+    const char* flagName;
+    const char* flagCaption;
+    bool TMod3DSettings::*flag;
+    const char* buttonName;
+    const char* buttonCaption;
+    const char* hint;
+    std::int32_t style;
+    const char* dialogCaption;
+  };
+  const Row rows[] = {
+      {"ShowPointsCB", "Show points", &TMod3DSettings::showPoints, "PointsSymbolsBtn", "Symbol...",
+       "Set vertical wire lines", plot_.SymbolStyle(), "Symbols"},
+      {"ShowWiresCB", "Show wires", &TMod3DSettings::showWires, "WireLinesBtn", "Lines...", "Set vertical wire lines",
+       plot_.WireStyle(), "Wire lines"},
+      {"ShowVectorsCB", "Show vectors", &TMod3DSettings::showVectors, "VectorLinesBtn", "Lines...", "Set vector lines",
+       plot_.VectorStyle(), "Vector lines"},
+  };
+  for (int i = 0; i < 3; ++i) {
+    const Row& r = rows[i];
+    const int rowTop = 18 + 28 * i;
+    AddFlag(box, r.flagName, r.flagCaption, "", r.flag, 8, rowTop, 110);
+    AddStyleButton(box, r.buttonCaption, r.hint, r.style, r.dialogCaption, 130, rowTop - 2, 76).SetName(r.buttonName);
+  }
 }
 
 void TMod3dOF::AddBase(int left, int top) {
-  plat::GroupBox& box = AddGroup(*this, "&Base", left, top, 150, 84);
+  plat::GroupBox& box = AddGroup(*this, "&Base", left, top, 150, kBottomRowHeight);
   AddFlag(box, "ShowBaseCB", "Show", "Show base?", &TMod3DSettings::showBase, 8, 18, 60);
   AddFlag(box, "ShowZaxisCB", "Show Z axis", "Show Z axis?", &TMod3DSettings::showZAxis, 8, 44, 130);
   AddStyleButton(box, "Base...", "Color and fill for base", plot_.BaseStyle(), "Base region", 70, 14, 72)

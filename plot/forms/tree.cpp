@@ -19,6 +19,19 @@ constexpr const char* kModuleWindowName = "TreePltF";
 constexpr std::int32_t kDefaultOtusPerPage = 30;
 constexpr std::int32_t kFewestRowsPerPage = 5;
 
+// The rows per page when a tree of n rows is chosen: all of them up to the
+// default, never fewer than five; a taller tree keeps the previous number.
+std::int32_t RowsPerPageOfNewTree(std::int32_t n, std::int32_t previous) {
+  if (n < kFewestRowsPerPage) return kFewestRowsPerPage;
+  if (n < kDefaultOtusPerPage) return n;
+  return previous;
+}
+
+std::int32_t PagesOf(std::int32_t n, std::int32_t rowsPerPage) {
+  const std::int64_t pages = (static_cast<std::int64_t>(n) + rowsPerPage - 1) / rowsPerPage;
+  return static_cast<std::int32_t>(std::max<std::int64_t>(pages, 1));
+}
+
 struct TTreeModuleState {
   std::shared_ptr<TTreeMxList> trees;
   std::unique_ptr<TTreePlt> plot;
@@ -81,6 +94,18 @@ void TTreePlt::SetUpPlot(Tbm2DPlot& plot) {
   parts.YAxis.ScaleFont.color = parts.InnerMarginColor;
   parts.YAxis.AxisPen.color = parts.InnerMarginColor;
   plot.SetXAxisTitle("Coefficient");
+  plot.Paging.Count = [this](int group) { return PageCountOf(group); };
+  plot.Paging.Current = [this] { return Paging_.currentPage; };
+  plot.Paging.Show = [this](int page) { Paging_.currentPage = page; };
+}
+
+// The pages the tree of the group has when drawn next: the rows per page
+// stay for the tree drawn last and follow the rule for another.
+std::int32_t TTreePlt::PageCountOf(std::int32_t group) const {
+  if (!Trees_ || group < 1 || group > Trees_->Count()) return 1;
+  const std::int32_t n = (*Trees_)[group - 1].n();
+  const std::int32_t rows = group == Current ? Paging_.otusPerPage : RowsPerPageOfNewTree(n, Paging_.otusPerPage);
+  return PagesOf(n, std::max(rows, 1));
 }
 
 void TTreePlt::DrawOn(Tbm2DPlot& plot) {
@@ -113,13 +138,9 @@ void TTreePlt::DrawOn(Tbm2DPlot& plot) {
 TTreePage TTreePlt::SelectPage(const Tree_mx& tree, bool treeChanged) {
   TTreePaging& p = Paging_;
   p.nodeCount = tree.n();
-  if (treeChanged) {
-    if (p.nodeCount < kDefaultOtusPerPage) p.otusPerPage = p.nodeCount;
-    if (p.nodeCount < kFewestRowsPerPage) p.otusPerPage = kFewestRowsPerPage;
-  }
+  if (treeChanged) p.otusPerPage = RowsPerPageOfNewTree(p.nodeCount, p.otusPerPage);
   p.otusPerPage = std::max(p.otusPerPage, 1);
-  const std::int64_t pages = (static_cast<std::int64_t>(p.nodeCount) + p.otusPerPage - 1) / p.otusPerPage;
-  p.pageCount = static_cast<std::int32_t>(std::max<std::int64_t>(pages, 1));
+  p.pageCount = PagesOf(p.nodeCount, p.otusPerPage);
   const std::int32_t wanted = p.currentPage;
   p.currentPage = std::clamp(p.currentPage, 1, p.pageCount);
   if (p.currentPage != wanted && !treeChanged && OnPageMoved) OnPageMoved();

@@ -45,6 +45,8 @@ class TTreePlt : public TbmPlt2BC {
   void SetOtusPerPage(std::int32_t count) { Paging_.otusPerPage = count; }
   std::int32_t PageCount() const { return Paging_.pageCount; }
   std::int32_t NodeCount() const { return Paging_.nodeCount; }
+  // The pages the tree of a data group has when it is drawn next.
+  std::int32_t PageCountOf(std::int32_t group) const;
   const std::string& WindowName() const { return WindowName_; }
 
   // The styles the options window edits.

@@ -3,9 +3,17 @@
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
 #include "platform/Printer.h"
+#include "platform/qt/QtServices.h"
+#include "rtl/TextFile.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QTimer>
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -69,6 +77,37 @@ TEST_F(DesktopTest, WithoutAPrinterTheDocumentGoesToThePdfFileTheUserNames) {
   in.read(head.data(), 4);
   EXPECT_EQ(head, "%PDF");
   in.close();
+  std::filesystem::remove(pdf);
+}
+
+// Printing to a PDF file: the file named in the print dialog is the one the
+// document goes to, without a second file chooser.
+TEST_F(DesktopTest, ThePrintDialogsFileIsTheOnlyOneAskedFor) {
+  const std::unique_ptr<Printer> printer = qtbridge::MakePrinter();
+  if (!printer->PrintsToFile()) GTEST_SKIP() << "this machine has a printer";
+  const std::string pdf = std::string(MORVA_ARTEFACTS) + "/platform/dialog-" + std::to_string(::getpid()) + ".pdf";
+  std::filesystem::create_directories(std::filesystem::path(pdf).parent_path());
+  std::filesystem::remove(pdf);
+  // The user types the file's name into the dialog and confirms it.
+  QTimer::singleShot(0, [&pdf] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* name = dialog->findChild<QLineEdit*>("filename");
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(pdf));
+    dialog->accept();
+  });
+  PrintRequest request;
+  ASSERT_TRUE(qtbridge::RunPrintDialog(request));
+  ASSERT_TRUE(printer->BeginDoc("saved plot"));
+  printer->PageCanvas().Line(0, 0, printer->PageWidth() / 2, printer->PageHeight() / 2);
+  printer->EndDoc();
+  EXPECT_TRUE(dialogs.FileRequests().empty()) << "a second file chooser";
+  EXPECT_EQ(rtl::ReadWholeFile(pdf).substr(0, 4), "%PDF");
+
+  // A document begun without the dialog asks for its file again.
+  EXPECT_FALSE(printer->BeginDoc("saved plot"));
+  EXPECT_EQ(dialogs.FileRequests().size(), 1u);
   std::filesystem::remove(pdf);
 }
 

@@ -103,6 +103,25 @@ TEST_F(Mod3DOptionsWindow, OpensFilledFromThePlotWithNoneChecked) {
   EXPECT_EQ(plot.Settings().labelMode, lmNumber) << "the plot keeps its mode until a button is chosen";
 }
 
+// A style button sits beside the check box of what it styles, on its row.
+TEST_F(Mod3DOptionsWindow, EachStyleButtonSitsBesideItsCheckBox) {
+  Run();
+  Options([](TMod3dOF& form) {
+    const std::pair<const char*, const char*> pairs[] = {{"ShowPointsCB", "PointsSymbolsBtn"},
+                                                         {"ShowWiresCB", "WireLinesBtn"},
+                                                         {"ShowVectorsCB", "VectorLinesBtn"},
+                                                         {"ShowBaseCB", "BaseRegionBtn"}};
+    for (const auto& [checkName, buttonName] : pairs) {
+      const auto& check = Named<plat::CheckBox>(form, checkName);
+      const auto& button = Named<plat::Button>(form, buttonName);
+      EXPECT_EQ(check.Parent(), button.Parent()) << buttonName;
+      const int middle = check.Top() + check.Height() / 2;
+      EXPECT_TRUE(button.Top() <= middle && middle < button.Top() + button.Height()) << buttonName << " on another row";
+      EXPECT_GE(button.Left(), check.Left() + check.Width()) << buttonName;
+    }
+  });
+}
+
 TEST_F(Mod3DOptionsWindow, WithoutAGraphTheGraphControlsAreDisabled) {
   Run(false);
   Options([](TMod3dOF& form) {

@@ -10,6 +10,7 @@
 #include "FpTraps.h"
 #include "TreePlotSupport.h"
 #include "matrix/Constu.h"
+#include "platform/record/RecordingPrinter.h"
 
 namespace {
 
@@ -196,6 +197,41 @@ TEST(TreePaging, ChoosingAnotherTreeStartsAgainAtPageOneWithAutoscale) {
   EXPECT_EQ(t.client.OtusPerPage(), 12);
   EXPECT_TRUE(t.plot.XAutoscale());
   EXPECT_TRUE(t.plot.YAutoscale());
+}
+
+// Printing or saving every page: each page of each tree, a sheet each, so
+// that every row is labelled once. The tree shown keeps the rows per page
+// the user chose; another tree takes the rule's.
+TEST(TreePaging, EveryPageOfEveryTreeIsPrintedWithEachRowOnce) {
+  std::vector<std::unique_ptr<Tree_mx>> trees;
+  trees.push_back(treetest::ZigZagTree(50));
+  trees.push_back(treetest::ZigZagTree(12));
+  TreeOnRecorder t(treetest::ListOf(std::move(trees)));
+  t.plot.SetGroupCount(2);
+  t.plot.DrawCallback = [&t] { t.client.DrawOn(t.plot); };
+  t.Draw();
+  t.client.SetOtusPerPage(20);
+  t.client.SetCurrentPage(2);
+  t.Draw();
+
+  plat::RecordingPrinter printer;
+  t.plot.PrintEveryPage(printer, "Tree plot");
+  EXPECT_EQ(printer.Log(), (std::vector<std::string>{"begin Tree plot", "new page", "new page", "new page", "end"}));
+  ASSERT_EQ(printer.Pages().size(), 4u);
+  const std::vector<int> firstRows = {1, 21, 41, 1};
+  const std::vector<int> lastRows = {20, 40, 50, 12};
+  for (std::size_t page = 0; page < 4; ++page) {
+    // The leaves' labels, " <row> ", among the page's texts.
+    std::vector<std::string> labels;
+    for (const CanvasOp& op : printer.Pages()[page]->OpsOf(OpKind::TextOut)) {
+      if (op.text.front() == ' ' && op.text.find_first_of("0123456789") != std::string::npos) labels.push_back(op.text);
+    }
+    std::vector<std::string> rows;
+    for (int row = firstRows[page]; row <= lastRows[page]; ++row) rows.push_back(" " + std::to_string(row) + " ");
+    EXPECT_EQ(labels, rows) << "page " << page + 1;
+  }
+  EXPECT_EQ(t.plot.ByGroupValue(), 1) << "the tree shown before";
+  EXPECT_EQ(t.client.CurrentPage(), 2) << "and its page";
 }
 
 // ---- Reading ----

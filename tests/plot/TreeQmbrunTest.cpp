@@ -5,8 +5,12 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "PrintedPages.h"
+#include "SavedPlots.h"
 #include "rtl/TextFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Qmbrun.h"
 
 namespace {
@@ -37,36 +41,96 @@ TEST(TreeBatch, RunsWithoutADisplay) {
   EXPECT_EQ(outcome.out.substr(0, 13), "Tree: Morvapc");
 }
 
-// --plots saves the pages of each plot window in the format asked for, and
-// the listing names the files; without it, the listing says so.
-TEST(TreeBatch, SavesThePlotsPagesWithPlots) {
+// --plots saves every page of a tree of 50 objects, two pages of 30 rows: one
+// PDF document of both, or a picture file per page as large as the printed
+// page, PNG at 150 pixels per inch; the listing names every file.
+TEST(TreeBatch, SavesEveryPageOfATallTree) {
   struct Case {
     const char* format;
+    std::vector<std::string> files;
     std::string signature;  // the first bytes of such a file
   };
-  const Case cases[] = {{"pdf", "%PDF"}, {"png", "\x89PNG"}, {"emf", std::string("\x01\0\0\0", 4)}};
+  const Case cases[] = {
+      {"pdf", {"pictures/Tree-1.pdf"}, "%PDF"},
+      {"png", {"pictures/Tree-1-p1.png", "pictures/Tree-1-p2.png"}, "\x89PNG"},
+      {"emf", {"pictures/Tree-1-p1.emf", "pictures/Tree-1-p2.emf"}, std::string("\x01\0\0\0", 4)},
+  };
   const fs::path fixtures = fs::path(MORVA_FIXTURES) / "treeplot";
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
     const fs::path folder = qmbtest::FreshFolder(fs::path("treeplot") / "plots" / c.format);
-    for (const char* name : {"tree.qmb", "consensus5.qmx", "upgma30-tree.qmx"})
-      fs::copy_file(fixtures / name, folder / name);
+    for (const char* name : {"tree50.qmb", "tree50.qmx"}) fs::copy_file(fixtures / name, folder / name);
     const qmbtest::Outcome outcome =
-        qmbtest::Run(folder, std::string("--plots pictures --plot-format ") + c.format + " tree.qmb");
+        qmbtest::Run(folder, std::string("--plots pictures --plot-format ") + c.format + " tree50.qmb");
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "");
-    EXPECT_EQ(outcome.out.find("Plot not saved"), std::string::npos);
-    int files = 0;
-    for (size_t at = outcome.out.find("Plot saved: "); at != std::string::npos;
-         at = outcome.out.find("Plot saved: ", at + 1)) {
-      const size_t start = at + 12;
-      const fs::path file = folder / outcome.out.substr(start, outcome.out.find('\r', start) - start);
-      EXPECT_EQ(file.extension(), std::string(".") + c.format);
+    EXPECT_EQ(savedplots::SavedFiles(outcome.out), c.files);
+    for (const std::string& name : c.files) {
+      const fs::path file = folder / name;
       ASSERT_TRUE(fs::exists(file)) << file;
       EXPECT_EQ(rtl::ReadWholeFile(file.string()).substr(0, c.signature.size()), c.signature) << file;
-      ++files;
     }
-    EXPECT_GE(files, 2) << outcome.out;
+    if (std::string(c.format) == "png") {
+      const savedplots::PngFacts png = savedplots::ReadPngFacts((folder / c.files[0]).string());
+      EXPECT_EQ(png.dpi, 150);
+      // A landscape page of letter or A4 size, less its margins.
+      EXPECT_GT(png.width, 10u * 150);
+      EXPECT_GT(png.height, 7u * 150);
+    }
+    if (std::string(c.format) == "pdf") {
+      EXPECT_EQ(printtest::RenderPdf(folder / c.files[0], 20).size(), 2u) << "a page for each";
+    }
   }
+}
+
+// A full disk while saving: the system's reason, exit 1, and no file left of
+// the plot, neither the file itself nor a temporary one. The disk is full
+// either behind the file (a link to /dev/full) or for every file the program
+// writes past a few kilobytes.
+TEST(TreeBatch, FullDiskFailsTheRunAndLeavesNoFile) {
+  const fs::path fixtures = fs::path(MORVA_FIXTURES) / "treeplot";
+  for (const char* format : {"pdf", "png", "emf"}) {
+    for (const bool link : {true, false}) {
+      SCOPED_TRACE(std::string(format) + (link ? " to /dev/full" : " past the file size limit"));
+      const fs::path folder =
+          qmbtest::FreshFolder(fs::path("treeplot") / "full" / (std::string(format) + (link ? "-link" : "-limit")));
+      for (const char* name : {"tree50.qmb", "tree50.qmx"}) fs::copy_file(fixtures / name, folder / name);
+      fs::create_directory(folder / "pictures");
+      const std::string first =
+          std::string("pictures/Tree-1") + (std::string(format) == "pdf" ? "" : "-p1") + "." + format;
+      if (link) fs::create_symlink("/dev/full", folder / first);
+      const std::string arguments = std::string("--plots pictures --plot-format ") + format + " tree50.qmb";
+      qmbtest::Outcome outcome{};
+      if (link) {
+        outcome = qmbtest::Run(folder, arguments);
+      } else {
+        const testsupport::FileSizeLimit full(4000);
+        outcome = qmbtest::Run(folder, arguments);
+      }
+      EXPECT_EQ(outcome.status, 1) << outcome.out;
+      EXPECT_NE(outcome.err.find(first), std::string::npos) << outcome.err;
+      EXPECT_NE(outcome.err.find(link ? "No space left on device" : "File too large"), std::string::npos)
+          << outcome.err;
+      EXPECT_EQ(outcome.out.find("Plot saved"), std::string::npos);
+      std::vector<std::string> left;
+      for (const auto& entry : fs::directory_iterator(folder / "pictures")) left.push_back(entry.path().filename());
+      EXPECT_EQ(left, link ? std::vector<std::string>{fs::path(first).filename()} : std::vector<std::string>{});
+    }
+  }
+}
+
+// Each graphics command's window is saved after it, a file for each tree of
+// a file of several.
+TEST(TreeBatch, SavesTheWindowOfEveryCommand) {
+  const fs::path fixtures = fs::path(MORVA_FIXTURES) / "treeplot";
+  const fs::path folder = qmbtest::FreshFolder(fs::path("treeplot") / "plots" / "windows");
+  for (const char* name : {"tree.qmb", "consensus5.qmx", "upgma30-tree.qmx"})
+    fs::copy_file(fixtures / name, folder / name);
+  const qmbtest::Outcome saved = qmbtest::Run(folder, "--plots pictures --plot-format png tree.qmb");
+  EXPECT_EQ(saved.status, 0) << saved.err;
+  const std::vector<std::string> files = savedplots::SavedFiles(saved.out);
+  EXPECT_EQ(files, (std::vector<std::string>{"pictures/Tree-1-1.png", "pictures/Tree-1-2.png", "pictures/Tree-2.png"}));
+  for (const std::string& file : files) EXPECT_TRUE(savedplots::ReadPngFacts((folder / file).string()).png) << file;
 }
 
 }  // namespace

@@ -116,8 +116,10 @@ std::string QmbrunHelp(bool withWindows) {
         "                     opens in the folder DIR, named after the listing's\n"
         "                     section (Tree-2.pdf), and list the files' names.\n"
         "                     Without it the listing says that the plot was not saved.\n"
-        "  --plot-format FMT  pdf (a page for each matrix, the default), png or emf\n"
-        "                     (a file for each matrix)\n";
+        "  --plot-format FMT  pdf (one document, a page for each page the window can\n"
+        "                     show: each matrix, each page of a tall tree; the\n"
+        "                     default), png (150 dpi) or emf: a file for each page\n"
+        "                     (Tree-2-p2.png), as large as a printed page\n";
   } else {
     text +=
         "  (--plots and --plot-format are not available: this qmbrun was built without\n"
