@@ -10,6 +10,7 @@
 #include "PlainTextEdits.h"
 #include "platform/StdControls.h"
 #include "platform/SystemColors.h"
+#include "tests/platform/AnsweredMessageBoxes.h"
 #include "tests/platform/QtTestSupport.h"
 
 namespace {
@@ -196,6 +197,39 @@ TEST_F(EntryFieldTest, RequiredFieldLeftEmptyReportsOnceAndTakesTheFocusBack) {
   input::Flush();
   EXPECT_TRUE(c->Focused());
   EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
+// The toolkit's error box takes the focus while it shows: leaving the field
+// reports once, the field gets the focus back with its text, and each
+// further attempt to leave reports once more until the value checks.
+TEST_F(EntryFieldTest, AReportInABoxThatTakesTheFocusShowsOncePerAttempt) {
+  platform_test::AnsweredMessageBoxes shown(*boxesInstalled.Replaced());
+  bool focusedWhileShown = false;
+  shown.WhileShown = [&] {
+    focusedWhileShown = focusedWhileShown || a->Focused() || a->IsFocused();
+    if (shown.Texts().size() == 5) a->SetEnabled(false);  // ends a run of boxes that would not stop
+  };
+  a->OnUserValidation = [](EntryFieldModel& field, std::uint16_t& code) {
+    if (field.GetText() == "0") code = efeOutOfRange;
+  };
+  Show();
+  input::TypeText(*a, "0");
+  const std::vector<std::string> once = {"Value is not within required range"};
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  EXPECT_EQ(shown.Texts(), once);
+  EXPECT_FALSE(focusedWhileShown) << "the box had the focus";
+  EXPECT_TRUE(a->Focused());
+  EXPECT_EQ(a->GetText(), "0");
+  input::Click(*c, 5, 5);
+  input::Flush();
+  EXPECT_EQ(shown.Texts().size(), 2u);
+  EXPECT_TRUE(a->Focused());
+  input::TypeText(*a, "7");
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  EXPECT_TRUE(b->Focused());
+  EXPECT_EQ(shown.Texts().size(), 2u);
 }
 
 TEST_F(EntryFieldTest, TwoFailingFieldsGiveOneReport) {
