@@ -623,4 +623,34 @@ TEST_F(MorvapcWindows, AnIndentOutOfRangeIsReportedOnceByAnErrorBoxThatTakesTheF
   EXPECT_EQ(prompt.Value, 12);
 }
 
+// In a listing page, Ctrl+Shift+digit sets that bookmark and Ctrl+digit goes
+// back to it, pressed as the keyboard reports them (Ctrl+Shift+1 comes as
+// '!'); neither types into the listing.
+TEST_F(MorvapcWindows, TheListingsBookmarkKeysSetAndGoBackWithoutTyping) {
+  Start();
+  TListingF& listing = *ListingForm();
+  listing.Model().NewSection("SAHN");
+  for (int i = 1; i <= 30; ++i) listing.Model().WriteLine("line " + std::to_string(i));
+  listing.ShowListing();
+  listing.FocusCurrentPage();
+  input::Flush();
+  TVirEditor& editor = *listing.CurrentEditor();
+  ASSERT_TRUE(editor.Focused());
+  auto text = [&editor] {
+    std::string all;
+    for (std::int32_t n = 1; n <= editor.CountParagraphs(); ++n) all += editor.ReadParagraph(n) + "|";
+    return all;
+  };
+  const std::string before = text();
+  for (int digit = 0; digit <= 9; ++digit) {
+    editor.MoveCaretToLineCol(4 + digit, 3);
+    input::PressKeyOnKeyboard(editor, '0' + digit, ssCtrl | ssShift);
+    editor.MoveCaretToLineCol(1, 1);
+    input::PressKeyOnKeyboard(editor, '0' + digit, ssCtrl);
+    EXPECT_EQ(editor.CaretLine(), 4 + digit) << digit;
+    EXPECT_EQ(editor.CaretPos(), 3) << digit;
+  }
+  EXPECT_EQ(text(), before);
+}
+
 }  // namespace

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/base/VirIntl.h"
+#include "controls/base/forms/VirNF.h"
+#include "controls/base/forms/VirSF.h"
+
 #include <string>
 #include <vector>
 
+#include "BindingKeys.h"
 #include "FakeIntl.h"
+#include "FieldDriving.h"
 #include "FieldFormTest.h"
 #include "PlainTextEdits.h"
 #include "platform/StdControls.h"
@@ -346,6 +352,75 @@ TEST_F(EntryFieldTest, ShowcaseOfThePaintStates) {
   ExpectFormAsStored("entry-fields.png");
   a->Carets().SetSystemCaretActive(false);
   CustomControl::SetCaretBlinkTime(blink);
+}
+
+// What a key or a command left in a field.
+struct FieldState {
+  std::string text;
+  int caret;
+  int selStart;
+  int selEnd;
+  std::string clipboard;
+  int beeps;
+  friend bool operator==(const FieldState&, const FieldState&) = default;
+};
+
+void PrintTo(const FieldState& s, std::ostream* os) {
+  *os << '"' << s.text << "\" caret " << s.caret << " selection " << s.selStart << ".." << s.selEnd << " clipboard \""
+      << s.clipboard << "\" beeps " << s.beeps;
+}
+
+// Every binding of the built-in command tables, pressed as the keyboard
+// reports it, in a text field and in a numeric one: the field does what the
+// command does and types nothing besides.
+TEST_F(EntryFieldTest, EveryBuiltInBindingDoesItsCommandAndTypesNothing) {
+  TVirIntlSup settings;
+  IntlSupEntryFields library{settings};
+  auto& text = AddField<TVirSimpleField>(3, library);
+  auto& number = AddField<TVirNumericField>(3, library);
+  number.SetDataType(nftDouble);
+  number.SetPictureMask("#####.##");
+  Show();
+  struct Field {
+    TVirBaseEntryField& field;
+    std::function<void()> load;
+  };
+  const Field fields[] = {{text, [&] { text.SetText("abc def"); }},
+                          {number, [&] { field_driving::Load<double>(number, 12.5); }}};
+  TVirCommandProcessor& commands = controller->EntryCommands();
+  int beepsBefore = 0;
+  for (const Field& f : fields) {
+    f.field.SetFocus();
+    input::Flush();
+    auto reset = [&] {
+      f.load();
+      f.field.SetCaretPos(3);
+      f.field.SetSelection(f.field.CaretPos(), f.field.CaretPos());
+      ClipboardContent clip;
+      clip.text = "7";
+      clipboard.Set(clip);
+      commands.ResetState();
+      beepsBefore = desktop.Beeps();
+    };
+    auto state = [&] {
+      return FieldState{f.field.GetText(), f.field.CaretPos(),  f.field.SelStart(),
+                        f.field.SelEnd(),  clipboard.GetText(), desktop.Beeps() - beepsBefore};
+    };
+    for (const char* table : {"Default", "WordStar", "Grid"}) {
+      for (int i = 0; i < commands.TableCount(); ++i) commands.Table(i).IsActive = commands.Table(i).TableName == table;
+      for (const TVirCmdRec& binding : *BuiltInCommands(table)) {
+        if (binding.Key1 == vk::Tab) continue;  // Tab moves the focus
+        reset();
+        binding_keys::Press(f.field, binding);
+        const FieldState byKeys = state();
+        reset();
+        f.field.KeyCommand(binding.Cmd);
+        EXPECT_EQ(byKeys, state()) << f.field.GetDisplayText() << " " << table << ": " << CommandName(binding.Cmd)
+                                   << " on key " << int(binding.Key1) << " shift " << int(binding.SS1) << " then "
+                                   << int(binding.Key2);
+      }
+    }
+  }
 }
 
 }  // namespace
