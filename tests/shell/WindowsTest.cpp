@@ -653,4 +653,34 @@ TEST_F(MorvapcWindows, TheListingsBookmarkKeysSetAndGoBackWithoutTyping) {
   EXPECT_EQ(text(), before);
 }
 
+// A file cell holds a path longer than a short name, typed into it or picked
+// by its browse: the run reads and writes the very files named. A name longer
+// than the system opens is refused with a message, and nothing runs.
+TEST_F(MorvapcWindows, LongFilePathsReachTheRunWhole) {
+  const fs::path folder = DataFolder() / std::string(100, 'd') / "sub folder";
+  fs::create_directories(folder);
+  const fs::path input = folder / "interval data of the beech woods.qmx";
+  const fs::path output = folder / "distances between the beech woods.qmx";
+  ASSERT_GT(input.string().size(), 147u);
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", input);
+  TMORVAF& main = Start();
+  main.ModuleButton(21)->Click();  // SIMINT: input file in row 1, output file in row 4
+  input::Flush();
+  TDialogF& dialog = *DialogForm();
+  Type(dialog, input.string());
+  dialog.Table().SetActiveCell(4, 1);
+  input::Flush();
+  dialogs.AnswerFile(std::string(MaxPathLength + 1, 'x'));
+  input::DoubleClick(KeyTarget(dialog));  // browse
+  EXPECT_EQ(dialog.StatusPanel().Caption(), " File name too long for Output file: at most 4095 characters");
+  dialogs.AnswerFile(output.string());
+  input::DoubleClick(KeyTarget(dialog));
+  dialog.ComputeBtn().Click();
+  input::Flush();
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+  EXPECT_EQ(ListingForm()->Model().PageCount(), 2) << "the run read the named input";
+  EXPECT_TRUE(fs::exists(output)) << "and wrote the named output";
+  EXPECT_EQ(dialog.Model().Params().Params()[3].fileName, output.string());
+}
+
 }  // namespace
