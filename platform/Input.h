@@ -13,6 +13,11 @@ namespace plat::input {
 // A key pressed and released on the control (or the part of it that takes keys),
 // with the text it types (UTF-8 when valid, else Windows-1252).
 void PressKey(Control& control, int key, ShiftState shift = 0, const std::string& text = {});
+// A key pressed and released on the control as the window system reports a
+// key of a US keyboard: the toolkit's key is the symbol the key types (Shift+1
+// is '!'), the text is what the key types with its modifiers (Ctrl+A types
+// code 1, Ctrl+1 types '1'), and the scan code is the key's place.
+void PressKeyOnKeyboard(Control& control, int key, ShiftState shift = 0);
 // Types each character of `text` as its own key (a UTF-8 character's bytes together).
 void TypeText(Control& control, const std::string& text);
 // Mouse events at (x, y) in the control's client coordinates; -1 means its centre.

@@ -35,6 +35,8 @@ class ScopedService {
  public:
   explicit ScopedService(T& impl) : previous_(Service<T>::Install(&impl)) {}
   ~ScopedService() { Service<T>::Install(previous_); }
+  // The implementation that was installed before, and comes back at the end of the scope.
+  T* Replaced() const { return previous_; }
   ScopedService(const ScopedService&) = delete;
   ScopedService& operator=(const ScopedService&) = delete;
 

@@ -8,6 +8,7 @@
 // two clients never share one.
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -21,14 +22,16 @@ enum TParamType : std::uint8_t {
   ptText = 0,     // text of at most 50 characters
   ptChoice = 1,   // one of 1 to 18 items
   ptCheck = 2,    // check box
-  ptInFile = 3,   // input file name of at most 128 characters
-  ptOutFile = 4,  // output file name of at most 128 characters
+  ptInFile = 3,   // input file name (at most 128 characters in a batch)
+  ptOutFile = 4,  // output file name (at most 128 characters in a batch)
   ptReal = 5,     // real number between the limits
   ptInteger = 6,  // integer between the limits
 };
 
 constexpr std::size_t MaxTextLength = 50;
-constexpr std::size_t MaxFileNameLength = 128;
+constexpr std::size_t MaxFileNameLength = 128;  // in a batch command
+// In the parameter dialog: the longest path the system opens.
+constexpr std::size_t MaxPathLength = PATH_MAX - 1;
 
 // One parameter of a module. Only the value fields of the record's own type
 // mean anything. Limits and edit masks live in the module's table only; the

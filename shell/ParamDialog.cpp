@@ -12,10 +12,18 @@ const TParamRec& TDialogModel::TableRecord(std::int32_t row) const {
   return module_.params[static_cast<std::size_t>(row - 1)];
 }
 
+std::optional<std::string> FileNameTooLong(const std::string& prompt, const std::string& fileName) {
+  if (fileName.size() <= MaxPathLength) return std::nullopt;
+  return rtl::Format(" File name too long for %s: at most %d characters", prompt, static_cast<int>(MaxPathLength));
+}
+
 std::optional<TFieldFault> TDialogModel::CheckFields() const {
   const auto params = params_.Params();
   for (std::int32_t row = 1; row <= params_.Count(); ++row) {
     const TParamRec& param = params[static_cast<std::size_t>(row - 1)];
+    if (param.type == ptInFile || param.type == ptOutFile) {
+      if (auto message = FileNameTooLong(param.prompt, param.fileName)) return TFieldFault{row, *message};
+    }
     if (!param.required) continue;
     switch (param.type) {
       case ptText:

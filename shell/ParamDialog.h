@@ -25,12 +25,16 @@ class TDialogView {
   virtual void RunEnded() {}
 };
 
-// A required field left empty: its row (counted from 1) and the message for
-// the status panel.
+// A required field left empty, or a file name too long: its row (counted from
+// 1) and the message for the status panel.
 struct TFieldFault {
   std::int32_t row = 0;
   std::string message;
 };
+
+// A file name longer than the longest path the system opens: the status
+// panel's message naming the row's prompt; none for a name that fits.
+std::optional<std::string> FileNameTooLong(const std::string& prompt, const std::string& fileName);
 
 enum class TComputeEnd {
   Completed,  // the run routine returned
@@ -53,7 +57,8 @@ class TDialogModel {
 
   // The first required text or file field that is empty: " Field must not be
   // blank in row %d" (text), " Input field must not be blank for %s" and
-  // " Output field must not be blank for %s" (files, with the prompt).
+  // " Output field must not be blank for %s" (files, with the prompt); or the
+  // first file name that is too long (FileNameTooLong).
   std::optional<TFieldFault> CheckFields() const;
 
   // Runs the module on the working copy, unless a field fault or another run

@@ -85,6 +85,11 @@ enum TVirCommand : std::uint16_t {
   ccUserFirst = 256,        // user commands, passed to the controls' user-command event
 };
 
+// True when a key translated to `command` types its character: a key that is
+// no command, or a plain character. A command key, or the first key of a
+// sequence, types nothing.
+constexpr bool TypesText(std::uint16_t command) { return command == ccNotCommand || command == ccChar; }
+
 // The display name of a command: "ccNone" .. "ccWordRight", "ccUser<n>" from 256,
 // "(Unknown)" for the codes between.
 std::string CommandName(std::uint16_t command);

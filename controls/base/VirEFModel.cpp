@@ -680,7 +680,7 @@ void EntryFieldModel::FocusEntered() {
   enteredWhileReportPending_ = passingThrough;
   if (!quietFocusChange_) {
     if (!passingThrough) {
-      if (!lastValidationFailed_) modified_ = false;
+      if (!returnAfterError_) modified_ = false;
       PostPreEdit();
       restoreCopy_ = text_;
     }
@@ -689,7 +689,9 @@ void EntryFieldModel::FocusEntered() {
       if (Option(TEntryOption::AutoSelect) && !reportPending) SelectAll();
     }
   }
-  lastValidationFailed_ = mouseDownBeforeFocus_ = quietFocusChange_ = false;
+  returnAfterError_ = mouseDownBeforeFocus_ = quietFocusChange_ = false;
+  // No report on its way: a failure of this field has been reported.
+  if (!reportPending) lastValidationFailed_ = false;
   if (controller && !passingThrough) controller->SetErrorPending(false);
   if (Option(TEntryOption::ForceInsert)) insertMode_ = true;
   if (Option(TEntryOption::ForceOvertype)) insertMode_ = false;
@@ -740,7 +742,7 @@ bool EntryFieldModel::Validate(bool report) {
     inError_ = true;  // the focus may leave; the field shows its error colours
   } else {
     if (soft) inError_ = true;
-    lastValidationFailed_ = true;
+    lastValidationFailed_ = returnAfterError_ = true;
     if (focused_) quietFocusChange_ = true;
     EntryFieldController* controller = FieldController();
     if (!controller) throw ENoControllerAssigned();
@@ -777,7 +779,12 @@ void EntryFieldModel::ReportError(std::uint16_t code) {
   std::string stored = controller ? controller->ErrorText() : std::string();
   std::string text = EntryErrorText(code, stored);
   if (controller && text != stored) controller->SetErrorText(text);
+  // The report's own window (an error box) may take the focus from the field:
+  // the failure it reports is not checked again meanwhile.
+  lastValidationFailed_ = true;
+  const std::weak_ptr<const void> alive = lifetime_.Watch();
   DoOnError(code, text);
+  if (!alive.expired()) lastValidationFailed_ = false;
 }
 
 void EntryFieldModel::DoOnChange() {

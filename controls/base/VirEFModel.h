@@ -27,6 +27,7 @@
 #include "controls/base/VirCmd.h"
 #include "controls/base/VirEFData.h"
 #include "controls/base/VirEFRange.h"
+#include "platform/Lifetime.h"
 
 class EntryFieldIntl;
 class EntryFieldModel;
@@ -268,8 +269,8 @@ class EntryFieldModel {
 
   // ---- Focus
   bool IsFocused() const { return focused_; }
-  // True while the field takes the focus back after a failed validation.
-  bool ReturningAfterError() const { return lastValidationFailed_; }
+  // True from a failed validation until the field has the focus back.
+  bool ReturningAfterError() const { return returnAfterError_; }
   virtual void FocusEntered();
   // The focus moves to another control of this form (or elsewhere), which
   // may be one that must not trigger validation (cancel, help, restore).
@@ -478,7 +479,12 @@ class EntryFieldModel {
   bool validating_ = false;
   bool focused_ = false;
   bool quietFocusChange_ = false;
+  // A failed check and its report: the failure stands (leaving the field does
+  // not check it again) until the report has run; the field comes back to the
+  // focus once, with its text as the user left it.
   bool lastValidationFailed_ = false;
+  bool returnAfterError_ = false;
+  plat::Lifetime lifetime_;  // a report's box may outlive the field
   bool enteredWhileReportPending_ = false;
   bool inSetValue_ = false;
   bool inValidateAndGetValue_ = false;

@@ -236,18 +236,35 @@ bool NumericFieldModel::TypeChar(char c) {
 }
 
 // Pasted characters as typed ones, "(12)" read as -12 under a 'p' mask; a
-// selection is replaced, as typing replaces it.
+// selection is replaced, as typing replaces it. Blanks and line ends around
+// the number are left out. The paste is taken whole or not at all: a
+// character the field refuses, or more than it holds, refuses it with the
+// error reaction, and the value stays as it was.
 bool NumericFieldModel::PasteText(std::string_view text) {
-  bool taken = false;
+  const auto first = text.find_first_not_of(" \t\r\n");
+  text = first == std::string_view::npos ? std::string_view{} : text.substr(first);
+  text = text.substr(0, text.find_last_not_of(" \t\r\n") + 1);
+  const std::string keptBuffer = buffer_;
+  const bool keptNegative = negative_;
   if (SelectionLength() > 0) ClearValue();
   const bool parentheses = Mask().find('p') != std::string::npos && text.find(')') != std::string_view::npos;
+  bool taken = true;
   for (char c : text) {
-    if (c == '(' && parentheses) c = '-';
+    if (parentheses && (c == '(' || c == ')')) {
+      if (c == ')') continue;
+      c = '-';
+    }
     if (c == '-' && negative_) continue;
-    if (SignAndLength() > total_) break;
-    taken = TakeChar(c) || taken;
+    if (SignAndLength() > total_ || !TakeChar(c)) {
+      taken = false;
+      break;
+    }
   }
-  return taken;
+  if (taken) return !text.empty();
+  buffer_ = keptBuffer;
+  negative_ = keptNegative;
+  ErrorReaction();
+  return false;
 }
 
 // ---- Editing commands ----------------------------------------------------------------------------

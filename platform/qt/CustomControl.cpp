@@ -163,13 +163,13 @@ class CustomWidget : public QWidget {
     paintBox.reset();
   }
   void keyPressEvent(QKeyEvent* e) override {
-    int key = VirtualKeyOf(e->key(), (e->modifiers() & Qt::KeypadModifier) != 0);
+    int key = VirtualKeyOf(*e);
     ShiftState shift = ShiftStateOf(e->modifiers(), QApplication::mouseButtons());
     std::string text = ToCp1252(e->text());
     Dispatch([&](CustomControl& c) { c.DispatchKeyDown(key, shift, text); });
   }
   void keyReleaseEvent(QKeyEvent* e) override {
-    int key = VirtualKeyOf(e->key(), (e->modifiers() & Qt::KeypadModifier) != 0);
+    int key = VirtualKeyOf(*e);
     ShiftState shift = ShiftStateOf(e->modifiers(), QApplication::mouseButtons());
     Dispatch([&](CustomControl& c) { c.DispatchKeyUp(key, shift); });
   }
@@ -506,13 +506,30 @@ bool CustomControl::DispatchDialogChar(char ch) {
 
 bool CustomControl::DialogChar(char) { return false; }
 
+namespace {
+
+// What a key types with its modifiers, as the platform's keyboard gives it: a
+// Ctrl chord types control characters only (Ctrl+A is code 1, Ctrl+1 and
+// Ctrl+Shift+1 type nothing). Ctrl with Alt is AltGr on some keyboards, and
+// types its character.
+std::string TypedText(ShiftState shift, const std::string& text) {
+  if ((shift & ssCtrl) == 0 || (shift & ssAlt) != 0) return text;
+  std::string typed;
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) < 32 || c == 127) typed += c;
+  }
+  return typed;
+}
+
+}  // namespace
+
 void CustomControl::DispatchKeyDown(int key, ShiftState shift, const std::string& text) {
   WeakRef<CustomControl> self(this);
   RunGuarded([&] {
     int k = key;
     KeyDown(k, shift);
   });
-  for (char typed : text) {
+  for (char typed : TypedText(shift, text)) {
     if (!self) return;
     RunGuarded([&] {
       char c = typed;

@@ -96,6 +96,73 @@ void PressKey(Control& control, int key, ShiftState shift, const std::string& te
   QApplication::sendEvent(KeyTarget(control), &release);
 }
 
+namespace {
+
+// A key of a US keyboard under the window system: its key code (the place of
+// the key), the toolkit's key, and the text it types.
+struct KeyboardKey {
+  quint32 scanCode = 0;
+  int qtKey = 0;
+  std::string text;
+};
+
+// The window system's control transformation of what a key types with Ctrl.
+std::string WithCtrl(char c) {
+  if ((c >= '@' && c < 127) || c == ' ') return std::string(1, static_cast<char>(c & 0x1F));
+  if (c == '2') return {};  // code 0 types nothing
+  if (c >= '3' && c <= '7') return std::string(1, static_cast<char>(c - '3' + 0x1B));
+  if (c == '8') return "\x7F";
+  if (c == '/') return "\x1F";
+  return std::string(1, c);
+}
+
+KeyboardKey UsKeyboardKey(int key, ShiftState shift) {
+  static constexpr char kShiftedDigits[] = ")!@#$%^&*(";
+  static constexpr int kShiftedDigitKeys[] = {
+      Qt::Key_ParenRight, Qt::Key_Exclam,      Qt::Key_At,        Qt::Key_NumberSign, Qt::Key_Dollar,
+      Qt::Key_Percent,    Qt::Key_AsciiCircum, Qt::Key_Ampersand, Qt::Key_Asterisk,   Qt::Key_ParenLeft};
+  static constexpr quint32 kLetterCodes[26] = {38, 56, 54, 40, 26, 41, 42, 43, 31, 44, 45, 46, 58,
+                                               57, 32, 33, 24, 27, 39, 28, 30, 55, 25, 53, 29, 52};
+  const bool shifted = (shift & ssShift) != 0;
+  KeyboardKey k;
+  char typed = 0;
+  if (key >= '0' && key <= '9') {
+    const int d = key - '0';
+    k.scanCode = d == 0 ? 19 : 9 + static_cast<quint32>(d);
+    k.qtKey = shifted ? kShiftedDigitKeys[d] : key;
+    typed = shifted ? kShiftedDigits[d] : static_cast<char>(key);
+  } else if (key >= 'A' && key <= 'Z') {
+    k.scanCode = kLetterCodes[key - 'A'];
+    k.qtKey = key;
+    typed = static_cast<char>(shifted ? key : key - 'A' + 'a');
+  } else {
+    k.qtKey = key == vk::Tab && shifted ? static_cast<int>(Qt::Key_Backtab) : QtKeyOf(key);
+    switch (key) {
+      case vk::Back: typed = '\b'; break;
+      case vk::Tab: typed = '\t'; break;
+      case vk::Return: typed = '\r'; break;
+      case vk::Escape: typed = 0x1B; break;
+      case vk::Space: typed = ' '; break;
+      case vk::Delete: typed = 0x7F; break;
+      default: break;
+    }
+  }
+  if (typed != 0) k.text = (shift & ssCtrl) != 0 ? WithCtrl(typed) : std::string(1, typed);
+  return k;
+}
+
+}  // namespace
+
+void PressKeyOnKeyboard(Control& control, int key, ShiftState shift) {
+  const KeyboardKey k = UsKeyboardKey(key, shift);
+  const Qt::KeyboardModifiers mods = ModifiersOf(shift);
+  const QString text = QString::fromLatin1(k.text.data(), static_cast<qsizetype>(k.text.size()));
+  for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QKeyEvent event(type, k.qtKey, mods, k.scanCode, 0, 0, text);
+    QApplication::sendEvent(KeyTarget(control), &event);
+  }
+}
+
 void TypeText(Control& control, const std::string& text) {
   // One key a character: a UTF-8 character's bytes go together.
   const bool utf8 = IsUtf8(text);

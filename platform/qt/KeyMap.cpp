@@ -2,6 +2,8 @@
 
 #include "platform/qt/Peer.h"
 
+#include <QKeyEvent>
+
 #include <array>
 #include <utility>
 
@@ -66,13 +68,27 @@ int KeypadKey(int qtKey) {
   }
 }
 
+// The keys of the digit row by their place: the window system's key codes
+// (on Linux the scan code of an X11 or Wayland key event), '1' to '9' then '0'.
+constexpr quint32 kDigitRowFirst = 10, kDigitRowLast = 19;
+
+int DigitRowKey(quint32 scanCode) {
+  if (scanCode < kDigitRowFirst || scanCode > kDigitRowLast) return 0;
+  return scanCode == kDigitRowLast ? '0' : '1' + static_cast<int>(scanCode - kDigitRowFirst);
+}
+
 }  // namespace
 
-int VirtualKeyOf(int qtKey, bool keypad) {
-  if (keypad) {
+int VirtualKeyOf(const QKeyEvent& event) {
+  const int qtKey = event.key();
+  if ((event.modifiers() & Qt::KeypadModifier) != 0) {
     if (int k = KeypadKey(qtKey); k != 0) return k;
   }
   if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
+  // The toolkit names a key of the digit row by the symbol it types (Shift+1
+  // is '!', and other layouts put other symbols there); the platform's key is
+  // the digit, so that Ctrl+Shift+1 is a chord of the key 1.
+  if (int digit = DigitRowKey(event.nativeScanCode()); digit != 0) return digit;
   if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return vk::F1 + (qtKey - Qt::Key_F1);
   for (const auto& [q, v] : kNamedKeys) {
     if (q == qtKey) return v;

@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 
+class QKeyEvent;
+
 namespace plat {
 
 struct ControlPeer {
@@ -47,7 +49,7 @@ QFont ToQFont(const Font& font);
 Font FromQFont(const QFont& font, Color color);
 
 // Virtual-key number and shift state of a toolkit key event's key and modifiers.
-int VirtualKeyOf(int qtKey, bool keypad);
+int VirtualKeyOf(const QKeyEvent& event);
 int QtKeyOf(int virtualKey);
 ShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 Qt::KeyboardModifiers ModifiersOf(ShiftState shift);

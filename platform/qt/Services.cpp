@@ -15,6 +15,7 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
@@ -67,7 +68,13 @@ class QtMessageBoxes : public MessageBoxes {
       if (buttons & bit) set |= pair.first;
     }
     box.setStandardButtons(set == QMessageBox::NoButton ? QMessageBox::Ok : set);
+    // As the platform's boxes: the box takes the keyboard while it shows, and
+    // the window that had it gets it back when the box closes.
+    const QPointer<QWidget> owner = QApplication::activeWindow();
+    QMetaObject::invokeMethod(
+        &box, [&box] { Activate(&box); }, Qt::QueuedConnection);
     auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
+    if (owner && owner->isVisible()) Activate(owner);
     for (const auto& [bit, pair] : kButtons) {
       if (pair.first == pressed) return pair.second;
     }
@@ -75,6 +82,10 @@ class QtMessageBoxes : public MessageBoxes {
   }
 
  private:
+  static void Activate(QWidget* window) {
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+  }
   static QMessageBox::Icon IconOf(MsgKind kind) {
     switch (kind) {
       case MsgKind::Error: return QMessageBox::Critical;

@@ -111,7 +111,7 @@ class KeyHookFilter : public QObject {
     }
     if (event->type() != QEvent::KeyPress || passing_ || !keys_) return false;
     auto& e = static_cast<QKeyEvent&>(*event);
-    int key = VirtualKeyOf(e.key(), (e.modifiers() & Qt::KeypadModifier) != 0);
+    int key = VirtualKeyOf(e);
     const ShiftState shift = ShiftStateOf(e.modifiers(), QApplication::mouseButtons());
     QPointer<QObject> alive(object);
     if (key != 0) {

@@ -271,6 +271,10 @@ void TDialogF::BrowseFile(int row, bool save, TVirTCStringEdit& edit) {
   request.fileName = edit.Text();
   const bool picked = save ? plat::CommonDialogs().SaveFile(request) : plat::CommonDialogs().OpenFile(request);
   if (!picked) return;
+  if (auto tooLong = FileNameTooLong(param.prompt, request.fileName)) {
+    SetStatus(*tooLong);
+    return;
+  }
   TakeDataDirectoryOf(request.fileName);
   param.fileName = request.fileName;
   rows_[static_cast<std::size_t>(row - 1)].Load(param);

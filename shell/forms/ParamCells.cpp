@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::size_t kShortTextSize = 256;
 constexpr int kTextLength = 40;
-constexpr int kFileNameLength = 128;
 const TVirComboLayout kChoiceLayout{.runTimeItems = true};
 
 template <class T>
@@ -28,6 +27,16 @@ T GetLE(const std::vector<std::uint8_t>& data) {
   T value{};
   std::memcpy(&value, data.data(), std::min(sizeof(T), data.size()));
   return value;
+}
+
+std::string FileNameText(const std::vector<std::uint8_t>& data) {
+  const auto end = std::find(data.begin(), data.end(), std::uint8_t{0});
+  return std::string(data.begin(), end);
+}
+
+void SetFileNameText(std::vector<std::uint8_t>& data, const std::string& text) {
+  data.assign(static_cast<std::size_t>(kFileCellLength) + 1, 0);
+  std::copy_n(text.begin(), std::min(text.size(), static_cast<std::size_t>(kFileCellLength)), data.begin());
 }
 
 }  // namespace
@@ -54,7 +63,7 @@ void TParamRowData::Load(const TParamRec& param) {
   switch (type_) {
     case ptText: SetShortText(value_, param.text); break;
     case ptInFile:
-    case ptOutFile: SetShortText(value_, param.fileName); break;
+    case ptOutFile: SetFileNameText(value_, param.fileName); break;
     case ptChoice:
       value_.assign(kChoiceLayout.Size(), 0);
       SetComboDataIndex(value_, param.index);
@@ -70,7 +79,7 @@ void TParamRowData::Store(TParamRec& param) const {
   switch (type_) {
     case ptText: param.text = ShortText(value_); break;
     case ptInFile:
-    case ptOutFile: param.fileName = ShortText(value_); break;
+    case ptOutFile: param.fileName = FileNameText(value_); break;
     case ptChoice:
       param.index = ComboDataIndex(TVirCellData(const_cast<std::uint8_t*>(value_.data()), value_.size()));
       break;
@@ -107,7 +116,8 @@ std::unique_ptr<TVirBaseTableCell> MakeParamCell(plat::Control& grid, int row, c
     case ptInFile:
     case ptOutFile: {
       auto file = std::make_unique<TVirTCString>();
-      file->SetMaxLength(kFileNameLength);
+      file->SetUseASCIIZStrings(true);
+      file->SetMaxLength(kFileCellLength);
       const bool save = working.type == ptOutFile;
       file->OnBrowse = [browse, row, save](TVirTCStringEdit& edit) { browse(row, save, edit); };
       cell = std::move(file);

@@ -18,9 +18,10 @@ class TVirTCStringEdit;
 
 // One row's cell data: the prompt as a text of the string cells (a length
 // byte and the characters) and the argument by the parameter's type: a text
-// or file name likewise, a check box one byte, a real number 8 bytes and an
-// integer 4, a choice the combo-box cell's record (the selected index and the
-// working copy's list of items, which must stay where it is).
+// likewise, a file name as a zero-terminated text of up to kFileCellLength
+// characters, a check box one byte, a real number 8 bytes and an integer 4, a
+// choice the combo-box cell's record (the selected index and the working
+// copy's list of items, which must stay where it is).
 class TParamRowData {
  public:
   explicit TParamRowData(const TParamRec& param);
@@ -40,6 +41,11 @@ class TParamRowData {
   std::vector<std::uint8_t> prompt_;
   std::vector<std::uint8_t> value_;
 };
+
+// What a file cell holds: as much as its edit takes, so that a file name is
+// never cut; one longer than the system opens is refused when the module is
+// to run (FileNameTooLong).
+constexpr int kFileCellLength = 32767;
 
 // The text of a string cell's data, and the data of a text (cut to 255).
 std::string ShortText(const std::vector<std::uint8_t>& data);

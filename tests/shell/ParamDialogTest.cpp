@@ -66,7 +66,7 @@ class ParamDialogTest : public ::testing::Test {
   FakeModule sahn{SahnNumber};
 };
 
-TEST_F(ParamDialogTest, RequiredFieldsNameTheFirstEmptyRow) {
+TEST_F(ParamDialogTest, FieldChecksNameTheFirstFaultyRow) {
   static const std::vector<TParamRec> table = {
       {.prompt = "Title", .required = true, .type = ptText},
       {.prompt = "Input file", .required = true, .type = ptInFile},
@@ -88,6 +88,11 @@ TEST_F(ParamDialogTest, RequiredFieldsNameTheFirstEmptyRow) {
       {"empty input file", {"t", "", "out"}, 2, " Input field must not be blank for Input file"},
       {"empty output file", {"t", "in", ""}, 3, " Output field must not be blank for Output file"},
       {"one blank counts as filled", {" ", "in", "out"}, 0, ""},
+      {"the longest path fits", {"t", std::string(MaxPathLength, 'i'), std::string(MaxPathLength, 'o')}, 0, ""},
+      {"an output name longer than the system opens",
+       {"t", "in", std::string(MaxPathLength + 1, 'o')},
+       3,
+       " File name too long for Output file: at most 4095 characters"},
   };
   for (const Case& c : cases) {
     TDialogModel dialog(module);

@@ -35,6 +35,8 @@
 #include "shell/forms/Morva.h"
 #include "shell/forms/Splash.h"
 #include "shell/forms/StartUp.h"
+#include "rtl/StringList.h"
+#include "tests/platform/AnsweredMessageBoxes.h"
 #include "tests/platform/QtTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 
@@ -99,6 +101,27 @@ class MorvapcWindows : public platform_test::WindowTest {
   static void Key(TDialogF& dialog, int key) {
     input::PressKey(KeyTarget(dialog), key);
     input::Flush();
+  }
+  // Clicks the argument cell of the row whose prompt is `prompt`; returns the row.
+  static int ClickArgument(TDialogF& dialog, const std::string& prompt) {
+    const auto& params = dialog.Model().Params().Params();
+    int row = 0;
+    for (std::size_t i = 0; i < params.size(); ++i) {
+      if (params[i].prompt == prompt) row = static_cast<int>(i) + 1;
+    }
+    const Rect cell = dialog.Table().CellRect(row, 1);
+    input::Click(dialog.Table(), (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    input::Flush();
+    return row;
+  }
+  // The toolkit's own message boxes, answered by the Enter key: a run of
+  // boxes that would not end stops at the third, as `field` is disabled.
+  std::unique_ptr<platform_test::AnsweredMessageBoxes> RealBoxes(Control& field) {
+    auto shown = std::make_unique<platform_test::AnsweredMessageBoxes>(*boxesInstalled.Replaced());
+    shown->WhileShown = [&field, texts = &shown->Texts()] {
+      if (texts->size() == 3) field.SetEnabled(false);
+    };
+    return shown;
   }
   static void Snapshot(Control& control, const std::string& name) {
     const fs::path folder = fs::path(MORVA_ARTEFACTS) / "shell" / "forms";
@@ -558,6 +581,135 @@ TEST_F(MorvapcWindows, ANumericCellRefusesAValueOutsideItsLimits) {
   dialog.ComputeBtn().Click();
   input::Flush();
   EXPECT_EQ(Config().listingIndent, 8);
+}
+
+// The error boxes of the toolkit take the focus while they show: a value out
+// of its range is still reported once, and its field keeps the focus with the
+// value as typed, whether Tab or Down left it.
+TEST_F(MorvapcWindows, AValueOutOfRangeIsReportedOnceByAnErrorBoxThatTakesTheFocus) {
+  struct Case {
+    std::int32_t module;
+    const char* prompt;
+    const char* typed;
+    int key;
+  };
+  const Case cases[] = {{18, "Maximum no. tied trees", "0", vk::Tab},  // SAHN
+                        {11, "Minimum stress", "5", vk::Down}};        // MDSCALE
+  TMORVAF& main = Start();
+  for (const Case& c : cases) {
+    main.ModuleButton(c.module)->Click();
+    input::Flush();
+    TDialogF& dialog = *DialogForm();
+    const int row = ClickArgument(dialog, c.prompt);
+    Control& edit = KeyTarget(dialog);
+    ASSERT_NE(&edit, &dialog.Table()) << c.prompt;
+    bool focusedWhileShown = true;
+    {
+      auto shown = RealBoxes(edit);
+      shown->WhileShown = [&, inner = shown->WhileShown] {
+        focusedWhileShown = edit.Focused();
+        inner();
+      };
+      Type(dialog, c.typed);
+      Key(dialog, c.key);
+      EXPECT_EQ(shown->Texts(), std::vector<std::string>{"Value is not within required range"}) << c.prompt;
+    }
+    EXPECT_FALSE(focusedWhileShown) << "the box had the focus";
+    EXPECT_EQ(dialog.Table().ActiveRow(), row) << c.prompt;
+    EXPECT_TRUE(edit.Focused()) << c.prompt;
+    EXPECT_EQ(std::string(rtl::Trim(edit.Caption())), c.typed) << c.prompt;
+  }
+}
+
+TEST_F(MorvapcWindows, AnIndentOutOfRangeIsReportedOnceByAnErrorBoxThatTakesTheFocus) {
+  Form& owner = CreateForm<Form>("OwnerF");
+  TGIntWrap prompt;
+  prompt.Caption = "Indent value";
+  prompt.Min = 0;
+  prompt.Max = 20;
+  prompt.Value = 8;
+  std::vector<std::string> texts;
+  bool focusedAfter = false;
+  std::string textAfter;
+  later.Post([&] {
+    auto& form = *dynamic_cast<TGetIntF*>(FindForm("GetIntF"));
+    {
+      auto shown = RealBoxes(form.Field());
+      input::TypeText(form.Field(), "99");
+      input::PressKey(form.Field(), vk::Tab, 0, "\t");
+      input::Flush();
+      texts = shown->Texts();
+    }
+    focusedAfter = form.Field().Focused();
+    textAfter = std::string(rtl::Trim(form.Field().GetText()));
+    form.Field().SetValueText("12");
+    form.OkBtn().Click();
+  });
+  EXPECT_TRUE(prompt.Execute(owner));
+  EXPECT_EQ(texts, std::vector<std::string>{"Value is not within required range"});
+  EXPECT_TRUE(focusedAfter);
+  EXPECT_EQ(textAfter, "99");
+  EXPECT_EQ(prompt.Value, 12);
+}
+
+// In a listing page, Ctrl+Shift+digit sets that bookmark and Ctrl+digit goes
+// back to it, pressed as the keyboard reports them (Ctrl+Shift+1 comes as
+// '!'); neither types into the listing.
+TEST_F(MorvapcWindows, TheListingsBookmarkKeysSetAndGoBackWithoutTyping) {
+  Start();
+  TListingF& listing = *ListingForm();
+  listing.Model().NewSection("SAHN");
+  for (int i = 1; i <= 30; ++i) listing.Model().WriteLine("line " + std::to_string(i));
+  listing.ShowListing();
+  listing.FocusCurrentPage();
+  input::Flush();
+  TVirEditor& editor = *listing.CurrentEditor();
+  ASSERT_TRUE(editor.Focused());
+  auto text = [&editor] {
+    std::string all;
+    for (std::int32_t n = 1; n <= editor.CountParagraphs(); ++n) all += editor.ReadParagraph(n) + "|";
+    return all;
+  };
+  const std::string before = text();
+  for (int digit = 0; digit <= 9; ++digit) {
+    editor.MoveCaretToLineCol(4 + digit, 3);
+    input::PressKeyOnKeyboard(editor, '0' + digit, ssCtrl | ssShift);
+    editor.MoveCaretToLineCol(1, 1);
+    input::PressKeyOnKeyboard(editor, '0' + digit, ssCtrl);
+    EXPECT_EQ(editor.CaretLine(), 4 + digit) << digit;
+    EXPECT_EQ(editor.CaretPos(), 3) << digit;
+  }
+  EXPECT_EQ(text(), before);
+}
+
+// A file cell holds a path longer than a short name, typed into it or picked
+// by its browse: the run reads and writes the very files named. A name longer
+// than the system opens is refused with a message, and nothing runs.
+TEST_F(MorvapcWindows, LongFilePathsReachTheRunWhole) {
+  const fs::path folder = DataFolder() / std::string(100, 'd') / "sub folder";
+  fs::create_directories(folder);
+  const fs::path input = folder / "interval data of the beech woods.qmx";
+  const fs::path output = folder / "distances between the beech woods.qmx";
+  ASSERT_GT(input.string().size(), 147u);
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", input);
+  TMORVAF& main = Start();
+  main.ModuleButton(21)->Click();  // SIMINT: input file in row 1, output file in row 4
+  input::Flush();
+  TDialogF& dialog = *DialogForm();
+  Type(dialog, input.string());
+  dialog.Table().SetActiveCell(4, 1);
+  input::Flush();
+  dialogs.AnswerFile(std::string(MaxPathLength + 1, 'x'));
+  input::DoubleClick(KeyTarget(dialog));  // browse
+  EXPECT_EQ(dialog.StatusPanel().Caption(), " File name too long for Output file: at most 4095 characters");
+  dialogs.AnswerFile(output.string());
+  input::DoubleClick(KeyTarget(dialog));
+  dialog.ComputeBtn().Click();
+  input::Flush();
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+  EXPECT_EQ(ListingForm()->Model().PageCount(), 2) << "the run read the named input";
+  EXPECT_TRUE(fs::exists(output)) << "and wrote the named output";
+  EXPECT_EQ(dialog.Model().Params().Params()[3].fileName, output.string());
 }
 
 }  // namespace

@@ -95,7 +95,8 @@ void TVirCustomEditor::Resized() {
 
 void TVirCustomEditor::KeyDown(int& key, plat::ShiftState shift) {
   const std::uint16_t command = EntryCommands().Translate(key, shift);
-  if (command == ccPartialSequence || key == plat::vk::Back) swallowChar_ = true;
+  // What the key types follows it: a key that is a command, or part of one, types nothing.
+  swallowChar_ = !TypesText(command) || key == plat::vk::Back;
   if (command != ccNotCommand && command != ccPartialSequence && command != ccBadSequence && DoCommand(command, 0)) {
     key = 0;
     return;
@@ -110,11 +111,7 @@ void TVirCustomEditor::KeyDown(int& key, plat::ShiftState shift) {
 }
 
 void TVirCustomEditor::KeyPress(char& ch) {
-  if (swallowChar_) {
-    swallowChar_ = false;
-    return;
-  }
-  if (static_cast<unsigned char>(ch) >= 32) DoCommand(ccChar, ch);
+  if (!swallowChar_ && static_cast<unsigned char>(ch) >= 32) DoCommand(ccChar, ch);
 }
 
 // ---- Focus ---------------------------------------------------------------

@@ -2,14 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/base/VirIntl.h"
+#include "controls/base/forms/VirNF.h"
+#include "controls/base/forms/VirSF.h"
+
 #include <string>
 #include <vector>
 
+#include "BindingKeys.h"
 #include "FakeIntl.h"
+#include "FieldDriving.h"
 #include "FieldFormTest.h"
 #include "PlainTextEdits.h"
 #include "platform/StdControls.h"
 #include "platform/SystemColors.h"
+#include "tests/platform/AnsweredMessageBoxes.h"
 #include "tests/platform/QtTestSupport.h"
 
 namespace {
@@ -198,6 +205,39 @@ TEST_F(EntryFieldTest, RequiredFieldLeftEmptyReportsOnceAndTakesTheFocusBack) {
   EXPECT_EQ(boxes.Boxes().size(), 2u);
 }
 
+// The toolkit's error box takes the focus while it shows: leaving the field
+// reports once, the field gets the focus back with its text, and each
+// further attempt to leave reports once more until the value checks.
+TEST_F(EntryFieldTest, AReportInABoxThatTakesTheFocusShowsOncePerAttempt) {
+  platform_test::AnsweredMessageBoxes shown(*boxesInstalled.Replaced());
+  bool focusedWhileShown = false;
+  shown.WhileShown = [&] {
+    focusedWhileShown = focusedWhileShown || a->Focused() || a->IsFocused();
+    if (shown.Texts().size() == 5) a->SetEnabled(false);  // ends a run of boxes that would not stop
+  };
+  a->OnUserValidation = [](EntryFieldModel& field, std::uint16_t& code) {
+    if (field.GetText() == "0") code = efeOutOfRange;
+  };
+  Show();
+  input::TypeText(*a, "0");
+  const std::vector<std::string> once = {"Value is not within required range"};
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  EXPECT_EQ(shown.Texts(), once);
+  EXPECT_FALSE(focusedWhileShown) << "the box had the focus";
+  EXPECT_TRUE(a->Focused());
+  EXPECT_EQ(a->GetText(), "0");
+  input::Click(*c, 5, 5);
+  input::Flush();
+  EXPECT_EQ(shown.Texts().size(), 2u);
+  EXPECT_TRUE(a->Focused());
+  input::TypeText(*a, "7");
+  input::PressKey(*a, vk::Tab, 0, "\t");
+  input::Flush();
+  EXPECT_TRUE(b->Focused());
+  EXPECT_EQ(shown.Texts().size(), 2u);
+}
+
 TEST_F(EntryFieldTest, TwoFailingFieldsGiveOneReport) {
   a->SetOption(TEntryOption::InputRequired, true);
   b->SetOption(TEntryOption::InputRequired, true);
@@ -312,6 +352,75 @@ TEST_F(EntryFieldTest, ShowcaseOfThePaintStates) {
   ExpectFormAsStored("entry-fields.png");
   a->Carets().SetSystemCaretActive(false);
   CustomControl::SetCaretBlinkTime(blink);
+}
+
+// What a key or a command left in a field.
+struct FieldState {
+  std::string text;
+  int caret;
+  int selStart;
+  int selEnd;
+  std::string clipboard;
+  int beeps;
+  friend bool operator==(const FieldState&, const FieldState&) = default;
+};
+
+void PrintTo(const FieldState& s, std::ostream* os) {
+  *os << '"' << s.text << "\" caret " << s.caret << " selection " << s.selStart << ".." << s.selEnd << " clipboard \""
+      << s.clipboard << "\" beeps " << s.beeps;
+}
+
+// Every binding of the built-in command tables, pressed as the keyboard
+// reports it, in a text field and in a numeric one: the field does what the
+// command does and types nothing besides.
+TEST_F(EntryFieldTest, EveryBuiltInBindingDoesItsCommandAndTypesNothing) {
+  TVirIntlSup settings;
+  IntlSupEntryFields library{settings};
+  auto& text = AddField<TVirSimpleField>(3, library);
+  auto& number = AddField<TVirNumericField>(3, library);
+  number.SetDataType(nftDouble);
+  number.SetPictureMask("#####.##");
+  Show();
+  struct Field {
+    TVirBaseEntryField& field;
+    std::function<void()> load;
+  };
+  const Field fields[] = {{text, [&] { text.SetText("abc def"); }},
+                          {number, [&] { field_driving::Load<double>(number, 12.5); }}};
+  TVirCommandProcessor& commands = controller->EntryCommands();
+  int beepsBefore = 0;
+  for (const Field& f : fields) {
+    f.field.SetFocus();
+    input::Flush();
+    auto reset = [&] {
+      f.load();
+      f.field.SetCaretPos(3);
+      f.field.SetSelection(f.field.CaretPos(), f.field.CaretPos());
+      ClipboardContent clip;
+      clip.text = "7";
+      clipboard.Set(clip);
+      commands.ResetState();
+      beepsBefore = desktop.Beeps();
+    };
+    auto state = [&] {
+      return FieldState{f.field.GetText(), f.field.CaretPos(),  f.field.SelStart(),
+                        f.field.SelEnd(),  clipboard.GetText(), desktop.Beeps() - beepsBefore};
+    };
+    for (const char* table : {"Default", "WordStar", "Grid"}) {
+      for (int i = 0; i < commands.TableCount(); ++i) commands.Table(i).IsActive = commands.Table(i).TableName == table;
+      for (const TVirCmdRec& binding : *BuiltInCommands(table)) {
+        if (binding.Key1 == vk::Tab) continue;  // Tab moves the focus
+        reset();
+        binding_keys::Press(f.field, binding);
+        const FieldState byKeys = state();
+        reset();
+        f.field.KeyCommand(binding.Cmd);
+        EXPECT_EQ(byKeys, state()) << f.field.GetDisplayText() << " " << table << ": " << CommandName(binding.Cmd)
+                                   << " on key " << int(binding.Key1) << " shift " << int(binding.SS1) << " then "
+                                   << int(binding.Key2);
+      }
+    }
+  }
 }
 
 }  // namespace

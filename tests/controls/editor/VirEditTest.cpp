@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "controls/base/VirCmd.h"
+#include "tests/controls/base/BindingKeys.h"
 #include "platform/Clipboard.h"
 #include "platform/Snapshot.h"
 #include "platform/record/ManualClock.h"
@@ -114,6 +116,61 @@ TEST_F(VirEditTest, BookmarksAndPageKeys) {
   EXPECT_EQ(editor->TopLine(), 2);
   input::PressKey(*editor, vk::Prior);
   EXPECT_EQ(editor->CaretLine(), 1);
+}
+
+// What a key or a command changed: the text, caret, selection, bookmarks,
+// insert mode and clipboard.
+struct EditorState {
+  std::string text;
+  TTextPos caret;
+  std::string selected;
+  std::vector<TMarker> markers;
+  bool insertMode;
+  std::string clipboard;
+  friend bool operator==(const EditorState&, const EditorState&) = default;
+};
+
+void PrintTo(const EditorState& s, std::ostream* os) {
+  *os << '"' << s.text << "\" caret " << s.caret.para << ':' << s.caret.pos << " selected \"" << s.selected
+      << "\" insert " << s.insertMode << " clipboard \"" << s.clipboard << "\" markers";
+  for (const TMarker& m : s.markers) *os << ' ' << m.para << ':' << m.pos;
+}
+
+// Every binding of the built-in command tables, pressed as the keyboard
+// reports it (Ctrl+Shift+1 comes as '!' with its text), does what its command
+// does and types nothing besides.
+TEST_F(VirEditTest, EveryBuiltInBindingDoesItsCommandAndTypesNothing) {
+  editor->SetWantTab(true);
+  auto reset = [this] {
+    editor->ClearText();
+    editor->InsertTextAtCaret("alpha beta\r\ngamma delta\r\nepsilon");
+    for (int n = 0; n < 10; ++n) editor->SetMarkerAt(n, 1 + n % 3, 1 + n);
+    editor->MoveCaretToLineCol(2, 4);
+    editor->SetInsertMode(true);
+    ClipboardContent clip;
+    clip.text = "clip";
+    TheClipboard().Set(clip);
+  };
+  auto state = [this] {
+    EditorState s{Text(), editor->CaretTextPos(), editor->SelectedText(),
+                  {},     editor->InsertMode(),   TheClipboard().GetText()};
+    for (int n = 0; n < 10; ++n) s.markers.push_back(editor->Paragraphs().Marker(n));
+    return s;
+  };
+  TVirCommandProcessor& commands = controller->EntryCommands();
+  for (const char* table : {"Default", "WordStar", "Grid"}) {
+    for (int i = 0; i < commands.TableCount(); ++i) commands.Table(i).IsActive = commands.Table(i).TableName == table;
+    for (const TVirCmdRec& binding : *BuiltInCommands(table)) {
+      reset();
+      commands.ResetState();
+      binding_keys::Press(*editor, binding);
+      const EditorState byKeys = state();
+      reset();
+      editor->DoCommand(binding.Cmd, 0);
+      EXPECT_EQ(byKeys, state()) << table << ": " << CommandName(binding.Cmd) << " on key " << int(binding.Key1)
+                                 << " shift " << int(binding.SS1) << " then " << int(binding.Key2);
+    }
+  }
 }
 
 TEST_F(VirEditTest, ClicksShiftClicksAndMarginLines) {
