@@ -201,17 +201,30 @@ void InitApplication(int& argc, char** argv) {
   SetUpApplication();
 }
 
+namespace {
+bool& EventLoopRunning() {
+  static bool running = false;
+  return running;
+}
+}  // namespace
+
 int RunApplication() {
   qtbridge::EnsureApplication();
   if (MainForm() != nullptr && !MainForm()->Visible()) MainForm()->ShowForm();
+  EventLoopRunning() = true;
   const int result = QApplication::exec();
+  EventLoopRunning() = false;
   // The forms go while the toolkit is whole: at exit its own statics are gone.
   DestroyForms();
   return result;
 }
 
+// The loop ends whatever windows are still open: the toolkit's own quit would
+// first ask each window to close and stay in the loop when one of them keeps
+// itself open (as a form does: it runs its own close query), leaving the
+// program running without its main window.
 void TerminateApplication() {
-  if (qApp != nullptr) QApplication::quit();
+  if (qApp != nullptr && EventLoopRunning()) QCoreApplication::exit(0);
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 #include <array>
 #include <cstdint>
@@ -530,6 +531,20 @@ TEST_F(FormTest, CloseQueryDecidesAndFreedFormsAreGone) {
   EXPECT_EQ(form.log, (std::vector<std::string>{"closed"}));
   input::Flush();
   EXPECT_FALSE(FormExists("SampleF"));
+}
+
+TEST_F(FormTest, ClosingTheMainFormEndsTheEventLoopThoughAnotherFormStaysOpen) {
+  auto& main = ShowSample();
+  auto& other = CreateForm<Form>("OtherF");
+  other.OnCloseQuery = [](bool& canClose) { canClose = false; };
+  other.ShowForm();
+  QTimer::singleShot(0, [&main] { main.Close(); });
+  // Should the loop go on, this ends it with another result.
+  QTimer stuck;
+  stuck.setSingleShot(true);
+  QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  stuck.start(10000);
+  EXPECT_EQ(RunApplication(), 0);
 }
 
 TEST_F(FormTest, HoverPutsTheLongHintInTheApplicationHint) {
