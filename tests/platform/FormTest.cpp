@@ -193,10 +193,11 @@ TEST_F(FormTest, GridEditsInPlaceAndKeepsFixedCellsOutOfReach) {
   EXPECT_EQ(grid.Cell(1, 1), "42");
   // The cell takes the editor's text at each change, as it is typed.
   EXPECT_EQ(form.log, (std::vector<std::string>{"cell 1,1=4", "cell 1,1=42"}));
+  EXPECT_EQ(grid.Row(), 2) << "Enter goes on to the cell below";
 
   grid.SetCurrent(0, 2);  // a fixed cell never becomes current
   EXPECT_EQ(grid.Col(), 1);
-  EXPECT_EQ(grid.Row(), 1);
+  EXPECT_EQ(grid.Row(), 2);
 
   grid.SetFixedCols(0);  // the row labels become editable
   grid.SetCurrent(0, 2);
