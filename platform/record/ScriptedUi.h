@@ -48,7 +48,7 @@ class ScriptedDialogs : public Dialogs {
 
   bool OpenFile(FileDialogRequest& request) override;
   bool SaveFile(FileDialogRequest& request) override;
-  bool ChooseFont(Font& font) override;
+  bool ChooseFont(Font& font, FontDialogOptions options) override;
   bool ChooseColor(Color& color) override;
   bool Print(PrintRequest& request) override;
   bool PrinterSetup() override;
