@@ -244,8 +244,8 @@ void TListingF::ChooseListingFont() {
 void TListingF::ChooseIndent() {
   TGIntWrap prompt;
   prompt.Caption = "Indent value";
-  prompt.Min = 0;
-  prompt.Max = 20;
+  prompt.Min = MinListingIndent;
+  prompt.Max = MaxListingIndent;
   prompt.Value = Config().listingIndent;
   prompt.Left = Left() + Width() / 3;
   prompt.Top = Top() + Height() / 3;

@@ -368,6 +368,28 @@ TEST_F(MorvapcWindows, TheIntegerPromptShowsItsRangeAndTakesOnlyAValueInIt) {
   }
 }
 
+TEST_F(MorvapcWindows, NoIndentChosenInTheListingIsKeptAcrossARestart) {
+  TMORVAF& first = Start();
+  TListingF& listing = *ListingForm();
+  listing.ShowListing();
+  later.Post([] {
+    auto* prompt = dynamic_cast<TGetIntF*>(FindForm("GetIntF"));
+    ASSERT_NE(prompt, nullptr);
+    prompt->Field().SetValueText("0");
+    prompt->OkBtn().Click();
+  });
+  listing.Menu().Find("Indent")->Click();
+  input::Flush();
+  EXPECT_EQ(Config().listingIndent, 0);
+  first.Close();
+  input::Flush();
+  EXPECT_EQ(Key("Config", "ListingIndent"), "0");
+  DestroyForms();
+
+  Start();
+  EXPECT_EQ(Config().listingIndent, 0);
+}
+
 TEST_F(MorvapcWindows, AboutOpensFromTheMainWindowAndFromAPlotWindow) {
   Start();
   for (const auto& open : std::vector<std::function<void()>>{[] { MainForm()->Menu().Find("&About...")->Click(); },
