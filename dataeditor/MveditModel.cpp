@@ -313,12 +313,8 @@ bool TMveditModel::CheckMatrix() {
   bool fill = false;
   bool passed = true;
   ForEachValueCell(MatType, Rows, Cols, [&](int r, int c) {
-    std::string text = Trimmed(Grid.Cell(c, r));
-    if (!text.empty()) {
-      if (!rtl::TryStrToFloat(text))
-        throw E_Morvapc(rtl::Format("Invalid numeric value in cell (row %d, col %d)", r, c));
-      return true;
-    }
+    CheckValueCell(c, r);
+    if (!Trimmed(Grid.Cell(c, r)).empty()) return true;
     if (!fill) {
       std::string question =
           rtl::Format("Empty cell found at (row %d, col %d),\nfill all empty cells with\nmissing value code?", r, c);
@@ -794,6 +790,13 @@ void TMveditModel::ImportMatrix(const TSheetImporter& import) {
   ShowMatrix(CurrentMatrix);
   MatrixChecked = false;
   MarkFileSaved(false);
+}
+
+void TMveditModel::CheckValueCell(int col, int row) const {
+  if (!IsValueCell({MatType, Rows, Cols}, row, col)) return;
+  const std::string text = Trimmed(Grid.Cell(col, row));
+  if (!text.empty() && !rtl::TryStrToFloat(text))
+    throw E_Morvapc(rtl::Format("Invalid numeric value in cell (row %d, col %d)", row, col));
 }
 
 // --- Grid editing ----------------------------------------------------------

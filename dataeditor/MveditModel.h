@@ -91,6 +91,10 @@ class TMveditModel {
   bool SaveFileAs();
   // True when the shown matrix may be saved; may fill empty cells on request.
   bool CheckMatrix();
+  // Raises the check's error "Invalid numeric value in cell (row r, col c)"
+  // when the grid cell is a value cell whose text is not a number; an empty
+  // cell passes.
+  void CheckValueCell(int col, int row) const;
 
   // --- Window commands ----------------------------------------------------
   void NewMatrix();

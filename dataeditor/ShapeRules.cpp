@@ -58,3 +58,7 @@ int LastValueColumn(const TMatrixShape& shape, int r) {
   if (IsGraphType(shape.type)) return 3;
   return shape.cols;
 }
+
+bool IsValueCell(const TMatrixShape& shape, int r, int c) {
+  return r >= 1 && r <= ValueRowCount(shape) && c >= 1 && c <= LastValueColumn(shape, r);
+}

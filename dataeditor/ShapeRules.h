@@ -45,3 +45,5 @@ TMatrixShape ShapeAfterRowDelete(const TMatrixShape& shape, int at);
 int ValueRowCount(const TMatrixShape& shape);
 // The last value column of grid row r (the lower triangle of a symmetric type).
 int LastValueColumn(const TMatrixShape& shape, int r);
+// True when grid cell (r, c) holds one of the matrix's values (no label or heading).
+bool IsValueCell(const TMatrixShape& shape, int r, int c);

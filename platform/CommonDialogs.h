@@ -41,6 +41,10 @@ bool MatchesPattern(const std::string& fileName, const std::string& pattern);
 // The name with `defaultExt` appended when it has no extension of its own.
 std::string WithDefaultExtension(const std::string& fileName, const std::string& defaultExt);
 
+// Options of the font dialog.
+using FontDialogOptions = std::uint8_t;
+constexpr FontDialogOptions fdFixedPitchOnly = 1;  // only fonts whose characters are all as wide
+
 struct PrintRequest {
   int copies = 1;
 };
@@ -51,7 +55,7 @@ class Dialogs {
   virtual ~Dialogs() = default;
   virtual bool OpenFile(FileDialogRequest& request) = 0;
   virtual bool SaveFile(FileDialogRequest& request) = 0;
-  virtual bool ChooseFont(Font& font) = 0;
+  virtual bool ChooseFont(Font& font, FontDialogOptions options = 0) = 0;
   virtual bool ChooseColor(Color& color) = 0;
   virtual bool Print(PrintRequest& request) = 0;
   virtual bool PrinterSetup() = 0;

@@ -76,9 +76,12 @@ void ShowHelp(const std::string& helpFile, HelpCommand command, int context) {
     ShowInformationMessage("Help is not installed (" + fs::path(helpFile).filename().string() + ").");
     return;
   }
-  std::string url = fs::absolute(document, ec).string();
+  const std::string page = fs::absolute(document, ec).string();
+  std::string url = page;
   if (command == HelpCommand::Context) url += "#context-" + std::to_string(context);
-  if (!Service<Desktop>::Get().OpenDocument(url)) ShowErrorMessage("Unable to open the help file " + document);
+  Service<Desktop>::Get().OpenDocument(url, [page] {
+    ShowErrorMessage("Unable to show the help in a web browser.\nThe help page is " + page);
+  });
 }
 
 namespace {

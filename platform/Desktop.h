@@ -8,6 +8,7 @@
 #include "platform/Types.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,10 @@ class Desktop {
   virtual void Beep() = 0;
   // The modifier keys and mouse buttons held down now.
   virtual ShiftState CurrentShiftState() = 0;
-  // Opens a document (a local file, with an optional "#fragment") in the desktop's viewer.
-  virtual bool OpenDocument(const std::string& url) = 0;
+  // Opens a document (a local file, with an optional "#fragment") in the
+  // desktop's viewer. Runs `failed`, at once or later from the event loop, when
+  // no viewer shows it (none is installed).
+  virtual void OpenDocument(const std::string& url, std::function<void()> failed) = 0;
 };
 
 void SetScreenCursor(CursorShape shape);
@@ -53,7 +56,7 @@ ShiftState CurrentShiftState();
 
 // Help. A help file "name.hlp" is served by the document "name.html" beside it, a bare
 // name beside the program (contexts are anchors "context-N"); without it the user is
-// told that help is not installed.
+// told that help is not installed, and when no web browser shows it, where it is.
 enum class HelpCommand { Context, Contents, Search };
 std::string HelpDocumentFor(const std::string& helpFile);
 void ShowHelp(const std::string& helpFile, HelpCommand command, int context = 0);

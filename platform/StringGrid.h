@@ -4,7 +4,13 @@
 // per cell: it asks for the texts of the cells it paints, either from its owner
 // (SetCellSource) or from the few texts set with SetCell. With goRowMoving a row
 // is dragged elsewhere by its cell in a fixed column, with goColMoving a column by
-// its cell in a fixed row. Implemented in platform/qt/.
+// its cell in a fixed row.
+//
+// Keys move as in a spreadsheet, the in-place editor's text stored first: Enter
+// and Down go to the cell below, Up to the one above, and with goTabs Tab to the
+// next cell of the row, or the first of the next row, Shift+Tab back alike.
+// Cells that cannot be selected are passed over; where no cell can be reached
+// the current one stays. Implemented in platform/qt/.
 
 #include "platform/Canvas.h"
 #include "platform/Control.h"
@@ -69,8 +75,12 @@ class StringGrid : public Control {
   bool EditorMode() const;
   void SetEditorMode(bool editing);
 
-  // Asked before a cell becomes current; set canSelect to false to refuse.
+  // Asked before a cell becomes current, and of the cells a key passes over;
+  // set canSelect to false to refuse.
   std::function<void(int col, int row, bool& canSelect)> OnSelectCell;
+  // Asked before the user leaves the current cell (col, row) for another; set
+  // canLeave to false to stay on it.
+  std::function<void(int col, int row, bool& canLeave)> OnLeaveCell;
   // The in-place editor opens on a cell.
   std::function<void(int col, int row)> OnStartEdit;
   // The in-place editor's text was stored in its cell: at every change while typing.

@@ -31,7 +31,8 @@ std::array<TParamRec, cpCount>& ConfigTable() {
   static std::array<TParamRec, cpCount> table = {
       TextParam("FF", "File format", "File output format string"),
       TextParam("LF", "Listing format", "Listing format string"),
-      IntegerParam("LI", "Listing indent", "Blank spaces in output listing", 0, "1", "20", "##"),
+      IntegerParam("LI", "Listing indent", "Blank spaces in output listing", 0, rtl::IntToStr(MinListingIndent),
+                   rtl::IntToStr(MaxListingIndent), "##"),
       TextParam("DD", "Data directory", "Path to data directory"),
       ChoiceParam("OW", "File overwrite", "Ask, Overwrite, Append, Fail", {"?", "O", "A", "F"}),
       TextParam("ED", "Editor", "Program to use as editor"),
@@ -107,13 +108,10 @@ void WriteKey(TProfile2& profile, std::string_view key, std::string_view value) 
 }
 
 // The indent read from the file, or the default when it is no number or lies
-// outside what CONFIG accepts (a huge indent would print gigabytes of blanks).
+// outside the indent's range (a huge indent would print gigabytes of blanks).
 std::int32_t CheckedIndent(const std::string& text) {
-  const TParamRec& limits = ConfigTable()[cpListingIndent];
   const auto indent = rtl::TryStrToInt(text);
-  if (!indent || *indent < rtl::StrToInt(limits.min) || *indent > rtl::StrToInt(limits.max)) {
-    return ConfigDefaults.listingIndent;
-  }
+  if (!indent || *indent < MinListingIndent || *indent > MaxListingIndent) return ConfigDefaults.listingIndent;
   return *indent;
 }
 

@@ -37,12 +37,17 @@ extern const TConfigRecord ConfigDefaults;
 TConfigRecord& Config();
 
 constexpr std::size_t MaxFormatLength = 12;
+// The listing indent every way of setting it accepts (CONFIG, the listing's
+// Options > Indent, the settings file): 0 prints without an indent.
+constexpr std::int32_t MinListingIndent = 0;
+constexpr std::int32_t MaxListingIndent = 20;
 constexpr std::string_view SettingsFileName = "morva.ini";
 
 // Fills the configuration from the defaults, then from section "Config" of the
 // profile's file. A value that cannot be used keeps its default: a number
-// format that ConfigCheckFormat refuses, a "ListingIndent" that is no integer,
-// an "OverWrite" other than ?, O, A or F (in any case), an empty "Editor".
+// format that ConfigCheckFormat refuses, a "ListingIndent" that is no integer
+// in MinListingIndent .. MaxListingIndent, an "OverWrite" other than ?, O, A or F
+// (in any case), an empty "Editor".
 void ReadConfig(TProfile2& profile);
 // Writes the six keys of section "Config"; an empty text removes its key.
 void WriteConfig(TProfile2& profile);

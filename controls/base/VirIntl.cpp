@@ -115,6 +115,13 @@ int ProfileInt(const plat::IniFile& profile, const char* key, int fallback) {
   return text ? rtl::TryStrToInt(*text).value_or(fallback) : fallback;
 }
 
+// A time format ends in the morning or evening designator when its last letter
+// is the platform's 't' ("tt") or the 'M' of the runtime's "AMPM" form.
+bool EndsInDesignator(std::string_view format) {
+  const std::string_view trimmed = rtl::Trim(format);
+  return !trimmed.empty() && (trimmed.back() == 't' || trimmed.back() == 'M');
+}
+
 char CatalogueChar(std::uint16_t id, char fallback) {
   std::string text = GetLibraryString(id);
   return text.empty() ? fallback : text[0];
@@ -189,7 +196,7 @@ void TVirIntlSup::LoadProfileSettings(const plat::IniFile& profile) {
   CurrencyRtStr = CurrencyForm == 2 ? currency + " " : CurrencyForm == 3 ? " " + currency : currency;
   CurrencyRtStr.resize(std::min(CurrencyRtStr.size(), kShortTextLength));
   TLZero = ProfileInt(profile, "iTLZero", 0) != 0;
-  Time12Hour = false;
+  Time12Hour = EndsInDesignator(ProfileString(profile, "sTimeFormat", "", std::string::npos));
   TimeSepChar = ProfileChar(profile, "sTime", ':');
   DateSepChar = ProfileChar(profile, "sDate", '/');
   AMString = ProfileString(profile, "s1159", "AM", kShortTextLength);

@@ -43,7 +43,10 @@ class TVirIntlSup {
   int CurrencyForm = 0;
   int NegCurrencyForm = 0;
   bool TLZero = false;      // hours shown with a leading zero
-  bool Time12Hour = false;  // our time format is 24-hour; a 12-hour clock adds the designator to time masks
+  // A 12-hour clock, which adds the designator to time masks: the time format
+  // "sTimeFormat" ends in a designator ("h:mm:ss tt", "h:mm AMPM"); without
+  // one the clock has 24 hours.
+  bool Time12Hour = false;
   char TimeSepChar = ':';
   char DateSepChar = '/';
   std::string AMString = "AM";  // at most 5 characters

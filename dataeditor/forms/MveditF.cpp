@@ -157,6 +157,16 @@ void TMveditF::BuildGrid() {
   // The grid shows the model's texts where they are.
   grid_->SetCellSource([this](int col, int row) { return std::string(model_.Grid.Cell(col, row)); });
   grid_->OnSelectCell = [this](int col, int row, bool& canSelect) { canSelect = model_.CanSelectCell(col, row); };
+  // A value that is no number is reported as the user leaves its cell, who
+  // stays on it to mend it; moves the window makes itself are not checked.
+  grid_->OnLeaveCell = [this](int col, int row, bool& canLeave) {
+    if (refreshing_) return;
+    canLeave = false;
+    plat::RunGuarded([&] {
+      model_.CheckValueCell(col, row);
+      canLeave = true;
+    });
+  };
   grid_->OnStartEdit = [this](int col, int row) { model_.StartEdit(col, row); };
   grid_->OnSetEditText = [this](int col, int row, const std::string& text) {
     if (!refreshing_) Do([&] { model_.SetEditText(col, row, text); });

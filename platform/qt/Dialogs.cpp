@@ -45,9 +45,12 @@ class QtDialogs : public Dialogs {
   bool OpenFile(FileDialogRequest& request) override { return RunFileDialog(request, true); }
   bool SaveFile(FileDialogRequest& request) override { return RunFileDialog(request, false); }
 
-  bool ChooseFont(Font& font) override {
+  bool ChooseFont(Font& font, FontDialogOptions options) override {
+    QFontDialog::FontDialogOptions shown;
+    // The toolkit's own dialog: a desktop's native one may not keep to fixed-pitch fonts.
+    if (options & fdFixedPitchOnly) shown |= QFontDialog::MonospacedFonts | QFontDialog::DontUseNativeDialog;
     bool ok = false;
-    QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), QApplication::activeWindow());
+    QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), QApplication::activeWindow(), QString(), shown);
     if (ok) font = FromQFont(chosen, font.color);
     return ok;
   }

@@ -14,9 +14,12 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
@@ -96,6 +99,17 @@ class QtMessageBoxes : public MessageBoxes {
   }
 };
 
+// A local file with an optional "#fragment" as the toolkit's URL; read as
+// user input, the '#' would be taken into the file's name.
+QUrl DocumentUrl(const std::string& document) {
+  const QString text = qtbridge::ToQt(document);
+  const qsizetype hash = text.lastIndexOf('#');
+  if (hash < 0 || QFileInfo::exists(text)) return QUrl::fromLocalFile(text);
+  QUrl url = QUrl::fromLocalFile(text.left(hash));
+  url.setFragment(text.mid(hash + 1));
+  return url;
+}
+
 class QtDesktop : public Desktop {
  public:
   void SetScreenCursor(CursorShape shape) override {
@@ -133,8 +147,31 @@ class QtDesktop : public Desktop {
   ShiftState CurrentShiftState() override {
     return qtbridge::ShiftStateOf(QGuiApplication::queryKeyboardModifiers(), QGuiApplication::mouseButtons());
   }
-  bool OpenDocument(const std::string& url) override {
-    return QDesktopServices::openUrl(QUrl::fromUserInput(qtbridge::ToQt(url)));
+  // The desktop's opener is run and watched: without a web browser it ends
+  // with a failure, which the toolkit's own detached start of it never tells.
+  // Without the opener the toolkit looks for another way.
+  void OpenDocument(const std::string& url, std::function<void()> failed) override {
+    const QUrl target = DocumentUrl(url);
+    const QString opener = QStandardPaths::findExecutable("xdg-open");
+    if (opener.isEmpty()) {
+      if (!QDesktopServices::openUrl(target)) failed();
+      return;
+    }
+    // Parented to the application and never waited for: a viewer that stays
+    // in the foreground outlives the program.
+    auto* process = new QProcess(qApp);
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
+      process->deleteLater();
+      if (status != QProcess::NormalExit || code != 0) RunGuarded(failed);
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
+      if (error != QProcess::FailedToStart) return;
+      process->deleteLater();
+      RunGuarded(failed);
+    });
+    process->start(opener, {target.toString()});
   }
   static Qt::CursorShape CursorOf(CursorShape shape) {
     switch (shape) {
@@ -212,17 +249,30 @@ void InitApplication(int& argc, char** argv) {
   SetUpApplication();
 }
 
+namespace {
+bool& EventLoopRunning() {
+  static bool running = false;
+  return running;
+}
+}  // namespace
+
 int RunApplication() {
   qtbridge::EnsureApplication();
   if (MainForm() != nullptr && !MainForm()->Visible()) MainForm()->ShowForm();
+  EventLoopRunning() = true;
   const int result = QApplication::exec();
+  EventLoopRunning() = false;
   // The forms go while the toolkit is whole: at exit its own statics are gone.
   DestroyForms();
   return result;
 }
 
+// The loop ends whatever windows are still open: the toolkit's own quit would
+// first ask each window to close and stay in the loop when one of them keeps
+// itself open (as a form does: it runs its own close query), leaving the
+// program running without its main window.
 void TerminateApplication() {
-  if (qApp != nullptr) QApplication::quit();
+  if (qApp != nullptr && EventLoopRunning()) QCoreApplication::exit(0);
 }
 
 namespace {

@@ -160,12 +160,86 @@ class GridModel : public QAbstractTableModel {
   std::unordered_map<std::uint64_t, std::string> own;
 };
 
-// Tells the grid when the in-place editor opens and closes.
+// Whether the cell may become current: a cell of the grid out of the fixed
+// rows and columns that the owner accepts.
+bool CanSelect(StringGrid& grid, int col, int row) {
+  if (col < grid.FixedCols() || row < grid.FixedRows() || col >= grid.ColCount() || row >= grid.RowCount()) {
+    return false;
+  }
+  bool canSelect = true;
+  if (grid.OnSelectCell) RunGuarded([&] { grid.OnSelectCell(col, row, canSelect); });
+  return canSelect;
+}
+
+// The first cell of row `row` that may become current, from column `from`
+// on, forwards or backwards; -1 when there is none.
+int SelectableColumn(StringGrid& grid, int row, int from, bool forward) {
+  const int step = forward ? 1 : -1;
+  for (int col = from; col >= grid.FixedCols() && col < grid.ColCount(); col += step) {
+    if (CanSelect(grid, col, row)) return col;
+  }
+  return -1;
+}
+
+void GoTo(StringGrid& grid, int col, int row) {
+  if (CanSelect(grid, col, row)) grid.SetCurrent(col, row);
+}
+
+// Tab goes on along the row and then to the first cell of the next row;
+// Shift+Tab goes back likewise.
+void Tab(StringGrid& grid, bool forward) {
+  const int col = grid.Col(), row = grid.Row();
+  if (const int inRow = SelectableColumn(grid, row, forward ? col + 1 : col - 1, forward); inRow >= 0) {
+    grid.SetCurrent(inRow, row);
+    return;
+  }
+  const int next = forward ? row + 1 : row - 1;
+  if (next < grid.FixedRows() || next >= grid.RowCount()) return;
+  const int inNext = SelectableColumn(grid, next, forward ? grid.FixedCols() : grid.ColCount() - 1, forward);
+  if (inNext >= 0) grid.SetCurrent(inNext, next);
+}
+
+// Moves the current cell for Enter, Up, Down, Tab and Shift+Tab; false for
+// any other key, which the view or the editor handles as its own.
+bool MoveByKey(StringGrid& grid, const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+  const bool shift = modifiers == Qt::ShiftModifier;
+  if (modifiers != Qt::NoModifier && !shift) return false;
+  const int col = grid.Col(), row = grid.Row();
+  if (col < 0 || row < 0) return false;
+  switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Down:
+      if (shift) return false;  // Shift+Down widens the selection
+      GoTo(grid, col, row + 1);
+      return true;
+    case Qt::Key_Up:
+      if (shift) return false;
+      GoTo(grid, col, row - 1);
+      return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      if (!(grid.Options() & goTabs)) return false;
+      Tab(grid, event.key() == Qt::Key_Tab && !shift);
+      return true;
+    default: return false;
+  }
+}
+
+// Tells the grid when the in-place editor opens and closes, and moves the
+// current cell for the keys that move it while the editor is open.
 class GridDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
   std::function<void(int col, int row)> onStart;
+  std::function<bool(const QKeyEvent& event)> onKey;
   QPointer<QWidget> editor;
+
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && onKey && onKey(*static_cast<QKeyEvent*>(event))) return true;
+    return QStyledItemDelegate::eventFilter(object, event);
+  }
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     if (onStart) RunGuarded([&] { onStart(index.column(), index.row()); });
@@ -234,6 +308,14 @@ class GridView : public QTableView {
     viewport()->update();
     if (target_ != source_) FinishMove(rows, source_, target_);
     if (wasEditing_) grid_.SetEditorMode(true);
+  }
+
+  void keyPressEvent(QKeyEvent* event) override {
+    if (MoveByKey(grid_, *event)) {
+      event->accept();
+      return;
+    }
+    QTableView::keyPressEvent(event);
   }
 
   void paintEvent(QPaintEvent* event) override {
@@ -335,6 +417,7 @@ StringGrid::StringGrid(Control& parent) : Control(&parent, MakePeer(new GridView
   delegate->onStart = [this](int col, int row) {
     if (OnStartEdit) OnStartEdit(col, row);
   };
+  delegate->onKey = [this](const QKeyEvent& event) { return MoveByKey(*this, event); };
   table->setItemDelegate(delegate);
   QObject::connect(table->selectionModel(), &QItemSelectionModel::currentChanged,
                    [this](const QModelIndex& current, const QModelIndex& previous) {
@@ -343,16 +426,20 @@ StringGrid::StringGrid(Control& parent) : Control(&parent, MakePeer(new GridView
                    });
 }
 
+// The view has made the cell current and closed the editor of the one before:
+// the owner may keep the user on the old cell or refuse the new one, and the
+// old cell then is current again, with its editor.
 void StringGrid::CurrentChanged(int col, int row, int oldCol, int oldRow) {
-  bool canSelect = row >= fixedRows_ && col >= fixedCols_;
-  if (canSelect && OnSelectCell) RunGuarded([&] { OnSelectCell(col, row, canSelect); });
+  bool canLeave = true;
+  if (OnLeaveCell && oldCol >= 0 && oldRow >= 0) RunGuarded([&] { OnLeaveCell(oldCol, oldRow, canLeave); });
   QTableView* t = Table(*this);
-  if (!canSelect) {
+  QModelIndex current = t->model()->index(row, col);
+  if (!canLeave || !CanSelect(*this, col, row)) {
+    current = t->model()->index(oldRow, oldCol);
     QSignalBlocker block(t->selectionModel());
-    t->selectionModel()->setCurrentIndex(t->model()->index(oldRow, oldCol), QItemSelectionModel::ClearAndSelect);
-    return;
+    t->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
   }
-  if (options_ & goAlwaysShowEditor) t->edit(t->model()->index(row, col));
+  if ((options_ & goAlwaysShowEditor) && current.isValid()) t->edit(current);
 }
 
 int StringGrid::ColCount() const { return Model(*this)->cols; }

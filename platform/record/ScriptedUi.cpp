@@ -30,7 +30,7 @@ bool ScriptedDialogs::AnswerFileDialog(const char* kind, FileDialogRequest& requ
 bool ScriptedDialogs::OpenFile(FileDialogRequest& request) { return AnswerFileDialog("open", request); }
 bool ScriptedDialogs::SaveFile(FileDialogRequest& request) { return AnswerFileDialog("save", request); }
 
-bool ScriptedDialogs::ChooseFont(Font& font) {
+bool ScriptedDialogs::ChooseFont(Font& font, FontDialogOptions) {
   auto answer = Next(fonts_);
   if (answer) font = *answer;
   return answer.has_value();

@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,7 +49,7 @@ class ScriptedDialogs : public Dialogs {
 
   bool OpenFile(FileDialogRequest& request) override;
   bool SaveFile(FileDialogRequest& request) override;
-  bool ChooseFont(Font& font) override;
+  bool ChooseFont(Font& font, FontDialogOptions options) override;
   bool ChooseColor(Color& color) override;
   bool Print(PrintRequest& request) override;
   bool PrinterSetup() override;
@@ -95,10 +96,12 @@ class RecordingDesktop : public Desktop {
   void SetShiftState(ShiftState state) { shiftState_ = state; }
   int Beeps() const { return beeps_; }
   void ProcessMessages() override;
-  bool OpenDocument(const std::string& url) override {
+  // Records the document; with SetNoViewer, no viewer shows it.
+  void OpenDocument(const std::string& url, std::function<void()> failed) override {
     documents_.push_back(url);
-    return true;
+    if (noViewer_) failed();
   }
+  void SetNoViewer(bool none) { noViewer_ = none; }
   const std::vector<CursorShape>& Cursors() const { return cursors_; }
   const std::vector<Point>& CursorPositions() const { return cursorPositions_; }
   const std::vector<std::string>& Documents() const { return documents_; }
@@ -110,6 +113,7 @@ class RecordingDesktop : public Desktop {
   std::vector<std::string> documents_;
   int processCalls_ = 0;
   int beeps_ = 0;
+  bool noViewer_ = false;
   ShiftState shiftState_ = 0;
   Rect screen_{0, 0, 1024, 768};
 };

@@ -233,7 +233,8 @@ void TListingF::PrintCurrentSection() {
 
 void TListingF::ChooseListingFont() {
   plat::Font font = font_;
-  if (!plat::CommonDialogs().ChooseFont(font)) return;
+  // Reports line their columns up in blanks: only fixed-pitch fonts keep them in line.
+  if (!plat::CommonDialogs().ChooseFont(font, plat::fdFixedPitchOnly)) return;
   font_ = font;
   for (int page = 1; page < notebook_->PageCount(); ++page) {
     if (TVirEditor* editor = EditorAt(page)) UseFont(*editor, font_);
@@ -243,8 +244,8 @@ void TListingF::ChooseListingFont() {
 void TListingF::ChooseIndent() {
   TGIntWrap prompt;
   prompt.Caption = "Indent value";
-  prompt.Min = 0;
-  prompt.Max = 20;
+  prompt.Min = MinListingIndent;
+  prompt.Max = MaxListingIndent;
   prompt.Value = Config().listingIndent;
   prompt.Left = Left() + Width() / 3;
   prompt.Top = Top() + Height() / 3;

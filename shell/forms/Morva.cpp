@@ -5,6 +5,7 @@
 #include "matrix/Constu.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Desktop.h"
+#include "platform/Lifetime.h"
 #include "shell/Config.h"
 #include "shell/Modules.h"
 #include "shell/Profile2.h"
@@ -137,6 +138,7 @@ TMORVAF::TMORVAF(TSplashF* splash) : plat::Form("morvaF") {
   };
   OnClose = [this](plat::CloseAction& action) {
     WriteSettings();
+    CloseOtherWindows();
     action = plat::CloseAction::Free;
   };
   if (splash != nullptr) splash->WaitAndClose();
@@ -289,6 +291,18 @@ void TMORVAF::ShowHint() {
     return;
   }
   status_->SetSimpleText(" " + hint);
+}
+
+// Exit ends the program: the batch window, the listing and the plots close
+// as their own close boxes would close them, keeping their placements.
+void TMORVAF::CloseOtherWindows() {
+  std::vector<plat::WeakRef<plat::Form>> others;
+  for (plat::Form* form : plat::Forms()) {
+    if (form != this && form->Visible()) others.emplace_back(form);
+  }
+  for (const auto& form : others) {
+    if (form) form->Close();
+  }
 }
 
 void TMORVAF::WriteSettings() {

@@ -40,6 +40,7 @@ class TMORVAF : public plat::Form {
   void BuildNotebook();
   void ShowHint();
   void WriteSettings();
+  void CloseOtherWindows();
 
   TVirController* controller_;
   TVirNotebook* notebook_;

@@ -4,9 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
 #include <cstdio>
 #include <functional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "AnalysisReadBack.h"
 #include "EditorTestSupport.h"
@@ -19,6 +27,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/Snapshot.h"
 #include "platform/TextMetrics.h"
+#include "platform/qt/Peer.h"
 
 namespace {
 
@@ -435,6 +444,150 @@ TEST_F(EditorWindow, MillionsOfRowsCostNoObjectPerCell) {
   EXPECT_EQ(form.DataGrid().RowCount(), 6);
 }
 
+// Keys pressed on the window as the window system delivers them: through the
+// toolkit's shortcut handling to the focused part of the grid (the cell's
+// in-place editor while it is open).
+void PressOnWindow(TMveditF& form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QTest::keyClick(form.Peer().widget->windowHandle(), key, modifiers);
+  input::Flush();
+}
+
+void TypeOnWindow(TMveditF& form, const std::string& text) {
+  for (char c : text) QTest::keyClick(form.Peer().widget->windowHandle(), c);
+  input::Flush();
+}
+
+struct GridPoint {
+  int col, row;
+  friend bool operator==(const GridPoint&, const GridPoint&) = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const GridPoint& p) { return os << "(" << p.col << ", " << p.row << ")"; }
+
+GridPoint Current(TMveditF& form) { return {form.DataGrid().Col(), form.DataGrid().Row()}; }
+
+// Opens the matrix of the fixture file and the editor of one of its cells.
+void EditCell(TMveditF& form, int matrix, GridPoint cell) {
+  form.MatrixNumSpin().SetValue(matrix);
+  input::Flush();
+  StringGrid& grid = form.DataGrid();
+  grid.SetFocus();
+  grid.SetCurrent(cell.col, cell.row);
+  grid.SetEditorMode(true);
+  input::Flush();
+  ASSERT_TRUE(grid.EditorMode());
+}
+
+TEST_F(EditorWindow, KeysStoreTheCellAndMoveAsInASpreadsheet) {
+  struct Case {
+    const char* name;
+    int matrix;  // 1: rectangular, 3 rows and 2 columns; 2: symmetric of order 3
+    GridPoint from;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    GridPoint to;
+  };
+  const Case cases[] = {
+      {"Down", 1, {1, 1}, Qt::Key_Down, Qt::NoModifier, {1, 2}},
+      {"Up", 1, {2, 3}, Qt::Key_Up, Qt::NoModifier, {2, 2}},
+      {"EnterGoesBelow", 1, {2, 1}, Qt::Key_Return, Qt::NoModifier, {2, 2}},
+      {"KeypadEnterLikewise", 1, {1, 2}, Qt::Key_Enter, Qt::KeypadModifier, {1, 3}},
+      {"EnterOnTheLastRowStays", 1, {1, 3}, Qt::Key_Return, Qt::NoModifier, {1, 3}},
+      {"TabGoesAlongTheRow", 1, {1, 1}, Qt::Key_Tab, Qt::NoModifier, {2, 1}},
+      {"TabAtTheRowsEndGoesToTheNextRow", 1, {2, 1}, Qt::Key_Tab, Qt::NoModifier, {1, 2}},
+      {"ShiftTabGoesBackToThePreviousRow", 1, {1, 2}, Qt::Key_Backtab, Qt::ShiftModifier, {2, 1}},
+      {"TabPassesOverTheUpperTriangle", 2, {2, 2}, Qt::Key_Tab, Qt::NoModifier, {1, 3}},
+      {"UpIntoTheUpperTriangleStays", 2, {2, 2}, Qt::Key_Up, Qt::NoModifier, {2, 2}},
+  };
+  const std::string path = folder.CopyFixture("all-types.qmx");
+  TMveditF& form = OpenWindow({path});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EditCell(form, c.matrix, c.from);
+    TypeOnWindow(form, "7.25");
+    PressOnWindow(form, c.key, c.modifiers);
+    EXPECT_EQ(form.Model().Grid.Cell(c.from.col, c.from.row), "7.25");
+    EXPECT_EQ(Current(form), c.to);
+    EXPECT_TRUE(form.DataGrid().EditorMode()) << "the cell reached is open for typing";
+  }
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+}
+
+// Message boxes as the platform shows them, taking the focus from the window
+// while they are up; each is answered with OK once it has the focus.
+class FocusTakingBoxes : public MessageBoxes {
+ public:
+  ModalResult Show(const std::string& text, MsgKind, MsgButtons) override {
+    QMessageBox box(QMessageBox::Critical, "Mvedit", QString::fromStdString(text), QMessageBox::Ok);
+    texts.push_back(text);
+    // Answered once the box has the focus, or after a second without it.
+    QTimer poll;
+    int tries = 0;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      const bool focused = box.isActiveWindow() && box.isAncestorOf(QApplication::focusWidget());
+      if (!focused && ++tries < 200) return;
+      hadFocus.push_back(focused);
+      box.accept();
+    });
+    poll.start(5);
+    box.exec();
+    return mrOk;
+  }
+  std::vector<std::string> texts;
+  std::vector<bool> hadFocus;
+};
+
+TEST_F(EditorWindow, ACellThatHoldsNoNumberIsReportedAsTheUserLeavesIt) {
+  struct Way {
+    const char* name;
+    std::function<void(TMveditF&)> leave;
+  };
+  const Way ways[] = {
+      {"Down", [](TMveditF& form) { PressOnWindow(form, Qt::Key_Down); }},
+      {"Tab", [](TMveditF& form) { PressOnWindow(form, Qt::Key_Tab); }},
+      {"ClickOnAnotherCell",
+       [](TMveditF& form) {
+         const Rect other = form.DataGrid().CellRect(2, 3);
+         input::Click(form.DataGrid(), (other.left + other.right) / 2, (other.top + other.bottom) / 2);
+         input::Flush();
+       }},
+  };
+  FocusTakingBoxes shown;
+  ScopedService<MessageBoxes> showing(shown);
+  const std::string path = folder.CopyFixture("all-types.qmx");
+  TMveditF& form = OpenWindow({path});
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    shown.texts.clear();
+    shown.hadFocus.clear();
+    EditCell(form, 1, {2, 2});
+    PressOnWindow(form, Qt::Key_A, Qt::ControlModifier);
+    TypeOnWindow(form, "12.510.927.0");
+    way.leave(form);
+    EXPECT_EQ(shown.texts, std::vector<std::string>{"Invalid numeric value in cell (row 2, col 2)"});
+    EXPECT_EQ(shown.hadFocus, std::vector<bool>{true});
+    EXPECT_EQ(Current(form), (GridPoint{2, 2})) << "the user stays on the cell to mend it";
+    EXPECT_EQ(form.Model().Grid.Cell(2, 2), "12.510.927.0") << "nothing typed is lost";
+
+    // The cell's editor has the keys again: the value is mended there, and the user moves on.
+    PressOnWindow(form, Qt::Key_A, Qt::ControlModifier);
+    TypeOnWindow(form, "12.5");
+    way.leave(form);
+    EXPECT_EQ(form.Model().Grid.Cell(2, 2), "12.5");
+    EXPECT_NE(Current(form), (GridPoint{2, 2}));
+    EXPECT_EQ(shown.texts.size(), 1u) << shown.texts.back();
+  }
+
+  // Labels are text: a row label is left without a word.
+  ClickMenu(form, "Edit row labels");
+  EditCell(form, 1, {0, 2});
+  TypeOnWindow(form, "Second");
+  PressOnWindow(form, Qt::Key_Down);
+  EXPECT_EQ(form.Model().Grid.Cell(0, 2), "Second");
+  EXPECT_EQ(Current(form), (GridPoint{0, 3}));
+  EXPECT_EQ(shown.texts.size(), 1u);
+}
+
 // Starts the program on a file with the instruction to quit once it shows, and reads what it printed.
 std::string RunProgram(const std::string& file, const std::string& configHome) {
   const std::string command = "QT_QPA_PLATFORM=offscreen MVEDIT_EXIT_AFTER_SHOW=1 XDG_CONFIG_HOME='" + configHome +
@@ -455,3 +608,5 @@ TEST_F(EditorWindow, ProgramStartsOnTheFileNamedOnItsCommandLine) {
 }
 
 }  // namespace
+
+

@@ -4,13 +4,18 @@
 #include "platform/Desktop.h"
 #include "platform/Printer.h"
 #include "platform/qt/QtServices.h"
+#include "rtl/ScopeGuard.h"
 #include "rtl/TextFile.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QProcess>
 #include <QTimer>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -30,6 +35,63 @@ TEST_F(DesktopTest, ThePointerIsReadWhereItWasPut) {
   EXPECT_EQ(CursorPos().y, 45);
   EXPECT_GT(ScreenRect().Width(), 0);
   EXPECT_GT(ScreenRect().Height(), 0);
+}
+
+// Handles events until every opener the desktop started has ended.
+void WaitForOpeners() {
+  const auto running = [] {
+    for (const QProcess* process : qApp->findChildren<QProcess*>()) {
+      if (process->state() != QProcess::NotRunning) return true;
+    }
+    return false;
+  };
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (running() && std::chrono::steady_clock::now() < deadline) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
+}
+
+TEST_F(DesktopTest, HelpSaysWhereItsPageIsWhenNoWebBrowserShowsIt) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(MORVA_ARTEFACTS) / "platform" / ("help-" + std::to_string(::getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder / "bin");
+  std::ofstream(folder / "morva.html") << "<html></html>";
+  const std::string oldPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  ::setenv("PATH", ((folder / "bin").string() + ":" + oldPath).c_str(), 1);
+  const rtl::ScopeExit restorePath([&oldPath] { ::setenv("PATH", oldPath.c_str(), 1); });
+
+  struct Case {
+    const char* name;
+    int openerExit;  // the desktop opener's result: 3 when no program opens the page
+    bool told;
+  };
+  for (const Case& c : {Case{"NoWebBrowser", 3, true}, Case{"ABrowserShowsIt", 0, false}}) {
+    SCOPED_TRACE(c.name);
+    // A desktop opener of the test's own: notes what it was asked to open.
+    const fs::path opener = folder / "bin" / "xdg-open";
+    std::ofstream(opener) << "#!/bin/sh\nprintf '%s' \"$1\" > '" << (folder / "opened").string() << "'\nexit "
+                          << c.openerExit << "\n";
+    fs::permissions(opener, fs::perms::owner_all);
+    fs::remove(folder / "opened");
+    boxes.Clear();
+
+    ShowHelp((folder / "morva.hlp").string(), HelpCommand::Context, 12);
+    WaitForOpeners();
+    input::Flush();
+
+    std::ifstream opened(folder / "opened");
+    std::string asked;
+    std::getline(opened, asked);
+    EXPECT_EQ(asked, "file://" + (folder / "morva.html").string() + "#context-12");
+    if (c.told) {
+      ASSERT_EQ(boxes.Boxes().size(), 1u);
+      EXPECT_EQ(boxes.LastText(), "Unable to show the help in a web browser.\nThe help page is " +
+                                      (folder / "morva.html").string());
+    } else {
+      EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+    }
+  }
 }
 
 TEST_F(DesktopTest, ClipboardTextKeepsWindows1252Characters) {

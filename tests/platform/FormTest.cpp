@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 #include <array>
 #include <cstdint>
@@ -192,10 +193,11 @@ TEST_F(FormTest, GridEditsInPlaceAndKeepsFixedCellsOutOfReach) {
   EXPECT_EQ(grid.Cell(1, 1), "42");
   // The cell takes the editor's text at each change, as it is typed.
   EXPECT_EQ(form.log, (std::vector<std::string>{"cell 1,1=4", "cell 1,1=42"}));
+  EXPECT_EQ(grid.Row(), 2) << "Enter goes on to the cell below";
 
   grid.SetCurrent(0, 2);  // a fixed cell never becomes current
   EXPECT_EQ(grid.Col(), 1);
-  EXPECT_EQ(grid.Row(), 1);
+  EXPECT_EQ(grid.Row(), 2);
 
   grid.SetFixedCols(0);  // the row labels become editable
   grid.SetCurrent(0, 2);
@@ -530,6 +532,20 @@ TEST_F(FormTest, CloseQueryDecidesAndFreedFormsAreGone) {
   EXPECT_EQ(form.log, (std::vector<std::string>{"closed"}));
   input::Flush();
   EXPECT_FALSE(FormExists("SampleF"));
+}
+
+TEST_F(FormTest, ClosingTheMainFormEndsTheEventLoopThoughAnotherFormStaysOpen) {
+  auto& main = ShowSample();
+  auto& other = CreateForm<Form>("OtherF");
+  other.OnCloseQuery = [](bool& canClose) { canClose = false; };
+  other.ShowForm();
+  QTimer::singleShot(0, [&main] { main.Close(); });
+  // Should the loop go on, this ends it with another result.
+  QTimer stuck;
+  stuck.setSingleShot(true);
+  QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  stuck.start(10000);
+  EXPECT_EQ(RunApplication(), 0);
 }
 
 TEST_F(FormTest, HoverPutsTheLongHintInTheApplicationHint) {

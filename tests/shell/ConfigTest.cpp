@@ -87,7 +87,7 @@ TEST(ConfigModule, DescribesItselfFromTheCurrentConfiguration) {
   EXPECT_EQ(p[4].index, 2);
   EXPECT_EQ(p[4].ChoiceText(), "A");
   EXPECT_TRUE(p[2].min.empty()) << "limits stay in the module's table";
-  EXPECT_EQ(module.params[2].min, "1");
+  EXPECT_EQ(module.params[2].min, "0") << "the indent's one range, as the listing's Indent prompt takes it";
   EXPECT_EQ(module.params[2].max, "20");
 }
 

@@ -225,10 +225,10 @@ TEST(ConfigSettings, UnusableValuesInTheFileFallBackToTheirDefaults) {
   EXPECT_EQ(Config().editor, "MVEDIT");
 }
 
-TEST(ConfigSettings, AnIndentOutsideConfigsLimitsFallsBackToTheDefault) {
+TEST(ConfigSettings, AnIndentOutsideItsRangeFallsBackToTheDefault) {
   TempSettings settings;
   TProfile2 profile = MorvaProfile();
-  for (const auto& [text, indent] : {std::pair{"2000000000", 8}, std::pair{"0", 8}, std::pair{"-3", 8},
+  for (const auto& [text, indent] : {std::pair{"2000000000", 8}, std::pair{"0", 0}, std::pair{"-3", 8},
                                      std::pair{"21", 8}, std::pair{"1", 1}, std::pair{"20", 20}}) {
     plat::WriteProfileString("morva.ini", "Config", "ListingIndent", text);
     ReadConfig(profile);

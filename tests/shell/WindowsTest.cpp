@@ -19,6 +19,7 @@
 #include "platform/IniFile.h"
 #include "platform/Snapshot.h"
 #include "platform/record/ManualClock.h"
+#include "platform/qt/QtServices.h"
 #include "platform/record/RecordingPrinter.h"
 #include "plot/forms/bm2DForm.h"
 #include "rtl/TextFile.h"
@@ -39,6 +40,13 @@
 #include "tests/platform/AnsweredMessageBoxes.h"
 #include "tests/platform/QtTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
+
+// The toolkit last: its keyword macros (such as "slots") would rename members of the headers above.
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QListView>
+#include <QTimer>
 
 namespace {
 
@@ -319,6 +327,39 @@ TEST_F(MorvapcWindows, ABatchParameterTypedInQuotesStaysOneFileName) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Read input from file: dis data.qmx"), lines.end());
 }
 
+TEST_F(MorvapcWindows, TheListingsFontDialogOffersFixedPitchFontsAlone) {
+  Start();
+  TListingF& listing = *ListingForm();
+  listing.ShowListing();
+  listing.Model().NewSection("SAHN");
+  input::Flush();
+  const std::unique_ptr<Dialogs> onScreen = qtbridge::MakeDialogs();
+  ScopedService<Dialogs> showing(*onScreen);
+
+  // Once the dialog shows, its list of families is read and a fixed-pitch one is chosen.
+  QStringList offered;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    poll.stop();
+    QAbstractItemModel* families = dialog->findChildren<QListView*>().value(0)->model();
+    for (int row = 0; row < families->rowCount(); ++row) offered << families->index(row, 0).data().toString();
+    dialog->setCurrentFont(QFont("Liberation Mono", 12));
+    dialog->accept();
+  });
+  poll.start(5);
+  listing.Menu().Find("Font...")->Click();
+  input::Flush();
+
+  ASSERT_FALSE(offered.isEmpty());
+  for (const QString& family : offered) EXPECT_TRUE(QFontDatabase::isFixedPitch(family)) << family.toStdString();
+  EXPECT_TRUE(offered.contains("Liberation Mono"));
+  EXPECT_FALSE(offered.contains("Liberation Sans"));
+  ASSERT_NE(listing.EditorAt(1), nullptr);
+  EXPECT_EQ(listing.EditorAt(1)->FixedFont().Name(), "Liberation Mono");
+}
+
 TEST_F(MorvapcWindows, TheOverwriteQuestionAnswersByItsButtonsAndEscape) {
   struct Case {
     const char* name;
@@ -377,6 +418,28 @@ TEST_F(MorvapcWindows, TheIntegerPromptShowsItsRangeAndTakesOnlyAValueInIt) {
     EXPECT_EQ(shownValue, 8) << c.typed;
     EXPECT_EQ(prompt.Value, c.value) << c.typed;
   }
+}
+
+TEST_F(MorvapcWindows, NoIndentChosenInTheListingIsKeptAcrossARestart) {
+  TMORVAF& first = Start();
+  TListingF& listing = *ListingForm();
+  listing.ShowListing();
+  later.Post([] {
+    auto* prompt = dynamic_cast<TGetIntF*>(FindForm("GetIntF"));
+    ASSERT_NE(prompt, nullptr);
+    prompt->Field().SetValueText("0");
+    prompt->OkBtn().Click();
+  });
+  listing.Menu().Find("Indent")->Click();
+  input::Flush();
+  EXPECT_EQ(Config().listingIndent, 0);
+  first.Close();
+  input::Flush();
+  EXPECT_EQ(Key("Config", "ListingIndent"), "0");
+  DestroyForms();
+
+  Start();
+  EXPECT_EQ(Config().listingIndent, 0);
 }
 
 TEST_F(MorvapcWindows, AboutOpensFromTheMainWindowAndFromAPlotWindow) {

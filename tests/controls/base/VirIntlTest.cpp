@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -30,9 +32,12 @@ const MaskCase kMasks[] = {
     {"NoIntlSection", "", false, "MM/dd/yy", "MM/dd/yy", "MM/dd/yyyy", "Hh:mm", "Hh:mm:ss"},
     {"European", "[intl]\nsShortDate=dd.MM.yyyy\nsDate=.\nsDecimal=,\nsThousand=.\niTLZero=1\n", false, "dd/MM/yyyy",
      "dd/MM/yy", "dd/MM/yyyy", "hh:mm", "hh:mm:ss"},
-    {"TwelveHour", "[intl]\niTLZero=0\n", true, "MM/dd/yy", "MM/dd/yy", "MM/dd/yyyy", "Hh:mm tt", "Hh:mm:ss tt"},
-    {"LongDesignator", "[intl]\ns1159=a.m.\ns2359=p.m.\niTLZero=1\n", true, "MM/dd/yy", "MM/dd/yy", "MM/dd/yyyy",
-     "hh:mm tttt", "hh:mm:ss tttt"},
+    {"TwelveHour", "[intl]\niTLZero=0\nsTimeFormat=h:mm:ss tt\n", true, "MM/dd/yy", "MM/dd/yy", "MM/dd/yyyy",
+     "Hh:mm tt", "Hh:mm:ss tt"},
+    {"LongDesignator", "[intl]\ns1159=a.m.\ns2359=p.m.\niTLZero=1\nsTimeFormat=hh:mm AMPM\n", true, "MM/dd/yy",
+     "MM/dd/yy", "MM/dd/yyyy", "hh:mm tttt", "hh:mm:ss tttt"},
+    {"TwentyFourHour", "[intl]\niTLZero=1\nsTimeFormat=HH:mm:ss\n", false, "MM/dd/yy", "MM/dd/yy", "MM/dd/yyyy",
+     "hh:mm", "hh:mm:ss"},
     {"SingleLetterRunsWiden", "[INTL]\nSSHORTDATE=M-d-yyyy\nsDate=-\n", false, "M/d/yyyy", "MM/dd/yy", "MM/dd/yyyy",
      "Hh:mm", "Hh:mm:ss"},
 };
@@ -42,7 +47,7 @@ class Masks : public ::testing::TestWithParam<MaskCase> {};
 TEST_P(Masks, FollowTheSettings) {
   const MaskCase& c = GetParam();
   TVirIntlSup intl = Loaded(c.profile);
-  intl.Time12Hour = c.twelveHour;
+  EXPECT_EQ(intl.Time12Hour, c.twelveHour);
   EXPECT_EQ(intl.ShortDate, c.shortDate);
   EXPECT_EQ(intl.InternationalDate(false), c.dateMask);
   EXPECT_EQ(intl.InternationalDate(true), c.centuryMask);
@@ -61,6 +66,26 @@ TEST(IntlSup, EuropeanSettingsShowTheirSeparators) {
   EXPECT_EQ(intl.DateToDateString(intl.InternationalDate(true), date, false), "10.12.2026");
   EXPECT_EQ(intl.DateStringToDate("dd/MM/yyyy", "10.12.2026", 1900), date);
   EXPECT_EQ(intl.TimeToTimeString("hh:mm", 9 * 3600 + 5 * 60, false), "09.05");
+}
+
+TEST(IntlSup, TheClockComesFromTheSettingsFileWithTheOtherSettings) {
+  const std::filesystem::path folder = std::filesystem::path(MORVA_ARTEFACTS) / "controls" / "intl-settings";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = old != nullptr ? old : "";
+  setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+  plat::WriteProfileString("morva.ini", "intl", "sTimeFormat", "h:mm:ss tt");
+  plat::WriteProfileString("morva.ini", "intl", "s2359", "pm");
+  TVirIntlSup intl;
+  intl.LoadProfileSettings();
+  if (old != nullptr) {
+    setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  } else {
+    unsetenv("XDG_CONFIG_HOME");
+  }
+  EXPECT_TRUE(intl.Time12Hour);
+  EXPECT_EQ(intl.TimeToTimeString(intl.InternationalTime(false), 13 * 3600 + 5 * 60, false), " 1:05 pm");
 }
 
 TEST(IntlSup, DefaultsBeforeAndWithoutTheProfile) {
