@@ -248,7 +248,7 @@ void TBatchRunner::RunCommand(const std::string& line) {
   ParseArguments(rest, module_, params_);
   listing_.NewSection(module_.name);
   const rtl::ScopeExit after([&] { AfterModule(number); });
-  if (module_.run != nullptr) module_.run(params_.Params());
+  CallRunRoutine(module_, params_.Params());
 }
 
 void TBatchRunner::AfterModule(std::int32_t number) {

@@ -100,6 +100,18 @@ bool ModuleAvailable(std::int32_t number);
 // "Module not available: <batch name>". On error the descriptor is unchanged.
 void DescribeModule(std::int32_t number, TModuleRec& module);
 
+// Calls the module's run routine on a working copy: the one way the parameter
+// dialog and the batch runner start a run, so that every run fails alike.
+// - Before the routine: two output files that name one file refuse the run
+//   (E_Morvapc "Output files for <prompt> and <prompt> are one file: <name>"),
+//   before anything is written.
+// - During it: an error box that the routine shows is held, not shown, and
+//   when the routine returns after one, the first held text is raised as
+//   E_Morvapc: a run that reported an error is a failed run, whose message the
+//   caller's handler shows once. Boxes that windows show while the run lets
+//   them work (inside Progress) are theirs and show at once.
+void CallRunRoutine(const TModuleRec& module, std::span<const TParamRec> params);
+
 // A client's working copy of a module's parameter table.
 class TWorkingParams {
  public:

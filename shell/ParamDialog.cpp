@@ -52,7 +52,7 @@ TComputeEnd TDialogModel::Compute(TListingModel& listing, TDialogView& view) {
     view.RunEnded();
   });
   try {
-    if (module_.run != nullptr) module_.run(params_.Params());
+    CallRunRoutine(module_, params_.Params());
     return TComputeEnd::Completed;
   } catch (const E_Morvapc_UserAbort& abort) {
     ClearAbort();
