@@ -1,6 +1,7 @@
 #include "tests/shell/FakeModules.h"
 
 #include "matrix/Constu.h"
+#include "matrix/MatrixFiles.h"
 #include "rtl/Format.h"
 #include "shell/Progress.h"
 
@@ -29,6 +30,17 @@ void FakeRun(std::span<const TParamRec> p) {
   FakeLog().push_back(line);
   ListingWriteLine(line);
   if (p[0].text == "FAIL") throw E_Morvapc("fake failure");
+  if (p[0].text == "BOX") {
+    ShowErrorMessage("fake box");
+    ShowErrorMessage("second box");
+    return;
+  }
+  if (p[0].text == "WRITE") {
+    TOutputMatrixFile out;
+    if (!OpenOutputMatrixFile(out, p[4].fileName, "fake output")) return;
+    out->WriteLine("new");
+    CloseOutputMatrixFile(out);
+  }
   if (p[0].text == "ABORT") RequestAbort();
   Progress("", 100);
 }
