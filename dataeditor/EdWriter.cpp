@@ -1,18 +1,13 @@
 #include "dataeditor/EdWriter.h"
 
-#include <filesystem>
 #include <functional>
-#include <random>
 
 #include "dataeditor/EdReader.h"
 #include "matrix/Constu.h"
 #include "rtl/Convert.h"
 #include "rtl/Exception.h"
 #include "rtl/Format.h"
-#include "rtl/ScopeGuard.h"
 #include "rtl/TextFile.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -132,17 +127,6 @@ void AddBody(std::vector<std::string>& out, const TMatrixStr& m, const CellWords
   }
 }
 
-std::string TemporaryNameBeside(const fs::path& target) {
-  std::random_device seed;
-  std::mt19937 random(seed());
-  for (;;) {
-    fs::path candidate = target;
-    candidate += rtl::Format(".~%x.tmp", static_cast<unsigned>(random()));
-    std::error_code ec;
-    if (!fs::exists(candidate, ec)) return candidate.string();
-  }
-}
-
 }  // namespace
 
 std::vector<std::string> EditorFileLines(const std::vector<const TMatrixStr*>& matrices) {
@@ -160,19 +144,7 @@ std::vector<std::string> EditorFileLines(const std::vector<const TMatrixStr*>& m
 }
 
 void ReplaceFileWithLines(const std::string& fileName, const std::vector<std::string>& lines) {
-  const fs::path target(fileName);
-  const std::string temporary = TemporaryNameBeside(target);
-  const rtl::ScopeFail removeTemporary([&] {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-  });
-  rtl::TextWriter f(temporary);
+  rtl::TextWriter f(fileName);
   for (const auto& line : lines) f.WriteLine(line);
   f.Close();
-  std::error_code ec;
-  // The new file keeps the permissions of the one it replaces.
-  fs::file_status old = fs::status(target, ec);
-  if (!ec && fs::exists(old)) fs::permissions(temporary, old.permissions(), ec);
-  fs::rename(temporary, target, ec);
-  if (ec) throw rtl::EInOutError("Cannot replace file " + fileName + ": " + ec.message());
 }

@@ -15,7 +15,7 @@
 // blank, a comma or a control character; and a header that does not fit its type.
 std::vector<std::string> EditorFileLines(const std::vector<const TMatrixStr*>& matrices);
 
-// Writes the lines (CR LF) to a new file beside `fileName` and renames it over
-// `fileName`. On any failure the new file is removed, the old one is left as it
-// was, and rtl::EInOutError or E_Morvapc is raised.
+// Writes the lines (CR LF) as the file `fileName`, replaced whole
+// (rtl::TextWriter). On any failure the old file is left as it was and
+// rtl::EInOutError is raised.
 void ReplaceFileWithLines(const std::string& fileName, const std::vector<std::string>& lines);

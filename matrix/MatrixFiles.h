@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "rtl/StringList.h"
 #include "rtl/TextFile.h"
@@ -142,10 +143,34 @@ bool OpenInputMatrixFile(TInputMatrixFile& f, const std::string& name, std::stri
 
 // Opens a file for writing under the "OverWrite" rule. Returns false, with
 // nothing opened, when the user or the setting refuses to touch an existing
-// file (after the hook outputRefused, which may raise instead). Refuses (E_Morvapc) a name that is a file open for
-// input.
+// file (after the hook outputRefused, which may raise instead). Refuses
+// (E_Morvapc) a name that is a file open for input.
 bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::string_view role);
 
 // Closes an output file; a failure to write its last bytes raises E_Morvapc
 // kMatrixWriteError, so a partly written file is never taken for a whole one.
+// The file takes its place at once, or with the run's other outputs when a
+// TRunOutputs is alive. An output dropped without this call leaves the
+// previous file as it was (or none).
 void CloseOutputMatrixFile(TOutputMatrixFile& f);
+
+// The output files of one module run, put in place together when the run ends
+// well. While one is alive, CloseOutputMatrixFile leaves each closed output
+// beside its file; Commit renames them all over their files (E_Morvapc
+// kMatrixWriteError when one cannot be). Dropped without Commit (the run
+// raised, or was cancelled), it removes them: every previous file stays as it
+// was, and no partial output is left to stand in a re-run's way.
+class TRunOutputs {
+ public:
+  TRunOutputs();
+  ~TRunOutputs();
+  TRunOutputs(const TRunOutputs&) = delete;
+  TRunOutputs& operator=(const TRunOutputs&) = delete;
+
+  void Add(rtl::AtomicFile file);
+  void Commit();
+
+ private:
+  std::vector<rtl::AtomicFile> pending_;
+  TRunOutputs* previous_;
+};

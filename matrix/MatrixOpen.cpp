@@ -1,6 +1,7 @@
 // Opening matrix files: names completed with the default directory, the
-// "OverWrite" rule for existing output files, and the guard that keeps a
-// module from writing over a file it is reading.
+// "OverWrite" rule for existing output files, the guard that keeps a module
+// from writing over a file it is reading, and the outputs of a run put in
+// place together.
 
 #include <algorithm>
 #include <cctype>
@@ -21,6 +22,12 @@ namespace fs = std::filesystem;
 TMatrixFileHooks& Hooks() {
   static TMatrixFileHooks hooks;
   return hooks;
+}
+
+// The outputs of the module run going on, if any.
+TRunOutputs*& CurrentRun() {
+  static TRunOutputs* run = nullptr;
+  return run;
 }
 
 // Names of the files open for input, one entry per open file.
@@ -144,5 +151,25 @@ bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::st
 void CloseOutputMatrixFile(TOutputMatrixFile& f) {
   if (!f) return;
   TOutputMatrixFile closing = std::move(f);
-  GuardMatrixWrite([&] { closing->Close(); });
+  GuardMatrixWrite([&] {
+    if (CurrentRun() != nullptr) {
+      CurrentRun()->Add(closing->Complete());
+    } else {
+      closing->Close();
+    }
+  });
+}
+
+TRunOutputs::TRunOutputs() : previous_(std::exchange(CurrentRun(), this)) {}
+
+TRunOutputs::~TRunOutputs() { CurrentRun() = previous_; }
+
+void TRunOutputs::Add(rtl::AtomicFile file) { pending_.push_back(std::move(file)); }
+
+void TRunOutputs::Commit() {
+  std::vector<rtl::AtomicFile> pending = std::move(pending_);
+  pending_.clear();
+  GuardMatrixWrite([&] {
+    for (rtl::AtomicFile& file : pending) file.Commit();
+  });
 }

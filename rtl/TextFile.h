@@ -1,13 +1,16 @@
 #pragma once
 // Text files as bytes. The reader accepts CR LF, LF and a lone CR as line ends
 // and passes over a UTF-8 byte-order mark at the start of a file (text held in
-// memory is read as it stands); the writer ends lines with CR LF. Every failed open, read, write or close
-// raises rtl::EInOutError.
+// memory is read as it stands); the writer ends lines with CR LF and replaces
+// its file only when the file is complete. Every failed open, read, write or
+// close raises rtl::EInOutError.
 
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "rtl/AtomicFile.h"
 
 namespace rtl {
 
@@ -60,28 +63,37 @@ class TextReader {
   bool atFileStart_ = true;
 };
 
+// Writes a file whole or not at all: the bytes go to a temporary file beside
+// it (AtomicFile), and Close puts the file in place. A writer dropped without
+// Close, or whose writes failed, leaves the file as it was before, or absent.
 class TextWriter {
  public:
   enum class Mode { Create, Append };
-  // Opens the file for writing; EInOutError "Cannot create file <name>" when it cannot.
+  // Starts the file; Append starts from a copy of the file's bytes. EInOutError
+  // "Cannot create file <name>" when it cannot.
   explicit TextWriter(const std::string& fileName, Mode mode = Mode::Create);
   TextWriter(const TextWriter&) = delete;
   TextWriter& operator=(const TextWriter&) = delete;
-  // Closes without checking; call Close() to learn whether everything reached the disk.
+  // Without Close the written bytes are dropped.
   ~TextWriter();
 
   const std::string& FileName() const { return fileName_; }
 
   void Write(std::string_view text);
   void WriteLine(std::string_view text = {});
-  // Flushes and closes; EInOutError when any write or the close failed.
+  // Flushes, syncs and puts the file in place; EInOutError when any write,
+  // the sync or the replacement failed, and the file then stays as it was.
   void Close();
+  // Flushes and closes, but leaves the bytes beside the file: the caller
+  // commits the returned file, so that several files can appear together.
+  AtomicFile Complete();
   bool IsOpen() const { return file_ != nullptr; }
 
  private:
   [[noreturn]] void Failed();
 
   std::string fileName_;
+  AtomicFile atomic_;
   std::FILE* file_ = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "matrix/MatrixFiles.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
 #include "shell/Progress.h"
@@ -174,7 +175,9 @@ void TWorkingParams::LoadParameters(const TModuleRec& module) {
 void CallRunRoutine(const TModuleRec& module, std::span<const TParamRec> params) {
   RefuseSharedOutputs(params);
   if (module.run == nullptr) return;
+  TRunOutputs outputs;
   const THeldErrorBox held;
   module.run(params);
   held.RaiseHeld();
+  outputs.Commit();
 }

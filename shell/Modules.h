@@ -110,6 +110,9 @@ void DescribeModule(std::int32_t number, TModuleRec& module);
 //   E_Morvapc: a run that reported an error is a failed run, whose message the
 //   caller's handler shows once. Boxes that windows show while the run lets
 //   them work (inside Progress) are theirs and show at once.
+// - After it: the matrix files the run wrote take their places together when
+//   it went well; when it failed (an error, a reported error, a user abort),
+//   none does and every previous file stays as it was.
 void CallRunRoutine(const TModuleRec& module, std::span<const TParamRec> params);
 
 // A client's working copy of a module's parameter table.

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "rtl/TextFile.h"
+#include "rtl/Exception.h"
 #include "shell/Listing.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace {
 
@@ -134,6 +136,31 @@ TEST(Listing, SavingOnlyTheVersionPageWritesAnEmptyFile) {
   std::filesystem::remove(none);
   listing.SaveCurrentSection(none);
   EXPECT_FALSE(std::filesystem::exists(none));
+}
+
+// A save that fails part way (here, at a file size limit that stands for a
+// full disk) leaves the file that was there as it was, and nothing beside it.
+TEST(Listing, ASaveThatFailsLeavesThePreviousFile) {
+  const std::filesystem::path folder = std::filesystem::path(TempFile("failed-save"));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string file = (folder / "listing.txt").string();
+  rtl::TextWriter previous(file);
+  previous.WriteLine("previous listing");
+  previous.Close();
+
+  TListingModel listing = FixedListing();
+  listing.NewSection("SAHN");
+  for (int i = 0; i < 200; ++i) listing.WriteLine("a line of the run's report, long enough to fill the file");
+  for (const bool whole : {true, false}) {
+    SCOPED_TRACE(whole ? "notebook" : "current section");
+    {
+      const testsupport::FileSizeLimit fullDisk(4096);
+      EXPECT_THROW(whole ? listing.Save(file) : listing.SaveCurrentSection(file), rtl::EInOutError);
+    }
+    EXPECT_EQ(rtl::ReadWholeFile(file), "previous listing\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+  }
 }
 
 TEST(Listing, TabRowsClearAndDelete) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "rtl/TextFile.h"
 #include "tests/support/Qmbrun.h"
@@ -149,6 +150,64 @@ TEST(Qmbrun, AnExistingOutputFileNeedsPermission) {
       EXPECT_EQ(outcome.out.find("Output: Morvapc"), std::string::npos) << "the batch stopped at STAND";
     }
   }
+}
+
+// A data matrix of `rows` x 40 values made from `seed`, a few MB of text.
+std::string LargeMatrix(int rows, int seed) {
+  std::string text = "1 " + std::to_string(rows) + " 40 0\r\n";
+  for (int i = 1; i <= rows; ++i) {
+    for (int j = 1; j <= 40; ++j) text += std::to_string((i * 37 + j * seed) % 1000) + (j < 40 ? " " : "\r\n");
+  }
+  return text;
+}
+
+// Two runs writing one output at the same time: the file is the whole result
+// of one of them, never a mix, and no temporary file is left. The second run
+// reads more and writes less, so that it ends last with the shorter file.
+TEST(Qmbrun, TwoRunsWritingOneOutputAtOnceLeaveOneWholeResult) {
+  const fs::path folder = TestFolder();
+  WriteFile(folder / "a.qmx", LargeMatrix(3000, 11));
+  WriteFile(folder / "a.qmb", "*STAND O=a.qmx R=out.qmx\r\n");
+  WriteFile(folder / "b.qmx", LargeMatrix(4500, 13));
+  WriteFile(folder / "b.qmb", "*CONFIG FF=8.4f\r\n*STAND O=b.qmx R=out.qmx\r\n");
+  std::vector<std::string> results;
+  for (const char* batch : {"a.qmb", "b.qmb"}) {
+    ASSERT_EQ(qmbtest::Run(folder, std::string("--overwrite ") + batch).status, 0);
+    results.push_back(rtl::ReadWholeFile((folder / "out.qmx").string()));
+  }
+  ASSERT_NE(results[0], results[1]);
+  ASSERT_GT(results[0].size(), 1000000u);
+
+  for (int round = 0; round < 2; ++round) {
+    const std::string command = "cd '" + folder.string() + "' && export XDG_CONFIG_HOME='" + folder.string() +
+                                "' && { '" + QMBRUN + "' --overwrite a.qmb >a.txt & '" + QMBRUN +
+                                "' --overwrite b.qmb >b.txt & wait; }";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string out = rtl::ReadWholeFile((folder / "out.qmx").string());
+    EXPECT_TRUE(out == results[0] || out == results[1]) << "round " << round << ": " << out.size() << " bytes";
+  }
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << "left behind: " << entry.path();
+  }
+}
+
+// Appending (OW=A): each run that ends well adds its whole matrix; a run that
+// fails adds nothing, not even its first lines.
+TEST(Qmbrun, AppendingAddsWholeMatricesOnly) {
+  const fs::path folder = TestFolder();
+  WriteFile(folder / "in.qmx", "1 3 2 0\r\n1 2\r\n3 4\r\n5 6\r\n");
+  WriteFile(folder / "bad.qmx", "1 3 2 0\r\n1 2\r\n3 x\r\n5 6\r\n");
+  WriteFile(folder / "one.qmb", "*STAND O=in.qmx R=one.qmx\r\n");
+  ASSERT_EQ(qmbtest::Run(folder, "one.qmb").status, 0);
+  const std::string one = rtl::ReadWholeFile((folder / "one.qmx").string());
+
+  WriteFile(folder / "run.qmb",
+            "*CONFIG OW=A\r\n*STAND O=in.qmx R=out.qmx\r\n*STAND O=in.qmx R=out.qmx\r\n*STAND O=bad.qmx R=out.qmx\r\n");
+  const qmbtest::Outcome outcome = qmbtest::Run(folder, "run.qmb");
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_TRUE(outcome.err.starts_with("line 4 (*STAND O=bad.qmx R=out.qmx): Problem in reading value: x"))
+      << outcome.err;
+  EXPECT_EQ(rtl::ReadWholeFile((folder / "out.qmx").string()), one + one);
 }
 
 // On a terminal, standard error shows the progress of a running module; the

@@ -12,6 +12,7 @@
 #include "shell/Config.h"
 #include "shell/Profile2.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace {
 
@@ -163,6 +164,24 @@ TEST(ConfigSettings, RoundTripKeepsOtherProgramsSections) {
   EXPECT_EQ(ReadMainWindowPage(profile), 3);
   EXPECT_EQ(plat::ReadProfileString("morva.ini", "Mvedit", "FontFace"), "Courier New");
   EXPECT_EQ(plat::ReadProfileString("morva.ini", "Mvedit", "FontSize"), "10");
+}
+
+// A settings file that cannot be written whole (a file size limit stands for
+// a full disk) stays as it was: no setting of it is lost.
+TEST(ConfigSettings, AWriteThatFailsLeavesTheFileAsItWas) {
+  TempSettings settings;
+  std::string text = "[Mvedit]\r\nFontFace=Courier New\r\n[WinPos]\r\n";
+  for (int i = 0; i < 100; ++i) text += "Window" + std::to_string(i) + "=0 1 0 0 0 0 10 10 400 300 \r\n";
+  WriteIni(settings.IniPath(), text);
+  TProfile2 profile = MorvaProfile();
+  {
+    const testsupport::FileSizeLimit fullDisk(1024);
+    EXPECT_THROW(WriteConfig(profile), rtl::EInOutError);
+  }
+  EXPECT_EQ(rtl::ReadWholeFile(settings.IniPath().string()), text);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(settings.IniPath().parent_path()),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 TEST(ConfigSettings, EmptyDataDirectoryRemovesItsKey) {

@@ -56,7 +56,7 @@ inline void RunModule(void (*describe)(TModuleRec&), const ModuleArgs& args,
   params.LoadParameters(module);
   SetModuleArgs(params.Params(), args, fileName);
   if (prepare) prepare(params.Params());
-  module.run(params.Params());
+  CallRunRoutine(module, params.Params());
 }
 
 }  // namespace testsupport

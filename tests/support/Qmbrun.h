@@ -17,6 +17,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,16 +49,48 @@ inline bool UpdatingGoldenFiles() {
   return update != nullptr && *update != '\0' && std::string(update) != "0";
 }
 
-// The file made must equal the golden copy byte for byte; with
-// MORVA_UPDATE_GOLDEN set, it replaces the copy instead.
+// The file made must equal the golden copy byte for byte, and a file the run
+// did not make must have no golden copy; with MORVA_UPDATE_GOLDEN set, the
+// copy is replaced by the file made, or removed, instead.
 inline void ExpectSameAsGolden(const std::filesystem::path& made, const std::filesystem::path& golden) {
+  const bool exists = std::filesystem::exists(made);
   if (UpdatingGoldenFiles()) {
+    if (!exists) {
+      std::filesystem::remove(golden);
+      return;
+    }
     std::filesystem::create_directories(golden.parent_path());
     std::filesystem::copy_file(made, golden, std::filesystem::copy_options::overwrite_existing);
     return;
   }
+  if (!exists || !std::filesystem::exists(golden)) {
+    EXPECT_EQ(exists, std::filesystem::exists(golden))
+        << (exists ? "no golden copy " : "the run made no ") << made << " of " << golden;
+    return;
+  }
   EXPECT_EQ(rtl::ReadWholeFile(made.string()), rtl::ReadWholeFile(golden.string()))
       << "compare " << made << " with " << golden;
+}
+
+// The names of the files in a folder.
+inline std::set<std::string> FileNames(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+// Every file a run made in the folder (its names are those there now but not
+// in `before`; standard output aside) must have its golden copy in `golden`.
+inline void ExpectOnlyGoldenFilesMade(const std::filesystem::path& folder, const std::set<std::string>& before,
+                                      const std::filesystem::path& golden) {
+  if (UpdatingGoldenFiles()) return;
+  for (const std::string& name : FileNames(folder)) {
+    if (!before.contains(name) && name != "stdout.txt") {
+      EXPECT_TRUE(std::filesystem::exists(golden / name)) << "made without a golden copy: " << folder / name;
+    }
+  }
 }
 
 // Runs `qmbrun <arguments>` in `folder`; `environment` adds "NAME='value'"

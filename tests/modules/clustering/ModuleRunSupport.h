@@ -62,7 +62,7 @@ class ModuleRunTest : public ::testing::Test {
     }
     services.lines.clear();
     services.warnings.clear();
-    module.run(params.Params());
+    CallRunRoutine(module, params.Params());
   }
 
   void ExpectRefused(const Args& args, const std::string& message) {

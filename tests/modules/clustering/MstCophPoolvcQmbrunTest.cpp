@@ -200,19 +200,22 @@ INSTANTIATE_TEST_SUITE_P(
                 "Numbers of variables not the same as in previous matrix"}),
     [](const auto& test) { return std::string(test.param.name); });
 
-// A run refused at its second group keeps what it wrote before: the first
-// group's comment lines in the pooled matrix's file.
-TEST(MstCophPoolvcRefusals, KeepWhatWasWritten) {
-  const fs::path folder = qmbtest::FreshFolder(fs::path("mst-coph-poolvc-refusals") / "KeepWhatWasWritten");
+// A run refused at its second group leaves the pooled matrix's file as it
+// was: the first group's comment lines are not left in it.
+TEST(MstCophPoolvcRefusals, LeaveThePreviousOutput) {
+  const fs::path folder = qmbtest::FreshFolder(fs::path("mst-coph-poolvc-refusals") / "LeaveThePreviousOutput");
   rtl::TextWriter data((folder / "g.qmx").string());
   data.Write("\" first group\r\n1 2 3 0\r\n1 2 4\r\n2 1 5\r\n1 3 2 0\r\n1 2\r\n3 4\r\n5 6\r\n");
   data.Close();
   rtl::TextWriter batch((folder / "run.qmb").string());
   batch.WriteLine("*POOLVC O=g.qmx V=v.qmx TH=N");
   batch.Close();
-  const qmbtest::Outcome outcome = qmbtest::Run(folder, "run.qmb");
+  rtl::TextWriter previous((folder / "v.qmx").string());
+  previous.Write("previous\r\n");
+  previous.Close();
+  const qmbtest::Outcome outcome = qmbtest::Run(folder, "--overwrite run.qmb");
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(rtl::ReadWholeFile((folder / "v.qmx").string()), "\" first group\r\n");
+  EXPECT_EQ(rtl::ReadWholeFile((folder / "v.qmx").string()), "previous\r\n");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "rtl/TextFile.h"
@@ -27,12 +28,12 @@ TEST_P(MdscaleGolden, ListingMessagesAndFilesMatch) {
   }
   fs::copy_file(Golden / (stem + ".qmb"), folder / (stem + ".qmb"));
 
+  const std::set<std::string> inputs = qmbtest::FileNames(folder);
   qmbtest::Run(folder, stem + ".qmb");
   for (const auto& entry : fs::directory_iterator(Golden / stem)) {
-    const std::string file = entry.path().filename().string();
-    ASSERT_TRUE(fs::exists(folder / file)) << file;
-    qmbtest::ExpectSameAsGolden(folder / file, entry.path());
+    qmbtest::ExpectSameAsGolden(folder / entry.path().filename(), entry.path());
   }
+  qmbtest::ExpectOnlyGoldenFilesMade(folder, inputs, Golden / stem);
 }
 
 INSTANTIATE_TEST_SUITE_P(Batches, MdscaleGolden,

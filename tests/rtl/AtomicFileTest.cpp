@@ -1,0 +1,271 @@
+// Files replaced whole or not at all: what a reader finds after a writer
+// finished, gave up, raced another writer or was killed in the middle.
+
+#include "rtl/AtomicFile.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <latch>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "rtl/Exception.h"
+#include "rtl/TextFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder named after the running test.
+fs::path TestFolder() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const fs::path folder = fs::path(MORVA_ARTEFACTS) / "rtl" / "atomic" / info->name();
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+// The names in the folder, sorted; hidden temporary files included.
+std::vector<std::string> Entries(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void Make(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::optional<std::string> Content(const fs::path& path) {
+  if (!fs::exists(path)) return std::nullopt;
+  return rtl::ReadWholeFile(path.string());
+}
+
+TEST(AtomicFile, TheFileIsReplacedOnlyWhenTheWriterCloses) {
+  struct Case {
+    const char* name;
+    const char* old;  // nullptr: no file before
+    rtl::TextWriter::Mode mode;
+    bool close;
+    const char* after;  // nullptr: no file after
+  };
+  using enum rtl::TextWriter::Mode;
+  const Case cases[] = {
+      {"create over a file", "old", Create, true, "new"},   {"create a new file", nullptr, Create, true, "new"},
+      {"dropped over a file", "old", Create, false, "old"}, {"dropped new file", nullptr, Create, false, nullptr},
+      {"append to a file", "old", Append, true, "oldnew"},  {"append to no file", nullptr, Append, true, "new"},
+      {"dropped append", "old", Append, false, "old"},
+  };
+  const fs::path folder = TestFolder();
+  const fs::path target = folder / "out.qmx";
+  for (const Case& c : cases) {
+    fs::remove(target);
+    if (c.old != nullptr) Make(target, c.old);
+    {
+      rtl::TextWriter writer(target.string(), c.mode);
+      writer.Write("new");
+      EXPECT_EQ(Content(target), c.old ? std::optional<std::string>(c.old) : std::nullopt)
+          << c.name << ": the target is untouched while the writer writes";
+      if (c.close) writer.Close();
+    }
+    EXPECT_EQ(Content(target), c.after ? std::optional<std::string>(c.after) : std::nullopt) << c.name;
+    EXPECT_EQ(Entries(folder), c.after ? std::vector<std::string>{"out.qmx"} : std::vector<std::string>{})
+        << c.name << ": no temporary file is left";
+  }
+}
+
+// Code that writes a file by its name (a picture library) writes to the
+// temporary path; the target appears on Commit, or never.
+TEST(AtomicFile, WritersThatTakeAPathWriteToTheTemporaryPath) {
+  const fs::path folder = TestFolder();
+  const fs::path target = folder / "plot.png";
+  Make(target, "old picture");
+  {
+    rtl::AtomicFile file(target.string());
+    EXPECT_EQ(fs::path(file.TemporaryPath()).parent_path(), folder);
+    Make(file.TemporaryPath(), "half a pict");
+  }
+  EXPECT_EQ(Content(target), "old picture");
+  EXPECT_EQ(Entries(folder), std::vector<std::string>{"plot.png"});
+
+  rtl::AtomicFile file(target.string());
+  Make(file.TemporaryPath(), "new picture");
+  file.Commit();
+  EXPECT_EQ(Content(target), "new picture");
+  EXPECT_EQ(Entries(folder), std::vector<std::string>{"plot.png"});
+  EXPECT_THROW(file.Commit(), rtl::EInOutError) << "a file commits once";
+}
+
+TEST(AtomicFile, AReplacedFileKeepsItsPermissionsAndItsLink) {
+  const fs::path folder = TestFolder();
+  const fs::path real = folder / "real.qmx";
+  const fs::path link = folder / "link.qmx";
+  Make(real, "old");
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("real.qmx", link);
+
+  rtl::TextWriter writer(link.string());
+  writer.Write("new");
+  writer.Close();
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Content(real), "new");
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(Entries(folder), (std::vector<std::string>{"link.qmx", "real.qmx"}));
+}
+
+// A device cannot be replaced: it is written in place, and its failures show.
+TEST(AtomicFile, DevicesAreWrittenInPlace) {
+  rtl::TextWriter sink("/dev/null");
+  sink.WriteLine("gone");
+  EXPECT_NO_THROW(sink.Close());
+  EXPECT_FALSE(fs::is_regular_file("/dev/null"));
+
+  const fs::path folder = TestFolder();
+  fs::create_symlink("/dev/full", folder / "full.qmx");
+  rtl::TextWriter full((folder / "full.qmx").string());
+  full.WriteLine("does not fit");
+  try {
+    full.Close();
+    ADD_FAILURE() << "a full disk is reported";
+  } catch (const rtl::EInOutError& error) {
+    EXPECT_EQ(error.Reason(), "No space left on device");
+  }
+  EXPECT_TRUE(fs::is_symlink(folder / "full.qmx"));
+}
+
+TEST(AtomicFile, AFileThatCannotBeStartedRaises) {
+  const fs::path folder = TestFolder();
+  EXPECT_THROW(rtl::AtomicFile((folder / "no-such-folder" / "x.qmx").string()), rtl::EInOutError);
+  fs::create_directory(folder / "a-folder.qmx");
+  EXPECT_THROW(rtl::TextWriter((folder / "a-folder.qmx").string()), rtl::EInOutError);
+  EXPECT_EQ(Entries(folder), std::vector<std::string>{"a-folder.qmx"});
+}
+
+// A process id that no process has now: a child that has ended.
+pid_t EndedProcess() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
+}
+
+// The temporary name a process `pid` would use for `target`, made from the
+// name this process uses.
+std::string TemporaryNameOf(const fs::path& target, long pid) {
+  rtl::AtomicFile probe(target.string());
+  std::string name = fs::path(probe.TemporaryPath()).filename().string();
+  const std::string own = ".~" + std::to_string(getpid()) + "-";
+  name.replace(name.find(own), own.size(), ".~" + std::to_string(pid) + "-");
+  return name;
+}
+
+TEST(AtomicFile, TemporariesOfEndedProcessesAreRemovedByTheNextWriter) {
+  const fs::path folder = TestFolder();
+  const fs::path target = folder / "out.qmx";
+  const std::string ended = TemporaryNameOf(target, EndedProcess());
+  const std::string running = TemporaryNameOf(target, getppid());
+  const std::string otherTarget = TemporaryNameOf(folder / "other.qmx", EndedProcess());
+  std::string otherHost = ended;
+  otherHost.insert(otherHost.size() - 4, "x");
+  for (const std::string& name : {ended, running, otherTarget, otherHost}) Make(folder / name, "stale");
+
+  rtl::TextWriter writer(target.string());
+  writer.Write("new");
+  writer.Close();
+  std::vector<std::string> expected = {"out.qmx", running, otherTarget, otherHost};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Entries(folder), expected);
+}
+
+// Two writers of one file at once, and a reader meanwhile: every read finds
+// one whole file, and the last file is one of the two.
+TEST(AtomicFile, TwoWritersAtOnceLeaveOneWholeFile) {
+  const fs::path folder = TestFolder();
+  const fs::path target = folder / "out.qmx";
+  const std::string initial(100000, 'i');
+  Make(target, initial);
+  const std::vector<std::string> contents = {std::string(1500000, 'a'), std::string(1000000, 'b')};
+  for (int round = 0; round < 5; ++round) {
+    std::latch start(3);
+    std::atomic<bool> writing = true;
+    std::vector<std::string> mixed;
+    std::thread reader([&] {
+      start.arrive_and_wait();
+      while (writing) {
+        const std::string seen = rtl::ReadWholeFile(target.string());
+        if (seen != initial && seen != contents[0] && seen != contents[1]) mixed.push_back(seen.substr(0, 20));
+      }
+    });
+    std::vector<std::thread> writers;
+    for (const std::string& content : contents) {
+      writers.emplace_back([&] {
+        rtl::TextWriter writer(target.string());
+        start.arrive_and_wait();
+        for (size_t at = 0; at < content.size(); at += 4096) writer.Write(std::string_view(content).substr(at, 4096));
+        writer.Close();
+      });
+    }
+    for (std::thread& writer : writers) writer.join();
+    writing = false;
+    reader.join();
+    EXPECT_EQ(mixed, std::vector<std::string>{}) << "round " << round;
+    const std::string last = rtl::ReadWholeFile(target.string());
+    EXPECT_TRUE(last == contents[0] || last == contents[1]) << "round " << round << ": " << last.size() << " bytes";
+    EXPECT_EQ(Entries(folder), std::vector<std::string>{"out.qmx"});
+  }
+}
+
+// A writer killed in the middle of a large file leaves the old file as it
+// was; its temporary file stays until the next writer of the file removes it.
+TEST(AtomicFile, AWriterKilledMidFileLeavesTheOldFile) {
+  const fs::path folder = TestFolder();
+  const fs::path target = folder / "out.qmx";
+  Make(target, "old\r\n");
+  int halfway[2];
+  int never[2];
+  ASSERT_EQ(pipe(halfway), 0);
+  ASSERT_EQ(pipe(never), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    rtl::TextWriter writer(target.string());
+    const std::string line(1000, 'x');
+    for (int i = 0; i < 8000; ++i) writer.WriteLine(line);
+    const char mark = '1';
+    (void)!write(halfway[1], &mark, 1);
+    char wait;
+    (void)!read(never[0], &wait, 1);  // blocks until killed
+    _exit(0);
+  }
+  char mark = 0;
+  ASSERT_EQ(read(halfway[0], &mark, 1), 1);
+  kill(child, SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  for (int fd : {halfway[0], halfway[1], never[0], never[1]}) close(fd);
+  ASSERT_TRUE(WIFSIGNALED(status));
+
+  EXPECT_EQ(Content(target), "old\r\n");
+  const std::vector<std::string> left = Entries(folder);
+  ASSERT_EQ(left.size(), 2u) << "the killed writer's temporary file";
+  EXPECT_GT(fs::file_size(folder / (left[0] == "out.qmx" ? left[1] : left[0])), 4000000u);
+
+  rtl::TextWriter next(target.string());
+  next.WriteLine("new");
+  next.Close();
+  EXPECT_EQ(Content(target), "new\r\n");
+  EXPECT_EQ(Entries(folder), std::vector<std::string>{"out.qmx"});
+}
+
+}  // namespace
