@@ -88,6 +88,16 @@ class MorvapcWindows : public platform_test::WindowTest {
     input::PressKey(KeyTarget(dialog), key);
     input::Flush();
   }
+  // The batch window, opened from the main window's menu, with the file loaded.
+  TbatchF* OpenBatch(TMORVAF& main, const fs::path& file) {
+    main.Menu().Find("Run batch file...")->Click();
+    input::Flush();
+    auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+    if (batch == nullptr) return nullptr;
+    dialogs.AnswerFile(file.string());
+    batch->LoadBtn().Click();
+    return batch;
+  }
   static void Snapshot(Control& control, const std::string& name) {
     const fs::path folder = fs::path(MORVA_ARTEFACTS) / "shell" / "forms";
     fs::create_directories(folder);
@@ -226,12 +236,8 @@ TEST_F(MorvapcWindows, BatchStopsAtNextWithThePlotOpenAndBothSectionsReachTheLis
   std::ofstream((folder / "run.qmb").string(), std::ios::binary)
       << "\" SAHN, then its tree\r\n*SAHN O=dis.qmx R=dis.tre\r\n*TREE O=dis.tre\r\n";
   TMORVAF& main = Start();
-  main.Menu().Find("Run batch file...")->Click();
-  input::Flush();
-  auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+  TbatchF* batch = OpenBatch(main, folder / "run.qmb");
   ASSERT_NE(batch, nullptr);
-  dialogs.AnswerFile((folder / "run.qmb").string());
-  batch->LoadBtn().Click();
   EXPECT_TRUE(batch->RunBtn().Enabled());
 
   std::vector<std::string> atWait;
@@ -289,12 +295,8 @@ TEST_F(MorvapcWindows, OneCancelStopsTheBatchAndTheListingSaysSo) {
     fs::copy_file(fs::path(MORVA_FIXTURES) / c.fixture, folder / "data.qmx", fs::copy_options::overwrite_existing);
     fs::remove(folder / "out.qmx");
     std::ofstream((folder / "run.qmb").string(), std::ios::binary) << c.command << "\r\n*OUTPUT O=data.qmx\r\n";
-    main.Menu().Find("Run batch file...")->Click();
-    input::Flush();
-    auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+    TbatchF* batch = OpenBatch(main, folder / "run.qmb");
     ASSERT_NE(batch, nullptr) << c.name;
-    dialogs.AnswerFile((folder / "run.qmb").string());
-    batch->LoadBtn().Click();
     boxes.Clear();
     const std::int32_t pages = ListingForm() != nullptr ? ListingForm()->Model().PageCount() : 1;
     std::function<void()> cancel = [&] {
@@ -353,12 +355,8 @@ TEST_F(MorvapcWindows, TheBatchWindowStopsAtAFailureNamingItsLine) {
     std::ofstream(out, std::ios::binary) << "old\r\n";
     std::ofstream((folder / "run.qmb").string(), std::ios::binary) << "\" one failure\r\n"
                                                                    << c.command << "\r\n*OUTPUT O=interval.qmx\r\n";
-    main.Menu().Find("Run batch file...")->Click();
-    input::Flush();
-    auto* batch = dynamic_cast<TbatchF*>(FindForm("BatchF"));
+    TbatchF* batch = OpenBatch(main, folder / "run.qmb");
     ASSERT_NE(batch, nullptr) << c.name;
-    dialogs.AnswerFile((folder / "run.qmb").string());
-    batch->LoadBtn().Click();
     boxes.Clear();
     const std::int32_t pages = ListingForm() != nullptr ? ListingForm()->Model().PageCount() : 1;
     std::function<void()> cancelQuestion = [&] {
