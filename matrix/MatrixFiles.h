@@ -116,6 +116,9 @@ struct TMatrixFileHooks {
   // Shows the prompt for an existing file; returns its modal result
   // (1 overwrite, 6 append, 2 cancel).
   std::function<int(const std::string& fullName)> overwritePrompt;
+  // Told of an existing output file that the setting or the prompt refused,
+  // before the opener returns false; it may raise instead.
+  std::function<void(const std::string& fullName)> outputRefused;
 };
 
 // Replaces the installed hooks and returns the previous ones.
@@ -140,7 +143,8 @@ bool OpenInputMatrixFile(TInputMatrixFile& f, const std::string& name, std::stri
 
 // Opens a file for writing under the "OverWrite" rule. Returns false, with
 // nothing opened, when the user or the setting refuses to touch an existing
-// file. Refuses (E_Morvapc) a name that is a file open for input.
+// file (after the hook outputRefused, which may raise instead). Refuses
+// (E_Morvapc) a name that is a file open for input.
 bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::string_view role);
 
 // Closes an output file; a failure to write its last bytes raises E_Morvapc

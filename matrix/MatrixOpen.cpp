@@ -127,7 +127,10 @@ bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::st
   if (mode != 'O') {
     if (Exists(fullName)) {
       if (mode == '?') mode = AskOverwriteAppend(fullName);
-      if (mode == 'F') return false;
+      if (mode == 'F') {
+        if (Hooks().outputRefused) Hooks().outputRefused(fullName);
+        return false;
+      }
     } else {
       mode = 'O';
     }

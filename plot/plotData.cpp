@@ -44,6 +44,12 @@ std::unique_ptr<Rect_mx> ReadPlotMatrix(rtl::TextReader& f, const TMatrixHeader&
   return m;
 }
 
+bool ReadDataSetHeader(rtl::TextReader& f, bool first, std::unique_ptr<rtl::StringList>& comments,
+                       TMatrixHeader& header, bool list, TMatrixTypeSet allowed) {
+  return first ? ReadMatrixHeader(f, comments, header, list, allowed)
+               : ReadMatrixHeaderOrEnd(f, comments, header, list, allowed);
+}
+
 void ReadPlotGraphs(rtl::TextReader& g, std::int32_t dataCount, TGraphMxList& graphs) {
   while (graphs.Count() < dataCount) {
     std::unique_ptr<rtl::StringList> comments;

@@ -57,6 +57,13 @@ std::string VariableLabelOf(const Label_mx* labels, std::int32_t v);
 std::unique_ptr<Rect_mx> ReadPlotMatrix(rtl::TextReader& f, const TMatrixHeader& header, const char* rowDefault,
                                         const char* colDefault);
 
+// The header of a data file's next matrix. The first must be there: an empty
+// or comment-only file is refused by the header reader, so a run never ends
+// with nothing to show and nothing said. After the first, the end of the data
+// (comment lines at most) gives false.
+bool ReadDataSetHeader(rtl::TextReader& f, bool first, std::unique_ptr<rtl::StringList>& comments,
+                       TMatrixHeader& header, bool list, TMatrixTypeSet allowed);
+
 // Reads up to one graph per data set, each header listed, the labels the
 // header announces skipped (as many as its rows for row labels, 3 for column
 // labels); reading stops at the end of the file. When fewer graphs than data

@@ -142,6 +142,7 @@ class TRunScope {
   TRunScope(const TRunScope&) = delete;
   TRunScope& operator=(const TRunScope&) = delete;
   ~TRunScope() {
+    ProgressDone();
     view_.RunEnded();
     EndBatchRun();
     params_.Free();
@@ -250,6 +251,10 @@ void ParseArguments(std::string_view arguments, const TModuleRec& module, TWorki
   }
 }
 
+void TBatchView::ShowError(const std::string& text) { ShowErrorMessage(text); }
+
+void TBatchView::ShowWarning(const std::string& text) { ShowWarningMessage(text); }
+
 TBatchRunner::TBatchRunner(TListingModel& listing, TBatchView& view) : listing_(listing), view_(view) {}
 
 void TBatchRunner::Load(const std::string& fileName) {
@@ -275,6 +280,7 @@ TBatchState TBatchRunner::IdleState() const { return commands_.Empty() ? TBatchS
 TBatchEnd TBatchRunner::Run(std::string_view parameters) {
   if (state_ != TBatchState::Loaded || RunFlags().abort || !BeginBatchRun()) return TBatchEnd::Refused;
   state_ = TBatchState::Running;
+  current_ = -1;
   TBatchEnd end = TBatchEnd::Completed;
   try {
     TRunScope scope(view_, params_);
@@ -283,15 +289,15 @@ TBatchEnd TBatchRunner::Run(std::string_view parameters) {
     for (const std::string& line : commands_) commands.Add(SubstituteParameters(line, words));
     RunCommands(commands);
   } catch (const E_Morvapc_UserAbort& abort) {
-    ShowWarningMessage(abort.Message());
     ClearAbort();
+    ListStop();
+    view_.ShowWarning(abort.Message());
     end = TBatchEnd::Aborted;
   } catch (const E_Morvapc& error) {
-    ShowErrorMessage(error.Message());
+    view_.ShowError(error.Message());
     end = TBatchEnd::Failed;
   } catch (...) {
     state_ = IdleState();
-    ProgressDone();
     throw;
   }
   state_ = IdleState();
@@ -299,11 +305,17 @@ TBatchEnd TBatchRunner::Run(std::string_view parameters) {
 }
 
 void TBatchRunner::RunCommands(const rtl::StringList& commands) {
-  for (int i = 0; i < commands.Count(); ++i) {
-    view_.ExecutingLine(i + 1, fileLines_[static_cast<size_t>(i)], commands[i]);
-    RunCommand(commands[i]);
-    view_.CommandEnded(i + 1);
+  for (current_ = 0; current_ < commands.Count(); ++current_) {
+    view_.ExecutingLine(current_ + 1, fileLines_[static_cast<size_t>(current_)], commands[current_]);
+    RunCommand(commands[current_]);
+    view_.CommandEnded(current_ + 1);
   }
+}
+
+// The last line of a cancelled batch's listing: where it stopped.
+void TBatchRunner::ListStop() const {
+  if (current_ < 0 || current_ >= static_cast<int>(fileLines_.size())) return;
+  ListingWriteLine(rtl::Format("Batch stopped by Cancel at line %d", fileLines_[static_cast<size_t>(current_)]));
 }
 
 void TBatchRunner::RunCommand(const std::string& line) {
@@ -324,7 +336,9 @@ void TBatchRunner::AfterModule(std::int32_t number) {
     const rtl::ScopeExit release([this] {
       if (module_.release != nullptr) module_.release();
     });
-    if (IsGraphicsModule(number)) WaitForPlot();
+    // After Cancel the batch ends at once: no wait for "Next", which would
+    // stay dead while the abort is pending.
+    if (IsGraphicsModule(number) && !RunFlags().abort) WaitForPlot();
   }
   Progress("", -1);
 }

@@ -39,6 +39,10 @@ class TBatchView {
   virtual void WaitEnded() {}
   // The panel goes; Run is enabled again and Cancel closes the window.
   virtual void RunEnded() {}
+  // The message that ended the batch, after RunEnded: an error box, or a
+  // warning box for a user abort. The batch window names the command's line.
+  virtual void ShowError(const std::string& text);
+  virtual void ShowWarning(const std::string& text);
 };
 
 enum class TBatchState { Empty, Loaded, Running, Waiting };
@@ -49,7 +53,8 @@ enum class TBatchState { Empty, Loaded, Running, Waiting };
 enum class TBatchEnd {
   Completed,  // every command ran
   Failed,     // an E_Morvapc ended it; its text was shown in an error box
-  Aborted,    // Cancel ended it; "User abort" was shown in a warning box
+  Aborted,    // Cancel ended it; "User abort" was shown in a warning box, and the
+              // listing's last line says where the batch stopped
   Refused,    // nothing ran: no file loaded, or a module or batch is running
 };
 
@@ -84,6 +89,7 @@ class TBatchRunner {
   bool Running() const;
   TBatchState IdleState() const;
   void RunCommands(const rtl::StringList& commands);
+  void ListStop() const;
   void RunCommand(const std::string& line);
   void AfterModule(std::int32_t number);
   void WaitForPlot();
@@ -97,6 +103,7 @@ class TBatchRunner {
   TModuleRec module_;
   TWorkingParams params_;
   bool stop_ = false;
+  int current_ = -1;  // the command that runs, counted from 0; -1 before the first
 };
 
 // Drops comments and blank lines and joins continuation lines to their

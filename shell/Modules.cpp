@@ -1,10 +1,16 @@
 #include "shell/Modules.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "matrix/MatrixFiles.h"
 #include "rtl/Format.h"
 #include "shell/Config.h"
+#include "shell/Progress.h"
 
 const std::array<std::string_view, ModuleCount> ModuleBatchNames = {
     "CONFIG",  "STAND",   "OUTPUT",  "DCENTER", "FOURIER", "TPSWTS", "CANPLS", "CPCA",  "CORRESP", "CVA",
@@ -51,6 +57,73 @@ TParamRec WorkingCopy(const TParamRec& table) {
   }
   return copy;
 }
+
+// Where an output file name leads: a name without a folder lies in the data
+// directory, as the opener takes it; "." and ".." and links are resolved.
+std::filesystem::path OutputPath(const std::string& name) {
+  std::string path = name;
+  if (name.find('/') == std::string::npos) {
+    std::string directory = Config().defaultDir;
+    NormalizeDirectory(directory);
+    path = directory + name;
+  }
+  std::error_code ec;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+  return ec ? std::filesystem::path(path).lexically_normal() : resolved;
+}
+
+// Two outputs of one run that name one file would write over each other.
+void RefuseSharedOutputs(std::span<const TParamRec> params) {
+  std::vector<std::pair<std::filesystem::path, const TParamRec*>> outputs;
+  for (const TParamRec& param : params) {
+    if (param.type != ptOutFile || param.fileName.empty()) continue;
+    const std::filesystem::path path = OutputPath(param.fileName);
+    for (const auto& [earlier, record] : outputs) {
+      if (earlier == path) {
+        throw E_Morvapc("Output files for " + record->prompt + " and " + param.prompt +
+                        " are one file: " + param.fileName + "\nChoose another output file name.");
+      }
+    }
+    outputs.emplace_back(path, &param);
+  }
+}
+
+// While it lives, an error box that the running module shows is held: the
+// first text is kept and nothing is shown. Boxes shown while messages are
+// processed go on to the box that was installed.
+class THeldErrorBox {
+ public:
+  THeldErrorBox() : shown_(SwapErrorBox([this](std::string_view text) { Take(text); })) {}
+  THeldErrorBox(const THeldErrorBox&) = delete;
+  THeldErrorBox& operator=(const THeldErrorBox&) = delete;
+  ~THeldErrorBox() { SwapErrorBox(std::move(shown_)); }
+
+  // Raises the held text, if any.
+  void RaiseHeld() const {
+    if (held_) throw E_Morvapc(*held_);
+  }
+
+ private:
+  using TBox = std::function<void(std::string_view)>;
+
+  static TBox SwapErrorBox(TBox box) {
+    TSharedServices services = InstallSharedServices({});
+    TBox previous = std::exchange(services.errorBox, std::move(box));
+    InstallSharedServices(std::move(services));
+    return previous;
+  }
+
+  void Take(std::string_view text) {
+    if (ProcessingMessages()) {
+      if (shown_) shown_(text);
+    } else if (!held_) {
+      held_ = std::string(text);
+    }
+  }
+
+  TBox shown_;
+  std::optional<std::string> held_;
+};
 
 }  // namespace
 
@@ -100,8 +173,11 @@ void TWorkingParams::LoadParameters(const TModuleRec& module) {
 }
 
 void CallRunRoutine(const TModuleRec& module, std::span<const TParamRec> params) {
+  RefuseSharedOutputs(params);
   if (module.run == nullptr) return;
   TRunOutputs outputs;
+  const THeldErrorBox held;
   module.run(params);
+  held.RaiseHeld();
   outputs.Commit();
 }

@@ -103,9 +103,19 @@ bool ModuleAvailable(std::int32_t number);
 // "Module not available: <batch name>". On error the descriptor is unchanged.
 void DescribeModule(std::int32_t number, TModuleRec& module);
 
-// Calls the module's run routine, if it has one. The matrix files the run
-// writes take their places together when it returns; when it raises (an
-// error, a user abort), none does and every previous file stays as it was.
+// Calls the module's run routine on a working copy: the one way the parameter
+// dialog and the batch runner start a run, so that every run fails alike.
+// - Before the routine: two output files that name one file refuse the run
+//   (E_Morvapc "Output files for <prompt> and <prompt> are one file: <name>"),
+//   before anything is written.
+// - During it: an error box that the routine shows is held, not shown, and
+//   when the routine returns after one, the first held text is raised as
+//   E_Morvapc: a run that reported an error is a failed run, whose message the
+//   caller's handler shows once. Boxes that windows show while the run lets
+//   them work (inside Progress) are theirs and show at once.
+// - After it: the matrix files the run wrote take their places together when
+//   it went well; when it failed (an error, a reported error, a user abort),
+//   none does and every previous file stays as it was.
 void CallRunRoutine(const TModuleRec& module, std::span<const TParamRec> params);
 
 // A client's working copy of a module's parameter table.

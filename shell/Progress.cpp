@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "matrix/Constu.h"
+#include "rtl/ScopeGuard.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ struct TViews {
   TProgressView* batch = nullptr;
   std::function<void()> pump;
   std::function<void()> wait;
+  int processing = 0;  // ProcessMessages and WaitForMessages under way
 };
 
 TViews& Views() {
@@ -24,6 +26,13 @@ TViews& Views() {
 }
 
 TProgressView* CurrentView() { return Flags().batchRunning ? Views().batch : Views().dialog; }
+
+// Runs a pump or a wait, counted as message processing.
+void HandleMessages(const std::function<void()>& handle) {
+  ++Views().processing;
+  const rtl::ScopeExit done([] { --Views().processing; });
+  handle();
+}
 
 }  // namespace
 
@@ -59,14 +68,16 @@ void SetBatchProgressView(TProgressView* view) { Views().batch = view; }
 void SetMessagePump(std::function<void()> pump) { Views().pump = std::move(pump); }
 
 void ProcessMessages() {
-  if (Views().pump) Views().pump();
+  if (Views().pump) HandleMessages(Views().pump);
 }
+
+bool ProcessingMessages() { return Views().processing > 0; }
 
 void SetMessageWait(std::function<void()> wait) { Views().wait = std::move(wait); }
 
 void WaitForMessages() {
   if (Views().wait) {
-    Views().wait();
+    HandleMessages(Views().wait);
   } else {
     ProcessMessages();
   }

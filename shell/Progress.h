@@ -64,6 +64,10 @@ void ProcessMessages();
 void SetMessageWait(std::function<void()> wait);
 void WaitForMessages();
 
+// True while ProcessMessages or WaitForMessages handles messages: what runs
+// then belongs to the windows, not to the running module.
+bool ProcessingMessages();
+
 // Processes pending messages; raises E_Morvapc_UserAbort once Cancel was
 // pressed (the flag stays set for the handler to clear). Percent -2 only tests
 // for cancellation; otherwise the status shows " " + text in the batch window

@@ -229,17 +229,30 @@ void ListCoefficientHeading(const TFormats& f, std::string_view letters) {
   ListingWriteLine(heading + rtl::Format(" %*s", f.w, "Amplitude"));
 }
 
+// The ELLIP1 scale of outline i's fit: the radius of its first harmonic. An
+// outline whose first harmonic has no extent is refused.
+double Ellip1Scale(const TEllipticFourier& fit, const TFirstHarmonic& first, const TObjects& objects, std::int32_t i) {
+  if (first.radius <= kNoExtent * fit.length) {
+    throw E_Morvapc("The first harmonic of outline " + objects.Name(i) +
+                    " has no extent: it cannot be standardized by ELLIP1");
+  }
+  return first.radius;
+}
+
+// ELLIP1 checks every outline of the data set before anything of it is
+// written, so that a refusal leaves no result file cut short.
+void CheckEllip1Extents(const TFourierRun& run, const TObjects& objects) {
+  if (run.size != TFourierSize::Ellip1) return;
+  for (std::int32_t i = 1; i <= objects.Count(); ++i) {
+    const TEllipticFourier fit = FourierEFA(objects.rows[static_cast<std::size_t>(i - 1)], 2, run.N);
+    Ellip1Scale(fit, FourierFirstHarmonic(fit), objects, i);
+  }
+}
+
 void EllipticObject(TFourierRun& run, const TFormats& f, const TObjects& objects, std::int32_t i) {
   TEllipticFourier fit = FourierEFA(objects.rows[static_cast<std::size_t>(i - 1)], 2, run.N);
   const TFirstHarmonic first = FourierFirstHarmonic(fit);
-  double scale = 1;
-  if (run.size == TFourierSize::Ellip1) {
-    if (first.radius <= kNoExtent * fit.length) {
-      throw E_Morvapc("The first harmonic of outline " + objects.Name(i) +
-                      " has no extent: it cannot be standardized by ELLIP1");
-    }
-    scale = first.radius;
-  }
+  const double scale = run.size == TFourierSize::Ellip1 ? Ellip1Scale(fit, first, objects, i) : 1;
   const bool rotate = run.orientation == TFourierOrientation::Rotate || run.orientation == TFourierOrientation::Both;
   const bool start = run.orientation == TFourierOrientation::Start || run.orientation == TFourierOrientation::Both;
   FourierNormalize(fit, rotate ? first.psi : 0, start ? first.theta : 0, scale);
@@ -388,6 +401,7 @@ void FourierDriver(TFourierRun& run) {
 
   TObjects objects = ReadObjects(run, header, count, values);
   ListingWriteLine("Method: " + std::string(run.method->name));
+  CheckEllip1Extents(run, objects);
   if (run.out) WriteResultHead(run, comments.get(), objects, width);
   comments.reset();
   FourierDispatch(run, objects);

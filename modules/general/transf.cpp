@@ -6,6 +6,7 @@
 
 #include "matrix/MatrixFiles.h"
 #include "modules/general/transfEngine.h"
+#include "rtl/StringList.h"
 #include "shell/ModuleRun.h"
 #include "shell/Progress.h"
 
@@ -64,6 +65,8 @@ void TransfRun(std::span<const TParamRec> params) {
   ListingWriteLine("Transform by: " + std::string(DirectionWord(run.byRows)));
   ListOutputFile(run.output);
   ListingWriteLine("");
+  // Without codes the output would be a copy of the input.
+  if (rtl::Trim(run.codes).empty()) throw E_Morvapc("Transformation codes are required");
 
   if (!run.Open("transformed data")) return;
   ForEachDataSet(*run.in, [&] { TransfCompute(run); });

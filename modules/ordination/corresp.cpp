@@ -108,6 +108,8 @@ class TCorrespDataSet {
     if (header_.missingCode != 0) throw E_Morvapc("Missing values not permitted in input matrix");
     turned_ = header_.rows > header_.cols;
     const std::int32_t p = std::min(header_.rows, header_.cols);
+    // A single row or column leaves no dimension beyond the trivial one.
+    if (p < 2) throw E_Morvapc("Input matrix must have at least 2 rows and 2 columns");
     if (run_.k >= p) {
       ListingWriteLine("No. dimensions too large, reduced to: " + std::to_string(p - 1));
       run_.k = p - 1;

@@ -81,8 +81,8 @@ namespace {
 void CentreOn(plat::Form& dialog, plat::Point centre) {
   const int left = centre.x - dialog.Width() / 2;
   const int top = centre.y - dialog.Height() / 2;
-  const plat::Rect placed = KeepOnScreen({left, top, left + dialog.Width(), top + dialog.Height()},
-                                         plat::ScreenWidth(), plat::ScreenHeight());
+  const plat::Rect placed = KeepOnScreen({left, top, left + dialog.Width(), top + dialog.Height()}, plat::ScreenWidth(),
+                                         plat::ScreenHeight());
   dialog.SetBounds(placed.left, placed.top, placed.Width(), placed.Height());
 }
 

@@ -36,8 +36,7 @@ constexpr TbmSymbolGroupTexts kLineSymbolTexts{"Select the style of symbol", "Wi
                                                "Set the size of the symbol", "Select the symbol foreground color",
                                                "Select the symbol background color"};
 constexpr TbmSymbolGroupTexts kSymbolTexts{"Style of the symbol", "Width of the symbol outline", "Set symbol size",
-                                           "Select the symbol foreground color",
-                                           "Select the symbol background color"};
+                                           "Select the symbol foreground color", "Select the symbol background color"};
 constexpr TbmPenGroupTexts kOutlineTexts{"Outline", "Set the width of the bar outline",
                                          "Set the color of the bar outline", nullptr};
 
@@ -157,8 +156,8 @@ void TbmStyleDlgBase::AddPenGroup(const TbmPenGroupTexts& texts, plat::Pen& pen)
   AddWidthSpin(group, 0, "&Width:", "bmID_LineWidthSpin", texts.widthHint, pen.width);
   AddColorButton(group, 0, 1, "Co&lor", "bmID_LineColorBtn", texts.colorHint, pen.color);
   if (texts.styleHint == nullptr) return;
-  AddList(group, 1, "&Style:", "bmID_LineStyleCombo", texts.styleHint, bmLineStyleNames, 3,
-          CodeOfLineStyle(pen.style), [&pen](int index) { pen.style = LineStyleOfCode(index); });
+  AddList(group, 1, "&Style:", "bmID_LineStyleCombo", texts.styleHint, bmLineStyleNames, 3, CodeOfLineStyle(pen.style),
+          [&pen](int index) { pen.style = LineStyleOfCode(index); });
 }
 
 void TbmStyleDlgBase::AddSymbolGroup(const TbmSymbolGroupTexts& texts, TbmSymbolClass& symbol, int dpiX, int dpiY) {
@@ -178,8 +177,8 @@ void TbmStyleDlgBase::AddSymbolGroup(const TbmSymbolGroupTexts& texts, TbmSymbol
 
 void TbmStyleDlgBase::AddFillGroup(const TbmFillGroupTexts& texts, plat::Brush& hatch, plat::Brush& background) {
   auto& group = AddGroup(texts.caption, 2);
-  AddList(group, 0, "S&tyle:", "bmID_BarStyleCombo", texts.styleHint, bmFillStyleNames, 4,
-          CodeOfFillStyle(hatch.style), [&hatch](int index) { hatch.style = FillStyleOfCode(index); });
+  AddList(group, 0, "S&tyle:", "bmID_BarStyleCombo", texts.styleHint, bmFillStyleNames, 4, CodeOfFillStyle(hatch.style),
+          [&hatch](int index) { hatch.style = FillStyleOfCode(index); });
   AddColorButton(group, 1, 0, "&FG Color", "bmID_BarFGBtn", texts.fgHint, hatch.color);
   AddColorButton(group, 1, 1, "&BG Color", "bmID_BarBGBtn", texts.bgHint, background.color);
 }

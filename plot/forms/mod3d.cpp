@@ -382,10 +382,7 @@ struct TMod3DRun {
 void ReadDataSet(rtl::TextReader& f, const TMod3DRun& run, TRectMxList& data) {
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
-  // The first matrix must be there; ReadMatrixHeader says what is wrong.
-  const bool read = data.Empty() ? ReadMatrixHeader(f, comments, header, true, {mtRectangular})
-                                 : ReadMatrixHeaderOrEnd(f, comments, header, true, {mtRectangular});
-  if (!read) return;
+  if (!ReadDataSetHeader(f, data.Empty(), comments, header, true, {mtRectangular})) return;
   if ((run.byRows ? header.rows : header.cols) < 3) throw E_Morvapc("Must have at least 3 variables");
   auto m = ReadPlotMatrix(f, header, "Var-", "");
   Mod3DCheckData(*m, run.byRows, run.x, run.y, run.z);

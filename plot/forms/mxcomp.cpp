@@ -9,6 +9,7 @@
 #include "matrix/MatrixFiles.h"
 #include "matrix/MatrixIO.h"
 #include "plot/forms/mxcompo.h"
+#include "plot/plotData.h"
 #include "rtl/Format.h"
 #include "shell/ModuleRun.h"
 #include "shell/Progress.h"
@@ -126,11 +127,12 @@ void MxCompDescribe(TModuleRec& module) {
 namespace {
 
 // The next symmetric matrix of a file with its labels; null when no matrix
-// follows. list: its header and comments go to the listing.
-std::unique_ptr<Sym_mx> ReadSymmetric(rtl::TextReader& f, bool list) {
+// follows, but the first must be there. list: its header and comments go to
+// the listing.
+std::unique_ptr<Sym_mx> ReadSymmetric(rtl::TextReader& f, bool first, bool list) {
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
-  if (!ReadMatrixHeaderOrEnd(f, comments, header, list, {mtDissimilarity, mtSimilarity})) return nullptr;
+  if (!ReadDataSetHeader(f, first, comments, header, list, {mtDissimilarity, mtSimilarity})) return nullptr;
   const std::int32_t n = header.rows;
   auto labels = std::make_shared<Label_mx>(header.rowLabelCode != lcNone ? n : 0);
   ReadLabels(*labels, f);
@@ -143,16 +145,16 @@ std::unique_ptr<Sym_mx> ReadSymmetric(rtl::TextReader& f, bool list) {
 // The X file's matrices from here on, read without listing them.
 std::int32_t CountRemaining(rtl::TextReader& f) {
   std::int32_t count = 0;
-  while (ReadSymmetric(f, false)) ++count;
+  while (ReadSymmetric(f, false, false)) ++count;
   return count;
 }
 
 void MxCompDriver(rtl::TextReader& fx, rtl::TextReader& fy, bool normalize, std::int32_t np) {
   TMxCompData& data = *State().data;
   ForEachDataSet(fx, [&] {
-    auto x = ReadSymmetric(fx, true);
+    auto x = ReadSymmetric(fx, data.Count() == 0, true);
     if (!x) return;
-    auto y = ReadSymmetric(fy, true);
+    auto y = ReadSymmetric(fy, false, true);
     if (!y) {
       const std::int32_t xCount = data.Count() + 1 + CountRemaining(fx);
       throw E_Morvapc(rtl::Format("Number of X (%d) and Y (%d)%s matrices not equal.", xCount, data.Count(), "\n"));
@@ -162,7 +164,6 @@ void MxCompDriver(rtl::TextReader& fx, rtl::TextReader& fy, bool normalize, std:
     const std::int32_t last = data.Count() - 1;
     MxCompCompute({data.X[last], data.Y[last], data.XValid.back(), data.YValid.back()}, normalize, np);
   });
-  if (data.Count() == 0) return;
   State().plot = std::make_unique<TMxCompPlt>(State().data, 1);
   State().plot->Show();
 }

@@ -189,12 +189,12 @@ struct TMxPlotRun {
   std::int32_t y = 2;
 };
 
-// One data set: its header (listed), labels and values, checked and appended;
-// nothing when no matrix follows.
+// One data set: its header (listed), labels and values, checked and appended.
+// The first matrix must be there; after it, nothing when no matrix follows.
 void ReadDataSet(rtl::TextReader& f, const TMxPlotRun& run, TRectMxList& data) {
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
-  if (!ReadMatrixHeaderOrEnd(f, comments, header, true, {mtRectangular})) return;
+  if (!ReadDataSetHeader(f, data.Empty(), comments, header, true, {mtRectangular})) return;
   auto m = ReadPlotMatrix(f, header, nullptr, nullptr);
   MxPlotCheckData(*m, run.byRows, run.x, run.y);
   data.Add(std::move(m));
@@ -204,7 +204,6 @@ void MxPlotDriver(rtl::TextReader& f, rtl::TextReader* g, const TMxPlotRun& run)
   State().data = std::make_shared<TRectMxList>();
   State().graph = g != nullptr ? std::make_shared<TGraphMxList>() : nullptr;
   ForEachDataSet(f, [&] { ReadDataSet(f, run, *State().data); });
-  if (State().data->Empty()) return;
   if (g != nullptr) ReadPlotGraphs(*g, State().data->Count(), *State().graph);
   State().plot =
       std::make_unique<TMxPlotPlt>(State().data, State().graph, run.byRows, run.x, run.y, kModuleWindowName, 1);

@@ -113,13 +113,17 @@ void TbatchF::CancelOrClose() {
 }
 
 void TbatchF::RunStarted() {
+  fileLine_ = 0;
+  command_.clear();
   SetClientSize(ClientWidth(), kHeight);
   execPanel_->Show();
   cancel_->SetHint("Try to stop computations");
   run_->SetEnabled(false);
 }
 
-void TbatchF::ExecutingLine(int number, int /*fileLine*/, const std::string& line) {
+void TbatchF::ExecutingLine(int number, int fileLine, const std::string& line) {
+  fileLine_ = fileLine;
+  command_ = line;
   lineNumber_->SetCaption(std::to_string(number));
   lineText_->SetCaption(line);
   execPanel_->Repaint();
@@ -146,3 +150,14 @@ void TbatchF::RunEnded() {
   SetClientSize(ClientWidth(), kHeight - kExecHeight);
   cancel_->SetHint(kCloseHint);
 }
+
+// "line 3 (*STAND O=in.qmx R=out.qmx):" above the message, as the batch
+// runner without windows names it.
+std::string TbatchF::NamedAfterLine(const std::string& text) const {
+  if (fileLine_ == 0) return text;
+  return "line " + std::to_string(fileLine_) + " (" + command_ + "):\n" + text;
+}
+
+void TbatchF::ShowError(const std::string& text) { TBatchView::ShowError(NamedAfterLine(text)); }
+
+void TbatchF::ShowWarning(const std::string& text) { TBatchView::ShowWarning(NamedAfterLine(text)); }

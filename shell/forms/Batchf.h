@@ -44,6 +44,10 @@ class TbatchF : public plat::Form, private TBatchView {
   void WaitStarted() override;
   void WaitEnded() override;
   void RunEnded() override;
+  void ShowError(const std::string& text) override;
+  void ShowWarning(const std::string& text) override;
+  // The message with the line of the command that ended the batch.
+  std::string NamedAfterLine(const std::string& text) const;
 
   TBatchRunner runner_;
   plat::Button* load_;
@@ -58,4 +62,6 @@ class TbatchF : public plat::Form, private TBatchView {
   plat::Panel* status_;
   std::unique_ptr<TPanelProgress> progress_;
   std::string runHint_;
+  int fileLine_ = 0;  // the running command's line in the batch file; 0 before the first
+  std::string command_;
 };

@@ -130,6 +130,9 @@ TMORVAF::TMORVAF(TSplashF* splash) : plat::Form("morvaF") {
 
   OnCloseQuery = [](bool& canClose) {
     canClose = !ModuleActive();
+    if (RunFlags().batchRunning) {
+      ShowWarningMessage("A batch is running: press Cancel in the batch window to stop it, then exit.");
+    }
     if (!canClose) return;
     if (TDialogF* dialog = DialogForm()) {
       canClose = dialog->Model().CanClose();

@@ -222,11 +222,37 @@ TEST_F(BatchTest, OtherErrorsLeaveForTheDefaultErrorBox) {
   EXPECT_TRUE(services.errors.empty());
 }
 
-TEST_F(BatchTest, UserAbortEndsTheBatchWithAWarning) {
-  EXPECT_EQ(Run({"*SAHN T=ABORT", "*SAHN T=never"}), TBatchEnd::Aborted);
+// Whether the batch window's gauge shows.
+class GaugeView : public TProgressView {
+ public:
+  GaugeView() { SetBatchProgressView(this); }
+  ~GaugeView() override { SetBatchProgressView(nullptr); }
+  void SetStatus(const std::string&) override {}
+  void StartGauge() override { shown = true; }
+  void SetGauge(std::int32_t) override {}
+  void StopGauge() override { shown = false; }
+  bool shown = false;
+};
+
+TEST_F(BatchTest, UserAbortEndsTheBatchWithAWarningAndSaysWhereInTheListing) {
+  GaugeView gauge;
+  EXPECT_EQ(Run({"\" first a comment", "*SAHN T=ABORT", "*SAHN T=never"}), TBatchEnd::Aborted);
   EXPECT_EQ(services.warnings, std::vector<std::string>{"User abort"});
   EXPECT_FALSE(RunFlags().abort);
+  EXPECT_FALSE(gauge.shown) << "the gauge goes with the batch";
   EXPECT_EQ(FakeLog().size(), 2u);
+  const TListingSection& section = *listing.Section(listing.PageCount() - 1);
+  EXPECT_EQ(section.Paragraph(section.ParagraphCount() - 1), "Batch stopped by Cancel at line 2");
+}
+
+// Cancel while a graphics module computes: the batch ends without waiting
+// for a "Next" that the pending abort would leave dead.
+TEST_F(BatchTest, CancelDuringAGraphicsModuleEndsTheBatchWithoutAWait) {
+  view.onWait = [this] { runner.Cancel(); };
+  EXPECT_EQ(Run({"*TREE T=ABORT", "*SAHN T=never"}), TBatchEnd::Aborted);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"started", "1: *TREE T=ABORT", "ended"}));
+  EXPECT_EQ(services.warnings, std::vector<std::string>{"User abort"});
+  EXPECT_EQ(FakeLog().back(), "release");
 }
 
 TEST_F(BatchTest, AGraphicsModuleWaitsForNext) {

@@ -1,6 +1,7 @@
 #include "tests/shell/FakeModules.h"
 
 #include "matrix/Constu.h"
+#include "matrix/MatrixFiles.h"
 #include "rtl/Format.h"
 #include "shell/Progress.h"
 
@@ -17,7 +18,7 @@ std::vector<TParamRec> MakeTable() {
       {.keyword = "O", .prompt = "Output file", .type = ptOutFile},
       {.keyword = "X", .prompt = "Real", .type = ptReal, .real = 1.5, .min = "-1e5", .max = "1e5", .mask = "#.##"},
       {.keyword = "N", .prompt = "Count", .type = ptInteger, .integer = 2, .min = "1", .max = "20", .mask = "##"},
-      {.keyword = "O", .prompt = "Second output", .type = ptOutFile},
+      {.keyword = "O", .prompt = "Output's name", .type = ptText},
   };
 }
 
@@ -25,10 +26,21 @@ void FakeRun(std::span<const TParamRec> p) {
   Progress("", 0);
   const std::string line =
       rtl::Format("run T=%s C=%s R=%s I=%s O=%s X=%g N=%d O2=%s", p[0].text, p[1].ChoiceText(),
-                  p[2].check ? "true" : "false", p[3].fileName, p[4].fileName, p[5].real, p[6].integer, p[7].fileName);
+                  p[2].check ? "true" : "false", p[3].fileName, p[4].fileName, p[5].real, p[6].integer, p[7].text);
   FakeLog().push_back(line);
   ListingWriteLine(line);
   if (p[0].text == "FAIL") throw E_Morvapc("fake failure");
+  if (p[0].text == "BOX") {
+    ShowErrorMessage("fake box");
+    ShowErrorMessage("second box");
+    return;
+  }
+  if (p[0].text == "WRITE") {
+    TOutputMatrixFile out;
+    if (!OpenOutputMatrixFile(out, p[4].fileName, "fake output")) return;
+    out->WriteLine("new");
+    CloseOutputMatrixFile(out);
+  }
   if (p[0].text == "ABORT") RequestAbort();
   Progress("", 100);
 }

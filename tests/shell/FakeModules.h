@@ -15,7 +15,9 @@ std::vector<std::string>& FakeLog();
 // Registers the fake module under a number (its batch name is the table's);
 // unregisters it again at the end of the test. The run lists one line with
 // the values it got; a text "FAIL" raises E_Morvapc "fake failure", "ABORT"
-// calls Progress after requesting an abort.
+// calls Progress after requesting an abort, "BOX" shows the error boxes
+// "fake box" and "second box" and returns, "WRITE" opens the output file O
+// and writes "new" in it, returning at once when the opener says no.
 class FakeModule {
  public:
   explicit FakeModule(std::int32_t number);

@@ -282,7 +282,7 @@ TEST_F(MorvapcWindows, BatchStopsAtNextWithThePlotOpenAndBothSectionsReachTheLis
     atWait = {batch->RunBtn().Caption(), plat::FormExists("TreePltF") ? "plot open" : "no plot",
               main.ModuleButton(18)->Enabled() ? "button" : "no button"};
     main.ModuleButton(18)->Click();  // refused while the batch waits
-    main.Close();                    // refused too
+    main.Close();                    // refused too, saying why
     batch->RunBtn().Click();
   };
   later.Post(pressNext);
@@ -290,7 +290,8 @@ TEST_F(MorvapcWindows, BatchStopsAtNextWithThePlotOpenAndBothSectionsReachTheLis
   input::Flush();
 
   EXPECT_EQ(atWait, (std::vector<std::string>{"Next", "plot open", "button"}));
-  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+  ASSERT_EQ(boxes.Boxes().size(), 1u) << boxes.LastText();
+  EXPECT_EQ(boxes.Boxes()[0].text, "A batch is running: press Cancel in the batch window to stop it, then exit.");
   EXPECT_EQ(DialogForm(), nullptr);
   EXPECT_TRUE(main.Visible());
   EXPECT_EQ(batch->RunBtn().Caption(), "Run");
@@ -358,6 +359,113 @@ TEST_F(MorvapcWindows, TheListingsFontDialogOffersFixedPitchFontsAlone) {
   EXPECT_FALSE(offered.contains("Liberation Sans"));
   ASSERT_NE(listing.EditorAt(1), nullptr);
   EXPECT_EQ(listing.EditorAt(1)->FixedFont().Name(), "Liberation Mono");
+}
+
+// Cancel while a module computes (the gauge moving), and while a graphics
+// module runs (which would then wait for a "Next" that the pending abort
+// leaves dead): one Cancel ends the batch with one warning naming the line,
+// the listing says where it stopped, and the window is idle again.
+TEST_F(MorvapcWindows, OneCancelStopsTheBatchAndTheListingSaysSo) {
+  struct Case {
+    const char* name;
+    const char* fixture;  // copied as data.qmx
+    const char* command;
+    bool gaugeMoving;  // Cancel once the gauge shows, else at the run's first Progress
+  };
+  const Case cases[] = {
+      {"computing", "similarity/interval.qmx", "*SIMINT O=data.qmx R=out.qmx", true},
+      {"graphics module", "mxplot/golden/three.qmx", "*MXPLOT O=data.qmx", false},
+  };
+  const fs::path folder = DataFolder();
+  TMORVAF& main = Start();
+  for (const Case& c : cases) {
+    fs::copy_file(fs::path(MORVA_FIXTURES) / c.fixture, folder / "data.qmx", fs::copy_options::overwrite_existing);
+    fs::remove(folder / "out.qmx");
+    std::ofstream((folder / "run.qmb").string(), std::ios::binary) << c.command << "\r\n*OUTPUT O=data.qmx\r\n";
+    TbatchF* batch = LoadBatch(main, folder / "run.qmb");
+    ASSERT_NE(batch, nullptr) << c.name;
+    boxes.Clear();
+    const std::int32_t pages = ListingForm() != nullptr ? ListingForm()->Model().PageCount() : 1;
+    std::function<void()> cancel = [&] {
+      if (!batch->ExecPanel().Visible() || (c.gaugeMoving && !batch->Gauge().Visible())) {
+        later.Post(cancel);
+        return;
+      }
+      batch->CancelBtn().Click();
+    };
+    later.Post(cancel);
+    batch->RunBtn().Click();
+    input::Flush();
+
+    ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name << ": " << boxes.LastText();
+    EXPECT_EQ(boxes.Boxes()[0].text, std::string("line 1 (") + c.command + "):\nUser abort") << c.name;
+    EXPECT_EQ(boxes.Boxes()[0].kind, MsgKind::Warning) << c.name;
+    EXPECT_FALSE(RunFlags().abort) << c.name;
+    EXPECT_FALSE(batch->Gauge().Visible()) << c.name;
+    EXPECT_TRUE(batch->RunBtn().Enabled()) << c.name;
+    EXPECT_EQ(batch->RunBtn().Caption(), "Run") << c.name;
+    TListingModel& listing = ListingForm()->Model();
+    ASSERT_EQ(listing.PageCount(), pages + 1) << c.name << ": OUTPUT never ran";
+    const std::vector<std::string> lines = listing.Section(pages)->Paragraphs();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "Batch stopped by Cancel at line 1") << c.name;
+
+    batch->CancelBtn().Click();  // now it closes the window
+    input::Flush();
+    EXPECT_EQ(FindForm("BatchF"), nullptr) << c.name;
+    EXPECT_EQ(boxes.Boxes().size(), 1u) << c.name;
+  }
+}
+
+// Two failures that used to pass for success, through the batch window: the
+// batch stops at the failing command with its message naming the line.
+TEST_F(MorvapcWindows, TheBatchWindowStopsAtAFailureNamingItsLine) {
+  const fs::path folder = DataFolder();
+  const fs::path cva = fs::path(MORVA_FIXTURES) / "cva";
+  for (const char* name : {"four-means.qmx", "four-sizes.qmx", "five-within.qmx"}) {
+    fs::copy_file(cva / name, folder / name);
+  }
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
+  struct Case {
+    const char* name;
+    const char* command;
+    std::string message;
+  };
+  const std::string out = (folder / "out.qmx").string();
+  const Case cases[] = {
+      {"an error box of the module", "*CVA M=four-means.qmx V=five-within.qmx GS=four-sizes.qmx",
+       "Number of variables in VCV matrix does not match those in group means"},
+      {"Cancel on File exists!", "*SIMINT O=interval.qmx R=out.qmx", "Output file exists and was not written: " + out},
+  };
+  TMORVAF& main = Start();
+  for (const Case& c : cases) {
+    std::ofstream(out, std::ios::binary) << "old\r\n";
+    std::ofstream((folder / "run.qmb").string(), std::ios::binary) << "\" one failure\r\n"
+                                                                   << c.command << "\r\n*OUTPUT O=interval.qmx\r\n";
+    TbatchF* batch = LoadBatch(main, folder / "run.qmb");
+    ASSERT_NE(batch, nullptr) << c.name;
+    boxes.Clear();
+    const std::int32_t pages = ListingForm() != nullptr ? ListingForm()->Model().PageCount() : 1;
+    std::function<void()> cancelQuestion = [&] {
+      if (auto* ask = dynamic_cast<Task_oafF*>(FindForm("ask_oafF"))) {
+        ask->CancelBtn().Click();
+      } else if (RunFlags().batchRunning) {
+        later.Post(cancelQuestion);
+      }
+    };
+    later.Post(cancelQuestion);
+    batch->RunBtn().Click();
+    input::Flush();
+
+    ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name << ": " << boxes.LastText();
+    EXPECT_EQ(boxes.Boxes()[0].text, std::string("line 2 (") + c.command + "):\n" + c.message) << c.name;
+    EXPECT_EQ(boxes.Boxes()[0].kind, MsgKind::Error) << c.name;
+    EXPECT_EQ(ListingForm()->Model().PageCount(), pages + 1) << c.name << ": OUTPUT never ran";
+    EXPECT_FALSE(RunFlags().batchRunning) << c.name;
+    batch->Close();
+    input::Flush();
+  }
+  EXPECT_EQ(rtl::ReadWholeFile(out), "old\r\n") << "Cancel left the old file";
 }
 
 TEST_F(MorvapcWindows, TheOverwriteQuestionAnswersByItsButtonsAndEscape) {

@@ -66,7 +66,9 @@ class CvaModule : public moduletest::ModuleRunTest {
   const testsupport::ScopedHook<TPlotButtonBar*> installedBar{SetPlotButtonBar, &bar};
 };
 
-TEST_F(CvaModule, ErrorBoxesEndTheRun) {
+// Each error box fails the run: its text is raised for the caller to show
+// once, and the run leaves no output.
+TEST_F(CvaModule, ErrorBoxesFailTheRun) {
   const std::string twoVariables = Write("two.qmx", "1 2 2 0\n1 2\n3 4\n");
   const std::string missing = Write("missing.qmx", "1 3 1 1 -9\n1\n-9\n2\n");
   struct Case {
@@ -81,7 +83,8 @@ TEST_F(CvaModule, ErrorBoxesEndTheRun) {
       {"neither matrix nor vectors",
        {{"M", Fixture("four-means.qmx")}, {"GS", Fixture("four-sizes.qmx")}},
        "Canonical vectors are required"},
-      {"a within matrix of other variables", With(four, {{"V", Fixture("five-within.qmx")}}),
+      {"a within matrix of other variables",
+       With(four, {{"V", Fixture("five-within.qmx")}, {"CV", Path("cv.qmx")}, {"CS", Path("cs.qmx")}}),
        "Number of variables in VCV matrix does not match those in group means"},
       {"vectors of other variables",
        {{"M", Fixture("four-means.qmx")}, {"GS", Fixture("four-sizes.qmx")}, {"CV", twoVariables}},
@@ -94,9 +97,12 @@ TEST_F(CvaModule, ErrorBoxesEndTheRun) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ASSERT_NO_THROW(RunCleared(c.args));
-    EXPECT_EQ(services.errors, std::vector<std::string>{c.message});
+    services.errors.clear();
+    ExpectRefused(c.args, c.message);
+    EXPECT_TRUE(services.errors.empty()) << "held for the caller's box";
   }
+  EXPECT_FALSE(std::filesystem::exists(Path("cv.qmx")));
+  EXPECT_FALSE(std::filesystem::exists(Path("cs.qmx")));
 }
 
 TEST_F(CvaModule, RefusesTooFewGroupsOrDegreesOfFreedom) {

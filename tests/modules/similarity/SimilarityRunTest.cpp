@@ -98,7 +98,7 @@ TEST_F(SimilarityRun, SimgendRefusesACoefficientWithoutWhatItNeedsBeforeOpeningF
   };
   for (const Case& c : cases) {
     boxes.clear();
-    EXPECT_EQ(Run({c.command}), TBatchEnd::Completed) << c.command;
+    EXPECT_EQ(Run({c.command}), TBatchEnd::Failed) << c.command;
     EXPECT_EQ(boxes, std::vector<std::string>{c.box});
     EXPECT_FALSE(fs::exists(folder_ / "out.qmx"));
   }
@@ -112,7 +112,7 @@ TEST_F(SimilarityRun, SimgendChecksAKeptSampleSizeArrayAgainstTheNextDataSet) {
     data.WriteLine(line);
   }
   data.Close();
-  EXPECT_EQ(Run({"*SIMGEND O=shrinking.qmx C=NEI-UB NA=nsizes.qmx L=1 R=out.qmx"}), TBatchEnd::Completed);
+  EXPECT_EQ(Run({"*SIMGEND O=shrinking.qmx C=NEI-UB NA=nsizes.qmx L=1 R=out.qmx"}), TBatchEnd::Failed);
   EXPECT_EQ(boxes, std::vector<std::string>{"Incorrect length of sample size array (5) does not match data"});
   const std::string section = LastSection();
   EXPECT_NE(section.find("Using previous N matrix\r\n"), std::string::npos);

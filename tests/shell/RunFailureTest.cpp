@@ -1,0 +1,185 @@
+// How a run fails, the same from the dialog and from a batch: an error box
+// the run shows makes it a failed run (shown once; a batch stops at it), two
+// outputs naming one file are refused before the run starts, and an existing
+// output that is not written over stops a batch but only notes itself in a
+// dialog run's listing.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "matrix/MatrixFiles.h"
+#include "rtl/TextFile.h"
+#include "shell/Ask_oaf.h"
+#include "shell/Batchu.h"
+#include "shell/Listing.h"
+#include "shell/ParamDialog.h"
+#include "shell/Progress.h"
+#include "shell/ShellServices.h"
+#include "tests/shell/FakeModules.h"
+#include "tests/shell/ShellTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using shelltest::FakeLog;
+using shelltest::FakeModule;
+
+constexpr std::int32_t SahnNumber = 18;
+
+class RunFailure : public ::testing::Test {
+ protected:
+  RunFailure() {
+    oldHooks_ = InstallMatrixFileHooks({});
+    InstallShellServices(listing, [this](const std::string& fullName) {
+      asked.push_back(fullName);
+      return answer;
+    });
+    Config().defaultDir = settings.Folder().string();
+  }
+  ~RunFailure() override {
+    SetMessagePump(nullptr);
+    InstallMatrixFileHooks(std::move(oldHooks_));
+    ClearAbort();
+  }
+
+  TBatchEnd RunBatch(std::initializer_list<const char*> commands) {
+    rtl::StringList lines;
+    for (const char* command : commands) lines.Add(command);
+    TBatchView view;
+    TBatchRunner runner(listing, view);
+    runner.LoadLines(lines);
+    return runner.Run("");
+  }
+
+  // The fake module from its dialog with the text T and the output O.
+  TComputeEnd RunDialog(const std::string& text, const std::string& output = {}) {
+    TModuleRec module;
+    DescribeModule(SahnNumber, module);
+    TDialogModel dialog(module);
+    dialog.Params().Params()[0].text = text;
+    dialog.Params().Params()[4].fileName = output;
+    TDialogView view;
+    const TComputeEnd end = dialog.Compute(listing, view);
+    dialog.Close();
+    return end;
+  }
+
+  std::string LastSectionText() const { return listing.SectionFileText(listing.PageCount() - 1, "\n"); }
+
+  shelltest::TempSettings settings;
+  shelltest::RecordedServices services;
+  TListingModel listing{"2.02c"};
+  FakeModule sahn{SahnNumber};
+  std::vector<std::string> asked;
+  plat::ModalResult answer = oafCancel;
+
+ private:
+  TMatrixFileHooks oldHooks_;
+};
+
+TEST_F(RunFailure, AnErrorBoxFailsTheRunAndShowsItsFirstTextOnce) {
+  EXPECT_EQ(RunBatch({"*SAHN T=BOX", "*SAHN T=never"}), TBatchEnd::Failed);
+  EXPECT_EQ(services.errors, std::vector<std::string>{"fake box"});
+  EXPECT_EQ(FakeLog(), (std::vector<std::string>{"run T=BOX C=Max R=true I=in.qmx O= X=1.5 N=2 O2=", "release"}))
+      << "the next command never runs";
+
+  services.errors.clear();
+  EXPECT_EQ(RunDialog("BOX"), TComputeEnd::Failed);
+  EXPECT_EQ(services.errors, std::vector<std::string>{"fake box"});
+  EXPECT_FALSE(RunFlags().busy);
+}
+
+// A window's own box while the run lets the windows work is not the run's.
+TEST_F(RunFailure, BoxesShownWhileMessagesAreProcessedShowAtOnce) {
+  bool shown = false;
+  SetMessagePump([&] {
+    if (std::exchange(shown, true)) return;
+    ShowErrorMessage("window's box");
+  });
+  EXPECT_EQ(RunBatch({"*SAHN T=a"}), TBatchEnd::Completed);
+  EXPECT_EQ(services.errors, std::vector<std::string>{"window's box"});
+}
+
+TEST_F(RunFailure, OutputsThatNameOneFileAreRefusedBeforeTheRun) {
+  static const std::vector<TParamRec> table = {
+      {.keyword = "A", .prompt = "First output", .type = ptOutFile},
+      {.keyword = "B", .prompt = "Second output", .type = ptOutFile},
+      {.keyword = "I", .prompt = "Input file", .type = ptInFile},
+  };
+  static bool ran = false;
+  TModuleRec module;
+  module.params = table;
+  module.run = [](std::span<const TParamRec>) { ran = true; };
+  const std::string folder = settings.Folder().string();
+  struct Case {
+    std::string first, second;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"a.qmx", "a.qmx", true},
+      {"a.qmx", folder + "/a.qmx", true},         // the data directory written out
+      {"a.qmx", folder + "/sub/../a.qmx", true},  // through a folder and back
+      {"a.qmx", "A.qmx", false},                  // names keep their case
+      {"a.qmx", "b.qmx", false},
+      {"", "", false},
+  };
+  for (const Case& c : cases) {
+    TWorkingParams params;
+    params.LoadParameters(module);
+    params.Params()[0].fileName = c.first;
+    params.Params()[1].fileName = c.second;
+    params.Params()[2].fileName = c.first;  // an input of that name is the opener's business
+    ran = false;
+    std::string message;
+    try {
+      CallRunRoutine(module, params.Params());
+    } catch (const E_Morvapc& error) {
+      message = error.Message();
+    }
+    EXPECT_EQ(ran, !c.refused) << c.first << " / " << c.second;
+    EXPECT_EQ(message, c.refused ? "Output files for First output and Second output are one file: " + c.second +
+                                       "\nChoose another output file name."
+                                 : "")
+        << c.second;
+  }
+}
+
+// OverWrite=F, and Cancel on the question: a batch stops naming the file, a
+// dialog's run ends quietly with a line in its listing. The file stays.
+TEST_F(RunFailure, AnExistingOutputNotWrittenOverStopsABatchOnly) {
+  const fs::path out = settings.Folder() / "out.qmx";
+  struct Case {
+    const char* name;
+    char overWrite;
+    bool asks;
+  };
+  const Case cases[] = {{"setting F", 'F', false}, {"Cancel on the question", '?', true}};
+  for (const Case& c : cases) {
+    rtl::TextWriter old(out.string());
+    old.WriteLine("old");
+    old.Close();
+    Config().overWrite = c.overWrite;
+    services.errors.clear();
+    asked.clear();
+    FakeLog().clear();
+
+    EXPECT_EQ(RunBatch({"*SAHN T=WRITE O=out.qmx", "*SAHN T=never"}), TBatchEnd::Failed) << c.name;
+    EXPECT_EQ(services.errors, std::vector<std::string>{"Output file exists and was not written: " + out.string()})
+        << c.name;
+    EXPECT_EQ(FakeLog().size(), 2u) << c.name << ": the second command never runs";
+
+    services.errors.clear();
+    EXPECT_EQ(RunDialog("WRITE", "out.qmx"), TComputeEnd::Completed) << c.name;
+    EXPECT_TRUE(services.errors.empty()) << c.name;
+    EXPECT_NE(LastSectionText().find("\nOutput file not written: " + out.string() + "\n"), std::string::npos)
+        << c.name << ": " << LastSectionText();
+    EXPECT_EQ(asked.size(), c.asks ? 2u : 0u) << c.name;
+    EXPECT_EQ(rtl::ReadWholeFile(out.string()), "old\r\n") << c.name;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,239 @@
+// Failures that once passed for success, run through qmbrun as a user runs
+// it: each batch must stop at the failing command with exit status 1 and the
+// message naming the batch line, the command after it must not run, and no
+// output of the failing command may be left looking complete: an output that
+// existed before keeps its contents, and no other one exists.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "rtl/TextFile.h"
+#include "tests/support/Qmbrun.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Fixture(const char* path) { return rtl::ReadWholeFile((fs::path(MORVA_FIXTURES) / path).string()); }
+
+void WriteFile(const fs::path& path, const std::string& text) {
+  rtl::TextWriter writer(path.string());
+  writer.Write(text);
+  writer.Close();
+}
+
+struct Case {
+  const char* name;
+  std::vector<std::pair<std::string, std::string>> files;  // written to the run's folder: name, contents
+  std::string batch;                                       // its last command reads in.qmx and must never run
+  std::string message;                                     // standard error, whole; FOLDER/ stands for the run's folder
+  std::vector<std::string> outputs;                        // the failing command's output files
+  const char* settings = nullptr;                          // a line of [Config] in morva.ini
+  bool graphics = false;                                   // needs the graphics modules
+};
+
+// A rectangular matrix any module can read; the command after a failing one
+// reads it.
+const std::pair<std::string, std::string> kIn = {"in.qmx", "1 3 2 0\r\n1 2\r\n3 4\r\n5 7\r\n"};
+const std::pair<std::string, std::string> kOld = {"old.qmx", "\" an earlier result\r\n1 1 1 0\r\n5\r\n"};
+const std::string kNext = "*OUTPUT O=in.qmx\r\n";
+
+std::vector<Case> Cases() {
+  const std::vector<std::pair<std::string, std::string>> cva = {kIn,
+                                                                {"m4.qmx", Fixture("cva/four-means.qmx")},
+                                                                {"s4.qmx", Fixture("cva/four-sizes.qmx")},
+                                                                {"v4.qmx", Fixture("cva/four-within.qmx")},
+                                                                {"v5.qmx", Fixture("cva/five-within.qmx")},
+                                                                {"m5.qmx", Fixture("cva/five-means.qmx")}};
+  const std::vector<std::pair<std::string, std::string>> genetic = {kIn,
+                                                                    {"g.qmx", Fixture("similarity/genetic.qmx")},
+                                                                    {"loci.qmx", Fixture("similarity/loci.qmx")},
+                                                                    {"n4.qmx", "1 4 1 0\r\n10\r\n12\r\n8\r\n10\r\n"},
+                                                                    {"loci8.qmx", "1 1 8 0\r\n1 1 1 2 2 3 3 3\r\n"}};
+  const std::pair<std::string, std::string> dis = {"dis.qmx", Fixture("sahn/golden/dis-noties.qmx")};
+  const std::string sharing = "\nChoose another output file name.\n";
+  return {
+      // An error box of the module, then a plain return.
+      {"CvaVariableCountsDiffer",
+       cva,
+       "*CVA M=m4.qmx V=v5.qmx GS=s4.qmx CV=o.cv CS=o.cs\r\n" + kNext,
+       "line 1 (*CVA M=m4.qmx V=v5.qmx GS=s4.qmx CV=o.cv CS=o.cs): Number of variables in VCV matrix does not match "
+       "those in group means\n",
+       {"o.cv", "o.cs"}},
+      {"CvaNoRootAboveTheCutOff",
+       cva,
+       "*CVA M=m4.qmx V=v4.qmx GS=s4.qmx CO=5 CV=o.cv CS=o.cs\r\n" + kNext,
+       "line 1 (*CVA M=m4.qmx V=v4.qmx GS=s4.qmx CO=5 CV=o.cv CS=o.cs): No canonical roots above the cut-off value: "
+       "there are no canonical variates\n",
+       {"o.cv", "o.cs"}},
+      {"CvaMeansLeftOut",
+       cva,
+       "*CVA GS=s4.qmx V=v4.qmx CS=o.cs\r\n" + kNext,
+       "line 1 (*CVA GS=s4.qmx V=v4.qmx CS=o.cs): Matrix of group means is required\n",
+       {"o.cs"}},
+      {"CvaSizesLeftOut",
+       cva,
+       "*CVA M=m4.qmx V=v4.qmx CS=o.cs\r\n" + kNext,
+       "line 1 (*CVA M=m4.qmx V=v4.qmx CS=o.cs): Diagonal matrix of group sample sizes is required\n",
+       {"o.cs"}},
+      {"CvaVectorsLeftOut",
+       cva,
+       "*CVA M=m4.qmx GS=s4.qmx CS=o.cs\r\n" + kNext,
+       "line 1 (*CVA M=m4.qmx GS=s4.qmx CS=o.cs): Canonical vectors are required\n",
+       {"o.cs"}},
+      {"CvaVectorsOfOtherVariables",
+       cva,
+       "*CVA M=m4.qmx GS=s4.qmx CV=m5.qmx CS=o.cs\r\n" + kNext,
+       "line 1 (*CVA M=m4.qmx GS=s4.qmx CV=m5.qmx CS=o.cs): Number of variables in canonical vectors (2) does not "
+       "match those in group means (3)\n",
+       {"o.cs"}},
+      {"CvaTestDataOfOtherVariables",
+       cva,
+       "*CVA M=m4.qmx V=v4.qmx GS=s4.qmx TD=m5.qmx CS=o.cs\r\n" + kNext,
+       "line 1 (*CVA M=m4.qmx V=v4.qmx GS=s4.qmx TD=m5.qmx CS=o.cs): Number of variables in test data (2) does not "
+       "match those in group means (3)\n",
+       {"o.cs"}},
+      {"SimgendSampleSizesOfWrongLength",
+       genetic,
+       "*SIMGEND O=g.qmx C=NEI-UB NA=n4.qmx L=3 LA=loci.qmx R=o.dis\r\n" + kNext,
+       "line 1 (*SIMGEND O=g.qmx C=NEI-UB NA=n4.qmx L=3 LA=loci.qmx R=o.dis): Incorrect length of sample size array "
+       "(4) "
+       "does not match data\n",
+       {"o.dis"}},
+      {"SimgendLociOfWrongLength",
+       genetic,
+       "*SIMGEND O=g.qmx C=HILLIS LA=loci8.qmx R=o.dis\r\n" + kNext,
+       "line 1 (*SIMGEND O=g.qmx C=HILLIS LA=loci8.qmx R=o.dis): Length of allele grouping array (8) does not match "
+       "data\n",
+       {"o.dis"}},
+      {"SimgendLociLeftOut",
+       genetic,
+       "*SIMGEND O=g.qmx C=HILLIS R=o.dis\r\n" + kNext,
+       "line 1 (*SIMGEND O=g.qmx C=HILLIS R=o.dis): Array giving grouping of alleles into loci is required\n",
+       {"o.dis"}},
+      // Nothing to show and nothing said.
+      {"MxplotEmptyInput",
+       {kIn, {"e.qmx", ""}},
+       "*MXPLOT O=e.qmx\r\n" + kNext,
+       "line 1 (*MXPLOT O=e.qmx): Problem in reading input matrix header.\n",
+       {},
+       nullptr,
+       true},
+      {"MxplotCommentsOnly",
+       {kIn, {"e.qmx", "\" nothing but a comment\r\n"}},
+       "*MXPLOT O=e.qmx\r\n" + kNext,
+       "line 1 (*MXPLOT O=e.qmx): Problem in reading input matrix header.\n",
+       {},
+       nullptr,
+       true},
+      {"MxcompEmptyInput",
+       {kIn, dis, {"e.qmx", "\" nothing but a comment\r\n"}},
+       "*MXCOMP X=e.qmx Y=dis.qmx\r\n" + kNext,
+       "line 1 (*MXCOMP X=e.qmx Y=dis.qmx): Problem in reading input matrix header.\n",
+       {},
+       nullptr,
+       true},
+      // Files that the readers refuse, or a copy for a transformation.
+      {"CorrespOneByOne",
+       {kIn, {"t.qmx", "1 1 1 0\r\n5\r\n"}},
+       "*CORRESP O=t.qmx RF=o.rf CF=o.cf VAL=o.val\r\n" + kNext,
+       "line 1 (*CORRESP O=t.qmx RF=o.rf CF=o.cf VAL=o.val): Input matrix must have at least 2 rows and 2 columns\n",
+       {"o.rf", "o.cf", "o.val"}},
+      {"CorrespOneRow",
+       {kIn, {"t.qmx", Fixture("corresp/golden/single.qmx")}},
+       "*CORRESP O=t.qmx RF=o.rf CF=o.cf\r\n" + kNext,
+       "line 1 (*CORRESP O=t.qmx RF=o.rf CF=o.cf): Input matrix must have at least 2 rows and 2 columns\n",
+       {"o.rf", "o.cf"}},
+      {"TransfWithoutCodes",
+       {kIn},
+       "*TRANSF O=in.qmx R=o.qmx\r\n" + kNext,
+       "line 1 (*TRANSF O=in.qmx R=o.qmx): Transformation codes are required\n",
+       {"o.qmx"}},
+      // Outputs that are not written although the listing says so.
+      {"ConfigRefusesOverwriting",
+       {kIn, kOld},
+       "*CONFIG OW=F\r\n*STAND O=in.qmx R=old.qmx\r\n" + kNext,
+       "line 2 (*STAND O=in.qmx R=old.qmx): Output file exists and was not written: FOLDER/old.qmx\n",
+       {"old.qmx"}},
+      {"SettingRefusesOverwriting",
+       {kIn, kOld},
+       "*STAND O=in.qmx R=old.qmx\r\n" + kNext,
+       "line 1 (*STAND O=in.qmx R=old.qmx): Output file exists and was not written: FOLDER/old.qmx\n",
+       {"old.qmx"},
+       "OverWrite=F"},
+      {"EigenOneFileForTwoOutputs",
+       {kIn, {"e.qmx", Fixture("ordination/eigen.qmx")}},
+       "*EIGEN O=e.qmx R=a.qmx VAL=a.qmx\r\n" + kNext,
+       "line 1 (*EIGEN O=e.qmx R=a.qmx VAL=a.qmx): Output files for Output eigenvector file and Output eigenvalue file "
+       "are one file: a.qmx" +
+           sharing,
+       {"a.qmx"}},
+      {"NjoinOneFileForTwoOutputs",
+       {kIn, dis},
+       "*NJOIN O=dis.qmx R1=a.qmx R2=./a.qmx\r\n" + kNext,
+       "line 1 (*NJOIN O=dis.qmx R1=a.qmx R2=./a.qmx): Output files for Output tree file and Output graph file are one "
+       "file: ./a.qmx" +
+           sharing,
+       {"a.qmx"}},
+      {"SvdOneFileForTwoOutputs",
+       {kIn, {"x.qmx", Fixture("ordination/svd6x4.qmx")}},
+       "*SVD O=x.qmx L=a.qmx R=b.qmx VAL=a.qmx\r\n" + kNext,
+       "line 1 (*SVD O=x.qmx L=a.qmx R=b.qmx VAL=a.qmx): Output files for Output left file and Output singular values "
+       "are one file: a.qmx" +
+           sharing,
+       {"a.qmx", "b.qmx"}},
+      {"CorrespOneFileForTwoOutputs",
+       {kIn, {"t.qmx", Fixture("corresp/small.qmx")}},
+       "*CORRESP O=t.qmx RF=a.qmx CF=a.qmx\r\n" + kNext,
+       "line 1 (*CORRESP O=t.qmx RF=a.qmx CF=a.qmx): Output files for Row factor matrix and Column factor matrix are "
+       "one file: a.qmx" +
+           sharing,
+       {"a.qmx"}},
+      {"FourierOutlineWithoutExtent",
+       {kIn, {"f.qmx", "1 2L 6 0\r\nround flat\r\n0 0 1 0 0 1\r\n0 0 0 0 0 0\r\n"}},
+       "*FOURIER O=f.qmx S=ELLIP1 R=o.qmx\r\n" + kNext,
+       "line 1 (*FOURIER O=f.qmx S=ELLIP1 R=o.qmx): The first harmonic of outline flat has no extent: it cannot be "
+       "standardized by ELLIP1\n",
+       {"o.qmx"}},
+  };
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+TEST(QmbrunFailures, EachStopsTheBatchAndLeavesNoOutputThatLooksComplete) {
+  for (const Case& c : Cases()) {
+#ifndef MORVA_WITH_WINDOWS
+    if (c.graphics) continue;
+#endif
+    const fs::path folder = qmbtest::FreshFolder(fs::path("tools") / "failures" / c.name);
+    for (const auto& [name, contents] : c.files) WriteFile(folder / name, contents);
+    WriteFile(folder / "run.qmb", c.batch);
+    if (c.settings != nullptr) qmbtest::WriteSettings(folder, {"[Config]", c.settings});
+
+    const qmbtest::Outcome outcome = qmbtest::Run(folder, "run.qmb");
+    EXPECT_EQ(outcome.status, 1) << c.name;
+    EXPECT_EQ(outcome.err, Replaced(c.message, "FOLDER/", folder.string() + "/")) << c.name;
+    EXPECT_EQ(outcome.out.find("Output: Morvapc"), std::string::npos) << c.name << ": the next command ran";
+    for (const std::string& output : c.outputs) {
+      const auto before =
+          std::find_if(c.files.begin(), c.files.end(), [&](const auto& f) { return f.first == output; });
+      if (before != c.files.end()) {
+        EXPECT_EQ(rtl::ReadWholeFile((folder / output).string()), before->second) << c.name << ": " << output;
+      } else {
+        EXPECT_FALSE(fs::exists(folder / output)) << c.name << ": " << output;
+      }
+    }
+  }
+}
+
+}  // namespace
