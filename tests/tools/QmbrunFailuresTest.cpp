@@ -127,14 +127,16 @@ std::vector<Case> Cases() {
       {"MxplotCommentsOnly",
        {kIn, {"e.qmx", "\" nothing but a comment\r\n"}},
        "*MXPLOT O=e.qmx\r\n" + kNext,
-       "line 1 (*MXPLOT O=e.qmx): Problem in reading input matrix header.\n",
+       "line 1 (*MXPLOT O=e.qmx): Problem in reading input matrix header.\n"
+       "No matrix header after line 1 of input file.\n",
        {},
        nullptr,
        true},
       {"MxcompEmptyInput",
        {kIn, dis, {"e.qmx", "\" nothing but a comment\r\n"}},
        "*MXCOMP X=e.qmx Y=dis.qmx\r\n" + kNext,
-       "line 1 (*MXCOMP X=e.qmx Y=dis.qmx): Problem in reading input matrix header.\n",
+       "line 1 (*MXCOMP X=e.qmx Y=dis.qmx): Problem in reading input matrix header.\n"
+       "No matrix header after line 1 of input file.\n",
        {},
        nullptr,
        true},
