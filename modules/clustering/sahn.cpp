@@ -200,6 +200,11 @@ class TSahnDataSet {
       ListingWriteLine(rtl::Format("A total of %d tied trees were found", count));
       ListingWriteLine("(note: some trees may be duplicates)");
     }
+    // Said beyond the listing too, as NJOIN says it: more trees may exist
+    // than were written.
+    if (truncated) {
+      ShowWarningMessage("Search for tied trees aborted at limit of " + std::to_string(values_.maxTrees) + " trees");
+    }
   }
 
   void SolutionTree(std::int32_t number, TSahnDendrogram dendrogram) {

@@ -241,7 +241,7 @@ TEST_F(SahnRunTest, FindWithATreeLimitOfOneClustersOnceAndWarns) {
   EXPECT_EQ(SahnResults()->Count(), 1);
 }
 
-TEST_F(SahnRunTest, FindListsTheTruncationAtTheTreeLimit) {
+TEST_F(SahnRunTest, FindListsTheTruncationAtTheTreeLimitAndWarns) {
   const std::string input = Write("eq.qmx", "2 4 4 0\r\n0\r\n1 0\r\n1 1 0\r\n1 1 1 0\r\n");
   Run({.input = input, .ties = "FIND", .maxTrees = 6});
   EXPECT_EQ(SahnResults()->Count(), 6);
@@ -249,6 +249,7 @@ TEST_F(SahnRunTest, FindListsTheTruncationAtTheTreeLimit) {
   EXPECT_FALSE(Listed("Solution tree number 7"));
   EXPECT_TRUE(Listed("Warning: search for tied trees truncated at 6 trees."));
   EXPECT_TRUE(Listed("A total of 6 tied trees were found"));
+  EXPECT_EQ(services.warnings, std::vector<std::string>{"Search for tied trees aborted at limit of 6 trees"});
 }
 
 }  // namespace
