@@ -139,6 +139,10 @@ void ProgressRow(std::int32_t i, std::int32_t n) {
   Progress("Computing", static_cast<std::int32_t>(rtl::Round(percent)));
 }
 
+void CheckMatrixSize(std::int32_t objects, std::int32_t maximum) {
+  if (objects > maximum) throw E_Morvapc("Input matrix is too large, maximum size is " + rtl::IntToStr(maximum));
+}
+
 TPlotButtonBar* SetPlotButtonBar(TPlotButtonBar* bar) { return std::exchange(Bar(), bar); }
 
 void EnablePlotButtons(std::initializer_list<int> buttons) {

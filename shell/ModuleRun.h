@@ -116,6 +116,11 @@ void ForEachDataSet(rtl::TextReader& input, const std::function<void()>& dataSet
 // Progress "Computing" for row i of n: 100 (i - 1) / n rounded.
 void ProgressRow(std::int32_t i, std::int32_t n);
 
+// Refuses an input of more objects than the module's storage holds: raises
+// E_Morvapc "Input matrix is too large, maximum size is " + maximum when
+// objects > maximum.
+void CheckMatrixSize(std::int32_t objects, std::int32_t maximum);
+
 // ---- Plot buttons ----
 
 // The parameter dialog's bar of plot buttons (numbered from 1).

@@ -125,7 +125,7 @@ class TConsensDataSet {
   void ReadFirstTree() {
     ReadMatrixHeader(files_.input1, comments1_, header_, true, {mtTreeDissimilarity, mtTreeSimilarity});
     if (header_.missingCode != 0) throw E_Morvapc("No missing values are allowed");
-    if (n() > kConsensMaxOtus) throw E_Morvapc("Input matrix is too large");
+    CheckMatrixSize(n(), kConsensMaxOtus);
     if (n() < 3) throw E_Morvapc("A consensus needs trees of at least 3 OTUs");
     labels_ = std::make_shared<Label_mx>(n());
     if (header_.rowLabelCode != lcBlock) labels_->SetDefaultLabels("OTU-");

@@ -11,7 +11,7 @@
 #include "modules/clustering/clusterOrder.h"
 #include "modules/clustering/largeSet.h"
 
-// The most OTUs a consensus may have.
+// The most OTUs a consensus may have (its sets of OTUs would hold 511).
 inline constexpr std::int32_t kConsensMaxOtus = 500;
 
 // A cluster and the number of trees that hold it.

@@ -30,6 +30,7 @@
 #include "modules/clustering/tiedTreeSearch.h"
 #include "rtl/Convert.h"
 #include "rtl/Format.h"
+#include "shell/ModuleRun.h"
 #include "shell/Progress.h"
 
 namespace {
@@ -334,7 +335,7 @@ TLargeSet AllOtus(std::int32_t n) {
 
 void NjoinCheckSize(std::int32_t n) {
   if (n < 3) throw E_Morvapc("Neighbor joining needs at least 3 OTUs");
-  if (n > kNjoinMaxOtus) throw E_Morvapc("Input matrix is too large");
+  CheckMatrixSize(n, kNjoinMaxOtus);
 }
 
 void NjoinCheckInput(const Sym_mx& d) {

@@ -23,7 +23,8 @@
 #include "modules/clustering/largeSet.h"
 #include "modules/clustering/treeNodes.h"
 
-// The most OTUs a neighbour-joining tree may have.
+// The most OTUs a neighbour-joining tree may have (its sets of OTUs would
+// hold 511).
 inline constexpr std::int32_t kNjoinMaxOtus = 500;
 // The most OTUs an outgroup may list.
 inline constexpr std::int32_t kNjoinMaxOutgroup = 20;
@@ -49,7 +50,7 @@ struct TNjoinSearch {
   bool tie = false;        // not following: a tie was seen
 };
 
-// Raises E_Morvapc unless 3 <= n <= 500.
+// Raises E_Morvapc unless 3 <= n <= kNjoinMaxOtus.
 void NjoinCheckSize(std::int32_t n);
 // Raises E_Morvapc unless the size is right and every value is a number below
 // 9e200 in size.

@@ -73,11 +73,13 @@ const std::array<TbuttonsRec, 2> kButtons = {{
     {"3D plot of \nordination", "3DPlot", MdscalePlot3D},
 }};
 
-// The sizes the module takes: beyond kMaxReadable it reads nothing, beyond
-// kMaxPoints the pair numbers would not fit their 16 bits.
+// The sizes the module takes: beyond kMaxPoints the pairs, n (n - 1) / 2 of
+// them, would not fit the 16-bit pair numbers the sort of the monotone fit
+// works on (362 points give 65341 pairs).
 constexpr std::int32_t kMinPoints = 5;
-constexpr std::int32_t kMaxReadable = 512;
 constexpr std::int32_t kMaxPoints = 362;
+static_assert(std::int64_t{kMaxPoints} * (kMaxPoints - 1) / 2 <= kMaxPairNumber);
+static_assert(std::int64_t{kMaxPoints + 1} * kMaxPoints / 2 > kMaxPairNumber);
 
 TKeptMatrices& Kept() {
   static TKeptMatrices kept;
@@ -164,14 +166,9 @@ class TMdscaleDataSet {
   void Run() {
     std::unique_ptr<rtl::StringList> comments;
     ReadMatrixHeader(input_, comments, header_, true, {mtDissimilarity, mtSimilarity});
-    if (n() > kMaxReadable) throw E_Morvapc("Matrix is too large, maximum size is " + rtl::IntToStr(kMaxReadable));
+    CheckMatrixSize(n(), kMaxPoints);
     if (n() < kMinPoints) throw E_Morvapc("It does not much sense to use MDSCALE  on so few points");
     WriteTitles(comments.get());
-    if (n() > kMaxPoints) {
-      ListingWriteLine(rtl::Format("Input matrix is too large.  There are %d rows.", n()));
-      ListingWriteLine(rtl::Format("The maximum is %d", kMaxPoints));
-      throw E_Morvapc("Input matrix is too large.");
-    }
     pointLabels_ = std::make_shared<Label_mx>(HasLabels() ? n() : 0);
     if (HasLabels()) ReadLabels(*pointLabels_, input_);
     ListingWriteLine("Regression method: " + std::string(run_.regression.name));

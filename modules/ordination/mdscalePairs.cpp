@@ -1,5 +1,6 @@
 #include "modules/ordination/mdscalePairs.h"
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,8 +41,9 @@ TMdscalePairList ReadPairList(rtl::TextReader& f, const TMatrixHeader& header) {
 
 namespace {
 
-// A pair's number in the sort: 1 .. M, M at most 65341.
+// A pair's number in the sort: 1 .. M, M at most kMaxPairNumber.
 using TPairNumber = std::uint16_t;
+static_assert(kMaxPairNumber <= std::numeric_limits<TPairNumber>::max());
 
 // The sorter's compare function: the order of the pairs' dissimilarities.
 int ComparePairs(const std::vector<double>& delta, const void* a, const void* b) {

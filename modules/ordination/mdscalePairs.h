@@ -19,6 +19,9 @@ struct TMdscalePairList {
   std::vector<double> delta;  // the value, negated for a similarity matrix
 };
 
+// The most pairs the sort of the pairs by dissimilarity numbers.
+inline constexpr std::int64_t kMaxPairNumber = 65535;
+
 // Reads the body of the symmetric matrix the header announces (its labels
 // already read): the values of the lower triangle with the diagonal, one
 // after another across lines; the diagonal, and values equal to the missing

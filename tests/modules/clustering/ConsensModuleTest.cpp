@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"MissingValues", "5 4 2 1 -9\n1 1\n2 3\n3 1\n4\n", "", "No missing values are allowed"},
                       Refusal{"MissingValuesLater", std::string(kTreeA) + "5 4 2 1 -9\n1 1\n2 3\n3 1\n4\n", "",
                               "No missing values are allowed"},
-                      Refusal{"TooLarge", ManyOtus(501), "", "Input matrix is too large"},
+                      Refusal{"TooLarge", ManyOtus(501), "", "Input matrix is too large, maximum size is 500"},
                       Refusal{"TooSmall", "5 2 2 0\n1 1\n2\n5 2 2 0\n1 1\n2\n", "",
                               "A consensus needs trees of at least 3 OTUs"}),
     [](const auto& test) { return std::string(test.param.name); });

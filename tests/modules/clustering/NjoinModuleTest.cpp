@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(NjoinRunTest, RefusesMoreThanFiveHundredOtus) {
   std::string matrix = "2 501 501 0\n";
   for (int i = 1; i <= 501; ++i) matrix += std::string(static_cast<std::size_t>(2 * i - 1), '1') + "\n";
-  ExpectRefused({{"O", Write("in.qmx", matrix)}}, "Input matrix is too large");
+  ExpectRefused({{"O", Write("in.qmx", matrix)}}, "Input matrix is too large, maximum size is 500");
 }
 
 TEST_F(NjoinRunTest, OutgroupsRootTheTree) {

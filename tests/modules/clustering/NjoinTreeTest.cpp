@@ -319,7 +319,7 @@ TEST(NjoinTree, RefusesTooFewOrTooManyOtusAndBadValues) {
     const char* message;
   };
   for (const Case& c : std::vector<Case>{{2, 1.0, "Neighbor joining needs at least 3 OTUs"},
-                                         {501, 1.0, "Input matrix is too large"},
+                                         {501, 1.0, "Input matrix is too large, maximum size is 500"},
                                          {3, 1e201, "NJOIN cannot use the value"},
                                          {3, std::nan(""), "NJOIN cannot use the value"}}) {
     SymMatrix d(mtDissimilarity, c.n);
