@@ -46,13 +46,21 @@ std::array<TParamRec, cpCount>& ConfigTable() {
   throw rtl::EConvertError("'" + std::string(text) + "' is not a valid integer value");
 }
 
-// A width or a number of decimals: decimal digits only.
-std::int32_t FormatNumber(std::string_view digits) {
+// A width or a number of decimals: decimal digits only, at most `limit`
+// (what names it in the refusal).
+std::int32_t FormatNumber(std::string_view digits, std::string_view what, std::int32_t limit) {
   if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     NotAnInteger(digits);
   }
-  return rtl::StrToInt(digits);
+  const std::string_view significant = digits.substr(std::min(digits.find_first_not_of('0'), digits.size()));
+  const std::int32_t value = significant.size() > 9 ? limit + 1 : rtl::StrToInt("0" + std::string(significant));
+  if (value > limit) {
+    BadFormat(rtl::Format("%s (%s) \nmust be at most %d.", what, digits, limit));
+  }
+  return value;
 }
+
+std::int32_t FormatWidth(std::string_view digits) { return FormatNumber(digits, "Field width", MaxFormatWidth); }
 
 bool IsFormatLetter(char c) { return c == 'E' || c == 'F'; }
 
@@ -188,14 +196,14 @@ void ConfigCheckFormat(std::string_view format) {
   const std::string_view number = std::string_view(text).substr(0, text.size() - 1);
   const size_t point = number.find('.');
   if (point == std::string_view::npos) {
-    FormatNumber(number);
+    FormatWidth(number);
     return;
   }
   if (point == 0 || point + 1 == number.size()) {
     BadFormat("Decimal point in wrong position, format = " + text);
   }
-  const std::int32_t width = FormatNumber(number.substr(0, point));
-  const std::int32_t decimals = FormatNumber(number.substr(point + 1));
+  const std::int32_t width = FormatWidth(number.substr(0, point));
+  const std::int32_t decimals = FormatNumber(number.substr(point + 1), "Decimal places", MaxFormatDecimals);
   if (width <= decimals + 1) {
     BadFormat(rtl::Format("Field width (%d) \nmust be > decimal places (%d) +1.", width, decimals));
   }

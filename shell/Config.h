@@ -37,6 +37,11 @@ extern const TConfigRecord ConfigDefaults;
 TConfigRecord& Config();
 
 constexpr std::size_t MaxFormatLength = 12;
+// The widest field of a number format: a number itself takes at most 25
+// characters in E format; beyond this a width only pads lines with blanks.
+constexpr std::int32_t MaxFormatWidth = 99;
+// The most decimals a number format can give: the digits a number keeps.
+constexpr std::int32_t MaxFormatDecimals = 18;
 // The listing indent every way of setting it accepts (CONFIG, the listing's
 // Options > Indent, the settings file): 0 prints without an indent.
 constexpr std::int32_t MinListingIndent = 0;
@@ -68,7 +73,8 @@ void WriteMainWindowPage(TProfile2& profile, std::int32_t page);
 
 // Checks a number format of the "FileFormat" or "ListingFormat" kind: "E" or
 // "F" alone, or a width, optionally a point and decimals, and the letter "E" or
-// "F" at either end ("8.4f", "e12.5"), the width greater than the decimals + 1.
+// "F" at either end ("8.4f", "e12.5"), the width greater than the decimals + 1,
+// at most MaxFormatWidth, and the decimals at most MaxFormatDecimals.
 // A refused format raises E_Morvapc "Bad format" with the reason on a second
 // line, or rtl::EConvertError for a width or decimals that are not numbers.
 void ConfigCheckFormat(std::string_view format);

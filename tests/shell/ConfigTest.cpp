@@ -58,6 +58,13 @@ TEST(ConfigCheckFormat, AcceptsAndRefuses) {
       {"-5F", "conversion error"},
       {"8.4.2f", "conversion error"},
       {"8.-2f", "conversion error"},
+      // Sizes no writer can print, or only as lines of blanks.
+      {"99.18e", "ok"},
+      {"100.5f", "Bad format\nField width (100) \nmust be at most 99."},
+      {"999999999.5f", "Bad format\nField width (999999999) \nmust be at most 99."},
+      {"e99999999999", "Bad format\nField width (99999999999) \nmust be at most 99."},
+      {"0099.4f", "ok"},
+      {"30.19e", "Bad format\nDecimal places (19) \nmust be at most 18."},
   };
   for (const Case& c : cases) EXPECT_EQ(CheckMessage(c.format), c.result) << '"' << c.format << '"';
 }
