@@ -284,10 +284,7 @@ TBatchEnd TBatchRunner::Run(std::string_view parameters) {
   TBatchEnd end = TBatchEnd::Completed;
   try {
     TRunScope scope(view_, params_);
-    const std::vector<std::string> words = BatchParameterWords(parameters);
-    rtl::StringList commands;
-    for (const std::string& line : commands_) commands.Add(SubstituteParameters(line, words));
-    RunCommands(commands);
+    RunCommands(SubstitutedCommands(BatchParameterWords(parameters)));
   } catch (const E_Morvapc_UserAbort& abort) {
     ClearAbort();
     ListStop();
@@ -302,6 +299,21 @@ TBatchEnd TBatchRunner::Run(std::string_view parameters) {
   }
   state_ = IdleState();
   return end;
+}
+
+// Every command with the batch parameters in place, before the first runs; a
+// command they cannot go into is named as the one the batch stopped at.
+rtl::StringList TBatchRunner::SubstitutedCommands(const std::vector<std::string>& words) const {
+  rtl::StringList commands;
+  for (int i = 0; i < commands_.Count(); ++i) {
+    try {
+      commands.Add(SubstituteParameters(commands_[i], words));
+    } catch (const E_Morvapc&) {
+      view_.ExecutingLine(i + 1, fileLines_[static_cast<size_t>(i)], commands_[i]);
+      throw;
+    }
+  }
+  return commands;
 }
 
 void TBatchRunner::RunCommands(const rtl::StringList& commands) {

@@ -88,6 +88,7 @@ class TBatchRunner {
  private:
   bool Running() const;
   TBatchState IdleState() const;
+  rtl::StringList SubstitutedCommands(const std::vector<std::string>& words) const;
   void RunCommands(const rtl::StringList& commands);
   void ListStop() const;
   void RunCommand(const std::string& line);

@@ -213,6 +213,15 @@ TEST_F(BatchTest, TheFirstErrorEndsTheBatch) {
   EXPECT_EQ(listing.PageCount(), 2);
 }
 
+// The parameters go into every command before the first runs; a command
+// they cannot go into is the one shown as stopped at.
+TEST_F(BatchTest, ABadParameterStopsTheBatchAtItsCommandBeforeAnyRuns) {
+  EXPECT_EQ(Run({"*SAHN T=a", "\" a comment", "*SAHN T=%%"}), TBatchEnd::Failed);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"started", "2: *SAHN T=%%", "ended"}));
+  EXPECT_EQ(services.errors, std::vector<std::string>{"Bad parameter format"});
+  EXPECT_TRUE(FakeLog().empty());
+}
+
 TEST_F(BatchTest, OtherErrorsLeaveForTheDefaultErrorBox) {
   runner.LoadLines(Lines({"*SAHN N=two", "*SAHN T=never"}));
   EXPECT_THROW(runner.Run(""), rtl::EConvertError);
