@@ -215,6 +215,13 @@ TEST(ConfigSettings, UnusableValuesInTheFileFallBackToTheirDefaults) {
   EXPECT_EQ(Config(), (TConfigRecord{"e", "8.4f", 8, "/data/", '?', "ed"}));
   EXPECT_EQ(ReadMainWindowPage(profile), 0);
 
+  // Formats no writer can print: every number a line of blanks, or more
+  // decimals than a number keeps.
+  WriteIni(settings.IniPath(), "[Config]\r\nFileFormat=999999999.5f\r\nListingFormat=40.20f\r\n");
+  ReadConfig(profile);
+  EXPECT_EQ(Config().fileFormatText, "e");
+  EXPECT_EQ(Config().listingFormatText, "8.4f");
+
   // Found by fuzzing: an empty editor command was taken, and written back as
   // no key at all, so the next start had another configuration.
   WriteIni(settings.IniPath(), "[Config]\r\nEditor=\x01\r\n");
