@@ -200,7 +200,7 @@ def plot_3d():
     p = Picture(20, 20, OLIVE)
     p.line(7, 0, 7, 13, BLACK)  # up
     p.line(7, 13, 19, 13, BLACK)  # right
-    p.line(7, 13, 0, 19, BLACK)  # towards the viewer
+    p.line(7, 13, 1, 18, BLACK)  # towards the viewer
     for x, y, c in ((11, 5, RED), (15, 9, BLUE), (4, 9, GREEN), (13, 16, RED), (10, 10, BLUE)):
         p.marker(x, y, c)
     p.save('3DPLOT')
