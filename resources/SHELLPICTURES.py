@@ -235,36 +235,39 @@ def tree():
     p.save('TREE')
 
 
+def emblem(p, axes, groups, tree, mark):
+    """The program's emblem: two groups of points over the tree that joins them.
+    axes: (left, top, right, bottom); groups: two (colour, points); tree: the
+    dendrogram's (x, y, step, scale); mark: the leaves' marks from and to below it."""
+    left, top, right, bottom = axes
+    p.line(left, top, left, bottom, WHITE)
+    p.line(left, bottom, right, bottom, WHITE)
+    for colour, points in groups:
+        for x, y in points:
+            p.box(x - 1, y - 1, x + 1, y + 1, colour)
+    leaves, base = dendrogram(p, *tree, WHITE)
+    colours = [groups[0][0]] * 2 + [groups[1][0]] * 2
+    for x, c in zip(leaves, colours):
+        p.box(x - 1, base + mark[0], x + 1, base + mark[1], c)
+
+
 def splash():
     p = Picture(64, 64, BLUE)
     p.box(2, 2, 61, 61, NAVY)
     p.frame(2, 2, 61, 61, AQUA)
-    # a scatter plot in the upper half: two groups of points
-    p.line(8, 8, 8, 34, WHITE)
-    p.line(8, 34, 56, 34, WHITE)
-    for x, y in ((14, 28), (17, 24), (20, 27), (16, 30), (22, 22)):
-        p.box(x - 1, y - 1, x + 1, y + 1, YELLOW)
-    for x, y in ((38, 14), (42, 12), (45, 17), (40, 18), (48, 13)):
-        p.box(x - 1, y - 1, x + 1, y + 1, AQUA)
-    # the tree that joins them, below
-    leaves, bottom = dendrogram(p, 14, 37, 9, 3, WHITE)
-    for x, c in zip(leaves, (YELLOW, YELLOW, AQUA, AQUA)):
-        p.box(x - 1, bottom + 2, x + 1, bottom + 4, c)
+    emblem(p, (8, 8, 56, 34),
+           [(YELLOW, ((14, 28), (17, 24), (20, 27), (16, 30), (22, 22))),
+            (AQUA, ((38, 14), (42, 12), (45, 17), (40, 18), (48, 13)))],
+           (14, 37, 9, 3), (2, 4))
     p.save('SPLASH')
 
 
 def icon():
     p = Picture(32, 32, NAVY)
     p.frame(0, 0, 31, 31, BLUE)
-    p.line(4, 4, 4, 17, WHITE)
-    p.line(4, 17, 27, 17, WHITE)
-    for x, y in ((8, 13), (10, 10), (12, 14)):
-        p.box(x - 1, y - 1, x + 1, y + 1, YELLOW)
-    for x, y in ((20, 6), (23, 9), (25, 5)):
-        p.box(x - 1, y - 1, x + 1, y + 1, AQUA)
-    leaves, bottom = dendrogram(p, 7, 19, 6, 1, WHITE)
-    for x, c in zip(leaves, (YELLOW, YELLOW, AQUA, AQUA)):
-        p.box(x - 1, bottom + 1, x + 1, bottom + 2, c)
+    emblem(p, (4, 4, 27, 17),
+           [(YELLOW, ((8, 13), (10, 10), (12, 14))), (AQUA, ((20, 6), (23, 9), (25, 5)))],
+           (7, 19, 6, 1), (1, 2))
     p.save('MORVAPC')
 
 
