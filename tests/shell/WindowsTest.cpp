@@ -154,6 +154,10 @@ class MorvapcWindows : public platform_test::WindowTest {
 };
 
 TEST_F(MorvapcWindows, SplashHoldsUntilTheFourthWholeSecondAfterItsStart) {
+  {
+    TSplashF splash;  // its picture is kept among the test artefacts
+    Snapshot(splash, "splash.png");
+  }
   for (const std::uint32_t start : {0u, 1500u, 2999u}) {
     TMORVAF& main = Start(start);
     EXPECT_EQ(clock->TickCount() / 1000, start / 1000 + 4) << start;
@@ -622,6 +626,7 @@ TEST_F(MorvapcWindows, AboutOpensFromTheMainWindowAndFromAPlotWindow) {
       Form* about = FindForm("AboutF");
       ASSERT_NE(about, nullptr);
       shown = about->Caption();
+      Snapshot(*about, "about.png");
       about->SetModalResult(mrOk);
     });
     open();
