@@ -5,7 +5,7 @@
 
 TCommentsF::TCommentsF() : plat::Form("CommentsF") {
   SetCaption("Comments");
-  SetHelpContext(124);
+  SetHelpContext(kHelpContext);
   SetFont(plat::Font{"Liberation Sans", 9, plat::clBlack, 0});
   SetClientSize(420, 260);
   bottom_ = &Add<plat::Panel>();

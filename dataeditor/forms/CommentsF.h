@@ -11,6 +11,7 @@
 
 class TCommentsF : public plat::Form {
  public:
+  static constexpr int kHelpContext = 124;
   TCommentsF();
 
   // Shows the lines without counting them as an edit.

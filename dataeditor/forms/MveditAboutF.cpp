@@ -4,7 +4,7 @@
 
 TMveditAboutF::TMveditAboutF(const std::string& versionText) : plat::Form("MveditAboutF") {
   SetCaption("About Mvedit");
-  SetHelpContext(7);
+  SetHelpContext(kHelpContext);
   SetBorderStyle(plat::BorderStyle::Dialog);
   SetPosition(plat::FormPosition::ScreenCenter);
   SetFont(plat::Font{"Liberation Sans", 9, plat::clBlack, 0});

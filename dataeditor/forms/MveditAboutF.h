@@ -7,6 +7,7 @@
 
 class TMveditAboutF : public plat::Form {
  public:
+  static constexpr int kHelpContext = 7;
   explicit TMveditAboutF(const std::string& versionText);
 };
 

@@ -45,7 +45,7 @@ int WidestText(const plat::Control& control, const std::vector<std::string>& tex
 
 TMveditF::TMveditF() : plat::Form("MveditF") {
   SetCaption(model_.View.caption);
-  SetHelpContext(123);
+  SetHelpContext(kHelpContext);
   SetFont(kFormFont);
   BuildMenus();
   const int panelWidth = BuildTopPanel();

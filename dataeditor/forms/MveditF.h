@@ -16,6 +16,7 @@
 
 class TMveditF : public plat::Form {
  public:
+  static constexpr int kHelpContext = 123;
   TMveditF();
   ~TMveditF() override;
 

@@ -229,6 +229,9 @@ int Form::ClientHeight() const { return WidgetOf(*this)->client->height(); }
 void Form::SetClientSize(int width, int height) {
   int menuHeight = menu_ ? menu_->Peer().bar->sizeHint().height() : 0;
   Peer().widget->resize(width, height + menuHeight);
+  // The client area takes its size now, not when the window first shows, so
+  // that controls aligned in it meanwhile are laid out at their real size.
+  if (QLayout* layout = Peer().widget->layout()) layout->activate();
 }
 
 void Form::SetBorderStyle(BorderStyle style) {

@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,6 +69,21 @@ QPixmap ResourcePixmap(const std::string& name) {
   QPixmap pixmap;
   if (bytes) pixmap.loadFromData(bytes->data(), static_cast<uint>(bytes->size()));
   return pixmap;
+}
+
+// A button's face from a named bitmap resource: its bottom-left pixel's colour
+// is transparent, so the face stands on the button's own colour.
+QIcon GlyphIcon(const std::string& name) {
+  QImage image = ResourcePixmap(name).toImage().convertToFormat(QImage::Format_ARGB32);
+  if (image.isNull()) return {};
+  const QRgb transparent = image.pixel(0, image.height() - 1);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if (line[x] == transparent) line[x] = qRgba(0, 0, 0, 0);
+    }
+  }
+  return QIcon(QPixmap::fromImage(image));
 }
 
 Qt::Alignment AlignmentOf(TextAlign align) {
@@ -245,7 +262,10 @@ void Button::SetKind(ButtonKind kind) {
 }
 
 void Button::SetGlyphResource(const std::string& resourceName) {
-  As<QPushButton>(*this)->setIcon(QIcon(ResourcePixmap(resourceName)));
+  auto* button = As<QPushButton>(*this);
+  const QIcon icon = GlyphIcon(resourceName);
+  button->setIcon(icon);
+  if (!icon.isNull()) button->setIconSize(icon.availableSizes().value(0));
 }
 
 void Button::SetDefault(bool isDefault) { As<QPushButton>(*this)->setDefault(isDefault); }
@@ -281,9 +301,9 @@ void SpeedButton::SetCaption(const std::string& caption) {
 }
 
 void SpeedButton::SetGlyphResource(const std::string& resourceName) {
-  QPixmap pixmap = ResourcePixmap(resourceName);
-  As<QToolButton>(*this)->setIcon(QIcon(pixmap));
-  if (!pixmap.isNull()) As<QToolButton>(*this)->setIconSize(pixmap.size());
+  const QIcon icon = GlyphIcon(resourceName);
+  As<QToolButton>(*this)->setIcon(icon);
+  if (!icon.isNull()) As<QToolButton>(*this)->setIconSize(icon.availableSizes().value(0));
 }
 
 void SpeedButton::SetGlyph(const RasterImage& image) {

@@ -242,21 +242,21 @@ TbmLnSymDlg::TbmLnSymDlg(const std::string& caption, TbmLineSymbolClass& part, p
 }
 
 TbmSymDlg::TbmSymDlg(const std::string& caption, TbmSymbolClass& part, plat::Color background, int dpiX, int dpiY)
-    : TbmStyleDlg("bmSymDlg", caption, 2038, part, background) {
+    : TbmStyleDlg("bmSymDlg", caption, kHelpContext, part, background) {
   Working().SetHalfSizes(1, 1, dpiX, dpiY);
   AddSymbolGroup(kSymbolTexts, Working(), dpiX, dpiY);
   Finish();
 }
 
 TbmBarDlg::TbmBarDlg(const std::string& caption, TbmBarClass& part, plat::Color background)
-    : TbmStyleDlg("bmBarDlg", caption, 2032, part, background) {
+    : TbmStyleDlg("bmBarDlg", caption, kHelpContext, part, background) {
   AddPenGroup(kOutlineTexts, Working().Outline);
   AddFillGroup(FillTexts("Bar"), Working().Hatch, Working().Background);
   Finish();
 }
 
 TbmQuadDlg::TbmQuadDlg(const std::string& caption, TbmQuadClass& part, plat::Color background)
-    : TbmStyleDlg("bmQuadDlg", caption, 2032, part, background) {
+    : TbmStyleDlg("bmQuadDlg", caption, kHelpContext, part, background) {
   AddPenGroup(kOutlineTexts, Working().Outline);
   AddFillGroup(FillTexts("Base fill"), Working().Hatch, Working().Background);
   Finish();

@@ -134,16 +134,19 @@ class TbmLnSymDlg : public TbmStyleDlg<TbmLineSymbolClass> {
 
 class TbmSymDlg : public TbmStyleDlg<TbmSymbolClass> {
  public:
+  static constexpr int kHelpContext = 2038;
   TbmSymDlg(const std::string& caption, TbmSymbolClass& part, plat::Color background, int dpiX, int dpiY);
 };
 
 class TbmBarDlg : public TbmStyleDlg<TbmBarClass> {
  public:
+  static constexpr int kHelpContext = 2032;
   TbmBarDlg(const std::string& caption, TbmBarClass& part, plat::Color background);
 };
 
 class TbmQuadDlg : public TbmStyleDlg<TbmQuadClass> {
  public:
+  static constexpr int kHelpContext = TbmBarDlg::kHelpContext;
   TbmQuadDlg(const std::string& caption, TbmQuadClass& part, plat::Color background);
 };
 

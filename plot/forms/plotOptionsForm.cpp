@@ -6,8 +6,6 @@
 namespace {
 
 constexpr const char* kHelpFile = "morva.hlp";
-constexpr int kOptionsHelpContext = 22;
-constexpr int kGeneralHelpContext = 21;
 constexpr int kButtonHeight = 24;
 constexpr int kEditHeight = 22;
 constexpr int kLabelHeight = 16;
@@ -18,7 +16,7 @@ TPlotOptionsForm::TPlotOptionsForm(TbmPlt2BC& plot, const std::string& name, con
                                    int clientWidth, int clientHeight, int buttonsTop)
     : plat::Form(name), Plot_(plot) {
   SetCaption(caption);
-  SetHelpContext(kOptionsHelpContext);
+  SetHelpContext(kHelpContext);
   SetBorderStyle(plat::BorderStyle::Single);
   SetFont({"Arial", 9, plat::clBlack, 0});
   SetClientSize(clientWidth, clientHeight);

@@ -15,6 +15,10 @@
 
 class TPlotOptionsForm : public plat::Form {
  public:
+  // The help contexts of the window and of its "General..." button.
+  static constexpr int kHelpContext = 22;
+  static constexpr int kGeneralHelpContext = 21;
+
   ~TPlotOptionsForm() override;
 
   // The titles' edits and handlers (published for the form's controls and tests).

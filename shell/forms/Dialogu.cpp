@@ -8,6 +8,7 @@
 #include "platform/Desktop.h"
 #include "shell/Config.h"
 #include "shell/forms/Listingu.h"
+#include "shell/forms/Pictures.h"
 #include "shell/forms/WinPos.h"
 
 namespace {
@@ -16,7 +17,8 @@ constexpr int kWidth = 430;
 constexpr int kPromptWidth = 177;
 constexpr int kArgumentWidth = 230;
 constexpr int kRowHeight = 34;
-constexpr int kHeadingHeight = 25;
+// The heading row is as high as the others: its 20-point bold texts need it.
+constexpr int kHeadingHeight = 34;
 constexpr int kPanelHeight = 80;
 constexpr int kPlotButtonStep = 35;
 constexpr int kPlotButtonSize = 28;
@@ -30,6 +32,7 @@ TDialogF* theDialog = nullptr;
 TDialogF* DialogForm() { return theDialog; }
 
 TDialogF::TDialogF(const TModuleRec& module) : plat::Form("DialogF"), model_(module) {
+  RegisterShellPictures();
   theDialog = this;
   RestoreWindowPos(*this, Name());
   SetCaption(model_.Module().name);
@@ -131,6 +134,7 @@ void TDialogF::BuildTable() {
   heading_ = std::make_unique<TVirTCColHead>();
   heading_->SetShowLetters(false);
   heading_->SetHeadings({"Parameters:", "Arguments:"});
+  heading_->SetFont(plat::Font{"Arial", 20, plat::clBlack, plat::fsBold});
   table_->SetLockedRowsCell(heading_.get());
   promptCell_ = std::make_unique<TVirTCBaseString>();
   table_->Columns().Column(0)->SetDefaultCell(promptCell_.get());
@@ -168,7 +172,7 @@ void TDialogF::BuildPlotBar() {
     button.SetEnabled(false);
     button.SetHint(buttons[i].hint);
     button.SetShowHint(true);
-    button.SetCaption(buttons[i].glyph.empty() ? std::to_string(i + 1) : buttons[i].glyph.substr(0, 2));
+    button.SetGlyphResource(buttons[i].glyph);
     button.OnClick = [this, &button] { PlotButtonClick(button); };
     plotButtons_.push_back(&button);
   }

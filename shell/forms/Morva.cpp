@@ -1,5 +1,6 @@
 #include "shell/forms/Morva.h"
 
+#include <functional>
 #include <vector>
 
 #include "matrix/Constu.h"
@@ -15,12 +16,17 @@
 #include "shell/forms/Dialogu.h"
 #include "shell/forms/FormParts.h"
 #include "shell/forms/Listingu.h"
+#include "shell/forms/Pictures.h"
 #include "shell/forms/Splash.h"
 #include "shell/forms/WinPos.h"
 
 namespace {
 
 const char* const kHelpFile = "morva.hlp";
+// Room for the module notebook's three rows of two 205-pixel tabs, and three
+// rows of module buttons under them.
+constexpr int kClientWidth = 434;
+constexpr int kClientHeight = 300;
 
 struct TModuleButton {
   const char* caption;
@@ -109,15 +115,16 @@ void StartEditor(const std::string& editor, const std::string& fileName) {
 }
 
 TMORVAF::TMORVAF(TSplashF* splash) : plat::Form("morvaF") {
+  RegisterShellPictures();
   SetCaption("Morvapc");
   SetHelpContext(139);
   SetFont(plat::Font{"Liberation Sans", 9, plat::clBlack, 0});
-  SetClientSize(620, 300);
+  SetClientSize(kClientWidth, kClientHeight);
   controller_ = &AddComponent<TVirController>();
   BuildMenus();
   BuildSpeedPanel();
   status_ = &Add<plat::StatusBar>();
-  status_->SetBounds(0, 272, 620, 28);
+  status_->SetBounds(0, kClientHeight - 28, kClientWidth, 28);
   status_->SetAlign(plat::Align::Bottom);
   BuildNotebook();
   plat::SetOnHint([this] { ShowHint(); });
@@ -166,48 +173,43 @@ void TMORVAF::BuildMenus() {
   help.Add("&About...", "Version information", [] { ShowAbout(); });
 }
 
+// The tool buttons show their pictures; their captions are the short hints.
 void TMORVAF::BuildSpeedPanel() {
   auto& panel = Add<plat::Panel>();
-  panel.SetBounds(0, 0, 620, 38);
+  panel.SetBounds(0, 0, kClientWidth, 38);
   panel.SetAlign(plat::Align::Top);
   struct TTool {
-    const char* caption;
+    const char* picture;
     const char* hint;
-    void (TMORVAF::*action)();
+    std::function<void()> action;
   };
   const TTool tools[] = {
-      {"Edit", "Edit|Edit an Morvapc file", &TMORVAF::EditDataFile},
-      {"Listing", "View listing|View listing notebook", &TMORVAF::ViewListing},
-      {"Batch", "Run batch file|Execute an Morvapc batch file", &TMORVAF::RunBatchFile},
-      {"Exit", "Exit|Exit Morvapc", nullptr},
-      {"Help", "Help|Help contents", nullptr},
+      {shellpictures::kEditFile, "Edit|Edit an Morvapc file", [this] { EditDataFile(); }},
+      {shellpictures::kListing, "View listing|View listing notebook", [this] { ViewListing(); }},
+      {shellpictures::kBatch, "Run batch file|Execute an Morvapc batch file", [this] { RunBatchFile(); }},
+      {shellpictures::kExit, "Exit|Exit Morvapc", [this] { Close(); }},
+      {shellpictures::kHelp, "Help|Help contents", [] { plat::ShowHelp(kHelpFile, plat::HelpCommand::Contents); }},
   };
   int left = 4;
   for (const TTool& tool : tools) {
     auto& button = panel.Add<plat::SpeedButton>();
-    button.SetCaption(tool.caption);
+    button.SetGlyphResource(tool.picture);
     button.SetHint(tool.hint);
     button.SetShowHint(true);
-    button.SetBounds(left, 4, 60, 30);
-    left += 64;
-    if (tool.action != nullptr) {
-      button.OnClick = [this, action = tool.action] { (this->*action)(); };
-    } else if (std::string(tool.caption) == "Exit") {
-      button.OnClick = [this] { Close(); };
-    } else {
-      button.OnClick = [] { plat::ShowHelp(kHelpFile, plat::HelpCommand::Contents); };
-    }
+    button.SetBounds(left, 3, 32, 32);
+    left += 34;
+    button.OnClick = tool.action;
   }
 }
 
 void TMORVAF::BuildNotebook() {
   notebook_ = &Add<TVirNotebook>();
-  notebook_->SetBounds(0, 38, 620, 234);
+  notebook_->SetBounds(0, 38, kClientWidth, kClientHeight - 38 - 28);
   notebook_->SetAlign(plat::Align::Client);
   notebook_->SetFont(plat::Font{"Arial", 11, plat::clBlack, plat::fsBold});
   notebook_->SetActiveTabFont(plat::Font{"Arial", 11, plat::clBlack, plat::fsBold});
   notebook_->SetTabHeight(22);
-  notebook_->SetTabWidth(120);
+  notebook_->SetTabWidth(205);
   notebook_->SetShowHint(false);
   notebook_->ClearPages();
   const auto& pages = ModulePages();
@@ -221,12 +223,12 @@ void TMORVAF::BuildNotebook() {
       button.SetHelpContext(entry.helpContext);
       button.SetHint(pages[p].longHintOnly ? std::string("|") + entry.hint : std::string(entry.hint));
       button.SetShowHint(true);
-      button.SetBounds(16 + (i % 4) * 140, 16 + (i / 4) * 44, 128, 34);
+      button.SetBounds(12 + (i % 3) * 128, 14 + (i / 3) * 42, 120, 34);
       button.OnClick = [this, &button] { RunModule(button.Tag(), button.HelpContext()); };
       ++i;
     }
   }
-  notebook_->SetTabRowCount(0);
+  notebook_->SetTabRowCount(3);
   // The notebook's own hints are off: the tab under the mouse shows its page's hint below it.
   notebook_->OnMouseOverTab = [this](plat::Control*, int index) {
     if (index >= 0 && index < notebook_->PageCount()) {

@@ -60,7 +60,7 @@ has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 dialog_opened() {
   dialog=$(visible '^SAHN$' | head -1)
   [ -n "$dialog" ] && return 0
-  xdotool mousemove --window "$main" 81 156 click 1
+  xdotool mousemove --window "$main" 200 202 click 1
   return 1
 }
 

@@ -459,8 +459,10 @@ TEST_F(FormTest, SpeedButtonsOfAGroupAreDownOneAtATime) {
   EXPECT_EQ(form.log.front(), "plot down");
 }
 
-// A 16 x 16 bitmap file of one colour (24 bits, rows bottom up, blue first).
-std::vector<std::uint8_t> SolidBitmap(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+// A 16 x 16 bitmap file of one colour (24 bits, rows bottom up, blue first);
+// with `whiteCorner` its bottom-left pixel is white.
+std::vector<std::uint8_t> SolidBitmap(std::uint8_t red, std::uint8_t green, std::uint8_t blue,
+                                      bool whiteCorner = false) {
   const std::uint32_t side = 16, pixelBytes = side * side * 3, fileSize = 54 + pixelBytes;
   std::vector<std::uint8_t> bmp = {'B', 'M'};
   auto put32 = [&](std::uint32_t v) {
@@ -485,12 +487,15 @@ std::vector<std::uint8_t> SolidBitmap(std::uint8_t red, std::uint8_t green, std:
   put32(0);
   put32(0);
   for (std::uint32_t i = 0; i < side * side; ++i) bmp.insert(bmp.end(), {blue, green, red});
+  if (whiteCorner) std::fill_n(bmp.begin() + 54, 3, std::uint8_t{255});
   return bmp;
 }
 
+// The face's bottom-left colour is transparent: a face of one colour shows nothing.
 TEST_F(FormTest, SpeedButtonFaceComesFromANamedBitmapResource) {
-  static const std::vector<std::uint8_t> red = SolidBitmap(255, 0, 0);
-  static const std::array<EmbeddedResource, 1> table = {{{"TESTREDGLYPH", red}}};
+  static const std::vector<std::uint8_t> red = SolidBitmap(255, 0, 0, true);
+  static const std::vector<std::uint8_t> allRed = SolidBitmap(255, 0, 0);
+  static const std::array<EmbeddedResource, 2> table = {{{"TESTREDGLYPH", red}, {"TESTALLREDGLYPH", allRed}}};
   RegisterResources(table);
   auto& form = ShowSample();
   form.plot->SetGlyphResource("TestRedGlyph");  // names are found without regard to case
@@ -499,9 +504,14 @@ TEST_F(FormTest, SpeedButtonFaceComesFromANamedBitmapResource) {
   ASSERT_GT(face.width, 0);
   std::uint32_t centre = face.pixels[static_cast<std::size_t>((face.height / 2) * face.width + face.width / 2)];
   EXPECT_EQ(centre & 0x00FFFFFFu, 0x00FF0000u);
+  const auto centreOf = [&] {
+    form.plot->Repaint();
+    return GrabImage(*form.plot).pixels[static_cast<std::size_t>((face.height / 2) * face.width + face.width / 2)];
+  };
   form.plot->SetGlyphResource("");  // an empty name leaves the face blank
-  centre = GrabImage(*form.plot).pixels[static_cast<std::size_t>((face.height / 2) * face.width + face.width / 2)];
-  EXPECT_NE(centre & 0x00FFFFFFu, 0x00FF0000u);
+  EXPECT_NE(centreOf() & 0x00FFFFFFu, 0x00FF0000u);
+  form.plot->SetGlyphResource("TestAllRedGlyph");
+  EXPECT_NE(centreOf() & 0x00FFFFFFu, 0x00FF0000u);
 }
 
 TEST_F(FormTest, ExceptionFromAnEventShowsTheErrorBoxAndTheFormGoesOn) {

@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,11 +23,20 @@
 #include "platform/record/ManualClock.h"
 #include "platform/qt/QtServices.h"
 #include "platform/record/RecordingPrinter.h"
+#include "dataeditor/forms/CommentsF.h"
+#include "dataeditor/forms/MveditAboutF.h"
+#include "dataeditor/forms/MveditF.h"
 #include "plot/forms/bm2DForm.h"
+#include "plot/forms/bmAxisDlg.h"
+#include "plot/forms/bmMainOptionsDlg.h"
+#include "plot/forms/bmMeaDlg.h"
+#include "plot/forms/bmStyleDlgs.h"
+#include "plot/forms/plotOptionsForm.h"
 #include "rtl/TextFile.h"
 #include "shell/Ask_oaf.h"
 #include "shell/Config.h"
 #include "shell/Modules.h"
+#include "shell/PlotWindows.h"
 #include "shell/Progress.h"
 #include "shell/forms/About.h"
 #include "shell/forms/Ask_oafF.h"
@@ -143,6 +154,10 @@ class MorvapcWindows : public platform_test::WindowTest {
 };
 
 TEST_F(MorvapcWindows, SplashHoldsUntilTheFourthWholeSecondAfterItsStart) {
+  {
+    TSplashF splash;  // its picture is kept among the test artefacts
+    Snapshot(splash, "splash.png");
+  }
   for (const std::uint32_t start : {0u, 1500u, 2999u}) {
     TMORVAF& main = Start(start);
     EXPECT_EQ(clock->TickCount() / 1000, start / 1000 + 4) << start;
@@ -223,6 +238,58 @@ TEST_F(MorvapcWindows, EveryModuleButtonOpensItsDialogOrSaysItIsNotAvailable) {
   int shown = 0;
   for (Form* form : Forms()) shown += form->Name() == "DialogF" && form->Visible() ? 1 : 0;
   EXPECT_EQ(shown, 1) << "one dialog at a time";
+}
+
+// Every help context the programs use has its anchor in the help page that
+// their Help menus and buttons open (a context without one opens the page at
+// its top): the modules' descriptors, the main window with its module buttons
+// (the contexts of the dialogs they open), the configuration dialog, the plot
+// windows with their options windows and dialogs, and the data editor's windows.
+TEST_F(MorvapcWindows, EveryHelpContextHasItsAnchorInTheHelpPage) {
+  std::map<int, std::string> contexts;  // a context and where it is used first
+  for (std::int32_t number = 0; number < ModuleCount; ++number) {
+    if (!ModuleAvailable(number)) continue;
+    TModuleRec module;
+    DescribeModule(number, module);
+    contexts.emplace(module.helpContext, "the descriptor of " + module.name);
+  }
+  TMORVAF& main = Start();
+  std::function<void(Control&)> walk = [&](Control& control) {
+    if (control.HelpContext() != 0) contexts.emplace(control.HelpContext(), control.Caption());
+    for (Control* child : control.Children()) walk(*child);
+  };
+  walk(main);
+  main.Menu().Find("Configuration...")->Click();
+  input::Flush();
+  ASSERT_NE(DialogForm(), nullptr);
+  contexts.emplace(DialogForm()->HelpContext(), "the configuration dialog");
+  const std::pair<int, const char*> forms[] = {
+      {TTreePlotRequest{}.helpContext, "tree plot window"},
+      {TMatrixPlotRequest{}.helpContext, "matrix plot window"},
+      {TMatrix3DPlotRequest{}.helpContext, "3-D plot window"},
+      {TPlotOptionsForm::kHelpContext, "plot options window"},
+      {TPlotOptionsForm::kGeneralHelpContext, "plot options window's General..."},
+      {TbmMainPlot2DOptionsDlg::kHelpContext, "main plot options dialog"},
+      {TbmAxisDlg::kHelpContext, "axis dialog"},
+      {TMeaDlg::kHelpContext, "measure dialog"},
+      {TbmSymDlg::kHelpContext, "symbol dialog"},
+      {TbmBarDlg::kHelpContext, "bar dialog"},
+      {TbmQuadDlg::kHelpContext, "quadrilateral dialog"},
+      {TMveditF::kHelpContext, "data editor"},
+      {TCommentsF::kHelpContext, "data editor's comments window"},
+      {TMveditAboutF::kHelpContext, "data editor's about window"},
+  };
+  for (const auto& [context, form] : forms) contexts.emplace(context, form);
+  for (const std::int32_t context : {139, 542, 545, 547, 565}) {
+    EXPECT_TRUE(contexts.contains(context)) << context << " is among the contexts listed";
+  }
+
+  const std::string page = rtl::ReadWholeFile(MORVA_HELP_PAGE);
+  ASSERT_FALSE(page.empty()) << MORVA_HELP_PAGE;
+  for (const auto& [context, where] : contexts) {
+    EXPECT_NE(page.find("<a id=\"context-" + std::to_string(context) + "\"></a>"), std::string::npos)
+        << "no anchor for help context " << context << " (" << where << ")";
+  }
 }
 
 // The module notebook's tabs show their page's hint as a tooltip when the
@@ -559,6 +626,7 @@ TEST_F(MorvapcWindows, AboutOpensFromTheMainWindowAndFromAPlotWindow) {
       Form* about = FindForm("AboutF");
       ASSERT_NE(about, nullptr);
       shown = about->Caption();
+      Snapshot(*about, "about.png");
       about->SetModalResult(mrOk);
     });
     open();
@@ -669,6 +737,99 @@ TEST_F(MorvapcWindows, SimintFromItsButtonToASavedListing) {
   EXPECT_EQ(saved.substr(0, 23), "Simint: Morvapc 2.02c\r\n");
   EXPECT_NE(saved.find("Input parameters\r\n"), std::string::npos);
   EXPECT_EQ(saved.find('\f'), std::string::npos) << "one section, no form feed";
+}
+
+// A button's face shows the picture of that resource on the button's own
+// colour: it differs from the blank face in many pixels, and the picture's
+// background (olive, its bottom-left pixel) is transparent.
+void ExpectPictureFace(SpeedButton& button, const std::string& picture) {
+  constexpr std::uint32_t kPictureBackground = 0x808000;
+  button.Repaint();
+  const RasterImage face = GrabImage(button);
+  button.SetGlyphResource("");
+  button.Repaint();
+  const RasterImage blank = GrabImage(button);
+  button.SetGlyphResource(picture);
+  ASSERT_EQ(face.pixels.size(), blank.pixels.size()) << picture;
+  std::size_t changed = 0;
+  for (std::size_t i = 0; i < face.pixels.size(); ++i) {
+    changed += (face.pixels[i] & 0x00FFFFFFu) != (blank.pixels[i] & 0x00FFFFFFu) ? 1 : 0;
+    EXPECT_NE(face.pixels[i] & 0x00FFFFFFu, kPictureBackground) << picture << ": the background shows";
+    if ((face.pixels[i] & 0x00FFFFFFu) == kPictureBackground) break;
+  }
+  EXPECT_GE(changed, 60u) << picture << " does not show";
+}
+
+// The main window's tool buttons and EIGEN's plot buttons show their pictures,
+// their texts as hints; the module notebook has three rows of 205-pixel tabs and
+// the dialog's heading row its 20-point bold font. The pictures of both windows
+// are kept among the test artefacts (shell/forms/morvapc-main.png, eigen-dialog.png).
+TEST_F(MorvapcWindows, ToolAndPlotButtonsShowTheirPictures) {
+  const fs::path folder = DataFolder();
+  fs::copy_file(fs::path(MORVA_FIXTURES) / "ordination" / "eigen.qmx", folder / "eigen.qmx");
+  TMORVAF& main = Start();
+  std::vector<SpeedButton*> tools;
+  for (Control* child : main.Children()) {
+    for (Control* inner : child->Children()) {
+      if (auto* tool = dynamic_cast<SpeedButton*>(inner)) tools.push_back(tool);
+    }
+  }
+  const std::vector<std::string> pictures = {"EDITFILE", "LISTING", "BATCH", "EXIT", "HELP"};
+  const std::vector<std::string> hints = {"Edit|Edit an Morvapc file", "View listing|View listing notebook",
+                                          "Run batch file|Execute an Morvapc batch file", "Exit|Exit Morvapc",
+                                          "Help|Help contents"};
+  ASSERT_EQ(tools.size(), hints.size());
+  for (std::size_t i = 0; i < tools.size(); ++i) {
+    EXPECT_EQ(tools[i]->Hint(), hints[i]);
+    EXPECT_EQ(tools[i]->Caption(), "") << hints[i];
+    ExpectPictureFace(*tools[i], pictures[i]);
+  }
+  TVirNotebook& notebook = main.Notebook();
+  EXPECT_EQ(notebook.TabWidth(), 205);
+  EXPECT_EQ(notebook.TabRowCount(), 3);
+  for (int index = 0; index < notebook.PageCount(); ++index) {
+    EXPECT_EQ(notebook.TabRectAt(index).Width(), 205) << index;
+    EXPECT_EQ(notebook.TabRectAt(index).Height(), 22) << index;
+  }
+  std::set<int> rowTops;
+  for (int index = 0; index < notebook.PageCount(); ++index) rowTops.insert(notebook.TabRectAt(index).top);
+  EXPECT_EQ(rowTops.size(), 3u) << "five tabs in three rows";
+  for (int page = 0; page < notebook.PageCount(); ++page) {
+    notebook.SetPageIndex(page);
+    input::Flush();
+    for (Control* button : notebook.PageAt(page).Children()) {
+      EXPECT_LE(button->Left() + button->Width(), notebook.PageAt(page).Width()) << button->Caption();
+      EXPECT_LE(button->Top() + button->Height(), notebook.PageAt(page).Height()) << button->Caption();
+    }
+  }
+  Snapshot(main, "morvapc-main.png");
+
+  notebook.SetPageIndex(3);
+  main.ModuleButton(10)->Click();
+  input::Flush();
+  TDialogF* dialog = DialogForm();
+  ASSERT_NE(dialog, nullptr);
+  const auto* heading = dialog->Table().LockedRowsCell();
+  ASSERT_NE(heading, nullptr);
+  EXPECT_EQ(const_cast<TVirBaseTableCell*>(heading)->Font().size, 20);
+  EXPECT_TRUE(const_cast<TVirBaseTableCell*>(heading)->Font().style & fsBold);
+  dialog->ComputeBtn().Click();  // an empty input: the grid edits its row
+  dialog->Table().SetFocus();
+  input::Flush();
+  Type(*dialog, "eigen.qmx");
+  dialog->ComputeBtn().Click();
+  input::Flush();
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
+  ASSERT_EQ(dialog->PlotButtonCount(), 2);
+  EXPECT_TRUE(dialog->Toolbar().Visible());
+  for (int i = 1; i <= 2; ++i) {
+    SpeedButton& plot = dialog->PlotButton(i);
+    EXPECT_TRUE(plot.Enabled()) << i;
+    EXPECT_EQ(plot.Caption(), "") << i;
+    ExpectPictureFace(plot, i == 1 ? "2DPlot" : "3DPlot");
+  }
+  EXPECT_EQ(dialog->PlotButton(1).Hint(), "2D plot of \neigenvectors");
+  Snapshot(*dialog, "eigen-dialog.png");
 }
 
 TEST_F(MorvapcWindows, CancelDuringARunGivesTheUserAbortWarning) {
