@@ -5,9 +5,9 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/DisplayText.h"
 #include "rtl/Format.h"
 #include "rtl/StringList.h"
+#include "rtl/TextChars.h"
 
 namespace {
 
@@ -15,10 +15,10 @@ void CheckVectorIndex(std::int32_t i, std::int32_t n, const char* type, const ch
   if (static_cast<std::uint32_t>(i - 1) >= static_cast<std::uint32_t>(n)) VectorIndexError(type, op, i);
 }
 
-// A label as stored: its length, then up to 15 characters.
+// A label as stored: its length in bytes, then up to 15 characters.
 struct StoredLabel {
   std::uint8_t length = 0;
-  char text[Label_mx::MaxLength] = {};
+  char text[Label_mx::MaxBytes] = {};
 };
 static_assert(sizeof(StoredLabel) == Label_mx::LabelSize);
 
@@ -109,13 +109,12 @@ void Label_mx::PutLabel(std::int32_t i, std::string_view s) {
   if (!HasStorage()) return;
   Check(i, "PutLabel");
   const std::string_view trimmed = rtl::Trim(s);
-  // Cut to the stored length, never inside a UTF-8 character.
-  const std::string_view text = trimmed.substr(0, plat::CharacterPrefixLength(trimmed, MaxLength));
+  const std::string_view text = trimmed.substr(0, rtl::CharactersLength(trimmed, MaxLength));
   StoredLabel label;
   label.length = static_cast<std::uint8_t>(text.size());
   std::memcpy(label.text, text.data(), text.size());
   Put(i - 1, &label);
-  width_ = std::max(width_, static_cast<std::int32_t>(text.size()));
+  width_ = std::max(width_, static_cast<std::int32_t>(rtl::CharacterCount(text)));
 }
 
 void Label_mx::SetDefaultLabels(std::string_view prefix) {
@@ -126,8 +125,8 @@ std::string Label_mx::GetFixedWidthLabel(std::int32_t i, std::int32_t w) const {
   std::string label = GetLabel(i);
   if (w <= 0) return label;
   const auto width = static_cast<std::size_t>(w);
-  label.resize(plat::CharacterPrefixLength(label, width));
-  label.resize(width, ' ');
+  label.resize(rtl::CharactersLength(label, width));
+  label.append(width - std::min(width, rtl::CharacterCount(label)), ' ');
   return label;
 }
 

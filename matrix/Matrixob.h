@@ -72,15 +72,17 @@ class Index_mx : public TUtLArray {
 // storage: its width is 3 and each label is the decimal number asked for.
 class Label_mx : public TUtLArray {
  public:
+  // Characters of a label (rtl/TextChars.h), and the bytes they can take in UTF-8.
   static constexpr std::size_t MaxLength = 15;
-  // A stored label: its length, then its characters.
-  static constexpr std::uint32_t LabelSize = MaxLength + 1;
+  static constexpr std::size_t MaxBytes = 4 * MaxLength;
+  // A stored label: its length in bytes, then its bytes.
+  static constexpr std::uint32_t LabelSize = MaxBytes + 1;
 
   explicit Label_mx(std::int32_t n);
 
   std::int32_t n() const { return n_; }
   bool HasStorage() const { return n_ > 0; }
-  // Length of the widest label stored.
+  // Length in characters of the widest label stored.
   std::int32_t GetWidth() const { return width_; }
 
   std::string GetLabel(std::int32_t i) const;

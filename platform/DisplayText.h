@@ -8,20 +8,16 @@
 #include <string>
 #include <string_view>
 
+#include "rtl/TextChars.h"
+
 namespace plat {
 
-// True when the bytes are valid UTF-8 (no overlong forms, surrogates or code
-// points beyond U+10FFFF). Plain ASCII is valid UTF-8.
-bool IsUtf8(std::string_view text);
+using rtl::IsUtf8;
+using rtl::CharacterPrefixLength;
 
 // The text as shown, in UTF-8 and in UTF-16.
 std::string DisplayUtf8(std::string_view bytes);
 std::u16string DisplayUtf16(std::string_view bytes);
-
-// The length of the longest start of `text` of at most `maxBytes` bytes that
-// ends between two characters: in UTF-8 text a character's bytes stay together;
-// in Windows-1252 text every byte is a character.
-std::size_t CharacterPrefixLength(std::string_view text, std::size_t maxBytes);
 
 // A message as shown to the user: printable characters and line breaks (LF or
 // CR LF) as they are, every byte of any other character (control characters, a byte-order mark, bytes the code

@@ -8,6 +8,7 @@
 
 #include "rtl/Exception.h"
 #include "rtl/ScopeGuard.h"
+#include "rtl/TextChars.h"
 
 namespace rtl {
 namespace {
@@ -238,6 +239,7 @@ class Formatter {
     if (i >= pattern_.size()) Fail();
     char type = pattern_[i] | 0x20;  // types are case-insensitive
     size_t start = out_.size();
+    textExtra_ = 0;
     Convert(type, precision);
     Pad(start, width, left);
     return i + 1;
@@ -273,8 +275,9 @@ class Formatter {
         if (a.kind() != K::Text) Fail();
         {
           std::string_view t = a.AsText();
-          if (precision >= 0 && static_cast<size_t>(precision) < t.size()) t = t.substr(0, precision);
+          if (precision >= 0) t = t.substr(0, CharactersLength(t, static_cast<size_t>(precision)));
           out_.append(t);
+          textExtra_ = t.size() - CharacterCount(t);
         }
         return;
       case 'f':
@@ -296,8 +299,9 @@ class Formatter {
     return precision == 0 ? 1 : precision;
   }
 
+  // Widths count characters: a UTF-8 letter is one column, not two or three.
   void Pad(size_t start, int width, bool left) {
-    size_t len = out_.size() - start;
+    size_t len = out_.size() - start - textExtra_;
     if (width < 0 || len >= static_cast<size_t>(width)) return;
     size_t fill = width - len;
     if (left)
@@ -313,6 +317,7 @@ class Formatter {
   const FormatArg* args_;
   size_t argCount_;
   size_t next_ = 0;
+  size_t textExtra_ = 0;  // bytes beyond one per character of the text just converted
 };
 
 }  // namespace

@@ -10,7 +10,8 @@
 //   g  general: the shorter of fixed and scientific, up to precision (default 15) digits
 //   %% a percent sign
 //
-// Numbers round half away from zero on their 18-digit decimal expansion, and
+// Text widths and lengths count characters (rtl/TextChars.h), never cutting
+// one. Numbers round half away from zero on their 18-digit decimal expansion, and
 // '.' is always the decimal point. A pattern that asks for an argument that is
 // missing or of the wrong kind raises rtl::EConvertError; it never reads past
 // the arguments (patterns come from user settings).

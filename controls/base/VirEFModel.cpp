@@ -9,6 +9,7 @@
 #include "controls/base/VirExcept.h"
 #include "rtl/Convert.h"
 #include "rtl/ScopeGuard.h"
+#include "rtl/TextChars.h"
 
 namespace {
 
@@ -365,7 +366,9 @@ void EntryFieldModel::ValueLoaded(bool fromKeyboard) {
 void EntryFieldModel::SetText(std::string_view text) { SetTextRaw(std::string(text)); }
 
 void EntryFieldModel::SetTextRaw(std::string text) {
-  if (static_cast<int>(text.size()) > maxLength_) text.resize(maxLength_);
+  // Cut to the room there is, never inside a UTF-8 character.
+  if (static_cast<int>(text.size()) > maxLength_)
+    text.resize(rtl::CharacterPrefixLength(text, static_cast<std::size_t>(std::max(maxLength_, 0))));
   text_ = std::move(text);
   ClampCaretAndSelection();
 }
@@ -624,9 +627,11 @@ int EntryFieldModel::CharacterUnderMouse(int x) {
   auto width = [this](std::string_view t) { return FieldTextWidth(t); };
   const int origin = TextOrigin(width, FieldClientWidth());
   const std::string_view visible = std::string_view(display).substr(static_cast<std::size_t>(first));
-  for (std::size_t i = 0; i < visible.size(); ++i) {
+  // A click falls between two characters, never inside a UTF-8 one.
+  for (std::size_t i = 0, next; i < visible.size(); i = next) {
+    next = rtl::NextCharacter(visible, i);
     const int left = width(visible.substr(0, i));
-    const int right = width(visible.substr(0, i + 1));
+    const int right = width(visible.substr(0, next));
     if (origin + (left + right) / 2 > x) return first + static_cast<int>(i);
   }
   return first + static_cast<int>(visible.size());

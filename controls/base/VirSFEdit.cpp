@@ -7,6 +7,20 @@
 
 #include "controls/base/VirEFIntl.h"
 #include "controls/base/VirSFModel.h"
+#include "rtl/TextChars.h"
+
+namespace {
+
+// The caret positions one character before and after `caret`: a UTF-8
+// character's bytes are passed over and deleted together.
+int CharacterBefore(const std::string& text, int caret) {
+  return static_cast<int>(rtl::PreviousCharacter(text, static_cast<std::size_t>(caret)));
+}
+int CharacterAfter(const std::string& text, int caret) {
+  return static_cast<int>(rtl::NextCharacter(text, static_cast<std::size_t>(caret)));
+}
+
+}  // namespace
 
 void SimpleFieldModel::ExecuteEditCommand(TEditMsg& msg, std::uint16_t command) {
   const int t = DataType();
@@ -175,7 +189,8 @@ void SimpleFieldModel::TextEditor(TEditMsg& msg, std::uint16_t command) {
   const TCommandStart start = CommandStart();
   if (!StartCommand(command)) return;
   const int caret = CaretPos();
-  const int length = static_cast<int>(GetText().size());
+  const std::string text = GetText();
+  const int length = static_cast<int>(text.size());
   const bool selection = SelectionLength() > 0;
   bool modified = false;
   switch (command) {
@@ -190,11 +205,11 @@ void SimpleFieldModel::TextEditor(TEditMsg& msg, std::uint16_t command) {
     case ccRight:
       if (command == ccLeft) {
         if (caret > 0)
-          SetCaretRaw(caret - 1);
+          SetCaretRaw(CharacterBefore(text, caret));
         else
           LastAutoAdvance(-1, command);
       } else if (caret < length) {
-        SetCaretRaw(caret + 1);
+        SetCaretRaw(CharacterAfter(text, caret));
       } else {
         LastAutoAdvance(MaxLength(), command);
       }
@@ -216,11 +231,11 @@ void SimpleFieldModel::TextEditor(TEditMsg& msg, std::uint16_t command) {
     // The extend commands do nothing at the text's ends, and repaint nothing.
     case ccExtendLeft:
       if (caret == 0) return;
-      MoveExtending(caret, caret - 1);
+      MoveExtending(caret, CharacterBefore(text, caret));
       break;
     case ccExtendRight:
       if (caret >= length) return;
-      MoveExtending(caret, caret + 1);
+      MoveExtending(caret, CharacterAfter(text, caret));
       break;
     case ccExtWordLeft:
       if (caret == 0) return;
@@ -238,10 +253,10 @@ void SimpleFieldModel::TextEditor(TEditMsg& msg, std::uint16_t command) {
       if (selection) {
         modified = DeleteSelection();
       } else if (command == ccBack && caret > 0) {
-        DeleteRange(caret - 1, caret);
+        DeleteRange(CharacterBefore(text, caret), caret);
         modified = true;
       } else if (command != ccBack && caret < length) {
-        DeleteRange(caret, command == ccDel ? caret + 1 : WordEndAt(caret));
+        DeleteRange(caret, command == ccDel ? CharacterAfter(text, caret) : WordEndAt(caret));
         modified = true;
       }
       break;

@@ -12,6 +12,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
 #include "platform/SystemColors.h"
+#include "rtl/TextChars.h"
 
 namespace {
 
@@ -23,15 +24,14 @@ constexpr std::size_t kMaxPiece = 65520;
 std::string ExpandTabs(std::string_view text, int tabSize) {
   std::string result;
   result.reserve(text.size());
-  for (char ch : text) {
-    if (ch == '\t') {
-      result.append(
-          static_cast<std::size_t>(AdvanceWidth(static_cast<std::int32_t>(result.size()), ch, tabSize)) - result.size(),
-          ' ');
-    } else {
-      result.push_back(ch);
-    }
+  std::size_t from = 0;
+  for (std::size_t tab = text.find('\t'); tab != std::string_view::npos; tab = text.find('\t', from)) {
+    result.append(text.substr(from, tab - from));
+    const auto width = static_cast<std::int32_t>(rtl::CharacterCount(result));
+    result.append(static_cast<std::size_t>(AdvanceWidth(width, '\t', tabSize) - width), ' ');
+    from = tab + 1;
   }
+  result.append(text.substr(from));
   return result;
 }
 
@@ -691,10 +691,22 @@ bool TEditorCore::MoveCommand(int command) {
   }
 }
 
+// The position of the character before (or after) position `pos` of a
+// paragraph: a UTF-8 character's bytes are passed over together.
+std::int32_t TEditorCore::CharacterBefore(std::int32_t para, std::int32_t pos) const {
+  const std::string_view text = list_->GetParagraph(para)->Text();
+  return static_cast<std::int32_t>(rtl::PreviousCharacter(text, static_cast<std::size_t>(pos - 1))) + 1;
+}
+
+std::int32_t TEditorCore::CharacterAfter(std::int32_t para, std::int32_t pos) const {
+  const std::string_view text = list_->GetParagraph(para)->Text();
+  return static_cast<std::int32_t>(rtl::NextCharacter(text, static_cast<std::size_t>(pos - 1))) + 1;
+}
+
 void TEditorCore::MoveLeft(bool extend) {
   const std::int32_t paraPos = caretLineOffset_ + caretPos_;
   if (paraPos > 1) {
-    MoveToTextPos({caretPara_, paraPos - 1}, extend);
+    MoveToTextPos({caretPara_, CharacterBefore(caretPara_, paraPos)}, extend);
   } else if (caretLine_ >= 2 && wrapAtLeft_) {
     MoveTo(caretLine_ - 1, static_cast<std::int32_t>(LineText(caretLine_ - 1).size()) + 1, extend);
   }
@@ -706,7 +718,7 @@ void TEditorCore::MoveRight(bool extend) {
     if (caretLine_ < list_->LineCount()) MoveTo(caretLine_ + 1, 1, extend);
     return;
   }
-  MoveToTextPos({caretPara_, paraPos + 1}, extend);
+  MoveToTextPos({caretPara_, CharacterAfter(caretPara_, paraPos)}, extend);
 }
 
 void TEditorCore::MoveWordLeft(bool extend) {
@@ -802,8 +814,9 @@ void TEditorCore::Backspace() {
     return;
   }
   TEdit edit(*this, false);
-  const std::uint16_t code = list_->DeleteText(this, caretPara_, paraPos - 1, 1);
-  if (code == eeNone) SetCaretTextPos({caretPara_, paraPos - 1});
+  const std::int32_t before = CharacterBefore(caretPara_, paraPos);
+  const std::uint16_t code = list_->DeleteText(this, caretPara_, before, paraPos - before);
+  if (code == eeNone) SetCaretTextPos({caretPara_, before});
   CollapseSelection();
   CaretMoved();
   EditError(code);
@@ -818,7 +831,7 @@ void TEditorCore::DeleteAtCaret() {
   {
     TEdit edit(*this, false);
     if (at.pos <= length) {
-      code = list_->DeleteText(this, at.para, at.pos, 1);
+      code = list_->DeleteText(this, at.para, at.pos, CharacterAfter(at.para, at.pos) - at.pos);
     } else if (at.para < list_->ParagraphCount()) {
       code = list_->JoinParagraphs(this, at.para, at.pos);
       UpdateScrollBars();
@@ -1135,7 +1148,13 @@ void TEditorCore::PaintLine(plat::Canvas& canvas, std::int32_t line, const plat:
   }
 
   const std::string expanded = ExpandTabs(text, list_->TabSize());
-  const auto shown = static_cast<std::int32_t>(expanded.size());
+  const auto shown = static_cast<std::int32_t>(rtl::CharacterCount(expanded));
+  // The bytes of the expanded text from column `first` up to column `last`.
+  auto columns = [&expanded](std::int32_t first, std::int32_t last) {
+    const std::size_t begin = rtl::CharactersLength(expanded, static_cast<std::size_t>(first - 1));
+    const std::size_t end = rtl::CharactersLength(expanded, static_cast<std::size_t>(last - 1));
+    return std::string_view(expanded).substr(begin, end - begin);
+  };
   std::int32_t selFirst = 0, selLast = 0;
   if (showSelection && line >= beginLine && line <= endLine) {
     selFirst = line == beginLine ? beginCol : 1;
@@ -1164,10 +1183,7 @@ void TEditorCore::PaintLine(plat::Canvas& canvas, std::int32_t line, const plat:
       font.color = selected ? selectedInk : ink;
       canvas.SetFont(font);
       canvas.SetBrush({back, plat::BrushStyle::Clear});
-      canvas.TextOutCells(x, rect.top,
-                          std::string_view(expanded).substr(static_cast<std::size_t>(first - 1),
-                                                            static_cast<std::size_t>(textLast - first)),
-                          charWidth_);
+      canvas.TextOutCells(x, rect.top, columns(first, textLast), charWidth_);
     }
   };
   if (selFirst < selLast) {

@@ -255,6 +255,8 @@ class TEditorCore : public TParaListEditor {
 
   // Movement commands.
   bool MoveCommand(int command);
+  std::int32_t CharacterBefore(std::int32_t para, std::int32_t pos) const;
+  std::int32_t CharacterAfter(std::int32_t para, std::int32_t pos) const;
   void MoveLeft(bool extend);
   void MoveRight(bool extend);
   void MoveWordLeft(bool extend);

@@ -1,8 +1,9 @@
 #pragma once
 // Text routines of the multi-line editor: display columns with tabs expanded,
-// and the break search of word wrap. Text is single-byte; a tab moves the
-// display column on to the next multiple of the tab size, so "\t\tx" with tabs
-// of 8 shows x in column 17.
+// and the break search of word wrap. Text is kept as bytes; a character
+// (rtl/TextChars.h: a UTF-8 character of a line that is UTF-8, else a byte)
+// takes one column, and a tab moves the display column on to the next multiple
+// of the tab size, so "\t\tx" with tabs of 8 shows x in column 17.
 
 #include <cstdint>
 #include <string_view>
@@ -21,8 +22,8 @@ std::int32_t ExpandedWidth(std::string_view text, int tabSize);
 // Positions beyond the end count one column each. Position 0 gives column 1.
 std::int32_t PositionToColumn(std::string_view text, std::int32_t pos, int tabSize);
 
-// The byte position that shows display column `column` of a line: the
-// character covering that column (a tab covers the columns up to its stop), or
+// The byte position that shows display column `column` of a line: the start
+// of the character covering that column (a tab covers the columns up to its stop), or
 // past the end one position per column.
 std::int32_t ColumnToPosition(std::string_view text, std::int32_t column, int tabSize);
 

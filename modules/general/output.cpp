@@ -13,6 +13,7 @@
 #include "matrix/Matrixob.h"
 #include "rtl/Convert.h"
 #include "rtl/Format.h"
+#include "rtl/TextChars.h"
 #include "shell/ModuleRun.h"
 #include "shell/Progress.h"
 
@@ -80,12 +81,12 @@ std::vector<std::int32_t> NaturalOrder(std::int32_t n) {
 // A column label centred over the decimal point of its values.
 std::string ColumnLabel(const TOutputRun& run, const Label_mx& labels, std::int32_t j) {
   std::string label = labels.GetLabel(j);
-  const auto length = static_cast<std::int32_t>(label.size());
+  const auto length = static_cast<std::int32_t>(rtl::CharacterCount(label));
   const std::int32_t pad = run.decimals - (length + 1) / 2;
   if (pad > 0) {
     label += Blanks(pad);
   } else if (labels.GetWidth() >= run.width && length > run.width) {
-    label.resize(static_cast<std::size_t>(run.width));
+    label.resize(rtl::CharactersLength(label, static_cast<std::size_t>(run.width)));
   }
   return rtl::Format("%*s", run.width, label);
 }

@@ -28,6 +28,8 @@
 #include "platform/Snapshot.h"
 #include "platform/TextMetrics.h"
 #include "platform/qt/Peer.h"
+#include "platform/DisplayText.h"
+#include "tests/controls/base/Utf8KeyCases.h"
 
 namespace {
 
@@ -415,6 +417,33 @@ TEST_F(EditorWindow, UtfEightAndWindows1252TextShowsRightAndIsSavedAsItWasRead) 
   EXPECT_EQ(ReadBytes(path),
             "\"Gew\xE4sser in M\xFCnchen\r\n\"K\xC3\xB6ln\r\n1 3L 2L 0 \r\n Z\xC3\xBCrich M\xFCnchen K\xC3\xB6ln\r\n"
             " L\xC3\xA4nge Breite\r\n 1 2\r\n 3 4\r\n 5 6\r\n");
+}
+
+TEST_F(EditorWindow, TheCellEditorsCaretStepsOverWholeUtf8Characters) {
+  // One row label a case; the cell's editor works on the text as shown.
+  std::string bytes = "1 " + std::to_string(std::size(utf8_keys::kCases)) + "L 1L 0\r\n";
+  for (const utf8_keys::Case& c : utf8_keys::kCases) bytes += " " + c.text;
+  bytes += "\r\n x\r\n";
+  for (std::size_t k = 1; k <= std::size(utf8_keys::kCases); ++k) bytes += " " + std::to_string(k) + "\r\n";
+  const std::string path = folder.File("keys.qmx");
+  WriteBytes(path, bytes);
+  TMveditF& form = OpenWindow({path});
+  ClickMenu(form, "Edit row labels");
+  StringGrid& grid = form.DataGrid();
+  int row = 0;
+  for (const utf8_keys::Case& c : utf8_keys::kCases) {
+    SCOPED_TRACE(c.name);
+    grid.SetFocus();
+    grid.SetCurrent(0, ++row);
+    input::Flush();
+    grid.SetEditorMode(true);
+    input::Flush();
+    utf8_keys::Press(grid, c.keys);
+    input::TypeText(grid, c.typed);
+    input::PressKey(grid, vk::Return);
+    input::Flush();
+    EXPECT_EQ(grid.CellHint(0, row), DisplayUtf8(c.result));
+  }
 }
 
 TEST_F(EditorWindow, SizeFieldsAndTheDefaultWindowFitTheirTexts) {

@@ -1,6 +1,5 @@
 // Text kept as bytes and shown as UTF-8 when it is valid UTF-8, else as
-// Windows-1252; label cuts that keep characters whole; messages that show
-// nothing unexpected raw.
+// Windows-1252; messages that show nothing unexpected raw.
 
 #include <gtest/gtest.h>
 
@@ -37,26 +36,6 @@ TEST(DisplayTextTest, ValidUtf8ShowsAsItIsAnythingElseAsWindows1252) {
   }
   EXPECT_EQ(DisplayUtf16("Z\xC3\xBC\xF0\x9F\x8C\xBF"), (std::u16string{u'Z', 0xFC, 0xD83C, 0xDF3F}));
   EXPECT_EQ(DisplayUtf16("Z\xFC"), (std::u16string{u'Z', 0xFC}));
-}
-
-TEST(DisplayTextTest, APrefixNeverEndsInsideAUtf8Character) {
-  const struct {
-    const char* name;
-    std::string text;
-    std::size_t max;
-    std::size_t length;
-  } cases[] = {
-      {"shorter than the cut", "OTU1", 15, 4},
-      {"ASCII cut", "Pseudomonas_aeruginosa", 15, 15},
-      {"a two-byte letter across the cut", "Staphylococcus\xC3\xA9", 15, 14},
-      {"a two-byte letter just inside", "Staphylococc\xC3\xA9x", 14, 14},
-      {"a four-byte character across the cut", "Abcdefghijklm\xF0\x9F\x8C\xBF", 15, 13},
-      {"Windows-1252 is one byte a character", "Staphylococcus\xE9\xE9", 15, 15},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(CharacterPrefixLength(c.text, c.max), c.length);
-  }
 }
 
 TEST(DisplayTextTest, MessagesShowUnexpectedCharactersEscaped) {

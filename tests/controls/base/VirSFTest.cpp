@@ -7,6 +7,7 @@
 
 #include "FieldDriving.h"
 #include "FieldFormTest.h"
+#include "Utf8KeyCases.h"
 #include "tests/platform/QtTestSupport.h"
 
 namespace {
@@ -40,6 +41,26 @@ TEST_F(SimpleFieldWindowTest, IntegerPromptRefuses21AndReturns7) {
   input::Flush();
   EXPECT_TRUE(b->Focused());
   EXPECT_EQ(boxes.Boxes().size(), 1u);
+}
+
+TEST_F(SimpleFieldWindowTest, CaretKeysStepOverWholeUtf8Characters) {
+  Show();
+  for (const utf8_keys::Case& c : utf8_keys::kCases) {
+    SCOPED_TRACE(c.name);
+    a->SetText(c.text);
+    utf8_keys::Press(*a, c.keys);
+    input::TypeText(*a, c.typed);
+    EXPECT_EQ(a->GetText(), c.result);
+    EXPECT_EQ(rtl::CharacterCount(a->GetText().substr(0, static_cast<std::size_t>(a->CaretPos()))) + 1,
+              static_cast<std::size_t>(c.column));
+  }
+  // Text cut to the field's room keeps its characters whole.
+  a->SetMaxLength(4);
+  a->SetText("ab\xC3\xA9");
+  EXPECT_EQ(a->GetText(), "ab\xC3\xA9");
+  a->SetMaxLength(3);
+  a->SetText("ab\xC3\xA9");
+  EXPECT_EQ(a->GetText(), "ab");
 }
 
 TEST_F(SimpleFieldWindowTest, ArrowsStepAndAFullFieldMovesOn) {

@@ -38,7 +38,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ColumnCase{"TabAtAStopTakesAWholeStop", "abcdefgh\tx", 8, 10, 17},
                       ColumnCase{"PastTheEndOneColumnEach", "ab", 8, 5, 5}, ColumnCase{"PastATabEnd", "a\t", 8, 4, 10},
                       ColumnCase{"EmptyText", "", 8, 4, 4}, ColumnCase{"FirstPosition", "\tx", 8, 1, 1},
-                      ColumnCase{"PositionZeroIsColumnOne", "abc", 8, 0, 1}),
+                      ColumnCase{"PositionZeroIsColumnOne", "abc", 8, 0, 1},
+                      // A UTF-8 character is one column however many bytes it takes.
+                      ColumnCase{"AfterATwoByteLetter", "Z\xC3\xBCrich", 8, 4, 3},
+                      ColumnCase{"AfterAFourByteCharacter", "\xF0\x9F\x8C\xBFx", 8, 5, 2},
+                      ColumnCase{"TabAfterALetter", "\xC3\xA9\tx", 8, 4, 9},
+                      ColumnCase{"PastAUtf8End", "\xC3\xA9", 8, 4, 3},
+                      ColumnCase{"Windows1252IsAByteAColumn", "Z\xFCrich", 8, 3, 3}),
     CaseName());
 
 TEST(Columns, ColumnInsideATabMapsToTheTab) {

@@ -9,6 +9,7 @@
 
 #include "controls/base/VirCmd.h"
 #include "tests/controls/base/BindingKeys.h"
+#include "tests/controls/base/Utf8KeyCases.h"
 #include "platform/Clipboard.h"
 #include "platform/Snapshot.h"
 #include "platform/record/ManualClock.h"
@@ -59,6 +60,24 @@ class VirEditTest : public platform_test::WindowTest {
   TVirController* controller = nullptr;
   TVirEditor* editor = nullptr;
 };
+
+TEST_F(VirEditTest, CaretKeysStepOverWholeUtf8Characters) {
+  for (const utf8_keys::Case& c : utf8_keys::kCases) {
+    SCOPED_TRACE(c.name);
+    editor->ClearText();
+    editor->InsertTextAtCaret(c.text);
+    utf8_keys::Press(*editor, c.keys);
+    input::TypeText(*editor, c.typed);
+    EXPECT_EQ(Text(), c.result);
+    EXPECT_EQ(editor->CaretColumn(), c.column);
+  }
+  // A tab stop counts characters too: the letter takes one column, so x shows in column 9.
+  editor->ClearText();
+  editor->InsertTextAtCaret("\xC3\xA9\tx");
+  input::PressKey(*editor, vk::End);
+  EXPECT_EQ(editor->CaretColumn(), 10);
+  EXPECT_EQ(editor->ReadParagraph(1), "\xC3\xA9       x");
+}
 
 TEST_F(VirEditTest, TypingBackspaceDeleteAndEnter) {
   input::TypeText(*editor, "abc");

@@ -223,11 +223,17 @@ TEST(LabelMx, StoresTrimmedLabelsOfAtMostFifteenCharacters) {
       {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNO"},
       {"   ", ""},
       {"a b", "a b"},
-      // A UTF-8 letter across the cut stays whole, out of the label.
-      {"Staphylococcus\xC3\xA9", "Staphylococcus"},
+      // Fifteen characters, however many bytes they take in UTF-8.
+      {"Staphylococcus\xC3\xA9s", "Staphylococcus\xC3\xA9"},
       {"\xC3\x89\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9",
-       "\xC3\x89\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"},
-      // Windows-1252 text is one byte a character.
+       "\xC3\x89\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"},
+      {"\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF"
+       "\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF"
+       "\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF",
+       "\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF"
+       "\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF"
+       "\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF"},
+      // Windows-1252 text (not valid UTF-8) is one byte a character, as files written before read.
       {"Staphylococcus\xE9\xE9", "Staphylococcus\xE9"},
   };
   constexpr int kCount = static_cast<int>(std::size(cases));
@@ -247,7 +253,10 @@ TEST(LabelMx, DefaultAndFixedWidthLabels) {
   EXPECT_EQ(labels.GetFixedWidthLabel(1, 6), "OTU1  ");
   EXPECT_EQ(labels.GetFixedWidthLabel(1, 0), "OTU1");
   labels.PutLabel(2, "Z\xC3\xBCrich");
-  EXPECT_EQ(labels.GetFixedWidthLabel(2, 2), "Z ") << "the letter is not split";
+  EXPECT_EQ(labels.GetFixedWidthLabel(2, 2), "Z\xC3\xBC") << "cut by characters";
+  EXPECT_EQ(labels.GetFixedWidthLabel(2, 8), "Z\xC3\xBCrich  ") << "padded by characters";
+  labels.PutLabel(3, "Z\xFCrich");
+  EXPECT_EQ(labels.GetFixedWidthLabel(3, 8), "Z\xFCrich  ") << "Windows-1252 text: a byte a character";
 
   Label_mx copy(12);
   labels.CopyTo(copy);

@@ -124,6 +124,24 @@ TEST(RectListWithLabels, ShowsAsManyColumnsPerBlockAsFitBesideTheLabels) {
   EXPECT_EQ(listing.lines[10], "");
 }
 
+TEST(RectListWithLabels, AlignsUtf8AndWindows1252LabelsByCharacters) {
+  const auto m = Numbered(3, 2);
+  Label_mx rows(3);
+  rows.PutLabel(1, "Z\xC3\xBCrich");  // UTF-8
+  rows.PutLabel(2, "Gen\xE8ve");       // Windows-1252
+  rows.PutLabel(3, "\xC3\x89vora\xE2\x82\xAC");
+  Label_mx cols(2);
+  cols.PutLabel(1, "L\xC3\xA4nge");
+  cols.PutLabel(2, "Breite");
+  RecordedServices listing;
+  ListWithLabels(*m, rows, cols, "8.4f");
+  ASSERT_EQ(rows.GetWidth(), 6);
+  EXPECT_EQ(listing.lines[1], std::string(8, ' ') + "    L\xC3\xA4nge   Breite");
+  EXPECT_EQ(listing.lines[3], "Z\xC3\xBCrich | 101.2500 102.2500");
+  EXPECT_EQ(listing.lines[4], "Gen\xE8ve | 201.2500 202.2500");
+  EXPECT_EQ(listing.lines[5], "\xC3\x89vora\xE2\x82\xAC | 301.2500 302.2500");
+}
+
 TEST(RectListWithLabels, KeepsLongLabelsWholeAndAtLeastOneColumnPerBlock) {
   const auto m = Numbered(1, 2);
   Label_mx rows(1);
