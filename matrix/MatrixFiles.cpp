@@ -59,7 +59,7 @@ std::string WrongTypeMessage(int type, std::string_view typeWord, TMatrixTypeSet
              " matrix (" + list + ").\n" + std::string(a.advice);
     }
   }
-  return "Wrong type of input matrix (" + std::string(typeWord) + ") must be: " + list + ".";
+  return "Wrong type of input matrix (" + QuotedWord(typeWord) + ") must be: " + list + ".";
 }
 
 // The header line: comment lines before it go to comments. When the file
@@ -73,7 +73,7 @@ THeaderLine ReadHeaderLine(rtl::TextReader& f, std::unique_ptr<rtl::StringList>&
   std::string text;
   int c = f.Read();
   while (IsCommentChar(c)) {
-    f.ReadLine(text);
+    ReadMatrixLine(f, text);
     if (!comments) comments = std::make_unique<rtl::StringList>();
     comments->Add(text);
     c = f.Read();
@@ -83,11 +83,11 @@ THeaderLine ReadHeaderLine(rtl::TextReader& f, std::unique_ptr<rtl::StringList>&
   // The first character was read apart: a control character (the line end of
   // an empty line among them) counts as a blank.
   std::string line(1, c < ' ' ? ' ' : static_cast<char>(c));
-  if (c != '\n' && f.ReadLine(text)) line += text;
+  if (c != '\n' && ReadMatrixLine(f, text)) line += text;
   line = std::string(rtl::Trim(line));
   while (line.empty()) {
     if (f.Eof()) return {{}, "EOF reading matrix header"};
-    f.ReadLine(line);  // taken as it stands: neither trimmed nor a comment
+    ReadMatrixLine(f, line);  // taken as it stands: neither trimmed nor a comment
   }
   return {line};
 }
@@ -197,31 +197,31 @@ void TakeMatrixHeader(const std::string& line, const rtl::StringList* comments, 
   for (std::string_view& word : words) word = NextMatrixWord(line, pos);
 
   const std::optional<int> type = rtl::TryStrToInt(words[0]);
-  if (!type) Refuse("Bad value for matrix type code: " + std::string(words[0]));
+  if (!type) Refuse("Bad value for matrix type code: " + QuotedWord(words[0]));
   if (!allowed.Contains(*type)) Refuse(WrongTypeMessage(*type, words[0], allowed));
   header.type = *type;
 
   const TCountWord rowsWord = SplitRowsWord(words[1]);
   const std::optional<int> rows = ParseCount(rowsWord.number);
-  if (!rows) Refuse("Bad value for number of rows: " + std::string(rowsWord.number));
+  if (!rows) Refuse("Bad value for number of rows: " + QuotedWord(rowsWord.number));
   header.rows = *rows;
   header.rowLabelCode = rowsWord.labelCode;
 
   const TCountWord colsWord = SplitColsWord(words[2]);
   const std::optional<int> cols = ParseCount(colsWord.number);
-  if (!cols) Refuse("Bad value for number of columns: " + std::string(colsWord.number));
+  if (!cols) Refuse("Bad value for number of columns: " + QuotedWord(colsWord.number));
   header.cols = *cols;
   header.colLabelCode = colsWord.labelCode;
 
   CheckShape(header);
 
   const std::optional<int> missingCode = rtl::TryStrToInt(words[3]);
-  if (!missingCode) Refuse("Bad value for missing values code: " + std::string(words[3]));
+  if (!missingCode) Refuse("Bad value for missing values code: " + QuotedWord(words[3]));
   header.missingCode = *missingCode;
   header.missingValue = kNoMissingValue;
   if (header.missingCode != 0) {
     const std::optional<int> missingValue = rtl::TryStrToInt(words[4]);
-    if (!missingValue) Refuse("Bad code given for missing values: " + std::string(words[4]));
+    if (!missingValue) Refuse("Bad code given for missing values: " + QuotedWord(words[4]));
     header.missingValue = *missingValue;
   }
 
@@ -272,6 +272,10 @@ void GuardMatrixWrite(const std::function<void()>& write) {
   } catch (const rtl::EInOutError& error) {
     throw E_Morvapc(WithSystemReason(std::string(kMatrixWriteError), error.Reason()));
   }
+}
+
+void RefuseOverflow(std::string_view what, double value) {
+  throw E_Morvapc(std::string(what) + " overflowed (" + rtl::NonFiniteText(value) + ") and cannot be written.");
 }
 
 std::string WithSystemReason(std::string text, const std::string& reason) {

@@ -100,6 +100,12 @@ inline constexpr std::string_view kMatrixWriteError = "I/O error saving matrix -
 // system's reason ("I/O error saving matrix - disk full? (No space left on device)").
 void GuardMatrixWrite(const std::function<void()>& write);
 
+// Refuses a result that is not finite: raises E_Morvapc "<what> overflowed
+// (INF) and cannot be written.", what naming the result ("X2", "Row 2,
+// column 3 of the matrix for output file: o.qmx"). No reader takes such a
+// number back, so no module writes one, to a file or to the listing.
+[[noreturn]] void RefuseOverflow(std::string_view what, double value);
+
 // The text followed by the system's reason for a failed file operation in
 // parentheses, or the text alone when the system gave none.
 std::string WithSystemReason(std::string text, const std::string& reason);

@@ -1,8 +1,10 @@
 #include "matrix/MatrixIO.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "matrix/Constu.h"
@@ -145,14 +147,34 @@ void ReadLowerTriangle(rtl::TextReader& f, std::int32_t n, EofText eofText, BadT
 
 // --- Writing ---
 
+// The value, refused when it is not finite: where() names it in the message.
+template <class Where>
+double Writable(double value, Where where) {
+  if (!std::isfinite(value)) [[unlikely]]
+    RefuseOverflow(where(), value);
+  return value;
+}
+
+// "<what> of the <kind> for output file <name>", what being "Row 2, column 3" or the like.
+std::string InOutput(const std::string& what, std::string_view kind, const rtl::TextWriter& f) {
+  return what + " of the " + std::string(kind) + " for output file " + f.FileName();
+}
+
+std::string RowColumn(std::int32_t row, std::int32_t column) { return "Row " + Num(row) + ", column " + Num(column); }
+
 // Writes count values of one record with the pattern: a line end after every
 // sixth value unless it is the last, and after the last when lineEndAfterLast.
-template <class ValueAt>
-void WriteRecord(rtl::TextWriter& f, const std::string& pattern, std::int32_t count, ValueAt valueAt,
+// A value that is not finite is refused, where(k) naming it.
+template <class ValueAt, class Where>
+void WriteRecord(rtl::TextWriter& f, const std::string& pattern, std::int32_t count, ValueAt valueAt, Where where,
                  bool lineEndAfterLast = true) {
   std::string line;
   for (std::int32_t k = 1; k <= count; ++k) {
-    line += rtl::Format(pattern, valueAt(k));
+    if constexpr (std::is_floating_point_v<decltype(valueAt(k))>) {
+      line += rtl::Format(pattern, Writable(valueAt(k), [&] { return where(k); }));
+    } else {
+      line += rtl::Format(pattern, valueAt(k));
+    }
     if (k % kValuesPerLine == 0 && k < count) {
       f.WriteLine(line);
       line.clear();
@@ -205,7 +227,7 @@ bool ReadVector(Vector& vector, rtl::TextReader& f, Convert convert, const char*
 // Records that OTU p has a node; a second node of p is refused.
 void CheckOnce(std::vector<bool>& seen, std::int32_t p, std::string_view word, long line) {
   if (seen[static_cast<std::size_t>(p)])
-    Refuse("Pointer value, " + std::string(word) + ", occurs twice in tree matrix" + OnInputLine(line));
+    Refuse("Pointer value, " + QuotedWord(word) + ", occurs twice in tree matrix" + OnInputLine(line));
   seen[static_cast<std::size_t>(p)] = true;
 }
 
@@ -215,7 +237,7 @@ bool ReadTreeRows(Tree_mx& tree, rtl::TextReader& f) {
   TMatrixWords words(f);
   TLeftoverWords leftover;
   const auto badWord = [&](std::string_view word) {
-    Refuse("Problem in reading value: " + std::string(word) + OnInputLine(words.FileLine()));
+    Refuse("Problem in reading value: " + QuotedWord(word) + OnInputLine(words.FileLine()));
   };
   for (std::int32_t r = 1; r < n; ++r) {
     if (!words.NextLine()) {
@@ -228,7 +250,7 @@ bool ReadTreeRows(Tree_mx& tree, rtl::TextReader& f) {
     const std::optional<std::int32_t> pointer = rtl::TryStrToInt(pointerWord);
     if (!pointer) badWord(pointerWord);
     if (*pointer < 1 || *pointer > n) {
-      Refuse("Pointer value, " + std::string(pointerWord) + ", in tree matrix is out of range" +
+      Refuse("Pointer value, " + QuotedWord(pointerWord) + ", in tree matrix is out of range" +
              OnInputLine(words.FileLine()));
     }
     const std::optional<double> value = rtl::TryStrToFloat(valueWord);
@@ -251,6 +273,10 @@ bool ReadTreeRows(Tree_mx& tree, rtl::TextReader& f) {
 }
 
 }  // namespace
+
+double WritableValue(double value, const rtl::TextWriter& f, std::int32_t row, std::int32_t column) {
+  return Writable(value, [&] { return InOutput(RowColumn(row, column), "matrix", f); });
+}
 
 // --- Labels ---
 
@@ -314,7 +340,7 @@ bool Read(Rect_mx& matrix, rtl::TextReader& f, bool byRows, const TLabelRead& ro
       const std::int32_t q = values.Position(v);
       if (p <= 0 || q <= 0) continue;
       const double x = ToValue(word, [&] {
-        return "Problem in reading value: " + std::string(word) + " on data line " + Num(words.FileLine()) +
+        return "Problem in reading value: " + QuotedWord(word) + " on data line " + Num(words.FileLine()) +
                " in input file.";
       });
       if (byRows) {
@@ -340,7 +366,7 @@ bool ReadRecords(Rect_mx& matrix, rtl::TextReader& f) {
                " in input file.";
       },
       [](std::string_view word, std::int32_t r, std::int32_t p, long) {
-        return "Problem in reading value: " + std::string(word) + " at record " + Num(r) + " position " + Num(p) +
+        return "Problem in reading value: " + QuotedWord(word) + " at record " + Num(r) + " position " + Num(p) +
                " in input file.";
       },
       [&](std::int32_t r, std::int32_t p, double x) {
@@ -356,8 +382,9 @@ void Write(const Rect_mx& matrix, rtl::TextWriter& f, bool byRows, std::string_v
   const std::int32_t values = byRows ? matrix.cols() : matrix.rows();
   GuardMatrixWrite([&] {
     for (std::int32_t r = 1; r <= records; ++r) {
-      WriteRecord(f, pattern, values,
-                  [&](std::int32_t v) { return byRows ? matrix.getxij(r, v) : matrix.getxij(v, r); });
+      WriteRecord(
+          f, pattern, values, [&](std::int32_t v) { return byRows ? matrix.getxij(r, v) : matrix.getxij(v, r); },
+          [&](std::int32_t v) { return InOutput(byRows ? RowColumn(r, v) : RowColumn(v, r), "matrix", f); });
     }
   });
 }
@@ -367,8 +394,9 @@ void WriteLowerTriangle(const Rect_mx& matrix, rtl::TextWriter& f, bool transpos
   const std::string pattern = ValuePattern(format);
   GuardMatrixWrite([&] {
     for (std::int32_t i = 1; i <= matrix.rows(); ++i) {
-      WriteRecord(f, pattern, i,
-                  [&](std::int32_t j) { return transposed ? matrix.getxij(j, i) : matrix.getxij(i, j); });
+      WriteRecord(
+          f, pattern, i, [&](std::int32_t j) { return transposed ? matrix.getxij(j, i) : matrix.getxij(i, j); },
+          [&](std::int32_t j) { return InOutput(RowColumn(i, j), "matrix", f); });
     }
   });
 }
@@ -382,7 +410,7 @@ bool Read(Sym_mx& matrix, rtl::TextReader& f) {
         return "End of file encountered when trying to read row " + Num(i) + " column " + Num(j) + " in input file.";
       },
       [](std::string_view word, std::int32_t, std::int32_t, long line) {
-        return "Problem in reading value: " + std::string(word) + " on data line " + Num(line) + " of input file.";
+        return "Problem in reading value: " + QuotedWord(word) + " on data line " + Num(line) + " of input file.";
       },
       [&](std::int32_t i, std::int32_t j, double x) { matrix.putxij(i, j, x); });
   return true;
@@ -392,7 +420,9 @@ void Write(const Sym_mx& matrix, rtl::TextWriter& f, std::string_view format) {
   const std::string pattern = ValuePattern(format);
   GuardMatrixWrite([&] {
     for (std::int32_t i = 1; i <= matrix.n(); ++i) {
-      WriteRecord(f, pattern, i, [&](std::int32_t j) { return matrix.getxij(i, j); });
+      WriteRecord(
+          f, pattern, i, [&](std::int32_t j) { return matrix.getxij(i, j); },
+          [&](std::int32_t j) { return InOutput(RowColumn(i, j), "matrix", f); });
     }
   });
 }
@@ -411,13 +441,18 @@ bool Read(ivect_mx& vector, rtl::TextReader& f) {
 
 void Write(const vect_mx& vector, rtl::TextWriter& f, std::string_view format) {
   const std::string pattern = ValuePattern(format);
-  GuardMatrixWrite([&] { WriteRecord(f, pattern, vector.length(), [&](std::int32_t k) { return vector.Get(k); }); });
+  GuardMatrixWrite([&] {
+    WriteRecord(
+        f, pattern, vector.length(), [&](std::int32_t k) { return vector.Get(k); },
+        [&](std::int32_t k) { return InOutput("Element " + Num(k), "vector", f); });
+  });
 }
 
 void Write(const ivect_mx& vector, rtl::TextWriter& f) {
   GuardMatrixWrite([&] {
     WriteRecord(
-        f, "%6d ", vector.length(), [&](std::int32_t k) { return vector.Get(k); }, false);
+        f, "%6d ", vector.length(), [&](std::int32_t k) { return vector.Get(k); }, [](std::int32_t) { return ""; },
+        false);
   });
 }
 
@@ -438,7 +473,10 @@ bool Read(Tree_mx& tree, rtl::TextReader& f) {
 void Write(const Tree_mx& tree, rtl::TextWriter& f, std::string_view format) {
   const std::string pattern = "%3d %" + std::string(format);
   GuardMatrixWrite([&] {
-    for (std::int32_t k = 1; k < tree.n(); ++k) f.WriteLine(rtl::Format(pattern, tree.GetPointer(k), tree.GetValue(k)));
+    for (std::int32_t k = 1; k < tree.n(); ++k) {
+      const double level = Writable(tree.GetValue(k), [&] { return InOutput("Level of node " + Num(k), "tree", f); });
+      f.WriteLine(rtl::Format(pattern, tree.GetPointer(k), level));
+    }
     if (tree.n() >= 1) f.WriteLine(rtl::Format("%4d", tree.GetPointer(tree.n())) + " 0.0");
   });
 }
@@ -473,7 +511,8 @@ void Write(const Graph_mx& graph, rtl::TextWriter& f, std::string_view format) {
   GuardMatrixWrite([&] {
     for (std::int32_t k = 1; k <= graph.m(); ++k) {
       const TGraphEdge edge = graph.GetEdge(k);
-      f.WriteLine(rtl::Format(pattern, edge.i, edge.j, edge.value));
+      const double value = Writable(edge.value, [&] { return InOutput("Value of edge " + Num(k), "graph", f); });
+      f.WriteLine(rtl::Format(pattern, edge.i, edge.j, value));
     }
   });
 }

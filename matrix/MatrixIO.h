@@ -42,6 +42,13 @@ void SkipItems(rtl::TextReader& f, std::int32_t count);
 // than 72 characters. Nothing for a list with n <= 0.
 void WriteLabels(const Label_mx& labels, rtl::TextWriter& f);
 
+// --- Values --------------------------------------------------------------------
+
+// The value for row, column of the matrix written to f. Writers refuse a value
+// that is not finite (RefuseOverflow: "Row 2, column 1 of the matrix for output
+// file <name> overflowed (INF) and cannot be written."): no reader takes it back.
+double WritableValue(double value, const rtl::TextWriter& f, std::int32_t row, std::int32_t column);
+
 // --- Rectangular matrices ----------------------------------------------------
 
 // Where the labels of one dimension of a rectangular matrix are and where they go.

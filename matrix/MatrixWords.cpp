@@ -1,6 +1,35 @@
 #include "matrix/MatrixWords.h"
 
+#include "matrix/Constu.h"
 #include "rtl/Convert.h"
+
+namespace {
+
+constexpr std::size_t kQuotedLength = 40;
+
+}  // namespace
+
+std::string QuotedWord(std::string_view word) {
+  if (word.size() <= kQuotedLength) return std::string(word);
+  return std::string(word.substr(0, kQuotedLength)) + "...";
+}
+
+void CheckWordLength(std::string_view word, long line) {
+  if (word.size() <= kMatrixWordLimit) return;
+  throw E_Morvapc("Word too long to be a matrix item (more than " +
+                  rtl::IntToStr(static_cast<std::int64_t>(kMatrixWordLimit)) + " characters): " + QuotedWord(word) +
+                  OnInputLine(line));
+}
+
+bool ReadMatrixLine(rtl::TextReader& f, std::string& line) {
+  if (!f.ReadLine(line, kMatrixLineLimit)) return false;
+  if (line.size() > kMatrixLineLimit) {
+    throw E_Morvapc("Line too long for a matrix file (more than " +
+                    rtl::IntToStr(static_cast<std::int64_t>(kMatrixLineLimit)) + " characters)" +
+                    OnInputLine(f.LineNumber()));
+  }
+  return true;
+}
 
 std::string OnInputLine(long line) { return " on line " + rtl::IntToStr(line) + " of input file."; }
 
@@ -13,11 +42,12 @@ std::string_view NextMatrixWord(std::string_view line, std::size_t& pos) {
 
 bool TMatrixWords::NextLine() {
   pos_ = 0;
-  return f_.ReadLine(line_);
+  return ReadMatrixLine(f_, line_);
 }
 
 bool TMatrixWords::WordOnLine(std::string_view& word) {
   word = NextMatrixWord(line_, pos_);
+  CheckWordLength(word, FileLine());
   return !word.empty();
 }
 

@@ -14,6 +14,27 @@
 
 constexpr bool IsMatrixWordSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
 
+// No matrix item (a number or a label) is longer than this: a longer word is
+// refused, not read.
+inline constexpr std::size_t kMatrixWordLimit = 255;
+// No line of a matrix file is longer than this (a row of some 800 000 values):
+// a longer one, or an endless input, is refused before it fills the memory.
+inline constexpr std::size_t kMatrixLineLimit = std::size_t{1} << 24;
+
+// The word as messages quote it: its first 40 characters, and "..." when it
+// is longer.
+std::string QuotedWord(std::string_view word);
+
+// Refuses a word longer than kMatrixWordLimit: E_Morvapc "Word too long to be
+// a matrix item (more than 255 characters): <word quoted> on line <n> of input
+// file."
+void CheckWordLength(std::string_view word, long line);
+
+// Reads the rest of the line (ReadLine) and refuses one longer than
+// kMatrixLineLimit: E_Morvapc "Line too long for a matrix file (more than
+// 16777216 characters) on line <n> of input file."
+bool ReadMatrixLine(rtl::TextReader& f, std::string& line);
+
 // The end of a read error's text that names where it was found:
 // " on line <line> of input file.", the line counted from the file's first line.
 std::string OnInputLine(long line);
@@ -29,9 +50,10 @@ class TMatrixWords {
 
   rtl::TextReader& File() { return f_; }
 
-  // Reads the next line; false at the end of the file.
+  // Reads the next line (ReadMatrixLine); false at the end of the file.
   bool NextLine();
   // The next word of the current line; false when the line holds no more.
+  // Refuses a word that is too long (CheckWordLength).
   bool WordOnLine(std::string_view& word);
   // The next word, reading further lines as needed (lines without a word are
   // passed over); false at the end of the file.

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "matrix/MatrixFiles.h"
 #include "matrix/Matrixu.h"
 #include "matrix/MatrixuWork.h"
+#include "rtl/Convert.h"
 #include "rtl/Format.h"
 #include "rtl/ScopeGuard.h"
 
@@ -292,6 +294,10 @@ bool ExceedsTotal(long double cumulative, double total) {
 }  // namespace
 
 void ListEigenvalues(std::int32_t n, const vect_mx& d, double sum) {
+  for (std::int32_t i = 1; i <= n; ++i) {
+    if (!std::isfinite(d.Get(i))) RefuseOverflow("Eigenvalue " + rtl::IntToStr(i), d.Get(i));
+  }
+  if (!std::isfinite(sum)) RefuseOverflow("Sum of eigenvalues", sum);
   const int w = n >= 1 && d.Get(1) > 1e9 ? 24 : 12;
   ListingWriteLine("");
   if (sum > 0.0) {

@@ -38,7 +38,7 @@ class TParenthesisReader {
       if (c == ';') {
         Separator();
         std::string rest;
-        f_.ReadLine(rest);
+        ReadMatrixLine(f_, rest);
         break;
       }
       switch (c) {
@@ -46,13 +46,19 @@ class TParenthesisReader {
         case ')': Close(); break;
         case ',': Separator(); break;
         case ':': Colon(); break;
-        default: word_ += static_cast<char>(c);
+        default: AddToWord(c);
       }
     }
     Finish();
   }
 
  private:
+  // A word longer than any item is refused as soon as it is.
+  void AddToWord(int c) {
+    word_ += static_cast<char>(c);
+    CheckWordLength(word_, f_.LineNumber());
+  }
+
   // Refuses the tree with the text and the line the reader is on.
   [[noreturn]] void Refuse(const std::string& text) const { throw E_Morvapc(text + OnInputLine(f_.LineNumber())); }
 
@@ -121,7 +127,7 @@ class TParenthesisReader {
       }
       if (word_.empty()) Refuse("No branch length given after : ");
       const std::optional<double> length = rtl::TryStrToFloat(word_);
-      if (!length) Refuse("Bad branch length (" + word_ + ") in NEXUS format tree");
+      if (!length) Refuse("Bad branch length (" + QuotedWord(word_) + ") in NEXUS format tree");
       current_ += *length;
       colon_ = false;
       leafWord_.clear();
@@ -133,11 +139,12 @@ class TParenthesisReader {
 
   void Leaf(const std::string& word) {
     const std::optional<std::int32_t> otu = rtl::TryStrToInt(word);
-    if (!otu) Refuse("OTU number (" + word + ") is not a number");
-    if (*otu > n_) Refuse("OTU number (" + word + ") greater than number of OTUs");
-    if (*otu < 1) Refuse("OTU number (" + word + ") less than 1");
+    if (!otu) Refuse("OTU number (" + QuotedWord(word) + ") is not a number");
+    if (*otu > n_) Refuse("OTU number (" + QuotedWord(word) + ") greater than number of OTUs");
+    if (*otu < 1) Refuse("OTU number (" + QuotedWord(word) + ") less than 1");
     if (leaves_ >= n_) Refuse("More OTUs in NEXUS format tree than number of OTUs (" + rtl::IntToStr(n_) + ")");
-    if (seen_[static_cast<std::size_t>(*otu)]) Refuse("OTU number (" + word + ") occurs twice in NEXUS format tree");
+    if (seen_[static_cast<std::size_t>(*otu)])
+      Refuse("OTU number (" + QuotedWord(word) + ") occurs twice in NEXUS format tree");
     seen_[static_cast<std::size_t>(*otu)] = true;
     ++leaves_;
     tree_.PutNode(*otu, leaves_, 0.0);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "rtl/Exception.h"
 #include "rtl/ScopeGuard.h"
@@ -68,11 +69,28 @@ void RoundDigits(Decimal& d, int keep) {
 
 char DigitAt(const Decimal& d, int i) { return i < d.count ? d.digits[i] : '0'; }
 
-void AppendSpecial(std::string& s, long double v) {
-  if (std::isnan(v))
-    s += "NAN";
-  else
-    s += v < 0 ? "-INF" : "INF";
+// Whether formatting a float that is not finite raises (NonFiniteRefusal).
+thread_local bool refuseNonFinite = false;
+
+// The label of a conversion: the literal text before it, blanks closed up,
+// without a final '=' or ':'.
+std::string LabelOf(std::string_view literal) {
+  std::string label;
+  for (const char c : literal) {
+    const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    if (!blank) {
+      label += c;
+    } else if (!label.empty() && label.back() != ' ') {
+      label += ' ';
+    }
+  }
+  while (!label.empty() && (label.back() == ' ' || label.back() == '=' || label.back() == ':')) label.pop_back();
+  return label;
+}
+
+void AppendSpecial(std::string& s, long double v, std::string_view literal = {}) {
+  if (refuseNonFinite) throw ENonFiniteValue(LabelOf(literal), static_cast<double>(v));
+  s += NonFiniteText(static_cast<double>(v));
 }
 
 // Fixed notation with `decimals` digits after the point; thousands separators on request.
@@ -179,7 +197,8 @@ class Formatter {
         out_.append(pattern_.substr(i));
         return;
       }
-      out_.append(pattern_.substr(i, pct - i));
+      literal_ = pattern_.substr(i, pct - i);
+      out_.append(literal_);
       i = Spec(pct + 1);
     }
   }
@@ -248,6 +267,9 @@ class Formatter {
   void Convert(char type, int precision) {
     const FormatArg& a = NextArg();
     using K = FormatArg::Kind;
+    if (a.kind() == K::Float && !std::isfinite(a.AsFloat()) &&
+        (type == 'f' || type == 'n' || type == 'e' || type == 'g'))
+      return AppendSpecial(out_, a.AsFloat(), literal_);
     switch (type) {
       case 'd':
         if (a.kind() == K::Int) {
@@ -318,9 +340,21 @@ class Formatter {
   size_t argCount_;
   size_t next_ = 0;
   size_t textExtra_ = 0;  // bytes beyond one per character of the text just converted
+  std::string_view literal_;  // the pattern's text before the conversion going on
 };
 
 }  // namespace
+
+NonFiniteRefusal::NonFiniteRefusal() : previous_(std::exchange(refuseNonFinite, true)) {}
+NonFiniteRefusal::~NonFiniteRefusal() { refuseNonFinite = previous_; }
+
+NonFiniteAllowed::NonFiniteAllowed() : previous_(std::exchange(refuseNonFinite, false)) {}
+NonFiniteAllowed::~NonFiniteAllowed() { refuseNonFinite = previous_; }
+
+std::string NonFiniteText(double value) {
+  if (std::isnan(value)) return "NAN";
+  return value < 0 ? "-INF" : "INF";
+}
 
 void FormatTo(std::string& out, std::string_view pattern, std::initializer_list<FormatArg> args) {
   const size_t before = out.size();

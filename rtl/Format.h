@@ -22,6 +22,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "rtl/Exception.h"
+
 namespace rtl {
 
 class FormatArg {
@@ -84,5 +86,53 @@ std::string FloatToStrGeneral(double value, int precision);
 // "%.*f" writes a double: every integer digit, halves away from zero on the
 // 18-digit decimal expansion; "INF", "-INF", "NAN" for the special values.
 std::string FloatToStrFixed(long double value, int decimals);
+
+// "INF", "-INF" or "NAN" for a value that is not finite.
+std::string NonFiniteText(double value);
+
+// A float that is not finite formatted while a NonFiniteRefusal is alive:
+// Label() is the pattern's text before the conversion, its blanks closed up
+// and a final '=' or ':' dropped ("X2" for "X2     = %10.4f"), empty when the
+// pattern has none.
+class ENonFiniteValue : public Exception {
+ public:
+  ENonFiniteValue(std::string label, double value)
+      : Exception((label.empty() ? std::string("A value") : label) + " is " + NonFiniteText(value)),
+        label_(std::move(label)),
+        value_(value) {}
+  const std::string& Label() const noexcept { return label_; }
+  double Value() const noexcept { return value_; }
+
+ private:
+  std::string label_;
+  double value_;
+};
+
+// While one lives on this thread (and no NonFiniteAllowed made after it),
+// Format, FloatToStrGeneral and FloatToStrFixed raise ENonFiniteValue for a
+// float that is not finite instead of writing "INF", "-INF" or "NAN": a module
+// run refuses to write a number that nobody can read back.
+class NonFiniteRefusal {
+ public:
+  NonFiniteRefusal();
+  ~NonFiniteRefusal();
+  NonFiniteRefusal(const NonFiniteRefusal&) = delete;
+  NonFiniteRefusal& operator=(const NonFiniteRefusal&) = delete;
+
+ private:
+  bool previous_;
+};
+
+// Lifts a NonFiniteRefusal while it lives (windows drawing inside a run).
+class NonFiniteAllowed {
+ public:
+  NonFiniteAllowed();
+  ~NonFiniteAllowed();
+  NonFiniteAllowed(const NonFiniteAllowed&) = delete;
+  NonFiniteAllowed& operator=(const NonFiniteAllowed&) = delete;
+
+ private:
+  bool previous_;
+};
 
 }  // namespace rtl

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -102,14 +103,30 @@ bool TextReader::SeekEoln() {
   return Eoln();
 }
 
-bool TextReader::ReadLine(std::string& line) {
+bool TextReader::ReadLine(std::string& line, std::size_t limit) {
   line.clear();
   if (Eof()) return false;
-  for (;;) {
-    int c = Read();
-    if (c < 0 || c == '\n') return true;
-    line += static_cast<char>(c);
+  if (std::exchange(atLineStart_, false)) ++line_;
+  // Takes the buffer's bytes up to the line end a run at a time.
+  while (Fill()) {
+    const char* begin = buffer_.data() + pos_;
+    const char* end = buffer_.data() + end_;
+    const char* stop = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
+    const auto run = static_cast<std::size_t>(stop - begin);
+    if (run > limit - line.size()) {
+      const std::size_t cut = limit - line.size() + 1;
+      line.append(begin, cut);
+      pos_ += cut;
+      return true;
+    }
+    line.append(begin, run);
+    pos_ += run;
+    if (stop != end) {
+      ConsumeLineEnd(static_cast<unsigned char>(buffer_[pos_++]));
+      return true;
+    }
   }
+  return true;
 }
 
 bool TextReader::ReadWord(std::string& word) {

@@ -39,8 +39,10 @@ class TextReader {
   int Read();
   int Peek();
 
-  // Reads the rest of the current line without its line end; false at the end of the file.
-  bool ReadLine(std::string& line);
+  // Reads the rest of the current line without its line end; false at the end
+  // of the file. A line of more than limit bytes is cut after limit + 1 of
+  // them (so the caller sees that it was longer), the rest left unread.
+  bool ReadLine(std::string& line, std::size_t limit = std::string::npos);
   // Skips blanks, control characters and line ends, then reads up to the next
   // blank, control character or line end; false at the end of the file.
   bool ReadWord(std::string& word);

@@ -177,7 +177,13 @@ void CallRunRoutine(const TModuleRec& module, std::span<const TParamRec> params)
   if (module.run == nullptr) return;
   TRunOutputs outputs;
   const THeldErrorBox held;
-  module.run(params);
+  try {
+    const rtl::NonFiniteRefusal refusal;
+    module.run(params);
+  } catch (const rtl::ENonFiniteValue& error) {
+    // A value that overflowed reached a listing line or a file.
+    RefuseOverflow(error.Label().empty() ? std::string("A result") : error.Label(), error.Value());
+  }
   held.RaiseHeld();
   outputs.Commit();
 }

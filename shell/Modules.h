@@ -113,6 +113,10 @@ void DescribeModule(std::int32_t number, TModuleRec& module);
 //   E_Morvapc: a run that reported an error is a failed run, whose message the
 //   caller's handler shows once. Boxes that windows show while the run lets
 //   them work (inside Progress) are theirs and show at once.
+// - During it too: a number that is not finite (a computation overflowed)
+//   is never written, to a file or to the listing: formatting one raises
+//   E_Morvapc "<what> overflowed (INF) and cannot be written." (RefuseOverflow),
+//   what being the listing's words before the number, or "A result".
 // - After it: the matrix files the run wrote take their places together when
 //   it went well; when it failed (an error, a reported error, a user abort),
 //   none does and every previous file stays as it was.

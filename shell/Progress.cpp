@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "matrix/Constu.h"
+#include "rtl/Format.h"
 #include "rtl/ScopeGuard.h"
 
 namespace {
@@ -27,8 +28,11 @@ TViews& Views() {
 
 TProgressView* CurrentView() { return Flags().batchRunning ? Views().batch : Views().dialog; }
 
-// Runs a pump or a wait, counted as message processing.
+// Runs a pump or a wait, counted as message processing. Windows drawing
+// meanwhile are not the run's: the run's refusal of numbers that are not
+// finite does not hold for them.
 void HandleMessages(const std::function<void()>& handle) {
+  const rtl::NonFiniteAllowed windowsDraw;
   ++Views().processing;
   const rtl::ScopeExit done([] { --Views().processing; });
   handle();

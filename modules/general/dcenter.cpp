@@ -52,7 +52,7 @@ void DcenterDriver(TDcenterRun& run) {
   Read(x, *run.in);
   DcenterCompute(x, run.square);
   if (run.out) {
-    for (std::int32_t i = 1; i <= n; ++i) WriteRecordLines(*run.out, x.Row(i), format, kValuesPerLine);
+    for (std::int32_t i = 1; i <= n; ++i) WriteRecordLines(*run.out, x.Row(i), format, kValuesPerLine, i);
   }
   ListingWriteLine("Double-centered matrix stored in file: " + run.output);
 }

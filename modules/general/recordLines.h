@@ -9,5 +9,7 @@
 
 #include "rtl/TextFile.h"
 
+// With row above 0, the values are row's columns 1, 2, ...: one that is not
+// finite is refused naming them (WritableValue).
 void WriteRecordLines(rtl::TextWriter& f, std::span<const double> values, const std::string& format,
-                      std::size_t perLine);
+                      std::size_t perLine, std::int32_t row = 0);

@@ -144,6 +144,9 @@ class TCanPlsDataSet {
     std::unique_ptr<rtl::StringList> comments;
     ReadMatrixHeader(input_, comments, header_, true, {mtSimilarity});
     if (header_.missingCode != 0) throw E_Morvapc("Sorry, no missing data allowed");
+    // The matrix first: a size it cannot have is refused before the labels
+    // and the sets of variables take memory in proportion to it.
+    z_ = std::make_unique<Sym_mx>(header_.type, p());
     fileLabels_ = std::make_shared<Label_mx>(Labelled() ? p() : 0);
     if (Labelled()) ReadLabels(*fileLabels_, input_);
     sets_ = CanPlsSetUp(p(), run_.set1);
@@ -151,7 +154,6 @@ class TCanPlsDataSet {
     MakeLabels();
     WriteHeaders(comments.get());
 
-    z_ = std::make_unique<Sym_mx>(header_.type, p());
     ::Read(*z_, input_);
     ListSets();
     r12_ = CanPlsBlock(*z_, sets_.set1, sets_.set2);

@@ -57,6 +57,11 @@ void TTriangleWriter::Put(std::int32_t i, std::int32_t j, std::string_view text)
   });
 }
 
+void TTriangleWriter::PutValue(std::int32_t i, std::int32_t j, const std::string& pattern, double value) {
+  if (f_ == nullptr) return;
+  Put(i, j, rtl::Format(pattern, WritableValue(value, *f_, i, j)));
+}
+
 void TSimilarityRun::ListCommonParams() const {
   ListInputParameters(input);
   ListingWriteLine("Compute by: " + std::string(DirectionWord(byRows)));

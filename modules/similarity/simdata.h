@@ -77,6 +77,8 @@ class TTriangleWriter {
 
   bool Writes() const { return f_ != nullptr; }
   void Put(std::int32_t i, std::int32_t j, std::string_view text);
+  // Puts the value by the pattern; one that is not finite is refused (WritableValue).
+  void PutValue(std::int32_t i, std::int32_t j, const std::string& pattern, double value);
 
  private:
   rtl::TextWriter* f_;

@@ -302,9 +302,9 @@ std::int32_t SimgendCoefficient(const TSimgendRun& run, const TOtuData& data) {
     for (std::int32_t j = 1; j < i; ++j) {
       const TSimgendDistance d = computer.Distance(i, j);
       loci = d.loci;
-      if (writer.Writes()) writer.Put(i, j, rtl::Format(pattern, d.value));
+      writer.PutValue(i, j, pattern, d.value);
     }
-    if (writer.Writes()) writer.Put(i, i, rtl::Format(pattern, 0.0));
+    writer.PutValue(i, i, pattern, 0.0);
   }
   return loci;
 }

@@ -305,7 +305,11 @@ void SimintCoefficient(TSimintRun& run, TOtuData& data) {
     if (!writer.Writes()) continue;
     for (std::int32_t j = 1; j <= i; ++j) {
       const double s = row[static_cast<std::size_t>(j - 1)];
-      writer.Put(i, j, run.coeff == siN ? rtl::Format(" %d", static_cast<std::int32_t>(s)) : rtl::Format(pattern, s));
+      if (run.coeff == siN) {
+        writer.Put(i, j, rtl::Format(" %d", static_cast<std::int32_t>(s)));
+      } else {
+        writer.PutValue(i, j, pattern, s);
+      }
     }
   }
 }

@@ -170,7 +170,7 @@ void SimqualCoefficient(const TSimqualRun& run, const TOtuData& data) {
     ProgressRow(i, n);
     for (std::int32_t j = 1; j <= i; ++j) {
       const TSimqualCounts counts = SimqualCount(table, i, j, run.coeff, run.plus, run.minus);
-      writer.Put(i, j, rtl::Format(" %10.7f", SimqualValue(run.coeff, counts, i == j)));
+      writer.PutValue(i, j, " %10.7f", SimqualValue(run.coeff, counts, i == j));
     }
   }
 }

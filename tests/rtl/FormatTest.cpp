@@ -95,6 +95,45 @@ TEST(Format, BadPatternsRaiseInsteadOfReading) {
   }
 }
 
+// Under a refusal, a float that is not finite raises, labelled by the
+// pattern's text before it; an allowance lifts the refusal while it lives.
+TEST(Format, RefusesNonFiniteValuesWhileARefusalLives) {
+  const double inf = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(rtl::Format("X2 = %10.4f", -inf), "X2 =       -INF");
+  struct Case {
+    const char* pattern;
+    double value;
+    const char* label;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"X2              = %10.4f df", -inf, "X2", "X2 is -INF"},
+      {"%3d %e", inf, "", "A value is INF"},
+      {"Trace of matrix:\t%g", std::nan(""), "Trace of matrix", "Trace of matrix is NAN"},
+  };
+  const rtl::NonFiniteRefusal refusal;
+  for (const Case& c : cases) {
+    try {
+      if (std::string_view(c.pattern).starts_with("%3d")) {
+        rtl::Format(c.pattern, 7, c.value);
+      } else {
+        rtl::Format(c.pattern, c.value);
+      }
+      ADD_FAILURE() << c.pattern;
+    } catch (const rtl::ENonFiniteValue& e) {
+      EXPECT_EQ(e.Label(), c.label) << c.pattern;
+      EXPECT_STREQ(e.what(), c.message) << c.pattern;
+    }
+  }
+  EXPECT_THROW(rtl::FloatToStrGeneral(inf, 15), rtl::ENonFiniteValue);
+  EXPECT_EQ(rtl::Format("%10.4f", 1.5), "    1.5000");
+  {
+    const rtl::NonFiniteAllowed allowed;
+    EXPECT_EQ(rtl::Format("%e", inf), "INF");
+  }
+  EXPECT_THROW(rtl::Format("%e", inf), rtl::ENonFiniteValue);
+}
+
 TEST(Format, AgreesWithPrintfAwayFromDecimalTies) {
   // Values whose 18-digit expansion has no tie: the result must equal printf's.
   double x = 0.7390851332151607;

@@ -28,6 +28,24 @@ TEST(TextReader, AcceptsEveryLineEnd) {
   }
 }
 
+// A line longer than the limit is cut after limit + 1 bytes, so the caller
+// sees it was longer, and the rest stays to be read; lines are counted alike.
+TEST(TextReader, ReadLineStopsAtItsLimit) {
+  rtl::TextReader r = rtl::TextReader::FromText("abc\r\nabcdefgh\nxy");
+  std::string line;
+  ASSERT_TRUE(r.ReadLine(line, 3));
+  EXPECT_EQ(line, "abc");
+  ASSERT_TRUE(r.ReadLine(line, 3));
+  EXPECT_EQ(line, "abcd");
+  EXPECT_EQ(r.LineNumber(), 2);
+  ASSERT_TRUE(r.ReadLine(line));
+  EXPECT_EQ(line, "efgh");
+  ASSERT_TRUE(r.ReadLine(line, 3));
+  EXPECT_EQ(line, "xy");
+  EXPECT_EQ(r.LineNumber(), 3);
+  EXPECT_FALSE(r.ReadLine(line, 3));
+}
+
 TEST(TextReader, WordsAndSeekEof) {
   auto r = rtl::TextReader::FromText("  12\t-3.5\r\n\r\n x  \r\n  \r\n");
   std::string w;

@@ -48,6 +48,8 @@ struct Case {
 const std::pair<std::string, std::string> kIn = {"in.qmx", "1 3 2 0\r\n1 2\r\n3 4\r\n5 7\r\n"};
 const std::pair<std::string, std::string> kOld = {"old.qmx", "\" an earlier result\r\n1 1 1 0\r\n5\r\n"};
 const std::string kNext = "*OUTPUT O=in.qmx\r\n";
+// Values a computation overflows on.
+const std::pair<std::string, std::string> kBig = {"big.qmx", "1 3 2 0\r\n1 2\r\n3 1e308\r\n-1e308 7\r\n"};
 
 std::vector<Case> Cases() {
   const std::vector<std::pair<std::string, std::string>> cva = {kIn,
@@ -262,6 +264,74 @@ std::vector<Case> Cases() {
        .outputs = {"o.qmx"},
        .parameters = "'my data.qmx'",
        .completes = true},
+      // Numbers that no reader can read back: a module stops instead of writing them.
+      {"SimintDistanceOverflows",
+       {kIn, kBig},
+       "*SIMINT O=big.qmx C=EUCLID R=o.dis\r\n" + kNext,
+       "line 1 (*SIMINT O=big.qmx C=EUCLID R=o.dis): Row 2, column 1 of the matrix for output file FOLDER/o.dis "
+       "overflowed (INF) and cannot be written.\n",
+       {"o.dis"}},
+      {"DcenterOverflows",
+       {kIn, {"d.qmx", "2 3 3 0\r\n0\r\n1e308 0\r\n1 -1e308 0\r\n"}},
+       "*DCENTER O=d.qmx R=o.qmx\r\n" + kNext,
+       "line 1 (*DCENTER O=d.qmx R=o.qmx): Row 1, column 1 of the matrix for output file FOLDER/o.qmx overflowed (NAN) "
+       "and cannot be written.\n",
+       {"o.qmx"}},
+      {"EigenValuesOverflow",
+       {kIn, {"s.qmx", "3 2 2 0\r\n1e308\r\n1e308 1e308\r\n"}},
+       "*EIGEN O=s.qmx R=o.vec VAL=o.val\r\n" + kNext,
+       "line 1 (*EIGEN O=s.qmx R=o.vec VAL=o.val): Eigenvalue 1 overflowed (INF) and cannot be written.\n",
+       {"o.vec", "o.val"}},
+      {"SvdOverflows",
+       {kIn, {"x.qmx", "1 2 2 0\r\n1e308 1e308\r\n1e308 -1e308\r\n"}},
+       "*SVD O=x.qmx L=o.l R=o.r VAL=o.val\r\n" + kNext,
+       "line 1 (*SVD O=x.qmx L=o.l R=o.r VAL=o.val): Sum of singular values overflowed (INF) and cannot be "
+       "written.\n",
+       {"o.l", "o.r", "o.val"}},
+      {"CorrespListingOverflows",
+       {kIn, {"t.qmx", "1 2 2 0\r\n1e308 1e308\r\n1e308 1e308\r\n"}},
+       "*CORRESP O=t.qmx RF=o.rf CF=o.cf\r\n" + kNext,
+       "line 1 (*CORRESP O=t.qmx RF=o.rf CF=o.cf): X2 overflowed (-INF) and cannot be written.\n",
+       {"o.rf", "o.cf"}},
+      {"MxcompListingOverflows",
+       {kIn,
+        {"x.qmx", "2 4 4 0\r\n0\r\n1e308 0\r\n-1e308 1e308 0\r\n1 2 3 0\r\n"},
+        {"y.qmx", "2 4 4 0\r\n0\r\n1 0\r\n2 3 0\r\n4 5 6 0\r\n"}},
+       "*MXCOMP X=x.qmx Y=y.qmx\r\n" + kNext,
+       "line 1 (*MXCOMP X=x.qmx Y=y.qmx): SSx overflowed (INF) and cannot be written.\n",
+       {},
+       nullptr,
+       true},
+      // Runaway inputs: refused at once, whatever their size.
+      {"CanplsHugeSize",
+       {kIn, {"z.qmx", "3 2000000000 2000000000 0\r\n1\r\n"}},
+       "*CANPLS O=z.qmx S=1 L=o.qmx\r\n" + kNext,
+       "line 1 (*CANPLS O=z.qmx S=1 L=o.qmx): Bad size parameter\n",
+       {"o.qmx"}},
+      {"EndlessInput",
+       {kIn},
+       "*STAND O=/dev/zero R=o.qmx\r\n" + kNext,
+       "line 1 (*STAND O=/dev/zero R=o.qmx): Line too long for a matrix file (more than 16777216 characters) on line "
+       "1 of input file.\n",
+       {"o.qmx"}},
+      {"WordTooLongForAnItem",
+       {kIn, {"w.qmx", "1 1 2 0\r\n1 " + std::string(300, '9') + "\r\n"}},
+       "*STAND O=w.qmx R=o.qmx\r\n" + kNext,
+       "line 1 (*STAND O=w.qmx R=o.qmx): Word too long to be a matrix item (more than 255 characters): " +
+           std::string(40, '9') + "... on line 2 of input file.\n",
+       {"o.qmx"}},
+      {"BadValueQuotedShort",
+       {kIn, {"w.qmx", "1 1 2 0\r\n1 " + std::string(100, 'x') + "\r\n"}},
+       "*STAND O=w.qmx R=o.qmx\r\n" + kNext,
+       "line 1 (*STAND O=w.qmx R=o.qmx): Problem in reading value: " + std::string(40, 'x') +
+           "... on data line 2 in input file.\n",
+       {"o.qmx"}},
+      {"BadHeaderWordQuotedShort",
+       {kIn, {"w.qmx", std::string(100000, '1') + " 1 2 0\r\n1 2\r\n"}},
+       "*STAND O=w.qmx R=o.qmx\r\n" + kNext,
+       "line 1 (*STAND O=w.qmx R=o.qmx): Bad value for matrix type code: " + std::string(40, '1') +
+           "...\nMatrix header on line 1 of input file.\n",
+       {"o.qmx"}},
   };
 }
 

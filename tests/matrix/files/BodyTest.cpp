@@ -6,6 +6,8 @@
 #include <cmath>
 #include <fstream>
 #include <functional>
+#include <limits>
+#include <string>
 
 #include "FilesTestSupport.h"
 #include "matrix/MatrixFiles.h"
@@ -43,7 +45,7 @@ std::string RestOf(rtl::TextReader& f) {
 struct BodyRefusal {
   const char* what;
   std::function<void()> read;
-  const char* message;
+  std::string message;
 };
 
 std::string Lines(int count, const std::string& line) {
@@ -221,10 +223,85 @@ INSTANTIATE_TEST_SUITE_P(
                     "I,J pointers in graph matrix out of range on line 1 of input file."},
         BodyRefusal{"GraphNegativeOutOfRange", ReadingGraph(5, 1, "1 -6 0.3\r\n"),
                     "I,J pointers in graph matrix out of range on line 1 of input file."},
+        BodyRefusal{"WordTooLongForAnItem", ReadingRect(1, 2, "1 " + std::string(256, '7') + "\r\n"),
+                    "Word too long to be a matrix item (more than 255 characters): " + std::string(40, '7') +
+                        "... on line 1 of input file."},
+        BodyRefusal{"TreeWordTooLongForAnItem", ReadingTree(5, 3, "(" + std::string(256, '1')),
+                    "Word too long to be a matrix item (more than 255 characters): " + std::string(40, '1') +
+                        "... on line 1 of input file."},
+        BodyRefusal{"BadValueQuotedByItsStart", ReadingRect(1, 1, std::string(41, 'x') + "\r\n"),
+                    "Problem in reading value: " + std::string(40, 'x') + "... on data line 1 in input file."},
+        BodyRefusal{"BadValueOf40CharactersQuotedWhole", ReadingRect(1, 1, std::string(40, 'x') + "\r\n"),
+                    "Problem in reading value: " + std::string(40, 'x') + " on data line 1 in input file."},
         BodyRefusal{"LowerTriangleNotSquare",
                     [] { Written([](rtl::TextWriter& f) { WriteLowerTriangle(Rect_mx(2, 3), f, false, "e"); }); },
                     "Matrix is not square"}),
     [](const auto& param) { return std::string(param.param.what); });
+
+// ---- Values that are not finite ----
+
+// No writer writes a value that no reader takes back: each refuses it, naming
+// where it belongs and the file.
+TEST(Writers, RefuseValuesThatAreNotFinite) {
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    const char* what;
+    std::function<void(rtl::TextWriter&)> write;
+    std::string start;
+    std::string value;
+  };
+  const Case cases[] = {
+      {"Rect",
+       [&](rtl::TextWriter& f) {
+         Rect_mx m(2, 2);
+         m.putxij(1, 2, inf);
+         Write(m, f, true, "e");
+       },
+       "Row 1, column 2 of the matrix", "INF"},
+      {"RectByColumns",
+       [&](rtl::TextWriter& f) {
+         Rect_mx m(2, 2);
+         m.putxij(2, 1, -inf);
+         Write(m, f, false, "e");
+       },
+       "Row 2, column 1 of the matrix", "-INF"},
+      {"Sym",
+       [&](rtl::TextWriter& f) {
+         Sym_mx m(mtSimilarity, 2);
+         m.putxij(2, 1, std::nan(""));
+         Write(m, f, "e");
+       },
+       "Row 2, column 1 of the matrix", "NAN"},
+      {"Vector",
+       [&](rtl::TextWriter& f) {
+         vect_mx v(3);
+         v.Put(2, inf);
+         Write(v, f, "e");
+       },
+       "Element 2 of the vector", "INF"},
+      {"Tree",
+       [&](rtl::TextWriter& f) {
+         Tree_mx t(mtTreeDissimilarity, 2);
+         t.PutNode(1, 1, inf);
+         t.PutNode(2, 2, 0.0);
+         Write(t, f, "e");
+       },
+       "Level of node 1 of the tree", "INF"},
+      {"Graph",
+       [&](rtl::TextWriter& f) {
+         Graph_mx g(mtGraphDissimilarity, 2, 1);
+         g.PutEdge(1, 1, 2, std::nan(""));
+         Write(g, f, "e");
+       },
+       "Value of edge 1 of the graph", "NAN"},
+  };
+  for (const Case& c : cases) {
+    const std::string message = ErrorOf([&] { Written(c.write); });
+    EXPECT_TRUE(message.starts_with(c.start + " for output file ")) << c.what << ": " << message;
+    EXPECT_TRUE(message.ends_with("written.qmx overflowed (" + c.value + ") and cannot be written."))
+        << c.what << ": " << message;
+  }
+}
 
 // ---- Words left after a row: decimal commas ----
 
