@@ -33,6 +33,12 @@ class E_Morvapc_Algebra : public rtl::Exception {
 std::function<void()> InstallAbortCheck(std::function<void()> check);
 void AbortCheck();
 
+// How far a long decomposition (the eigen-analysis, the SVD) has come, in
+// percent of it, reported at most once per percent while it works. A module
+// installs a report that moves its gauge and, like the abort check, raises
+// E_Morvapc_UserAbort once the user cancelled. Returns the previous report.
+std::function<void(std::int32_t)> InstallDecompositionProgress(std::function<void(std::int32_t percent)> report);
+
 // ---- Products and sums (rows and cols are current sizes) ----
 
 // C := A·B; A.cols must equal B.rows.
@@ -73,9 +79,15 @@ bool GaussJordanInverse(Rect_mx& A, std::int32_t n);
 // under option 2, where they are left as they are) and turned so that their
 // first component is not negative. count is the number of eigenvalues above
 // tol. EigenSym also lists the eigenvalues with their share of the trace.
+//
+// vectors (0..n, all when negative) says how many of the leading
+// eigenvectors the caller uses: only those are formed, the other columns of a
+// come back zero. Forming few vectors costs a fraction of forming them all.
 
-bool EigenSym(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count);
-bool EigenSymNoListing(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count);
+bool EigenSym(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count,
+              std::int32_t vectors = -1);
+bool EigenSymNoListing(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count,
+                       std::int32_t vectors = -1);
 
 // The steps of the eigen-analysis, each usable alone.
 // Householder reduction: a becomes the orthogonal transformation, d the

@@ -22,10 +22,12 @@ class LMatrix {
   LMatrix(std::int32_t rows, std::int32_t cols)
       : rows_(rows), data_(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols)) {}
 
+  std::int32_t Rows() const { return rows_; }
   double& operator()(std::int32_t i, std::int32_t j) { return data_[Offset(i, j)]; }
   double operator()(std::int32_t i, std::int32_t j) const { return data_[Offset(i, j)]; }
   // Column j as a 1-based array: Column(j)[i] is (i, j).
   double* Column(std::int32_t j) { return data_.data() + Offset(1, j) - 1; }
+  const double* Column(std::int32_t j) const { return data_.data() + Offset(1, j) - 1; }
 
   // The leading rows × cols block of m.
   static LMatrix From(const Rect_mx& m, std::int32_t rows, std::int32_t cols) {
@@ -74,6 +76,52 @@ class LVector {
 
  private:
   std::vector<long double> data_;
+};
+
+// Plane rotations recorded in the order an iteration made them, so that they
+// can be applied afterwards to just the vectors wanted. Rotation (p, q, c, s)
+// turns columns p and q of a matrix Z, Z := Z·R, row by row:
+//   z(r, p) := z(r, p)·c + z(r, q)·s,   z(r, q) := z(r, q)·c − z(r, p)·s
+// (both from the old values); p = q marks a change of sign of column p.
+class PlaneRotations {
+ public:
+  void Add(std::int32_t p, std::int32_t q, long double c, long double s) {
+    index_.push_back({p, q});
+    cs_.push_back({c, s});
+  }
+  void AddSignChange(std::int32_t p) { Add(p, p, -1.0L, 0.0L); }
+  std::size_t size() const { return index_.size(); }
+
+  // Z := Z·R₁·R₂···R_T on rows 1..rows of z. Each row takes the rotations in
+  // the order they were made, exactly as if they had been applied one by one
+  // to the whole matrix; the rows are taken in blocks that stay in the cache.
+  void TurnColumns(LMatrix& z, std::int32_t rows) const;
+
+  // The columns c of R₁·R₂···R_T for c in columns: column j of x (x holds
+  // rows values per column, each vector an array of rows entries) becomes
+  // column columns[j] of the product.
+  void ProductColumns(const std::vector<std::int32_t>& columns, std::vector<long double>& x,
+                      std::int32_t rows) const;
+
+ private:
+  struct Pair {
+    std::int32_t p, q;
+  };
+  struct CosSin {
+    long double c, s;
+  };
+  std::vector<Pair> index_;
+  std::vector<CosSin> cs_;
+};
+
+// Passes how far a decomposition has come to the installed progress report,
+// once per percent.
+class DecompositionProgress {
+ public:
+  void Report(long double fraction);
+
+ private:
+  std::int32_t last_ = -1;
 };
 
 // Raises E_Morvapc_Algebra when the leading rows × cols block of a (or only

@@ -1,0 +1,85 @@
+// Plane rotations recorded by the eigen-analysis and the SVD, applied to the
+// vectors afterwards, and the progress report of those long decompositions.
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "matrix/Matrixu.h"
+#include "matrix/MatrixuWork.h"
+
+namespace {
+
+std::function<void(std::int32_t)>& ProgressHook() {
+  static std::function<void(std::int32_t)> hook;
+  return hook;
+}
+
+// Rotations taken together: few enough to stay in the cache while every
+// block of rows or every vector takes them.
+constexpr std::size_t kRotationChunk = 1u << 13;
+// Rows of a matrix turned together: one cache line of each column.
+constexpr std::int32_t kRowBlock = 8;
+
+}  // namespace
+
+std::function<void(std::int32_t)> InstallDecompositionProgress(std::function<void(std::int32_t)> report) {
+  return std::exchange(ProgressHook(), std::move(report));
+}
+
+void matrixu::DecompositionProgress::Report(long double fraction) {
+  if (!ProgressHook()) return;
+  const auto percent = static_cast<std::int32_t>(std::clamp(100.0L * fraction, 0.0L, 100.0L));
+  if (percent == last_) return;
+  last_ = percent;
+  ProgressHook()(percent);
+}
+
+void matrixu::PlaneRotations::TurnColumns(LMatrix& z, std::int32_t rows) const {
+  for (std::size_t first = 0; first < size(); first += kRotationChunk) {
+    const std::size_t end = std::min(size(), first + kRotationChunk);
+    for (std::int32_t r0 = 1; r0 <= rows; r0 += kRowBlock) {
+      const std::int32_t r1 = std::min(rows, r0 + kRowBlock - 1);
+      for (std::size_t t = first; t < end; ++t) {
+        double* zp = z.Column(index_[t].p);
+        double* zq = z.Column(index_[t].q);
+        if (zp == zq) {
+          for (std::int32_t r = r0; r <= r1; ++r) zp[r] = -zp[r];
+          continue;
+        }
+        const long double c = cs_[t].c, s = cs_[t].s;
+        for (std::int32_t r = r0; r <= r1; ++r) {
+          const long double y = zp[r], x = zq[r];
+          zp[r] = static_cast<double>(y * c + x * s);
+          zq[r] = static_cast<double>(x * c - y * s);
+        }
+      }
+    }
+  }
+}
+
+void matrixu::PlaneRotations::ProductColumns(const std::vector<std::int32_t>& columns, std::vector<long double>& x,
+                                             std::int32_t rows) const {
+  const auto length = static_cast<std::size_t>(rows);
+  x.assign(columns.size() * length, 0.0L);
+  for (std::size_t j = 0; j < columns.size(); ++j) x[j * length + static_cast<std::size_t>(columns[j] - 1)] = 1.0L;
+  // R₁···R_T e = R₁(···(R_T e)): the rotations from the last to the first,
+  // each as it acts on a column vector.
+  for (std::size_t end = size(); end > 0;) {
+    const std::size_t first = end > kRotationChunk ? end - kRotationChunk : 0;
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+      long double* y = x.data() + j * length - 1;  // 1-based
+      for (std::size_t t = end; t-- > first;) {
+        const std::int32_t p = index_[t].p, q = index_[t].q;
+        if (p == q) {
+          y[p] = -y[p];
+          continue;
+        }
+        const long double c = cs_[t].c, s = cs_[t].s, yp = y[p], yq = y[q];
+        y[p] = c * yp - s * yq;
+        y[q] = s * yp + c * yq;
+      }
+    }
+    end = first;
+  }
+}
