@@ -64,19 +64,22 @@ void SideBySide(benchmark::State& state, Prepare prepare, Ours ours, Lapack lapa
   state.counters["ratio"] = oursSeconds / lapackSeconds;
 }
 
-void BM_EigenSym500VsDsyev(benchmark::State& state) {
-  const int n = 500;
+// EIGEN's decomposition: the eigenvalues and the leading vectors it writes
+// (state.range(1) of them), against dsyev's values and every vector.
+void BM_EigenSymVsDsyev(benchmark::State& state) {
+  const auto n = static_cast<int>(state.range(0));
+  const auto vectors = static_cast<std::int32_t>(state.range(1));
   const auto source = SeededColumns(n, n, 3, true);
   SideBySide(
       state, [&] { return ToRect(source, n, n); },
       [&](std::unique_ptr<Rect_mx>& a) {
         vect_mx d(n);
         std::int32_t count = 0;
-        EigenSymNoListing(n, *a, d, 2, 1e-8, count);
+        EigenSymNoListing(n, *a, d, 2, 1e-8, count, vectors);
         benchmark::DoNotOptimize(count);
       },
       [&] {
-        std::vector<double> a = source, w(n);
+        std::vector<double> a = source, w(static_cast<std::size_t>(n));
         int lwork = -1, info = 0;
         double size = 0;
         dsyev_("V", "L", &n, a.data(), &n, w.data(), &size, &lwork, &info);
@@ -113,7 +116,16 @@ void BM_Svd500x200VsDgesvd(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_EigenSym500VsDsyev)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_EigenSymVsDsyev)
+    ->ArgNames({"n", "vectors"})
+    ->Args({500, 500})
+    ->Args({1000, 3})
+    ->Args({1000, 99})
+    ->Args({2000, 3})
+    ->Args({2000, 99})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK(BM_Svd500x200VsDgesvd)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 
 BENCHMARK_MAIN();

@@ -15,9 +15,6 @@ std::function<void(std::int32_t)>& ProgressHook() {
   return hook;
 }
 
-// Rotations taken together: few enough to stay in the cache while every
-// block of rows or every vector takes them.
-constexpr std::size_t kRotationChunk = 1u << 13;
 // Rows of a matrix turned together: one cache line of each column.
 constexpr std::int32_t kRowBlock = 8;
 
@@ -36,18 +33,17 @@ void matrixu::DecompositionProgress::Report(long double fraction) {
 }
 
 void matrixu::PlaneRotations::TurnColumns(LMatrix& z, std::int32_t rows) const {
-  for (std::size_t first = 0; first < size(); first += kRotationChunk) {
-    const std::size_t end = std::min(size(), first + kRotationChunk);
+  for (const Chunk& chunk : chunks_) {
     for (std::int32_t r0 = 1; r0 <= rows; r0 += kRowBlock) {
       const std::int32_t r1 = std::min(rows, r0 + kRowBlock - 1);
-      for (std::size_t t = first; t < end; ++t) {
-        double* zp = z.Column(index_[t].p);
-        double* zq = z.Column(index_[t].q);
+      for (std::size_t t = 0; t < chunk.index.size(); ++t) {
+        double* zp = z.Column(chunk.index[t].p);
+        double* zq = z.Column(chunk.index[t].q);
         if (zp == zq) {
           for (std::int32_t r = r0; r <= r1; ++r) zp[r] = -zp[r];
           continue;
         }
-        const long double c = cs_[t].c, s = cs_[t].s;
+        const long double c = chunk.cs[t].c, s = chunk.cs[t].s;
         for (std::int32_t r = r0; r <= r1; ++r) {
           const long double y = zp[r], x = zq[r];
           zp[r] = static_cast<double>(y * c + x * s);
@@ -65,21 +61,19 @@ void matrixu::PlaneRotations::ProductColumns(const std::vector<std::int32_t>& co
   for (std::size_t j = 0; j < columns.size(); ++j) x[j * length + static_cast<std::size_t>(columns[j] - 1)] = 1.0L;
   // R₁···R_T e = R₁(···(R_T e)): the rotations from the last to the first,
   // each as it acts on a column vector.
-  for (std::size_t end = size(); end > 0;) {
-    const std::size_t first = end > kRotationChunk ? end - kRotationChunk : 0;
+  for (auto chunk = chunks_.rbegin(); chunk != chunks_.rend(); ++chunk) {
     for (std::size_t j = 0; j < columns.size(); ++j) {
       long double* y = x.data() + j * length - 1;  // 1-based
-      for (std::size_t t = end; t-- > first;) {
-        const std::int32_t p = index_[t].p, q = index_[t].q;
+      for (std::size_t t = chunk->index.size(); t-- > 0;) {
+        const std::int32_t p = chunk->index[t].p, q = chunk->index[t].q;
         if (p == q) {
           y[p] = -y[p];
           continue;
         }
-        const long double c = cs_[t].c, s = cs_[t].s, yp = y[p], yq = y[q];
+        const long double c = chunk->cs[t].c, s = chunk->cs[t].s, yp = y[p], yq = y[q];
         y[p] = c * yp - s * yq;
         y[q] = s * yp + c * yq;
       }
     }
-    end = first;
   }
 }

@@ -86,32 +86,41 @@ class LVector {
 class PlaneRotations {
  public:
   void Add(std::int32_t p, std::int32_t q, long double c, long double s) {
-    index_.push_back({p, q});
-    cs_.push_back({c, s});
+    if (chunks_.empty() || chunks_.back().index.size() == kChunk) {
+      chunks_.emplace_back();
+      chunks_.back().index.reserve(kChunk);
+      chunks_.back().cs.reserve(kChunk);
+    }
+    chunks_.back().index.push_back({p, q});
+    chunks_.back().cs.push_back({c, s});
   }
   void AddSignChange(std::int32_t p) { Add(p, p, -1.0L, 0.0L); }
-  std::size_t size() const { return index_.size(); }
 
   // Z := Z·R₁·R₂···R_T on rows 1..rows of z. Each row takes the rotations in
   // the order they were made, exactly as if they had been applied one by one
   // to the whole matrix; the rows are taken in blocks that stay in the cache.
   void TurnColumns(LMatrix& z, std::int32_t rows) const;
 
-  // The columns c of R₁·R₂···R_T for c in columns: column j of x (x holds
-  // rows values per column, each vector an array of rows entries) becomes
-  // column columns[j] of the product.
+  // The columns c of R₁·R₂···R_T for c in columns: x receives them one after
+  // the other, each an array of rows entries.
   void ProductColumns(const std::vector<std::int32_t>& columns, std::vector<long double>& x,
                       std::int32_t rows) const;
 
  private:
+  // Rotations are kept in chunks few enough to stay in the cache while every
+  // block of rows or every vector takes them.
+  static constexpr std::size_t kChunk = 1u << 13;
   struct Pair {
     std::int32_t p, q;
   };
   struct CosSin {
     long double c, s;
   };
-  std::vector<Pair> index_;
-  std::vector<CosSin> cs_;
+  struct Chunk {
+    std::vector<Pair> index;
+    std::vector<CosSin> cs;
+  };
+  std::vector<Chunk> chunks_;
 };
 
 // Passes how far a decomposition has come to the installed progress report,
