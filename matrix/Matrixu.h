@@ -119,6 +119,13 @@ void Svdcmp(Rect_mx& a, std::int32_t m, std::int32_t n, vect_mx& w, Rect_mx& v, 
 bool SvdSorted(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t leftOption, std::int32_t rightOption,
                Rect_mx& u, Rect_mx& v, vect_mx& w);
 
+// Svdcmp then SvdSorted for the k leading pairs (m >= n), forming only the
+// vectors of those pairs: u and v receive them in columns 1..k, scaled, the
+// other columns zero; w all the singular values, decreasing. Forming few
+// vectors costs a fraction of forming them all.
+bool SvdLeading(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t leftOption, std::int32_t rightOption,
+                Rect_mx& u, Rect_mx& v, vect_mx& w, std::int32_t maxIterations = 30);
+
 // |a| with the sign of b (b = 0 counts as positive).
 double SignTransfer(double a, double b);
 double RealMax(double a, double b);
