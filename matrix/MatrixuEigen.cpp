@@ -89,16 +89,40 @@ void ReduceToTridiagonal(LMatrix& t, std::int32_t n, LVector& d, LVector& e, LVe
       u = nullptr;
       continue;
     }
-    // g := a·u over the leading l × l block (lower triangle, mirrored).
-    for (std::int32_t j = 1; j <= l; ++j) {
+    // g := a·u over the leading l × l block (lower triangle, mirrored), two
+    // rows at a time so that their sums run side by side.
+    std::int32_t row = 1;
+    for (; row < l; row += 2) {
+      const std::int32_t j = row, j1 = row + 1;
+      if (u) {
+        bringUpToDate(j);
+        bringUpToDate(j1);
+      }
+      a(j, i) = ai[j] / hi;
+      a(j1, i) = ai[j1] / hi;
+      const double* aj = t.Column(j);
+      const double* aj1 = t.Column(j1);
+      long double s = 0.0L, s1 = 0.0L;
+      for (std::int32_t k = 1; k <= j; ++k) {
+        s += aj[k] * ai[k];
+        s1 += aj1[k] * ai[k];
+      }
+      s1 += aj1[j1] * ai[j1];
+      const double uj = ai[j], uj1 = ai[j1];
+      for (std::int32_t k = 1; k < j; ++k) g[k] = (g[k] + aj[k] * uj) + aj1[k] * uj1;
+      g[j] = s + aj1[j] * uj1;
+      g[j1] = s1;
+    }
+    if (row == l) {
+      const std::int32_t j = row;
       if (u) bringUpToDate(j);
       a(j, i) = ai[j] / hi;
       const double* aj = t.Column(j);
       long double s = 0.0L;
       for (std::int32_t k = 1; k <= j; ++k) s += aj[k] * ai[k];
       g[j] = s;
-      const double aij = ai[j];
-      for (std::int32_t k = 1; k < j; ++k) g[k] += aj[k] * aij;
+      const double uj = ai[j];
+      for (std::int32_t k = 1; k < j; ++k) g[k] += aj[k] * uj;
     }
     long double f = 0.0L;
     for (std::int32_t j = 1; j <= l; ++j) {
