@@ -43,9 +43,9 @@ void TransposeInPlace(LMatrix& t, std::int32_t n) {
 // rows, so the triangle is swept once per step; every element still takes the
 // same operations in the same order, and each sum runs in increasing index
 // order, so the results are those of the steps taken one after the other.
-void ReduceToTridiagonal(LMatrix& t, std::int32_t n, LVector& d, LVector& e, LVector& h) {
+void ReduceToTridiagonal(LMatrix& t, std::int32_t n, LVector& d, LVector& e, LVector& h,
+                         matrixu::DecompositionProgress progress = {}) {
   AbortCheck();
-  matrixu::DecompositionProgress progress;
   auto a = [&t](std::int32_t i, std::int32_t j) -> double& { return t(j, i); };
   LVector g(n), pending(n);
   // The update still owed by rows 1..j of the last step that transformed its
@@ -169,8 +169,8 @@ void FormTransformation(LMatrix& t, std::int32_t n, const LVector& h) {
 void FormVectors(const LMatrix& t, std::int32_t n, const LVector& h, const matrixu::PlaneRotations& rotations,
                  const std::vector<std::int32_t>& columns, LMatrix& z) {
   std::vector<long double> x;
-  rotations.ProductColumns(columns, x, n);
-  matrixu::DecompositionProgress progress;
+  rotations.ProductColumns(columns, x, n, {0.85L, 0.9L});
+  matrixu::DecompositionProgress progress(0.9L, 1.0L);
   const auto length = static_cast<std::size_t>(n);
   std::vector<double> scaled(length + 1);
   // Q·x = P_n(···(P_3·x)).
@@ -293,8 +293,9 @@ void ScaleEigenvectorsWork(std::int32_t n, std::int32_t formed, LMatrix& z, cons
 }
 
 // Forming the whole transformation and turning it costs about as much as
-// forming half the vectors one by one.
-bool FormsEveryVector(std::int32_t n, std::int32_t vectors) { return 2 * vectors > n; }
+// forming half the vectors one by one; below order 64 either costs too
+// little to choose.
+bool FormsEveryVector(std::int32_t n, std::int32_t vectors) { return n < 64 || 2 * vectors > n; }
 
 // Reduction, QL, sort and scaling of a's leading n×n block; a receives the
 // first `vectors` eigenvectors (the other columns zero) and d the
@@ -306,13 +307,15 @@ void EigenPipeline(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, 
   LMatrix z = TransposedCopy(a, n);
   LVector values(n), e(n), h(n);
   const rtl::ScopeExit storeValues([&] { values.StoreTo(d, n); });
-  ReduceToTridiagonal(z, n, values, e, h);
+  const bool everyVector = FormsEveryVector(n, vectors);
+  ReduceToTridiagonal(z, n, values, e, h, everyVector ? matrixu::DecompositionProgress(0.0L, 0.3L)
+                                                      : matrixu::DecompositionProgress(0.0L, 0.85L));
   matrixu::PlaneRotations rotations;
-  if (FormsEveryVector(n, vectors)) {
+  if (everyVector) {
     FormTransformation(z, n, h);
     TransposeInPlace(z, n);
     const rtl::ScopeFail storeVectors([&] { z.StoreTo(a, n, n); });
-    const rtl::ScopeExit turn([&] { rotations.TurnColumns(z, n); });
+    const rtl::ScopeExit turn([&] { rotations.TurnColumns(z, n, {0.35L, 1.0L}); });
     TqliWork(values, e, n, rotations);
   } else {
     TqliWork(values, e, n, rotations);
@@ -322,7 +325,7 @@ void EigenPipeline(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, 
   SortEigenWork(values, n, [&](std::int32_t i, std::int32_t k) {
     std::swap(order[static_cast<std::size_t>(i - 1)], order[static_cast<std::size_t>(k - 1)]);
   });
-  if (FormsEveryVector(n, vectors)) {
+  if (everyVector) {
     LMatrix sorted(n, n);
     for (std::int32_t j = 1; j <= vectors; ++j)
       std::copy_n(z.Column(order[static_cast<std::size_t>(j - 1)]) + 1, n, sorted.Column(j) + 1);

@@ -25,15 +25,17 @@ std::function<void(std::int32_t)> InstallDecompositionProgress(std::function<voi
 }
 
 void matrixu::DecompositionProgress::Report(long double fraction) {
-  if (!ProgressHook()) return;
-  const auto percent = static_cast<std::int32_t>(std::clamp(100.0L * fraction, 0.0L, 100.0L));
-  if (percent == last_) return;
-  last_ = percent;
+  if (!active_ || !ProgressHook()) return;
+  const long double whole = first_ + (last_ - first_) * std::clamp(fraction, 0.0L, 1.0L);
+  const auto percent = static_cast<std::int32_t>(100.0L * whole);
+  if (percent == reported_) return;
+  reported_ = percent;
   ProgressHook()(percent);
 }
 
-void matrixu::PlaneRotations::TurnColumns(LMatrix& z, std::int32_t rows) const {
+void matrixu::PlaneRotations::TurnColumns(LMatrix& z, std::int32_t rows, DecompositionProgress progress) const {
   for (const Chunk& chunk : chunks_) {
+    progress.Report(static_cast<long double>(&chunk - chunks_.data()) / static_cast<long double>(chunks_.size()));
     for (std::int32_t r0 = 1; r0 <= rows; r0 += kRowBlock) {
       const std::int32_t r1 = std::min(rows, r0 + kRowBlock - 1);
       for (std::size_t t = 0; t < chunk.index.size(); ++t) {
@@ -55,13 +57,14 @@ void matrixu::PlaneRotations::TurnColumns(LMatrix& z, std::int32_t rows) const {
 }
 
 void matrixu::PlaneRotations::ProductColumns(const std::vector<std::int32_t>& columns, std::vector<long double>& x,
-                                             std::int32_t rows) const {
+                                             std::int32_t rows, DecompositionProgress progress) const {
   const auto length = static_cast<std::size_t>(rows);
   x.assign(columns.size() * length, 0.0L);
   for (std::size_t j = 0; j < columns.size(); ++j) x[j * length + static_cast<std::size_t>(columns[j] - 1)] = 1.0L;
   // R₁···R_T e = R₁(···(R_T e)): the rotations from the last to the first,
   // each as it acts on a column vector.
   for (auto chunk = chunks_.rbegin(); chunk != chunks_.rend(); ++chunk) {
+    progress.Report(static_cast<long double>(chunk - chunks_.rbegin()) / static_cast<long double>(chunks_.size()));
     for (std::size_t j = 0; j < columns.size(); ++j) {
       long double* y = x.data() + j * length - 1;  // 1-based
       for (std::size_t t = chunk->index.size(); t-- > 0;) {

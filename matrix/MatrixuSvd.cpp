@@ -38,14 +38,13 @@ struct Bidiagonal {
 // Householder reduction of a (m×n, column-major) to bidiagonal form. Row
 // sweeps over a are done column by column, each sum still taken in
 // increasing index order.
-void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b) {
+void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b, matrixu::DecompositionProgress progress) {
   LVector& w = b.w;
   LVector& rv1 = b.rv1;
-  matrixu::DecompositionProgress progress;
   std::vector<long double> sums(static_cast<std::size_t>(m > n ? m : n) + 1);
   long double g = 0.0L, scale = 0.0L;
   for (std::int32_t i = 1; i <= n; ++i) {
-    progress.Report(0.8L * (1.0L - static_cast<long double>(n - i) * (n - i) / (static_cast<long double>(n) * n)));
+    progress.Report(1.0L - static_cast<long double>(n - i) * (n - i) / (static_cast<long double>(n) * n));
     const std::int32_t l = i + 1;
     rv1[i] = scale * g;
     g = scale = 0.0L;
@@ -162,15 +161,14 @@ void AccumulateLeft(LMatrix& a, std::int32_t m, std::int32_t n, const Bidiagonal
 // w becomes the singular values; the rotations and changes of sign that
 // carry U (n columns) and V along are recorded, not applied.
 void Diagonalise(std::int32_t n, Bidiagonal& b, std::int32_t maxIterations, matrixu::PlaneRotations& uTurns,
-                 matrixu::PlaneRotations& vTurns) {
+                 matrixu::PlaneRotations& vTurns, matrixu::DecompositionProgress progress) {
   LVector& w = b.w;
   LVector& rv1 = b.rv1;
   const long double anorm = b.anorm;
-  matrixu::DecompositionProgress progress;
   long double g = 0.0L;
   std::int32_t l = 1;
   for (std::int32_t k = n; k >= 1; --k) {
-    progress.Report(0.8L + 0.1L * (n - k) / n);
+    progress.Report(static_cast<long double>(n - k) / n);
     for (std::int32_t its = 1; its <= maxIterations; ++its) {
       bool cancel = true;
       std::int32_t nm = 0;
@@ -255,7 +253,7 @@ void Diagonalise(std::int32_t n, Bidiagonal& b, std::int32_t maxIterations, matr
 void FormRightVectors(const LMatrix& a, std::int32_t n, const Bidiagonal& b, const matrixu::PlaneRotations& turns,
                       const std::vector<std::int32_t>& columns, LMatrix& v) {
   std::vector<long double> x;
-  turns.ProductColumns(columns, x, n);
+  turns.ProductColumns(columns, x, n, {0.92L, 1.0L});
   const auto length = static_cast<std::size_t>(n);
   std::vector<double> scaled(length + 1);
   // V = H₁···H_{n-1} with H_i = I + v_i·a_iᵀ on coordinates i+1..n, a_i row
@@ -285,7 +283,7 @@ void FormRightVectors(const LMatrix& a, std::int32_t n, const Bidiagonal& b, con
 void FormLeftVectors(const LMatrix& a, std::int32_t m, std::int32_t n, const Bidiagonal& b,
                      const matrixu::PlaneRotations& turns, const std::vector<std::int32_t>& columns, LMatrix& u) {
   std::vector<long double> x;
-  turns.ProductColumns(columns, x, n);
+  turns.ProductColumns(columns, x, n, {0.85L, 0.92L});
   const auto length = static_cast<std::size_t>(n), rows = static_cast<std::size_t>(m);
   std::vector<long double> y(columns.size() * rows, 0.0L);
   for (std::size_t j = 0; j < columns.size(); ++j)
@@ -318,15 +316,15 @@ void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v,
   const rtl::ScopeExit values([&] {
     for (std::int32_t i = 1; i <= n; ++i) w[i] = b.w[i];
   });
-  Bidiagonalise(a, m, n, b);
+  Bidiagonalise(a, m, n, b, {0.0L, 0.3L});
   AccumulateRight(a, n, b, v);
   AccumulateLeft(a, m, n, b);
   matrixu::PlaneRotations uTurns, vTurns;
   const rtl::ScopeExit turn([&] {
-    uTurns.TurnColumns(a, m);
-    vTurns.TurnColumns(v, n);
+    uTurns.TurnColumns(a, m, {0.35L, 0.95L});
+    vTurns.TurnColumns(v, n, {0.95L, 1.0L});
   });
-  Diagonalise(n, b, maxIterations, uTurns, vTurns);
+  Diagonalise(n, b, maxIterations, uTurns, vTurns, {0.3L, 0.35L});
 }
 
 // Options of the SVD: 1 w, 2 none, 3 √w, 4 1/w, 5 1/√w.
@@ -464,8 +462,9 @@ bool SvdLeading(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t lef
   if (m < n || k < 0 || k > n) throw E_Morvapc_Internal("SVD of a matrix with fewer rows than columns");
   matrixu::ScaleFactor(kSvdScaling, leftOption, 1.0L);
   matrixu::ScaleFactor(kSvdScaling, rightOption, 1.0L);
-  if (2 * k > n) {
-    // Forming every vector and turning them costs about as much as forming half of them one by one.
+  if (n < 64 || 2 * k > n) {
+    // Forming every vector and turning them costs about as much as forming
+    // half of them one by one; below order 64 either costs too little to choose.
     Svdcmp(u, m, n, w, v, maxIterations);
   } else {
     if (maxIterations < 1) throw E_Morvapc_Internal("SVD needs at least one iteration");
@@ -473,9 +472,9 @@ bool SvdLeading(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t lef
     LMatrix aw = LMatrix::From(u, m, n);
     Bidiagonal b(n);
     const rtl::ScopeFail values([&] { b.w.StoreTo(w, n); });
-    Bidiagonalise(aw, m, n, b);
+    Bidiagonalise(aw, m, n, b, {0.0L, 0.8L});
     matrixu::PlaneRotations uTurns, vTurns;
-    Diagonalise(n, b, maxIterations, uTurns, vTurns);
+    Diagonalise(n, b, maxIterations, uTurns, vTurns, {0.8L, 0.85L});
     b.w.StoreTo(w, n);
     std::vector<std::int32_t> at(static_cast<std::size_t>(n));
     for (std::int32_t i = 1; i <= n; ++i) at[static_cast<std::size_t>(i - 1)] = i;

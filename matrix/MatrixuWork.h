@@ -78,6 +78,22 @@ class LVector {
   std::vector<long double> data_;
 };
 
+// Passes how far a stage of a decomposition has come to the installed
+// progress report, once per percent: the stage spans first..last of the
+// whole (fractions of 1). Made without a span, it reports nothing.
+class DecompositionProgress {
+ public:
+  DecompositionProgress() = default;
+  DecompositionProgress(long double first, long double last) : first_(first), last_(last), active_(true) {}
+  // fraction: how much of the stage is done.
+  void Report(long double fraction);
+
+ private:
+  long double first_ = 0.0L, last_ = 0.0L;
+  bool active_ = false;
+  std::int32_t reported_ = -1;
+};
+
 // Plane rotations recorded in the order an iteration made them, so that they
 // can be applied afterwards to just the vectors wanted. Rotation (p, q, c, s)
 // turns columns p and q of a matrix Z, Z := Z·R, row by row:
@@ -99,12 +115,12 @@ class PlaneRotations {
   // Z := Z·R₁·R₂···R_T on rows 1..rows of z. Each row takes the rotations in
   // the order they were made, exactly as if they had been applied one by one
   // to the whole matrix; the rows are taken in blocks that stay in the cache.
-  void TurnColumns(LMatrix& z, std::int32_t rows) const;
+  void TurnColumns(LMatrix& z, std::int32_t rows, DecompositionProgress progress = {}) const;
 
   // The columns c of R₁·R₂···R_T for c in columns: x receives them one after
   // the other, each an array of rows entries.
-  void ProductColumns(const std::vector<std::int32_t>& columns, std::vector<long double>& x,
-                      std::int32_t rows) const;
+  void ProductColumns(const std::vector<std::int32_t>& columns, std::vector<long double>& x, std::int32_t rows,
+                      DecompositionProgress progress = {}) const;
 
  private:
   // Rotations are kept in chunks few enough to stay in the cache while every
@@ -121,16 +137,6 @@ class PlaneRotations {
     std::vector<CosSin> cs;
   };
   std::vector<Chunk> chunks_;
-};
-
-// Passes how far a decomposition has come to the installed progress report,
-// once per percent.
-class DecompositionProgress {
- public:
-  void Report(long double fraction);
-
- private:
-  std::int32_t last_ = -1;
 };
 
 // Raises E_Morvapc_Algebra when the leading rows × cols block of a (or only

@@ -52,13 +52,25 @@ inline std::unique_ptr<Rect_mx> IdentityPlusRankOne(std::int32_t n) {
   return a;
 }
 
+// The Hadamard matrix of order n (a power of 2): orthogonal columns of equal
+// length, so one singular value n times.
+inline std::unique_ptr<Rect_mx> Hadamard(std::int32_t n) {
+  auto a = std::make_unique<Rect_mx>(n, n);
+  for (std::int32_t i = 0; i < n; ++i)
+    for (std::int32_t j = 0; j < n; ++j) a->putxij(i + 1, j + 1, __builtin_popcount(static_cast<unsigned>(i & j)) % 2 ? -1 : 1);
+  return a;
+}
+
+// Matrices from order 64 up also take the path that forms only the vectors
+// asked for.
 inline std::vector<DecompositionCase> SymmetricCases() {
   std::vector<DecompositionCase> cases;
   cases.push_back({"random9", SeededSymmetric(9, 11)});
   cases.push_back({"random40", SeededSymmetric(40, 12)});
-  cases.push_back({"doubled", DoubledBlock(6, 13)});
-  cases.push_back({"identityplusrankone", IdentityPlusRankOne(7)});
-  cases.push_back({"rankdeficient", SeededGram(10, 3, 14)});
+  cases.push_back({"random70", SeededSymmetric(70, 15)});
+  cases.push_back({"doubled", DoubledBlock(35, 13)});
+  cases.push_back({"identityplusrankone", IdentityPlusRankOne(66)});
+  cases.push_back({"rankdeficient", SeededGram(64, 3, 14)});
   cases.push_back({"onebyone", MakeRect(1, 1, {2.5})});
   cases.push_back({"diagonal", MakeRect(4, 4, {1, 0, 0, 0, 0, 3, 0, 0, 0, 0, -2, 0, 0, 0, 0, 3})});
   return cases;
@@ -69,9 +81,9 @@ inline std::vector<DecompositionCase> RectangularCases() {
   std::vector<DecompositionCase> cases;
   cases.push_back({"random12x5", SeededRectangular(12, 5, 21)});
   cases.push_back({"random60x25", SeededRectangular(60, 25, 22)});
-  // Orthogonal columns of equal length: one singular value four times.
-  cases.push_back({"repeated", MakeRect(4, 4, {1, 1, 1, 1, 1, -1, 1, -1, 1, 1, -1, -1, 1, -1, -1, 1})});
-  cases.push_back({"rankdeficient", SeededGram(8, 2, 23)});
+  cases.push_back({"random90x70", SeededRectangular(90, 70, 24)});
+  cases.push_back({"repeated", Hadamard(64)});
+  cases.push_back({"rankdeficient", SeededGram(70, 2, 23)});
   cases.push_back({"onebyone", MakeRect(1, 1, {-3})});
   cases.push_back({"diagonal", MakeRect(4, 3, {2, 0, 0, 0, -5, 0, 0, 0, 2, 0, 0, 0})});
   return cases;

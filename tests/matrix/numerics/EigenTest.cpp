@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -77,6 +79,56 @@ TEST(Eigen, AgreesWithThePlainRoutineForAnyNumberOfVectors) {
           EXPECT_TRUE(CloseRelative(Column(a, j, n), expected, 1e-10)) << "vector " << j;
         }
       }
+  }
+}
+
+// A long decomposition reports how far it has come, in increasing percents,
+// and stops when the report raises the user's abort; the SVD likewise.
+TEST(Eigen, ReportsProgressAndStopsWhenTheReportCancels) {
+  struct Case {
+    const char* what;
+    std::function<void()> decompose;
+  };
+  const Case cases[] = {
+      {"eigen-analysis, three vectors",
+       [] {
+         auto a = SeededSymmetric(80, 5);
+         vect_mx d(80);
+         std::int32_t count;
+         EigenSymNoListing(80, *a, d, 2, 1e-8, count, 3);
+       }},
+      {"eigen-analysis, every vector",
+       [] {
+         auto a = SeededSymmetric(80, 5);
+         vect_mx d(80);
+         std::int32_t count;
+         EigenSymNoListing(80, *a, d, 2, 1e-8, count);
+       }},
+      {"SVD, two pairs",
+       [] {
+         auto a = SeededRectangular(90, 70, 6);
+         Rect_mx v(70, 70);
+         vect_mx w(70);
+         SvdLeading(90, 70, 2, 2, 2, *a, v, w);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::int32_t> percents;
+    {
+      const testsupport::ScopedHook report(InstallDecompositionProgress,
+                                           [&percents](std::int32_t p) { percents.push_back(p); });
+      c.decompose();
+    }
+    ASSERT_GT(percents.size(), 10u);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_GE(percents.front(), 0);
+    EXPECT_LE(percents.back(), 100);
+
+    const testsupport::ScopedHook cancel(InstallDecompositionProgress, [](std::int32_t p) {
+      if (p >= 30) throw E_Morvapc_UserAbort();
+    });
+    EXPECT_THROW(c.decompose(), E_Morvapc_UserAbort);
   }
 }
 
