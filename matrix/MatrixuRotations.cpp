@@ -58,25 +58,31 @@ void matrixu::PlaneRotations::TurnColumns(LMatrix& z, std::int32_t rows, Decompo
 
 void matrixu::PlaneRotations::ProductColumns(const std::vector<std::int32_t>& columns, std::vector<long double>& x,
                                              std::int32_t rows, DecompositionProgress progress) const {
-  const auto length = static_cast<std::size_t>(rows);
-  x.assign(columns.size() * length, 0.0L);
-  for (std::size_t j = 0; j < columns.size(); ++j) x[j * length + static_cast<std::size_t>(columns[j] - 1)] = 1.0L;
+  const std::size_t length = static_cast<std::size_t>(rows), count = columns.size();
+  // The vectors side by side (entry i of every vector together), so that each
+  // rotation takes all of them at once: their sums run independently.
+  std::vector<long double> side(length * count, 0.0L);
+  for (std::size_t j = 0; j < count; ++j) side[static_cast<std::size_t>(columns[j] - 1) * count + j] = 1.0L;
   // R₁···R_T e = R₁(···(R_T e)): the rotations from the last to the first,
   // each as it acts on a column vector.
   for (auto chunk = chunks_.rbegin(); chunk != chunks_.rend(); ++chunk) {
     progress.Report(static_cast<long double>(chunk - chunks_.rbegin()) / static_cast<long double>(chunks_.size()));
-    for (std::size_t j = 0; j < columns.size(); ++j) {
-      long double* y = x.data() + j * length - 1;  // 1-based
-      for (std::size_t t = chunk->index.size(); t-- > 0;) {
-        const std::int32_t p = chunk->index[t].p, q = chunk->index[t].q;
-        if (p == q) {
-          y[p] = -y[p];
-          continue;
-        }
-        const long double c = chunk->cs[t].c, s = chunk->cs[t].s, yp = y[p], yq = y[q];
-        y[p] = c * yp - s * yq;
-        y[q] = s * yp + c * yq;
+    for (std::size_t t = chunk->index.size(); t-- > 0;) {
+      long double* yp = side.data() + static_cast<std::size_t>(chunk->index[t].p - 1) * count;
+      long double* yq = side.data() + static_cast<std::size_t>(chunk->index[t].q - 1) * count;
+      if (yp == yq) {
+        for (std::size_t j = 0; j < count; ++j) yp[j] = -yp[j];
+        continue;
+      }
+      const long double c = chunk->cs[t].c, s = chunk->cs[t].s;
+      for (std::size_t j = 0; j < count; ++j) {
+        const long double p = yp[j], q = yq[j];
+        yp[j] = c * p - s * q;
+        yq[j] = s * p + c * q;
       }
     }
   }
+  x.resize(length * count);
+  for (std::size_t i = 0; i < length; ++i)
+    for (std::size_t j = 0; j < count; ++j) x[j * length + i] = side[i * count + j];
 }

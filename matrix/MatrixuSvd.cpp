@@ -61,7 +61,23 @@ void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b, ma
         g = -SignTransferL(std::sqrt(s), f);
         const long double h = f * g - s;
         ai[i] = f - g;
-        for (std::int32_t j = l; j <= n; ++j) {
+        // Two columns at a time, so that their sums run side by side.
+        std::int32_t j = l;
+        for (; j < n; j += 2) {
+          double* aj = a.Column(j);
+          double* aj1 = a.Column(j + 1);
+          long double t = 0.0L, t1 = 0.0L;
+          for (std::int32_t k = i; k <= m; ++k) {
+            t += ai[k] * aj[k];
+            t1 += ai[k] * aj1[k];
+          }
+          const long double ff = t / h, ff1 = t1 / h;
+          for (std::int32_t k = i; k <= m; ++k) {
+            aj[k] += ff * ai[k];
+            aj1[k] += ff1 * ai[k];
+          }
+        }
+        if (j == n) {
           double* aj = a.Column(j);
           long double t = 0.0L;
           for (std::int32_t k = i; k <= m; ++k) t += ai[k] * aj[k];
@@ -86,17 +102,37 @@ void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b, ma
         const long double h = f * g - s;
         a(i, l) = f - g;
         for (std::int32_t k = l; k <= n; ++k) rv1[k] = a(i, k) / h;
-        for (std::int32_t j = l; j <= m; ++j) sums[static_cast<std::size_t>(j)] = 0.0L;
-        for (std::int32_t k = l; k <= n; ++k) {
+        // sums := the rows below i against row i, then each column takes its
+        // share; two columns at a time, each sum still in column order.
+        long double* sum = sums.data();
+        for (std::int32_t j = l; j <= m; ++j) sum[j] = 0.0L;
+        std::int32_t k = l;
+        for (; k < n; k += 2) {
+          const double* ak = a.Column(k);
+          const double* ak1 = a.Column(k + 1);
+          const long double aik = ak[i], aik1 = ak1[i];
+          for (std::int32_t j = l; j <= m; ++j) sum[j] = (sum[j] + ak[j] * aik) + ak1[j] * aik1;
+        }
+        if (k == n) {
           const double* ak = a.Column(k);
           const long double aik = ak[i];
-          for (std::int32_t j = l; j <= m; ++j) sums[static_cast<std::size_t>(j)] += ak[j] * aik;
+          for (std::int32_t j = l; j <= m; ++j) sum[j] += ak[j] * aik;
         }
-        for (std::int32_t k = l; k <= n; ++k) {
+        for (k = l; k < n; k += 2) {
           double* ak = a.Column(k);
-          for (std::int32_t j = l; j <= m; ++j) ak[j] += sums[static_cast<std::size_t>(j)] * rv1[k];
+          double* ak1 = a.Column(k + 1);
+          const long double rk = rv1[k], rk1 = rv1[k + 1];
+          for (std::int32_t j = l; j <= m; ++j) {
+            const long double sj = sum[j];
+            ak[j] += sj * rk;
+            ak1[j] += sj * rk1;
+          }
         }
-        for (std::int32_t k = l; k <= n; ++k) a(i, k) *= scale;
+        if (k == n) {
+          double* ak = a.Column(k);
+          for (std::int32_t j = l; j <= m; ++j) ak[j] += sum[j] * rv1[k];
+        }
+        for (std::int32_t c = l; c <= n; ++c) a(i, c) *= scale;
       }
     }
     b.anorm = std::fmax(b.anorm, std::fabs(w[i]) + std::fabs(rv1[i]));
