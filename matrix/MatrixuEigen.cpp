@@ -180,12 +180,8 @@ void FormVectors(const LMatrix& t, std::int32_t n, const LVector& h, const matri
     const std::int32_t l = i - 1;
     const double* u = t.Column(i);  // u[k] = a(i, k)
     for (std::int32_t k = 1; k <= l; ++k) scaled[static_cast<std::size_t>(k)] = t(i, k);  // a(k, i) = u_k / h
-    for (std::size_t j = 0; j < columns.size(); ++j) {
-      long double* y = x.data() + j * length - 1;
-      long double s = 0.0L;
-      for (std::int32_t k = 1; k <= l; ++k) s += u[k] * y[k];
-      for (std::int32_t k = 1; k <= l; ++k) y[k] -= s * scaled[static_cast<std::size_t>(k)];
-    }
+    matrixu::ReflectVectors(x.data(), length, columns.size(), u, scaled.data(), 1, l,
+                            [](long double s) { return -s; });
   }
   for (std::size_t j = 0; j < columns.size(); ++j) {
     double* column = z.Column(static_cast<std::int32_t>(j) + 1);

@@ -178,14 +178,30 @@ void AccumulateLeft(LMatrix& a, std::int32_t m, std::int32_t n, const Bidiagonal
     double* ai = a.Column(i);
     if (g != 0.0L) {
       g = 1.0L / g;
-      for (std::int32_t j = l; j <= n; ++j) {
+      // Two columns at a time, so that their sums run side by side.
+      std::int32_t j = l;
+      for (; j < n; j += 2) {
+        double* aj = a.Column(j);
+        double* aj1 = a.Column(j + 1);
+        long double s = 0.0L, s1 = 0.0L;
+        for (std::int32_t k = l; k <= m; ++k) {
+          s += ai[k] * aj[k];
+          s1 += ai[k] * aj1[k];
+        }
+        const long double f = (s / ai[i]) * g, f1 = (s1 / ai[i]) * g;
+        for (std::int32_t k = i; k <= m; ++k) {
+          aj[k] += f * ai[k];
+          aj1[k] += f1 * ai[k];
+        }
+      }
+      if (j == n) {
         double* aj = a.Column(j);
         long double s = 0.0L;
         for (std::int32_t k = l; k <= m; ++k) s += ai[k] * aj[k];
         const long double f = (s / ai[i]) * g;
         for (std::int32_t k = i; k <= m; ++k) aj[k] += f * ai[k];
       }
-      for (std::int32_t j = i; j <= m; ++j) ai[j] *= g;
+      for (std::int32_t r = i; r <= m; ++r) ai[r] *= g;
     } else {
       for (std::int32_t j = i; j <= m; ++j) ai[j] = 0.0L;
     }
@@ -291,7 +307,7 @@ void FormRightVectors(const LMatrix& a, std::int32_t n, const Bidiagonal& b, con
   std::vector<long double> x;
   turns.ProductColumns(columns, x, n, {0.92L, 1.0L});
   const auto length = static_cast<std::size_t>(n);
-  std::vector<double> scaled(length + 1);
+  std::vector<double> scaled(length + 1), row(length + 1);
   // V = H₁···H_{n-1} with H_i = I + v_i·a_iᵀ on coordinates i+1..n, a_i row
   // i of the reduced a and v_i = a_i / a(i, i+1) / g.
   for (std::int32_t i = n - 1; i >= 1; --i) {
@@ -299,14 +315,12 @@ void FormRightVectors(const LMatrix& a, std::int32_t n, const Bidiagonal& b, con
     if (g == 0.0L) continue;
     const std::int32_t l = i + 1;
     const long double ail = a(i, l);
-    for (std::int32_t k = l; k <= n; ++k)
+    for (std::int32_t k = l; k <= n; ++k) {
+      row[static_cast<std::size_t>(k)] = a(i, k);
       scaled[static_cast<std::size_t>(k)] = static_cast<double>((static_cast<long double>(a(i, k)) / ail) / g);
-    for (std::size_t j = 0; j < columns.size(); ++j) {
-      long double* y = x.data() + j * length - 1;
-      long double s = 0.0L;
-      for (std::int32_t k = l; k <= n; ++k) s += a(i, k) * y[k];
-      for (std::int32_t k = l; k <= n; ++k) y[k] += s * scaled[static_cast<std::size_t>(k)];
     }
+    matrixu::ReflectVectors(x.data(), length, columns.size(), row.data(), scaled.data(), l, n,
+                            [](long double s) { return s; });
   }
   for (std::size_t j = 0; j < columns.size(); ++j) {
     double* column = v.Column(static_cast<std::int32_t>(j) + 1);
@@ -330,13 +344,9 @@ void FormLeftVectors(const LMatrix& a, std::int32_t m, std::int32_t n, const Bid
     const long double g = b.leftG[i];
     if (g == 0.0L) continue;
     const double* ai = a.Column(i);
-    for (std::size_t j = 0; j < columns.size(); ++j) {
-      long double* yj = y.data() + j * rows - 1;
-      long double s = 0.0L;
-      for (std::int32_t k = i; k <= m; ++k) s += ai[k] * yj[k];
-      const long double f = (s / ai[i]) * (1.0L / g);
-      for (std::int32_t k = i; k <= m; ++k) yj[k] += f * ai[k];
-    }
+    const long double inverse = 1.0L / g;
+    matrixu::ReflectVectors(y.data(), rows, columns.size(), ai, ai, i, m,
+                            [&](long double s) { return (s / ai[i]) * inverse; });
   }
   for (std::size_t j = 0; j < columns.size(); ++j) {
     double* column = u.Column(static_cast<std::int32_t>(j) + 1);

@@ -139,6 +139,37 @@ class PlaneRotations {
   std::vector<Chunk> chunks_;
 };
 
+// Applies one Householder-type transformation to count vectors stored one
+// after the other in ys (length entries each): for each vector y (1-based),
+// s := Σ u[k]·y[k], then y[k] += step(s)·v[k], k = first..last. Two vectors
+// are taken at a time so that their sums run side by side.
+template <class Step>
+void ReflectVectors(long double* ys, std::size_t length, std::size_t count, const double* u, const double* v,
+                    std::int32_t first, std::int32_t last, Step step) {
+  std::size_t j = 0;
+  for (; j + 1 < count; j += 2) {
+    long double* y0 = ys + j * length - 1;
+    long double* y1 = y0 + length;
+    long double s0 = 0.0L, s1 = 0.0L;
+    for (std::int32_t k = first; k <= last; ++k) {
+      s0 += u[k] * y0[k];
+      s1 += u[k] * y1[k];
+    }
+    const long double f0 = step(s0), f1 = step(s1);
+    for (std::int32_t k = first; k <= last; ++k) {
+      y0[k] += f0 * v[k];
+      y1[k] += f1 * v[k];
+    }
+  }
+  if (j < count) {
+    long double* y = ys + j * length - 1;
+    long double s = 0.0L;
+    for (std::int32_t k = first; k <= last; ++k) s += u[k] * y[k];
+    const long double f = step(s);
+    for (std::int32_t k = first; k <= last; ++k) y[k] += f * v[k];
+  }
+}
+
 // Raises E_Morvapc_Algebra when the leading rows × cols block of a (or only
 // its lower triangle and diagonal) holds NaN or an infinity: such a value
 // passes the pivot and convergence tests unseen.
