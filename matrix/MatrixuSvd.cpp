@@ -42,16 +42,32 @@ void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b, ma
   LVector& w = b.w;
   LVector& rv1 = b.rv1;
   std::vector<long double> sums(static_cast<std::size_t>(m > n ? m : n) + 1);
+  long double* sum = sums.data();
+  // The right-hand step's update of rows pendingFrom..m, still owed by the
+  // columns the next left-hand step has not reached: column k takes
+  // sum[r]·pendingFactor[k]. Each column is brought up to date just before
+  // that step reads it, so the matrix is swept once less per step.
+  LVector pendingFactor(n);
+  std::int32_t pendingFrom = 0;
+  auto bringUpToDate = [&](std::int32_t k) {
+    if (pendingFrom == 0) return;
+    double* ak = a.Column(k);
+    const long double factor = pendingFactor[k];
+    for (std::int32_t r = pendingFrom; r <= m; ++r) ak[r] += sum[r] * factor;
+  };
   long double g = 0.0L, scale = 0.0L;
   for (std::int32_t i = 1; i <= n; ++i) {
     progress.Report(1.0L - static_cast<long double>(n - i) * (n - i) / (static_cast<long double>(n) * n));
     const std::int32_t l = i + 1;
     rv1[i] = scale * g;
     g = scale = 0.0L;
+    bringUpToDate(i);
+    bool leftStep = false;
     if (i <= m) {
       double* ai = a.Column(i);
       for (std::int32_t k = i; k <= m; ++k) scale += std::fabs(ai[k]);
       if (scale != 0.0L) {
+        leftStep = true;
         long double s = 0.0L;
         for (std::int32_t k = i; k <= m; ++k) {
           ai[k] /= scale;
@@ -64,6 +80,8 @@ void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b, ma
         // Two columns at a time, so that their sums run side by side.
         std::int32_t j = l;
         for (; j < n; j += 2) {
+          bringUpToDate(j);
+          bringUpToDate(j + 1);
           double* aj = a.Column(j);
           double* aj1 = a.Column(j + 1);
           long double t = 0.0L, t1 = 0.0L;
@@ -78,6 +96,7 @@ void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b, ma
           }
         }
         if (j == n) {
+          bringUpToDate(j);
           double* aj = a.Column(j);
           long double t = 0.0L;
           for (std::int32_t k = i; k <= m; ++k) t += ai[k] * aj[k];
@@ -87,6 +106,9 @@ void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b, ma
         for (std::int32_t k = i; k <= m; ++k) ai[k] *= scale;
       }
     }
+    if (!leftStep)
+      for (std::int32_t k = l; k <= n; ++k) bringUpToDate(k);
+    pendingFrom = 0;
     w[i] = scale * g;
     g = scale = 0.0L;
     if (i <= m && i != n) {
@@ -102,9 +124,8 @@ void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b, ma
         const long double h = f * g - s;
         a(i, l) = f - g;
         for (std::int32_t k = l; k <= n; ++k) rv1[k] = a(i, k) / h;
-        // sums := the rows below i against row i, then each column takes its
-        // share; two columns at a time, each sum still in column order.
-        long double* sum = sums.data();
+        // sum := the rows below i against row i, two columns at a time, each
+        // sum still in column order; the columns take their shares later.
         for (std::int32_t j = l; j <= m; ++j) sum[j] = 0.0L;
         std::int32_t k = l;
         for (; k < n; k += 2) {
@@ -118,20 +139,8 @@ void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b, ma
           const long double aik = ak[i];
           for (std::int32_t j = l; j <= m; ++j) sum[j] += ak[j] * aik;
         }
-        for (k = l; k < n; k += 2) {
-          double* ak = a.Column(k);
-          double* ak1 = a.Column(k + 1);
-          const long double rk = rv1[k], rk1 = rv1[k + 1];
-          for (std::int32_t j = l; j <= m; ++j) {
-            const long double sj = sum[j];
-            ak[j] += sj * rk;
-            ak1[j] += sj * rk1;
-          }
-        }
-        if (k == n) {
-          double* ak = a.Column(k);
-          for (std::int32_t j = l; j <= m; ++j) ak[j] += sum[j] * rv1[k];
-        }
+        for (k = l; k <= n; ++k) pendingFactor[k] = rv1[k];
+        if (l <= m) pendingFrom = l;
         for (std::int32_t c = l; c <= n; ++c) a(i, c) *= scale;
       }
     }
