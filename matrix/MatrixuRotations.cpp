@@ -60,16 +60,18 @@ void matrixu::PlaneRotations::ProductColumns(const std::vector<std::int32_t>& co
                                              std::int32_t rows, DecompositionProgress progress) const {
   const std::size_t length = static_cast<std::size_t>(rows), count = columns.size();
   // The vectors side by side (entry i of every vector together), so that each
-  // rotation takes all of them at once: their sums run independently.
-  std::vector<long double> side(length * count, 0.0L);
-  for (std::size_t j = 0; j < count; ++j) side[static_cast<std::size_t>(columns[j] - 1) * count + j] = 1.0L;
+  // rotation takes all of them at once: their sums run independently. Each
+  // turn is evaluated in extended precision and stored as a double, as when
+  // the rotations turn a whole matrix.
+  std::vector<double> side(length * count, 0.0);
+  for (std::size_t j = 0; j < count; ++j) side[static_cast<std::size_t>(columns[j] - 1) * count + j] = 1.0;
   // R₁···R_T e = R₁(···(R_T e)): the rotations from the last to the first,
   // each as it acts on a column vector.
   for (auto chunk = chunks_.rbegin(); chunk != chunks_.rend(); ++chunk) {
     progress.Report(static_cast<long double>(chunk - chunks_.rbegin()) / static_cast<long double>(chunks_.size()));
     for (std::size_t t = chunk->index.size(); t-- > 0;) {
-      long double* yp = side.data() + static_cast<std::size_t>(chunk->index[t].p - 1) * count;
-      long double* yq = side.data() + static_cast<std::size_t>(chunk->index[t].q - 1) * count;
+      double* yp = side.data() + static_cast<std::size_t>(chunk->index[t].p - 1) * count;
+      double* yq = side.data() + static_cast<std::size_t>(chunk->index[t].q - 1) * count;
       if (yp == yq) {
         for (std::size_t j = 0; j < count; ++j) yp[j] = -yp[j];
         continue;
@@ -77,8 +79,8 @@ void matrixu::PlaneRotations::ProductColumns(const std::vector<std::int32_t>& co
       const long double c = chunk->cs[t].c, s = chunk->cs[t].s;
       for (std::size_t j = 0; j < count; ++j) {
         const long double p = yp[j], q = yq[j];
-        yp[j] = c * p - s * q;
-        yq[j] = s * p + c * q;
+        yp[j] = static_cast<double>(c * p - s * q);
+        yq[j] = static_cast<double>(s * p + c * q);
       }
     }
   }
