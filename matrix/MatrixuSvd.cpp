@@ -35,6 +35,40 @@ struct Bidiagonal {
   long double anorm = 0.0L;
 };
 
+// Columns first..last of a take the Householder vector u: for each column c,
+// t := Σ u[k]·c[k] over rows dotFrom..m, then c[k] += step(t)·u[k] over rows
+// updateFrom..m. Two columns at a time, so that their sums run side by side;
+// before(j) runs just before column j is read.
+template <class Step, class Before>
+void ReflectColumns(LMatrix& a, const double* u, std::int32_t first, std::int32_t last, std::int32_t dotFrom,
+                    std::int32_t updateFrom, std::int32_t m, Step step, Before before) {
+  std::int32_t j = first;
+  for (; j < last; j += 2) {
+    before(j);
+    before(j + 1);
+    double* aj = a.Column(j);
+    double* aj1 = a.Column(j + 1);
+    long double t = 0.0L, t1 = 0.0L;
+    for (std::int32_t k = dotFrom; k <= m; ++k) {
+      t += u[k] * aj[k];
+      t1 += u[k] * aj1[k];
+    }
+    const long double f = step(t), f1 = step(t1);
+    for (std::int32_t k = updateFrom; k <= m; ++k) {
+      aj[k] += f * u[k];
+      aj1[k] += f1 * u[k];
+    }
+  }
+  if (j == last) {
+    before(j);
+    double* aj = a.Column(j);
+    long double t = 0.0L;
+    for (std::int32_t k = dotFrom; k <= m; ++k) t += u[k] * aj[k];
+    const long double f = step(t);
+    for (std::int32_t k = updateFrom; k <= m; ++k) aj[k] += f * u[k];
+  }
+}
+
 // Householder reduction of a (m×n, column-major) to bidiagonal form. Row
 // sweeps over a are done column by column, each sum still taken in
 // increasing index order.
@@ -77,32 +111,7 @@ void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b, ma
         g = -SignTransferL(std::sqrt(s), f);
         const long double h = f * g - s;
         ai[i] = f - g;
-        // Two columns at a time, so that their sums run side by side.
-        std::int32_t j = l;
-        for (; j < n; j += 2) {
-          bringUpToDate(j);
-          bringUpToDate(j + 1);
-          double* aj = a.Column(j);
-          double* aj1 = a.Column(j + 1);
-          long double t = 0.0L, t1 = 0.0L;
-          for (std::int32_t k = i; k <= m; ++k) {
-            t += ai[k] * aj[k];
-            t1 += ai[k] * aj1[k];
-          }
-          const long double ff = t / h, ff1 = t1 / h;
-          for (std::int32_t k = i; k <= m; ++k) {
-            aj[k] += ff * ai[k];
-            aj1[k] += ff1 * ai[k];
-          }
-        }
-        if (j == n) {
-          bringUpToDate(j);
-          double* aj = a.Column(j);
-          long double t = 0.0L;
-          for (std::int32_t k = i; k <= m; ++k) t += ai[k] * aj[k];
-          const long double ff = t / h;
-          for (std::int32_t k = i; k <= m; ++k) aj[k] += ff * ai[k];
-        }
+        ReflectColumns(a, ai, l, n, i, i, m, [h](long double t) { return t / h; }, bringUpToDate);
         for (std::int32_t k = i; k <= m; ++k) ai[k] *= scale;
       }
     }
@@ -187,29 +196,8 @@ void AccumulateLeft(LMatrix& a, std::int32_t m, std::int32_t n, const Bidiagonal
     double* ai = a.Column(i);
     if (g != 0.0L) {
       g = 1.0L / g;
-      // Two columns at a time, so that their sums run side by side.
-      std::int32_t j = l;
-      for (; j < n; j += 2) {
-        double* aj = a.Column(j);
-        double* aj1 = a.Column(j + 1);
-        long double s = 0.0L, s1 = 0.0L;
-        for (std::int32_t k = l; k <= m; ++k) {
-          s += ai[k] * aj[k];
-          s1 += ai[k] * aj1[k];
-        }
-        const long double f = (s / ai[i]) * g, f1 = (s1 / ai[i]) * g;
-        for (std::int32_t k = i; k <= m; ++k) {
-          aj[k] += f * ai[k];
-          aj1[k] += f1 * ai[k];
-        }
-      }
-      if (j == n) {
-        double* aj = a.Column(j);
-        long double s = 0.0L;
-        for (std::int32_t k = l; k <= m; ++k) s += ai[k] * aj[k];
-        const long double f = (s / ai[i]) * g;
-        for (std::int32_t k = i; k <= m; ++k) aj[k] += f * ai[k];
-      }
+      ReflectColumns(a, ai, l, n, l, i, m, [ai, i, g](long double t) { return (t / ai[i]) * g; },
+                     [](std::int32_t) {});
       for (std::int32_t r = i; r <= m; ++r) ai[r] *= g;
     } else {
       for (std::int32_t j = i; j <= m; ++j) ai[j] = 0.0L;
