@@ -1,6 +1,8 @@
 // The eigen-analysis and the SVD, which work in extended precision, side by
 // side with LAPACK's double-precision routines on the same matrices. Each
-// benchmark times both in every iteration and reports their ratio.
+// benchmark times both in every iteration and reports their ratio; one
+// iteration each, as the large sizes take seconds. Run on a quiet machine:
+//   bench_numerics --benchmark_repetitions=3
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -64,19 +66,22 @@ void SideBySide(benchmark::State& state, Prepare prepare, Ours ours, Lapack lapa
   state.counters["ratio"] = oursSeconds / lapackSeconds;
 }
 
-void BM_EigenSym500VsDsyev(benchmark::State& state) {
-  const int n = 500;
+// EIGEN's decomposition: the eigenvalues and the leading vectors it writes
+// (state.range(1) of them), against dsyev's values and every vector.
+void BM_EigenSymVsDsyev(benchmark::State& state) {
+  const auto n = static_cast<int>(state.range(0));
+  const auto vectors = static_cast<std::int32_t>(state.range(1));
   const auto source = SeededColumns(n, n, 3, true);
   SideBySide(
       state, [&] { return ToRect(source, n, n); },
       [&](std::unique_ptr<Rect_mx>& a) {
         vect_mx d(n);
         std::int32_t count = 0;
-        EigenSymNoListing(n, *a, d, 2, 1e-8, count);
+        EigenSymNoListing(n, *a, d, 2, 1e-8, count, vectors);
         benchmark::DoNotOptimize(count);
       },
       [&] {
-        std::vector<double> a = source, w(n);
+        std::vector<double> a = source, w(static_cast<std::size_t>(n));
         int lwork = -1, info = 0;
         double size = 0;
         dsyev_("V", "L", &n, a.data(), &n, w.data(), &size, &lwork, &info);
@@ -87,20 +92,29 @@ void BM_EigenSym500VsDsyev(benchmark::State& state) {
       });
 }
 
-void BM_Svd500x200VsDgesvd(benchmark::State& state) {
-  const int m = 500, n = 200;
+// The SVD module's decomposition: every singular value and the leading pairs
+// it writes (state.range(2) of them; 0 for Svdcmp and SvdSorted forming every
+// pair), against dgesvd's values and every pair.
+void BM_SvdVsDgesvd(benchmark::State& state) {
+  const auto m = static_cast<int>(state.range(0)), n = static_cast<int>(state.range(1));
+  const auto pairs = static_cast<std::int32_t>(state.range(2));
   const auto source = SeededColumns(m, n, 5, false);
   SideBySide(
       state, [&] { return ToRect(source, m, n); },
       [&](std::unique_ptr<Rect_mx>& a) {
         Rect_mx v(n, n);
         vect_mx w(n);
-        Svdcmp(*a, m, n, w, v);
-        SvdSorted(m, n, n, 2, 2, *a, v, w);
+        if (pairs == 0) {
+          Svdcmp(*a, m, n, w, v);
+          SvdSorted(m, n, n, 2, 2, *a, v, w);
+        } else {
+          SvdLeading(m, n, pairs, 2, 2, *a, v, w);
+        }
         benchmark::DoNotOptimize(w.Get(1));
       },
       [&] {
-        std::vector<double> a = source, s(n), u(static_cast<std::size_t>(m) * n), vt(static_cast<std::size_t>(n) * n);
+        std::vector<double> a = source, s(static_cast<std::size_t>(n)), u(static_cast<std::size_t>(m) * n),
+            vt(static_cast<std::size_t>(n) * n);
         int lwork = -1, info = 0;
         double size = 0;
         dgesvd_("S", "S", &m, &n, a.data(), &m, s.data(), u.data(), &m, vt.data(), &n, &size, &lwork, &info);
@@ -113,7 +127,24 @@ void BM_Svd500x200VsDgesvd(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_EigenSym500VsDsyev)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK(BM_Svd500x200VsDgesvd)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_EigenSymVsDsyev)
+    ->ArgNames({"n", "vectors"})
+    ->Args({500, 500})
+    ->Args({1000, 3})
+    ->Args({1000, 99})
+    ->Args({2000, 3})
+    ->Args({2000, 99})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_SvdVsDgesvd)
+    ->ArgNames({"m", "n", "pairs"})
+    ->Args({500, 200, 0})
+    ->Args({2000, 500, 3})
+    ->Args({2000, 500, 99})
+    ->Args({2000, 500, 0})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -33,6 +33,12 @@ class E_Morvapc_Algebra : public rtl::Exception {
 std::function<void()> InstallAbortCheck(std::function<void()> check);
 void AbortCheck();
 
+// How far a long decomposition (the eigen-analysis, the SVD) has come, in
+// percent of it, reported at most once per percent while it works. A module
+// installs a report that moves its gauge and, like the abort check, raises
+// E_Morvapc_UserAbort once the user cancelled. Returns the previous report.
+std::function<void(std::int32_t)> InstallDecompositionProgress(std::function<void(std::int32_t percent)> report);
+
 // ---- Products and sums (rows and cols are current sizes) ----
 
 // C := A·B; A.cols must equal B.rows.
@@ -73,9 +79,15 @@ bool GaussJordanInverse(Rect_mx& A, std::int32_t n);
 // under option 2, where they are left as they are) and turned so that their
 // first component is not negative. count is the number of eigenvalues above
 // tol. EigenSym also lists the eigenvalues with their share of the trace.
+//
+// vectors (0..n, all when negative) says how many of the leading
+// eigenvectors the caller uses: only those are formed, the other columns of a
+// come back zero. Forming few vectors costs a fraction of forming them all.
 
-bool EigenSym(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count);
-bool EigenSymNoListing(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count);
+bool EigenSym(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count,
+              std::int32_t vectors = -1);
+bool EigenSymNoListing(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count,
+                       std::int32_t vectors = -1);
 
 // The steps of the eigen-analysis, each usable alone.
 // Householder reduction: a becomes the orthogonal transformation, d the
@@ -106,6 +118,13 @@ void Svdcmp(Rect_mx& a, std::int32_t m, std::int32_t n, vect_mx& w, Rect_mx& v, 
 // pair are turned when the first component of the left one is negative.
 bool SvdSorted(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t leftOption, std::int32_t rightOption,
                Rect_mx& u, Rect_mx& v, vect_mx& w);
+
+// Svdcmp then SvdSorted for the k leading pairs (m >= n), forming only the
+// vectors of those pairs: u and v receive them in columns 1..k, scaled, the
+// other columns zero; w all the singular values, decreasing. Forming few
+// vectors costs a fraction of forming them all.
+bool SvdLeading(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t leftOption, std::int32_t rightOption,
+                Rect_mx& u, Rect_mx& v, vect_mx& w, std::int32_t maxIterations = 30);
 
 // |a| with the sign of b (b = 0 counts as positive).
 double SignTransfer(double a, double b);

@@ -2,6 +2,7 @@
 // iterations with implicit shifts on the bidiagonal form) on extended-precision
 // working copies, and the sort and scaling of its singular vectors.
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -24,35 +25,83 @@ long double PythagL(long double a, long double b) {
   return absb * std::sqrt(1.0L + (absa / absb) * (absa / absb));
 }
 
-// Turns columns p and q of z (rows 1..rows) by the rotation (c, s).
-void Rotate(LMatrix& z, std::int32_t rows, std::int32_t p, std::int32_t q, long double c, long double s) {
-  double* zp = z.Column(p);
-  double* zq = z.Column(q);
-  for (std::int32_t r = 1; r <= rows; ++r) {
-    const long double y = zp[r], x = zq[r];
-    zp[r] = y * c + x * s;
-    zq[r] = x * c - y * s;
+// The state of a decomposition between its steps: the bidiagonal form
+// (w, rv1), the norm for the split tests and, in a, the Householder vectors.
+struct Bidiagonal {
+  explicit Bidiagonal(std::int32_t n) : w(n), rv1(n), leftG(n), rightG(n) {}
+  LVector w, rv1;
+  // w and rv1 as the reduction left them, for the transformations.
+  LVector leftG, rightG;
+  long double anorm = 0.0L;
+};
+
+// Columns first..last of a take the Householder vector u: for each column c,
+// t := Σ u[k]·c[k] over rows dotFrom..m, then c[k] += step(t)·u[k] over rows
+// updateFrom..m. Two columns at a time, so that their sums run side by side;
+// before(j) runs just before column j is read.
+template <class Step, class Before>
+void ReflectColumns(LMatrix& a, const double* u, std::int32_t first, std::int32_t last, std::int32_t dotFrom,
+                    std::int32_t updateFrom, std::int32_t m, Step step, Before before) {
+  std::int32_t j = first;
+  for (; j < last; j += 2) {
+    before(j);
+    before(j + 1);
+    double* aj = a.Column(j);
+    double* aj1 = a.Column(j + 1);
+    long double t = 0.0L, t1 = 0.0L;
+    for (std::int32_t k = dotFrom; k <= m; ++k) {
+      t += u[k] * aj[k];
+      t1 += u[k] * aj1[k];
+    }
+    const long double f = step(t), f1 = step(t1);
+    for (std::int32_t k = updateFrom; k <= m; ++k) {
+      aj[k] += f * u[k];
+      aj1[k] += f1 * u[k];
+    }
+  }
+  if (j == last) {
+    before(j);
+    double* aj = a.Column(j);
+    long double t = 0.0L;
+    for (std::int32_t k = dotFrom; k <= m; ++k) t += u[k] * aj[k];
+    const long double f = step(t);
+    for (std::int32_t k = updateFrom; k <= m; ++k) aj[k] += f * u[k];
   }
 }
 
-// The decomposition of a (m×n, column-major): a becomes U, w the singular
-// values and v V. Row sweeps over a are done column by column, each sum still
-// taken in increasing index order.
-void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v, std::int32_t maxIterations) {
-  LVector rv1(n);
+// Householder reduction of a (m×n, column-major) to bidiagonal form. Row
+// sweeps over a are done column by column, each sum still taken in
+// increasing index order.
+void Bidiagonalise(LMatrix& a, std::int32_t m, std::int32_t n, Bidiagonal& b, matrixu::DecompositionProgress progress) {
+  LVector& w = b.w;
+  LVector& rv1 = b.rv1;
   std::vector<long double> sums(static_cast<std::size_t>(m > n ? m : n) + 1);
-  long double g = 0.0L, scale = 0.0L, anorm = 0.0L;
-  std::int32_t l = 1;
-
-  // Householder reduction to bidiagonal form.
+  long double* sum = sums.data();
+  // The right-hand step's update of rows pendingFrom..m, still owed by the
+  // columns the next left-hand step has not reached: column k takes
+  // sum[r]·pendingFactor[k]. Each column is brought up to date just before
+  // that step reads it, so the matrix is swept once less per step.
+  LVector pendingFactor(n);
+  std::int32_t pendingFrom = 0;
+  auto bringUpToDate = [&](std::int32_t k) {
+    if (pendingFrom == 0) return;
+    double* ak = a.Column(k);
+    const long double factor = pendingFactor[k];
+    for (std::int32_t r = pendingFrom; r <= m; ++r) ak[r] += sum[r] * factor;
+  };
+  long double g = 0.0L, scale = 0.0L;
   for (std::int32_t i = 1; i <= n; ++i) {
-    l = i + 1;
+    progress.Report(1.0L - static_cast<long double>(n - i) * (n - i) / (static_cast<long double>(n) * n));
+    const std::int32_t l = i + 1;
     rv1[i] = scale * g;
     g = scale = 0.0L;
+    bringUpToDate(i);
+    bool leftStep = false;
     if (i <= m) {
       double* ai = a.Column(i);
       for (std::int32_t k = i; k <= m; ++k) scale += std::fabs(ai[k]);
       if (scale != 0.0L) {
+        leftStep = true;
         long double s = 0.0L;
         for (std::int32_t k = i; k <= m; ++k) {
           ai[k] /= scale;
@@ -62,16 +111,13 @@ void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v,
         g = -SignTransferL(std::sqrt(s), f);
         const long double h = f * g - s;
         ai[i] = f - g;
-        for (std::int32_t j = l; j <= n; ++j) {
-          double* aj = a.Column(j);
-          long double t = 0.0L;
-          for (std::int32_t k = i; k <= m; ++k) t += ai[k] * aj[k];
-          const long double ff = t / h;
-          for (std::int32_t k = i; k <= m; ++k) aj[k] += ff * ai[k];
-        }
+        ReflectColumns(a, ai, l, n, i, i, m, [h](long double t) { return t / h; }, bringUpToDate);
         for (std::int32_t k = i; k <= m; ++k) ai[k] *= scale;
       }
     }
+    if (!leftStep)
+      for (std::int32_t k = l; k <= n; ++k) bringUpToDate(k);
+    pendingFrom = 0;
     w[i] = scale * g;
     g = scale = 0.0L;
     if (i <= m && i != n) {
@@ -87,24 +133,39 @@ void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v,
         const long double h = f * g - s;
         a(i, l) = f - g;
         for (std::int32_t k = l; k <= n; ++k) rv1[k] = a(i, k) / h;
-        for (std::int32_t j = l; j <= m; ++j) sums[static_cast<std::size_t>(j)] = 0.0L;
-        for (std::int32_t k = l; k <= n; ++k) {
+        // sum := the rows below i against row i, two columns at a time, each
+        // sum still in column order; the columns take their shares later.
+        for (std::int32_t j = l; j <= m; ++j) sum[j] = 0.0L;
+        std::int32_t k = l;
+        for (; k < n; k += 2) {
+          const double* ak = a.Column(k);
+          const double* ak1 = a.Column(k + 1);
+          const long double aik = ak[i], aik1 = ak1[i];
+          for (std::int32_t j = l; j <= m; ++j) sum[j] = (sum[j] + ak[j] * aik) + ak1[j] * aik1;
+        }
+        if (k == n) {
           const double* ak = a.Column(k);
           const long double aik = ak[i];
-          for (std::int32_t j = l; j <= m; ++j) sums[static_cast<std::size_t>(j)] += ak[j] * aik;
+          for (std::int32_t j = l; j <= m; ++j) sum[j] += ak[j] * aik;
         }
-        for (std::int32_t k = l; k <= n; ++k) {
-          double* ak = a.Column(k);
-          for (std::int32_t j = l; j <= m; ++j) ak[j] += sums[static_cast<std::size_t>(j)] * rv1[k];
-        }
-        for (std::int32_t k = l; k <= n; ++k) a(i, k) *= scale;
+        for (k = l; k <= n; ++k) pendingFactor[k] = rv1[k];
+        if (l <= m) pendingFrom = l;
+        for (std::int32_t c = l; c <= n; ++c) a(i, c) *= scale;
       }
     }
-    anorm = std::fmax(anorm, std::fabs(w[i]) + std::fabs(rv1[i]));
+    b.anorm = std::fmax(b.anorm, std::fabs(w[i]) + std::fabs(rv1[i]));
   }
+  for (std::int32_t i = 1; i <= n; ++i) {
+    b.leftG[i] = w[i];
+    b.rightG[i] = rv1[i];
+  }
+}
 
-  // Accumulation of the right-hand transformations into V.
+// The right-hand transformations of the reduction formed in v (n×n).
+void AccumulateRight(const LMatrix& a, std::int32_t n, const Bidiagonal& b, LMatrix& v) {
   std::vector<long double> row(static_cast<std::size_t>(n) + 1);
+  long double g = 0.0L;
+  std::int32_t l = n + 1;
   for (std::int32_t i = n; i >= 1; --i) {
     if (i < n) {
       if (g != 0.0L) {
@@ -121,34 +182,42 @@ void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v,
       for (std::int32_t j = l; j <= n; ++j) v(i, j) = v(j, i) = 0.0L;
     }
     v(i, i) = 1.0L;
-    g = rv1[i];
+    g = b.rightG[i];
     l = i;
   }
+}
 
-  // Accumulation of the left-hand transformations into A, which becomes U.
+// The left-hand transformations of the reduction formed in a, which becomes U.
+void AccumulateLeft(LMatrix& a, std::int32_t m, std::int32_t n, const Bidiagonal& b) {
   for (std::int32_t i = m < n ? m : n; i >= 1; --i) {
-    l = i + 1;
-    g = w[i];
+    const std::int32_t l = i + 1;
+    long double g = b.leftG[i];
     for (std::int32_t j = l; j <= n; ++j) a(i, j) = 0.0L;
     double* ai = a.Column(i);
     if (g != 0.0L) {
       g = 1.0L / g;
-      for (std::int32_t j = l; j <= n; ++j) {
-        double* aj = a.Column(j);
-        long double s = 0.0L;
-        for (std::int32_t k = l; k <= m; ++k) s += ai[k] * aj[k];
-        const long double f = (s / ai[i]) * g;
-        for (std::int32_t k = i; k <= m; ++k) aj[k] += f * ai[k];
-      }
-      for (std::int32_t j = i; j <= m; ++j) ai[j] *= g;
+      ReflectColumns(a, ai, l, n, l, i, m, [ai, i, g](long double t) { return (t / ai[i]) * g; },
+                     [](std::int32_t) {});
+      for (std::int32_t r = i; r <= m; ++r) ai[r] *= g;
     } else {
       for (std::int32_t j = i; j <= m; ++j) ai[j] = 0.0L;
     }
     ai[i] += 1.0L;
   }
+}
 
-  // Diagonalisation of the bidiagonal form.
+// Diagonalisation of the bidiagonal form by QR sweeps with implicit shifts:
+// w becomes the singular values; the rotations and changes of sign that
+// carry U (n columns) and V along are recorded, not applied.
+void Diagonalise(std::int32_t n, Bidiagonal& b, std::int32_t maxIterations, matrixu::PlaneRotations& uTurns,
+                 matrixu::PlaneRotations& vTurns, matrixu::DecompositionProgress progress) {
+  LVector& w = b.w;
+  LVector& rv1 = b.rv1;
+  const long double anorm = b.anorm;
+  long double g = 0.0L;
+  std::int32_t l = 1;
   for (std::int32_t k = n; k >= 1; --k) {
+    progress.Report(static_cast<long double>(n - k) / n);
     for (std::int32_t its = 1; its <= maxIterations; ++its) {
       bool cancel = true;
       std::int32_t nm = 0;
@@ -172,15 +241,14 @@ void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v,
           h = 1.0L / h;
           c = g * h;
           s = -f * h;
-          Rotate(a, m, nm, i, c, s);
+          uTurns.Add(nm, i, c, s);
         }
       }
       long double z = w[k];
       if (l == k) {
         if (z < 0.0L) {
           w[k] = -z;
-          double* vk = v.Column(k);
-          for (std::int32_t j = 1; j <= n; ++j) vk[j] = -vk[j];
+          vTurns.AddSignChange(k);
         }
         break;
       }
@@ -210,7 +278,7 @@ void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v,
         g = g * c - x * s;
         h = y * s;
         y *= c;
-        Rotate(v, n, j, i, c, s);
+        vTurns.Add(j, i, c, s);
         z = PythagL(f, h);
         w[j] = z;
         if (z != 0.0L) {
@@ -220,13 +288,86 @@ void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v,
         }
         f = c * g + s * y;
         x = c * y - s * g;
-        Rotate(a, m, j, i, c, s);
+        uTurns.Add(j, i, c, s);
       }
       rv1[l] = 0.0L;
       rv1[k] = f;
       w[k] = x;
     }
   }
+}
+
+// Columns `columns` of V = (right-hand transformations)·(V's rotations), as
+// columns 1.. of v.
+void FormRightVectors(const LMatrix& a, std::int32_t n, const Bidiagonal& b, const matrixu::PlaneRotations& turns,
+                      const std::vector<std::int32_t>& columns, LMatrix& v) {
+  std::vector<long double> x;
+  turns.ProductColumns(columns, x, n, {0.92L, 1.0L});
+  const auto length = static_cast<std::size_t>(n);
+  std::vector<double> scaled(length + 1), row(length + 1);
+  // V = H₁···H_{n-1} with H_i = I + v_i·a_iᵀ on coordinates i+1..n, a_i row
+  // i of the reduced a and v_i = a_i / a(i, i+1) / g.
+  for (std::int32_t i = n - 1; i >= 1; --i) {
+    const long double g = b.rightG[i + 1];
+    if (g == 0.0L) continue;
+    const std::int32_t l = i + 1;
+    const long double ail = a(i, l);
+    for (std::int32_t k = l; k <= n; ++k) {
+      row[static_cast<std::size_t>(k)] = a(i, k);
+      scaled[static_cast<std::size_t>(k)] = static_cast<double>((static_cast<long double>(a(i, k)) / ail) / g);
+    }
+    matrixu::ReflectVectors(x.data(), length, columns.size(), row.data(), scaled.data(), l, n,
+                            [](long double s) { return s; });
+  }
+  for (std::size_t j = 0; j < columns.size(); ++j) {
+    double* column = v.Column(static_cast<std::int32_t>(j) + 1);
+    for (std::size_t k = 0; k < length; ++k) column[k + 1] = static_cast<double>(x[j * length + k]);
+  }
+}
+
+// Columns `columns` of U = (left-hand transformations)·(U's rotations), as
+// columns 1.. of u (m rows, m >= n).
+void FormLeftVectors(const LMatrix& a, std::int32_t m, std::int32_t n, const Bidiagonal& b,
+                     const matrixu::PlaneRotations& turns, const std::vector<std::int32_t>& columns, LMatrix& u) {
+  std::vector<long double> x;
+  turns.ProductColumns(columns, x, n, {0.85L, 0.92L});
+  const auto length = static_cast<std::size_t>(n), rows = static_cast<std::size_t>(m);
+  std::vector<long double> y(columns.size() * rows, 0.0L);
+  for (std::size_t j = 0; j < columns.size(); ++j)
+    std::copy_n(x.data() + j * length, length, y.data() + j * rows);
+  // U = H₁···H_n·(the first n columns of I) with H_i = I + a_i·a_iᵀ / (a(i, i)·g)
+  // on rows i..m, a_i column i of the reduced a.
+  for (std::int32_t i = n; i >= 1; --i) {
+    const long double g = b.leftG[i];
+    if (g == 0.0L) continue;
+    const double* ai = a.Column(i);
+    const long double inverse = 1.0L / g;
+    matrixu::ReflectVectors(y.data(), rows, columns.size(), ai, ai, i, m,
+                            [&](long double s) { return (s / ai[i]) * inverse; });
+  }
+  for (std::size_t j = 0; j < columns.size(); ++j) {
+    double* column = u.Column(static_cast<std::int32_t>(j) + 1);
+    for (std::size_t k = 0; k < rows; ++k) column[k + 1] = static_cast<double>(y[j * rows + k]);
+  }
+}
+
+// The decomposition of a (m×n, column-major): a becomes U, w the singular
+// values and v V, each rotation of the diagonalisation carried into every
+// column (in blocks of rows, after the diagonalisation).
+void SvdWork(LMatrix& a, std::int32_t m, std::int32_t n, LVector& w, LMatrix& v, std::int32_t maxIterations) {
+  Bidiagonal b(n);
+  const rtl::ScopeExit values([&] {
+    for (std::int32_t i = 1; i <= n; ++i) w[i] = b.w[i];
+  });
+  Bidiagonalise(a, m, n, b, {0.0L, 0.3L});
+  AccumulateRight(a, n, b, v);
+  AccumulateLeft(a, m, n, b);
+  matrixu::PlaneRotations uTurns, vTurns;
+  const rtl::ScopeExit turn([&] {
+    uTurns.TurnColumns(a, m, {0.35L, 0.95L});
+    vTurns.TurnColumns(v, n, {0.95L, 1.0L});
+  });
+  Diagonalise(n, b, maxIterations, uTurns, vTurns, {0.3L, 0.35L});
 }
 
 // Options of the SVD: 1 w, 2 none, 3 √w, 4 1/w, 5 1/√w.
@@ -316,28 +457,82 @@ void SortDescendingWithIndex(std::int32_t n, vect_mx& w, ivect_mx& idx) {
   }
 }
 
+namespace {
+
+// SvdSorted's placement of the first k columns for w as Svdcmp leaves it:
+// sorts w and calls exchange(i, j) for each exchange of columns i and j.
+template <class Exchange>
+void PlaceColumns(std::int32_t n, std::int32_t k, vect_mx& w, Exchange exchange) {
+  if (NonIncreasing(n, w)) return;
+  ivect_mx idx(n);
+  for (std::int32_t i = 1; i <= n; ++i) idx.Put(i, i);
+  SortDescendingWithIndex(n, w, idx);
+  for (std::int32_t i = 1; i <= k; ++i) {
+    const std::int32_t j = idx.Get(i);
+    if (j == i) continue;
+    for (std::int32_t later = i + 1; later <= n; ++later)
+      if (idx.Get(later) == i) idx.Put(later, j);
+    exchange(i, j);
+  }
+}
+
+void ZeroColumnsAfter(Rect_mx& z, std::int32_t rows, std::int32_t cols, std::int32_t k) {
+  for (std::int32_t j = k + 1; j <= cols; ++j)
+    for (std::int32_t r = 1; r <= rows; ++r) z.putxij(r, j, 0.0);
+}
+
+}  // namespace
+
 bool SvdSorted(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t leftOption, std::int32_t rightOption,
                Rect_mx& u, Rect_mx& v, vect_mx& w) {
   matrixu::ScaleFactor(kSvdScaling, leftOption, 1.0L);  // refuse an unknown option before anything changes
   matrixu::ScaleFactor(kSvdScaling, rightOption, 1.0L);
-  if (!NonIncreasing(n, w)) {
-    ivect_mx idx(n);
-    for (std::int32_t i = 1; i <= n; ++i) idx.Put(i, i);
-    SortDescendingWithIndex(n, w, idx);
-    for (std::int32_t i = 1; i <= k; ++i) {
-      const std::int32_t j = idx.Get(i);
-      if (j == i) continue;
-      for (std::int32_t later = i + 1; later <= n; ++later)
-        if (idx.Get(later) == i) idx.Put(later, j);
-      SwapColumns(u, m, i, j);
-      SwapColumns(v, n, i, j);
-    }
-  }
+  PlaceColumns(n, k, w, [&](std::int32_t i, std::int32_t j) {
+    SwapColumns(u, m, i, j);
+    SwapColumns(v, n, i, j);
+  });
   for (std::int32_t i = 1; i <= k; ++i) {
     const bool negate = u.getxij(1, i) < 0.0;
     const long double value = w.Get(i);
     ScaleSingularVector(u, m, i, leftOption, value, negate);
     ScaleSingularVector(v, n, i, rightOption, value, negate);
   }
+  return true;
+}
+
+bool SvdLeading(std::int32_t m, std::int32_t n, std::int32_t k, std::int32_t leftOption, std::int32_t rightOption,
+                Rect_mx& u, Rect_mx& v, vect_mx& w, std::int32_t maxIterations) {
+  if (m < n || k < 0 || k > n) throw E_Morvapc_Internal("SVD of a matrix with fewer rows than columns");
+  matrixu::ScaleFactor(kSvdScaling, leftOption, 1.0L);
+  matrixu::ScaleFactor(kSvdScaling, rightOption, 1.0L);
+  if (n < 64 || 2 * k > n) {
+    // Forming every vector and turning them costs about as much as forming
+    // half of them one by one; below order 64 either costs too little to choose.
+    Svdcmp(u, m, n, w, v, maxIterations);
+  } else {
+    if (maxIterations < 1) throw E_Morvapc_Internal("SVD needs at least one iteration");
+    matrixu::RefuseNonFinite(u, m, n);
+    LMatrix aw = LMatrix::From(u, m, n);
+    Bidiagonal b(n);
+    const rtl::ScopeFail values([&] { b.w.StoreTo(w, n); });
+    Bidiagonalise(aw, m, n, b, {0.0L, 0.8L});
+    matrixu::PlaneRotations uTurns, vTurns;
+    Diagonalise(n, b, maxIterations, uTurns, vTurns, {0.8L, 0.85L});
+    b.w.StoreTo(w, n);
+    std::vector<std::int32_t> at(static_cast<std::size_t>(n));
+    for (std::int32_t i = 1; i <= n; ++i) at[static_cast<std::size_t>(i - 1)] = i;
+    PlaceColumns(n, k, w, [&](std::int32_t i, std::int32_t j) {
+      std::swap(at[static_cast<std::size_t>(i - 1)], at[static_cast<std::size_t>(j - 1)]);
+    });
+    at.resize(static_cast<std::size_t>(k));
+    LMatrix uw(m, n), vw(n, n);
+    FormLeftVectors(aw, m, n, b, uTurns, at, uw);
+    FormRightVectors(aw, n, b, vTurns, at, vw);
+    uw.StoreTo(u, m, n);
+    vw.StoreTo(v, n, n);
+  }
+  SvdSorted(m, n, k, leftOption, rightOption, u, v, w);
+  ZeroColumnsAfter(u, m, n, k);
+  ZeroColumnsAfter(v, n, n, k);
   return true;
 }

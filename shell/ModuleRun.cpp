@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "matrix/Constu.h"
+#include "matrix/Matrixu.h"
 #include "rtl/Convert.h"
 #include "rtl/Format.h"
 #include "shell/Progress.h"
@@ -142,6 +143,13 @@ void ProgressRow(std::int32_t i, std::int32_t n) {
 void CheckMatrixSize(std::int32_t objects, std::int32_t maximum) {
   if (objects > maximum) throw E_Morvapc("Input matrix is too large, maximum size is " + rtl::IntToStr(maximum));
 }
+
+TDecompositionProgress::TDecompositionProgress(std::string text, std::int32_t first, std::int32_t last)
+    : previous_(InstallDecompositionProgress([text = std::move(text), first, last](std::int32_t percent) {
+        Progress(text, first + static_cast<std::int32_t>(rtl::Round((last - first) * percent / 100.0L)));
+      })) {}
+
+TDecompositionProgress::~TDecompositionProgress() { InstallDecompositionProgress(std::move(previous_)); }
 
 TPlotButtonBar* SetPlotButtonBar(TPlotButtonBar* bar) { return std::exchange(Bar(), bar); }
 

@@ -121,6 +121,20 @@ void ProgressRow(std::int32_t i, std::int32_t n);
 // objects > maximum.
 void CheckMatrixSize(std::int32_t objects, std::int32_t maximum);
 
+// While it lives, a long decomposition of the numerics (the eigen-analysis,
+// the SVD) moves the gauge from first to last percent with text in the status
+// line, and Cancel stops it there.
+class TDecompositionProgress {
+ public:
+  TDecompositionProgress(std::string text, std::int32_t first, std::int32_t last);
+  ~TDecompositionProgress();
+  TDecompositionProgress(const TDecompositionProgress&) = delete;
+  TDecompositionProgress& operator=(const TDecompositionProgress&) = delete;
+
+ private:
+  std::function<void(std::int32_t)> previous_;
+};
+
 // ---- Plot buttons ----
 
 // The parameter dialog's bar of plot buttons (numbered from 1).

@@ -95,7 +95,10 @@ class TEigenDataSet {
     const TSimilarityKind kind = CheckSimilarity(a, n());
     Progress("Computing eigenvectors", 10);
     vect_mx d(n());
-    ScaledEigenvectors(a, n(), d, run_.scaling.item);
+    {
+      const TDecompositionProgress decomposition("Computing eigenvectors", 10, 90);
+      ScaledEigenvectors(a, n(), d, run_.scaling.item, run_.dimensions);
+    }
     Progress("Eigenvectors computer", 90);
 
     if (valueFile_) {

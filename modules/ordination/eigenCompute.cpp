@@ -98,9 +98,9 @@ TSimilarityKind CheckSimilarity(const Rect_mx& a, std::int32_t n) {
   return {static_cast<double>(trace), correlation};
 }
 
-void ScaledEigenvectors(Rect_mx& a, std::int32_t n, vect_mx& d, TScalingItem item) {
+void ScaledEigenvectors(Rect_mx& a, std::int32_t n, vect_mx& d, TScalingItem item, std::int32_t vectors) {
   std::int32_t count = 0;
-  EigenSym(n, a, d, ScalingFacts(item).eigenOption, kEigenTolerance, count);
+  EigenSym(n, a, d, ScalingFacts(item).eigenOption, kEigenTolerance, count, vectors);
 }
 
 std::vector<double> BrokenStick(std::int32_t n) {

@@ -27,11 +27,12 @@ struct TSimilarityKind {
 // zero".
 TSimilarityKind CheckSimilarity(const Rect_mx& a, std::int32_t n);
 
-// Replaces a (order n) by its eigenvectors, scaled as the item says, and fills
+// Replaces a (order n) by its leading eigenvectors (`vectors` of them, all
+// when negative; the other columns 0), scaled as the item says, and fills
 // d[1..n] with the eigenvalues (EigenSym with tolerance 1e-8: vectors of
 // eigenvalues at or below it become 0, except unscaled ones). Lists the
 // eigenvalue table.
-void ScaledEigenvectors(Rect_mx& a, std::int32_t n, vect_mx& d, TScalingItem item);
+void ScaledEigenvectors(Rect_mx& a, std::int32_t n, vect_mx& d, TScalingItem item, std::int32_t vectors = -1);
 
 // Percent of the variance that the broken-stick model expects for each of n
 // components: 100·(1/k + ... + 1/n)/n for k = 1..n.

@@ -127,6 +127,7 @@ class TSvdDataSet {
     const TLabelRead cols{colLabels_.get(), header_.colLabelCode, true};
     Read(*a, input_, !transposed, transposed ? cols : rows, transposed ? rows : cols);
 
+    const TDecompositionProgress decomposition("Computing", 0, 95);
     const TSvdResult result = DecomposeData(std::move(a), transposed,
                                             {.k = k,
                                              .rowScaling = run_.leftScaling.item,

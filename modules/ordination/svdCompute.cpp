@@ -12,11 +12,11 @@ TSvdResult DecomposeData(std::unique_ptr<Rect_mx> a, bool transposed, const TSvd
   if (m < n || options.k < 0 || options.k > n) throw E_Morvapc_Internal("SVD of a matrix with fewer rows than columns");
   vect_mx w(n);
   auto v = std::make_unique<Rect_mx>(n, n);
-  Svdcmp(*a, m, n, w, *v, options.maxIterations);
   // The computation's left vectors belong to the data's rows unless it was transposed.
   const TScalingItem leftItem = transposed ? options.columnScaling : options.rowScaling;
   const TScalingItem rightItem = transposed ? options.rowScaling : options.columnScaling;
-  SvdSorted(m, n, options.k, ScalingFacts(leftItem).svdOption, ScalingFacts(rightItem).svdOption, *a, *v, w);
+  SvdLeading(m, n, options.k, ScalingFacts(leftItem).svdOption, ScalingFacts(rightItem).svdOption, *a, *v, w,
+             options.maxIterations);
   a->SetSize(m, options.k);
   v->SetSize(n, options.k);
 

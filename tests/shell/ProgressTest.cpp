@@ -72,6 +72,42 @@ TEST_F(ProgressTest, ShowsInTheBatchWindowWhileABatchRuns) {
   EXPECT_EQ(batch.log, (std::vector<std::string>{"status ' Reading'", "gauge 10"}));
 }
 
+// A real decomposition under the scoped report moves the gauge within its
+// span, and Cancel pressed meanwhile stops it; afterwards nothing reports.
+TEST_F(ProgressTest, DecompositionMovesTheGaugeWithinItsSpanAndCancelStopsIt) {
+  auto decompose = [] {
+    Rect_mx a(70, 70);
+    for (std::int32_t i = 1; i <= 70; ++i)
+      for (std::int32_t j = 1; j <= 70; ++j) a.putxij(i, j, 1.0 / (i + j));
+    vect_mx d(70);
+    std::int32_t count = 0;
+    EigenSymNoListing(70, a, d, 2, 1e-8, count, 3);
+  };
+  {
+    const TDecompositionProgress span("Computing eigenvectors", 10, 90);
+    decompose();
+  }
+  ASSERT_GT(dialog.log.size(), 10u);
+  std::int32_t last = 10;
+  for (const std::string& entry : dialog.log) {
+    if (entry.rfind("gauge ", 0) != 0) {
+      EXPECT_EQ(entry, "status ' Computing eigenvectors'");
+      continue;
+    }
+    const std::int32_t percent = std::stoi(entry.substr(6));
+    EXPECT_GE(percent, last);
+    EXPECT_LE(percent, 90);
+    last = percent;
+  }
+  dialog.log.clear();
+  decompose();
+  EXPECT_TRUE(dialog.log.empty());
+
+  SetMessagePump([] { RequestAbort(); });
+  const TDecompositionProgress span("Computing eigenvectors", 10, 90);
+  EXPECT_THROW(decompose(), E_Morvapc_UserAbort);
+}
+
 TEST_F(ProgressTest, CancelRaisesUserAbortAndChangesNothingOnScreen) {
   SetMessagePump([] { RequestAbort(); });  // Cancel pressed while messages are processed
   try {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -8,6 +10,7 @@
 
 #include "matrix/Matrixu.h"
 #include "tests/support/RecordedServices.h"
+#include "tests/matrix/numerics/DecompositionCases.h"
 #include "tests/matrix/numerics/NumericsFixture.h"
 #include "tests/support/ScopedHook.h"
 
@@ -48,6 +51,84 @@ TEST(Eigen, MatchesReferenceUpToOrder200) {
         worst = std::fmax(worst, std::fabs(static_cast<double>(av - d.Get(j) * a->getxij(i, j))));
       }
     EXPECT_LT(worst, 1e-12 * std::fabs(d.Get(1)));
+  }
+}
+
+// The values, the count and the formed vectors (signs and order included)
+// agree with the plain routine's, whether every vector or only the leading
+// ones are formed; the columns not asked for come back zero.
+TEST(Eigen, AgreesWithThePlainRoutineForAnyNumberOfVectors) {
+  const auto ref = ReadReference("decompositions.txt");
+  for (const auto& c : SymmetricCases()) {
+    const std::int32_t n = c.matrix->rows();
+    for (std::int32_t option : {2, 3})
+      for (std::int32_t vectors : {n, n / 2 + 1, 3, 1, 0}) {
+        if (vectors > n) continue;
+        SCOPED_TRACE(c.name + " option " + std::to_string(option) + ", " + std::to_string(vectors) + " vectors");
+        const std::string key = "eigen." + c.name + ".option" + std::to_string(option);
+        Rect_mx a(n, n);
+        c.matrix->CopyTo(a);
+        vect_mx d(n);
+        std::int32_t count = -1;
+        EXPECT_TRUE(EigenSymNoListing(n, a, d, option, 1e-8, count, vectors));
+        EXPECT_EQ(count, ref.at(key + ".count")[0]);
+        EXPECT_TRUE(CloseRelative(Values(d, n), ref.at(key + ".values"), 1e-10));
+        for (std::int32_t j = 1; j <= n; ++j) {
+          const std::vector<double> zero(static_cast<std::size_t>(n), 0.0);
+          const auto& expected = j <= vectors ? ref.at(key + ".vector" + std::to_string(j)) : zero;
+          EXPECT_TRUE(CloseRelative(Column(a, j, n), expected, 1e-10)) << "vector " << j;
+        }
+      }
+  }
+}
+
+// A long decomposition reports how far it has come, in increasing percents,
+// and stops when the report raises the user's abort; the SVD likewise.
+TEST(Eigen, ReportsProgressAndStopsWhenTheReportCancels) {
+  struct Case {
+    const char* what;
+    std::function<void()> decompose;
+  };
+  const Case cases[] = {
+      {"eigen-analysis, three vectors",
+       [] {
+         auto a = SeededSymmetric(80, 5);
+         vect_mx d(80);
+         std::int32_t count;
+         EigenSymNoListing(80, *a, d, 2, 1e-8, count, 3);
+       }},
+      {"eigen-analysis, every vector",
+       [] {
+         auto a = SeededSymmetric(80, 5);
+         vect_mx d(80);
+         std::int32_t count;
+         EigenSymNoListing(80, *a, d, 2, 1e-8, count);
+       }},
+      {"SVD, two pairs",
+       [] {
+         auto a = SeededRectangular(90, 70, 6);
+         Rect_mx v(70, 70);
+         vect_mx w(70);
+         SvdLeading(90, 70, 2, 2, 2, *a, v, w);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::int32_t> percents;
+    {
+      const testsupport::ScopedHook report(InstallDecompositionProgress,
+                                           [&percents](std::int32_t p) { percents.push_back(p); });
+      c.decompose();
+    }
+    ASSERT_GT(percents.size(), 10u);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_GE(percents.front(), 0);
+    EXPECT_LE(percents.back(), 100);
+
+    const testsupport::ScopedHook cancel(InstallDecompositionProgress, [](std::int32_t p) {
+      if (p >= 30) throw E_Morvapc_UserAbort();
+    });
+    EXPECT_THROW(c.decompose(), E_Morvapc_UserAbort);
   }
 }
 

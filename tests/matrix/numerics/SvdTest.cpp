@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "matrix/Matrixu.h"
+#include "tests/matrix/numerics/DecompositionCases.h"
 #include "tests/matrix/numerics/NumericsFixture.h"
 
 namespace {
@@ -25,6 +26,41 @@ struct Decomposition {
   Rect_mx v;
   vect_mx w;
 };
+
+// The values and the placed, scaled pairs (signs included) agree with the
+// plain routine's, whether every pair is formed (Svdcmp and SvdSorted, or
+// SvdLeading for many pairs) or only the leading ones (SvdLeading); the
+// columns not asked for come back zero.
+TEST(Svd, AgreesWithThePlainRoutineForAnyNumberOfPairs) {
+  const auto ref = ReadReference("decompositions.txt");
+  for (const auto& c : RectangularCases()) {
+    const std::int32_t m = c.matrix->rows(), n = c.matrix->cols();
+    for (auto [left, right] : {std::pair{2, 2}, std::pair{3, 1}})
+      for (std::int32_t k : {-1, n, n / 2 + 1, 2, 1, 0}) {
+        if (k > n) continue;
+        SCOPED_TRACE(c.name + " options " + std::to_string(left) + std::to_string(right) + ", " +
+                     (k < 0 ? std::string("Svdcmp") : std::to_string(k) + " pairs"));
+        const std::string key = "svd." + c.name + ".options" + std::to_string(left) + std::to_string(right);
+        Rect_mx u(m, n), v(n, n);
+        c.matrix->CopyTo(u);
+        vect_mx w(n);
+        if (k < 0) {
+          Svdcmp(u, m, n, w, v);
+          EXPECT_TRUE(SvdSorted(m, n, n, left, right, u, v, w));
+        } else {
+          EXPECT_TRUE(SvdLeading(m, n, k, left, right, u, v, w));
+        }
+        const std::int32_t formed = k < 0 ? n : k;
+        EXPECT_TRUE(CloseRelative(Values(w, n), ref.at(key + ".values"), 1e-10));
+        for (std::int32_t j = 1; j <= n; ++j) {
+          SCOPED_TRACE("pair " + std::to_string(j));
+          const std::vector<double> zeroLeft(static_cast<std::size_t>(m), 0.0), zeroRight(static_cast<std::size_t>(n), 0.0);
+          EXPECT_TRUE(CloseRelative(Column(u, j, m), j <= formed ? ref.at(key + ".left" + std::to_string(j)) : zeroLeft, 1e-10));
+          EXPECT_TRUE(CloseRelative(Column(v, j, n), j <= formed ? ref.at(key + ".right" + std::to_string(j)) : zeroRight, 1e-10));
+        }
+      }
+  }
+}
 
 TEST(Svd, MatchesReferenceUpTo300By100) {
   const auto ref = ReadReference("algebra.txt");
