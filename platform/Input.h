@@ -18,6 +18,10 @@ void PressKey(Control& control, int key, ShiftState shift = 0, const std::string
 // is '!'), the text is what the key types with its modifiers (Ctrl+A types
 // code 1, Ctrl+1 types '1'), and the scan code is the key's place.
 void PressKeyOnKeyboard(Control& control, int key, ShiftState shift = 0);
+// A key of another keyboard layout that types `text` (one UTF-8 character):
+// `toolkitKey` is the toolkit's key as the window system reports it, its code
+// for the letter (Qt::Key_Udiaeresis for ü) or 0 where it has none.
+void PressLayoutKey(Control& control, int toolkitKey, const std::string& text);
 // Types each character of `text` as its own key (a UTF-8 character's bytes together).
 void TypeText(Control& control, const std::string& text);
 // Mouse events at (x, y) in the control's client coordinates; -1 means its centre.

@@ -19,6 +19,8 @@ constexpr int Numpad0 = 0x60, Multiply = 0x6A, Add = 0x6B, Separator = 0x6C, Sub
 constexpr int Decimal = 0x6E, Divide = 0x6F, F1 = 0x70, F24 = 0x87, NumLock = 0x90, Scroll = 0x91;
 constexpr int Oem1 = 0xBA, OemPlus = 0xBB, OemComma = 0xBC, OemMinus = 0xBD, OemPeriod = 0xBE;
 constexpr int Oem2 = 0xBF, Oem3 = 0xC0, Oem4 = 0xDB, Oem5 = 0xDC, Oem6 = 0xDD, Oem7 = 0xDE;
+// A key with no number of its own that types a character (a letter of another layout).
+constexpr int Packet = 0xE7;
 }  // namespace vk
 
 // Modifier keys and mouse buttons held during an event.

@@ -1,5 +1,7 @@
 #include "rtl/TextChars.h"
 
+#include "rtl/Cp1252.h"
+
 namespace rtl {
 
 std::size_t Utf8SequenceAt(std::string_view text, std::size_t at, char32_t& u) {
@@ -80,6 +82,12 @@ std::size_t PreviousCharacter(std::string_view text, std::size_t at) {
   std::size_t before = at - 1;
   while (before > 0 && (static_cast<unsigned char>(text[before]) & 0xC0) == 0x80) --before;
   return before;
+}
+
+std::string TypedCharacter(std::string_view text, char typed) {
+  const std::string_view character(&typed, 1);
+  if (static_cast<unsigned char>(typed) < 0x80 || !IsUtf8(text)) return std::string(character);
+  return Cp1252ToUtf8(character);
 }
 
 }  // namespace rtl

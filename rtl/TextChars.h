@@ -5,6 +5,7 @@
 // column wherever it came from and is never split.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace rtl {
@@ -33,5 +34,10 @@ std::size_t CharactersLength(std::string_view text, std::size_t count);
 // characters. Offsets beyond the end step by one byte.
 std::size_t NextCharacter(std::string_view text, std::size_t at);
 std::size_t PreviousCharacter(std::string_view text, std::size_t at);
+
+// The bytes that put a typed character (a Windows-1252 byte) into `text` so
+// that the text keeps reading as it did: the character in UTF-8 when the text
+// is UTF-8 (as empty and plain ASCII text are), else the byte itself.
+std::string TypedCharacter(std::string_view text, char typed);
 
 }  // namespace rtl

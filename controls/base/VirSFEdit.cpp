@@ -20,6 +20,12 @@ int CharacterAfter(const std::string& text, int caret) {
   return static_cast<int>(rtl::NextCharacter(text, static_cast<std::size_t>(caret)));
 }
 
+// Drops whole characters from the end of `text`, none before `keep`, while it
+// has more than `size` bytes: a full field in insert mode makes room this way.
+void PushOutLastCharacters(std::string& text, int keep, int size) {
+  while (static_cast<int>(text.size()) > std::max(keep, size)) text.resize(rtl::PreviousCharacter(text, text.size()));
+}
+
 }  // namespace
 
 void SimpleFieldModel::ExecuteEditCommand(TEditMsg& msg, std::uint16_t command) {
@@ -99,26 +105,28 @@ bool SimpleFieldModel::TypeChar(char c) {
   std::string text = GetText();
   const int caret = CaretPos();
   const int room = MaxLength();
+  const std::string typed = rtl::TypedCharacter(text, c);
+  const int after = caret + static_cast<int>(typed.size());
   if (InsertMode()) {
-    if (static_cast<int>(text.size()) == room && caret < room && Option(TEntryOption::InsertPushes)) text.pop_back();
-    if (static_cast<int>(text.size()) < room) {
-      text.insert(static_cast<std::size_t>(caret), 1, c);
+    if (Option(TEntryOption::InsertPushes)) PushOutLastCharacters(text, caret, room - static_cast<int>(typed.size()));
+    if (static_cast<int>(text.size() + typed.size()) <= room) {
+      text.insert(static_cast<std::size_t>(caret), typed);
       SetTextRaw(std::move(text));
-      SetCaretRaw(caret + 1);
-      LastAutoAdvance(caret + 1, ccChar);
+      SetCaretRaw(after);
+      LastAutoAdvance(after, ccChar);
     } else if (!LastAutoAdvance(caret, ccChar)) {
       ErrorReaction();
     }
     return true;  // in insert mode an accepted character counts, room or not
   }
-  if (caret + 1 <= room) {
-    if (caret < static_cast<int>(text.size()))
-      text[static_cast<std::size_t>(caret)] = c;
-    else
-      text += c;
+  // Overtyping replaces the whole character at the caret.
+  const int length = static_cast<int>(text.size());
+  const int replaced = caret < length ? CharacterAfter(text, caret) - caret : 0;
+  if (length - replaced + static_cast<int>(typed.size()) <= room) {
+    text.replace(static_cast<std::size_t>(caret), static_cast<std::size_t>(replaced), typed);
     SetTextRaw(std::move(text));
-    SetCaretRaw(caret + 1);
-    LastAutoAdvance(caret + 1, ccChar);
+    SetCaretRaw(after);
+    LastAutoAdvance(after, ccChar);
     return true;
   }
   if (!LastAutoAdvance(caret, ccChar)) ErrorReaction();

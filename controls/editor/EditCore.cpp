@@ -912,20 +912,21 @@ void TEditorCore::DeleteWord() {
 }
 
 void TEditorCore::TypeChar(char ch) {
-  const std::string_view text(&ch, 1);
   TEdit edit(*this, HasSelection());
   const bool replaced = DeleteSelection();
   const TTextPos at = CaretTextPos();
+  const std::string text = rtl::TypedCharacter(list_->GetParagraph(at.para)->Text(), ch);
   const std::int32_t lineBefore = caretLine_;
   const std::int32_t linesBefore = list_->LineCount();
   std::uint16_t code;
   if (!insertMode_ && !replaced && at.pos <= list_->GetParagraphLength(at.para)) {
-    code = list_->ReplaceText(this, at.para, at.pos, 1, text);
+    // Overtyping replaces the whole character at the caret.
+    code = list_->ReplaceText(this, at.para, at.pos, CharacterAfter(at.para, at.pos) - at.pos, text);
   } else {
     code = list_->InsertText(this, at.para, at.pos, text);
   }
   if (code == eeNone) {
-    SetCaretTextPos({at.para, at.pos + 1});
+    SetCaretTextPos({at.para, at.pos + static_cast<std::int32_t>(text.size())});
     CollapseSelection();
     if (caretLine_ > lineBefore) ScrollTo(topLine_, 0);
     if (list_->LineCount() != linesBefore) UpdateScrollBars();

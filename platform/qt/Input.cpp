@@ -96,6 +96,14 @@ void PressKey(Control& control, int key, ShiftState shift, const std::string& te
   QApplication::sendEvent(KeyTarget(control), &release);
 }
 
+void PressLayoutKey(Control& control, int toolkitKey, const std::string& text) {
+  const QString qtText = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QKeyEvent event(type, toolkitKey, Qt::NoModifier, qtText);
+    QApplication::sendEvent(KeyTarget(control), &event);
+  }
+}
+
 namespace {
 
 // A key of a US keyboard under the window system: its key code (the place of

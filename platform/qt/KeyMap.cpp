@@ -77,6 +77,10 @@ int DigitRowKey(quint32 scanCode) {
   return scanCode == kDigitRowLast ? '0' : '1' + static_cast<int>(scanCode - kDigitRowFirst);
 }
 
+bool TypesCharacter(const QString& text) {
+  return !text.isEmpty() && text.front() >= QChar(u' ') && text.front() != QChar(u'\x7f');
+}
+
 }  // namespace
 
 int VirtualKeyOf(const QKeyEvent& event) {
@@ -93,6 +97,10 @@ int VirtualKeyOf(const QKeyEvent& event) {
   for (const auto& [q, v] : kNamedKeys) {
     if (q == qtKey) return v;
   }
+  // Any other key that types a character (ü of a German keyboard, a shifted
+  // symbol) is the platform's key for typed characters: the entry fields take
+  // a character only after a key that has a number.
+  if (TypesCharacter(event.text())) return vk::Packet;
   return 0;
 }
 

@@ -63,6 +63,29 @@ TEST_F(SimpleFieldWindowTest, CaretKeysStepOverWholeUtf8Characters) {
   EXPECT_EQ(a->GetText(), "ab");
 }
 
+TEST_F(SimpleFieldWindowTest, LettersOfOtherLayoutsKeepTheTextsEncoding) {
+  Show();
+  for (const utf8_keys::TypedCase& c : utf8_keys::kTypedCases) {
+    SCOPED_TRACE(c.name);
+    a->SetText(c.text);
+    utf8_keys::TypeLetter(*a, c);
+    EXPECT_EQ(a->GetText(), c.result);
+  }
+  // A letter that has no room left goes in whole or not at all.
+  a->SetMaxLength(3);
+  a->SetText("ab");
+  input::PressKey(*a, vk::End);
+  input::PressLayoutKey(*a, utf8_keys::kKeyUdiaeresis, "\xC3\xBC");
+  EXPECT_EQ(a->GetText(), "ab");
+  // In a full field that pushes, it pushes out whole characters.
+  a->SetOption(O::InsertPushes, true);
+  a->SetMaxLength(4);
+  a->SetText("a\xC3\xA9" "b");
+  input::PressKey(*a, vk::Home);
+  input::PressLayoutKey(*a, utf8_keys::kKeyUdiaeresis, "\xC3\xBC");
+  EXPECT_EQ(a->GetText(), "\xC3\xBC" "a");
+}
+
 TEST_F(SimpleFieldWindowTest, ArrowsStepAndAFullFieldMovesOn) {
   a->SetDataType(sftInteger);
   a->SetOption(O::ArrowIncDec, true);

@@ -79,6 +79,23 @@ TEST_F(VirEditTest, CaretKeysStepOverWholeUtf8Characters) {
   EXPECT_EQ(editor->ReadParagraph(1), "\xC3\xA9       x");
 }
 
+TEST_F(VirEditTest, LettersOfOtherLayoutsKeepTheLinesEncoding) {
+  for (const utf8_keys::TypedCase& c : utf8_keys::kTypedCases) {
+    SCOPED_TRACE(c.name);
+    editor->ClearText();
+    editor->InsertTextAtCaret(c.text);
+    utf8_keys::TypeLetter(*editor, c);
+    EXPECT_EQ(Text(), c.result);
+  }
+  // Each line keeps its own encoding.
+  editor->ClearText();
+  editor->InsertTextAtCaret("Z\xFCrich\r\nZ\xC3\xBCrich");
+  input::PressLayoutKey(*editor, utf8_keys::kKeyEacute, "\xC3\xA9");
+  editor->MoveCaretToLineCol(1, 1);
+  input::PressLayoutKey(*editor, utf8_keys::kKeyEacute, "\xC3\xA9");
+  EXPECT_EQ(Text(), "\xE9Z\xFCrich|Z\xC3\xBCrich\xC3\xA9");
+}
+
 TEST_F(VirEditTest, TypingBackspaceDeleteAndEnter) {
   input::TypeText(*editor, "abc");
   input::PressKey(*editor, vk::Return, 0, "\r");
