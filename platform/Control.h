@@ -65,8 +65,9 @@ class Control : public MessageReceiver {
   virtual std::string Caption() const;
   virtual void SetCaption(const std::string& caption);
 
-  // Bounds in the parent's client coordinates.
-  void SetBounds(int left, int top, int width, int height);
+  // Bounds in the parent's client coordinates; controls with rules of their
+  // own for their size or place override it.
+  virtual void SetBounds(int left, int top, int width, int height);
   Rect Bounds() const;
   int Left() const { return Bounds().left; }
   int Top() const { return Bounds().top; }

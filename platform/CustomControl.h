@@ -34,9 +34,29 @@ class CustomControl : public Control {
   explicit CustomControl(Control& parent);
   ~CustomControl() override;
 
-  // The client area without the scroll bars.
+  // The client area without the frame and the scroll bars.
   int ClientWidth() const override;
   int ClientHeight() const override;
+
+  // The frame around the client area: none (when made), a black line one
+  // pixel wide, or the sunken 3-D edge two pixels wide. Client coordinates
+  // (painting, the mouse, the caret, children) start inside it.
+  void SetFrame(EditBorder frame);
+  EditBorder Frame() const;
+
+  // The control's events, fired before its own handling of the same input: a
+  // key handler that sets `key` to 0 (`ch` to 0) keeps the key (the character)
+  // from the control; the text a key types still follows.
+  std::function<void(int& key, ShiftState shift)> OnKeyDown;
+  std::function<void(char& ch)> OnKeyPress;
+  std::function<void(int& key, ShiftState shift)> OnKeyUp;
+  std::function<void(MouseButton button, ShiftState shift, int x, int y)> OnMouseDown;
+  std::function<void(ShiftState shift, int x, int y)> OnMouseMove;
+  std::function<void(MouseButton button, ShiftState shift, int x, int y)> OnMouseUp;
+  // The left button pressed and released over the client area (before OnMouseUp).
+  std::function<void()> OnClick;
+  // A double click of the left button (before the press it brings).
+  std::function<void()> OnDblClick;
 
   // Scroll bars, as the platform's: setting the position moves the thumb only.
   void SetScrollRange(ScrollBarKind bar, int minPos, int maxPos);
@@ -104,6 +124,7 @@ class CustomControl : public Control {
   void DispatchMouseMove(ShiftState shift, int x, int y);
   void DispatchMouseUp(MouseButton button, ShiftState shift, int x, int y);
   void DispatchMouseWheel(ShiftState shift, int delta, int x, int y);
+  void DispatchMouseLeave();
   void DispatchFocusGained(Control* losing);
   void DispatchFocusLost(Control* gaining);
   void DispatchScroll(ScrollBarKind bar, ScrollCode code, int pos);
@@ -128,6 +149,8 @@ class CustomControl : public Control {
   virtual void MouseUp(MouseButton button, ShiftState shift, int x, int y);
   virtual void MouseWheel(ShiftState shift, int delta, int x, int y);
   virtual void DblClick();
+  // The mouse left the control.
+  virtual void MouseLeave();
   virtual void FocusGained(Control* losing);
   virtual void FocusLost(Control* gaining);
   virtual void Scrolled(ScrollBarKind bar, ScrollCode code, int pos);

@@ -77,9 +77,6 @@ class Label : public Control {
   void SetFocusControl(Control& control);
 };
 
-// How an edit or a combo box is framed: no frame, a plain line, or the sunken 3-D look.
-enum class EditBorder { None, Single, Lowered3D };
-
 // The keys and typed characters of an edit (or a combo box, with its edit
 // part), offered to the control's own handling before the toolkit sees them.
 class KeyHooks {

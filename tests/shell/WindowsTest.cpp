@@ -18,6 +18,7 @@
 #include "platform/Clock.h"
 #include "platform/IniFile.h"
 #include "platform/Snapshot.h"
+#include "platform/SystemColors.h"
 #include "platform/record/ManualClock.h"
 #include "platform/qt/QtServices.h"
 #include "platform/record/RecordingPrinter.h"
@@ -609,6 +610,35 @@ TEST_F(MorvapcWindows, KeysTypedAsTheDialogOpensEnterItsFirstCell) {
   input::Flush();
   EXPECT_EQ(dialog->StatusPanel().Caption(), " ");
   EXPECT_EQ(ListingForm()->Model().PageCount(), 2) << "the run took the typed input name";
+}
+
+// The grid stands in its sunken 3-D edge (a single border with the 3-D look),
+// the cells inside it; the picture of the grid goes with the test's artefacts.
+TEST_F(MorvapcWindows, TheParameterGridHasItsSunkenBorder) {
+  TMORVAF& main = Start();
+  main.Notebook().SetPageIndex(1);
+  main.ModuleButton(21)->Click();
+  input::Flush();
+  TDialogF* dialog = DialogForm();
+  ASSERT_NE(dialog, nullptr);
+  TVirTable& table = dialog->Table();
+  EXPECT_EQ(table.BorderStyle(), TBorderStyle::bsSingle);
+  EXPECT_TRUE(table.Ctl3D());
+  EXPECT_EQ(table.Frame(), EditBorder::Lowered3D);
+  EXPECT_EQ(table.ClientWidth(), table.Width() - 4);
+  Snapshot(table, "param-dialog-grid.png");
+  const RasterImage picture = GrabImage(table);
+  ASSERT_EQ(picture.width, table.Width());
+  auto pixel = [&](int x, int y) {
+    const std::uint32_t p = picture.pixels[static_cast<std::size_t>(y * picture.width + x)];
+    return RGB(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF));
+  };
+  const int right = picture.width - 1, bottom = picture.height - 1;
+  EXPECT_EQ(pixel(0, 0), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(pixel(1, 1), ColorToRGB(cl3DDkShadow));
+  EXPECT_EQ(pixel(right, bottom), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(pixel(right - 1, bottom - 1), ColorToRGB(cl3DLight));
+  EXPECT_EQ(pixel(0, picture.height / 2), ColorToRGB(clBtnShadow));
 }
 
 TEST_F(MorvapcWindows, SimintFromItsButtonToASavedListing) {
