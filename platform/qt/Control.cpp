@@ -312,8 +312,15 @@ void Control::DeliverMouseDown(int x, int y, ShiftState shift) {
   QApplication::sendEvent(target, &press);
 }
 
-void Control::Invalidate() { peer_->widget->update(); }
-void Control::Repaint() { peer_->widget->repaint(); }
+// The client area too, where it is a widget of its own.
+void Control::Invalidate() {
+  peer_->widget->update();
+  if (peer_->Container() != peer_->widget) peer_->Container()->update();
+}
+void Control::Repaint() {
+  peer_->widget->repaint();
+  if (peer_->Container() != peer_->widget) peer_->Container()->repaint();
+}
 
 void Control::PostMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
   MessageQueue::Post(*this, Message{msg, wParam, lParam});

@@ -609,7 +609,7 @@ void CustomControl::DispatchKeyDown(int key, ShiftState shift, const std::string
   RunGuarded([&] {
     int k = key;
     if (OnKeyDown) OnKeyDown(k, shift);
-    if (k != 0 && self) KeyDown(k, shift);
+    if (self && (k != 0 || key == 0)) KeyDown(k, shift);
   });
   for (char typed : TypedText(shift, text)) {
     if (!self) return;
@@ -626,7 +626,7 @@ void CustomControl::DispatchKeyUp(int key, ShiftState shift) {
   RunGuarded([&] {
     int k = key;
     if (OnKeyUp) OnKeyUp(k, shift);
-    if (k != 0 && self) KeyUp(k, shift);
+    if (self && (k != 0 || key == 0)) KeyUp(k, shift);
   });
 }
 

@@ -152,6 +152,7 @@ TEST_F(SpinnerTest, ARepeatEndsWhenTheButtonWentUpElsewhere) {
   EXPECT_FALSE(spin.Pressed());
   // The next press repeats as ever.
   desktop.SetShiftState(ssLeft);
+  clicks.clear();
   Record(spin);
   input::MouseDown(spin, MouseButton::Left, 8, 3);
   Wait(600);
