@@ -312,14 +312,14 @@ void Control::DeliverMouseDown(int x, int y, ShiftState shift) {
   QApplication::sendEvent(target, &press);
 }
 
-// The client area too, where it is a widget of its own.
+// A custom control paints its client area, a widget of its own inside the frame.
 void Control::Invalidate() {
-  peer_->widget->update();
-  if (peer_->Container() != peer_->widget) peer_->Container()->update();
+  QWidget* target = dynamic_cast<CustomControl*>(this) != nullptr ? peer_->Container() : peer_->widget.data();
+  target->update();
 }
 void Control::Repaint() {
-  peer_->widget->repaint();
-  if (peer_->Container() != peer_->widget) peer_->Container()->repaint();
+  QWidget* target = dynamic_cast<CustomControl*>(this) != nullptr ? peer_->Container() : peer_->widget.data();
+  target->repaint();
 }
 
 void Control::PostMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {

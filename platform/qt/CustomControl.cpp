@@ -161,12 +161,14 @@ class CustomWidget : public QWidget {
     int h = height() - 2 * f - (hBar && !hBar->isHidden() ? hBar->sizeHint().height() : 0);
     return QRect(f, f, std::max(0, w), std::max(0, h));
   }
+  // The client area goes last: its new size reaches the control at once, which
+  // may show or hide a scroll bar and so place the parts again.
   void PlaceParts() {
     const QRect area = ClientArea();
     const int f = FrameWidth();
-    client->setGeometry(area);
     if (vBar) vBar->setGeometry(area.right() + 1, f, width() - f - area.right() - 1, area.height());
     if (hBar) hBar->setGeometry(f, area.bottom() + 1, area.width(), height() - f - area.bottom() - 1);
+    client->setGeometry(area);
   }
   template <class F>
   void Dispatch(F&& f) {

@@ -33,8 +33,9 @@ std::pair<QWidget*, QPoint> MouseTarget(Control& control, int x, int y) {
   QWidget* client = control.Peer().Container();
   const QPoint inClient = (x < 0 || y < 0) ? client->rect().center() : QPoint(x, y);
   const QPoint p = client->mapTo(widget, inClient);
+  // A point on no part of it (beyond it, or on its frame) goes to the client area.
   QWidget* child = widget->childAt(p);
-  if (child == nullptr) return {widget, p};
+  if (child == nullptr) return {client, inClient};
   return {child, child->mapFrom(widget, p)};
 }
 

@@ -166,6 +166,7 @@ class TVirTCFieldCell : public TVirTCBaseEntryField {
     EditClass& field = owner.Add<EditClass>(*this);
     field.Hide();
     field.SetOption(TEntryOption::AutoSize, false);  // the cell gives it its size
+    field.SetBorderStyle(TBorderStyle::bsNone);       // a cell's edit shows no border of its own
     return field;
   }
 };

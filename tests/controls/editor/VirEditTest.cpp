@@ -11,6 +11,7 @@
 #include "tests/controls/base/BindingKeys.h"
 #include "platform/Clipboard.h"
 #include "platform/Snapshot.h"
+#include "platform/SystemColors.h"
 #include "platform/record/ManualClock.h"
 #include "tests/platform/QtTestSupport.h"
 
@@ -59,6 +60,31 @@ class VirEditTest : public platform_test::WindowTest {
   TVirController* controller = nullptr;
   TVirEditor* editor = nullptr;
 };
+
+// BorderStyle bsSingle draws the sunken edge with Ctl3D (a black line
+// without it); bsNone draws none. A click lands on the text as it shows.
+TEST_F(VirEditTest, TheBorderIsDrawnAndTheTextStartsInsideIt) {
+  auto corner = [this] {
+    const RasterImage image = GrabImage(*editor);
+    const std::uint32_t p = image.pixels[0];
+    return RGB(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF));
+  };
+  EXPECT_EQ(editor->BorderStyle(), TBorderStyle::bsSingle);
+  EXPECT_EQ(editor->Frame(), EditBorder::Lowered3D);
+  EXPECT_EQ(corner(), ColorToRGB(clBtnShadow));
+  const int framed = editor->ClientWidth();
+  editor->SetCtl3D(false);
+  EXPECT_EQ(editor->Frame(), EditBorder::Single);
+  EXPECT_EQ(corner(), ColorToRGB(clWindowFrame));
+  editor->SetBorderStyle(TBorderStyle::bsNone);
+  EXPECT_EQ(editor->Frame(), EditBorder::None);
+  EXPECT_EQ(editor->ClientWidth(), framed + 4);
+  editor->SetBorderStyle(TBorderStyle::bsSingle);
+  Fill(5);
+  input::Click(*editor, X(3), Y(2));
+  EXPECT_EQ(editor->CaretLine(), 2);
+  EXPECT_EQ(editor->CaretColumn(), 3);
+}
 
 TEST_F(VirEditTest, TypingBackspaceDeleteAndEnter) {
   input::TypeText(*editor, "abc");
