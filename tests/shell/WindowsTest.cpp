@@ -132,6 +132,13 @@ class MorvapcWindows : public platform_test::WindowTest {
     };
     return shown;
   }
+  // The Simint dialog, opened by its button on the main window's second page.
+  TDialogF* OpenSimint(TMORVAF& main) {
+    main.Notebook().SetPageIndex(1);
+    main.ModuleButton(21)->Click();
+    input::Flush();
+    return DialogForm();
+  }
   static void Snapshot(Control& control, const std::string& name) {
     const fs::path folder = fs::path(MORVA_ARTEFACTS) / "shell" / "forms";
     fs::create_directories(folder);
@@ -599,10 +606,7 @@ TEST_F(MorvapcWindows, KeysTypedAsTheDialogOpensEnterItsFirstCell) {
   const fs::path folder = DataFolder();
   fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
   TMORVAF& main = Start();
-  main.Notebook().SetPageIndex(1);
-  main.ModuleButton(21)->Click();
-  input::Flush();
-  TDialogF* dialog = DialogForm();
+  TDialogF* dialog = OpenSimint(main);
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(KeyTarget(*dialog).Focused()) << "keys reach the grid or its cell's edit";
   Type(*dialog, "interval.qmx");
@@ -616,10 +620,7 @@ TEST_F(MorvapcWindows, KeysTypedAsTheDialogOpensEnterItsFirstCell) {
 // the cells inside it; the picture of the grid goes with the test's artefacts.
 TEST_F(MorvapcWindows, TheParameterGridHasItsSunkenBorder) {
   TMORVAF& main = Start();
-  main.Notebook().SetPageIndex(1);
-  main.ModuleButton(21)->Click();
-  input::Flush();
-  TDialogF* dialog = DialogForm();
+  TDialogF* dialog = OpenSimint(main);
   ASSERT_NE(dialog, nullptr);
   TVirTable& table = dialog->Table();
   EXPECT_EQ(table.BorderStyle(), TBorderStyle::bsSingle);
@@ -645,10 +646,7 @@ TEST_F(MorvapcWindows, SimintFromItsButtonToASavedListing) {
   const fs::path folder = DataFolder();
   fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
   TMORVAF& main = Start();
-  main.Notebook().SetPageIndex(1);
-  main.ModuleButton(21)->Click();
-  input::Flush();
-  TDialogF* dialog = DialogForm();
+  TDialogF* dialog = OpenSimint(main);
   ASSERT_NE(dialog, nullptr);
   ASSERT_EQ(dialog->Caption(), "Simint");
 
