@@ -38,6 +38,12 @@ class CustomControl : public Control {
   int ClientWidth() const override;
   int ClientHeight() const override;
 
+  // The frame: none (when made), a black line one pixel wide, or the sunken
+  // 3-D edge two pixels wide, drawn over the edge of the client area after
+  // the control painted it.
+  void SetFrame(EditBorder frame);
+  EditBorder Frame() const;
+
   // Scroll bars, as the platform's: setting the position moves the thumb only.
   void SetScrollRange(ScrollBarKind bar, int minPos, int maxPos);
   void SetScrollPage(ScrollBarKind bar, int page);
@@ -78,6 +84,8 @@ class CustomControl : public Control {
   void SetCursorPicture(const RasterImage& picture, int hotX, int hotY);
   // The size of a scroll bar's arrow button in the platform's style, in pixels.
   static int ScrollArrowSize();
+  // Without double clicks, the second press of a double click arrives as a plain press.
+  void SetDoubleClicks(bool on);
   // With tabs wanted, Tab reaches KeyDown instead of moving the focus.
   void SetWantTabs(bool want);
   // A control that is no tab stop takes the focus neither from Tab nor from a

@@ -1,6 +1,7 @@
 #include "platform/CustomControl.h"
 
 #include "platform/Guard.h"
+#include "platform/SystemColors.h"
 #include "platform/qt/Peer.h"
 #include "platform/qt/QtCanvas.h"
 
@@ -141,6 +142,8 @@ class CustomWidget : public QWidget {
   }
 
   bool wantTabs = false;
+  bool doubleClicks = true;
+  EditBorder frame = EditBorder::None;
   const std::function<void(Canvas&)>* paintNow = nullptr;
   std::optional<QRect> paintBox;
   QRegion uncovered;  // by ScrollArea, not yet painted
@@ -156,11 +159,35 @@ class CustomWidget : public QWidget {
     if (paintNow) {
       // What the control paints outside a paint request; the backing store keeps the rest.
       (*paintNow)(*canvas);
+      canvas.reset();
+      PaintFrame(painter);
       return;
     }
     paintBox = region.boundingRect();
     Dispatch([&](CustomControl& c) { c.DispatchPaint(*canvas); });
     paintBox.reset();
+    canvas.reset();
+    PaintFrame(painter);
+  }
+  // A black line, or the sunken edge of two lines, dark above and left, light below and right.
+  void PaintFrame(QPainter& painter) const {
+    if (frame == EditBorder::None) return;
+    painter.setClipping(false);
+    auto box = [&](QRect at, Color topLeft, Color bottomRight) {
+      painter.setPen(ToQColor(ColorToRGB(topLeft)));
+      painter.drawLine(at.topLeft(), at.topRight());
+      painter.drawLine(at.topLeft(), at.bottomLeft());
+      painter.setPen(ToQColor(ColorToRGB(bottomRight)));
+      painter.drawLine(at.bottomLeft(), at.bottomRight());
+      painter.drawLine(at.topRight(), at.bottomRight());
+    };
+    const QRect r = ClientRect().adjusted(0, 0, -1, -1);
+    if (frame == EditBorder::Single) {
+      box(r, clWindowFrame, clWindowFrame);
+    } else {
+      box(r, clBtnShadow, clBtnHighlight);
+      box(r.adjusted(1, 1, -1, -1), cl3DDkShadow, cl3DLight);
+    }
   }
   void keyPressEvent(QKeyEvent* e) override {
     int key = VirtualKeyOf(*e);
@@ -174,7 +201,7 @@ class CustomWidget : public QWidget {
     Dispatch([&](CustomControl& c) { c.DispatchKeyUp(key, shift); });
   }
   void mousePressEvent(QMouseEvent* e) override { Mouse(e, true, false); }
-  void mouseDoubleClickEvent(QMouseEvent* e) override { Mouse(e, true, true); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { Mouse(e, true, doubleClicks); }
   void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false, false); }
   void mouseMoveEvent(QMouseEvent* e) override {
     QPoint p = e->position().toPoint();
@@ -459,6 +486,15 @@ void CustomControl::RecreateWnd() {
   if (windowMade_) CreateWnd();
 }
 
+void CustomControl::SetFrame(EditBorder frame) {
+  WidgetOf(*this)->frame = frame;
+  WidgetOf(*this)->update();
+}
+
+EditBorder CustomControl::Frame() const { return WidgetOf(*this)->frame; }
+
+void CustomControl::SetDoubleClicks(bool on) { WidgetOf(*this)->doubleClicks = on; }
+
 void CustomControl::DispatchShown() {
   if (!windowMade_) RunGuarded([&] { HandleNeeded(); });
 }
@@ -525,24 +561,19 @@ std::string TypedText(ShiftState shift, const std::string& text) {
 
 void CustomControl::DispatchKeyDown(int key, ShiftState shift, const std::string& text) {
   WeakRef<CustomControl> self(this);
-  RunGuarded([&] {
-    int k = key;
-    KeyDown(k, shift);
-  });
+  int k = key;
+  if (FireKeyDown(*this, k, shift) && self) RunGuarded([&] { KeyDown(k, shift); });
   for (char typed : TypedText(shift, text)) {
     if (!self) return;
-    RunGuarded([&] {
-      char c = typed;
-      KeyPress(c);
-    });
+    char c = typed;
+    if (FireKeyPress(*this, c) && self) RunGuarded([&] { KeyPress(c); });
   }
 }
 
 void CustomControl::DispatchKeyUp(int key, ShiftState shift) {
-  RunGuarded([&] {
-    int k = key;
-    KeyUp(k, shift);
-  });
+  WeakRef<CustomControl> self(this);
+  int k = key;
+  if (FireKeyUp(*this, k, shift) && self) RunGuarded([&] { KeyUp(k, shift); });
 }
 
 void CustomControl::DispatchMouseDown(MouseButton button, ShiftState shift, int x, int y, bool isDouble) {
@@ -552,15 +583,20 @@ void CustomControl::DispatchMouseDown(MouseButton button, ShiftState shift, int 
     if (!self) return;
     shift |= ssDouble;
   }
-  RunGuarded([&] { MouseDown(button, shift, x, y); });
+  FireMouse(*this, isDouble ? MouseAction::DoubleClick : MouseAction::Down, button, shift & ~ssDouble, QPoint(x, y));
+  if (self) RunGuarded([&] { MouseDown(button, shift, x, y); });
 }
 
 void CustomControl::DispatchMouseMove(ShiftState shift, int x, int y) {
-  RunGuarded([&] { MouseMove(shift, x, y); });
+  WeakRef<CustomControl> self(this);
+  FireMouse(*this, MouseAction::Move, MouseButton::Left, shift, QPoint(x, y));
+  if (self) RunGuarded([&] { MouseMove(shift, x, y); });
 }
 
 void CustomControl::DispatchMouseUp(MouseButton button, ShiftState shift, int x, int y) {
-  RunGuarded([&] { MouseUp(button, shift, x, y); });
+  WeakRef<CustomControl> self(this);
+  FireMouse(*this, MouseAction::Up, button, shift, QPoint(x, y));
+  if (self) RunGuarded([&] { MouseUp(button, shift, x, y); });
 }
 
 void CustomControl::DispatchMouseWheel(ShiftState shift, int delta, int x, int y) {
