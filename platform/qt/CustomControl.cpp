@@ -181,7 +181,7 @@ class CustomWidget : public QWidget {
       painter.drawLine(at.bottomLeft(), at.bottomRight());
       painter.drawLine(at.topRight(), at.bottomRight());
     };
-    const QRect r = ClientRect().adjusted(0, 0, -1, -1);
+    const QRect r = ClientRect();
     if (frame == EditBorder::Single) {
       box(r, clWindowFrame, clWindowFrame);
     } else {
