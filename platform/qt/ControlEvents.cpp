@@ -153,18 +153,23 @@ void PressForDrag(Control& control, const QPoint& global) {
   if (control.GetDragMode() == DragMode::Automatic) control.BeginDrag(false);
 }
 
+// A key without a virtual-key number (a character typed alone) still reaches
+// the control; only a handler that clears the key keeps it away.
 bool FireKeyDown(Control& control, int& key, ShiftState shift) {
-  if (control.Events.OnKeyDown && key != 0) RunGuarded([&] { control.Events.OnKeyDown(control, key, shift); });
+  if (!control.Events.OnKeyDown || key == 0) return true;
+  RunGuarded([&] { control.Events.OnKeyDown(control, key, shift); });
   return key != 0;
 }
 
 bool FireKeyPress(Control& control, char& ch) {
-  if (control.Events.OnKeyPress && ch != 0) RunGuarded([&] { control.Events.OnKeyPress(control, ch); });
+  if (!control.Events.OnKeyPress || ch == 0) return true;
+  RunGuarded([&] { control.Events.OnKeyPress(control, ch); });
   return ch != 0;
 }
 
 bool FireKeyUp(Control& control, int& key, ShiftState shift) {
-  if (control.Events.OnKeyUp && key != 0) RunGuarded([&] { control.Events.OnKeyUp(control, key, shift); });
+  if (!control.Events.OnKeyUp || key == 0) return true;
+  RunGuarded([&] { control.Events.OnKeyUp(control, key, shift); });
   return key != 0;
 }
 

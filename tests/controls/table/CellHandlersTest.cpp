@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "CellGridSupport.h"
@@ -372,34 +373,27 @@ TEST_F(CellHandlers, AnOwnerDrawnComboBoxDrawsAndMeasuresItsItemsThroughTheCell)
 
 // ---- stored range limits ----
 
+// Makes an entry-field cell of one class and data type (and picture mask) in a table.
+template <class CellClass, class TypeT>
+std::function<std::unique_ptr<TVirTCBaseEntryField>(plat::Control&)> FieldCell(TypeT type,
+                                                                                 const std::string& mask = {}) {
+  return [type, mask](plat::Control& owner) {
+    auto cell = std::make_unique<CellClass>(owner);
+    cell->SetDataType(type);
+    if constexpr (std::is_same_v<CellClass, TVirTCPictureField>) cell->SetPictureMask(mask);
+    return std::unique_ptr<TVirTCBaseEntryField>(std::move(cell));
+  };
+}
+
 TEST_F(CellHandlers, RangeLimitsAreStoredWithTheCellAndReadBack) {
   const struct {
     const char* name;
     std::function<std::unique_ptr<TVirTCBaseEntryField>(plat::Control&)> make;
     std::string lo, hi;
   } cases[] = {
-      {"numeric long integer",
-       [](plat::Control& owner) {
-         auto cell = std::make_unique<TVirTCNumericField>(owner);
-         cell->SetDataType(nftLongInt);
-         return std::unique_ptr<TVirTCBaseEntryField>(std::move(cell));
-       },
-       "-5", "120"},
-      {"picture double",
-       [](plat::Control& owner) {
-         auto cell = std::make_unique<TVirTCPictureField>(owner);
-         cell->SetDataType(pftDouble);
-         cell->SetPictureMask("####.##");
-         return std::unique_ptr<TVirTCBaseEntryField>(std::move(cell));
-       },
-       "0.5", "99.75"},
-      {"simple long integer",
-       [](plat::Control& owner) {
-         auto cell = std::make_unique<TVirTCSimpleField>(owner);
-         cell->SetDataType(sftLongInt);
-         return std::unique_ptr<TVirTCBaseEntryField>(std::move(cell));
-       },
-       "1", "9"},
+      {"numeric long integer", FieldCell<TVirTCNumericField>(nftLongInt), "-5", "120"},
+      {"picture double", FieldCell<TVirTCPictureField>(pftDouble, "####.##"), "0.5", "99.75"},
+      {"simple long integer", FieldCell<TVirTCSimpleField>(sftLongInt), "1", "9"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
