@@ -242,6 +242,13 @@ TEST_F(CellHandlers, DragsReachTheEditControlAsTargetAndAsSource) {
     EXPECT_EQ(target, &bin);
     EXPECT_EQ(binLog, (std::vector<std::string>{"dropped"}));
     EXPECT_EQ(plat::Control::DragSource(), nullptr);
+    // Dropped where nothing takes it (the table has no OnDragOver): the drag ends without a target.
+    plat::input::MouseDown(editor, plat::MouseButton::Left, 4, 4, plat::ssCtrl);
+    plat::input::MouseMove(editor, 200 - e.left, 260 - e.top, plat::ssLeft | plat::ssCtrl);
+    plat::input::MouseUp(editor, plat::MouseButton::Left, 200 - e.left, 260 - e.top, plat::ssCtrl);
+    plat::input::Flush();
+    EXPECT_EQ(target, nullptr);
+    EXPECT_EQ(binLog.size(), 1u);
     cell.Events = {};
     table->StopEditing(false);
   }
