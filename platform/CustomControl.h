@@ -44,20 +44,6 @@ class CustomControl : public Control {
   void SetFrame(EditBorder frame);
   EditBorder Frame() const;
 
-  // The control's events, fired before its own handling of the same input: a
-  // key handler that sets `key` to 0 (`ch` to 0) keeps the key (the character)
-  // from the control; the text a key types still follows.
-  std::function<void(int& key, ShiftState shift)> OnKeyDown;
-  std::function<void(char& ch)> OnKeyPress;
-  std::function<void(int& key, ShiftState shift)> OnKeyUp;
-  std::function<void(MouseButton button, ShiftState shift, int x, int y)> OnMouseDown;
-  std::function<void(ShiftState shift, int x, int y)> OnMouseMove;
-  std::function<void(MouseButton button, ShiftState shift, int x, int y)> OnMouseUp;
-  // The left button pressed and released over the client area (before OnMouseUp).
-  std::function<void()> OnClick;
-  // A double click of the left button (before the press it brings).
-  std::function<void()> OnDblClick;
-
   // Scroll bars, as the platform's: setting the position moves the thumb only.
   void SetScrollRange(ScrollBarKind bar, int minPos, int maxPos);
   void SetScrollPage(ScrollBarKind bar, int page);
@@ -98,6 +84,8 @@ class CustomControl : public Control {
   void SetCursorPicture(const RasterImage& picture, int hotX, int hotY);
   // The size of a scroll bar's arrow button in the platform's style, in pixels.
   static int ScrollArrowSize();
+  // Without double clicks, the second press of a double click arrives as a plain press.
+  void SetDoubleClicks(bool on);
   // With tabs wanted, Tab reaches KeyDown instead of moving the focus.
   void SetWantTabs(bool want);
   // A control that is no tab stop takes the focus neither from Tab nor from a

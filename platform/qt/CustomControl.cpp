@@ -21,7 +21,6 @@
 #include <QWheelEvent>
 
 #include <optional>
-#include <utility>
 
 namespace plat {
 
@@ -115,7 +114,7 @@ class ClientWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* e) override { Mouse(e, true, false); }
-  void mouseDoubleClickEvent(QMouseEvent* e) override { Mouse(e, true, true); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false, false); }
   void mouseMoveEvent(QMouseEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
@@ -178,7 +177,7 @@ class CustomWidget : public QWidget {
   ClientWidget* client;
   EditBorder frame = EditBorder::None;
   bool wantTabs = false;
-  bool pressed = false;  // the left button went down on the client area, for the click on its release
+  bool doubleClicks = true;
   const std::function<void(Canvas&)>* paintNow = nullptr;
   std::optional<QRect> paintBox;
   QRegion uncovered;  // by ScrollArea, not yet painted
@@ -252,6 +251,9 @@ void ClientWidget::paintEvent(QPaintEvent* event) {
   outer_.Dispatch([&](CustomControl& c) { c.DispatchPaint(*canvas); });
   outer_.paintBox.reset();
 }
+
+// Without double clicks, the second press arrives as a plain press.
+void ClientWidget::mouseDoubleClickEvent(QMouseEvent* e) { Mouse(e, true, outer_.doubleClicks); }
 
 void ClientWidget::mouseMoveEvent(QMouseEvent* e) {
   QPoint p = e->position().toPoint();
@@ -542,6 +544,8 @@ void CustomControl::RecreateWnd() {
   if (windowMade_) CreateWnd();
 }
 
+void CustomControl::SetDoubleClicks(bool on) { WidgetOf(*this)->doubleClicks = on; }
+
 void CustomControl::DispatchShown() {
   if (!windowMade_) RunGuarded([&] { HandleNeeded(); });
 }
@@ -608,66 +612,43 @@ std::string TypedText(ShiftState shift, const std::string& text) {
 
 void CustomControl::DispatchKeyDown(int key, ShiftState shift, const std::string& text) {
   WeakRef<CustomControl> self(this);
-  RunGuarded([&] {
-    int k = key;
-    if (OnKeyDown) OnKeyDown(k, shift);
-    if (self && (k != 0 || key == 0)) KeyDown(k, shift);
-  });
+  int k = key;
+  if (FireKeyDown(*this, k, shift) && self) RunGuarded([&] { KeyDown(k, shift); });
   for (char typed : TypedText(shift, text)) {
     if (!self) return;
-    RunGuarded([&] {
-      char c = typed;
-      if (OnKeyPress) OnKeyPress(c);
-      if (c != 0 && self) KeyPress(c);
-    });
+    char c = typed;
+    if (FireKeyPress(*this, c) && self) RunGuarded([&] { KeyPress(c); });
   }
 }
 
 void CustomControl::DispatchKeyUp(int key, ShiftState shift) {
   WeakRef<CustomControl> self(this);
-  RunGuarded([&] {
-    int k = key;
-    if (OnKeyUp) OnKeyUp(k, shift);
-    if (self && (k != 0 || key == 0)) KeyUp(k, shift);
-  });
+  int k = key;
+  if (FireKeyUp(*this, k, shift) && self) RunGuarded([&] { KeyUp(k, shift); });
 }
 
 void CustomControl::DispatchMouseDown(MouseButton button, ShiftState shift, int x, int y, bool isDouble) {
   WeakRef<CustomControl> self(this);
   if (isDouble) {
-    RunGuarded([&] {
-      if (OnDblClick) OnDblClick();
-      if (self) DblClick();
-    });
+    FireMouse(*this, MouseAction::DoubleClick, button, shift, QPoint(x, y));
+    if (self) RunGuarded([&] { DblClick(); });
     if (!self) return;
     shift |= ssDouble;
   }
-  if (button == MouseButton::Left) WidgetOf(*this)->pressed = !isDouble;
-  RunGuarded([&] {
-    if (OnMouseDown) OnMouseDown(button, shift, x, y);
-    if (self) MouseDown(button, shift, x, y);
-  });
+  FireMouse(*this, MouseAction::Down, button, shift, QPoint(x, y));
+  if (self) RunGuarded([&] { MouseDown(button, shift, x, y); });
 }
 
 void CustomControl::DispatchMouseMove(ShiftState shift, int x, int y) {
   WeakRef<CustomControl> self(this);
-  RunGuarded([&] {
-    if (OnMouseMove) OnMouseMove(shift, x, y);
-    if (self) MouseMove(shift, x, y);
-  });
+  FireMouse(*this, MouseAction::Move, MouseButton::Left, shift, QPoint(x, y));
+  if (self) RunGuarded([&] { MouseMove(shift, x, y); });
 }
 
 void CustomControl::DispatchMouseUp(MouseButton button, ShiftState shift, int x, int y) {
   WeakRef<CustomControl> self(this);
-  // A left press released over the client area clicks.
-  const bool clicked = button == MouseButton::Left && std::exchange(WidgetOf(*this)->pressed, false) && x >= 0 &&
-                       y >= 0 && x < ClientWidth() && y < ClientHeight();
-  if (clicked && OnClick) RunGuarded([&] { OnClick(); });
-  if (!self) return;
-  RunGuarded([&] {
-    if (OnMouseUp) OnMouseUp(button, shift, x, y);
-    if (self) MouseUp(button, shift, x, y);
-  });
+  FireMouse(*this, MouseAction::Up, button, shift, QPoint(x, y));
+  if (self) RunGuarded([&] { MouseUp(button, shift, x, y); });
 }
 
 void CustomControl::DispatchMouseLeave() {

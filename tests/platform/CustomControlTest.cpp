@@ -179,21 +179,21 @@ TEST_F(CustomControlTest, MouseClicksAndDoubleClicks) {
 }
 
 TEST_F(CustomControlTest, EventsFireBeforeTheControlsOwnHandlingAndMayKeepInputFromIt) {
-  a->OnKeyDown = [this](int& key, ShiftState) {
+  a->Events.OnKeyDown = [this](Control&, int& key, ShiftState) {
     log.push_back("A event: down " + std::to_string(key));
     if (key == vk::Escape) key = 0;  // kept from the control
   };
-  a->OnKeyPress = [this](char& ch) {
+  a->Events.OnKeyPress = [this](Control&, char& ch) {
     log.push_back(std::string("A event: press ") + ch);
     if (ch == 'x') ch = 0;
   };
-  a->OnKeyUp = [this](int& key, ShiftState) { log.push_back("A event: up " + std::to_string(key)); };
-  a->OnMouseDown = [this](MouseButton, ShiftState, int x, int y) {
+  a->Events.OnKeyUp = [this](Control&, int& key, ShiftState) { log.push_back("A event: up " + std::to_string(key)); };
+  a->Events.OnMouseDown = [this](Control&, MouseButton, ShiftState, int x, int y) {
     log.push_back("A event: mouse down " + std::to_string(x) + "," + std::to_string(y));
   };
-  a->OnMouseUp = [this](MouseButton, ShiftState, int, int) { log.push_back("A event: mouse up"); };
-  a->OnClick = [this] { log.push_back("A event: click"); };
-  a->OnDblClick = [this] { log.push_back("A event: dblclick"); };
+  a->Events.OnMouseUp = [this](Control&, MouseButton, ShiftState, int, int) { log.push_back("A event: mouse up"); };
+  a->Events.OnClick = [this](Control& sender) { log.push_back(&sender == a ? "A event: click" : "another sender"); };
+  a->Events.OnDblClick = [this](Control&) { log.push_back("A event: dblclick"); };
   a->SetFocus();
   input::Flush();
   log.clear();

@@ -207,14 +207,14 @@ TEST_F(TableWindow, TheBorderFollowsBorderStyleAndCtl3D) {
 // a key the handler takes (key 0) moves nothing.
 TEST_F(TableWindow, KeyMouseAndDoubleClickEventsComeFirst) {
   std::vector<std::string> trace;
-  table->OnKeyDown = [&](int& key, plat::ShiftState) {
+  table->Events.OnKeyDown = [&](plat::Control&, int& key, plat::ShiftState) {
     trace.push_back("key " + std::to_string(key) + " at row " + std::to_string(table->ActiveRow()));
     if (key == plat::vk::Up) key = 0;
   };
-  table->OnMouseDown = [&](plat::MouseButton, plat::ShiftState, int, int) {
+  table->Events.OnMouseDown = [&](plat::Control&, plat::MouseButton, plat::ShiftState, int, int) {
     trace.push_back("mouse at row " + std::to_string(table->ActiveRow()));
   };
-  table->OnDblClick = [&] { trace.push_back("double at row " + std::to_string(table->ActiveRow())); };
+  table->Events.OnDblClick = [&](plat::Control&) { trace.push_back("double at row " + std::to_string(table->ActiveRow())); };
   Show();
   table->SetFocus();
   plat::input::Flush();
