@@ -322,10 +322,6 @@ void TVirBaseEntryField::Paint(plat::Canvas& canvas) {
   canvas.SetBrush({plat::ColorToRGB(back), plat::BrushStyle::Solid});
   canvas.FillRect({0, 0, ClientWidth(), ClientHeight()});
   PaintText(canvas);
-  // The single border.
-  canvas.SetBrush({plat::clWhite, plat::BrushStyle::Clear});
-  canvas.SetPen({plat::ColorToRGB(plat::clWindowFrame)});
-  canvas.Rectangle({0, 0, ClientWidth(), ClientHeight()});
 }
 
 void TVirBaseEntryField::PaintText(plat::Canvas& canvas) {

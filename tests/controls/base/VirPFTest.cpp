@@ -181,6 +181,8 @@ TEST_F(PictureFieldWindowTest, AssignCopiesTheBorderAndColours) {
   a->SetColor(RGB(255, 255, 200));
   a->SetControlCharColor(clNavy);
   EXPECT_EQ(a->Frame(), EditBorder::None);
+  const RasterImage look = GrabImage(*a);
+  EXPECT_EQ(look.pixels[0] & 0xFFFFFF, ColorToRGB(clWindow) & 0xFFFFFF) << "no border without one";
   b->Assign(*a);
   EXPECT_EQ(b->BorderStyle(), TBorderStyle::bsNone);
   EXPECT_EQ(b->Frame(), EditBorder::None);

@@ -285,7 +285,8 @@ TEST_F(CellHandlers, TheEditorTakesTheFrameThatOnSizeCellEditorAsksFor) {
 }
 
 // A picture of the table while each kind of cell is edited with the 3-D look;
-// the numeric cell's field shows the sunken edge on its own client area.
+// the numeric cell's field shows the sunken edge around its client area, which
+// holds the right-justified value clear of the edge.
 TEST_F(CellHandlers, Showcase3DEditors) {
   const std::string folder = std::string(MORVA_ARTEFACTS) + "/controls/table/";
   std::filesystem::create_directories(folder);
@@ -307,6 +308,9 @@ TEST_F(CellHandlers, Showcase3DEditors) {
       EXPECT_EQ(at(0, 0), plat::ColorToRGB(plat::clBtnShadow) & 0xFFFFFF);
       EXPECT_EQ(at(1, 1), plat::ColorToRGB(plat::cl3DDkShadow) & 0xFFFFFF);
       EXPECT_EQ(at(image.width - 1, image.height - 1), plat::ColorToRGB(plat::clBtnHighlight) & 0xFFFFFF);
+      if (kind == Kind::Numeric) {
+        EXPECT_EQ(at(image.width - 3, 2), plat::ColorToRGB(plat::clWindow) & 0xFFFFFF) << "no second border inside";
+      }
     }
     table->StopEditing(false);
   }
