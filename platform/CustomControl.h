@@ -100,7 +100,8 @@ class CustomControl : public Control {
   void HandleNeeded();
   void RecreateWnd();
 
-  // Called by the toolkit layer; they run the overridable handlers below guarded.
+  // Called by the toolkit layer; they run the overridable handlers below guarded,
+  // after the control's Events (ControlEvents.h) for keys, the mouse and clicks.
   void DispatchShown();
   void DispatchPaint(Canvas& canvas);
   // The bounding box of what the running paint request covers (the client
