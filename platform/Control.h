@@ -4,6 +4,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Component.h"
+#include "platform/ControlEvents.h"
 #include "platform/Layout.h"
 #include "platform/Lifetime.h"
 #include "platform/MessageQueue.h"
@@ -65,8 +66,9 @@ class Control : public MessageReceiver {
   virtual std::string Caption() const;
   virtual void SetCaption(const std::string& caption);
 
-  // Bounds in the parent's client coordinates.
-  void SetBounds(int left, int top, int width, int height);
+  // Bounds in the parent's client coordinates; controls with rules of their
+  // own for their size or place override it.
+  virtual void SetBounds(int left, int top, int width, int height);
   Rect Bounds() const;
   int Left() const { return Bounds().left; }
   int Top() const { return Bounds().top; }
@@ -112,6 +114,16 @@ class Control : public MessageReceiver {
   // Focus events: OnEnter when the control gains the focus, OnExit when it loses it.
   std::function<void()> OnEnter;
   std::function<void()> OnExit;
+  // Click, key, mouse and drag events (ControlEvents.h).
+  ControlEvents Events;
+
+  // Drags: with DragMode Automatic a left press starts one; BeginDrag starts
+  // one now (`immediate`) or once the held mouse has moved 5 pixels.
+  void SetDragMode(DragMode mode) { dragMode_ = mode; }
+  DragMode GetDragMode() const { return dragMode_; }
+  void BeginDrag(bool immediate);
+  // The source of the drag in progress; null when none.
+  static Control* DragSource();
 
   // A key pressed on the control (the part of it that takes keys), with the
   // text it types, as the user's would arrive.
@@ -152,6 +164,7 @@ class Control : public MessageReceiver {
   int tag_ = 0;
   int helpContext_ = 0;
   Align align_ = Align::None;
+  DragMode dragMode_ = DragMode::Manual;
   Lifetime lifetime_;
 };
 

@@ -34,9 +34,15 @@ class CustomControl : public Control {
   explicit CustomControl(Control& parent);
   ~CustomControl() override;
 
-  // The client area without the scroll bars.
+  // The client area without the frame and the scroll bars.
   int ClientWidth() const override;
   int ClientHeight() const override;
+
+  // The frame around the client area: none (when made), a black line one
+  // pixel wide, or the sunken 3-D edge two pixels wide. Client coordinates
+  // (painting, the mouse, the caret, children) start inside it.
+  void SetFrame(EditBorder frame);
+  EditBorder Frame() const;
 
   // Scroll bars, as the platform's: setting the position moves the thumb only.
   void SetScrollRange(ScrollBarKind bar, int minPos, int maxPos);
@@ -78,6 +84,8 @@ class CustomControl : public Control {
   void SetCursorPicture(const RasterImage& picture, int hotX, int hotY);
   // The size of a scroll bar's arrow button in the platform's style, in pixels.
   static int ScrollArrowSize();
+  // Without double clicks, the second press of a double click arrives as a plain press.
+  void SetDoubleClicks(bool on);
   // With tabs wanted, Tab reaches KeyDown instead of moving the focus.
   void SetWantTabs(bool want);
   // A control that is no tab stop takes the focus neither from Tab nor from a
@@ -92,7 +100,8 @@ class CustomControl : public Control {
   void HandleNeeded();
   void RecreateWnd();
 
-  // Called by the toolkit layer; they run the overridable handlers below guarded.
+  // Called by the toolkit layer; they run the overridable handlers below guarded,
+  // after the control's Events (ControlEvents.h) for keys, the mouse and clicks.
   void DispatchShown();
   void DispatchPaint(Canvas& canvas);
   // The bounding box of what the running paint request covers (the client
@@ -104,6 +113,7 @@ class CustomControl : public Control {
   void DispatchMouseMove(ShiftState shift, int x, int y);
   void DispatchMouseUp(MouseButton button, ShiftState shift, int x, int y);
   void DispatchMouseWheel(ShiftState shift, int delta, int x, int y);
+  void DispatchMouseLeave();
   void DispatchFocusGained(Control* losing);
   void DispatchFocusLost(Control* gaining);
   void DispatchScroll(ScrollBarKind bar, ScrollCode code, int pos);
@@ -128,6 +138,8 @@ class CustomControl : public Control {
   virtual void MouseUp(MouseButton button, ShiftState shift, int x, int y);
   virtual void MouseWheel(ShiftState shift, int delta, int x, int y);
   virtual void DblClick();
+  // The mouse left the control.
+  virtual void MouseLeave();
   virtual void FocusGained(Control* losing);
   virtual void FocusLost(Control* gaining);
   virtual void Scrolled(ScrollBarKind bar, ScrollCode code, int pos);

@@ -37,6 +37,8 @@ void Drag(Control& control, int fromX, int fromY, int toX, int toY);
 void DoubleClick(Control& control, int x = -1, int y = -1);
 // The mouse comes over the control (its hint becomes the application's hint).
 void Hover(Control& control);
+// The mouse leaves the control.
+void Leave(Control& control);
 // The pop-up menu shown now: its items' captions and whether each is enabled
 // (empty when no pop-up menu is open), and the choice of one of them by its
 // caption without '&' (false, and the menu closed, when it has no such enabled

@@ -3,6 +3,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/Control.h"
+#include "platform/StdControls.h"
 
 #include <string>
 
@@ -10,6 +11,9 @@ namespace plat {
 
 // The control as it shows now, as a picture (for copying it as a bitmap).
 RasterImage GrabImage(Control& control);
+
+// The dropped-down list of a combo box as it shows now (its items' area); empty when it is not dropped down.
+RasterImage GrabDropDownList(ComboBox& box);
 
 // Renders the control (a form with its frame's client area) into a PNG file.
 bool SaveSnapshot(Control& control, const std::string& pngPath);

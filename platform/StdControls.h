@@ -77,9 +77,6 @@ class Label : public Control {
   void SetFocusControl(Control& control);
 };
 
-// How an edit or a combo box is framed: no frame, a plain line, or the sunken 3-D look.
-enum class EditBorder { None, Single, Lowered3D };
-
 // The keys and typed characters of an edit (or a combo box, with its edit
 // part), offered to the control's own handling before the toolkit sees them.
 class KeyHooks {
@@ -114,8 +111,12 @@ class Edit : public Control, public KeyHooks {
   // Selects `start` .. `end`, the caret at `end`.
   void SetSelection(int start, int end);
   void SetBorder(EditBorder border);
+  EditBorder Border() const { return border_; }
   std::function<void()> OnChange;
   std::function<void()> OnDblClick;
+
+ private:
+  EditBorder border_ = EditBorder::Lowered3D;
 };
 
 class Memo : public Control {
@@ -162,8 +163,22 @@ class RadioGroup : public Control {
 
 // With an edit part: DropDown (and a list that drops down) and Simple (the
 // list shown below it). Without: DropDownList and the two owner-draw styles,
-// which draw like it here.
+// whose items (in the list and in the closed box) the program draws with
+// OnDrawItem; with OwnerDrawVariable OnMeasureItem tells each item's height.
 enum class ComboStyle { DropDown, DropDownList, Simple, OwnerDrawFixed, OwnerDrawVariable };
+
+// How an owner-drawn item shows: chosen in the list, with the focus, or in the closed box.
+struct DrawItemState {
+  bool selected = false;
+  bool focused = false;
+  bool comboBoxEdit = false;
+};
+// Draws item `index` in `rect` of the canvas, which comes filled with the
+// item's background and holds the control's font in the item's text colour.
+using DrawItemEvent =
+    std::function<void(Control& sender, Canvas& canvas, int index, Rect rect, DrawItemState state)>;
+// `height` comes as the toolkit's height for the item.
+using MeasureItemEvent = std::function<void(Control& sender, int index, int& height)>;
 class ComboBox : public Control, public KeyHooks {
  public:
   explicit ComboBox(Control& parent, ComboStyle style = ComboStyle::DropDown);
@@ -183,6 +198,7 @@ class ComboBox : public Control, public KeyHooks {
   // How many items the dropped-down list shows before it scrolls.
   void SetDropDownCount(int count);
   void SetBorder(EditBorder border);
+  EditBorder Border() const { return border_; }
   bool DroppedDown() const;
   void SetDroppedDown(bool down);
   // Runs when the user picks an item or edits the text.
@@ -190,9 +206,14 @@ class ComboBox : public Control, public KeyHooks {
   // Runs when the list is about to drop down.
   std::function<void()> OnDropDown;
   std::function<void()> OnDblClick;
+  // Owner-drawn items (the owner-draw styles only).
+  DrawItemEvent OnDrawItem;
+  MeasureItemEvent OnMeasureItem;
+  bool OwnerDrawn() const { return style_ == ComboStyle::OwnerDrawFixed || style_ == ComboStyle::OwnerDrawVariable; }
 
  private:
   ComboStyle style_;
+  EditBorder border_ = EditBorder::Lowered3D;
 };
 
 class ListBox : public Control {

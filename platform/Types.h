@@ -29,6 +29,10 @@ constexpr ShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 1
 
 enum class MouseButton : std::uint8_t { Left, Right, Middle };
 
+// How an edit, a combo box or a custom control is framed: no frame, a plain
+// line, or the sunken 3-D look.
+enum class EditBorder { None, Single, Lowered3D };
+
 // Results of modal forms and message boxes.
 using ModalResult = int;
 constexpr ModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7;

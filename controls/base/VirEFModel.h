@@ -301,8 +301,8 @@ class EntryFieldModel {
   // The window's creation steps that concern the model.
   virtual void WindowCreated();
   // Height of a field with AutoSize: the font's character height and a
-  // border allowance.
-  static int AutoSizeHeight(int charHeight) { return charHeight + 8; }
+  // border allowance of 8 border lines with the 3-D look, else 6.
+  static int AutoSizeHeight(int charHeight, bool ctl3D) { return charHeight + (ctl3D ? 8 : 6); }
 
   // ---- Events
   std::function<void(EntryFieldModel&)> OnChange;

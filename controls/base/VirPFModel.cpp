@@ -127,8 +127,10 @@ void PictureFieldModel::Assign(const PictureFieldModel& source) {
 // ---- Window creation and focus ---------------------------------------------------------------
 
 void PictureFieldModel::WindowCreated() {
+  // Loading today (or now) below marks the value as kept: decide before.
+  const bool keep = keepValue_;
   std::vector<std::uint8_t> kept;
-  if (keepValue_) {
+  if (keep) {
     kept.resize(std::max<std::size_t>(GetDataSize(), 1));
     TransferValueOut(kept);
   }
@@ -140,12 +142,12 @@ void PictureFieldModel::WindowCreated() {
     SetRangeHigh(DefaultRangeHigh(t));
   }
   ResetEqualRange();
-  if (!keepValue_ && initDateTime_ && (t == pftDate || t == pftTime)) {
+  if (!keep && initDateTime_ && (t == pftDate || t == pftTime)) {
     TValue now;
     now.integer = t == pftDate ? Clock.today() : Clock.now();
     TransferValueIn(ValueBytes(now));
   }
-  if (keepValue_) TransferValueIn(kept);
+  if (keep) TransferValueIn(kept);
   keepValue_ = true;
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "controls/base/VirBorder.h"
 #include "controls/base/VirCmd.h"
 #include "controls/base/VirColors.h"
 #include "controls/editor/EditGlyphs.h"
@@ -27,7 +28,6 @@
 
 enum class TTabType { ttReal, ttFixed, ttSmart };
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-enum class TBorderStyle { bsNone, bsSingle };
 
 // Options of FindReplace, combined as bits.
 namespace findopt {

@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "controls/base/VirFiler.h"
 #include "controls/table/VirTblDef.h"
 #include "platform/Canvas.h"
+#include "platform/ControlEvents.h"
 #include "platform/Lifetime.h"
 #include "platform/SystemColors.h"
 #include "platform/Types.h"
@@ -105,10 +107,13 @@ bool TakesCell(const TVirBaseTableCell* cell, const TVirTableAncestor* table);
 // in use is never left without its table. True when the slot changed.
 bool ReplaceCellReference(TVirBaseTableCell*& slot, TVirBaseTableCell* cell, TVirTableAncestor* table);
 
-class TVirBaseTableCell : public TVirTableCellAncestor {
+// A cell component keeps its stored properties as every stored object of the
+// library does (VirFiler.h); the base stores none.
+class TVirBaseTableCell : public TVirTableCellAncestor, public TVirPersistent {
  public:
   TVirBaseTableCell();
   ~TVirBaseTableCell() override;
+  void DefineProperties(TVirFiler& /*filer*/) override {}
   TVirBaseTableCell(const TVirBaseTableCell&) = delete;
   TVirBaseTableCell& operator=(const TVirBaseTableCell&) = delete;
 
@@ -197,6 +202,12 @@ class TVirBaseTableCell : public TVirTableCellAncestor {
   static const char* Version() { return "2.15.00"; }
 
   TCellPaintNotifyEvent OnOwnerDraw;
+  // The component events (click, key, mouse, drag, focus). A cell that edits
+  // hands them to its edit control when editing starts (HandCellEvents), so
+  // they name the edit control as Sender.
+  plat::ControlEvents Events;
+  std::function<void()> OnEnter;
+  std::function<void()> OnExit;
 
  protected:
   // Whether the table's window can answer now.

@@ -206,6 +206,8 @@ class TVirTableCore : public TVirTableAncestor {
   void TableDoubleClick(plat::ShiftState shift, int x, int y);
   void TableMouseMove(plat::ShiftState shift, int x, int y);
   void TableMouseUp(plat::ShiftState shift, int x, int y);
+  // The mouse left the window: a readied resize or move is dropped (browsing again).
+  void TableMouseLeft();
   TVirMouseMode MouseMode() const { return mouseMode_; }
   // The resize line or move place under a point; None in the scrolling area.
   TVirGrabPlace GrabPlaceAt(int x, int y) const;

@@ -155,6 +155,19 @@ void TVirTableCore::TableDoubleClick(plat::ShiftState shift, int x, int y) {
 
 // ---- moves and release ----
 
+void TVirTableCore::TableMouseLeft() {
+  switch (mouseMode_) {
+    case TVirMouseMode::ColResizeReady:
+    case TVirMouseMode::RowResizeReady:
+    case TVirMouseMode::ColMoveReady:
+    case TVirMouseMode::RowMoveReady:
+      mouseMode_ = TVirMouseMode::None;
+      grabNumber_ = -1;
+      return HostSetCursor(plat::CursorShape::Default);
+    default: return;  // a drag in progress goes on; its release ends it
+  }
+}
+
 void TVirTableCore::TableMouseMove(plat::ShiftState shift, int x, int y) {
   switch (mouseMode_) {
     case TVirMouseMode::DragSelect: return DragSelectTo(shift, x, y);

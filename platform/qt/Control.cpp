@@ -48,7 +48,7 @@ bool IsDialogChar(const Control& control, const QKeyEvent& e, char& ch) {
 
 // Watches every control's widget: hints on enter and leave, layout on resize,
 // dialog characters.
-class ControlEvents : public QObject {
+class WidgetWatcher : public QObject {
  public:
   bool eventFilter(QObject* object, QEvent* event) override {
     auto* widget = qobject_cast<QWidget*>(object);
@@ -63,6 +63,10 @@ class ControlEvents : public QObject {
         break;
       case QEvent::Resize:
         if (widget == control->Peer().Container()) control->Realign();
+        break;
+      case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent&>(*event).button() == Qt::LeftButton)
+          qtbridge::PressForDrag(*control, static_cast<QMouseEvent&>(*event).globalPosition().toPoint());
         break;
       case QEvent::KeyPress: {
         char ch = 0;
@@ -109,11 +113,11 @@ void OnFocusChanged(QWidget* old, QWidget* now) {
   if (auto* g = gainingRef.Get(); g && g->OnEnter) RunGuarded(g->OnEnter);
 }
 
-ControlEvents& Events() {
-  static ControlEvents* events = [] {
+WidgetWatcher& Watcher() {
+  static WidgetWatcher* events = [] {
     qtbridge::EnsureApplication();
     QObject::connect(qApp, &QApplication::focusChanged, qApp, &OnFocusChanged);
-    return new ControlEvents();
+    return new WidgetWatcher();
   }();
   return *events;
 }
@@ -123,8 +127,8 @@ ControlEvents& Events() {
 Control::Control(Control* parent, std::unique_ptr<ControlPeer> peer) : parent_(parent), peer_(std::move(peer)) {
   if (parent_ != nullptr) parent_->children_.push_back(this);
   qtbridge::Bind(peer_->widget, this);
-  peer_->widget->installEventFilter(&Events());
-  if (peer_->Container() != peer_->widget) peer_->Container()->installEventFilter(&Events());
+  peer_->widget->installEventFilter(&Watcher());
+  if (peer_->Container() != peer_->widget) peer_->Container()->installEventFilter(&Watcher());
 }
 
 Control::~Control() {
@@ -312,8 +316,15 @@ void Control::DeliverMouseDown(int x, int y, ShiftState shift) {
   QApplication::sendEvent(target, &press);
 }
 
-void Control::Invalidate() { peer_->widget->update(); }
-void Control::Repaint() { peer_->widget->repaint(); }
+// A custom control paints its client area, a widget of its own inside the frame.
+void Control::Invalidate() {
+  QWidget* target = dynamic_cast<CustomControl*>(this) != nullptr ? peer_->Container() : peer_->widget.data();
+  target->update();
+}
+void Control::Repaint() {
+  QWidget* target = dynamic_cast<CustomControl*>(this) != nullptr ? peer_->Container() : peer_->widget.data();
+  target->repaint();
+}
 
 void Control::PostMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
   MessageQueue::Post(*this, Message{msg, wParam, lParam});

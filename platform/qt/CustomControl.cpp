@@ -1,6 +1,7 @@
 #include "platform/CustomControl.h"
 
 #include "platform/Guard.h"
+#include "platform/SystemColors.h"
 #include "platform/qt/Peer.h"
 #include "platform/qt/QtCanvas.h"
 
@@ -102,13 +103,35 @@ MouseButton ButtonOf(Qt::MouseButton button) {
   }
 }
 
-// The widget of a custom control: it hands every event to the control.
+class CustomWidget;
+
+// The client area of a custom control: it paints and takes the mouse, and its
+// children are the control's children, so client coordinates are its own.
+class ClientWidget : public QWidget {
+ public:
+  explicit ClientWidget(CustomWidget& outer);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* e) override { Mouse(e, true, false); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false, false); }
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+
+ private:
+  void Mouse(QMouseEvent* e, bool down, bool isDouble);
+  CustomWidget& outer_;
+};
+
+// The widget of a custom control: it takes the focus and the keys, draws the
+// frame, and holds the client area and the scroll bars inside the frame. It
+// hands every event to the control.
 class CustomWidget : public QWidget {
  public:
-  explicit CustomWidget(QWidget* parent) : QWidget(parent) {
+  explicit CustomWidget(QWidget* parent) : QWidget(parent), client(new ClientWidget(*this)) {
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
     for (auto kind : {ScrollBarKind::Horizontal, ScrollBarKind::Vertical}) {
       auto* bar = new QScrollBar(kind == ScrollBarKind::Horizontal ? Qt::Horizontal : Qt::Vertical, this);
       bar->hide();
@@ -129,18 +152,32 @@ class CustomWidget : public QWidget {
   }
 
   QPointer<QScrollBar>& BarOf(ScrollBarKind kind) { return kind == ScrollBarKind::Horizontal ? hBar : vBar; }
-  QRect ClientRect() const {
-    int w = width() - (vBar && !vBar->isHidden() ? vBar->sizeHint().width() : 0);
-    int h = height() - (hBar && !hBar->isHidden() ? hBar->sizeHint().height() : 0);
-    return QRect(0, 0, std::max(0, w), std::max(0, h));
+  int FrameWidth() const { return frame == EditBorder::None ? 0 : frame == EditBorder::Single ? 1 : 2; }
+  // The client area in this widget's coordinates: inside the frame, without the scroll bars.
+  QRect ClientArea() const {
+    const int f = FrameWidth();
+    int w = width() - 2 * f - (vBar && !vBar->isHidden() ? vBar->sizeHint().width() : 0);
+    int h = height() - 2 * f - (hBar && !hBar->isHidden() ? hBar->sizeHint().height() : 0);
+    return QRect(f, f, std::max(0, w), std::max(0, h));
   }
-  void PlaceBars() {
-    QRect client = ClientRect();
-    if (vBar) vBar->setGeometry(client.width(), 0, width() - client.width(), client.height());
-    if (hBar) hBar->setGeometry(0, client.height(), client.width(), height() - client.height());
+  // The client area goes last: its new size reaches the control at once, which
+  // may show or hide a scroll bar and so place the parts again.
+  void PlaceParts() {
+    const QRect area = ClientArea();
+    const int f = FrameWidth();
+    if (vBar) vBar->setGeometry(area.right() + 1, f, width() - f - area.right() - 1, area.height());
+    if (hBar) hBar->setGeometry(f, area.bottom() + 1, area.width(), height() - f - area.bottom() - 1);
+    client->setGeometry(area);
+  }
+  template <class F>
+  void Dispatch(F&& f) {
+    if (auto* control = dynamic_cast<CustomControl*>(ControlOf(this))) f(*control);
   }
 
+  ClientWidget* client;
+  EditBorder frame = EditBorder::None;
   bool wantTabs = false;
+  bool doubleClicks = true;
   const std::function<void(Canvas&)>* paintNow = nullptr;
   std::optional<QRect> paintBox;
   QRegion uncovered;  // by ScrollArea, not yet painted
@@ -148,19 +185,26 @@ class CustomWidget : public QWidget {
   QPointer<QScrollBar> vBar;
 
  protected:
-  void paintEvent(QPaintEvent* event) override {
+  // The frame: a black line, or the sunken edge of two lines, dark above and
+  // left, light below and right.
+  void paintEvent(QPaintEvent*) override {
+    if (frame == EditBorder::None) return;
     QPainter painter(this);
-    const QRegion region = event->region() & ClientRect();
-    painter.setClipRegion(region);
-    auto canvas = std::make_unique<QtCanvas>(painter, *this);
-    if (paintNow) {
-      // What the control paints outside a paint request; the backing store keeps the rest.
-      (*paintNow)(*canvas);
-      return;
+    const QRect r = rect();
+    auto box = [&](QRect at, Color topLeft, Color bottomRight) {
+      painter.setPen(ToQColor(ColorToRGB(topLeft)));
+      painter.drawLine(at.topLeft(), at.topRight());
+      painter.drawLine(at.topLeft(), at.bottomLeft());
+      painter.setPen(ToQColor(ColorToRGB(bottomRight)));
+      painter.drawLine(at.bottomLeft(), at.bottomRight());
+      painter.drawLine(at.topRight(), at.bottomRight());
+    };
+    if (frame == EditBorder::Single) {
+      box(r, clWindowFrame, clWindowFrame);
+    } else {
+      box(r, clBtnShadow, clBtnHighlight);
+      box(r.adjusted(1, 1, -1, -1), cl3DDkShadow, cl3DLight);
     }
-    paintBox = region.boundingRect();
-    Dispatch([&](CustomControl& c) { c.DispatchPaint(*canvas); });
-    paintBox.reset();
   }
   void keyPressEvent(QKeyEvent* e) override {
     int key = VirtualKeyOf(*e);
@@ -173,66 +217,106 @@ class CustomWidget : public QWidget {
     ShiftState shift = ShiftStateOf(e->modifiers(), QApplication::mouseButtons());
     Dispatch([&](CustomControl& c) { c.DispatchKeyUp(key, shift); });
   }
-  void mousePressEvent(QMouseEvent* e) override { Mouse(e, true, false); }
-  void mouseDoubleClickEvent(QMouseEvent* e) override { Mouse(e, true, true); }
-  void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false, false); }
-  void mouseMoveEvent(QMouseEvent* e) override {
-    QPoint p = e->position().toPoint();
-    ShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
-    Dispatch([&](CustomControl& c) { c.DispatchMouseMove(shift, p.x(), p.y()); });
-  }
-  void wheelEvent(QWheelEvent* e) override {
-    QPoint p = e->position().toPoint();
-    ShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
-    int delta = e->angleDelta().y();
-    Dispatch([&](CustomControl& c) { c.DispatchMouseWheel(shift, delta, p.x(), p.y()); });
+  void leaveEvent(QEvent* e) override {
+    QWidget::leaveEvent(e);
+    Dispatch([](CustomControl& c) { c.DispatchMouseLeave(); });
   }
   void resizeEvent(QResizeEvent* e) override {
     QWidget::resizeEvent(e);
-    PlaceBars();
-    Dispatch([](CustomControl& c) { c.DispatchResize(); });
+    PlaceParts();
   }
   void showEvent(QShowEvent* e) override {
     QWidget::showEvent(e);
     Dispatch([](CustomControl& c) { c.DispatchShown(); });
   }
   bool focusNextPrevChild(bool next) override { return wantTabs ? false : QWidget::focusNextPrevChild(next); }
-
- private:
-  void Mouse(QMouseEvent* e, bool down, bool isDouble) {
-    QPoint p = e->position().toPoint();
-    ShiftState shift = ShiftStateOf(e->modifiers(), e->buttons() | e->button());
-    MouseButton button = ButtonOf(e->button());
-    if (down && !isDouble && focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
-    Dispatch([&](CustomControl& c) {
-      if (down) {
-        c.DispatchMouseDown(button, shift, p.x(), p.y(), isDouble);
-      } else {
-        c.DispatchMouseUp(button, shift, p.x(), p.y());
-      }
-    });
-  }
-  template <class F>
-  void Dispatch(F&& f) {
-    if (auto* control = dynamic_cast<CustomControl*>(ControlOf(this))) f(*control);
-  }
 };
+
+ClientWidget::ClientWidget(CustomWidget& outer) : QWidget(&outer), outer_(outer) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+}
+
+void ClientWidget::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRegion region = event->region() & rect();
+  painter.setClipRegion(region);
+  auto canvas = std::make_unique<QtCanvas>(painter, *this);
+  if (outer_.paintNow) {
+    // What the control paints outside a paint request; the backing store keeps the rest.
+    (*outer_.paintNow)(*canvas);
+    return;
+  }
+  outer_.paintBox = region.boundingRect();
+  outer_.Dispatch([&](CustomControl& c) { c.DispatchPaint(*canvas); });
+  outer_.paintBox.reset();
+}
+
+// Without double clicks, the second press arrives as a plain press.
+void ClientWidget::mouseDoubleClickEvent(QMouseEvent* e) { Mouse(e, true, outer_.doubleClicks); }
+
+void ClientWidget::mouseMoveEvent(QMouseEvent* e) {
+  QPoint p = e->position().toPoint();
+  ShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
+  outer_.Dispatch([&](CustomControl& c) { c.DispatchMouseMove(shift, p.x(), p.y()); });
+}
+
+void ClientWidget::wheelEvent(QWheelEvent* e) {
+  QPoint p = e->position().toPoint();
+  ShiftState shift = ShiftStateOf(e->modifiers(), e->buttons());
+  int delta = e->angleDelta().y();
+  outer_.Dispatch([&](CustomControl& c) { c.DispatchMouseWheel(shift, delta, p.x(), p.y()); });
+}
+
+void ClientWidget::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  outer_.Dispatch([](CustomControl& c) { c.DispatchResize(); });
+}
+
+void ClientWidget::Mouse(QMouseEvent* e, bool down, bool isDouble) {
+  QPoint p = e->position().toPoint();
+  ShiftState shift = ShiftStateOf(e->modifiers(), e->buttons() | e->button());
+  MouseButton button = ButtonOf(e->button());
+  if (down && !isDouble && outer_.focusPolicy() != Qt::NoFocus) outer_.setFocus(Qt::MouseFocusReason);
+  outer_.Dispatch([&](CustomControl& c) {
+    if (down) {
+      c.DispatchMouseDown(button, shift, p.x(), p.y(), isDouble);
+    } else {
+      c.DispatchMouseUp(button, shift, p.x(), p.y());
+    }
+  });
+}
 
 CustomWidget* WidgetOf(const CustomControl& control) {
   return static_cast<CustomWidget*>(control.Peer().widget.data());
 }
 
+std::unique_ptr<ControlPeer> MakeCustomPeer(Control& parent) {
+  auto* widget = new CustomWidget(ContainerOf(parent));
+  return MakePeer(widget, widget->client);
+}
+
 }  // namespace
 
-CustomControl::CustomControl(Control& parent) : Control(&parent, MakePeer(new CustomWidget(ContainerOf(parent)))) {}
+CustomControl::CustomControl(Control& parent) : Control(&parent, MakeCustomPeer(parent)) {}
 
 CustomControl::~CustomControl() {
   for (const auto& [id, timer] : timers_) StopTimer(timer);
   if (TheCaret().owner.Get() == this) DestroyCaret();
 }
 
-int CustomControl::ClientWidth() const { return WidgetOf(*this)->ClientRect().width(); }
-int CustomControl::ClientHeight() const { return WidgetOf(*this)->ClientRect().height(); }
+int CustomControl::ClientWidth() const { return WidgetOf(*this)->ClientArea().width(); }
+int CustomControl::ClientHeight() const { return WidgetOf(*this)->ClientArea().height(); }
+
+void CustomControl::SetFrame(EditBorder frame) {
+  CustomWidget* w = WidgetOf(*this);
+  if (w->frame == frame) return;
+  w->frame = frame;
+  w->PlaceParts();
+  w->update();
+}
+
+EditBorder CustomControl::Frame() const { return WidgetOf(*this)->frame; }
 
 // ---- scroll bars ----
 
@@ -256,8 +340,9 @@ void CustomControl::ShowScrollBar(ScrollBarKind bar, bool visible) {
   CustomWidget* w = WidgetOf(*this);
   if (w->BarOf(bar)->isHidden() != visible) return;
   w->BarOf(bar)->setVisible(visible);
-  w->PlaceBars();
-  RunGuarded([this] { Resized(); });
+  w->PlaceParts();
+  // A shown client area reports its new size itself.
+  if (!w->client->isVisible()) RunGuarded([this] { Resized(); });
 }
 
 bool CustomControl::ScrollBarVisible(ScrollBarKind bar) const { return !WidgetOf(*this)->BarOf(bar)->isHidden(); }
@@ -269,9 +354,9 @@ void CustomControl::CreateCaret(int width, int height, bool gray) {
   if (caret.owner.Get() != nullptr && caret.owner.Get() != this) caret.owner->DestroyCaret();
   caret.owner = this;
   caret.state = CaretState{true, std::max(1, width), std::max(1, height), gray, false, caret.state.position, 1};
-  if (!caret.widget || caret.widget->parentWidget() != WidgetOf(*this)) {
+  if (!caret.widget || caret.widget->parentWidget() != WidgetOf(*this)->client) {
     delete caret.widget.data();
-    caret.widget = new CaretWidget(WidgetOf(*this));
+    caret.widget = new CaretWidget(WidgetOf(*this)->client);
   }
   if (!caret.blink) {
     caret.blink = new QTimer(qApp);
@@ -373,7 +458,7 @@ void CustomControl::StopTimer(const RunningTimer& timer) {
 
 // ---- the rest ----
 
-void CustomControl::InvalidateRect(const Rect& r) { WidgetOf(*this)->update(r.left, r.top, r.Width(), r.Height()); }
+void CustomControl::InvalidateRect(const Rect& r) { WidgetOf(*this)->client->update(r.left, r.top, r.Width(), r.Height()); }
 
 namespace {
 
@@ -459,6 +544,8 @@ void CustomControl::RecreateWnd() {
   if (windowMade_) CreateWnd();
 }
 
+void CustomControl::SetDoubleClicks(bool on) { WidgetOf(*this)->doubleClicks = on; }
+
 void CustomControl::DispatchShown() {
   if (!windowMade_) RunGuarded([&] { HandleNeeded(); });
 }
@@ -467,14 +554,14 @@ void CustomControl::PaintNow(const std::function<void(Canvas&)>& paint) {
   CustomWidget* widget = WidgetOf(*this);
   if (!widget->isVisible()) return;
   widget->paintNow = &paint;
-  widget->repaint(widget->ClientRect());
+  widget->client->repaint();
   widget->paintNow = nullptr;
 }
 
 void CustomControl::ScrollArea(int dx, int dy, const Rect& area) {
   CustomWidget* widget = WidgetOf(*this);
   const QRect r(area.left, area.top, area.Width(), area.Height());
-  widget->scroll(dx, dy, r);
+  widget->client->scroll(dx, dy, r);
   // The strip the move leaves behind.
   QRegion left(r);
   left -= QRegion(r.translated(dx, dy) & r);
@@ -485,12 +572,12 @@ void CustomControl::UpdateNow() {
   CustomWidget* widget = WidgetOf(*this);
   const QRegion region = widget->uncovered;
   widget->uncovered = QRegion();
-  if (!region.isEmpty() && widget->isVisible()) widget->repaint(region);
+  if (!region.isEmpty() && widget->isVisible()) widget->client->repaint(region);
 }
 
 Rect CustomControl::PaintBox() const {
   const CustomWidget* widget = WidgetOf(*this);
-  const QRect box = widget->paintBox.value_or(widget->ClientRect());
+  const QRect box = widget->paintBox.value_or(widget->client->rect());
   return {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
 }
 
@@ -525,42 +612,47 @@ std::string TypedText(ShiftState shift, const std::string& text) {
 
 void CustomControl::DispatchKeyDown(int key, ShiftState shift, const std::string& text) {
   WeakRef<CustomControl> self(this);
-  RunGuarded([&] {
-    int k = key;
-    KeyDown(k, shift);
-  });
+  int k = key;
+  if (FireKeyDown(*this, k, shift) && self) RunGuarded([&] { KeyDown(k, shift); });
   for (char typed : TypedText(shift, text)) {
     if (!self) return;
-    RunGuarded([&] {
-      char c = typed;
-      KeyPress(c);
-    });
+    char c = typed;
+    if (FireKeyPress(*this, c) && self) RunGuarded([&] { KeyPress(c); });
   }
 }
 
 void CustomControl::DispatchKeyUp(int key, ShiftState shift) {
-  RunGuarded([&] {
-    int k = key;
-    KeyUp(k, shift);
-  });
+  WeakRef<CustomControl> self(this);
+  int k = key;
+  if (FireKeyUp(*this, k, shift) && self) RunGuarded([&] { KeyUp(k, shift); });
 }
 
 void CustomControl::DispatchMouseDown(MouseButton button, ShiftState shift, int x, int y, bool isDouble) {
   WeakRef<CustomControl> self(this);
   if (isDouble) {
-    RunGuarded([&] { DblClick(); });
+    FireMouse(*this, MouseAction::DoubleClick, button, shift, QPoint(x, y));
+    if (self) RunGuarded([&] { DblClick(); });
     if (!self) return;
     shift |= ssDouble;
   }
-  RunGuarded([&] { MouseDown(button, shift, x, y); });
+  FireMouse(*this, MouseAction::Down, button, shift, QPoint(x, y));
+  if (self) RunGuarded([&] { MouseDown(button, shift, x, y); });
 }
 
 void CustomControl::DispatchMouseMove(ShiftState shift, int x, int y) {
-  RunGuarded([&] { MouseMove(shift, x, y); });
+  WeakRef<CustomControl> self(this);
+  FireMouse(*this, MouseAction::Move, MouseButton::Left, shift, QPoint(x, y));
+  if (self) RunGuarded([&] { MouseMove(shift, x, y); });
 }
 
 void CustomControl::DispatchMouseUp(MouseButton button, ShiftState shift, int x, int y) {
-  RunGuarded([&] { MouseUp(button, shift, x, y); });
+  WeakRef<CustomControl> self(this);
+  FireMouse(*this, MouseAction::Up, button, shift, QPoint(x, y));
+  if (self) RunGuarded([&] { MouseUp(button, shift, x, y); });
+}
+
+void CustomControl::DispatchMouseLeave() {
+  RunGuarded([&] { MouseLeave(); });
 }
 
 void CustomControl::DispatchMouseWheel(ShiftState shift, int delta, int x, int y) {
@@ -597,6 +689,7 @@ void CustomControl::MouseMove(ShiftState, int, int) {}
 void CustomControl::MouseUp(MouseButton, ShiftState, int, int) {}
 void CustomControl::MouseWheel(ShiftState, int, int, int) {}
 void CustomControl::DblClick() {}
+void CustomControl::MouseLeave() {}
 void CustomControl::FocusGained(Control*) {}
 void CustomControl::FocusLost(Control*) {}
 void CustomControl::Scrolled(ScrollBarKind, ScrollCode, int) {}

@@ -30,9 +30,12 @@ QWidget* KeyTarget(Control& control) {
 // The deepest widget of the control under a point, and the point in its coordinates.
 std::pair<QWidget*, QPoint> MouseTarget(Control& control, int x, int y) {
   QWidget* widget = control.Peer().widget;
-  QPoint p = (x < 0 || y < 0) ? widget->rect().center() : QPoint(x, y);
+  QWidget* client = control.Peer().Container();
+  const QPoint inClient = (x < 0 || y < 0) ? client->rect().center() : QPoint(x, y);
+  const QPoint p = client->mapTo(widget, inClient);
+  // A point on no part of it (beyond it, or on its frame) goes to the client area.
   QWidget* child = widget->childAt(p);
-  if (child == nullptr) return {widget, p};
+  if (child == nullptr) return {client, inClient};
   return {child, child->mapFrom(widget, p)};
 }
 
@@ -68,8 +71,8 @@ void SendMouse(Control& control, QEvent::Type type, MouseButton button, int x, i
   const bool captured =
       grabber && (type == QEvent::MouseButtonRelease || (type == QEvent::MouseMove && HeldButtons(shift)));
   if (captured) {
-    QWidget* widget = control.Peer().widget;
-    const QPoint inControl = (x < 0 || y < 0) ? widget->rect().center() : QPoint(x, y);
+    QWidget* widget = control.Peer().Container();
+    const QPoint inControl = (x < 0 || y < 0) ? widget->rect().center() : QPoint(x, y);  // client coordinates
     p = grabber->mapFrom(widget->window(), widget->mapTo(widget->window(), inControl));
     target = grabber;
   }
@@ -217,6 +220,11 @@ void Hover(Control& control) {
   QPointF centre = QPointF(widget->rect().center());
   QEnterEvent event(centre, centre, QPointF(widget->mapToGlobal(widget->rect().center())));
   QApplication::sendEvent(widget, &event);
+}
+
+void Leave(Control& control) {
+  QEvent event(QEvent::Leave);
+  QApplication::sendEvent(control.Peer().widget, &event);
 }
 
 void Flush() {

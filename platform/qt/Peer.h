@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -53,6 +54,20 @@ int VirtualKeyOf(const QKeyEvent& event);
 int QtKeyOf(int virtualKey);
 ShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 Qt::KeyboardModifiers ModifiersOf(ShiftState shift);
+
+// The events of ControlEvents.h, reported by the toolkit layer. The key
+// events return false when the handler took the key (set it to 0).
+bool FireKeyDown(Control& control, int& key, ShiftState shift);
+bool FireKeyPress(Control& control, char& ch);
+bool FireKeyUp(Control& control, int& key, ShiftState shift);
+// A left press on a control: a drag waits for the mouse to move from there,
+// and a control in DragMode Automatic starts one.
+void PressForDrag(Control& control, const QPoint& global);
+enum class MouseAction { Down, DoubleClick, Move, Up };
+// A mouse event at `p` in the control's client coordinates; with `clicks`, a
+// left release over the control that took the press is a click. A double
+// click fires OnDblClick only; the press it brings follows as Down with ssDouble.
+void FireMouse(Control& control, MouseAction action, MouseButton button, ShiftState shift, QPoint p, bool clicks = true);
 
 // Makes sure the toolkit application exists (tests and programs that did not call InitApplication).
 void EnsureApplication();

@@ -16,6 +16,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QProcess>
 #include <QScreen>
@@ -29,6 +30,32 @@
 namespace plat {
 
 namespace {
+
+// The mouse buttons held, as the presses and releases that reached any
+// widget tell: the toolkit's own state misses events sent to widgets directly.
+class HeldButtons : public QObject {
+ public:
+  Qt::MouseButtons held;
+
+ protected:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseButtonRelease:
+        if (object->isWidgetType()) held = static_cast<QMouseEvent*>(event)->buttons();
+        break;
+      default: break;
+    }
+    return false;
+  }
+};
+
+HeldButtons& TheHeldButtons() {
+  static auto* filter = new HeldButtons;
+  return *filter;
+}
+
 
 class QtTimers : public TimerService {
  public:
@@ -145,7 +172,8 @@ class QtDesktop : public Desktop {
   }
   void Beep() override { QApplication::beep(); }
   ShiftState CurrentShiftState() override {
-    return qtbridge::ShiftStateOf(QGuiApplication::queryKeyboardModifiers(), QGuiApplication::mouseButtons());
+    return qtbridge::ShiftStateOf(QGuiApplication::queryKeyboardModifiers(),
+                                  QGuiApplication::mouseButtons() | TheHeldButtons().held);
   }
   // The desktop's opener is run and watched: without a web browser it ends
   // with a failure, which the toolkit's own detached start of it never tells.
@@ -226,6 +254,7 @@ void WakeForPostedMessages() {
 
 void SetUpApplication() {
   QApplication::setQuitOnLastWindowClosed(false);
+  qApp->installEventFilter(&TheHeldButtons());
   MessageQueue::SetWakeHook(&WakeForPostedMessages);
   InstallToolkitServices();
 }

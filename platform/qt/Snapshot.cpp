@@ -2,6 +2,8 @@
 
 #include "platform/qt/Peer.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -11,8 +13,10 @@
 
 namespace plat {
 
-RasterImage GrabImage(Control& control) {
-  QImage image = control.Peer().widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+namespace {
+
+RasterImage ImageOf(QWidget& widget) {
+  QImage image = widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
   RasterImage out;
   out.width = image.width();
   out.height = image.height();
@@ -21,6 +25,16 @@ RasterImage GrabImage(Control& control) {
     for (int x = 0; x < image.width(); ++x) out.pixels.push_back(image.pixel(x, y));
   }
   return out;
+}
+
+}  // namespace
+
+RasterImage GrabImage(Control& control) { return ImageOf(*control.Peer().widget); }
+
+RasterImage GrabDropDownList(ComboBox& box) {
+  QAbstractItemView* list = static_cast<QComboBox*>(box.Peer().widget.data())->view();
+  if (list == nullptr || !list->isVisible()) return {};
+  return ImageOf(*list->viewport());
 }
 
 bool SaveSnapshot(Control& control, const std::string& pngPath) {

@@ -4,6 +4,7 @@
 #include "platform/Guard.h"
 #include "platform/Resources.h"
 #include "platform/qt/Peer.h"
+#include "platform/qt/QtCanvas.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -28,6 +29,10 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyle>
+#include <QStyledItemDelegate>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QIcon>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -112,26 +117,62 @@ class PanelWidget : public QFrame {
 
 QFrame::Shadow ShadowOf(Bevel bevel) { return bevel == Bevel::Lowered ? QFrame::Sunken : QFrame::Raised; }
 
-// Offers the key presses of an edit or a combo box to the control's key hooks
-// before the widget takes them (unless `keys` is false), and reports double clicks.
+// Offers the key presses of an edit or a combo box to the control's key events
+// and key hooks before the widget takes them (unless `keys` is false), and
+// reports its mouse events (with clicks unless `clicks` is false) after the
+// widget took them.
 class KeyHookFilter : public QObject {
  public:
-  KeyHookFilter(QWidget* widget, KeyHooks& hooks, std::function<void()>& onDblClick, bool keys = true)
-      : QObject(widget), hooks_(hooks), onDblClick_(onDblClick), keys_(keys) {
+  KeyHookFilter(QWidget* widget, Control& control, KeyHooks& hooks, std::function<void()>& onDblClick,
+                bool keys = true, bool clicks = true)
+      : QObject(widget), control_(control), hooks_(hooks), onDblClick_(onDblClick), keys_(keys), clicks_(clicks) {
     widget->installEventFilter(this);
   }
 
   bool eventFilter(QObject* object, QEvent* event) override {
-    if (event->type() == QEvent::MouseButtonDblClick) {
-      Fire(onDblClick_);
-      return false;
+    if (passing_) return false;
+    switch (event->type()) {
+      case QEvent::MouseButtonPress: return Mouse(object, *event, MouseAction::Down);
+      case QEvent::MouseButtonDblClick: return Mouse(object, *event, MouseAction::DoubleClick);
+      case QEvent::MouseMove: return Mouse(object, *event, MouseAction::Move);
+      case QEvent::MouseButtonRelease: return Mouse(object, *event, MouseAction::Up);
+      case QEvent::KeyRelease: {
+        if (!keys_) return false;
+        auto& e = static_cast<QKeyEvent&>(*event);
+        int key = VirtualKeyOf(e);
+        return !FireKeyUp(control_, key, ShiftStateOf(e.modifiers(), QApplication::mouseButtons()));
+      }
+      case QEvent::KeyPress: return keys_ && Key(object, static_cast<QKeyEvent&>(*event));
+      default: return false;
     }
-    if (event->type() != QEvent::KeyPress || passing_ || !keys_) return false;
-    auto& e = static_cast<QKeyEvent&>(*event);
+  }
+
+ private:
+  // The control's events hear of a mouse event before the widget takes it.
+  bool Mouse(QObject* object, QEvent& event, MouseAction action) {
+    auto& e = static_cast<QMouseEvent&>(event);
+    auto* widget = static_cast<QWidget*>(object);
+    const QPoint p = widget->mapTo(control_.Peer().widget, e.position().toPoint());
+    const MouseButton button = e.button() == Qt::RightButton    ? MouseButton::Right
+                               : e.button() == Qt::MiddleButton ? MouseButton::Middle
+                                                                : MouseButton::Left;
+    const ShiftState shift = ShiftStateOf(e.modifiers(), e.buttons() | e.button());
+    WeakRef<Control> alive(&control_);
+    FireMouse(control_, action, button, shift, p, clicks_);
+    if (action == MouseAction::DoubleClick && alive.Get() != nullptr) {
+      FireMouse(control_, MouseAction::Down, button, shift | ssDouble, p, clicks_);
+      if (alive.Get() != nullptr) Fire(onDblClick_);
+    }
+    return alive.Get() == nullptr;
+  }
+
+  bool Key(QObject* object, QKeyEvent& e) {
     int key = VirtualKeyOf(e);
     const ShiftState shift = ShiftStateOf(e.modifiers(), QApplication::mouseButtons());
     QPointer<QObject> alive(object);
     if (key != 0) {
+      if (!FireKeyDown(control_, key, shift)) return true;
+      if (!alive) return true;
       RunGuarded([&] { hooks_.KeyDown(key, shift); });
       if (!alive) return true;
       if (key == 0) return true;
@@ -141,7 +182,7 @@ class KeyHookFilter : public QObject {
     bool droppedControl = false;
     for (char ch : text) {
       char c = ch;
-      RunGuarded([&] { hooks_.KeyPress(c); });
+      if (FireKeyPress(control_, c) && alive) RunGuarded([&] { hooks_.KeyPress(c); });
       if (!alive) return true;
       if (c != 0)
         kept += c;
@@ -167,7 +208,6 @@ class KeyHookFilter : public QObject {
     return true;
   }
 
- private:
   // The widget takes the event now; then the hooks hear of each character it typed.
   void Pass(QObject* object, QKeyEvent& e, const std::string& text) {
     QPointer<QObject> alive(object);
@@ -180,9 +220,11 @@ class KeyHookFilter : public QObject {
     }
   }
 
+  Control& control_;
   KeyHooks& hooks_;
   std::function<void()>& onDblClick_;
   bool keys_;
+  bool clicks_;
   bool passing_ = false;
 };
 
@@ -203,14 +245,77 @@ int SelectionEnd(const QLineEdit* edit) {
   return edit->hasSelectedText() ? edit->selectionEnd() : edit->cursorPosition();
 }
 
-// A combo box that tells when its list drops down.
+// Fills an owner-drawn item's background, gives the canvas the control's font
+// in the item's text colour, and lets the program draw the item.
+void DrawOwnerItem(ComboBox& box, QPainter& painter, QPaintDevice& device, const QRect& r, int index,
+                   DrawItemState state) {
+  const QPalette& palette = box.Peer().widget->palette();
+  painter.save();
+  painter.fillRect(r, palette.color(state.selected ? QPalette::Highlight : QPalette::Base));
+  {
+    QtCanvas canvas(painter, device);
+    canvas.SetFont(FromQFont(box.Peer().widget->font(),
+                             FromQColor(palette.color(state.selected ? QPalette::HighlightedText : QPalette::Text))));
+    const Rect rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    RunGuarded([&] { box.OnDrawItem(box, canvas, index, rect, state); });
+  }
+  painter.restore();
+}
+
+// The items of an owner-drawn combo box's list: drawn, and with
+// OwnerDrawVariable measured, by the program.
+class OwnerDrawDelegate : public QStyledItemDelegate {
+ public:
+  OwnerDrawDelegate(ComboBox& box, QObject* parent) : QStyledItemDelegate(parent), box_(box) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    if (!box_.OnDrawItem) return QStyledItemDelegate::paint(painter, option, index);
+    DrawItemState state;
+    state.selected = (option.state & QStyle::State_Selected) != 0;
+    state.focused = (option.state & QStyle::State_HasFocus) != 0;
+    DrawOwnerItem(box_, *painter, *painter->device(), option.rect, index.row(), state);
+  }
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (box_.Style() != ComboStyle::OwnerDrawVariable || !box_.OnMeasureItem) return size;
+    int height = size.height();
+    RunGuarded([&] { box_.OnMeasureItem(box_, index.row(), height); });
+    size.setHeight(std::max(height, 0));
+    return size;
+  }
+
+ private:
+  ComboBox& box_;
+};
+
+// A combo box that tells when its list drops down, and lets the program draw
+// the chosen item of an owner-drawn box.
 class ComboWidget : public QComboBox {
  public:
   ComboWidget(std::function<void()>& onDropDown, QWidget* parent) : QComboBox(parent), onDropDown_(onDropDown) {}
+  ComboBox* owner = nullptr;  // set once the control is made
   void showPopup() override {
     QPointer<QComboBox> alive(this);
     Fire(onDropDown_);
     if (alive) QComboBox::showPopup();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    if (owner == nullptr || !owner->OwnerDrawn() || !owner->OnDrawItem) return QComboBox::paintEvent(event);
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    if (currentIndex() < 0) return;
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    DrawItemState state;
+    state.focused = hasFocus();
+    state.selected = hasFocus();
+    state.comboBoxEdit = true;
+    DrawOwnerItem(*owner, painter, *this, field, currentIndex(), state);
   }
 
  private:
@@ -348,7 +453,7 @@ void Label::SetFocusControl(Control& control) { As<QLabel>(*this)->setBuddy(cont
 
 Edit::Edit(Control& parent) : Control(&parent, Make<QLineEdit>(parent)) {
   QObject::connect(As<QLineEdit>(*this), &QLineEdit::textChanged, [this] { Fire(OnChange); });
-  new KeyHookFilter(As<QLineEdit>(*this), *this, OnDblClick);
+  new KeyHookFilter(As<QLineEdit>(*this), *this, *this, OnDblClick);
 }
 std::string Edit::Text() const { return FromQt(As<QLineEdit>(*this)->text()); }
 void Edit::SetText(const std::string& text) { As<QLineEdit>(*this)->setText(ToQt(text)); }
@@ -362,7 +467,10 @@ void Edit::SetSelection(int start, int end) {
   edit->setCursorPosition(start);
   edit->cursorForward(true, end - start);
 }
-void Edit::SetBorder(EditBorder border) { ApplyBorder(As<QLineEdit>(*this), border, true); }
+void Edit::SetBorder(EditBorder border) {
+  border_ = border;
+  ApplyBorder(As<QLineEdit>(*this), border, true);
+}
 
 // ---- Memo ----
 
@@ -476,14 +584,21 @@ void RadioGroup::SetItemIndex(int index) {
 ComboBox::ComboBox(Control& parent, ComboStyle style)
     : Control(&parent, MakePeer(new ComboWidget(OnDropDown, ContainerOf(parent)))), style_(style) {
   auto* combo = As<QComboBox>(*this);
+  static_cast<ComboWidget*>(combo)->owner = this;
+  if (OwnerDrawn()) combo->setItemDelegate(new OwnerDrawDelegate(*this, combo));
   combo->setEditable(HasEditPart());
   combo->setInsertPolicy(QComboBox::NoInsert);
-  QObject::connect(combo, &QComboBox::activated, [this] { Fire(OnChange); });
+  // Picking an item is a click, then a change.
+  QObject::connect(combo, &QComboBox::activated, [this] {
+    WeakRef<Control> alive(this);
+    if (Events.OnClick) RunGuarded([this] { Events.OnClick(*this); });
+    if (alive.Get() != nullptr) Fire(OnChange);
+  });
   // The combo box has the focus and hands its edit part the keys it does not take itself.
-  new KeyHookFilter(combo, *this, OnDblClick);
+  new KeyHookFilter(combo, *this, *this, OnDblClick, true, false);
   if (combo->lineEdit() != nullptr) {
     QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, [this] { Fire(OnChange); });
-    new KeyHookFilter(combo->lineEdit(), *this, OnDblClick, false);
+    new KeyHookFilter(combo->lineEdit(), *this, *this, OnDblClick, false, false);
   }
 }
 
@@ -525,7 +640,10 @@ void ComboBox::SetMaxLength(int length) {
 int ComboBox::SelStart() const { return SelectionStart(As<QComboBox>(*this)->lineEdit()); }
 int ComboBox::SelEnd() const { return SelectionEnd(As<QComboBox>(*this)->lineEdit()); }
 void ComboBox::SetDropDownCount(int count) { As<QComboBox>(*this)->setMaxVisibleItems(std::max(1, count)); }
-void ComboBox::SetBorder(EditBorder border) { ApplyBorder(As<QComboBox>(*this), border, true); }
+void ComboBox::SetBorder(EditBorder border) {
+  border_ = border;
+  ApplyBorder(As<QComboBox>(*this), border, true);
+}
 bool ComboBox::DroppedDown() const {
   const QAbstractItemView* view = As<QComboBox>(*this)->view();
   return view != nullptr && view->isVisible();

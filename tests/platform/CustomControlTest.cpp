@@ -3,8 +3,10 @@
 #include "platform/CustomControl.h"
 #include "platform/StdControls.h"
 #include "platform/Snapshot.h"
+#include "platform/SystemColors.h"
 #include "platform/record/ManualClock.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -176,6 +178,94 @@ TEST_F(CustomControlTest, MouseClicksAndDoubleClicks) {
   EXPECT_EQ(log,
             (std::vector<std::string>{"A: mouse down L 10,20", "A: mouse up", "A: mouse down L 11,21", "A: mouse up",
                                       "A: dblclick", "A: mouse down L double 11,21", "A: mouse up"}));
+}
+
+TEST_F(CustomControlTest, EventsFireBeforeTheControlsOwnHandlingAndMayKeepInputFromIt) {
+  a->Events.OnKeyDown = [this](Control&, int& key, ShiftState) {
+    log.push_back("A event: down " + std::to_string(key));
+    if (key == vk::Escape) key = 0;  // kept from the control
+  };
+  a->Events.OnKeyPress = [this](Control&, char& ch) {
+    log.push_back(std::string("A event: press ") + ch);
+    if (ch == 'x') ch = 0;
+  };
+  a->Events.OnKeyUp = [this](Control&, int& key, ShiftState) { log.push_back("A event: up " + std::to_string(key)); };
+  a->Events.OnMouseDown = [this](Control&, MouseButton, ShiftState, int x, int y) {
+    log.push_back("A event: mouse down " + std::to_string(x) + "," + std::to_string(y));
+  };
+  a->Events.OnMouseUp = [this](Control&, MouseButton, ShiftState, int, int) { log.push_back("A event: mouse up"); };
+  a->Events.OnClick = [this](Control& sender) { log.push_back(&sender == a ? "A event: click" : "another sender"); };
+  a->Events.OnDblClick = [this](Control&) { log.push_back("A event: dblclick"); };
+  a->SetFocus();
+  input::Flush();
+  log.clear();
+
+  input::PressKey(*a, 'Y', 0, "y");
+  input::PressKey(*a, 'X', 0, "x");
+  input::PressKey(*a, vk::Escape);
+  EXPECT_EQ(log, (std::vector<std::string>{"A event: down 89", "A: down 89", "A event: press y", "A: press 121",
+                                           "A event: up 89", "A: up 89", "A event: down 88", "A: down 88",
+                                           "A event: press x", "A event: up 88", "A: up 88", "A event: down 27",
+                                           "A event: up 27", "A: up 27"}));
+  log.clear();
+  input::Click(*a, 10, 20);
+  input::DoubleClick(*a, 11, 21);
+  EXPECT_EQ(log, (std::vector<std::string>{"A event: mouse down 10,20", "A: mouse down L 10,20", "A event: click",
+                                           "A event: mouse up", "A: mouse up", "A event: mouse down 11,21",
+                                           "A: mouse down L 11,21", "A event: click", "A event: mouse up", "A: mouse up",
+                                           "A event: dblclick", "A: dblclick", "A event: mouse down 11,21",
+                                           "A: mouse down L double 11,21", "A event: mouse up", "A: mouse up"}));
+  log.clear();
+  // A press dragged off the control and released there is no click.
+  input::MouseDown(*a, MouseButton::Left, 10, 10);
+  input::MouseUp(*a, MouseButton::Left, 200, 10);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "A event: click"), 0);
+}
+
+// The frame of a control and what its pixels are: a black line, or the sunken
+// edge (shadow and dark shadow above and left, highlight and light below and right).
+TEST_F(CustomControlTest, AFrameShrinksTheClientAreaWhereClientCoordinatesStart) {
+  auto argb = [](Color c) {
+    const Color rgb = ColorToRGB(c);
+    return 0xFF000000u | (static_cast<std::uint32_t>(RedOf(rgb)) << 16) |
+           (static_cast<std::uint32_t>(GreenOf(rgb)) << 8) | static_cast<std::uint32_t>(BlueOf(rgb));
+  };
+  struct Case {
+    EditBorder frame;
+    int width;  // of the frame on each side
+    std::vector<std::pair<Point, Color>> pixels;
+  };
+  const Case cases[] = {
+      {EditBorder::None, 0, {{{0, 0}, clWhite}, {{149, 99}, clWhite}}},
+      {EditBorder::Single, 1, {{{0, 0}, clWindowFrame}, {{149, 99}, clWindowFrame}, {{1, 1}, clWhite}}},
+      {EditBorder::Lowered3D,
+       2,
+       {{{0, 0}, clBtnShadow},
+        {{1, 1}, cl3DDkShadow},
+        {{149, 99}, clBtnHighlight},
+        {{148, 98}, cl3DLight},
+        {{2, 2}, clWhite},
+        {{147, 97}, clWhite}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.width);
+    a->SetFrame(c.frame);
+    input::Flush();
+    EXPECT_EQ(a->Frame(), c.frame);
+    EXPECT_EQ(a->ClientWidth(), 150 - 2 * c.width);
+    EXPECT_EQ(a->ClientHeight(), 100 - 2 * c.width);
+    const RasterImage picture = GrabImage(*a);
+    ASSERT_EQ(picture.width, 150);
+    for (const auto& [at, color] : c.pixels)
+      EXPECT_EQ(picture.pixels[static_cast<std::size_t>(at.y * picture.width + at.x)], argb(color))
+          << at.x << "," << at.y;
+    // The mouse, children and the screen position count from inside the frame.
+    log.clear();
+    input::Click(*a, 0, 0);
+    EXPECT_EQ(log.front(), "A: mouse down L 0,0");
+    EXPECT_EQ(a->ClientToScreen({0, 0}).x - form->ClientToScreen({0, 0}).x, c.width);
+  }
+  a->SetFrame(EditBorder::None);
 }
 
 TEST_F(CustomControlTest, TimersTickByTheClockAndStopWithTheControl) {

@@ -150,6 +150,8 @@ class TreeOptionsTest : public PlotOptionsWindowTest {
 TEST_F(TreeOptionsTest, OpensFromTheMenuADoubleClickAndARightReleaseAndShowsThePlot) {
   ShowTree(50);
   tree->SetPlotTitle("Zig zag");
+  Window().Replot();  // the plot shows the title before the options window opens
+  ReplotsNow();
   for (const Opener& opener : Openers()) {
     WithOptions<TTreeOF>([&] { opener.open(Window()); },
                          [&](TTreeOF& options) {

@@ -20,6 +20,7 @@
 #include "platform/Clock.h"
 #include "platform/IniFile.h"
 #include "platform/Snapshot.h"
+#include "platform/SystemColors.h"
 #include "platform/record/ManualClock.h"
 #include "platform/qt/QtServices.h"
 #include "platform/record/RecordingPrinter.h"
@@ -141,6 +142,13 @@ class MorvapcWindows : public platform_test::WindowTest {
       if (texts->size() == 3) field.SetEnabled(false);
     };
     return shown;
+  }
+  // The Simint dialog, opened by its button on the main window's second page.
+  TDialogF* OpenSimint(TMORVAF& main) {
+    main.Notebook().SetPageIndex(1);
+    main.ModuleButton(21)->Click();
+    input::Flush();
+    return DialogForm();
   }
   static void Snapshot(Control& control, const std::string& name) {
     const fs::path folder = fs::path(MORVA_ARTEFACTS) / "shell" / "forms";
@@ -666,10 +674,7 @@ TEST_F(MorvapcWindows, KeysTypedAsTheDialogOpensEnterItsFirstCell) {
   const fs::path folder = DataFolder();
   fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
   TMORVAF& main = Start();
-  main.Notebook().SetPageIndex(1);
-  main.ModuleButton(21)->Click();
-  input::Flush();
-  TDialogF* dialog = DialogForm();
+  TDialogF* dialog = OpenSimint(main);
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(KeyTarget(*dialog).Focused()) << "keys reach the grid or its cell's edit";
   Type(*dialog, "interval.qmx");
@@ -679,14 +684,37 @@ TEST_F(MorvapcWindows, KeysTypedAsTheDialogOpensEnterItsFirstCell) {
   EXPECT_EQ(ListingForm()->Model().PageCount(), 2) << "the run took the typed input name";
 }
 
+// The grid stands in its sunken 3-D edge (a single border with the 3-D look),
+// the cells inside it; the picture of the grid goes with the test's artefacts.
+TEST_F(MorvapcWindows, TheParameterGridHasItsSunkenBorder) {
+  TMORVAF& main = Start();
+  TDialogF* dialog = OpenSimint(main);
+  ASSERT_NE(dialog, nullptr);
+  TVirTable& table = dialog->Table();
+  EXPECT_EQ(table.BorderStyle(), TBorderStyle::bsSingle);
+  EXPECT_TRUE(table.Ctl3D());
+  EXPECT_EQ(table.Frame(), EditBorder::Lowered3D);
+  EXPECT_EQ(table.ClientWidth(), table.Width() - 4);
+  Snapshot(table, "param-dialog-grid.png");
+  const RasterImage picture = GrabImage(table);
+  ASSERT_EQ(picture.width, table.Width());
+  auto pixel = [&](int x, int y) {
+    const std::uint32_t p = picture.pixels[static_cast<std::size_t>(y * picture.width + x)];
+    return RGB(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF));
+  };
+  const int right = picture.width - 1, bottom = picture.height - 1;
+  EXPECT_EQ(pixel(0, 0), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(pixel(1, 1), ColorToRGB(cl3DDkShadow));
+  EXPECT_EQ(pixel(right, bottom), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(pixel(right - 1, bottom - 1), ColorToRGB(cl3DLight));
+  EXPECT_EQ(pixel(0, picture.height / 2), ColorToRGB(clBtnShadow));
+}
+
 TEST_F(MorvapcWindows, SimintFromItsButtonToASavedListing) {
   const fs::path folder = DataFolder();
   fs::copy_file(fs::path(MORVA_FIXTURES) / "similarity" / "interval.qmx", folder / "interval.qmx");
   TMORVAF& main = Start();
-  main.Notebook().SetPageIndex(1);
-  main.ModuleButton(21)->Click();
-  input::Flush();
-  TDialogF* dialog = DialogForm();
+  TDialogF* dialog = OpenSimint(main);
   ASSERT_NE(dialog, nullptr);
   ASSERT_EQ(dialog->Caption(), "Simint");
 

@@ -110,7 +110,14 @@ TVirController& TVirBase::RequireController() const {
   return *controller;
 }
 
+void TVirBase::SetCtl3D(bool ctl3D) {
+  if (ctl3D == ctl3D_) return;
+  ctl3D_ = ctl3D;
+  if (HandleAllocated()) RecreateWnd();
+}
+
 void TVirBase::CreateWnd() {
+  SetFrame(FrameOf(WindowBorder(), ctl3D_));
   if (Controller() != nullptr || Loading()) return;
   controller_ = FindFormController(ParentForm());
   if (Controller() == nullptr) throw ENoControllerAssigned();

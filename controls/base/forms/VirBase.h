@@ -18,6 +18,7 @@
 #include <map>
 #include <string>
 
+#include "controls/base/VirBorder.h"
 #include "controls/base/VirCmd.h"
 #include "controls/base/VirFiler.h"
 #include "controls/base/VirTimer.h"
@@ -127,6 +128,11 @@ class TVirBase : public plat::CustomControl, public TVirPersistent {
   // The controller's command processor, or ENoControllerAssigned.
   TVirCommandProcessor& EntryCommands() const { return RequireController().EntryCommands(); }
 
+  // The 3-D look (on when made): the single border of a control that has one
+  // shows as the sunken edge. A change makes a made window again.
+  bool Ctl3D() const { return ctl3D_; }
+  void SetCtl3D(bool ctl3D);
+
   // Run after the focus came to the control, and after it left.
   std::function<void()> AfterEnter;
   std::function<void()> AfterExit;
@@ -137,12 +143,16 @@ class TVirBase : public plat::CustomControl, public TVirPersistent {
   void HandleMessage(const plat::Message& message) override;
 
  protected:
-  // Finds the controller (CreateWindowChecked); subclasses that override it call it first.
+  // Frames the window for its border style and finds the controller
+  // (CreateWindowChecked); subclasses that override it call it first.
   void CreateWnd() override;
+  // The border style of the control's window; none for the controls without one.
+  virtual TBorderStyle WindowBorder() const { return TBorderStyle::bsNone; }
   // Post the after-enter and after-exit notices; subclasses that override them call them.
   void FocusGained(plat::Control* losing) override;
   void FocusLost(plat::Control* gaining) override;
 
  private:
   plat::WeakRef<TVirController> controller_;
+  bool ctl3D_ = true;
 };

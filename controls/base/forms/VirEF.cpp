@@ -108,7 +108,18 @@ int TVirBaseEntryField::PositionAtX(int x) const {
 int TVirBaseEntryField::TextTop() const { return std::max(0, (ClientHeight() - CharHeight()) / 2); }
 
 void TVirBaseEntryField::AdjustHeight() {
-  if (Option(TEntryOption::AutoSize)) SetBounds(Left(), Top(), Width(), AutoSizeHeight(CharHeight()));
+  if (Option(TEntryOption::AutoSize)) SetBounds(Left(), Top(), Width(), AutoSizeHeight(CharHeight(), Ctl3D()));
+}
+
+void TVirBaseEntryField::SetBorderStyle(TBorderStyle style) {
+  if (style == borderStyle_) return;
+  borderStyle_ = style;
+  RecreateWindow();
+}
+
+void TVirBaseEntryField::AssignBorderAndColor(const TVirBaseEntryField& source) {
+  SetBorderStyle(source.BorderStyle());
+  SetColor(source.GetColor());
 }
 
 void TVirBaseEntryField::Resized() {
@@ -133,6 +144,18 @@ void TVirBaseEntryField::DefineProperties(TVirFiler& filer) {
   };
   define("RangeHigh", RangeHigh(), [this](const TRangeLimit& limit) { SetRangeHigh(limit); });
   define("RangeLow", RangeLow(), [this](const TRangeLimit& limit) { SetRangeLow(limit); });
+}
+
+void TVirBaseEntryField::DefineTypeAndMask(TVirFiler& filer, const std::function<int()>& type,
+                                           const std::function<void(int)>& setType,
+                                           const std::function<std::string()>& mask,
+                                           const std::function<void(const std::string&)>& setMask) {
+  filer.DefineProperty(
+      "DataType", [setType](TVirReader& reader) { setType(static_cast<int>(reader.ReadInteger())); },
+      [type](TVirWriter& writer) { writer.WriteInteger(type()); }, true);
+  filer.DefineProperty(
+      "PictureMask", [setMask](TVirReader& reader) { setMask(reader.ReadString()); },
+      [mask](TVirWriter& writer) { writer.WriteString(mask()); }, true);
 }
 
 // ---- Hooks of the model -------------------------------------------------------------
@@ -299,10 +322,6 @@ void TVirBaseEntryField::Paint(plat::Canvas& canvas) {
   canvas.SetBrush({plat::ColorToRGB(back), plat::BrushStyle::Solid});
   canvas.FillRect({0, 0, ClientWidth(), ClientHeight()});
   PaintText(canvas);
-  // The single border.
-  canvas.SetBrush({plat::clWhite, plat::BrushStyle::Clear});
-  canvas.SetPen({plat::ColorToRGB(plat::clWindowFrame)});
-  canvas.Rectangle({0, 0, ClientWidth(), ClientHeight()});
 }
 
 void TVirBaseEntryField::PaintText(plat::Canvas& canvas) {

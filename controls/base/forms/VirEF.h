@@ -35,9 +35,16 @@ class TVirBaseEntryField : public TVirBase, public virtual EntryFieldModel {
   TVirColors& DisabledColors() { return disabledColors_; }
   TVirColors& ErrorColors() { return errorColors_; }
   TVirColors& HighlightColors() { return highlightColors_; }
+  const TVirColors& ErrorColors() const { return errorColors_; }
+  const TVirColors& HighlightColors() const { return highlightColors_; }
   plat::Color ControlCharColor() const { return controlCharColor_; }
   void SetControlCharColor(plat::Color color) { controlCharColor_ = color; }
   TVirCaretPair& Carets() { return carets_; }
+  // A single border when made; a change makes the window again (the value stays).
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle style);
+  // The border style and the colour of another field, for the fields' Assign.
+  void AssignBorderAndColor(const TVirBaseEntryField& source);
 
   // The focus to the next or previous control of the form, after the current event.
   void MoveToNextControl() override;
@@ -72,6 +79,7 @@ class TVirBaseEntryField : public TVirBase, public virtual EntryFieldModel {
   void FocusGained(plat::Control* losing) override;
   void FocusLost(plat::Control* gaining) override;
   void Resized() override;
+  TBorderStyle WindowBorder() const override { return borderStyle_; }
 
   // The model's reach into the window, the form and the platform.
   EntryFieldController* FieldController() const override;
@@ -93,6 +101,13 @@ class TVirBaseEntryField : public TVirBase, public virtual EntryFieldModel {
   int FieldAverageCharWidth() const override;
   int FieldClientWidth() const override { return ClientWidth(); }
 
+  // "DataType" (in the family's own numbering) and "PictureMask", stored
+  // ahead of the range limits: a form loads the type first, then the mask
+  // (masks and ranges follow the type), then the limits.
+  void DefineTypeAndMask(TVirFiler& filer, const std::function<int()>& type, const std::function<void(int)>& setType,
+                         const std::function<std::string()>& mask,
+                         const std::function<void(const std::string&)>& setMask);
+
   // The width of a text in the field's font.
   int TextWidthOf(std::string_view text) const;
   // The text position whose character boundary lies nearest to a client x.
@@ -111,6 +126,7 @@ class TVirBaseEntryField : public TVirBase, public virtual EntryFieldModel {
   TVirColors errorColors_;
   TVirColors highlightColors_;
   plat::Color controlCharColor_;
+  TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
   TVirCaretPair carets_;
   std::unique_ptr<ControllerLink> link_;
   mutable plat::BitmapCanvas measure_{1, 1};

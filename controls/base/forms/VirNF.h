@@ -17,6 +17,11 @@ class TVirCustomNumericField : public TVirPictureBase, public NumericFieldModel 
 
   using NumericFieldModel::SetCaretPos;
   using plat::CustomControl::SetCaretPos;
+
+  // The model's properties, then the border, the colour, and the error and highlight colours.
+  void Assign(const TVirCustomNumericField& source);
+  // "DataType", "PictureMask", then the range limits.
+  void DefineProperties(TVirFiler& filer) override;
 };
 
 class TVirNumericField : public TVirCustomNumericField {

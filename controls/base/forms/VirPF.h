@@ -19,6 +19,11 @@ class TVirCustomPictureField : public TVirPictureBase, public PictureFieldModel 
   using PictureBaseModel::SetCaretPos;
   using plat::CustomControl::SetCaretPos;
 
+  // The model's properties, then the border, the colour and the control character colour.
+  void Assign(const TVirCustomPictureField& source);
+  // "DataType", "PictureMask", "InitDateTime", then the range limits.
+  void DefineProperties(TVirFiler& filer) override;
+
  protected:
   void CreateWnd() override;
 };

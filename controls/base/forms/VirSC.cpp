@@ -168,6 +168,9 @@ void TVirBaseSpinner::ArmRepeat() {
 
 void TVirBaseSpinner::TimerTick(int id) {
   if (id != kRepeatTimer) return;
+  // The repeat lasts while the button is down: a release that went elsewhere
+  // (to a modal window the click opened) ends it as a release here would.
+  if ((plat::CurrentShiftState() & plat::ssLeft) == 0) return DoMouseUp();
   if (!DoOnClick(state_)) return;
   ArmRepeat();
 }

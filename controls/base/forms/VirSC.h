@@ -54,7 +54,7 @@ class TVirBaseSpinner : public TVirBase {
 
   // The spinner's bounds; the height kept odd with ForceOddSize; the attached
   // control dragged along with AttachTwoWay.
-  void SetBounds(int left, int top, int width, int height);
+  void SetBounds(int left, int top, int width, int height) override;
 
   TSpinClickEvent OnClick;
 

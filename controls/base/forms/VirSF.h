@@ -16,6 +16,12 @@ class TVirCustomSimpleField : public TVirBaseEntryField, public SimpleFieldModel
 
   using EntryFieldModel::SetCaretPos;
   using plat::CustomControl::SetCaretPos;
+
+  // The model's properties, then the border, the colour, the control
+  // character colour, and the error and highlight colours.
+  void Assign(const TVirCustomSimpleField& source);
+  // "DataType", "PictureMask", then the range limits.
+  void DefineProperties(TVirFiler& filer) override;
 };
 
 class TVirSimpleField : public TVirCustomSimpleField {

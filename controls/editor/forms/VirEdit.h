@@ -49,6 +49,7 @@ class TVirCustomEditor : public TVirEditBase, public TEditorCore {
   void Scrolled(plat::ScrollBarKind bar, plat::ScrollCode code, int pos) override;
   void TimerTick(int id) override;
   void Resized() override;
+  TBorderStyle WindowBorder() const override { return BorderStyle(); }
 
   // The window's side of the editor.
   bool HasWindow() const override { return HandleAllocated(); }

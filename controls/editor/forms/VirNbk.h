@@ -30,6 +30,10 @@ class TVirNotebook : public TVirBase, private TNotebookView, public TNotebookMod
   explicit TVirNotebook(plat::Control& parent);
   ~TVirNotebook() override;
 
+  // The notebook draws its 3-D look itself, from the model's Ctl3D (off when made).
+  using TNotebookModel::Ctl3D;
+  using TNotebookModel::SetCtl3D;
+
   // The pages as the control's own page windows.
   TVirNotebookPage& InsertPage(const std::string& caption, int index);
   TVirNotebookPage& PageAt(int index) const;

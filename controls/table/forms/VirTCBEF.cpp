@@ -166,13 +166,18 @@ void TVirTCBaseEntryField::SaveEditedValue(TVirCellData data) {
   std::copy_n(value_.begin(), std::min(value_.size(), data.size()), data.begin());
 }
 
-void TVirTCBaseEntryField::BeginEdit(int, int, plat::Rect cellRect, const TVirCellAttributes& attr, TVirTblEditorStyle,
-                                     TVirCellData data) {
+void TVirTCBaseEntryField::BeginEdit(int, int, plat::Rect cellRect, const TVirCellAttributes& attr,
+                                     TVirTblEditorStyle cellStyle, TVirCellData data) {
   TVirBaseEntryField* edit = edit_.Get();
   if (edit == nullptr) return;
   value_.assign(edit->GetDataSize(), 0);
   std::copy_n(data.begin(), std::min(value_.size(), data.size()), value_.begin());
   DressEditor(*edit, *this, cellRect, attr);
+  // The frame the table asks for becomes the field's border style and 3-D
+  // look, which a window made again keeps.
+  const plat::EditBorder frame = EditorBorder(cellStyle);
+  edit->SetBorderStyle(frame == plat::EditBorder::None ? TBorderStyle::bsNone : TBorderStyle::bsSingle);
+  if (frame != plat::EditBorder::None) edit->SetCtl3D(frame == plat::EditBorder::Lowered3D);
   edit->SetWantTabs(TableWantsTab());
   if (edit->Controller() == nullptr) edit->SetController(TableController(*this));
   edit->SetValue(value_);
@@ -180,8 +185,7 @@ void TVirTCBaseEntryField::BeginEdit(int, int, plat::Rect cellRect, const TVirCe
   edit->OnError = OnError;
   edit->OnUserCommand = OnUserCommand;
   edit->OnUserValidation = OnUserValidation;
-  edit->OnEnter = OnEnter;
-  edit->OnExit = OnExit;
+  HandCellEvents(*this, *edit);
 }
 
 void TVirTCBaseEntryField::EndEdit(bool saveValue, TVirCellData data) {

@@ -55,8 +55,8 @@ class TVirTCBaseEntryField : public TVirTCBaseString {
   std::string RangeLo() const;
   void SetRangeHi(std::string_view text);
   void SetRangeLo(std::string_view text);
-  // "RangeHigh" and "RangeLow", stored through the edit control.
-  void DefineProperties(TVirFiler& filer);
+  // "RangeHigh" and "RangeLow", stored through the edit control as the field stores its own.
+  void DefineProperties(TVirFiler& filer) override;
 
   plat::Control* EditControl() override { return edit_.Get(); }
   void* EditWindowHandle() override { return edit_.Get(); }
@@ -73,13 +73,11 @@ class TVirTCBaseEntryField : public TVirTCBaseString {
                  TVirTblEditorStyle cellStyle, TVirCellData data) override;
   void EndEdit(bool saveValue, TVirCellData data) override;
 
-  // Handed to the edit control when editing starts.
+  // Handed to the edit control when editing starts, with the component events of the cell base.
   std::function<void(EntryFieldModel&)> OnChange;
   std::function<void(EntryFieldModel&, std::uint16_t code, const std::string& message)> OnError;
   std::function<void(EntryFieldModel&, std::uint16_t command)> OnUserCommand;
   std::function<void(EntryFieldModel&, std::uint16_t& code)> OnUserValidation;
-  std::function<void()> OnEnter;
-  std::function<void()> OnExit;
 
   // ---- what the edit controls of the family call ----
   // A key pressed in the edit control: true when it went to the table. Up,
@@ -166,6 +164,7 @@ class TVirTCFieldCell : public TVirTCBaseEntryField {
     EditClass& field = owner.Add<EditClass>(*this);
     field.Hide();
     field.SetOption(TEntryOption::AutoSize, false);  // the cell gives it its size
+    field.SetBorderStyle(TBorderStyle::bsNone);       // until an edit asks for one (BeginEdit)
     return field;
   }
 };

@@ -190,9 +190,9 @@ void TVirTCCustomComboBox::BeginEdit(int, int, plat::Rect cellRect, const TVirCe
     editor.SetText(ComboDataText(data, layout_).substr(0, static_cast<std::size_t>(TextLimit())));
   editor.OnChange = OnChange;
   editor.OnDropDown = OnDropDown;
-  editor.OnDblClick = OnDblClick;
-  editor.OnEnter = OnEnter;
-  editor.OnExit = OnExit;
+  editor.OnDrawItem = OnDrawItem;
+  editor.OnMeasureItem = OnMeasureItem;
+  HandCellEvents(*this, editor);
 }
 
 void TVirTCCustomComboBox::SaveEditedValue(TVirCellData data) {

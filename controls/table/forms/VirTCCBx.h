@@ -68,12 +68,13 @@ class TVirTCCustomComboBox : public TVirTCEditingCell<TVirTCBaseString, TVirTCCo
   void BeginEdit(int rowNum, int colNum, plat::Rect cellRect, const TVirCellAttributes& attr,
                  TVirTblEditorStyle cellStyle, TVirCellData data) override;
 
-  // Handed to the combo box when editing starts.
+  // Handed to the combo box when editing starts, with the component events of the cell base.
   std::function<void()> OnChange;
   std::function<void()> OnDropDown;
-  std::function<void()> OnDblClick;
-  std::function<void()> OnEnter;
-  std::function<void()> OnExit;
+  // Owner-drawn lists (csOwnerDrawFixed, csOwnerDrawVariable): draw an item,
+  // and (csOwnerDrawVariable) tell an item's height.
+  plat::DrawItemEvent OnDrawItem;
+  plat::MeasureItemEvent OnMeasureItem;
 
  protected:
   TVirTCComboBoxEdit& CreateEditor(plat::Control& owner) override { return owner.Add<TVirTCComboBoxEdit>(*this); }

@@ -26,6 +26,12 @@ void DressEditor(plat::Control& editor, const TVirBaseTableCell& cell, plat::Rec
   editor.SetTabStop(false);
 }
 
+void HandCellEvents(const TVirBaseTableCell& cell, plat::Control& editor) {
+  editor.Events = cell.Events;
+  editor.OnEnter = cell.OnEnter;
+  editor.OnExit = cell.OnExit;
+}
+
 void PostEditorFocus(TVirBaseTableCell& cell, bool in, plat::Control* other, std::intptr_t lParam) {
   cell.PostMessageToTable(in ? kTblMsgEditorFocusIn : kTblMsgEditorFocusOut, reinterpret_cast<std::uintptr_t>(other),
                           lParam);

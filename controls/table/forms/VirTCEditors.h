@@ -16,6 +16,10 @@ plat::EditBorder EditorBorder(TVirTblEditorStyle style);
 void DressEditor(plat::Control& editor, const TVirBaseTableCell& cell, plat::Rect bounds,
                  const TVirCellAttributes& attr);
 
+// Hands the cell's component events (its Events, OnEnter and OnExit) to the
+// edit control made for an edit, the last step of every cell's BeginEdit.
+void HandCellEvents(const TVirBaseTableCell& cell, plat::Control& editor);
+
 // Posts an edit control's focus notice to its cell's table: the focus came
 // from `other` (`in`) or went to it, with `lParam` (the field's last error).
 void PostEditorFocus(TVirBaseTableCell& cell, bool in, plat::Control* other, std::intptr_t lParam = 0);

@@ -41,13 +41,10 @@ void TVirTCCustomString::BeginEdit(int, int, plat::Rect cellRect, const TVirCell
   editor->SetText(CellDataText(data, UseASCIIZStrings()).substr(0, static_cast<std::size_t>(limit)));
   editor->SetBorder(EditorBorder(cellStyle));
   editor->OnChange = OnChange;
-  editor->OnEnter = OnEnter;
-  editor->OnExit = OnExit;
   editor->OnDblClick = [this, editor] {
-    const plat::WeakRef<TVirTCStringEdit> alive(editor);
-    if (OnDblClick) OnDblClick();
-    if (OnBrowse && alive.Get() != nullptr) OnBrowse(*editor);
+    if (OnBrowse) OnBrowse(*editor);
   };
+  HandCellEvents(*this, *editor);
 }
 
 void TVirTCCustomString::SaveEditedValue(TVirCellData data) {

@@ -41,13 +41,10 @@ class TVirTCCustomString : public TVirTCEditingCell<TVirTCBaseString, TVirTCStri
   void BeginEdit(int rowNum, int colNum, plat::Rect cellRect, const TVirCellAttributes& attr,
                  TVirTblEditorStyle cellStyle, TVirCellData data) override;
 
-  // Handed to the edit control when editing starts.
+  // Handed to the edit control when editing starts, with the component events of the cell base.
   std::function<void()> OnChange;
-  std::function<void()> OnDblClick;
-  std::function<void()> OnEnter;
-  std::function<void()> OnExit;
   // The browse event: a double click in the edit control, which is the sender
-  // (its text can be read and replaced).
+  // (its text can be read and replaced); after the cell's OnDblClick.
   std::function<void(TVirTCStringEdit& sender)> OnBrowse;
 
  protected:

@@ -13,7 +13,9 @@ std::int32_t GlyphDataIndex(const TVirCellData& data, std::int32_t none) {
 // ---- the editor ----
 
 TVirTCGlyphEdit::TVirTCGlyphEdit(plat::Control& parent, TVirTCCustomGlyph& cell)
-    : plat::CustomControl(parent), CellOwner(&cell) {}
+    : plat::CustomControl(parent), CellOwner(&cell) {
+  SetDoubleClicks(false);  // every click steps
+}
 
 void TVirTCGlyphEdit::SetGlyphIndex(int index) {
   index = ClampGlyphIndex(index, CellOwner->CellGlyphs().ActiveGlyphCount());
@@ -85,7 +87,7 @@ void TVirTCCustomGlyph::PaintCell(plat::Canvas& canvas, plat::Rect cellRect, int
 }
 
 void TVirTCCustomGlyph::BeginEdit(int rowNum, int colNum, plat::Rect cellRect, const TVirCellAttributes& attr,
-                                  TVirTblEditorStyle, TVirCellData data) {
+                                  TVirTblEditorStyle cellStyle, TVirCellData data) {
   TVirTCGlyphEdit* made = StartEditor(cellRect, attr);
   if (made == nullptr) return;
   TVirTCGlyphEdit& editor = *made;
@@ -94,8 +96,8 @@ void TVirTCCustomGlyph::BeginEdit(int rowNum, int colNum, plat::Rect cellRect, c
   editor.ColNum = colNum;
   editor.CellAttr = attr;
   editor.SetWantTabs(TableWantsTab());
-  editor.OnEnter = OnEnter;
-  editor.OnExit = OnExit;
+  editor.SetFrame(cellStyle == tes3D ? plat::EditBorder::Lowered3D : plat::EditBorder::None);
+  HandCellEvents(*this, editor);
 }
 
 void TVirTCCustomGlyph::SaveEditedValue(TVirCellData data) {

@@ -55,10 +55,6 @@ class TVirTCCustomGlyph : public TVirTCEditingCell<TVirTCBaseBitMap, TVirTCGlyph
   void BeginEdit(int rowNum, int colNum, plat::Rect cellRect, const TVirCellAttributes& attr,
                  TVirTblEditorStyle cellStyle, TVirCellData data) override;
 
-  // Handed to the editor when editing starts.
-  std::function<void()> OnEnter;
-  std::function<void()> OnExit;
-
  protected:
   // The background and the glyph of `index` (clamped to the active glyphs; negative paints none).
   void PaintGlyph(plat::Canvas& canvas, plat::Rect cellRect, const TVirCellAttributes& attr, int index);

@@ -52,6 +52,12 @@ void TVirCustomTable::SetColor(plat::Color color) {
   TVirTableCore::SetColor(color);
 }
 
+void TVirCustomTable::SetBorderStyle(TBorderStyle style) {
+  if (style == borderStyle_) return;
+  borderStyle_ = style;
+  if (TVirBase::HandleAllocated()) RecreateWnd();
+}
+
 void TVirCustomTable::CreateWnd() {
   TVirBase::CreateWnd();
   creating_ = true;
@@ -127,6 +133,8 @@ void TVirCustomTable::MouseDown(plat::MouseButton button, plat::ShiftState shift
 }
 
 void TVirCustomTable::MouseMove(plat::ShiftState shift, int x, int y) { TableMouseMove(shift, x, y); }
+
+void TVirCustomTable::MouseLeave() { TableMouseLeft(); }
 
 void TVirCustomTable::MouseUp(plat::MouseButton button, plat::ShiftState shift, int x, int y) {
   if (button == plat::MouseButton::Left) TableMouseUp(shift, x, y);

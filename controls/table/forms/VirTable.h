@@ -18,6 +18,9 @@ class TVirCustomTable : public TVirBase, public TVirTableCore {
   // The table's font and colour are also the window's.
   void SetFont(const plat::Font& font);
   void SetColor(plat::Color color);
+  // A single border when made (the sunken edge with Ctl3D); a change makes the window again.
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle style);
 
   void DefineProperties(TVirFiler& filer) override { DefineTableProperties(filer); }
   void HandleMessage(const plat::Message& message) override;
@@ -26,6 +29,8 @@ class TVirCustomTable : public TVirBase, public TVirTableCore {
   void CreateWnd() override;
   void Paint(plat::Canvas& canvas) override;
   void Resized() override;
+  void MouseLeave() override;
+  TBorderStyle WindowBorder() const override { return borderStyle_; }
   void FocusGained(plat::Control* losing) override;
   void FocusLost(plat::Control* gaining) override;
   void Scrolled(plat::ScrollBarKind bar, plat::ScrollCode code, int pos) override;
@@ -63,6 +68,7 @@ class TVirCustomTable : public TVirBase, public TVirTableCore {
   // Moves the focus to the control before the table, as Shift+Tab would.
   void FocusPreviousControl();
 
+  TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
   bool creating_ = false;
   bool focusJustCame_ = false;  // until the event that brought the focus has been handled
 };

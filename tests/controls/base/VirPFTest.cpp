@@ -5,6 +5,7 @@
 #include <string>
 
 #include "FieldFormTest.h"
+#include "controls/base/VirFiler.h"
 #include "controls/base/VirIntl.h"
 #include "platform/SystemColors.h"
 #include "tests/platform/QtTestSupport.h"
@@ -148,6 +149,52 @@ TEST_F(PictureFieldWindowTest, CompleteDateFromAKey) {
   EXPECT_EQ(a->GetText(), "03/15/2024") << "the whole text was selected";
   std::vector<std::uint8_t> value(4);
   EXPECT_EQ(a->ValidateAndGetValue(value), 0);
+}
+
+// A stored field loads its data type first, then its mask, InitDateTime and
+// its range limits, as the form streamed them.
+TEST_F(PictureFieldWindowTest, DataTypeMaskInitDateTimeAndRangesStreamWithTheForm) {
+  a->Shape(pftDate, "mm/dd/yyyy");
+  a->SetInitDateTime(true);
+  a->SetEpoch(1950);  // no controller yet to widen the years
+  a->SetRangeLo("01/01/00");
+  a->SetRangeHi("12/31/30");
+  const std::vector<std::uint8_t> stored = WriteProperties(*a);
+  ReadProperties(*b, stored);
+  EXPECT_EQ(b->DataType(), pftDate);
+  EXPECT_EQ(b->PictureMask(), "mm/dd/yyyy");
+  EXPECT_TRUE(b->InitDateTime());
+  EXPECT_EQ(b->RangeLow(), a->RangeLow());
+  EXPECT_EQ(b->RangeHigh(), a->RangeHigh());
+  Show();
+  EXPECT_EQ(b->GetText(), "03/15/2024") << "InitDateTime shows today once the window is made";
+}
+
+// Assign takes the window's properties too: the border (the window made
+// again, keeping the value), the colour and the control character colour.
+TEST_F(PictureFieldWindowTest, AssignCopiesTheBorderAndColours) {
+  a->Shape(pftLongInt, "#####");
+  b->Shape(pftLongInt, "#####");
+  Show();
+  b->SetValueText("42");
+  a->SetBorderStyle(TBorderStyle::bsNone);
+  a->SetColor(RGB(255, 255, 200));
+  a->SetControlCharColor(clNavy);
+  EXPECT_EQ(a->Frame(), EditBorder::None);
+  const RasterImage look = GrabImage(*a);
+  EXPECT_EQ(look.pixels[0] & 0xFFFFFF, ColorToRGB(clWindow) & 0xFFFFFF) << "no border without one";
+  b->Assign(*a);
+  EXPECT_EQ(b->BorderStyle(), TBorderStyle::bsNone);
+  EXPECT_EQ(b->Frame(), EditBorder::None);
+  EXPECT_EQ(b->GetColor(), RGB(255, 255, 200));
+  EXPECT_EQ(b->ControlCharColor(), clNavy);
+  std::vector<std::uint8_t> value(4);
+  ASSERT_EQ(b->ValidateAndGetValue(value), 0);
+  EXPECT_EQ(value, (std::vector<std::uint8_t>{42, 0, 0, 0})) << "the window made again keeps the value";
+  b->SetCtl3D(false);
+  b->SetBorderStyle(TBorderStyle::bsSingle);
+  EXPECT_EQ(b->Frame(), EditBorder::Single);
+  EXPECT_EQ(b->ClientHeight(), b->Height() - 2);
 }
 
 TEST_F(PictureFieldWindowTest, MouseSelections) {

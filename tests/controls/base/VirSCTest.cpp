@@ -28,7 +28,10 @@ struct Click {
 
 class SpinnerTest : public FieldFormTest {
  protected:
-  void SetUp() override { MakeForm("SpinF", 300, 170); }
+  void SetUp() override {
+    MakeForm("SpinF", 300, 170);
+    desktop.SetShiftState(ssLeft);  // the desktop reports the button held while a test holds it
+  }
   TVirSpinner& AddSpinner(int left, int top) {
     TVirSpinner& spin = form->Add<TVirSpinner>();
     spin.SetBounds(left, top, 16, 25);
@@ -132,6 +135,31 @@ TEST_F(SpinnerTest, ThePointerChoosesTheHalfWhileTheButtonIsHeld) {
   EXPECT_EQ(clicks.size(), 2u) << "both presses of a quick double click step";
 }
 
+// A click handler that opens a modal window takes the release with it: the
+// spinner sees the button up on its next repeat and stops, as a release would.
+TEST_F(SpinnerTest, ARepeatEndsWhenTheButtonWentUpElsewhere) {
+  TVirSpinner& spin = AddSpinner(10, 10);
+  Show();
+  Record(spin);
+  spin.OnClick = [this](TVirBaseSpinner&, TSpinState state, double, bool) {
+    clicks.push_back({clock.TickCount() - start, state});
+    desktop.SetShiftState(0);  // the modal window's loop took the release
+  };
+  input::MouseDown(spin, MouseButton::Left, 8, 3);
+  Wait(3000);
+  EXPECT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(spin.State(), spNormal);
+  EXPECT_FALSE(spin.Pressed());
+  // The next press repeats as ever.
+  desktop.SetShiftState(ssLeft);
+  clicks.clear();
+  Record(spin);
+  input::MouseDown(spin, MouseButton::Left, 8, 3);
+  Wait(600);
+  input::MouseUp(spin, MouseButton::Left, 8, 3);
+  EXPECT_EQ(Times(), (std::vector<std::uint32_t>{0, 500}));
+}
+
 TEST_F(SpinnerTest, PlacedBesideItsControlAndDraggingItAlong) {
   struct Case {
     TPosition position;
@@ -174,6 +202,14 @@ TEST_F(SpinnerTest, PlacedBesideItsControlAndDraggingItAlong) {
   right.SetForceOddSize(true);
   right.SetBounds(150, 40, 16, 30);
   EXPECT_EQ(right.Height(), 31);
+  // Through the control base, as layout code sets bounds, the same rules hold.
+  Control& rightAsControl = right;
+  rightAsControl.SetBounds(150, 40, 16, 28);
+  EXPECT_EQ(right.Height(), 29);
+  EXPECT_EQ(panel.Bounds(), (Rect{86, 40, 146, 69})) << "dragged along";
+  Control& belowAsControl = below;
+  belowAsControl.SetBounds(40, 130, 30, 25);
+  EXPECT_EQ(below.AttachedControl()->Bounds(), (Rect{20, 108, 50, 129}));
   right.SetAttachedControl(nullptr);
   EXPECT_FALSE(right.ForceOddSize()) << "attaching switches ForceOddSize off";
 }

@@ -8,6 +8,7 @@
 #include "FieldDriving.h"
 #include "FieldFormTest.h"
 #include "Utf8KeyCases.h"
+#include "controls/base/VirFiler.h"
 #include "tests/platform/QtTestSupport.h"
 
 namespace {
@@ -17,6 +18,26 @@ namespace vk = plat::vk;
 using O = TEntryOption;
 
 using SimpleFieldWindowTest = TwoFieldsTest<TVirSimpleField>;
+
+// The stored type, picture character and limits, and the window-side
+// properties that Assign copies, error and highlight colours among them.
+TEST_F(SimpleFieldWindowTest, StreamingAndAssignKeepTheTypeMaskLimitsAndLook) {
+  a->SetDataType(sftByte);
+  a->SetPictureMask('K');
+  a->SetRangeHi("FF");
+  ReadProperties(*b, WriteProperties(*a));
+  EXPECT_EQ(b->SimpleDataType(), sftByte);
+  EXPECT_EQ(b->PictureMask(), 'K');
+  EXPECT_EQ(b->GetRangeHi(), "FF");
+
+  a->SetBorderStyle(TBorderStyle::bsNone);
+  a->ErrorColors().SetBackColor(clNavy);
+  a->HighlightColors().SetTextColor(clRed);
+  b->Assign(*a);
+  EXPECT_EQ(b->BorderStyle(), TBorderStyle::bsNone);
+  EXPECT_EQ(b->ErrorColors().BackColor(), clNavy);
+  EXPECT_EQ(b->HighlightColors().TextColor(), clRed);
+}
 
 // The integer prompt's field: mask "i", MaxLength 5, the range 0 .. 20.
 TEST_F(SimpleFieldWindowTest, IntegerPromptRefuses21AndReturns7) {

@@ -12,6 +12,7 @@
 #include "tests/controls/base/Utf8KeyCases.h"
 #include "platform/Clipboard.h"
 #include "platform/Snapshot.h"
+#include "platform/SystemColors.h"
 #include "platform/record/ManualClock.h"
 #include "tests/platform/QtTestSupport.h"
 
@@ -94,6 +95,31 @@ TEST_F(VirEditTest, LettersOfOtherLayoutsKeepTheLinesEncoding) {
   editor->MoveCaretToLineCol(1, 1);
   input::PressLayoutKey(*editor, utf8_keys::kKeyEacute, "\xC3\xA9");
   EXPECT_EQ(Text(), "\xE9Z\xFCrich|Z\xC3\xBCrich\xC3\xA9");
+}
+
+// BorderStyle bsSingle draws the sunken edge with Ctl3D (a black line
+// without it); bsNone draws none. A click lands on the text as it shows.
+TEST_F(VirEditTest, TheBorderIsDrawnAndTheTextStartsInsideIt) {
+  auto corner = [this] {
+    const RasterImage image = GrabImage(*editor);
+    const std::uint32_t p = image.pixels[0];
+    return RGB(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF));
+  };
+  EXPECT_EQ(editor->BorderStyle(), TBorderStyle::bsSingle);
+  EXPECT_EQ(editor->Frame(), EditBorder::Lowered3D);
+  EXPECT_EQ(corner(), ColorToRGB(clBtnShadow));
+  const int framed = editor->ClientWidth();
+  editor->SetCtl3D(false);
+  EXPECT_EQ(editor->Frame(), EditBorder::Single);
+  EXPECT_EQ(corner(), ColorToRGB(clWindowFrame));
+  editor->SetBorderStyle(TBorderStyle::bsNone);
+  EXPECT_EQ(editor->Frame(), EditBorder::None);
+  EXPECT_EQ(editor->ClientWidth(), framed + 4);
+  editor->SetBorderStyle(TBorderStyle::bsSingle);
+  Fill(5);
+  input::Click(*editor, X(3), Y(2));
+  EXPECT_EQ(editor->CaretLine(), 2);
+  EXPECT_EQ(editor->CaretColumn(), 3);
 }
 
 TEST_F(VirEditTest, TypingBackspaceDeleteAndEnter) {

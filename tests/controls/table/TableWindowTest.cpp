@@ -12,6 +12,7 @@
 
 #include "controls/table/VirTCStr.h"
 #include "controls/table/forms/VirTable.h"
+#include "platform/Input.h"
 #include "platform/Snapshot.h"
 #include "platform/StdControls.h"
 #include "platform/SystemColors.h"
@@ -99,10 +100,11 @@ TEST_F(TableWindow, TabMovesTheFocusInAndOutAndTheActiveCellFollows) {
   Show();
   before->SetFocus();
   plat::input::Flush();
-  // The active cell (1, 1) is (60, 30, 120, 60); its frame runs inside the grid lines.
+  // The active cell (1, 1) is (60, 30, 120, 60) of the client area, inside
+  // the 2-pixel sunken border; its frame runs inside the grid lines.
   auto look = [this] {
     const plat::RasterImage image = plat::GrabImage(*table);
-    return std::pair{PixelAt(image, 100, 45), PixelAt(image, 60, 45)};
+    return std::pair{PixelAt(image, 102, 47), PixelAt(image, 62, 47)};
   };
   EXPECT_EQ(look(), std::pair(AsPixel(plat::RGB(200, 200, 0)), AsPixel(plat::clNavy)));
   plat::input::PressKey(*before, plat::vk::Tab);
@@ -159,6 +161,91 @@ TEST_F(TableWindow, ResizingKeepsTheTopRowInRange) {
   plat::input::Flush();
   EXPECT_EQ(table->LeftCol(), 1);
   EXPECT_FALSE(table->ScrollBarVisible(plat::ScrollBarKind::Horizontal));
+}
+
+// BorderStyle bsSingle draws a black line, replaced by the sunken edge with
+// Ctl3D; bsNone draws none. The cells start inside the border.
+TEST_F(TableWindow, TheBorderFollowsBorderStyleAndCtl3D) {
+  struct Case {
+    TBorderStyle style;
+    bool ctl3D;
+    plat::EditBorder frame;
+    int width;
+    plat::Color corner;
+  };
+  const Case cases[] = {
+      {TBorderStyle::bsNone, true, plat::EditBorder::None, 0, 0},
+      {TBorderStyle::bsSingle, true, plat::EditBorder::Lowered3D, 2, plat::clBtnShadow},
+      {TBorderStyle::bsSingle, false, plat::EditBorder::Single, 1, plat::clWindowFrame},
+  };
+  EXPECT_EQ(table->BorderStyle(), TBorderStyle::bsSingle);
+  EXPECT_TRUE(table->Ctl3D());
+  Show();
+  int unframedWidth = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.width);
+    table->SetBorderStyle(c.style);
+    table->SetCtl3D(c.ctl3D);
+    plat::input::Flush();
+    EXPECT_EQ(table->Frame(), c.frame);
+    if (c.width == 0) unframedWidth = table->ClientWidth();
+    EXPECT_EQ(table->ClientWidth(), unframedWidth - 2 * c.width);
+    if (c.width > 0) {
+      EXPECT_EQ(PixelAt(plat::GrabImage(*table), 0, 0), AsPixel(c.corner));
+    }
+    // The heading cell of column 1 is where the layout puts it, inside the border.
+    const plat::Rect cell = table->CellRect(2, 2);
+    plat::input::Click(*table, cell.left + 3, cell.top + 3);
+    plat::input::Flush();
+    EXPECT_EQ(table->ActiveRow(), 2);
+    EXPECT_EQ(table->ActiveCol(), 2);
+    table->SetActiveCell(1, 1);
+  }
+}
+
+// The table's own key, mouse and double-click events run before its handling:
+// a key the handler takes (key 0) moves nothing.
+TEST_F(TableWindow, KeyMouseAndDoubleClickEventsComeFirst) {
+  std::vector<std::string> trace;
+  table->Events.OnKeyDown = [&](plat::Control&, int& key, plat::ShiftState) {
+    trace.push_back("key " + std::to_string(key) + " at row " + std::to_string(table->ActiveRow()));
+    if (key == plat::vk::Up) key = 0;
+  };
+  table->Events.OnMouseDown = [&](plat::Control&, plat::MouseButton, plat::ShiftState, int, int) {
+    trace.push_back("mouse at row " + std::to_string(table->ActiveRow()));
+  };
+  table->Events.OnDblClick = [&](plat::Control&) { trace.push_back("double at row " + std::to_string(table->ActiveRow())); };
+  Show();
+  table->SetFocus();
+  plat::input::Flush();
+  plat::input::PressKey(*table, plat::vk::Down);
+  plat::input::PressKey(*table, plat::vk::Up);
+  EXPECT_EQ(table->ActiveRow(), 2) << "Up was taken by the handler";
+  const plat::Rect cell = table->CellRect(4, 1);
+  plat::input::DoubleClick(*table, cell.left + 3, cell.top + 3);
+  plat::input::Flush();
+  EXPECT_EQ(trace, (std::vector<std::string>{"key 40 at row 1", "key 38 at row 2", "mouse at row 2",
+                                             "double at row 4", "mouse at row 4"}));
+}
+
+// A column's resize line readies a resize; the mouse leaving the window
+// returns the table to browsing, with its own cursor.
+TEST_F(TableWindow, TheMouseLeavingDropsAReadiedResize) {
+  Show();
+  table->SetFocus();
+  plat::input::Flush();
+  const int edge = table->VisibleCols().EndOf(1);
+  plat::input::MouseMove(*table, edge, 5);
+  ASSERT_EQ(table->MouseMode(), TVirMouseMode::ColResizeReady);
+  EXPECT_FALSE(table->Browsing());
+  plat::input::Leave(*table);
+  EXPECT_EQ(table->MouseMode(), TVirMouseMode::None);
+  EXPECT_TRUE(table->Browsing());
+  // A press after coming back is an ordinary click, no resize.
+  const plat::Rect cell = table->CellRect(3, 2);
+  plat::input::Click(*table, cell.left + 3, cell.top + 3);
+  EXPECT_EQ(table->Columns().Column(1)->Width(), 60);
+  EXPECT_EQ(table->ActiveRow(), 3);
 }
 
 TEST_F(TableWindow, Showcase) {
