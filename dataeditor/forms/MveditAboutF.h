@@ -1,5 +1,5 @@
 #pragma once
-// The about window of the data editor: the program's name and version.
+// The about window of the data editor: the program's icon, name and version.
 
 #include <string>
 

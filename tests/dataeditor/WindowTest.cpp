@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <functional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,17 @@ class EditorWindow : public EditorTest {
     input::Flush();
   }
 
+  // The window shows one picture, drawn in several colours (not left blank).
+  static void ExpectAColourfulPicture(Form& form) {
+    std::vector<Image*> pictures;
+    for (Control* child : form.Children())
+      if (auto* picture = dynamic_cast<Image*>(child)) pictures.push_back(picture);
+    ASSERT_EQ(pictures.size(), 1u);
+    const RasterImage shown = GrabImage(*pictures[0]);
+    const std::set<std::uint32_t> colours(shown.pixels.begin(), shown.pixels.end());
+    EXPECT_GE(colours.size(), 4u);
+  }
+
   static void ClickMenu(TMveditF& form, const std::string& caption) {
     MenuItem* item = form.Menu().Find(caption);
     ASSERT_NE(item, nullptr) << caption;
@@ -143,6 +155,16 @@ TEST_F(EditorWindow, ScriptedSessionThroughTheControls) {
 
   ClickMenu(form, "&Save file");
   EXPECT_FALSE(form.SavedMark().Visible()) << boxes.LastText();
+
+  ClickMenu(form, "&About...");  // its picture is kept among the test artefacts
+  Form* about = FindForm("MveditAboutF");
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(about->Visible());
+  EXPECT_EQ(about->Caption(), "About Mvedit");
+  ExpectAColourfulPicture(*about);
+  EXPECT_TRUE(SaveSnapshot(*about, std::string(MORVA_ARTEFACTS) + "/dataeditor/mvedit-about.png"));
+  about->Close();
+  input::Flush();
 
   rtl::TextReader f(path);
   auto back = ReadEditorMatrices(f);
