@@ -69,7 +69,7 @@ void RoundDigits(Decimal& d, int keep) {
 
 char DigitAt(const Decimal& d, int i) { return i < d.count ? d.digits[i] : '0'; }
 
-// Whether formatting a float that is not finite raises (NonFiniteRefusal).
+// Whether formatting a float that is not finite raises (NonFiniteRule).
 thread_local bool refuseNonFinite = false;
 
 // The label of a conversion: the literal text before it, blanks closed up,
@@ -345,11 +345,8 @@ class Formatter {
 
 }  // namespace
 
-NonFiniteRefusal::NonFiniteRefusal() : previous_(std::exchange(refuseNonFinite, true)) {}
-NonFiniteRefusal::~NonFiniteRefusal() { refuseNonFinite = previous_; }
-
-NonFiniteAllowed::NonFiniteAllowed() : previous_(std::exchange(refuseNonFinite, false)) {}
-NonFiniteAllowed::~NonFiniteAllowed() { refuseNonFinite = previous_; }
+NonFiniteRule::NonFiniteRule(NonFinite rule) : previous_(std::exchange(refuseNonFinite, rule == NonFinite::Refused)) {}
+NonFiniteRule::~NonFiniteRule() { refuseNonFinite = previous_; }
 
 std::string NonFiniteText(double value) {
   if (std::isnan(value)) return "NAN";

@@ -90,7 +90,7 @@ std::string FloatToStrFixed(long double value, int decimals);
 // "INF", "-INF" or "NAN" for a value that is not finite.
 std::string NonFiniteText(double value);
 
-// A float that is not finite formatted while a NonFiniteRefusal is alive:
+// A float that is not finite formatted while the rule is NonFinite::Refused:
 // Label() is the pattern's text before the conversion, its blanks closed up
 // and a final '=' or ':' dropped ("X2" for "X2     = %10.4f"), empty when the
 // pattern has none.
@@ -108,28 +108,19 @@ class ENonFiniteValue : public Exception {
   double value_;
 };
 
-// While one lives on this thread (and no NonFiniteAllowed made after it),
-// Format, FloatToStrGeneral and FloatToStrFixed raise ENonFiniteValue for a
-// float that is not finite instead of writing "INF", "-INF" or "NAN": a module
-// run refuses to write a number that nobody can read back.
-class NonFiniteRefusal {
- public:
-  NonFiniteRefusal();
-  ~NonFiniteRefusal();
-  NonFiniteRefusal(const NonFiniteRefusal&) = delete;
-  NonFiniteRefusal& operator=(const NonFiniteRefusal&) = delete;
+// What Format, FloatToStrGeneral and FloatToStrFixed do with a float that is
+// not finite: write "INF", "-INF" or "NAN", or raise ENonFiniteValue.
+enum class NonFinite { Written, Refused };
 
- private:
-  bool previous_;
-};
-
-// Lifts a NonFiniteRefusal while it lives (windows drawing inside a run).
-class NonFiniteAllowed {
+// Sets the rule for this thread while it lives, then puts back the one before.
+// A module run refuses (a number nobody can read back is never written);
+// windows drawing inside a run write them again.
+class NonFiniteRule {
  public:
-  NonFiniteAllowed();
-  ~NonFiniteAllowed();
-  NonFiniteAllowed(const NonFiniteAllowed&) = delete;
-  NonFiniteAllowed& operator=(const NonFiniteAllowed&) = delete;
+  explicit NonFiniteRule(NonFinite rule);
+  ~NonFiniteRule();
+  NonFiniteRule(const NonFiniteRule&) = delete;
+  NonFiniteRule& operator=(const NonFiniteRule&) = delete;
 
  private:
   bool previous_;

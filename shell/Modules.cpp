@@ -178,7 +178,7 @@ void CallRunRoutine(const TModuleRec& module, std::span<const TParamRec> params)
   TRunOutputs outputs;
   const THeldErrorBox held;
   try {
-    const rtl::NonFiniteRefusal refusal;
+    const rtl::NonFiniteRule refusal(rtl::NonFinite::Refused);
     module.run(params);
   } catch (const rtl::ENonFiniteValue& error) {
     // A value that overflowed reached a listing line or a file.

@@ -32,7 +32,7 @@ TProgressView* CurrentView() { return Flags().batchRunning ? Views().batch : Vie
 // meanwhile are not the run's: the run's refusal of numbers that are not
 // finite does not hold for them.
 void HandleMessages(const std::function<void()>& handle) {
-  const rtl::NonFiniteAllowed windowsDraw;
+  const rtl::NonFiniteRule windowsDraw(rtl::NonFinite::Written);
   ++Views().processing;
   const rtl::ScopeExit done([] { --Views().processing; });
   handle();

@@ -111,7 +111,7 @@ TEST(Format, RefusesNonFiniteValuesWhileARefusalLives) {
       {"%3d %e", inf, "", "A value is INF"},
       {"Trace of matrix:\t%g", std::nan(""), "Trace of matrix", "Trace of matrix is NAN"},
   };
-  const rtl::NonFiniteRefusal refusal;
+  const rtl::NonFiniteRule refusal(rtl::NonFinite::Refused);
   for (const Case& c : cases) {
     try {
       if (std::string_view(c.pattern).starts_with("%3d")) {
@@ -128,7 +128,7 @@ TEST(Format, RefusesNonFiniteValuesWhileARefusalLives) {
   EXPECT_THROW(rtl::FloatToStrGeneral(inf, 15), rtl::ENonFiniteValue);
   EXPECT_EQ(rtl::Format("%10.4f", 1.5), "    1.5000");
   {
-    const rtl::NonFiniteAllowed allowed;
+    const rtl::NonFiniteRule allowed(rtl::NonFinite::Written);
     EXPECT_EQ(rtl::Format("%e", inf), "INF");
   }
   EXPECT_THROW(rtl::Format("%e", inf), rtl::ENonFiniteValue);
