@@ -83,6 +83,7 @@ bool GaussJordanInverse(Rect_mx& A, std::int32_t n);
 // vectors (0..n, all when negative) says how many of the leading
 // eigenvectors the caller uses: only those are formed, the other columns of a
 // come back zero. Forming few vectors costs a fraction of forming them all.
+// An order below 1 is refused (this unit's exception) before a is touched.
 
 bool EigenSym(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count,
               std::int32_t vectors = -1);

@@ -19,6 +19,12 @@ using matrixu::LVector;
 
 namespace {
 
+// A matrix of order 0 has no eigenvalues, and the working vectors of the
+// reduction have no room for one: refused before anything is made.
+void RefuseEmptyOrder(std::int32_t n) {
+  if (n < 1) throw E_Morvapc_Algebra("Eigen-analysis of a matrix of order " + rtl::IntToStr(n) + " is not defined");
+}
+
 // The input matrix, transposed: t(j, i) holds a(i, j), so that row i of a,
 // which the reduction walks along, is the contiguous column i of t.
 LMatrix TransposedCopy(const Rect_mx& a, std::int32_t n) {
@@ -300,6 +306,7 @@ bool FormsEveryVector(std::int32_t n, std::int32_t vectors) { return n < 64 || 2
 // eigenvalues, partly computed when a step fails.
 void EigenPipeline(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t option, double tol, std::int32_t& count,
                    std::int32_t vectors) {
+  RefuseEmptyOrder(n);
   if (vectors < 0 || vectors > n) throw E_Morvapc_Internal("Eigenvectors wanted out of range");
   matrixu::RefuseNonFinite(a, n, n, true);
   LMatrix z = TransposedCopy(a, n);
@@ -356,6 +363,7 @@ bool EigenSymNoListing(std::int32_t n, Rect_mx& a, vect_mx& d, std::int32_t opti
 }
 
 void Tred2(Rect_mx& a, std::int32_t n, vect_mx& d, vect_mx& e) {
+  RefuseEmptyOrder(n);
   LMatrix t = TransposedCopy(a, n);
   LVector dw(n), ew(n), h(n);
   ReduceToTridiagonal(t, n, dw, ew, h);

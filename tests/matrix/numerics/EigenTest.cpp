@@ -214,6 +214,76 @@ TEST(Eigen, SmallAndDiagonalMatrices) {
   EXPECT_TRUE(MatrixIs(*diag, {0, 0, 1, 1, 0, 0, 0, 1, 0}, 0));
 }
 
+// Below order 1 there is nothing to analyse, and the working vectors of the
+// reduction have no room: each entry refuses before the matrix or the values
+// change. Order 1 is its own eigenvalue with the vector (1), scaled.
+TEST(Eigen, OrderZeroIsRefusedAndOrderOneIsItsOwnEigenvalue) {
+  using Entry = std::function<void(std::int32_t, Rect_mx&, vect_mx&)>;
+  const struct {
+    const char* what;
+    Entry entry;
+  } entries[] = {
+      {"EigenSym",
+       [](std::int32_t n, Rect_mx& a, vect_mx& d) {
+         std::int32_t count;
+         EigenSym(n, a, d, 2, 1e-8, count);
+       }},
+      {"EigenSymNoListing",
+       [](std::int32_t n, Rect_mx& a, vect_mx& d) {
+         std::int32_t count;
+         EigenSymNoListing(n, a, d, 2, 1e-8, count, 0);
+       }},
+      {"Tred2",
+       [](std::int32_t n, Rect_mx& a, vect_mx& d) {
+         vect_mx e(2);
+         Tred2(a, n, d, e);
+       }},
+  };
+  for (const auto& entry : entries) {
+    for (const std::int32_t n : {0, -1}) {
+      SCOPED_TRACE(std::string(entry.what) + " of order " + std::to_string(n));
+      testsupport::RecordedServices listing;
+      auto a = MakeRect(2, 2, {2, 1, 1, 2});
+      vect_mx d(2);
+      d.Put(1, 5);
+      d.Put(2, 6);
+      EXPECT_EQ(MessageOf<E_Morvapc_Algebra>([&] { entry.entry(n, *a, d); }),
+                "Eigen-analysis of a matrix of order " + std::to_string(n) + " is not defined");
+      EXPECT_TRUE(MatrixIs(*a, {2, 1, 1, 2}, 0));
+      EXPECT_EQ(Values(d, 2), (std::vector<double>{5, 6}));
+      EXPECT_TRUE(listing.lines.empty());
+    }
+  }
+
+  const struct {
+    double value;
+    std::int32_t option;
+    double vector;
+    std::int32_t count;
+  } ones[] = {
+      {4, 1, 4, 1}, {4, 2, 1, 1}, {4, 3, 2, 1}, {4, 4, 0.5, 1}, {4, 5, 0.25, 1},
+      {-7, 1, 0, 0},  // at or below tol: zeroed (left as it is when unscaled, above)
+  };
+  for (const auto& c : ones) {
+    SCOPED_TRACE("value " + std::to_string(c.value) + ", option " + std::to_string(c.option));
+    auto a = MakeRect(1, 1, {c.value});
+    vect_mx d(1);
+    std::int32_t count = -1;
+    EXPECT_TRUE(EigenSymNoListing(1, *a, d, c.option, 1e-8, count));
+    EXPECT_EQ(d.Get(1), c.value);
+    EXPECT_EQ(a->getxij(1, 1), c.vector);
+    EXPECT_EQ(count, c.count);
+  }
+  testsupport::RecordedServices listing;
+  auto a = MakeRect(1, 1, {4});
+  vect_mx d(1);
+  std::int32_t count;
+  EigenSym(1, *a, d, 2, 1e-8, count);
+  EXPECT_EQ(listing.lines, (std::vector<std::string>{"", "  i   Eigenvalue      Percent   Cumulative",
+                                                     "  1   4.00000000     100.0000     100.0000",
+                                                     "Sum of eigenvalues =     4.000000"}));
+}
+
 TEST(Eigen, EqualEigenvaluesPutTheLaterFirst) {
   auto z = MakeRect(3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1});
   vect_mx d(3);
