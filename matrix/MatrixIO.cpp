@@ -22,11 +22,20 @@ constexpr std::size_t kLabelLineLimit = 72;
 
 std::string Num(long value) { return rtl::IntToStr(value); }
 
-// The next word of a body; the reader's end-of-file text when there is none.
+// The next word of a body, whatever its length; the reader's end-of-file text
+// when there is none.
+template <class EofText>
+std::string_view TakeAnyWord(TMatrixWords& words, EofText eofText) {
+  std::string_view word;
+  if (!words.NextAnyWord(word)) Refuse(eofText());
+  return word;
+}
+
+// The same for a word that must be a number: one too long for any is refused.
 template <class EofText>
 std::string_view TakeWord(TMatrixWords& words, EofText eofText) {
-  std::string_view word;
-  if (!words.NextWord(word)) Refuse(eofText());
+  const std::string_view word = TakeAnyWord(words, eofText);
+  CheckWordLength(word, words.FileLine());
   return word;
 }
 
@@ -73,7 +82,7 @@ class TLeftoverWords {
 void ReadLabelWords(TMatrixWords& words, std::int32_t count, Label_mx* labels, const Index_mx* selection) {
   words.DropLine();
   for (std::int32_t k = 1; k <= count; ++k) {
-    const std::string_view word = TakeWord(words, [&] { return kLabelsEof + OnInputLine(words.FileLine()); });
+    const std::string_view word = TakeAnyWord(words, [&] { return kLabelsEof + OnInputLine(words.FileLine()); });
     const std::int32_t destination = selection ? selection->Get(k) : k;
     if (destination > 0 && labels) labels->PutLabel(destination, word);
   }
@@ -86,7 +95,7 @@ void SkipWords(TMatrixWords& words, std::int32_t count) {
   if (count <= 0) return;
   words.DropLine();
   std::string_view word;
-  for (std::int32_t k = 1; k <= count && words.NextWord(word); ++k) {
+  for (std::int32_t k = 1; k <= count && words.NextAnyWord(word); ++k) {
   }
   words.DropLine();
 }
@@ -120,7 +129,7 @@ void ReadDimensionLabels(TMatrixWords& words, const TDimension& d) {
 // The label word of a record ("B" or "E" label position).
 template <class EofText>
 void ReadRecordLabel(TMatrixWords& words, const TDimension& records, std::int32_t position, EofText eofText) {
-  const std::string_view word = TakeWord(words, eofText);
+  const std::string_view word = TakeAnyWord(words, eofText);
   if (position > 0 && records.WantsLabels()) records.labels.labels->PutLabel(position, word);
 }
 

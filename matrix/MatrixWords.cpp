@@ -52,7 +52,13 @@ bool TMatrixWords::WordOnLine(std::string_view& word) {
 }
 
 bool TMatrixWords::NextWord(std::string_view& word) {
-  while (!WordOnLine(word)) {
+  if (!NextAnyWord(word)) return false;
+  CheckWordLength(word, FileLine());
+  return true;
+}
+
+bool TMatrixWords::NextAnyWord(std::string_view& word) {
+  while ((word = NextMatrixWord(line_, pos_)).empty()) {
     if (!NextLine()) return false;
   }
   return true;

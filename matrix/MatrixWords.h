@@ -14,8 +14,8 @@
 
 constexpr bool IsMatrixWordSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
 
-// No matrix item (a number or a label) is longer than this: a longer word is
-// refused, not read.
+// No number of a matrix file is longer than this: a longer word is refused,
+// not read. A label may be as long as the line holds: the label list cuts it.
 inline constexpr std::size_t kMatrixWordLimit = 255;
 // No line of a matrix file is longer than this (a row of some 800 000 values):
 // a longer one, or an endless input, is refused before it fills the memory.
@@ -56,8 +56,11 @@ class TMatrixWords {
   // Refuses a word that is too long (CheckWordLength).
   bool WordOnLine(std::string_view& word);
   // The next word, reading further lines as needed (lines without a word are
-  // passed over); false at the end of the file.
+  // passed over); false at the end of the file. Refuses a word that is too
+  // long (CheckWordLength).
   bool NextWord(std::string_view& word);
+  // The same whatever the word's length: a label, or a word that is skipped.
+  bool NextAnyWord(std::string_view& word);
   // Drops what is left of the current line, so the next word starts a new line.
   void DropLine() { pos_ = line_.size(); }
   // True when the current line holds no further word.

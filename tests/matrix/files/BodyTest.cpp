@@ -422,6 +422,46 @@ TEST(Labels, WriterBreaksLinesLongerThan72) {
   EXPECT_EQ(Written([&](rtl::TextWriter& f) { WriteLabels(two, f); }), "x  \r\n");
 }
 
+// A label may be as long as a line holds: every reader that takes labels cuts
+// it to the 15 characters a label keeps, and one that skips them passes over
+// it, where a number that long is refused (WordTooLongForAnItem).
+TEST(Labels, OfAnyLengthAreCutWhereverTheyStand) {
+  const std::string label = "Gorilla" + std::string(993, 'g');
+  const std::string cut = label.substr(0, 15);
+  struct Case {
+    const char* what;
+    std::string text;
+    int rowCode;
+    bool wanted;
+    std::vector<std::string> labels;  // the row labels read
+  };
+  const Case cases[] = {
+      {"in a block", "Pan " + label + "\r\n1 2\r\n3 4\r\n", lcBlock, true, {"Pan", cut}},
+      {"in a block skipped", "Pan " + label + "\r\n1 2\r\n3 4\r\n", lcBlock, false, {"", ""}},
+      {"first in its record", "Pan 1 2\r\n" + label + " 3 4\r\n", lcBegin, true, {"Pan", cut}},
+      {"last in its record", "1 2 Pan\r\n3 4 " + label + "\r\n", lcEnd, true, {"Pan", cut}},
+      {"last, on the next line", "1 2 Pan\r\n3 4\r\n" + label + "\r\n", lcEnd, true, {"Pan", cut}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rect_mx m(2, 2);
+    Label_mx rows(2);
+    auto f = Text(c.text);
+    Read(m, f, true, {&rows, c.rowCode, c.wanted}, {});
+    EXPECT_EQ(LabelsOf(rows), c.labels);
+    EXPECT_EQ(RowsOf(m), (std::vector<std::vector<double>>{{1, 2}, {3, 4}}));
+  }
+
+  Label_mx labels(2);
+  auto f = Text(label + "\r\nPan\r\n1\r\n");
+  ReadLabels(labels, f);
+  EXPECT_EQ(LabelsOf(labels), (std::vector<std::string>{cut, "Pan"}));
+  EXPECT_EQ(RestOf(f), "1");
+  auto g = Text(label + " Pan\r\n1\r\n");
+  SkipItems(g, 2);
+  EXPECT_EQ(RestOf(g), "1");
+}
+
 // SkipItems passes over exactly what the label reader would read.
 TEST(SkipItems, SkipsWhatTheLabelReaderReads) {
   struct Case {
