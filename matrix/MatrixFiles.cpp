@@ -274,6 +274,12 @@ void GuardMatrixWrite(const std::function<void()>& write) {
   }
 }
 
+void RefuseEmptyMatrix(const TMatrixHeader& header) {
+  const bool graph = header.type == mtGraphDissimilarity || header.type == mtGraphSimilarity;
+  if (header.rows > 0 && (header.cols > 0 || graph)) return;
+  Refuse(rtl::Format("Input matrix is empty: %d rows by %d columns", header.rows, header.cols));
+}
+
 void RefuseOverflow(std::string_view what, double value) {
   throw E_Morvapc(std::string(what) + " overflowed (" + rtl::NonFiniteText(value) + ") and cannot be written.");
 }

@@ -81,6 +81,12 @@ bool ReadMatrixHeader(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comm
 bool ReadMatrixHeaderOrEnd(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments, TMatrixHeader& header,
                            bool list, TMatrixTypeSet allowed);
 
+// Refuses a matrix with nothing to compute on, for the modules that need
+// values: no rows, or no columns (a graph may have no edges, but not no
+// points). Raises E_Morvapc "Input matrix is empty: <rows> rows by <cols>
+// columns".
+void RefuseEmptyMatrix(const TMatrixHeader& header);
+
 // Each line of comments as a comment line; nothing for a null list.
 void WriteMatrixComments(rtl::TextWriter& f, const rtl::StringList* comments);
 

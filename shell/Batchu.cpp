@@ -179,7 +179,10 @@ rtl::StringList PrepareBatchLines(const rtl::StringList& lines, std::vector<int>
 
 std::vector<std::string> BatchParameterWords(std::string_view parameters) {
   std::vector<std::string> words = SplitParameterWords(parameters);
-  if (words.size() > 9) words.resize(9);
+  // Only %1 to %9 can use them: a tenth would be dropped without a word.
+  if (words.size() > 9) {
+    throw E_Morvapc(rtl::Format("Too many batch parameters (%d): at most 9 can be given", words.size()));
+  }
   return words;
 }
 

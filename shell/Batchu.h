@@ -124,6 +124,8 @@ std::string SubstituteParameters(std::string_view command, const std::vector<std
 
 // The words of the batch parameters field (up to nine), separated by blanks;
 // a word in double quotes ("my data.qmx") holds its blanks and keeps its quotes.
+// More than nine raise E_Morvapc "Too many batch parameters (<count>): at most
+// 9 can be given".
 std::vector<std::string> BatchParameterWords(std::string_view parameters);
 
 // A batch parameter as the parameters field gives it: in double quotes when it

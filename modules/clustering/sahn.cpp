@@ -255,6 +255,9 @@ void SahnRun(std::span<const TParamRec> params) {
   Kept().Reset();
   const TSahnRunValues values = RunValues(params);
   ListRunValues(values);
+  // Values tie when they differ by at most the tolerance: below 0 not even
+  // equal values would.
+  if (values.options.tol < 0.0) throw E_Morvapc("Tie tolerance must not be negative");
 
   TRunFiles files{.input = values.input, .output = values.output};
   if (!files.Open("tree")) return;

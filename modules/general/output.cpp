@@ -139,6 +139,7 @@ class TOutputDataSet {
   void Print() {
     std::unique_ptr<rtl::StringList> comments;
     ReadMatrixHeader(*run_.in, comments, header_, true, {1, 2, 3, 4, 5, 6, 7, 8});
+    RefuseEmptyMatrix(header_);
     switch (header_.type) {
       case mtRectangular: PrintRectangular(); break;
       case mtDissimilarity:

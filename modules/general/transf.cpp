@@ -31,6 +31,7 @@ void TransfCompute(TTransfRun& run) {
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
   ReadMatrixHeader(*run.in, comments, header, true, {1, 2, 3, 4, 5, 6, 7, 8});
+  RefuseEmptyMatrix(header);
   if (run.out) {
     GuardMatrixWrite([&] {
       WriteMatrixComments(*run.out, comments.get());
@@ -65,8 +66,9 @@ void TransfRun(std::span<const TParamRec> params) {
   ListingWriteLine("Transform by: " + std::string(DirectionWord(run.byRows)));
   ListOutputFile(run.output);
   ListingWriteLine("");
-  // Without codes the output would be a copy of the input.
-  if (rtl::Trim(run.codes).empty()) throw E_Morvapc("Transformation codes are required");
+  // Without codes the output would be a copy of the input; blanks and plus
+  // signs only separate codes.
+  if (run.codes.find_first_not_of(" \t+") == std::string::npos) throw E_Morvapc("Transformation codes are required");
 
   if (!run.Open("transformed data")) return;
   ForEachDataSet(*run.in, [&] { TransfCompute(run); });

@@ -170,6 +170,7 @@ class TCpcaDriver {
       TMatrixHeader header;
       ReadMatrixHeader(f, comments, header, true, {mtRectangular});
       if (header.missingCode != 0) throw E_Morvapc("No missing values allowed in data.");
+      RefuseEmptyMatrix(header);
       CopyComments(comments.get());
       const std::int32_t p = run_.byRows ? header.rows : header.cols;
       const std::int32_t n = run_.byRows ? header.cols : header.rows;
@@ -200,6 +201,7 @@ class TCpcaDriver {
       const bool labelled = header.rowLabelCode == lcBlock;
       ListingWriteLine(rtl::Format("Group: %d", k));
       if (header.missingCode != 0) throw E_Morvapc("Sorry, no missing data allowed");
+      RefuseEmptyMatrix(header);
       if (k == 1) {
         CopyComments(comments.get());
         StartVariables(header.rows, labelled);

@@ -343,6 +343,7 @@ class TCvaDriver {
         ShowErrorMessage("No missing data allowed");
         return false;
       }
+      RefuseEmptyMatrix(header);
       const std::int32_t n = run_.byRows ? header.cols : header.rows;
       const std::int32_t variables = run_.byRows ? header.rows : header.cols;
       if (variables != p()) {

@@ -168,6 +168,10 @@ class TMdscaleDataSet {
     ReadMatrixHeader(input_, comments, header_, true, {mtDissimilarity, mtSimilarity});
     CheckMatrixSize(n(), kMaxPoints);
     if (n() < kMinPoints) throw E_Morvapc("It does not much sense to use MDSCALE  on so few points");
+    // n points span at most n - 1 dimensions.
+    if (k() >= n()) {
+      throw E_Morvapc(rtl::Format("Number of dimensions (%d) must be less than the number of points (%d)", k(), n()));
+    }
     WriteTitles(comments.get());
     pointLabels_ = std::make_shared<Label_mx>(HasLabels() ? n() : 0);
     if (HasLabels()) ReadLabels(*pointLabels_, input_);

@@ -80,6 +80,7 @@ std::shared_ptr<Label_mx> LabelsOrDefaults(std::shared_ptr<Label_mx> read, std::
 
 TLabelledMatrix ReadLabelledBody(rtl::TextReader& f, const TMatrixHeader& header, bool transposed,
                                  std::string_view rowPrefix, std::string_view colPrefix) {
+  RefuseEmptyMatrix(header);
   TLabelledMatrix m;
   const std::int32_t rows = transposed ? header.cols : header.rows;
   const std::int32_t cols = transposed ? header.rows : header.cols;

@@ -77,7 +77,7 @@ struct TLabelledMatrix {
 // Reads the body of a rectangular matrix whose header was read, with the
 // header's missing code and value. With transposed, the file's rows become
 // the matrix's columns. Labels missing from the file are the prefix followed
-// by the number.
+// by the number. A matrix without rows or columns is refused (RefuseEmptyMatrix).
 TLabelledMatrix ReadLabelledBody(rtl::TextReader& f, const TMatrixHeader& header, bool transposed,
                                  std::string_view rowPrefix, std::string_view colPrefix);
 

@@ -113,6 +113,7 @@ class TSvdDataSet {
     std::unique_ptr<rtl::StringList> comments;
     ReadMatrixHeader(input_, comments, header_, true, {mtRectangular});
     RefuseMissingValues(header_);
+    RefuseEmptyMatrix(header_);
     WriteTitles(comments.get());
     const std::int32_t r = header_.rows, c = header_.cols;
     const bool transposed = SvdTransposes(r, c);

@@ -313,6 +313,7 @@ void SimgendCompute(TSimgendRun& run) {
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
   ReadMatrixHeader(*run.in, comments, header, true, {mtRectangular});
+  RefuseEmptyMatrix(header);
   if (run.out) WriteTitleComments(*run.out, comments.get(), {TitleLine(run)});
   comments.reset();
   const TOtuData data = ReadOtuData(*run.in, header, run.byRows);

@@ -322,6 +322,7 @@ void SimintCompute(TSimintRun& run) {
   if (header.type != mtRectangular) {
     throw E_Morvapc(rtl::Format("Wrong type (%d) of input matrix must be 1 (rectangular data matrix)", header.type));
   }
+  RefuseEmptyMatrix(header);
   if (run.out) {
     WriteTitleComments(
         *run.out, comments.get(),

@@ -185,6 +185,7 @@ void SimqualCompute(const TSimqualRun& run) {
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
   ReadMatrixHeader(*run.in, comments, header, true, {mtRectangular});
+  RefuseEmptyMatrix(header);
   if (run.out) {
     WriteTitleComments(*run.out, comments.get(),
                        {" SIMQUAL: input=" + run.input + ", coeff=" + run.keyword, TitleSecondLine(run)});

@@ -145,7 +145,13 @@ TEST_F(BatchTest, ParametersReplacePercentDigits) {
   ASSERT_EQ(Run({"*SAHN T=%2 I=%9 O=%1%2"}, "first  second"), TBatchEnd::Completed);
   EXPECT_EQ(FakeLog().front(), "run T=second C=Max R=true I=%9 O=firstsecond X=1.5 N=2 O2=firstsecond");
   EXPECT_EQ(SubstituteParameters("%1", {"%2"}), "%2") << "replaced text is not searched again";
-  EXPECT_EQ(BatchParameterWords("1 2 3 4 5 6 7 8 9 10").size(), 9u);
+  EXPECT_EQ(BatchParameterWords("1 2 3 4 5 6 7 8 9").size(), 9u);
+}
+
+TEST_F(BatchTest, ATenthParameterEndsTheRunBeforeAnyCommand) {
+  EXPECT_EQ(Run({"*SAHN T=%1"}, "1 2 3 4 5 6 7 8 9 \"ten th\""), TBatchEnd::Failed);
+  EXPECT_TRUE(FakeLog().empty());
+  EXPECT_EQ(services.errors, (std::vector<std::string>{"Too many batch parameters (10): at most 9 can be given"}));
 }
 
 TEST_F(BatchTest, QuotesAndParenthesesKeepAnArgumentWhole) {

@@ -50,4 +50,25 @@ TEST_F(OutputRun, AnOrderMatrixWithAnyMissingCodeIsRefused) {
   }
 }
 
+// A matrix with no rows or no columns has nothing to show: refused with the
+// sizes, whatever its type.
+TEST_F(OutputRun, EmptyMatricesAreRefused) {
+  const struct {
+    const char* body;
+    const char* message;
+  } cases[] = {
+      {"1 0 0 0\n", "Input matrix is empty: 0 rows by 0 columns"},
+      {"1 2 0 0\n\n\n", "Input matrix is empty: 2 rows by 0 columns"},
+      {"1 0 3 0\n", "Input matrix is empty: 0 rows by 3 columns"},
+      {"3 0 0 0\n", "Input matrix is empty: 0 rows by 0 columns"},
+      {"4 0 0 0\n", "Input matrix is empty: 0 rows by 0 columns"},
+      {"5 0 2 0\n", "Input matrix is empty: 0 rows by 2 columns"},
+      {"7 0 0 0\n", "Input matrix is empty: 0 rows by 0 columns"},
+  };
+  for (const auto& c : cases) {
+    WriteFile("in.qmx", c.body);
+    EXPECT_EQ(RefusalOf(OutputDescribe, {{"O", "in.qmx"}}), c.message) << c.body;
+  }
+}
+
 }  // namespace

@@ -116,7 +116,13 @@ TEST_F(MdscaleRun, DimensionsBeyondTheTenthAreNamedByRomanNumerals) {
   };
   for (const auto& [a, label] : labels) EXPECT_EQ(DimensionLabel(a), label) << a;
 
-  Run({{"O", Input("six.qmx")}, {"N", 12.0}});
+  // Twelve dimensions need thirteen points at least.
+  std::string thirteen = "2 13 13 0\r\n";
+  for (int i = 1; i <= 13; ++i) {
+    for (int j = 1; j <= i; ++j) thirteen += std::to_string(i == j ? 0 : (i - j) * (i + j) % 17 + 1) + ' ';
+    thirteen += "\r\n";
+  }
+  Run({{"O", Write("thirteen.qmx", thirteen)}, {"N", 12.0}});
   const Rect_mx& x = (*MdscaleResults())[0];
   ASSERT_EQ(x.FcLabels->n(), 12);
   EXPECT_EQ(x.FcLabels->GetLabel(11), "XI");
@@ -246,6 +252,10 @@ TEST_F(MdscaleRun, RefusesWhatItCannotScale) {
   };
   const Case cases[] = {
       {"four points", {{"O", Input("four.qmx")}}, "It does not much sense to use MDSCALE  on so few points"},
+      // Five points span four dimensions at most (the default N, which runs).
+      {"as many dimensions as points",
+       {{"O", Input("five.qmx")}, {"N", 5.0}},
+       "Number of dimensions (5) must be less than the number of points (5)"},
       {"six hundred points", {{"O", Input("n600.qmx")}}, "Input matrix is too large, maximum size is 362"},
       {"four hundred points", {{"O", Input("n400.qmx")}}, "Input matrix is too large, maximum size is 362"},
       {"a word that is no number",
