@@ -191,13 +191,12 @@ class TCorrespDataSet {
   // One side of the table: its block of the listing (the heading, each
   // point's label, mass and squared distance) and the lines of its files (k
   // coordinates, absolute contributions and squared correlations a point,
-  // each value written with the pattern).
+  // each value a blank and the value in the file format).
   struct TPoints {
     std::string_view heading;
     std::string_view variable;  // the heading of the labels' column
     const Label_mx& labels;
     TSide side;
-    std::string pattern;
     const Rect_mx& coordinates;
     const std::vector<double>& masses;
     const std::vector<double>& distances;
@@ -206,6 +205,7 @@ class TCorrespDataSet {
   void ListPoints(const TPoints& points, const std::vector<double>& eigenvalues) {
     ListingWriteLine(std::string(points.heading));
     ListingWriteLine(rtl::Format("%12s %10s %10s", std::string(points.variable), "Rel. freq", "Dist^2"));
+    const std::string pattern = " %" + Config().fileFormat;
     const auto line = [](TOptionalOutput* f, const std::string& text) {
       if (*f) GuardMatrixWrite([&] { f->file->WriteLine(text); });
     };
@@ -216,10 +216,10 @@ class TCorrespDataSet {
       std::string factors, contributions, correlations;
       for (std::int32_t a = 1; a <= k(); ++a) {
         const double v = points.coordinates.getxij(i, a);
-        factors += rtl::Format(points.pattern, v);
+        factors += rtl::Format(pattern, v);
         contributions +=
-            rtl::Format(points.pattern, AbsoluteContribution(mass, v, eigenvalues[static_cast<std::size_t>(a - 1)]));
-        correlations += rtl::Format(points.pattern, SquaredCorrelation(v, distance));
+            rtl::Format(pattern, AbsoluteContribution(mass, v, eigenvalues[static_cast<std::size_t>(a - 1)]));
+        correlations += rtl::Format(pattern, SquaredCorrelation(v, distance));
       }
       line(points.side.factors, factors);
       line(points.side.contributions, contributions);
@@ -227,17 +227,16 @@ class TCorrespDataSet {
     }
   }
 
-  // The smaller side first, its files in the fixed form of 8 characters and
-  // 6 decimals; then the larger side, its files in the configured file format.
+  // The smaller side first, then the larger side; the files of both in the
+  // configured file format, so that they keep every digit the user asked for.
   void ListBothSides(const TCorrespResult& r) {
     ListPoints({turned_ ? "Column variables:" : "Row variables:", "  Variable  ", *table_.rowLabels,
-                turned_ ? FileColumns() : FileRows(), " %8.6f", *r.rows, r.rowMass, r.rowDistance},
+                turned_ ? FileColumns() : FileRows(), *r.rows, r.rowMass, r.rowDistance},
                r.eigenvalues);
     ListingWriteLine("");
-    ListPoints(
-        {turned_ ? "Row variables:" : "Column variables:", "Variable", *table_.colLabels,
-         turned_ ? FileRows() : FileColumns(), " %" + Config().fileFormat, *r.columns, r.columnMass, r.columnDistance},
-        r.eigenvalues);
+    ListPoints({turned_ ? "Row variables:" : "Column variables:", "Variable", *table_.colLabels,
+                turned_ ? FileRows() : FileColumns(), *r.columns, r.columnMass, r.columnDistance},
+               r.eigenvalues);
   }
 
   // The coordinates of the file's rows and of its columns, labelled, kept for the plots.

@@ -255,21 +255,22 @@ class TCvaDriver {
     return true;
   }
 
-  // Canonical vectors of an earlier run. A computing run writes them with the
-  // variables as rows whatever D says, so that layout is read whenever the
-  // rows are the means' variables; otherwise the variables are the columns.
+  // Canonical vectors of an earlier run, laid out as D says, the way the
+  // computing run with the same D wrote them: the variables as rows when D is
+  // on, as columns when it is off. The shape decides nothing, so a square file
+  // is never read the wrong way round.
   bool ReadVectors() {
     rtl::TextReader& f = *run_.vectorsIn;
     std::unique_ptr<rtl::StringList> comments;
     TMatrixHeader header;
     ReadMatrixHeader(f, comments, header, true, {mtRectangular});
-    if (header.rows != p() && header.cols != p()) {
-      ShowErrorMessage(VariableCountRefusal("canonical vectors", run_.byRows ? header.rows : header.cols, p()));
+    const std::int32_t variables = run_.byRows ? header.rows : header.cols;
+    if (variables != p()) {
+      ShowErrorMessage(VariableCountRefusal("canonical vectors", variables, p()));
       return false;
     }
-    const bool variablesAsRows = header.rows == p();
-    TLabelledMatrix vectors = ReadLabelledBody(f, header, !variablesAsRows, "", "");
-    labelled_ = (variablesAsRows ? header.rowLabelCode : header.colLabelCode) != lcNone;
+    TLabelledMatrix vectors = ReadLabelledBody(f, header, !run_.byRows, "", "");
+    labelled_ = (run_.byRows ? header.rowLabelCode : header.colLabelCode) != lcNone;
     variableLabels_ = vectors.rowLabels;
     vectors_ = std::move(vectors.matrix);
     return true;
@@ -287,11 +288,17 @@ class TCvaDriver {
     }
     vectors_ = std::move(solution.vectors);
     if (run_.vectorsOut) {
+      // The variables lie as in the means: rows when D is on, columns when off.
       rtl::TextWriter& f = *run_.vectorsOut;
+      const int variableCode = labelled_ ? lcBlock : lcNone;
       GuardMatrixWrite([&] {
-        WriteMatrixHeader(f, mtRectangular, p(), k, 0, 0, Format(), labelled_ ? lcBlock : lcNone, lcNone);
+        if (run_.byRows) {
+          WriteMatrixHeader(f, mtRectangular, p(), k, 0, 0, Format(), variableCode, lcNone);
+        } else {
+          WriteMatrixHeader(f, mtRectangular, k, p(), 0, 0, Format(), lcNone, variableCode);
+        }
         if (labelled_) WriteLabels(*variableLabels_, f);
-        Write(*vectors_, f, true, Format());
+        Write(*vectors_, f, run_.byRows, Format());
       });
     }
     return true;

@@ -203,7 +203,7 @@ class TProjDataSet {
     });
     ListingWriteLine("");
     if (outlierTest) {
-      ListOutliers(OutlierTest(*data_.matrix, *Factors().matrix, *inputs_.eigenvalues), k(), p());
+      ListOutliers(OutlierTest(*data_.matrix, *Factors().matrix, *inputs_.eigenvalues), k());
     } else if (inputs_.eigenvalues && n() > p()) {
       ListingWriteLine("Note: more factors than variables, so no analysis of outliers.");
     } else if (!inputs_.eigenvalues && run_.method.method == TProjMethod::Proj) {

@@ -127,13 +127,13 @@ std::vector<TOutlier> OutlierTest(const Rect_mx& x, const Rect_mx& f, const std:
   std::vector<TOutlier> outliers;
   for (std::int32_t o = 1; o <= n; ++o) {
     const long double t = t2[static_cast<std::size_t>(o)];
-    const auto fs = static_cast<double>(t * (n - p) / (static_cast<long double>(n - 1) * p));
-    outliers.push_back({static_cast<double>(t), fs, FProb(fs, p, n - p)});
+    const auto fs = static_cast<double>(t * (n - k) / (static_cast<long double>(n - 1) * k));
+    outliers.push_back({static_cast<double>(t), fs, FProb(fs, k, n - k)});
   }
   return outliers;
 }
 
-void ListOutliers(const std::vector<TOutlier>& outliers, std::int32_t k, std::int32_t p) {
+void ListOutliers(const std::vector<TOutlier>& outliers, std::int32_t k) {
   const auto n = static_cast<std::int32_t>(outliers.size());
   ListingWriteLine(rtl::Format("Analysis of outliers based on %d dimensions", k));
   ListingWriteLine(rtl::Format("%6s %12s %8s %8s", "OTU", "T2", "Fs", "Prob"));
@@ -141,7 +141,7 @@ void ListOutliers(const std::vector<TOutlier>& outliers, std::int32_t k, std::in
     const TOutlier& row = outliers[static_cast<std::size_t>(o - 1)];
     ListingWriteLine(rtl::Format("%6d %12.4f %8.3f %8.4f", o, row.t2, row.fs, row.prob));
   }
-  ListingWriteLine(rtl::Format("Note: degrees of freedom of Fs are %d over %d.", p, n - p));
+  ListingWriteLine(rtl::Format("Note: degrees of freedom of Fs are %d over %d.", k, n - k));
 }
 
 std::unique_ptr<Rect_mx> ResidualProjector(const Rect_mx& f) {

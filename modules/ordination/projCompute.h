@@ -27,11 +27,13 @@ enum class TProjMethod : std::uint8_t { Mult, Proj, Orth };
 std::unique_ptr<Rect_mx> ProjectOnFactors(const Rect_mx& x, const Rect_mx& f, TProjMethod method,
                                           const std::function<void(std::int32_t j)>& beforeFactor);
 
-// One OTU's line of the outlier test.
+// One OTU's line of the outlier test. T2 sums over the k factors, so it is
+// Hotelling's T2 in k dimensions and is referred to F with k and n − k
+// degrees of freedom (with k = p, the usual p and n − p).
 struct TOutlier {
   double t2 = 0;    // Σ_j (Σ_i (x(i, o) − mean_i) f(i, j))² / (|f_j|² λ_j)
-  double fs = 0;    // T2 (n − p) / ((n − 1) p)
-  double prob = 0;  // upper tail of F with p and n − p degrees of freedom
+  double fs = 0;    // T2 (n − k) / ((n − 1) k)
+  double prob = 0;  // upper tail of F with k and n − k degrees of freedom
 };
 
 // The outlier test of every OTU; needs n > p, k <= p and p eigenvalues. A
@@ -39,8 +41,8 @@ struct TOutlier {
 std::vector<TOutlier> OutlierTest(const Rect_mx& x, const Rect_mx& f, const std::vector<double>& eigenvalues);
 
 // "Analysis of outliers based on k dimensions" and the table, then the note
-// on the degrees of freedom.
-void ListOutliers(const std::vector<TOutlier>& outliers, std::int32_t k, std::int32_t p);
+// on the degrees of freedom (k over n − k).
+void ListOutliers(const std::vector<TOutlier>& outliers, std::int32_t k);
 
 // Q = I − F (FᵀF)⁻¹ Fᵀ (p × p), the projector onto the residual space. One
 // factor is scaled to unit length; with more, the determinant of FᵀF is

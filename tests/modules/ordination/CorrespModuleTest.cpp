@@ -4,15 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "matrix/Constu.h"
 #include "modules/ordination/corresp.h"
+#include "modules/ordination/correspCompute.h"
+#include "shell/Config.h"
 #include "shell/ModuleRun.h"
 #include "shell/PlotWindows.h"
 #include "tests/modules/clustering/ModuleRunSupport.h"
+#include "tests/modules/ordination/OrdinationTestSupport.h"
 #include "tests/support/RecordingPlotBar.h"
 #include "tests/support/RecordingPlotOpeners.h"
 #include "tests/support/ScopedHook.h"
@@ -96,6 +100,77 @@ TEST_F(CorrespModule, KeepsTheFileRowsAndColumnsWithTheirLabels) {
   EXPECT_EQ(cols.FrLabels->GetLabel(4), "4");
   EXPECT_EQ(rows.FcLabels->GetLabel(2), "Dim-2");
   EXPECT_TRUE(Listed("Column variables:")) << "the smaller side first";
+}
+
+// Both sides' files (coordinates, absolute contributions and squared
+// correlations) hold the computed values to the digits of the configured file
+// format, whichever side is the smaller: nothing the user asked to keep is
+// rounded away.
+TEST_F(CorrespModule, FilesHoldTheComputedValuesToTheFileFormatsPrecision) {
+  struct Format {
+    const char* format;
+    double relative;  // half a unit of the last digit written, relative to the value
+    double absolute;  // or absolute
+  };
+  const Format formats[] = {{"e", 6e-15, 0}, {"14.10f", 0, 6e-11}};
+  struct RestoredConfig {
+    const TConfigRecord saved = Config();
+    ~RestoredConfig() { Config() = saved; }
+  } restored;
+  for (const char* table : {"plain.qmx", "turned.qmx"}) {
+    // The analysis the files must hold, computed here on the table turned
+    // as the module turns it.
+    bool turned = false;
+    {
+      const std::unique_ptr<Rect_mx> head = ordtest::LoadRectangular(Fixture(table), 1);
+      turned = head->rows() > head->cols();
+    }
+    const std::unique_ptr<Rect_mx> x = ordtest::LoadRectangular(Fixture(table), 1, turned);
+    const TCorrespResult r = CorrespCompute(*x, 2, turned);
+    struct Side {
+      const char* stem;  // "r" for the file's rows, "c" for its columns
+      const Rect_mx& coordinates;
+      const std::vector<double>& masses;
+      const std::vector<double>& distances;
+    };
+    const Side working{turned ? "c" : "r", *r.rows, r.rowMass, r.rowDistance};
+    const Side other{turned ? "r" : "c", *r.columns, r.columnMass, r.columnDistance};
+    for (const Format& f : formats) {
+      SCOPED_TRACE(std::string(table) + " in " + f.format);
+      Config().fileFormat = f.format;
+      const std::string out = std::string(table) + "." + f.format + ".";
+      Run({{"O", Fixture(table)},
+           {"N", 2.0},
+           {"RF", Path(out + "rf")},
+           {"CF", Path(out + "cf")},
+           {"RA", Path(out + "ra")},
+           {"CA", Path(out + "ca")},
+           {"RC", Path(out + "rc")},
+           {"CC", Path(out + "cc")}});
+      for (const Side* side : {&working, &other}) {
+        const std::string stem = out + side->stem;
+        const std::unique_ptr<Rect_mx> factors = ordtest::LoadRectangular(Path(stem + "f"), 1);
+        const std::unique_ptr<Rect_mx> contributions = ordtest::LoadRectangular(Path(stem + "a"), 1);
+        const std::unique_ptr<Rect_mx> correlations = ordtest::LoadRectangular(Path(stem + "c"), 1);
+        ASSERT_EQ(factors->rows(), side->coordinates.rows());
+        ASSERT_EQ(factors->cols(), 2);
+        for (std::int32_t i = 1; i <= factors->rows(); ++i) {
+          const auto at = static_cast<std::size_t>(i - 1);
+          for (std::int32_t a = 1; a <= 2; ++a) {
+            const double v = side->coordinates.getxij(i, a);
+            const double expected[] = {
+                v, AbsoluteContribution(side->masses[at], v, r.eigenvalues[static_cast<std::size_t>(a - 1)]),
+                SquaredCorrelation(v, side->distances[at])};
+            const double written[] = {factors->getxij(i, a), contributions->getxij(i, a), correlations->getxij(i, a)};
+            for (int w = 0; w < 3; ++w) {
+              EXPECT_NEAR(written[w], expected[w], f.absolute + f.relative * std::abs(expected[w]))
+                  << stem << " file " << w << " (" << i << ", " << a << ")";
+            }
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST_F(CorrespModule, PlotButtonsOpenTheirPlotsOverTheKeptCoordinates) {

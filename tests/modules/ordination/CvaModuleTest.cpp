@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "shell/ModuleRun.h"
 #include "shell/PlotWindows.h"
 #include "tests/modules/clustering/ModuleRunSupport.h"
+#include "tests/modules/ordination/OrdinationTestSupport.h"
 #include "tests/support/RecordingPlotBar.h"
 #include "tests/support/RecordingPlotOpeners.h"
 #include "tests/support/ScopedHook.h"
@@ -115,54 +117,55 @@ TEST_F(CvaModule, RefusesTooFewGroupsOrDegreesOfFreedom) {
   EXPECT_FALSE(std::filesystem::exists(Path("cv.qmx"))) << "a refused run leaves no output";
 }
 
-// A file of canonical vectors that a computing run wrote reads back with the
-// variables as rows; with D off every input holds them as columns.
-// A computing run writes its vectors with the variables as rows whatever D
-// says; a run given them reads them back with the means either way round,
-// and takes vectors as columns (k x p) too.
-TEST_F(CvaModule, GivenVectorsReadBackInBothOrientations) {
+// The canonical vectors lie in their file as D says, as the variables lie in
+// the means: a computing run writes them so and a run given them reads them
+// so, whatever their shape. Two variables of three groups give square vectors,
+// which a rule by shape would read the wrong way round in one of the layouts.
+TEST_F(CvaModule, GivenVectorsLieAsDSaysWhateverTheirShape) {
   const std::string sizes = Write("sizes.qmx", "4 3 3 0\n5 5 5\n");
-  const std::string within = Write("within.qmx", "3 3 3 0\n1\n0.25 1\n0.1 0.2 1\n");
+  const std::string within2 = Write("within2.qmx", "3 2 2 0\n1\n0.25 1\n");
+  const std::string within3 = Write("within3.qmx", "3 3 3 0\n1\n0.25 1\n0.1 0.2 1\n");
   struct Case {
     const char* name;
     std::string means;
+    std::string within;
     bool byRows;
     std::string vectors;
+    std::int32_t fileRows, fileCols;  // of the vectors' file
   };
   const Case cases[] = {
-      {"variables as rows", Write("means.qmx", "1 3 3 0\n0 2 4\n0 0 1\n1 3 2\n"), true, Path("cv.qmx")},
-      {"groups as rows", Write("means-t.qmx", "1 3 3 0\n0 0 1\n2 0 3\n4 1 2\n"), false, Path("cv-d.qmx")},
+      {"square, variables as rows", Write("m2.qmx", "1 2 3 0\n0 2 4\n0 0 1\n"), within2, true, Path("cv2.qmx"), 2, 2},
+      {"square, variables as columns", Write("m2-t.qmx", "1 3 2 0\n0 0\n2 0\n4 1\n"), within2, false, Path("cv2-t.qmx"),
+       2, 2},
+      {"three variables as rows", Write("m3.qmx", "1 3 3 0\n0 2 4\n0 0 1\n1 3 2\n"), within3, true, Path("cv3.qmx"), 3,
+       2},
+      {"three variables as columns", Write("m3-t.qmx", "1 3 3 0\n0 0 1\n2 0 3\n4 1 2\n"), within3, false,
+       Path("cv3-t.qmx"), 2, 3},
   };
-  std::shared_ptr<const TRectMxList> first;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    RunCleared({{"M", c.means}, {"D", c.byRows}, {"V", within}, {"GS", sizes}, {"CV", c.vectors}});
-    ASSERT_EQ(services.errors, std::vector<std::string>{});
+    RunCleared({{"M", c.means}, {"D", c.byRows}, {"V", c.within}, {"GS", sizes}, {"CV", c.vectors}});
     const std::shared_ptr<const TRectMxList> computed = CvaScoreResults();
     ASSERT_EQ(KeptScores().cols(), 2);
-    if (!first) first = computed;
-    ExpectSameValues(KeptScores(), (*first)[0]);
+    const std::unique_ptr<Rect_mx> written = ordtest::LoadRectangular(c.vectors, 1);
+    EXPECT_EQ(written->rows(), c.fileRows);
+    EXPECT_EQ(written->cols(), c.fileCols);
 
     RunCleared({{"M", c.means}, {"D", c.byRows}, {"GS", sizes}, {"CV", c.vectors}});
-    EXPECT_EQ(services.errors, std::vector<std::string>{});
     ExpectSameValues(KeptScores(), (*computed)[0]);
     EXPECT_EQ(bar.enabled, (std::vector<int>{1, 2}));
   }
 
-  // The vectors turned: one a row.
-  rtl::TextReader f(Path("cv.qmx"));
-  std::unique_ptr<rtl::StringList> comments;
-  TMatrixHeader header;
-  ReadMatrixHeader(f, comments, header, false, {mtRectangular});
-  ASSERT_EQ(header.rows, 3);
-  Rect_mx cv(header.rows, header.cols);
-  Read(cv, f, true, {nullptr, lcNone, false}, {nullptr, lcNone, false});
-  rtl::TextWriter turned(Path("cv-t.qmx"));
-  WriteMatrixHeader(turned, mtRectangular, cv.cols(), cv.rows(), 0, 0, "e", lcNone, lcNone);
-  ::Write(cv, turned, false, "e");
-  turned.Close();
-  RunCleared({{"M", cases[1].means}, {"D", false}, {"GS", sizes}, {"CV", Path("cv-t.qmx")}});
-  ExpectSameValues(KeptScores(), (*first)[0]);
+  // The two square files are each other's transposes, and not symmetric, so
+  // either read the other way round would give other scores.
+  const std::unique_ptr<Rect_mx> rows = ordtest::LoadRectangular(Path("cv2.qmx"), 1);
+  const std::unique_ptr<Rect_mx> columns = ordtest::LoadRectangular(Path("cv2-t.qmx"), 1, true);
+  ExpectSameValues(*columns, *rows);
+  EXPECT_GT(std::abs(rows->getxij(1, 2) - rows->getxij(2, 1)), 1e-3);
+
+  // Vectors laid out the other way are refused by their variable count.
+  ExpectRefused({{"M", cases[3].means}, {"D", false}, {"GS", sizes}, {"CV", cases[2].vectors}},
+                "Number of variables in canonical vectors (2) does not match those in group means (3)");
 }
 
 // Given vectors that keep the means' coordinates: a specimen at (1, 0) lies

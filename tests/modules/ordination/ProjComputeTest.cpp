@@ -1,6 +1,7 @@
 // Projections, outliers and residuals against R: t(X) %*% F, its normalised
-// form, X - F (F'F)^-1 F'X, and the outlier and residual statistics by their
-// formulas in R with pf.
+// form, X - F (F'F)^-1 F'X, the outliers by Hotelling's T2 of the principal
+// component scores (mahalanobis) with pf, and the residual statistics by their
+// formula.
 
 #include <gtest/gtest.h>
 
@@ -72,13 +73,28 @@ TEST(ProjCompute, MissingValuesAreLeftOutOfEverySum) {
   EXPECT_EQ(r.q, (std::vector<double>{4, 16, 0}));
 }
 
-TEST(ProjCompute, OutlierStatisticsEqualTheirFormulasInR) {
-  const std::vector<TOutlier> outliers = OutlierTest(*Points(), *Factors(), Lambda());
-  ASSERT_EQ(outliers.size(), 10u);
-  for (int o = 1; o <= 10; ++o) {
-    EXPECT_NEAR(outliers[o - 1].t2, Refs().At("proj.T2", o), Tolerance) << o;
-    EXPECT_NEAR(outliers[o - 1].fs, Refs().At("proj.Fs", o), Tolerance) << o;
-    EXPECT_NEAR(outliers[o - 1].prob, Refs().At("proj.Prob", o), Tolerance) << o;
+// T2 in the k dimensions of the factors, referred to F with k and n - k
+// degrees of freedom: on fewer factors than variables the probabilities are
+// those of the k-dimensional test, not all near 1.
+TEST(ProjCompute, OutliersAreHotellingsT2InTheDimensionsOfTheFactors) {
+  struct Case {
+    const char* name;
+    std::unique_ptr<Rect_mx> factors;
+    std::string reference;
+  };
+  Case cases[] = {
+      {"two factors of four variables", Factors(), "proj"},
+      {"a factor for every variable", ordtest::ReferenceMatrix("proj.Fall"), "proj.all"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<TOutlier> outliers = OutlierTest(*Points(), *c.factors, Lambda());
+    ASSERT_EQ(outliers.size(), 10u);
+    for (int o = 1; o <= 10; ++o) {
+      EXPECT_NEAR(outliers[o - 1].t2, Refs().At(c.reference + ".T2", o), Tolerance) << o;
+      EXPECT_NEAR(outliers[o - 1].fs, Refs().At(c.reference + ".Fs", o), Tolerance) << o;
+      EXPECT_NEAR(outliers[o - 1].prob, Refs().At(c.reference + ".Prob", o), Tolerance) << o;
+    }
   }
 }
 
@@ -170,13 +186,14 @@ TEST(ProjCompute, ResidualTableAndItsNote) {
 
 TEST(ProjCompute, OutlierTable) {
   testsupport::RecordedServices services;
-  ListOutliers({{1.5, 0.25, 0.5}, {2, 3, 0.125}}, 1, 1);
+  ListOutliers({{1.5, 0.25, 0.5}, {2, 3, 0.125}, {1, 1, 1}}, 2);
   EXPECT_EQ(services.lines, (std::vector<std::string>{
-                                "Analysis of outliers based on 1 dimensions",
+                                "Analysis of outliers based on 2 dimensions",
                                 "   OTU           T2       Fs     Prob",
                                 "     1       1.5000    0.250   0.5000",
                                 "     2       2.0000    3.000   0.1250",
-                                "Note: degrees of freedom of Fs are 1 over 1.",
+                                "     3       1.0000    1.000   1.0000",
+                                "Note: degrees of freedom of Fs are 2 over 1.",
                             }));
 }
 
