@@ -96,6 +96,7 @@ void CophDriver(TCophRun& run) {
   std::unique_ptr<rtl::StringList> comments;
   TMatrixHeader header;
   ReadMatrixHeader(*run.in, comments, header, true, {mtTreeDissimilarity, mtTreeSimilarity});
+  RefuseEmptyMatrix(header);
   const std::int32_t n = header.rows;
   const int outputType = header.type == mtTreeSimilarity ? mtSimilarity : mtDissimilarity;
   if (run.out) {

@@ -101,6 +101,7 @@ void MstCompute(TMstRun& run) {
   ReadMatrixHeader(*run.in, comments, header, true, {mtDissimilarity, mtSimilarity});
   // A missing-value marker would compete as a link like any other value.
   if (header.missingCode != 0) throw E_Morvapc("This program cannot handle missing values");
+  RefuseEmptyMatrix(header);
   const std::int32_t n = header.rows;
   const bool similarity = header.type == mtSimilarity;
   const int graphType = similarity ? mtGraphSimilarity : mtGraphDissimilarity;

@@ -35,6 +35,7 @@ void DcenterDriver(TDcenterRun& run) {
   TMatrixHeader header;
   ReadMatrixHeader(*run.in, comments, header, true, {mtDissimilarity, mtSimilarity});
   if (header.missingCode != 0) throw E_Morvapc("Sorry, no missing data allowed");
+  RefuseEmptyMatrix(header);
   const std::int32_t n = header.rows;
   Label_mx labels(header.rowLabelCode != lcNone ? n : 0);
   ReadLabels(labels, *run.in);

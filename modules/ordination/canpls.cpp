@@ -144,6 +144,7 @@ class TCanPlsDataSet {
     std::unique_ptr<rtl::StringList> comments;
     ReadMatrixHeader(input_, comments, header_, true, {mtSimilarity});
     if (header_.missingCode != 0) throw E_Morvapc("Sorry, no missing data allowed");
+    RefuseEmptyMatrix(header_);
     // The matrix first: a size it cannot have is refused before the labels
     // and the sets of variables take memory in proportion to it.
     z_ = std::make_unique<Sym_mx>(header_.type, p());

@@ -207,6 +207,7 @@ void PoolFromData(TPoolvcRun& run) {
     TMatrixHeader header;
     ReadMatrixHeader(*run.in, comments, header, true, {mtRectangular});
     if (header.missingCode != 0) throw E_Morvapc(std::string(kNoMissing));
+    RefuseEmptyMatrix(header);
     ++run.g;
     CopyComments(comments.get(), run.Outputs());
     const std::int32_t n = run.varsAreRows ? header.cols : header.rows;
@@ -272,6 +273,7 @@ void PoolFromCovariances(TPoolvcRun& run) {
     }
     ReadMatrixHeader(*run.vcv, comments, header, true, {mtSimilarity});
     if (header.missingCode != 0) throw E_Morvapc(std::string(kNoMissing));
+    RefuseEmptyMatrix(header);
     run.g = i;
     CopyComments(comments.get(), {&run.pooledOut});
     TakeVariableCount(run, header.rows, "Numbers of variables not the same as in previous matrix");
