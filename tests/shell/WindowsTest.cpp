@@ -943,6 +943,28 @@ TEST_F(MorvapcWindows, ANumericCellRefusesAValueOutsideItsLimits) {
   EXPECT_EQ(Config().listingIndent, 8);
 }
 
+// The settings file's [intl] decimal character is the one a number cell of a
+// module's window takes.
+TEST_F(MorvapcWindows, ANumberCellTakesTheDecimalCharacterOfTheSettingsFile) {
+  SetKey("intl", "sDecimal", ",");
+  struct RestoredIntl {
+    TVirIntlSup saved = VirIntlSup();
+    ~RestoredIntl() { VirIntlSup() = saved; }
+  } restored;
+  VirIntlSup().LoadProfileSettings();
+  TMORVAF& main = Start();
+  main.ModuleButton(18)->Click();  // SAHN
+  input::Flush();
+  TDialogF& dialog = *DialogForm();
+  const int row = ClickArgument(dialog, "Tie tolerance");
+  ASSERT_EQ(dialog.Table().ActiveRow(), row);
+  for (int i = 0; i < 12; ++i) Key(dialog, vk::Back);
+  Type(dialog, "0,25");
+  dialog.ComputeBtn().Click();
+  input::Flush();
+  EXPECT_EQ(dialog.Model().Params().Params()[static_cast<std::size_t>(row - 1)].real, 0.25);
+}
+
 // The error boxes of the toolkit take the focus while they show: a value out
 // of its range is still reported once, and its field keeps the focus with the
 // value as typed, whether Tab or Down left it.
