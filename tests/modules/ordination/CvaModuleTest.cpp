@@ -115,6 +115,16 @@ TEST_F(CvaModule, RefusesTooFewGroupsOrDegreesOfFreedom) {
   EXPECT_FALSE(std::filesystem::exists(Path("cv.qmx"))) << "a refused run leaves no output";
 }
 
+// Means of no variables once ran on to an eigen-analysis of order 0, which
+// wrote past its working vectors.
+TEST_F(CvaModule, RefusesMeansOfNoVariables) {
+  ExpectRefused({{"M", Write("none.qmx", "1 4 0 0\n\n\n\n\n")},
+                 {"D", false},
+                 {"V", Write("none-within.qmx", "3 0 0 0\n")},
+                 {"GS", Fixture("four-sizes.qmx")}},
+                "Input matrix is empty: 4 rows by 0 columns");
+}
+
 // A file of canonical vectors that a computing run wrote reads back with the
 // variables as rows; with D off every input holds them as columns.
 // A computing run writes its vectors with the variables as rows whatever D
