@@ -117,6 +117,16 @@ TEST_F(CvaModule, RefusesTooFewGroupsOrDegreesOfFreedom) {
   EXPECT_FALSE(std::filesystem::exists(Path("cv.qmx"))) << "a refused run leaves no output";
 }
 
+// Means of no variables once ran on to an eigen-analysis of order 0, which
+// wrote past its working vectors.
+TEST_F(CvaModule, RefusesMeansOfNoVariables) {
+  ExpectRefused({{"M", Write("none.qmx", "1 4 0 0\n\n\n\n\n")},
+                 {"D", false},
+                 {"V", Write("none-within.qmx", "3 0 0 0\n")},
+                 {"GS", Fixture("four-sizes.qmx")}},
+                "Input matrix is empty: 4 rows by 0 columns");
+}
+
 // The canonical vectors lie in their file as D says, as the variables lie in
 // the means: a computing run writes them so and a run given them reads them
 // so, whatever their shape. Two variables of three groups give square vectors,
