@@ -159,6 +159,13 @@ bool OpenInputMatrixFile(TInputMatrixFile& f, const std::string& name, std::stri
 // (E_Morvapc) a name that is a file open for input.
 bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::string_view role);
 
+// The "OverWrite" rule for an output file that is written whole or not at
+// all and never appended to (a picture), named in full: true when it may be
+// written, because nothing takes its name (a link does, wherever it leads) or
+// the setting or the user says overwrite. Otherwise false, after the hook
+// outputRefused, which may raise instead; appending counts as refusing.
+bool MayWriteWholeOutputFile(const std::string& fullName);
+
 // Closes an output file; a failure to write its last bytes raises E_Morvapc
 // kMatrixWriteError, so a partly written file is never taken for a whole one.
 // The file takes its place at once, or with the run's other outputs when a

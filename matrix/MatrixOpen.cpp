@@ -65,6 +65,25 @@ bool Exists(const std::string& name) {
   return fs::exists(name, ec);
 }
 
+// Whether a name is taken, a link counting whatever it leads to.
+bool Taken(const std::string& name) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(name, ec));
+}
+
+// The "OverWrite" rule for an output file: 'O' write it (new or over the old
+// one), 'A' append to it, 'F' refused, after telling the hook outputRefused.
+// A file written whole only (a picture) is never appended to, and a name that
+// a link takes is taken for it, wherever the link leads.
+char OutputMode(const std::string& fullName, bool wholeOnly) {
+  char mode = OverWriteMode();
+  if (mode == 'O' || !(wholeOnly ? Taken(fullName) : Exists(fullName))) return 'O';
+  if (mode == '?') mode = AskOverwriteAppend(fullName);
+  if (wholeOnly && mode == 'A') mode = 'F';
+  if (mode == 'F' && Hooks().outputRefused) Hooks().outputRefused(fullName);
+  return mode;
+}
+
 bool IsOpenForInput(const std::string& name) {
   std::error_code ec;
   return std::any_of(OpenInputs().begin(), OpenInputs().end(),
@@ -123,18 +142,8 @@ bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::st
                     "\nChoose another output file name.");
   }
 
-  char mode = OverWriteMode();
-  if (mode != 'O') {
-    if (Exists(fullName)) {
-      if (mode == '?') mode = AskOverwriteAppend(fullName);
-      if (mode == 'F') {
-        if (Hooks().outputRefused) Hooks().outputRefused(fullName);
-        return false;
-      }
-    } else {
-      mode = 'O';
-    }
-  }
+  const char mode = OutputMode(fullName, false);
+  if (mode == 'F') return false;
 
   const bool append = mode == 'A';
   try {
@@ -147,6 +156,8 @@ bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::st
   }
   return true;
 }
+
+bool MayWriteWholeOutputFile(const std::string& fullName) { return OutputMode(fullName, true) == 'O'; }
 
 void CloseOutputMatrixFile(TOutputMatrixFile& f) {
   if (!f) return;

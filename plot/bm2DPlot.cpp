@@ -138,8 +138,16 @@ void Tbm2DPlot::SetTextAlignment(int identifier, int alignment) {
     std::get<TbmTextClass>(e->Part).Alignment = static_cast<std::uint8_t>(alignment);
 }
 
+// The client has set its axis ranges by now: a page is laid out again for
+// them, as the screen is, so that a page painted before the screen ever was
+// (or another group's or page's) takes its aspect and margins from its own data.
 void Tbm2DPlot::BeginDataPaint() {
-  if (!PaintBox_.Printing) LayoutScreen();
+  if (PaintBox_.Printing) {
+    const plat::Rect page = PaintBox_.LaidOutArea();
+    PaintBox_.Layout(page.right, page.bottom);
+  } else {
+    LayoutScreen();
+  }
   PaintBox_.PaintPlot();
   PaintBox_.ClipToPlot();
 }
@@ -255,20 +263,26 @@ void Tbm2DPlot::PaintShownPage(TbmPageSink& sink) {
   PaintPage(sink, {group, groups, ShownPage(), PageCount(group)});
 }
 
+std::vector<TbmPageNumber> Tbm2DPlot::EveryPage() const {
+  std::vector<TbmPageNumber> numbers;
+  const int groups = std::max(GroupCount_, 1);
+  for (int group = 1; group <= groups; ++group) {
+    const int pages = PageCount(group);
+    for (int page = 1; page <= pages; ++page) numbers.push_back({group, groups, page, pages});
+  }
+  return numbers;
+}
+
 void Tbm2DPlot::PaintEveryPage(TbmPageSink& sink) {
   const rtl::ScopeExit restore([this, group = GroupValue_, page = ShownPage()] {
     GroupValue_ = group;
     ShowPage(page);
     RestoreScreen();
   });
-  const int groups = std::max(GroupCount_, 1);
-  for (int group = 1; group <= groups; ++group) {
-    GroupValue_ = group;
-    const int pages = PageCount(group);
-    for (int page = 1; page <= pages; ++page) {
-      ShowPage(page);
-      PaintPage(sink, {group, groups, page, pages});
-    }
+  for (const TbmPageNumber& number : EveryPage()) {
+    GroupValue_ = number.group;
+    ShowPage(number.page);
+    PaintPage(sink, number);
   }
 }
 

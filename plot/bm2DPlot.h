@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Printer.h"
 #include "plot/bm2DPaintBox.h"
@@ -136,6 +137,8 @@ class Tbm2DPlot {
   // Paints every page of every data group on the sink's pages, each laid out
   // for its page; the group and the page shown before return, and the screen layout.
   void PaintEveryPage(TbmPageSink& sink);
+  // The pages PaintEveryPage paints, in its order.
+  std::vector<TbmPageNumber> EveryPage() const;
 
  private:
   void RestoreScreen();

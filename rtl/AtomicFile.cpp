@@ -132,12 +132,14 @@ bool CopyInto(const std::string& from, int descriptor) {
 
 }  // namespace
 
-AtomicFile::AtomicFile(const std::string& target, Mode mode) : name_(target), target_(ReplacedFile(target)) {
+AtomicFile::AtomicFile(const std::string& target, Mode mode, Link link)
+    : name_(target), target_(link == Link::Follow ? ReplacedFile(target) : target) {
   struct stat existing {};
-  const bool exists = stat(target_.c_str(), &existing) == 0;
+  const bool exists =
+      (link == Link::Follow ? stat(target_.c_str(), &existing) : lstat(target_.c_str(), &existing)) == 0;
   const bool append = mode == Mode::Append;
   errno = 0;
-  if (exists && !S_ISREG(existing.st_mode)) {
+  if (exists && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode)) {
     inPlace_ = true;
     temporary_ = target_;
     descriptor_ = open(target_.c_str(), O_WRONLY | O_CLOEXEC | (append ? O_APPEND : O_TRUNC));
@@ -159,7 +161,7 @@ AtomicFile::AtomicFile(const std::string& target, Mode mode) : name_(target), ta
     }
   }
   // The new file keeps the permissions of the one it replaces.
-  if (exists) fchmod(descriptor_, existing.st_mode & 07777);
+  if (exists && S_ISREG(existing.st_mode)) fchmod(descriptor_, existing.st_mode & 07777);
   errno = 0;
   if (exists && append && !CopyInto(target_, descriptor_)) {
     const std::string reason = SystemReason();

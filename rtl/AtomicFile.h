@@ -18,7 +18,8 @@
 // A target that exists and is no regular file (a device such as /dev/full, a
 // pipe) cannot be replaced: it is written in place and TemporaryPath() is the
 // target itself. A symbolic link to a file keeps being a link: the file it
-// leads to is replaced.
+// leads to is replaced (Link::Follow), unless the link itself is to be
+// replaced by the new file, what it leads to staying untouched (Link::Replace).
 //
 // Temporary files are named "." + the target's name + ".~" + process id, a
 // random part and the host name, + ".tmp", hidden and outside every filter of
@@ -37,9 +38,15 @@ class AtomicFile {
     Append,  // starts with a copy of the target's bytes, when it exists
   };
 
+  // What becomes of a target that is a symbolic link.
+  enum class Link {
+    Follow,   // the file it leads to is replaced; the link stays
+    Replace,  // the link itself gives way to the new file
+  };
+
   // Creates the temporary file and keeps it open for writing. EInOutError
   // "Cannot create file <target>" with the system's reason when it cannot.
-  explicit AtomicFile(const std::string& target, Mode mode = Mode::Create);
+  explicit AtomicFile(const std::string& target, Mode mode = Mode::Create, Link link = Link::Follow);
   AtomicFile(AtomicFile&& other) noexcept;
   AtomicFile& operator=(AtomicFile&& other) noexcept;
   AtomicFile(const AtomicFile&) = delete;

@@ -57,6 +57,23 @@ class TemporaryFile {
   std::string path_;
 };
 
+// Runs a library's writing of a file's bytes to the file's temporary path;
+// its errors name the file itself.
+template <class Write>
+void WriteBeside(const rtl::AtomicFile& file, Write write) {
+  try {
+    write(file.TemporaryPath());
+  } catch (const rtl::EInOutError& error) {
+    throw rtl::EInOutError("Error writing file " + file.Target(), error.Reason());
+  }
+}
+
+// A saved picture takes the place of whatever has its name: a link is
+// replaced, never the file it leads to.
+rtl::AtomicFile PictureFile(const std::string& name) {
+  return rtl::AtomicFile(name, rtl::AtomicFile::Mode::Create, rtl::AtomicFile::Link::Replace);
+}
+
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -350,7 +367,9 @@ void Tbm2DForm::SaveMetafile() {
   directory = std::filesystem::path(request.fileName).parent_path().string();
   NormalizeDirectory(directory);
   Config().defaultDir = directory;
-  WriteMetafile(request.fileName);
+  rtl::AtomicFile file = PictureFile(request.fileName);
+  WriteBeside(file, [this](const std::string& path) { WriteMetafile(path); });
+  file.Commit();
 }
 
 namespace {
@@ -369,17 +388,27 @@ TPageInches DefaultPageInches(plat::Orientation orientation) {
           static_cast<double>(printer->PageHeight()) / printer->DpiY()};
 }
 
+const char* ExtensionOf(TbmPageFile kind) {
+  switch (kind) {
+    case TbmPageFile::Png: return ".png";
+    case TbmPageFile::Emf: return ".emf";
+    case TbmPageFile::Pdf: break;
+  }
+  return ".pdf";
+}
+
 // The file of one page: "-<group>" when there are several groups, "-p<page>"
 // when the group has several pages.
-std::string PageFileName(const std::string& base, const TbmPageNumber& number, const char* extension) {
+std::string PageFileName(const std::string& base, const TbmPageNumber& number, TbmPageFile kind) {
   std::string name = base;
   if (number.groupCount > 1) name += "-" + std::to_string(number.group);
   if (number.pageCount > 1) name += "-p" + std::to_string(number.page);
-  return name + extension;
+  return name + ExtensionOf(kind);
 }
 
 // A picture file a page, as large as a printed page: PNG at a resolution
-// that keeps text legible, metafiles at the screen's resolution.
+// that keeps text legible, metafiles at the screen's resolution. Each page is
+// written beside its file and left there for the caller to put in place.
 class TPageFiles : public TbmPageSink {
  public:
   TPageFiles(std::string base, TbmPageFile kind, plat::Canvas& screen, TPageInches page)
@@ -387,7 +416,7 @@ class TPageFiles : public TbmPageSink {
 
   Page BeginPage(const TbmPageNumber& number) override {
     const bool png = kind_ == TbmPageFile::Png;
-    name_ = PageFileName(base_, number, png ? ".png" : ".emf");
+    file_ = std::make_unique<rtl::AtomicFile>(PictureFile(PageFileName(base_, number, kind_)));
     const int dpi = png ? kPictureDpi : screen_.DpiX();
     const int width = static_cast<int>(std::lround(page_.width * dpi));
     const int height = static_cast<int>(std::lround(page_.height * dpi));
@@ -395,20 +424,25 @@ class TPageFiles : public TbmPageSink {
       bitmap_ = std::make_unique<plat::BitmapCanvas>(width, height, dpi);
       return {bitmap_->GetCanvas(), width, height};
     }
-    metafile_ =
-        std::make_unique<plat::EmfCanvas>(screen_, name_, width, height, kMetafileCreator, kMetafileDescription);
+    WriteBeside(*file_, [&](const std::string& path) {
+      metafile_ =
+          std::make_unique<plat::EmfCanvas>(screen_, path, width, height, kMetafileCreator, kMetafileDescription);
+    });
     return {*metafile_, width, height};
   }
 
   void EndPage() override {
-    if (bitmap_) bitmap_->SavePng(name_);
-    if (metafile_) metafile_->Close();
+    WriteBeside(*file_, [this](const std::string& path) {
+      if (bitmap_) bitmap_->SavePng(path);
+      if (metafile_) metafile_->Close();
+    });
     bitmap_.reset();
     metafile_.reset();
-    names_.push_back(name_);
+    files_.push_back(std::move(*file_));
+    file_.reset();
   }
 
-  std::vector<std::string>& Names() { return names_; }
+  std::vector<rtl::AtomicFile>& Files() { return files_; }
 
  private:
   static constexpr int kPictureDpi = 150;
@@ -416,23 +450,32 @@ class TPageFiles : public TbmPageSink {
   TbmPageFile kind_;
   plat::Canvas& screen_;
   TPageInches page_;
-  std::string name_;
+  std::unique_ptr<rtl::AtomicFile> file_;
   std::unique_ptr<plat::BitmapCanvas> bitmap_;
   std::unique_ptr<plat::EmfCanvas> metafile_;
-  std::vector<std::string> names_;
+  std::vector<rtl::AtomicFile> files_;
 };
 
 }  // namespace
 
-std::vector<std::string> Tbm2DForm::SavePages(const std::string& base, TbmPageFile kind) {
+std::vector<std::string> Tbm2DForm::PageFiles(const std::string& base, TbmPageFile kind) const {
+  if (kind == TbmPageFile::Pdf) return {base + ExtensionOf(kind)};
+  std::vector<std::string> names;
+  for (const TbmPageNumber& number : Plot_->EveryPage()) names.push_back(PageFileName(base, number, kind));
+  return names;
+}
+
+std::vector<rtl::AtomicFile> Tbm2DForm::SavePages(const std::string& base, TbmPageFile kind) {
   if (kind == TbmPageFile::Pdf) {
-    const std::string name = base + ".pdf";
-    Plot_->PrintEveryPage(*plat::MakePdfFilePrinter(name), Caption());
-    return {name};
+    std::vector<rtl::AtomicFile> files;
+    files.push_back(PictureFile(PageFiles(base, kind).front()));
+    WriteBeside(files.back(),
+                [&](const std::string& path) { Plot_->PrintEveryPage(*plat::MakePdfFilePrinter(path), Caption()); });
+    return files;
   }
   TPageFiles files(base, kind, Measure_->GetCanvas(), DefaultPageInches(Plot_->PageOrientation()));
   Plot_->PaintEveryPage(files);
-  return std::move(files.Names());
+  return std::move(files.Files());
 }
 
 bool Tbm2DForm::FontDialog(plat::Font& font, int& size) {

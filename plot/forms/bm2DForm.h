@@ -16,6 +16,7 @@
 #include "platform/Lifetime.h"
 #include "platform/StdControls.h"
 #include "plot/bm2DPlot.h"
+#include "rtl/AtomicFile.h"
 
 class Tbm2DForm;
 class TbmAxisDlg;
@@ -78,10 +79,14 @@ class Tbm2DForm : public plat::Form {
   // "Print" lays it out: a PDF document of them all ("<base>.pdf"), or a
   // picture file per page, PNG at 150 pixels per inch or a metafile
   // ("<base>.png", "<base>.emf"; "-<group>" added when there are several
-  // groups, "-p<page>" when a group has several pages). Files of those names
-  // are replaced. Returns the names of the files written; a file that cannot
-  // be written raises rtl::EInOutError with the system's reason.
-  std::vector<std::string> SavePages(const std::string& base, TbmPageFile kind);
+  // groups, "-p<page>" when a group has several pages). Every file is written
+  // beside its name and returned to be put in place (Commit) together with
+  // the others, or dropped; a file that takes a name, even a link, is then
+  // replaced. A file that cannot be written raises rtl::EInOutError naming it
+  // with the system's reason, and nothing is left of the others.
+  std::vector<rtl::AtomicFile> SavePages(const std::string& base, TbmPageFile kind);
+  // The names of the files SavePages writes, in its order.
+  std::vector<std::string> PageFiles(const std::string& base, TbmPageFile kind) const;
 
   // What the options windows' buttons open. EditStyle hides the options
   // window, runs the dialog that fits the style's kind (text styles: the font

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "PrintedPages.h"
@@ -84,38 +86,27 @@ TEST(TreeBatch, SavesEveryPageOfATallTree) {
 }
 
 // A full disk while saving: the system's reason, exit 1, and no file left of
-// the plot, neither the file itself nor a temporary one. The disk is full
-// either behind the file (a link to /dev/full) or for every file the program
-// writes past a few kilobytes.
+// the plot, neither a page nor a temporary file: every file the program
+// writes past a few kilobytes fails.
 TEST(TreeBatch, FullDiskFailsTheRunAndLeavesNoFile) {
   const fs::path fixtures = fs::path(MORVA_FIXTURES) / "treeplot";
   for (const char* format : {"pdf", "png", "emf"}) {
-    for (const bool link : {true, false}) {
-      SCOPED_TRACE(std::string(format) + (link ? " to /dev/full" : " past the file size limit"));
-      const fs::path folder =
-          qmbtest::FreshFolder(fs::path("treeplot") / "full" / (std::string(format) + (link ? "-link" : "-limit")));
-      for (const char* name : {"tree50.qmb", "tree50.qmx"}) fs::copy_file(fixtures / name, folder / name);
-      fs::create_directory(folder / "pictures");
-      const std::string first =
-          std::string("pictures/Tree-1") + (std::string(format) == "pdf" ? "" : "-p1") + "." + format;
-      if (link) fs::create_symlink("/dev/full", folder / first);
-      const std::string arguments = std::string("--plots pictures --plot-format ") + format + " tree50.qmb";
-      qmbtest::Outcome outcome{};
-      if (link) {
-        outcome = qmbtest::Run(folder, arguments);
-      } else {
-        const testsupport::FileSizeLimit full(4000);
-        outcome = qmbtest::Run(folder, arguments);
-      }
-      EXPECT_EQ(outcome.status, 1) << outcome.out;
-      EXPECT_NE(outcome.err.find(first), std::string::npos) << outcome.err;
-      EXPECT_NE(outcome.err.find(link ? "No space left on device" : "File too large"), std::string::npos)
-          << outcome.err;
-      EXPECT_EQ(outcome.out.find("Plot saved"), std::string::npos);
-      std::vector<std::string> left;
-      for (const auto& entry : fs::directory_iterator(folder / "pictures")) left.push_back(entry.path().filename());
-      EXPECT_EQ(left, link ? std::vector<std::string>{fs::path(first).filename()} : std::vector<std::string>{});
+    SCOPED_TRACE(format);
+    const fs::path folder = qmbtest::FreshFolder(fs::path("treeplot") / "full" / format);
+    for (const char* name : {"tree50.qmb", "tree50.qmx"}) fs::copy_file(fixtures / name, folder / name);
+    fs::create_directory(folder / "pictures");
+    const std::string first =
+        std::string("pictures/Tree-1") + (std::string(format) == "pdf" ? "" : "-p1") + "." + format;
+    qmbtest::Outcome outcome{};
+    {
+      const testsupport::FileSizeLimit full(4000);
+      outcome = qmbtest::Run(folder, std::string("--plots pictures --plot-format ") + format + " tree50.qmb");
     }
+    EXPECT_EQ(outcome.status, 1) << outcome.out;
+    EXPECT_NE(outcome.err.find(first), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("File too large"), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.out.find("Plot saved"), std::string::npos);
+    EXPECT_EQ(qmbtest::FileNames(folder / "pictures"), std::set<std::string>{});
   }
 }
 
@@ -131,6 +122,44 @@ TEST(TreeBatch, SavesTheWindowOfEveryCommand) {
   const std::vector<std::string> files = savedplots::SavedFiles(saved.out);
   EXPECT_EQ(files, (std::vector<std::string>{"pictures/Tree-1-1.png", "pictures/Tree-1-2.png", "pictures/Tree-2.png"}));
   for (const std::string& file : files) EXPECT_TRUE(savedplots::ReadPngFacts((folder / file).string()).png) << file;
+}
+
+// Two runs saving in one folder at once take turns: the first saves its
+// picture, the second finds it there and stops naming it, so that neither
+// replaces the other's picture in silence.
+TEST(TreeBatch, TwoRunsSharingAPlotsFolderTakeTurns) {
+  const fs::path fixtures = fs::path(MORVA_FIXTURES) / "treeplot";
+  const fs::path root = qmbtest::FreshFolder(fs::path("treeplot") / "plots" / "shared");
+  for (int round = 1; round <= 10; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    const fs::path shared = root / ("pictures-" + std::to_string(round));
+    std::vector<fs::path> folders;
+    for (const char* run : {"a", "b"}) {
+      folders.push_back(root / (std::string(run) + "-" + std::to_string(round)));
+      fs::create_directories(folders.back());
+      for (const char* name : {"tree.qmb", "consensus5.qmx", "upgma30-tree.qmx"})
+        fs::copy_file(fixtures / name, folders.back() / name);
+    }
+    std::vector<qmbtest::Outcome> outcomes(2);
+    {
+      std::vector<std::thread> runs;
+      for (std::size_t i = 0; i < 2; ++i)
+        runs.emplace_back(
+            [&, i] { outcomes[i] = qmbtest::Run(folders[i], "--plots '" + shared.string() + "' tree.qmb"); });
+      for (std::thread& run : runs) run.join();
+    }
+    const std::size_t first = outcomes[0].status == 0 ? 0 : 1;
+    const qmbtest::Outcome& saved = outcomes[first];
+    const qmbtest::Outcome& refused = outcomes[1 - first];
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(refused.status, 1) << refused.err;
+    EXPECT_NE(refused.err.find("Output file exists: " + (shared / "Tree-1.pdf").string()), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(refused.out.find("Plot saved"), std::string::npos);
+    EXPECT_EQ(savedplots::SavedFiles(saved.out),
+              (std::vector<std::string>{(shared / "Tree-1.pdf").string(), (shared / "Tree-2.pdf").string()}));
+    EXPECT_EQ(qmbtest::FileNames(shared), (std::set<std::string>{"Tree-1.pdf", "Tree-2.pdf"}));
+  }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "rtl/TextFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Qmbrun.h"
 
 namespace {
@@ -41,6 +42,12 @@ struct Case {
   bool graphics = false;                                   // needs the graphics modules
   std::string parameters{};                                // the batch parameters, as a shell takes them
   bool completes = false;  // the batch runs to its end, its last command reading the outputs
+  std::string options{};   // qmbrun's options before the batch file
+  // Symbolic links made before the run: name, what it leads to. An output
+  // among them stays that link when the command fails, and is a file of its
+  // own when the command writes it: the file it led to is never written.
+  std::vector<std::pair<std::string, std::string>> links{};
+  rlim_t fileSizeLimit = 0;  // writes past this many bytes fail as on a full file system; 0: no limit
 };
 
 // A rectangular matrix any module can read; the command after a failing one
@@ -48,6 +55,13 @@ struct Case {
 const std::pair<std::string, std::string> kIn = {"in.qmx", "1 3 2 0\r\n1 2\r\n3 4\r\n5 7\r\n"};
 const std::pair<std::string, std::string> kOld = {"old.qmx", "\" an earlier result\r\n1 1 1 0\r\n5\r\n"};
 const std::string kNext = "*OUTPUT O=in.qmx\r\n";
+// Two small trees, a plot of two pages; a picture in the place of the first,
+// and a link in the place of the second to a file elsewhere.
+const std::pair<std::string, std::string> kTwoTrees = {
+    "t2.qmx", "5 3L 2 0\r\nA B C\r\n1 1.0\r\n2 2.0\r\n3\r\n5 4L 2 0\r\nP Q R S\r\n1 1.0\r\n2 3.0\r\n3 2.0\r\n4\r\n"};
+const std::pair<std::string, std::string> kOldPicture = {"pics/Tree-1-1.png", "an earlier picture"};
+const std::pair<std::string, std::string> kElsewhere = {"elsewhere.png", "a picture kept elsewhere"};
+const std::pair<std::string, std::string> kPictureLink = {"pics/Tree-1-2.png", "../elsewhere.png"};
 // Values a computation overflows on.
 const std::pair<std::string, std::string> kBig = {"big.qmx", "1 3 2 0\r\n1 2\r\n3 1e308\r\n-1e308 7\r\n"};
 
@@ -454,6 +468,54 @@ std::vector<Case> Cases() {
        .message = "",
        .outputs = {"o.dis"},
        .completes = true},
+      // Saved plots follow the rule of output files: an existing file is
+      // replaced only with permission (a picture is never appended to), a
+      // link in its place is replaced but never followed, and the pages of a
+      // command appear together or not at all.
+      {.name = "PlotFileExistsWithoutOverwrite",
+       .files = {kIn, kTwoTrees, kOldPicture, kElsewhere},
+       .batch = "*TREE O=t2.qmx\r\n" + kNext,
+       .message = "line 1 (*TREE O=t2.qmx): Output file exists: pics/Tree-1-1.png\nRun qmbrun with --overwrite to "
+                  "write over it, or set OW=O (overwrite) or OW=A (append) with *CONFIG in the batch.\n",
+       .outputs = {"pics/Tree-1-1.png", "pics/Tree-1-2.png"},
+       .graphics = true,
+       .options = "--plots pics --plot-format png",
+       .links = {kPictureLink}},
+      {.name = "PlotFileExistsUnderConfigRefusing",
+       .files = {kIn, kTwoTrees, {"pics/Tree-2-1.png", kOldPicture.second}, kElsewhere},
+       .batch = "*CONFIG OW=F\r\n*TREE O=t2.qmx\r\n" + kNext,
+       .message = "line 2 (*TREE O=t2.qmx): Output file exists and was not written: pics/Tree-2-1.png\n",
+       .outputs = {"pics/Tree-2-1.png", "pics/Tree-2-2.png"},
+       .graphics = true,
+       .options = "--overwrite --plots pics --plot-format png",
+       .links = {{"pics/Tree-2-2.png", "../elsewhere.png"}}},
+      {.name = "PlotLinkUnderConfigAppending",
+       .files = {kIn, kTwoTrees, kElsewhere},
+       .batch = "*CONFIG OW=A\r\n*TREE O=t2.qmx\r\n" + kNext,
+       .message = "line 2 (*TREE O=t2.qmx): Output file exists and was not written: pics/Tree-2-2.png\n",
+       .outputs = {"pics/Tree-2-1.png", "pics/Tree-2-2.png"},
+       .graphics = true,
+       .options = "--plots pics --plot-format png",
+       .links = {{"pics/Tree-2-2.png", "../elsewhere.png"}}},
+      {.name = "PlotFileAndLinkOverwritten",
+       .files = {kIn, kTwoTrees, kOldPicture, kElsewhere},
+       .batch = "*TREE O=t2.qmx\r\n" + kNext,
+       .message = "",
+       .outputs = {"pics/Tree-1-1.png", "pics/Tree-1-2.png"},
+       .graphics = true,
+       .completes = true,
+       .options = "--overwrite --plots pics --plot-format png",
+       .links = {kPictureLink}},
+      // The third tree's first page finds the file system full: the pages of
+      // the two trees before it are not left either.
+      {.name = "PlotPageOnAFullFileSystem",
+       .files = {kIn, {"t2.qmx", kTwoTrees.second + Fixture("treeplot/tree50.qmx")}},
+       .batch = "*TREE O=t2.qmx\r\n" + kNext,
+       .message = "line 1 (*TREE O=t2.qmx): Error writing file pics/Tree-1-3-p1.emf: File too large\n",
+       .outputs = {"pics/Tree-1-1.emf", "pics/Tree-1-2.emf", "pics/Tree-1-3-p1.emf", "pics/Tree-1-3-p2.emf"},
+       .graphics = true,
+       .options = "--plots pics --plot-format emf",
+       .fileSizeLimit = 6000},
   };
 }
 
@@ -464,31 +526,76 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
+// The names of the run's folder and the folders in it that start with a dot:
+// temporary files left behind.
+std::vector<std::string> HiddenEntries(const fs::path& folder) {
+  std::vector<std::string> hidden;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.path().filename().string().starts_with(".")) hidden.push_back(entry.path().string());
+  }
+  return hidden;
+}
+
 TEST(QmbrunFailures, EachEndsTheBatchAsItMustAndLeavesNoOutputThatLooksComplete) {
   for (const Case& c : Cases()) {
 #ifndef MORVA_WITH_WINDOWS
     if (c.graphics) continue;
 #endif
     const fs::path folder = qmbtest::FreshFolder(fs::path("tools") / "failures" / c.name);
-    for (const auto& [name, contents] : c.files) WriteFile(folder / name, contents);
+    for (const auto& [name, contents] : c.files) {
+      fs::create_directories((folder / name).parent_path());
+      WriteFile(folder / name, contents);
+    }
+    for (const auto& [name, target] : c.links) {
+      fs::create_directories((folder / name).parent_path());
+      fs::create_symlink(target, folder / name);
+    }
     WriteFile(folder / "run.qmb", c.batch);
     if (c.settings != nullptr) qmbtest::WriteSettings(folder, {"[Config]", c.settings});
 
-    const qmbtest::Outcome outcome = qmbtest::Run(folder, "run.qmb " + c.parameters);
+    const auto run = [&] { return qmbtest::Run(folder, c.options + " run.qmb " + c.parameters); };
+    qmbtest::Outcome outcome{};
+    if (c.fileSizeLimit > 0) {
+      const testsupport::FileSizeLimit full(c.fileSizeLimit);
+      outcome = run();
+    } else {
+      outcome = run();
+    }
     EXPECT_EQ(outcome.err, Replaced(c.message, "FOLDER/", folder.string() + "/")) << c.name;
+    EXPECT_EQ(HiddenEntries(folder), std::vector<std::string>{}) << c.name;
+    const auto before = [&](const std::string& name) {
+      return std::find_if(c.files.begin(), c.files.end(), [&](const auto& f) { return f.first == name; });
+    };
+    const auto link = [&](const std::string& name) {
+      return std::find_if(c.links.begin(), c.links.end(), [&](const auto& l) { return l.first == name; });
+    };
+    // Whatever the run did, a file it was not to write keeps its contents.
+    for (const auto& [name, contents] : c.files) {
+      if (std::find(c.outputs.begin(), c.outputs.end(), name) == c.outputs.end()) {
+        EXPECT_EQ(rtl::ReadWholeFile((folder / name).string()), contents) << c.name << ": " << name;
+      }
+    }
     if (c.completes) {
       EXPECT_EQ(outcome.status, 0) << c.name;
       EXPECT_NE(outcome.out.find("Output: Morvapc"), std::string::npos) << c.name << ": the outputs were not read";
-      for (const std::string& output : c.outputs) EXPECT_TRUE(fs::exists(folder / output)) << c.name << ": " << output;
+      for (const std::string& output : c.outputs) {
+        EXPECT_TRUE(fs::exists(folder / output)) << c.name << ": " << output;
+        EXPECT_FALSE(fs::is_symlink(folder / output)) << c.name << ": " << output << " was followed";
+        if (before(output) != c.files.end()) {
+          EXPECT_NE(rtl::ReadWholeFile((folder / output).string()), before(output)->second)
+              << c.name << ": " << output << " was not written";
+        }
+      }
       continue;
     }
     EXPECT_EQ(outcome.status, 1) << c.name;
     EXPECT_EQ(outcome.out.find("Output: Morvapc"), std::string::npos) << c.name << ": the next command ran";
     for (const std::string& output : c.outputs) {
-      const auto before =
-          std::find_if(c.files.begin(), c.files.end(), [&](const auto& f) { return f.first == output; });
-      if (before != c.files.end()) {
-        EXPECT_EQ(rtl::ReadWholeFile((folder / output).string()), before->second) << c.name << ": " << output;
+      if (link(output) != c.links.end()) {
+        EXPECT_TRUE(fs::is_symlink(folder / output)) << c.name << ": " << output;
+        EXPECT_EQ(fs::read_symlink(folder / output), link(output)->second) << c.name << ": " << output;
+      } else if (before(output) != c.files.end()) {
+        EXPECT_EQ(rtl::ReadWholeFile((folder / output).string()), before(output)->second) << c.name << ": " << output;
       } else {
         EXPECT_FALSE(fs::exists(folder / output)) << c.name << ": " << output;
       }

@@ -116,6 +116,8 @@ std::string QmbrunHelp(bool withWindows) {
         "                     opens in the folder DIR, named after the listing's\n"
         "                     section (Tree-2.pdf), and list the files' names.\n"
         "                     Without it the listing says that the plot was not saved.\n"
+        "                     Existing files follow the rule of output files; a\n"
+        "                     picture is never appended to.\n"
         "  --plot-format FMT  pdf (one document, a page for each page the window can\n"
         "                     show: each matrix, each page of a tall tree; the\n"
         "                     default), png (150 dpi) or emf: a file for each page\n"

@@ -20,6 +20,9 @@ int OpenPlotWindows();
 
 // Saves the pages of every open plot window in the folder (made when it is
 // missing), named after stem ("<stem>.pdf"; "<stem>-window2.pdf" for a
-// second window), and returns the files' names. Raises rtl::EInOutError with the
-// system's reason when a file or the folder cannot be written.
+// second window), and returns the files' names. An existing file is written
+// over only as the rule of output files allows (E_Morvapc otherwise, before
+// anything is written). The files appear together or not at all: a file or
+// the folder that cannot be written raises rtl::EInOutError with the system's
+// reason, and none is left.
 std::vector<std::string> SavePlotWindows(const std::string& folder, const std::string& stem, TPlotFileFormat format);
