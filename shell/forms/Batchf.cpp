@@ -1,7 +1,10 @@
 #include "shell/forms/Batchf.h"
 
+#include <stdexcept>
+
 #include "platform/CommonDialogs.h"
 #include "platform/Desktop.h"
+#include "platform/Guard.h"
 #include "shell/Config.h"
 #include "shell/forms/Dialogu.h"
 #include "shell/forms/WinPos.h"
@@ -105,7 +108,13 @@ void TbatchF::RunOrNext() {
   }
   if (runner_.State() != TBatchState::Loaded) return;
   if (TDialogF* dialog = DialogForm()) dialog->Close();
-  runner_.Run(params_->Text());
+  try {
+    runner_.Run(params_->Text());
+  } catch (const std::exception& error) {
+    // Any other error than the system's (a malformed number, say) goes to the
+    // default error box, which names the line as well.
+    plat::ShowException(std::runtime_error(NamedAfterLine(error.what())));
+  }
 }
 
 void TbatchF::CancelOrClose() {

@@ -21,6 +21,7 @@
 #include "platform/IniFile.h"
 #include "platform/Snapshot.h"
 #include "platform/SystemColors.h"
+#include "platform/TextMetrics.h"
 #include "platform/record/ManualClock.h"
 #include "platform/qt/QtServices.h"
 #include "platform/record/RecordingPrinter.h"
@@ -59,6 +60,8 @@
 #include <QFontDialog>
 #include <QListView>
 #include <QTimer>
+
+#include "platform/qt/Peer.h"
 
 namespace {
 
@@ -492,8 +495,8 @@ TEST_F(MorvapcWindows, OneCancelStopsTheBatchAndTheListingSaysSo) {
   }
 }
 
-// Two failures that used to pass for success, through the batch window: the
-// batch stops at the failing command with its message naming the line.
+// Failures through the batch window: the batch stops at the failing command
+// with its message naming the line, the system's errors and the others alike.
 TEST_F(MorvapcWindows, TheBatchWindowStopsAtAFailureNamingItsLine) {
   const fs::path folder = DataFolder();
   const fs::path cva = fs::path(MORVA_FIXTURES) / "cva";
@@ -505,12 +508,16 @@ TEST_F(MorvapcWindows, TheBatchWindowStopsAtAFailureNamingItsLine) {
     const char* name;
     const char* command;
     std::string message;
+    int sections;  // opened by the failing command
   };
   const std::string out = (folder / "out.qmx").string();
   const Case cases[] = {
       {"an error box of the module", "*CVA M=four-means.qmx V=five-within.qmx GS=four-sizes.qmx",
-       "Number of variables in VCV matrix does not match those in group means"},
-      {"Cancel on File exists!", "*SIMINT O=interval.qmx R=out.qmx", "Output file exists and was not written: " + out},
+       "Number of variables in VCV matrix does not match those in group means", 1},
+      {"Cancel on File exists!", "*SIMINT O=interval.qmx R=out.qmx", "Output file exists and was not written: " + out,
+       1},
+      {"a malformed number, in the default error box", "*SAHN O=interval.qmx NT=abc",
+       "'abc' is not a valid integer value.", 0},
   };
   TMORVAF& main = Start();
   for (const Case& c : cases) {
@@ -535,7 +542,8 @@ TEST_F(MorvapcWindows, TheBatchWindowStopsAtAFailureNamingItsLine) {
     ASSERT_EQ(boxes.Boxes().size(), 1u) << c.name << ": " << boxes.LastText();
     EXPECT_EQ(boxes.Boxes()[0].text, std::string("line 2 (") + c.command + "):\n" + c.message) << c.name;
     EXPECT_EQ(boxes.Boxes()[0].kind, MsgKind::Error) << c.name;
-    EXPECT_EQ(ListingForm()->Model().PageCount(), pages + 1) << c.name << ": OUTPUT never ran";
+    EXPECT_EQ(ListingForm() != nullptr ? ListingForm()->Model().PageCount() : 1, pages + c.sections)
+        << c.name << ": OUTPUT never ran";
     EXPECT_FALSE(RunFlags().batchRunning) << c.name;
     batch->Close();
     input::Flush();
@@ -565,6 +573,62 @@ TEST_F(MorvapcWindows, TheOverwriteQuestionAnswersByItsButtonsAndEscape) {
     });
     EXPECT_EQ(ShowOverwriteQuestion("/data/out.qmx"), c.result) << c.name;
     EXPECT_EQ(shown, "/data/out.qmx / File exists!") << c.name;
+  }
+}
+
+// The whole name shows, however long: the window widens up to a limit, then
+// the name takes more lines, broken after a folder where one fits.
+TEST_F(MorvapcWindows, TheOverwriteQuestionShowsALongFileNameWhole) {
+  const std::string folders = "/home/someone/projects/morphometrics-of-freshwater-snails/2024-field-season/";
+  struct Case {
+    const char* name;
+    std::string file;
+    bool oneLine;
+    bool breaksAfterFolders;
+  };
+  const Case cases[] = {
+      {"short", "/data/out.qmx", true, true},
+      {"long-path", folders + "site-B/distances-between-shell-outlines.qmx", false, true},
+      {"long-name-without-folders", std::string(120, 'x') + ".qmx", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    later.Post([&] {
+      auto* ask = dynamic_cast<Task_oafF*>(FindForm("ask_oafF"));
+      ASSERT_NE(ask, nullptr);
+      Snapshot(*ask, std::string("overwrite-question-") + c.name + ".png");
+      EXPECT_EQ(ask->ShownName(), c.file);
+      const std::string caption = ask->FileLabel().Caption();
+      std::vector<std::string> lines;
+      for (std::size_t at = 0; at != std::string::npos;) {
+        const std::size_t end = caption.find('\n', at);
+        lines.push_back(caption.substr(at, end == std::string::npos ? end : end - at));
+        at = end == std::string::npos ? end : end + 1;
+      }
+      std::string joined;
+      for (const std::string& line : lines) joined += line;
+      EXPECT_EQ(joined, c.file) << "every character shows, in order";
+      EXPECT_EQ(lines.size() == 1, c.oneLine) << caption;
+      const Rect label = ask->FileLabel().Bounds();
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_LE(TextWidthIn(ask->FileLabel(), lines[i]), label.Width()) << lines[i];
+        if (c.breaksAfterFolders && i + 1 < lines.size()) {
+          EXPECT_EQ(lines[i].back(), '/') << lines[i];
+        }
+      }
+      const QSize needed = ask->FileLabel().Peer().widget->sizeHint();
+      EXPECT_LE(needed.height(), label.Height()) << "no line is cut off below";
+      EXPECT_LE(needed.width(), label.Width()) << "no line is cut off on the right";
+      EXPECT_GE(ask->ExistsLabel().Left(), label.right);
+      EXPECT_LE(ask->ExistsLabel().Bounds().right, ask->ClientWidth());
+      for (Button* button : {&ask->AppendBtn(), &ask->OverwriteBtn(), &ask->CancelBtn()}) {
+        EXPECT_GE(button->Top(), label.bottom) << button->Caption();
+        EXPECT_LE(button->Bounds().bottom, ask->ClientHeight()) << button->Caption();
+      }
+      EXPECT_LE(ask->Width(), ScreenRect().Width());
+      ask->CancelBtn().Click();
+    });
+    EXPECT_EQ(ShowOverwriteQuestion(c.file), oafCancel);
   }
 }
 
