@@ -129,8 +129,8 @@ class CustomControl : public Control {
   virtual void Paint(Canvas& canvas);
   // `key` may be set to 0 to mark it handled; the typed text still follows.
   virtual void KeyDown(int& key, ShiftState shift);
-  // One call per typed character (Windows-1252), after KeyDown; a Ctrl chord
-  // types control characters only.
+  // One call per typed character (Windows-1252), after KeyDown; a chord with
+  // Alt types none, one with Ctrl control characters only.
   virtual void KeyPress(char& ch);
   virtual void KeyUp(int& key, ShiftState shift);
   virtual void MouseDown(MouseButton button, ShiftState shift, int x, int y);

@@ -14,6 +14,8 @@
 
 namespace plat {
 
+class Control;
+
 // RowMove and ColMove show where a row (column) can be dragged to a new place.
 enum class CursorShape { Default, HourGlass, Arrow, IBeam, SizeWE, SizeNS, HandPoint, RowMove, ColMove };
 
@@ -60,6 +62,15 @@ ShiftState CurrentShiftState();
 enum class HelpCommand { Context, Contents, Search };
 std::string HelpDocumentFor(const std::string& helpFile);
 void ShowHelp(const std::string& helpFile, HelpCommand command, int context = 0);
+// The application's help file, which F1 opens at the help context of the
+// focused control: its own, else that of the nearest of its parents that has
+// one (the window's last). F1 opens nothing where none of them has one.
+void SetApplicationHelpFile(std::string helpFile);
+const std::string& ApplicationHelpFile();
+// The help context F1 opens on `control` (0 when none).
+int HelpContextFor(const Control& control);
+// What F1 does on the focused control: false when it has no help context.
+bool ShowHelpFor(const Control& control);
 
 // Starting programs.
 class ProcessLauncher {

@@ -35,6 +35,7 @@ int ShowAndExit(TMveditF& form) {
 int main(int argc, char** argv) {
   plat::InitApplication(argc, argv);
   plat::SetApplicationTitle("Mvedit");
+  plat::SetApplicationHelpFile("morva.hlp");
   std::vector<std::string> args(argv + 1, argv + argc);
   TMveditF& form = plat::CreateForm<TMveditF>();
   form.Start(args);

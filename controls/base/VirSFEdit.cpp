@@ -108,15 +108,10 @@ bool SimpleFieldModel::TypeChar(char c) {
   const std::string typed = rtl::TypedCharacter(text, c);
   const int after = caret + static_cast<int>(typed.size());
   if (InsertMode()) {
-    if (Option(TEntryOption::InsertPushes)) PushOutLastCharacters(text, caret, room - static_cast<int>(typed.size()));
-    if (static_cast<int>(text.size() + typed.size()) <= room) {
-      text.insert(static_cast<std::size_t>(caret), typed);
-      SetTextRaw(std::move(text));
-      SetCaretRaw(after);
+    if (InsertAtCaret(typed))
       LastAutoAdvance(after, ccChar);
-    } else if (!LastAutoAdvance(caret, ccChar)) {
+    else if (!LastAutoAdvance(caret, ccChar))
       ErrorReaction();
-    }
     return true;  // in insert mode an accepted character counts, room or not
   }
   // Overtyping replaces the whole character at the caret.
@@ -133,23 +128,42 @@ bool SimpleFieldModel::TypeChar(char c) {
   return false;
 }
 
-// Pasted characters go in at the caret whatever the insert mode; those the
-// field refuses or has no room for are dropped.
+bool SimpleFieldModel::InsertAtCaret(const std::string& typed) {
+  std::string text = GetText();
+  const int caret = CaretPos();
+  const int room = MaxLength() - static_cast<int>(typed.size());
+  if (Option(TEntryOption::InsertPushes)) PushOutLastCharacters(text, caret, room);
+  if (static_cast<int>(text.size()) > room) return false;
+  text.insert(static_cast<std::size_t>(caret), typed);
+  SetTextRaw(std::move(text));
+  SetCaretRaw(caret + static_cast<int>(typed.size()));
+  return true;
+}
+
+// A paste is taken whole or refused whole. Its characters go in at the caret
+// whatever the insert mode (replacing the selection) and pass the mask as
+// typed ones do; one the field refuses, or one that finds no room, refuses the
+// paste with the error reaction and leaves the text as it was, so that "1.5"
+// pasted into an integer never becomes 15. Line ends around the text are left
+// out, and blanks around a number.
 bool SimpleFieldModel::Paste(std::string_view pasted) {
+  const std::string_view around = NumberType() ? " \t\r\n" : "\r\n";
+  const auto first = pasted.find_first_not_of(around);
+  pasted = first == std::string_view::npos ? std::string_view{} : pasted.substr(first);
+  pasted = pasted.substr(0, pasted.find_last_not_of(around) + 1);
+  const std::string keptText = GetText();
+  const int keptCaret = CaretPos(), keptStart = SelStart(), keptEnd = SelEnd();
   bool modified = DeleteSelection();
   for (char c : pasted) {
-    if (NumberType() && c == ' ') continue;
-    if (!AcceptChar(c, CaretPos(), false)) continue;
+    if ((NumberType() && c == ' ') || !AcceptChar(c, CaretPos(), false) ||
+        !InsertAtCaret(rtl::TypedCharacter(GetText(), c))) {
+      SetTextRaw(keptText);
+      SetCaretRaw(keptCaret);
+      SetSelectionRaw(keptStart, keptEnd);
+      ErrorReaction();
+      return false;
+    }
     modified = true;
-    std::string text = GetText();
-    const int caret = CaretPos();
-    if (static_cast<int>(text.size()) >= MaxLength() && caret < static_cast<int>(text.size()) &&
-        Option(TEntryOption::InsertPushes))
-      text.pop_back();
-    if (static_cast<int>(text.size()) >= MaxLength()) continue;
-    text.insert(static_cast<std::size_t>(caret), 1, c);
-    SetTextRaw(std::move(text));
-    SetCaretRaw(caret + 1);
   }
   return modified;
 }

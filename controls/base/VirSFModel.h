@@ -90,6 +90,9 @@ class SimpleFieldModel : public virtual EntryFieldModel {
   // The typed or pasted character as the position at `pos` takes it.
   bool AcceptChar(char& c, int pos, bool typed) const;
   bool TypeChar(char c);
+  // Puts `typed` in at the caret, pushing characters out at the end of a full
+  // text when InsertPushes is set; false, the text unchanged, when it finds no room.
+  bool InsertAtCaret(const std::string& typed);
   bool Paste(std::string_view text);
   void DeleteRange(int from, int to);
   bool DeleteSelection();

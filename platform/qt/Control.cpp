@@ -2,6 +2,7 @@
 #include "platform/TextMetrics.h"
 
 #include "platform/CustomControl.h"
+#include "platform/Desktop.h"
 #include "platform/Form.h"
 #include "platform/Guard.h"
 #include "platform/qt/Peer.h"
@@ -113,10 +114,36 @@ void OnFocusChanged(QWidget* old, QWidget* now) {
   if (auto* g = gainingRef.Get(); g && g->OnEnter) RunGuarded(g->OnEnter);
 }
 
+// Watches every key press of the program before any widget takes it: F1 opens
+// the help of the focused control, and a chord with Alt or Ctrl reaches the
+// widget without the text it would type (TypedText), whatever widget it is.
+// The menus' Alt+letter are short cuts, taken before any key press.
+class KeyWatcher : public QObject {
+ public:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || !object->isWidgetType()) return false;
+    auto& e = static_cast<QKeyEvent&>(*event);
+    if (e.key() == Qt::Key_F1 && (e.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      const Control* focused = qtbridge::ControlOf(static_cast<QWidget*>(object));
+      bool shown = false;
+      if (focused != nullptr) RunGuarded([&] { shown = ShowHelpFor(*focused); });
+      if (shown) return true;
+    }
+    const QString typed = qtbridge::TypedText(e);
+    if (typed == e.text()) return false;
+    QKeyEvent chord(e.type(), e.key(), e.modifiers(), e.nativeScanCode(), e.nativeVirtualKey(), e.nativeModifiers(),
+                    typed, e.isAutoRepeat(), static_cast<quint16>(e.count()), e.device());
+    QCoreApplication::sendEvent(object, &chord);
+    e.setAccepted(chord.isAccepted());
+    return true;
+  }
+};
+
 WidgetWatcher& Watcher() {
   static WidgetWatcher* events = [] {
     qtbridge::EnsureApplication();
     QObject::connect(qApp, &QApplication::focusChanged, qApp, &OnFocusChanged);
+    qApp->installEventFilter(new KeyWatcher());
     return new WidgetWatcher();
   }();
   return *events;

@@ -593,28 +593,11 @@ bool CustomControl::DispatchDialogChar(char ch) {
 
 bool CustomControl::DialogChar(char) { return false; }
 
-namespace {
-
-// What a key types with its modifiers, as the platform's keyboard gives it: a
-// Ctrl chord types control characters only (Ctrl+A is code 1, Ctrl+1 and
-// Ctrl+Shift+1 type nothing). Ctrl with Alt is AltGr on some keyboards, and
-// types its character.
-std::string TypedText(ShiftState shift, const std::string& text) {
-  if ((shift & ssCtrl) == 0 || (shift & ssAlt) != 0) return text;
-  std::string typed;
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) < 32 || c == 127) typed += c;
-  }
-  return typed;
-}
-
-}  // namespace
-
 void CustomControl::DispatchKeyDown(int key, ShiftState shift, const std::string& text) {
   WeakRef<CustomControl> self(this);
   int k = key;
   if (FireKeyDown(*this, k, shift) && self) RunGuarded([&] { KeyDown(k, shift); });
-  for (char typed : TypedText(shift, text)) {
+  for (char typed : text) {
     if (!self) return;
     char c = typed;
     if (FireKeyPress(*this, c) && self) RunGuarded([&] { KeyPress(c); });

@@ -104,6 +104,21 @@ int VirtualKeyOf(const QKeyEvent& event) {
   return 0;
 }
 
+// Alt and Ctrl make a key a chord: Alt+1 and the menus' Alt+letter type
+// nothing, and Ctrl types only the control characters the window system gives
+// it (Ctrl+A is code 1; Ctrl+1 and Ctrl+Alt+1 type nothing). AltGr, which
+// types the letters of other layouts, is neither here.
+QString TypedText(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  if ((modifiers & Qt::AltModifier) != 0) return {};
+  if ((modifiers & Qt::ControlModifier) == 0) return event.text();
+  QString controls;
+  for (QChar c : event.text()) {
+    if (c < QChar(u' ') || c == QChar(u'\x7f')) controls += c;
+  }
+  return controls;
+}
+
 int QtKeyOf(int virtualKey) {
   if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9')) return virtualKey;
   if (virtualKey >= vk::F1 && virtualKey <= vk::F24) return Qt::Key_F1 + (virtualKey - vk::F1);

@@ -52,6 +52,9 @@ Font FromQFont(const QFont& font, Color color);
 // Virtual-key number and shift state of a toolkit key event's key and modifiers.
 int VirtualKeyOf(const QKeyEvent& event);
 int QtKeyOf(int virtualKey);
+// The text a key event types into a control: none for a chord with Alt, and
+// control characters only with Ctrl.
+QString TypedText(const QKeyEvent& event);
 ShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 Qt::KeyboardModifiers ModifiersOf(ShiftState shift);
 

@@ -4,6 +4,7 @@
 
 #include "controls/base/VirIntl.h"
 #include "modules/BuiltModules.h"
+#include "platform/Desktop.h"
 #include "platform/Guard.h"
 #include "shell/forms/Listingu.h"
 #include "shell/forms/Morva.h"
@@ -13,6 +14,7 @@
 TMORVAF& StartMorvapc() {
   auto splash = std::make_unique<TSplashF>();
   plat::SetApplicationTitle("Morvapc");
+  plat::SetApplicationHelpFile("morva.hlp");
   RegisterBuiltModules();
   TMORVAF& main = plat::CreateForm<TMORVAF>(splash.get());
   splash.reset();

@@ -3,6 +3,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Desktop.h"
 #include "platform/Printer.h"
+#include "platform/StdControls.h"
 #include "platform/qt/QtServices.h"
 #include "rtl/ScopeGuard.h"
 #include "rtl/TextFile.h"
@@ -51,47 +52,113 @@ void WaitForOpeners() {
   }
 }
 
-TEST_F(DesktopTest, HelpSaysWhereItsPageIsWhenNoWebBrowserShowsIt) {
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::path(MORVA_ARTEFACTS) / "platform" / ("help-" + std::to_string(::getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder / "bin");
-  std::ofstream(folder / "morva.html") << "<html></html>";
-  const std::string oldPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
-  ::setenv("PATH", ((folder / "bin").string() + ":" + oldPath).c_str(), 1);
-  const rtl::ScopeExit restorePath([&oldPath] { ::setenv("PATH", oldPath.c_str(), 1); });
+// A help page in a folder of the test's own, and a desktop opener on the
+// PATH that notes what it was asked to open and ends with `openerExit` (3 when
+// no program opens the page).
+class FakeOpener {
+ public:
+  explicit FakeOpener(const std::string& name)
+      : folder_(std::filesystem::path(MORVA_ARTEFACTS) / "platform" / (name + "-" + std::to_string(::getpid()))),
+        oldPath_(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "") {
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_ / "bin");
+    std::ofstream(folder_ / "morva.html") << "<html></html>";
+    ::setenv("PATH", ((folder_ / "bin").string() + ":" + oldPath_).c_str(), 1);
+  }
+  ~FakeOpener() { ::setenv("PATH", oldPath_.c_str(), 1); }
+  FakeOpener(const FakeOpener&) = delete;
+  FakeOpener& operator=(const FakeOpener&) = delete;
 
+  std::string HelpFile() const { return (folder_ / "morva.hlp").string(); }
+  std::string Page() const { return (folder_ / "morva.html").string(); }
+  void ExitWith(int openerExit) {
+    const std::filesystem::path opener = folder_ / "bin" / "xdg-open";
+    std::ofstream(opener) << "#!/bin/sh\nprintf '%s' \"$1\" > '" << (folder_ / "opened").string() << "'\nexit "
+                          << openerExit << "\n";
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    std::filesystem::remove(folder_ / "opened");
+  }
+  // What the opener was asked to open since ExitWith, once every opener ended.
+  std::string Opened() const {
+    WaitForOpeners();
+    input::Flush();
+    std::ifstream opened(folder_ / "opened");
+    std::string asked;
+    std::getline(opened, asked);
+    return asked;
+  }
+
+ private:
+  std::filesystem::path folder_;
+  std::string oldPath_;
+};
+
+TEST_F(DesktopTest, HelpSaysWhereItsPageIsWhenNoWebBrowserShowsIt) {
+  FakeOpener opener("help");
   struct Case {
     const char* name;
-    int openerExit;  // the desktop opener's result: 3 when no program opens the page
+    int openerExit;
     bool told;
   };
   for (const Case& c : {Case{"NoWebBrowser", 3, true}, Case{"ABrowserShowsIt", 0, false}}) {
     SCOPED_TRACE(c.name);
-    // A desktop opener of the test's own: notes what it was asked to open.
-    const fs::path opener = folder / "bin" / "xdg-open";
-    std::ofstream(opener) << "#!/bin/sh\nprintf '%s' \"$1\" > '" << (folder / "opened").string() << "'\nexit "
-                          << c.openerExit << "\n";
-    fs::permissions(opener, fs::perms::owner_all);
-    fs::remove(folder / "opened");
+    opener.ExitWith(c.openerExit);
     boxes.Clear();
 
-    ShowHelp((folder / "morva.hlp").string(), HelpCommand::Context, 12);
-    WaitForOpeners();
-    input::Flush();
-
-    std::ifstream opened(folder / "opened");
-    std::string asked;
-    std::getline(opened, asked);
-    EXPECT_EQ(asked, "file://" + (folder / "morva.html").string() + "#context-12");
+    ShowHelp(opener.HelpFile(), HelpCommand::Context, 12);
+    EXPECT_EQ(opener.Opened(), "file://" + opener.Page() + "#context-12");
     if (c.told) {
       ASSERT_EQ(boxes.Boxes().size(), 1u);
-      EXPECT_EQ(boxes.LastText(), "Unable to show the help in a web browser.\nThe help page is " +
-                                      (folder / "morva.html").string());
+      EXPECT_EQ(boxes.LastText(), "Unable to show the help in a web browser.\nThe help page is " + opener.Page());
     } else {
       EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
     }
   }
+}
+
+// F1 opens the application's help at the context of the focused control, or
+// of the nearest of its parents that has one; without any, it opens nothing.
+TEST_F(DesktopTest, F1OpensTheHelpOfTheFocusedControlOrOfTheWindowAroundIt) {
+  FakeOpener opener("f1");
+  const std::string oldHelpFile = ApplicationHelpFile();
+  const rtl::ScopeExit restoreHelpFile([&oldHelpFile] { SetApplicationHelpFile(oldHelpFile); });
+  SetApplicationHelpFile(opener.HelpFile());
+
+  Form& form = CreateForm<Form>("HelpF");
+  form.SetBounds(50, 50, 300, 200);
+  Panel& panel = form.Add<Panel>();
+  panel.SetBounds(0, 0, 300, 100);
+  Edit& plain = panel.Add<Edit>();
+  plain.SetBounds(10, 10, 100, 24);
+  Edit& ownContext = panel.Add<Edit>();
+  ownContext.SetBounds(120, 10, 100, 24);
+  ownContext.SetHelpContext(507);
+  form.ShowForm();
+
+  struct Case {
+    const char* name;
+    int formContext;
+    int panelContext;
+    Edit* focused;
+    std::string opened;  // the anchor, or nothing
+  };
+  const Case cases[] = {
+      {"the control's own context", 139, 0, &ownContext, "#context-507"},
+      {"the window's, through a parent without one", 139, 0, &plain, "#context-139"},
+      {"the nearest parent's", 139, 22, &plain, "#context-22"},
+      {"none: nothing opens", 0, 0, &plain, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.SetHelpContext(c.formContext);
+    panel.SetHelpContext(c.panelContext);
+    c.focused->SetFocus();
+    input::Flush();
+    opener.ExitWith(0);
+    input::PressKey(*c.focused, vk::F1);
+    EXPECT_EQ(opener.Opened(), c.opened.empty() ? "" : "file://" + opener.Page() + c.opened);
+  }
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.LastText();
 }
 
 TEST_F(DesktopTest, ClipboardTextKeepsWindows1252Characters) {

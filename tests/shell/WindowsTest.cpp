@@ -667,6 +667,67 @@ TEST_F(MorvapcWindows, TheIntegerPromptShowsItsRangeAndTakesOnlyAValueInIt) {
   }
 }
 
+// A paste into the prompt's integer field is taken whole or refused whole
+// (with the field's beep): "1.5" never becomes 15.
+TEST_F(MorvapcWindows, APasteIntoTheIntegerPromptIsTakenWholeOrRefused) {
+  struct Case {
+    const char* pasted;
+    std::int32_t value;
+  };
+  const Case cases[] = {{"1.5", 8}, {"1x5", 8}, {"1 5", 8}, {"12", 12}, {" 15\r\n", 15}};
+  Form& owner = CreateForm<Form>("OwnerF");
+  for (const Case& c : cases) {
+    TGIntWrap prompt;
+    prompt.Min = 0;
+    prompt.Max = 20;
+    prompt.Value = 8;
+    later.Post([&] {
+      auto& form = *dynamic_cast<TGetIntF*>(FindForm("GetIntF"));
+      TheClipboard().Set(ClipboardContent{c.pasted, {}, {}});
+      form.Field().SelectAll();
+      input::PressKeyOnKeyboard(form.Field(), 'V', ssCtrl);
+      input::Flush();
+      form.OkBtn().Click();
+    });
+    EXPECT_TRUE(prompt.Execute(owner)) << c.pasted;
+    EXPECT_EQ(prompt.Value, c.value) << c.pasted;
+  }
+}
+
+// Chords with Alt or Ctrl type nothing into the listing or into a dialog's
+// text cell, pressed as the keyboard reports them (Alt+Shift+3 comes as '#');
+// plain keys still type.
+TEST_F(MorvapcWindows, ChordsWithAltOrCtrlTypeNothingIntoTheListingOrACell) {
+  struct Chord {
+    int key;
+    ShiftState shift;
+  };
+  const Chord chords[] = {{'1', ssAlt}, {'3', ssAlt | ssShift}, {'X', ssAlt}, {'1', ssCtrl | ssAlt}, {'1', ssCtrl}};
+  TMORVAF& main = Start();
+  TListingF& listing = *ListingForm();
+  listing.Model().NewSection("SAHN");
+  listing.ShowListing();
+  listing.FocusCurrentPage();
+  input::Flush();
+  TVirEditor& editor = *listing.CurrentEditor();
+  ASSERT_TRUE(editor.Focused());
+  editor.MoveCaretToLineCol(1, 1);
+  const std::string before = editor.ReadParagraph(1);
+  for (const Chord& chord : chords) input::PressKeyOnKeyboard(editor, chord.key, chord.shift);
+  input::PressKeyOnKeyboard(editor, 'Y');
+  EXPECT_EQ(editor.ReadParagraph(1), "y" + before);
+
+  TDialogF* dialog = OpenSimint(main);
+  ASSERT_NE(dialog, nullptr);
+  Control& cell = KeyTarget(*dialog);
+  input::PressKeyOnKeyboard(cell, 'A');
+  input::Flush();
+  Control& edit = KeyTarget(*dialog);
+  for (const Chord& chord : chords) input::PressKeyOnKeyboard(edit, chord.key, chord.shift);
+  input::PressKeyOnKeyboard(edit, 'B');
+  EXPECT_EQ(edit.Caption(), "ab");
+}
+
 TEST_F(MorvapcWindows, NoIndentChosenInTheListingIsKeptAcrossARestart) {
   TMORVAF& first = Start();
   TListingF& listing = *ListingForm();

@@ -360,17 +360,43 @@ TEST_F(SimpleFieldTest, MovingAndDeleting) {
   EXPECT_EQ(f.advancedNext, 1);
 }
 
-TEST_F(SimpleFieldTest, PasteKeepsWhatTheMaskTakes) {
-  TestSimpleField f(intl);
-  f.SetDataType(sftDouble);
-  f.FocusAt(0);
-  PasteText(f, "1 234.5x6");
-  EXPECT_EQ(f.GetText(), "1234.56") << "blanks and refused characters drop out";
-  TestSimpleField full(intl);
-  full.SetMaxLength(3);
-  full.FocusAt(0);
-  PasteText(full, "abcdef");
-  EXPECT_EQ(full.GetText(), "abc") << "what finds no room is dropped";
+TEST_F(SimpleFieldTest, PasteIsTakenWholeOrRefusedWhole) {
+  struct Case {
+    const char* name;
+    TSimpleDataType type;
+    int maxLength;  // 0: the type's
+    std::string before;
+    int selStart, selEnd;  // the caret at selEnd
+    std::string pasted;
+    std::string after;  // the text the paste leaves
+    int caret;
+    bool beeps;
+  };
+  const Case cases[] = {
+      {"a number pasted into an integer", sftLongInt, 0, "", 0, 0, "15", "15", 2, false},
+      {"a decimal point refuses an integer paste", sftLongInt, 0, "7", 1, 1, "1.5", "7", 1, true},
+      {"a letter refuses it", sftLongInt, 0, "7", 1, 1, "1x5", "7", 1, true},
+      {"a blank inside a number refuses it", sftLongInt, 0, "", 0, 0, "1 5", "", 0, true},
+      {"blanks and a line end around a number are left out", sftLongInt, 0, "", 0, 0, " 42\r\n", "42", 2, false},
+      {"a real takes its decimal point", sftDouble, 0, "", 0, 0, "1.5", "1.5", 3, false},
+      {"the selection is replaced", sftLongInt, 0, "123", 0, 3, "45", "45", 2, false},
+      {"a refused paste keeps the selection's text", sftLongInt, 0, "123", 0, 3, "4.5", "123", 3, true},
+      {"a paste with no room is refused", sftString, 3, "ab", 2, 2, "cd", "ab", 2, true},
+      {"a string paste keeps its blanks", sftString, 0, "", 0, 0, " a b ", " a b ", 5, false},
+  };
+  for (const Case& c : cases) {
+    TestSimpleField f(intl);
+    f.SetDataType(c.type);
+    if (c.maxLength > 0) f.SetMaxLength(c.maxLength);
+    f.SetTextRaw(c.before);
+    f.FocusAt(c.selEnd);
+    f.SetSelectionRaw(c.selStart, c.selEnd);
+    const int beeps = f.beeps;
+    PasteText(f, c.pasted);
+    EXPECT_EQ(f.GetText(), c.after) << c.name;
+    EXPECT_EQ(f.CaretPos(), c.caret) << c.name;
+    EXPECT_EQ(f.beeps > beeps, c.beeps) << c.name;
+  }
 }
 
 TEST_F(SimpleFieldTest, OneCharacterEditor) {
