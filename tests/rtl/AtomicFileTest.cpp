@@ -125,6 +125,31 @@ TEST(AtomicFile, AReplacedFileKeepsItsPermissionsAndItsLink) {
   EXPECT_EQ(Entries(folder), (std::vector<std::string>{"link.qmx", "real.qmx"}));
 }
 
+// Asked to, the new file takes the link's own place, whatever the link leads
+// to: a file elsewhere keeps its contents, a device is not written, and a
+// link that leads nowhere makes nothing there.
+TEST(AtomicFile, ALinkReplacedGivesWayToTheNewFile) {
+  struct Case {
+    const char* name;
+    const char* leadsTo;  // relative to the test's folder, or a device
+  };
+  const Case cases[] = {{"to a file", "kept.png"}, {"to a device", "/dev/full"}, {"to nothing", "absent.png"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path folder = TestFolder();
+    Make(folder / "kept.png", "a picture kept elsewhere");
+    const fs::path page = folder / "page.png";
+    fs::create_symlink(c.leadsTo, page);
+    rtl::AtomicFile file(page.string(), rtl::AtomicFile::Mode::Create, rtl::AtomicFile::Link::Replace);
+    Make(file.TemporaryPath(), "new picture");
+    file.Commit();
+    EXPECT_FALSE(fs::is_symlink(page));
+    EXPECT_EQ(Content(page), "new picture");
+    EXPECT_EQ(Content(folder / "kept.png"), "a picture kept elsewhere");
+    EXPECT_EQ(Entries(folder), (std::vector<std::string>{"kept.png", "page.png"}));
+  }
+}
+
 // A device cannot be replaced: it is written in place, and its failures show.
 TEST(AtomicFile, DevicesAreWrittenInPlace) {
   rtl::TextWriter sink("/dev/null");
