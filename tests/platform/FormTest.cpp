@@ -7,6 +7,7 @@
 #include "platform/TextMetrics.h"
 #include "platform/qt/Peer.h"
 #include "rtl/Exception.h"
+#include "tests/support/GenerousWait.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -554,7 +555,7 @@ TEST_F(FormTest, ClosingTheMainFormEndsTheEventLoopThoughAnotherFormStaysOpen) {
   QTimer stuck;
   stuck.setSingleShot(true);
   QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-  stuck.start(10000);
+  stuck.start(testsupport::kGenerousWaitMs);
   EXPECT_EQ(RunApplication(), 0);
 }
 
