@@ -37,14 +37,14 @@ fail() {
   exit 1
 }
 
-# Waits until the condition holds, checking every tenth of a second, for half
-# a minute at most (a generous limit: the program may run under the sanitizers).
-limit=${MORVA_WAIT_LIMIT:-30}
+# Waits until the condition holds, checking every tenth of a second, for two
+# minutes at most: a limit only a broken program reaches, however slow a
+# loaded machine or the sanitizers make it.
+limit=${MORVA_WAIT_LIMIT:-120}
 wait_until() {
-  local tries=$((limit * 10))
+  local end=$((SECONDS + limit))
   until "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
+    [ "$SECONDS" -lt "$end" ] || return 1
     sleep 0.1
   done
 }
