@@ -332,6 +332,18 @@ TEST_F(FormTest, TextShowsAsUtf8WhenValidElseAsWindows1252AndComesBackInUtf8) {
   EXPECT_EQ(form.edit->Text(), "K\xC3\xB6ln") << "what the user types comes back as Linux has it";
 }
 
+// A label shows its caption as it is written, whatever it holds: file names
+// may hold what the toolkit would otherwise read as markup.
+TEST_F(FormTest, ALabelShowsEveryCharacterOfItsCaption) {
+  auto& form = ShowSample();
+  for (const char* caption : {"/data/<b>1</b>.qmx", "<i>site</i> B.qmx", "a &lt; b.qmx"}) {
+    auto& label = form.Add<Label>(caption);
+    EXPECT_GE(label.Peer().widget->sizeHint().width(), TextWidthIn(label, caption)) << caption;
+    label.SetCaption(std::string(caption) + "2");
+    EXPECT_GE(label.Peer().widget->sizeHint().width(), TextWidthIn(label, std::string(caption) + "2")) << caption;
+  }
+}
+
 TEST_F(FormTest, ButtonsAndMenus) {
   auto& form = ShowSample();
   input::Click(*form.compute);
