@@ -442,7 +442,10 @@ void SpeedButton::Click() {
 
 // ---- Label ----
 
-Label::Label(Control& parent, const std::string& caption) : Control(&parent, Make<QLabel>(parent, ToQt(caption))) {}
+// A caption is text as it is, never markup: a file name such as "<b>1</b>.qmx" shows whole.
+Label::Label(Control& parent, const std::string& caption) : Control(&parent, Make<QLabel>(parent, ToQt(caption))) {
+  As<QLabel>(*this)->setTextFormat(Qt::PlainText);
+}
 std::string Label::Caption() const { return FromQt(As<QLabel>(*this)->text()); }
 void Label::SetCaption(const std::string& caption) { As<QLabel>(*this)->setText(ToQt(caption)); }
 void Label::SetAlignment(TextAlign align) { As<QLabel>(*this)->setAlignment(AlignmentOf(align)); }

@@ -18,6 +18,8 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/GenerousWait.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -47,10 +49,6 @@ bool RunsInGroup(pid_t group, const std::string& name) {
   return false;
 }
 
-// Where the search for a free display starts: apart for each run, so runs
-// started together do not race for the same display.
-int FirstDisplayNumber() { return 100 + static_cast<int>(getpid() % 4000) * 2; }
-
 // A limit only a broken start reaches: scripts/start may set up and build
 // first, on a machine that is busy.
 constexpr auto kGenerousLimit = 600s;
@@ -66,7 +64,7 @@ bool WaitFor(pid_t shell, const std::function<bool()>& done) {
 }
 
 TEST(MorvapcStart, StaysUpAfterTheSplashUnderXvfb) {
-  for (const char* tool : {"xvfb-run", "xdotool"}) {
+  for (const char* tool : {"Xvfb", "xdotool"}) {
     if (std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) != 0)
       GTEST_SKIP() << tool << " is not installed";
   }
@@ -76,8 +74,9 @@ TEST(MorvapcStart, StaysUpAfterTheSplashUnderXvfb) {
   const fs::path shown = folder / "main-window-shown";
   const std::string script = "cd '" + folder.string() + "' && exec env -u QT_QPA_PLATFORM XDG_CONFIG_HOME='" +
                              folder.string() + "' XDG_RUNTIME_DIR='" + folder.string() + "' MORVA_BUILD_DIR='" +
-                             std::string(MORVA_BUILD) + "' xvfb-run -a -n " + std::to_string(FirstDisplayNumber()) +
-                             " '" + std::string(MORVA_SOURCE) + "/tests/apps/start-and-watch.sh' '" +
+                             std::string(MORVA_BUILD) + "' '" + std::string(MORVA_SOURCE) +
+                             "/tests/apps/virtual-display.sh' '" + std::string(MORVA_SOURCE) +
+                             "/tests/apps/start-and-watch.sh' '" +
                              std::string(MORVA_SOURCE) + "' '" + shown.string() + "' >'" +
                              (folder / "out.txt").string() + "' 2>&1";
   posix_spawnattr_t attributes;
@@ -95,7 +94,7 @@ TEST(MorvapcStart, StaysUpAfterTheSplashUnderXvfb) {
   const bool mainShown = started && WaitFor(pid, [&shown] { return fs::exists(shown); });
   const bool up = mainShown && StillRunning(pid, 1000ms) && RunsInGroup(pid, "morvapc");
   kill(-pid, SIGTERM);
-  EXPECT_FALSE(StillRunning(pid, 10000ms)) << "the program ends when it is closed";
+  EXPECT_FALSE(StillRunning(pid, testsupport::kGenerousWait)) << "the program ends when it is closed";
   if (StillRunning(pid, 0ms)) kill(-pid, SIGKILL);
   EXPECT_TRUE(started) << "the program did not start; see " << (folder / "out.txt");
   EXPECT_TRUE(mainShown) << "the main window did not show; see " << (folder / "out.txt");

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 program=$(realpath "$1")
-for tool in xvfb-run Xvfb xdotool; do
+for tool in Xvfb xdotool; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "skipped: $tool is not installed (scripts/setup installs it)"
     exit 77
@@ -17,7 +17,7 @@ done
 # Run again inside a display of its own.
 if [ -z "${MORVA_ON_VIRTUAL_DISPLAY:-}" ]; then
   export MORVA_ON_VIRTUAL_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  exec "$(dirname "$0")/virtual-display.sh" "$0" "$@"
 fi
 
 work=$(mktemp -d)
@@ -37,14 +37,14 @@ fail() {
   exit 1
 }
 
-# Waits until the condition holds, checking every tenth of a second, for half
-# a minute at most (a generous limit: the program may run under the sanitizers).
-limit=${MORVA_WAIT_LIMIT:-30}
+# Waits until the condition holds, checking every tenth of a second, for two
+# minutes at most: a limit only a broken program reaches, however slow a
+# loaded machine or the sanitizers make it.
+limit=${MORVA_WAIT_LIMIT:-120}
 wait_until() {
-  local tries=$((limit * 10))
+  local end=$((SECONDS + limit))
   until "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
+    [ "$SECONDS" -lt "$end" ] || return 1
     sleep 0.1
   done
 }

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <ostream>
@@ -31,6 +32,7 @@
 #include "platform/qt/Peer.h"
 #include "platform/DisplayText.h"
 #include "tests/controls/base/Utf8KeyCases.h"
+#include "tests/support/GenerousWait.h"
 
 namespace {
 
@@ -571,12 +573,12 @@ class FocusTakingBoxes : public MessageBoxes {
   ModalResult Show(const std::string& text, MsgKind, MsgButtons) override {
     QMessageBox box(QMessageBox::Critical, "Mvedit", QString::fromStdString(text), QMessageBox::Ok);
     texts.push_back(text);
-    // Answered once the box has the focus, or after a second without it.
+    // Answered once the box has the focus, or when it has waited for it in vain.
     QTimer poll;
-    int tries = 0;
+    const auto giveUp = std::chrono::steady_clock::now() + testsupport::kGenerousWait;
     QObject::connect(&poll, &QTimer::timeout, [&] {
       const bool focused = box.isActiveWindow() && box.isAncestorOf(QApplication::focusWidget());
-      if (!focused && ++tries < 200) return;
+      if (!focused && std::chrono::steady_clock::now() < giveUp) return;
       hadFocus.push_back(focused);
       box.accept();
     });

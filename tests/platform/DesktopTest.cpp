@@ -7,6 +7,7 @@
 #include "platform/qt/QtServices.h"
 #include "rtl/ScopeGuard.h"
 #include "rtl/TextFile.h"
+#include "tests/support/GenerousWait.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -46,7 +47,7 @@ void WaitForOpeners() {
     }
     return false;
   };
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  const auto deadline = std::chrono::steady_clock::now() + testsupport::kGenerousWait;
   while (running() && std::chrono::steady_clock::now() < deadline) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
   }

@@ -7,6 +7,7 @@
 #include "platform/TextMetrics.h"
 #include "platform/qt/Peer.h"
 #include "rtl/Exception.h"
+#include "tests/support/GenerousWait.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -331,6 +332,18 @@ TEST_F(FormTest, TextShowsAsUtf8WhenValidElseAsWindows1252AndComesBackInUtf8) {
   EXPECT_EQ(form.edit->Text(), "K\xC3\xB6ln") << "what the user types comes back as Linux has it";
 }
 
+// A label shows its caption as it is written, whatever it holds: file names
+// may hold what the toolkit would otherwise read as markup.
+TEST_F(FormTest, ALabelShowsEveryCharacterOfItsCaption) {
+  auto& form = ShowSample();
+  for (const char* caption : {"/data/<b>1</b>.qmx", "<i>site</i> B.qmx", "a &lt; b.qmx"}) {
+    auto& label = form.Add<Label>(caption);
+    EXPECT_GE(label.Peer().widget->sizeHint().width(), TextWidthIn(label, caption)) << caption;
+    label.SetCaption(std::string(caption) + "2");
+    EXPECT_GE(label.Peer().widget->sizeHint().width(), TextWidthIn(label, std::string(caption) + "2")) << caption;
+  }
+}
+
 TEST_F(FormTest, ButtonsAndMenus) {
   auto& form = ShowSample();
   input::Click(*form.compute);
@@ -554,7 +567,7 @@ TEST_F(FormTest, ClosingTheMainFormEndsTheEventLoopThoughAnotherFormStaysOpen) {
   QTimer stuck;
   stuck.setSingleShot(true);
   QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-  stuck.start(10000);
+  stuck.start(testsupport::kGenerousWaitMs);
   EXPECT_EQ(RunApplication(), 0);
 }
 

@@ -25,6 +25,7 @@
 #include "shell/forms/Morva.h"
 #include "shell/forms/StartUp.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/GenerousWait.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ constexpr int kLoopKeptRunning = 9;
   });
   QTimer::singleShot(0, [main, session] {
     session(*main);
-    QTimer::singleShot(10000, [] { std::_Exit(kLoopKeptRunning); });
+    QTimer::singleShot(testsupport::kGenerousWaitMs, [] { std::_Exit(kLoopKeptRunning); });
   });
   std::exit(RunApplication());
 }
