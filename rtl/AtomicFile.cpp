@@ -175,7 +175,8 @@ bool Lock(int descriptor) {
 // True when the open file is still the one the name leads to (not replaced
 // or removed meanwhile).
 bool StillNamed(int descriptor, const std::string& name) {
-  struct stat opened {}, named {};
+  struct stat opened {};
+  struct stat named {};
   return fstat(descriptor, &opened) == 0 && stat(name.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
          opened.st_ino == named.st_ino;
 }

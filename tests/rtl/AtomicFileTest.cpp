@@ -293,8 +293,8 @@ TEST(AtomicFile, WritingFollowsTheFilesPermissionsAndKeepsThem) {
     unsigned mode;
     bool folderWritable;
     rtl::TextWriter::Mode writing;
-    const char* result;  // "written" or the system's reason for refusing
-    const char* after;   // nullptr: no file
+    const char* result;   // "written" or the system's reason for refusing
+    const char* after;    // nullptr: no file
     bool byRoot = false;  // written by root rather than the user
   };
   using enum rtl::TextWriter::Mode;
@@ -347,8 +347,8 @@ TEST(AtomicFile, WritingFollowsTheFilesPermissionsAndKeepsThem) {
     fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
 
     EXPECT_EQ(Content(target), c.after ? std::optional<std::string>(c.after) : std::nullopt);
-    EXPECT_EQ(Entries(folder), c.after ? std::vector<std::string>{target.filename().string()}
-                                       : std::vector<std::string>{})
+    EXPECT_EQ(Entries(folder),
+              c.after ? std::vector<std::string>{target.filename().string()} : std::vector<std::string>{})
         << "no temporary file is left";
     EXPECT_EQ(StagedFilesOf(target), std::vector<std::string>{});
     struct stat after {};

@@ -72,7 +72,9 @@ inline std::string RunUnprivileged(const std::function<std::string()>& work) {
   close(pipeEnds[1]);
   std::string result;
   char buffer[4096];
-  for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) result.append(buffer, static_cast<std::size_t>(n));
+  for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+    result.append(buffer, static_cast<std::size_t>(n));
+  }
   close(pipeEnds[0]);
   waitpid(child, nullptr, 0);
   return result;

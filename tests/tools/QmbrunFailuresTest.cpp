@@ -70,6 +70,10 @@ void ExpectOwnedAs(const fs::path& file, unsigned mode) {
   EXPECT_EQ(status.st_uid, testsupport::UnprivilegedIds().uid) << file;
 }
 
+// old.qmx as its owner made it read-only, and as it must stay.
+void MakeOldReadOnly(const fs::path& folder) { fs::permissions(folder / "old.qmx", fs::perms(0444)); }
+void OldStaysReadOnly(const fs::path& folder) { ExpectOwnedAs(folder / "old.qmx", 0444); }
+
 std::vector<Case> Cases() {
   const std::vector<std::pair<std::string, std::string>> cva = {kIn,
                                                                 {"m4.qmx", Fixture("cva/four-means.qmx")},
@@ -355,30 +359,34 @@ std::vector<Case> Cases() {
       // which the module opens them; files the user may not write, and files
       // in folders the user may not write.
       {.name = "CvaScoresOverTheTestData",
-       .files = [&] {
-         auto files = cva;
-         files.emplace_back("td.qmx", Fixture("cva/four-means.qmx"));
-         return files;
-       }(),
+       .files =
+           [&] {
+             auto files = cva;
+             files.emplace_back("td.qmx", Fixture("cva/four-means.qmx"));
+             return files;
+           }(),
        .batch = "*CVA M=m4.qmx D=NO V=v4.qmx GS=s4.qmx CS=td.qmx TD=td.qmx\r\n" + kNext,
-       .message = "line 1 (*CVA M=m4.qmx D=NO V=v4.qmx GS=s4.qmx CS=td.qmx TD=td.qmx): Output file for Output canonical "
-                  "scores is a file open for input: FOLDER/td.qmx" +
-                  sharing,
+       .message =
+           "line 1 (*CVA M=m4.qmx D=NO V=v4.qmx GS=s4.qmx CS=td.qmx TD=td.qmx): Output file for Output canonical "
+           "scores is a file open for input: FOLDER/td.qmx" +
+           sharing,
        .outputs = {"td.qmx"},
        .settings = "OverWrite=O"},
       {.name = "TpswtsWarpsOverTheReferenceThroughALink",
        .files = {kIn, {"lm.qmx", kIn.second}, {"ref.qmx", kIn.second}},
        .batch = "*CONFIG OW=O\r\n*TPSWTS O=lm.qmx REF=ref.qmx W=w.qmx PW=link.qmx\r\n" + kNext,
-       .message = "line 2 (*TPSWTS O=lm.qmx REF=ref.qmx W=w.qmx PW=link.qmx): Output file for Principal warps matrix is "
-                  "a file open for input: FOLDER/link.qmx" +
-                  sharing,
+       .message =
+           "line 2 (*TPSWTS O=lm.qmx REF=ref.qmx W=w.qmx PW=link.qmx): Output file for Principal warps matrix is "
+           "a file open for input: FOLDER/link.qmx" +
+           sharing,
        .outputs = {"w.qmx", "ref.qmx"},
        .prepare = [](const fs::path& folder) { fs::create_symlink("ref.qmx", folder / "link.qmx"); }},
       {.name = "StandAppendingToItsInput",
        .files = {kIn},
        .batch = "*CONFIG OW=A\r\n*STAND O=in.qmx R=./in.qmx\r\n" + kNext,
-       .message = "line 2 (*STAND O=in.qmx R=./in.qmx): Output file for Output file is a file open for input: ./in.qmx" +
-                  sharing,
+       .message =
+           "line 2 (*STAND O=in.qmx R=./in.qmx): Output file for Output file is a file open for input: ./in.qmx" +
+           sharing,
        .outputs = {"in.qmx"}},
       {.name = "OverwritingAReadOnlyFile",
        .files = {kIn, kOld},
@@ -387,18 +395,18 @@ std::vector<Case> Cases() {
                   "(Permission denied)\n",
        .outputs = {"old.qmx"},
        .settings = "OverWrite=O",
-       .prepare = [](const fs::path& folder) { fs::permissions(folder / "old.qmx", fs::perms(0444)); },
+       .prepare = MakeOldReadOnly,
        .unprivileged = true,
-       .afterwards = [](const fs::path& folder) { ExpectOwnedAs(folder / "old.qmx", 0444); }},
+       .afterwards = OldStaysReadOnly},
       {.name = "AppendingToAReadOnlyFile",
        .files = {kIn, kOld},
        .batch = "*CONFIG OW=A\r\n*STAND O=in.qmx R=old.qmx\r\n" + kNext,
        .message = "line 2 (*STAND O=in.qmx R=old.qmx): Cannot append to output file for standardized data: "
                   "FOLDER/old.qmx (Permission denied)\n",
        .outputs = {"old.qmx"},
-       .prepare = [](const fs::path& folder) { fs::permissions(folder / "old.qmx", fs::perms(0444)); },
+       .prepare = MakeOldReadOnly,
        .unprivileged = true,
-       .afterwards = [](const fs::path& folder) { ExpectOwnedAs(folder / "old.qmx", 0444); }},
+       .afterwards = OldStaysReadOnly},
       {.name = "WritableFileInAFolderTheUserMayNotWrite",
        .files = {kIn},
        .batch = "*STAND O=in.qmx R=alone.qmx\r\n*STAND O=in.qmx R=shared/o.qmx\r\n*OUTPUT O=shared/o.qmx\r\n",
