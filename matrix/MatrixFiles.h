@@ -148,6 +148,19 @@ using TOutputMatrixFile = std::unique_ptr<rtl::TextWriter>;
 // 'A' append, 'F' refuse (cancel, or no prompt installed).
 char AskOverwriteAppend(const std::string& fullName);
 
+// The name as the openers take it: in the default directory when it has no
+// directory part (the setting is not stored back).
+std::string MatrixFileFullName(const std::string& name);
+
+// True when two names lead to one file: the same device and inode where both
+// exist (another path, a link), the same path once normalised otherwise.
+bool SameMatrixFile(const std::string& first, const std::string& second);
+
+// The refusal of an output file that is an input file of the same run:
+// "Output file for <role> is a file open for input: <full name>" and
+// "Choose another output file name." on a line of its own.
+std::string OutputOverInputMessage(std::string_view role, const std::string& fullName);
+
 // Opens a file for reading. A name without a directory is looked up in the
 // default directory, which is first normalised and stored back. role names
 // the file's part in the module ("input file", "row order") in the messages.

@@ -85,12 +85,32 @@ char OutputMode(const std::string& fullName, bool wholeOnly) {
 }
 
 bool IsOpenForInput(const std::string& name) {
-  std::error_code ec;
   return std::any_of(OpenInputs().begin(), OpenInputs().end(),
-                     [&](const std::string& input) { return fs::equivalent(input, name, ec); });
+                     [&](const std::string& input) { return SameMatrixFile(input, name); });
+}
+
+// The path with "." and ".." and the links of its existing part resolved.
+fs::path NormalPath(const std::string& name) {
+  std::error_code ec;
+  const fs::path resolved = fs::weakly_canonical(name, ec);
+  return ec ? fs::path(name).lexically_normal() : resolved;
 }
 
 }  // namespace
+
+std::string MatrixFileFullName(const std::string& name) { return FullName(name, false); }
+
+bool SameMatrixFile(const std::string& first, const std::string& second) {
+  std::error_code ec;
+  const bool same = fs::equivalent(first, second, ec);
+  if (!ec) return same;
+  return NormalPath(first) == NormalPath(second);
+}
+
+std::string OutputOverInputMessage(std::string_view role, const std::string& fullName) {
+  return "Output file for " + std::string(role) + " is a file open for input: " + fullName +
+         "\nChoose another output file name.";
+}
 
 TMatrixFileHooks InstallMatrixFileHooks(TMatrixFileHooks hooks) { return std::exchange(Hooks(), std::move(hooks)); }
 
@@ -137,10 +157,7 @@ bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::st
   // The setting is kept normalised; normalising a copy all the same keeps a
   // directory without its final separator from merging with the name.
   const std::string fullName = FullName(name, false);
-  if (IsOpenForInput(fullName)) {
-    throw E_Morvapc("Output file for " + roleText + " is a file open for input: " + fullName +
-                    "\nChoose another output file name.");
-  }
+  if (IsOpenForInput(fullName)) throw E_Morvapc(OutputOverInputMessage(roleText, fullName));
 
   const char mode = OutputMode(fullName, false);
   if (mode == 'F') return false;

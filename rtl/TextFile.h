@@ -71,8 +71,8 @@ class TextReader {
 class TextWriter {
  public:
   enum class Mode { Create, Append };
-  // Starts the file; Append starts from a copy of the file's bytes. EInOutError
-  // "Cannot create file <name>" when it cannot.
+  // Starts the file; with Append, Close adds the bytes to the file's own.
+  // EInOutError "Cannot create file <name>" when it cannot.
   explicit TextWriter(const std::string& fileName, Mode mode = Mode::Create);
   TextWriter(const TextWriter&) = delete;
   TextWriter& operator=(const TextWriter&) = delete;

@@ -1,7 +1,6 @@
 #include "shell/Modules.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -58,33 +57,39 @@ TParamRec WorkingCopy(const TParamRec& table) {
   return copy;
 }
 
-// Where an output file name leads: a name without a folder lies in the data
-// directory, as the opener takes it; "." and ".." and links are resolved.
-std::filesystem::path OutputPath(const std::string& name) {
-  std::string path = name;
-  if (name.find('/') == std::string::npos) {
-    std::string directory = Config().defaultDir;
-    NormalizeDirectory(directory);
-    path = directory + name;
+// The output and input files a run is given, as the openers take them.
+struct TNamedFile {
+  const TParamRec* param;
+  std::string fullName;
+};
+
+std::vector<TNamedFile> NamedFiles(std::span<const TParamRec> params, TParamType type) {
+  std::vector<TNamedFile> files;
+  for (const TParamRec& param : params) {
+    if (param.type == type && !param.fileName.empty()) files.push_back({&param, MatrixFileFullName(param.fileName)});
   }
-  std::error_code ec;
-  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
-  return ec ? std::filesystem::path(path).lexically_normal() : resolved;
+  return files;
 }
 
-// Two outputs of one run that name one file would write over each other.
-void RefuseSharedOutputs(std::span<const TParamRec> params) {
-  std::vector<std::pair<std::filesystem::path, const TParamRec*>> outputs;
-  for (const TParamRec& param : params) {
-    if (param.type != ptOutFile || param.fileName.empty()) continue;
-    const std::filesystem::path path = OutputPath(param.fileName);
-    for (const auto& [earlier, record] : outputs) {
-      if (earlier == path) {
-        throw E_Morvapc("Output files for " + record->prompt + " and " + param.prompt +
-                        " are one file: " + param.fileName + "\nChoose another output file name.");
+// Refused before any file is opened: two outputs that name one file would
+// write over each other, and an output that is one of the inputs would
+// destroy the data being read (or feed the run its own results), whatever
+// the order in which the module opens its files.
+void RefuseClashingFiles(std::span<const TParamRec> params) {
+  const std::vector<TNamedFile> outputs = NamedFiles(params, ptOutFile);
+  const std::vector<TNamedFile> inputs = NamedFiles(params, ptInFile);
+  for (auto output = outputs.begin(); output != outputs.end(); ++output) {
+    for (auto earlier = outputs.begin(); earlier != output; ++earlier) {
+      if (SameMatrixFile(earlier->fullName, output->fullName)) {
+        throw E_Morvapc("Output files for " + earlier->param->prompt + " and " + output->param->prompt +
+                        " are one file: " + output->param->fileName + "\nChoose another output file name.");
       }
     }
-    outputs.emplace_back(path, &param);
+    for (const TNamedFile& input : inputs) {
+      if (SameMatrixFile(input.fullName, output->fullName)) {
+        throw E_Morvapc(OutputOverInputMessage(output->param->prompt, output->fullName));
+      }
+    }
   }
 }
 
@@ -173,7 +178,7 @@ void TWorkingParams::LoadParameters(const TModuleRec& module) {
 }
 
 void CallRunRoutine(const TModuleRec& module, std::span<const TParamRec> params) {
-  RefuseSharedOutputs(params);
+  RefuseClashingFiles(params);
   if (module.run == nullptr) return;
   TRunOutputs outputs;
   const THeldErrorBox held;

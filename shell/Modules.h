@@ -107,7 +107,9 @@ void DescribeModule(std::int32_t number, TModuleRec& module);
 // dialog and the batch runner start a run, so that every run fails alike.
 // - Before the routine: two output files that name one file refuse the run
 //   (E_Morvapc "Output files for <prompt> and <prompt> are one file: <name>"),
-//   before anything is written.
+//   and so does an output file that is one of the input files
+//   (OutputOverInputMessage with the output's prompt), before anything is
+//   opened.
 // - During it: an error box that the routine shows is held, not shown, and
 //   when the routine returns after one, the first held text is raised as
 //   E_Morvapc: a run that reported an error is a failed run, whose message the

@@ -81,15 +81,16 @@ struct TCvaRun {
 
   bool Computing() const { return !within.empty(); }
 
+  // The inputs first, so that no output is opened over one of them.
   bool Open() {
     return OpenOptionalInput(meansIn, means, "group means") && OpenOptionalInput(withinIn, within, "pooled cov. mx.") &&
            OpenOptionalInput(sizesIn, sizes, "group sample sizes") &&
-           (Computing() ? OpenOptionalOutput(vectorsOut, vectors, "Canonical vectors")
-                        : OpenOptionalInput(vectorsIn, vectors, "Canonical vectors")) &&
+           (Computing() || OpenOptionalInput(vectorsIn, vectors, "Canonical vectors")) &&
+           OpenOptionalInput(testIn, test, "Test data") &&
+           (!Computing() || OpenOptionalOutput(vectorsOut, vectors, "Canonical vectors")) &&
            OpenOptionalOutput(regressionsOut, regressions, "Covariances") &&
            OpenOptionalOutput(scoresOut, scores, "Scores") &&
-           OpenOptionalOutput(distancesOut, distances, "Generalized distances") &&
-           OpenOptionalInput(testIn, test, "Test data");
+           OpenOptionalOutput(distancesOut, distances, "Generalized distances");
   }
 };
 

@@ -13,6 +13,8 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <functional>
 #include <latch>
 #include <optional>
 #include <string>
@@ -21,6 +23,7 @@
 
 #include "rtl/Exception.h"
 #include "rtl/TextFile.h"
+#include "tests/support/Unprivileged.h"
 
 namespace {
 
@@ -291,6 +294,146 @@ TEST(AtomicFile, AWriterKilledMidFileLeavesTheOldFile) {
   next.Close();
   EXPECT_EQ(Content(target), "new\r\n");
   EXPECT_EQ(Entries(folder), std::vector<std::string>{"out.qmx"});
+}
+
+// The temporary files of a target that wait in the system's temporary folder.
+std::vector<std::string> StagedFilesOf(const fs::path& target) {
+  const std::string prefix = "." + target.filename().string() + ".~";
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::temp_directory_path())) {
+    if (entry.path().filename().string().starts_with(prefix)) names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+// What an owner forbids stays forbidden, and what the system lets a user write
+// is written, keeping the file's owner and permission bits: a user writes over
+// or appends to files with and without the right to write them, in folders
+// with and without it, and files of another owner.
+TEST(AtomicFile, WritingFollowsTheFilesPermissionsAndKeepsThem) {
+  enum Owner { kUser, kOther, kNone };
+  struct Case {
+    const char* name;
+    Owner owner;  // of the file before; kNone: no file
+    unsigned mode;
+    bool folderWritable;
+    rtl::TextWriter::Mode writing;
+    const char* result;   // "written" or the system's reason for refusing
+    const char* after;    // nullptr: no file
+    bool byRoot = false;  // written by root rather than the user
+  };
+  using enum rtl::TextWriter::Mode;
+  const Case cases[] = {
+      {"own read-only file", kUser, 0444, true, Create, "Permission denied", "old"},
+      {"own read-only file, appended", kUser, 0444, true, Append, "Permission denied", "old"},
+      {"own writable file in a shut folder", kUser, 0644, false, Create, "written", "new"},
+      {"own writable file in a shut folder, appended", kUser, 0644, false, Append, "written", "oldnew"},
+      {"no file in a shut folder", kNone, 0, false, Create, "Permission denied", nullptr},
+      {"another's file all may write", kOther, 0666, true, Create, "written", "new"},
+      {"another's file all may write, appended", kOther, 0666, true, Append, "written", "oldnew"},
+      {"another's file only its owner may write", kOther, 0644, true, Create, "Permission denied", "old"},
+      {"the user's file written by root", kUser, 0640, true, Create, "written", "new", true},
+  };
+  const fs::path root = TestFolder();
+  const testsupport::UserIds user = testsupport::UnprivilegedIds();
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if ((c.owner == kOther || c.byRoot) && !testsupport::RunningAsRoot()) {
+      std::cout << "[ SKIPPED  ] " << c.name << ": only root can give a file to another user\n";
+      continue;
+    }
+    const fs::path folder = root / ("case" + std::to_string(++n));
+    const fs::path target = folder / ("owner-rule-" + std::to_string(n) + ".qmx");
+    fs::create_directory(folder);
+    if (c.owner != kNone) Make(target, "old");
+    testsupport::HandOver(folder);
+    struct stat before {};
+    if (c.owner == kOther) {
+      ASSERT_EQ(chown(target.c_str(), 0, 0), 0);
+    }
+    if (c.owner != kNone) {
+      fs::permissions(target, static_cast<fs::perms>(c.mode));
+      ASSERT_EQ(stat(target.c_str(), &before), 0);
+    }
+    if (!c.folderWritable) fs::permissions(folder, static_cast<fs::perms>(0555));
+
+    const auto write = [&] {
+      try {
+        rtl::TextWriter writer(target.string(), c.writing);
+        writer.Write("new");
+        writer.Close();
+        return std::string("written");
+      } catch (const rtl::EInOutError& error) {
+        return error.Reason();
+      }
+    };
+    EXPECT_EQ(c.byRoot ? write() : testsupport::RunUnprivileged(write), c.result);
+    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
+
+    EXPECT_EQ(Content(target), c.after ? std::optional<std::string>(c.after) : std::nullopt);
+    EXPECT_EQ(Entries(folder),
+              c.after ? std::vector<std::string>{target.filename().string()} : std::vector<std::string>{})
+        << "no temporary file is left";
+    EXPECT_EQ(StagedFilesOf(target), std::vector<std::string>{});
+    struct stat after {};
+    if (c.owner != kNone && stat(target.c_str(), &after) == 0) {
+      EXPECT_EQ(after.st_mode & 07777, c.mode) << "the permission bits stay";
+      EXPECT_EQ(after.st_uid, before.st_uid) << "the owner stays";
+      EXPECT_EQ(after.st_gid, before.st_gid) << "the group stays";
+      EXPECT_EQ(c.owner == kOther ? 0u : user.uid, after.st_uid);
+    }
+  }
+}
+
+// Two runs appending to one file at once: each takes the file, as the other
+// left it, so both results are there, one after the other; whether the file
+// was there before or not, each of ten times.
+TEST(AtomicFile, TwoAppendsAtOnceKeepBothResults) {
+  const fs::path folder = TestFolder();
+  const fs::path target = folder / "results.qmx";
+  // Large enough that copying it takes a while, as a long listing of results does.
+  const std::string old(1 << 20, 'o');
+  for (const bool exists : {true, false}) {
+    for (int round = 0; round < 10; ++round) {
+      SCOPED_TRACE((exists ? "over a file, round " : "no file before, round ") + std::to_string(round));
+      fs::remove(target);
+      if (exists) Make(target, old);
+      int start[2];
+      ASSERT_EQ(pipe(start), 0);
+      std::vector<pid_t> children;
+      for (const char* result : {"first\r\n", "second\r\n"}) {
+        const pid_t child = fork();
+        if (child == 0) {
+          close(start[1]);
+          int status = 1;
+          try {
+            rtl::TextWriter writer(target.string(), rtl::TextWriter::Mode::Append);
+            writer.Write(result);
+            char go;
+            (void)!read(start[0], &go, 1);  // both close at once
+            writer.Close();
+            status = 0;
+          } catch (...) {
+          }
+          _exit(status);
+        }
+        children.push_back(child);
+      }
+      close(start[0]);
+      close(start[1]);
+      for (const pid_t child : children) {
+        int status = -1;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+      }
+      const std::string before = exists ? old : std::string();
+      const std::optional<std::string> now = Content(target);
+      EXPECT_TRUE(now == before + "first\r\nsecond\r\n" || now == before + "second\r\nfirst\r\n")
+          << (now ? now->substr(std::min(now->size(), before.size())) : std::string("no file"));
+      EXPECT_EQ(Entries(folder), std::vector<std::string>{"results.qmx"});
+    }
+  }
 }
 
 }  // namespace

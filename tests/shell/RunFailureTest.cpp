@@ -30,6 +30,32 @@ using shelltest::FakeModule;
 
 constexpr std::int32_t SahnNumber = 18;
 
+bool& FileRunRan() {
+  static bool ran = false;
+  return ran;
+}
+
+// Runs a module of the table, whose run only notes that it ran, with these
+// file names in its records: the message that refused the run before it
+// started, or empty when it ran.
+std::string RefusalOf(std::span<const TParamRec> table, const std::vector<std::string>& names) {
+  TModuleRec module;
+  module.params = table;
+  module.run = [](std::span<const TParamRec>) { FileRunRan() = true; };
+  TWorkingParams params;
+  params.LoadParameters(module);
+  for (std::size_t i = 0; i < names.size(); ++i) params.Params()[i].fileName = names[i];
+  FileRunRan() = false;
+  try {
+    CallRunRoutine(module, params.Params());
+  } catch (const E_Morvapc& error) {
+    EXPECT_FALSE(FileRunRan());
+    return error.Message();
+  }
+  EXPECT_TRUE(FileRunRan());
+  return {};
+}
+
 class RunFailure : public ::testing::Test {
  protected:
   RunFailure() {
@@ -110,10 +136,6 @@ TEST_F(RunFailure, OutputsThatNameOneFileAreRefusedBeforeTheRun) {
       {.keyword = "B", .prompt = "Second output", .type = ptOutFile},
       {.keyword = "I", .prompt = "Input file", .type = ptInFile},
   };
-  static bool ran = false;
-  TModuleRec module;
-  module.params = table;
-  module.run = [](std::span<const TParamRec>) { ran = true; };
   const std::string folder = settings.Folder().string();
   struct Case {
     std::string first, second;
@@ -128,24 +150,59 @@ TEST_F(RunFailure, OutputsThatNameOneFileAreRefusedBeforeTheRun) {
       {"", "", false},
   };
   for (const Case& c : cases) {
-    TWorkingParams params;
-    params.LoadParameters(module);
-    params.Params()[0].fileName = c.first;
-    params.Params()[1].fileName = c.second;
-    params.Params()[2].fileName = c.first;  // an input of that name is the opener's business
-    ran = false;
-    std::string message;
-    try {
-      CallRunRoutine(module, params.Params());
-    } catch (const E_Morvapc& error) {
-      message = error.Message();
-    }
-    EXPECT_EQ(ran, !c.refused) << c.first << " / " << c.second;
-    EXPECT_EQ(message, c.refused ? "Output files for First output and Second output are one file: " + c.second +
-                                       "\nChoose another output file name."
-                                 : "")
-        << c.second;
+    EXPECT_EQ(RefusalOf(table, {c.first, c.second, "in.qmx"}),
+              c.refused ? "Output files for First output and Second output are one file: " + c.second +
+                              "\nChoose another output file name."
+                        : "")
+        << c.first << " / " << c.second;
   }
+}
+
+// An output that is one of the inputs, under any name that leads to it, is
+// refused before the module opens anything, whatever the order in which it
+// opens its files; the input stays as it was.
+TEST_F(RunFailure, OutputsThatNameAnInputAreRefusedBeforeTheRun) {
+  static const std::vector<TParamRec> table = {
+      {.keyword = "I", .prompt = "Input file", .type = ptInFile},
+      {.keyword = "O", .prompt = "Output file", .type = ptOutFile},
+      {.keyword = "T", .prompt = "Test data", .type = ptInFile},
+  };
+  const fs::path folder = settings.Folder();
+  const std::string data = "1 1 1 0\r\n5\r\n";
+  for (const char* name : {"in.qmx", "test.qmx"}) {
+    rtl::TextWriter writer((folder / name).string());
+    writer.Write(data);
+    writer.Close();
+  }
+  fs::create_directory(folder / "sub");
+  fs::create_symlink("test.qmx", folder / "link.qmx");
+  fs::create_hard_link(folder / "test.qmx", folder / "sub" / "hard.qmx");
+  struct Case {
+    std::string test;  // the second input, when given
+    std::string output;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"", "in.qmx", true},
+      {"", (folder / "in.qmx").string(), true},  // the data directory written out
+      {"", (folder / "sub" / ".." / "in.qmx").string(), true},
+      {"test.qmx", "test.qmx", true},  // the input opened last
+      {"test.qmx", "link.qmx", true},  // a link to it
+      {"link.qmx", "test.qmx", true},
+      {"test.qmx", (folder / "sub" / "hard.qmx").string(), true},  // another name of the file
+      {"nothing.qmx", "nothing.qmx", true},                        // no such file: the same path
+      {"test.qmx", "TEST.qmx", false},                             // names keep their case
+      {"test.qmx", "out.qmx", false},
+  };
+  for (const Case& c : cases) {
+    const std::string fullName = c.output.find('/') == std::string::npos ? (folder / c.output).string() : c.output;
+    EXPECT_EQ(RefusalOf(table, {"in.qmx", c.output, c.test}),
+              c.refused ? "Output file for Output file is a file open for input: " + fullName +
+                              "\nChoose another output file name."
+                        : "")
+        << c.test << " / " << c.output;
+  }
+  for (const char* name : {"in.qmx", "test.qmx"}) EXPECT_EQ(rtl::ReadWholeFile((folder / name).string()), data);
 }
 
 // OverWrite=F, and Cancel on the question: a batch stops naming the file, a

@@ -10,8 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <iostream>
+#include <optional>
+#include <set>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +26,7 @@
 #include "rtl/TextFile.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/Qmbrun.h"
+#include "tests/support/Unprivileged.h"
 
 namespace {
 
@@ -48,6 +56,9 @@ struct Case {
   // own when the command writes it: the file it led to is never written.
   std::vector<std::pair<std::string, std::string>> links{};
   rlim_t fileSizeLimit = 0;  // writes past this many bytes fail as on a full file system; 0: no limit
+  std::function<void(const fs::path& folder)> prepare{};  // links, folders and permissions the files need
+  bool unprivileged = false;  // qmbrun runs as a user without privileges, who owns the folder
+  std::function<void(const fs::path& folder)> afterwards{};  // what else holds of the files afterwards
 };
 
 // A rectangular matrix any module can read; the command after a failing one
@@ -64,6 +75,18 @@ const std::pair<std::string, std::string> kElsewhere = {"elsewhere.png", "a pict
 const std::pair<std::string, std::string> kPictureLink = {"pics/Tree-1-2.png", "../elsewhere.png"};
 // Values a computation overflows on.
 const std::pair<std::string, std::string> kBig = {"big.qmx", "1 3 2 0\r\n1 2\r\n3 1e308\r\n-1e308 7\r\n"};
+
+// The file has the permission bits and belongs to the user the batch ran as.
+void ExpectOwnedAs(const fs::path& file, unsigned mode) {
+  struct stat status {};
+  ASSERT_EQ(stat(file.c_str(), &status), 0) << file;
+  EXPECT_EQ(status.st_mode & 07777, mode) << file;
+  EXPECT_EQ(status.st_uid, testsupport::UnprivilegedIds().uid) << file;
+}
+
+// old.qmx as its owner made it read-only, and as it must stay.
+void MakeOldReadOnly(const fs::path& folder) { fs::permissions(folder / "old.qmx", fs::perms(0444)); }
+void OldStaysReadOnly(const fs::path& folder) { ExpectOwnedAs(folder / "old.qmx", 0444); }
 
 std::vector<Case> Cases() {
   const std::vector<std::pair<std::string, std::string>> cva = {kIn,
@@ -516,6 +539,82 @@ std::vector<Case> Cases() {
        .graphics = true,
        .options = "--plots pics --plot-format emf",
        .fileSizeLimit = 6000},
+      // An output that is an input, under whatever name, whatever the order in
+      // which the module opens them; files the user may not write, and files
+      // in folders the user may not write.
+      {.name = "CvaScoresOverTheTestData",
+       .files =
+           [&] {
+             auto files = cva;
+             files.emplace_back("td.qmx", Fixture("cva/four-means.qmx"));
+             return files;
+           }(),
+       .batch = "*CVA M=m4.qmx D=NO V=v4.qmx GS=s4.qmx CS=td.qmx TD=td.qmx\r\n" + kNext,
+       .message =
+           "line 1 (*CVA M=m4.qmx D=NO V=v4.qmx GS=s4.qmx CS=td.qmx TD=td.qmx): Output file for Output canonical "
+           "scores is a file open for input: FOLDER/td.qmx" +
+           sharing,
+       .outputs = {"td.qmx"},
+       .settings = "OverWrite=O"},
+      {.name = "TpswtsWarpsOverTheReferenceThroughALink",
+       .files = {kIn, {"lm.qmx", kIn.second}, {"ref.qmx", kIn.second}},
+       .batch = "*CONFIG OW=O\r\n*TPSWTS O=lm.qmx REF=ref.qmx W=w.qmx PW=link.qmx\r\n" + kNext,
+       .message =
+           "line 2 (*TPSWTS O=lm.qmx REF=ref.qmx W=w.qmx PW=link.qmx): Output file for Principal warps matrix is "
+           "a file open for input: FOLDER/link.qmx" +
+           sharing,
+       .outputs = {"w.qmx", "ref.qmx"},
+       .prepare = [](const fs::path& folder) { fs::create_symlink("ref.qmx", folder / "link.qmx"); }},
+      {.name = "StandAppendingToItsInput",
+       .files = {kIn},
+       .batch = "*CONFIG OW=A\r\n*STAND O=in.qmx R=./in.qmx\r\n" + kNext,
+       .message =
+           "line 2 (*STAND O=in.qmx R=./in.qmx): Output file for Output file is a file open for input: ./in.qmx" +
+           sharing,
+       .outputs = {"in.qmx"}},
+      {.name = "OverwritingAReadOnlyFile",
+       .files = {kIn, kOld},
+       .batch = "*STAND O=in.qmx R=old.qmx\r\n" + kNext,
+       .message = "line 1 (*STAND O=in.qmx R=old.qmx): Cannot open output file for standardized data: FOLDER/old.qmx "
+                  "(Permission denied)\n",
+       .outputs = {"old.qmx"},
+       .settings = "OverWrite=O",
+       .prepare = MakeOldReadOnly,
+       .unprivileged = true,
+       .afterwards = OldStaysReadOnly},
+      {.name = "AppendingToAReadOnlyFile",
+       .files = {kIn, kOld},
+       .batch = "*CONFIG OW=A\r\n*STAND O=in.qmx R=old.qmx\r\n" + kNext,
+       .message = "line 2 (*STAND O=in.qmx R=old.qmx): Cannot append to output file for standardized data: "
+                  "FOLDER/old.qmx (Permission denied)\n",
+       .outputs = {"old.qmx"},
+       .prepare = MakeOldReadOnly,
+       .unprivileged = true,
+       .afterwards = OldStaysReadOnly},
+      {.name = "WritableFileInAFolderTheUserMayNotWrite",
+       .files = {kIn},
+       .batch = "*STAND O=in.qmx R=alone.qmx\r\n*STAND O=in.qmx R=shared/o.qmx\r\n*OUTPUT O=shared/o.qmx\r\n",
+       .message = "",
+       .outputs = {"shared/o.qmx"},
+       .settings = "OverWrite=O",
+       .completes = true,
+       .prepare =
+           [](const fs::path& folder) {
+             fs::create_directory(folder / "shared");
+             WriteFile(folder / "shared" / "o.qmx", kOld.second);
+             testsupport::HandOver(folder / "shared");
+             fs::permissions(folder / "shared" / "o.qmx", fs::perms(0640));
+             fs::permissions(folder / "shared", fs::perms(0555));
+           },
+       .unprivileged = true,
+       .afterwards =
+           [](const fs::path& folder) {
+             EXPECT_EQ(rtl::ReadWholeFile((folder / "shared" / "o.qmx").string()),
+                       rtl::ReadWholeFile((folder / "alone.qmx").string()))
+                 << "written as a new file is";
+             ExpectOwnedAs(folder / "shared" / "o.qmx", 0640);
+             EXPECT_EQ(qmbtest::FileNames(folder / "shared"), std::set<std::string>{"o.qmx"});
+           }},
   };
 }
 
@@ -552,8 +651,19 @@ TEST(QmbrunFailures, EachEndsTheBatchAsItMustAndLeavesNoOutputThatLooksComplete)
     }
     WriteFile(folder / "run.qmb", c.batch);
     if (c.settings != nullptr) qmbtest::WriteSettings(folder, {"[Config]", c.settings});
+    std::string asUser;
+    if (c.unprivileged) {
+      const std::optional<std::string> command = testsupport::UnprivilegedCommand();
+      if (!command) {
+        std::cout << "[ SKIPPED  ] " << c.name << ": running as root without setpriv to run as another user\n";
+        continue;
+      }
+      asUser = *command;
+      testsupport::HandOver(folder);
+    }
+    if (c.prepare) c.prepare(folder);
 
-    const auto run = [&] { return qmbtest::Run(folder, c.options + " run.qmb " + c.parameters); };
+    const auto run = [&] { return qmbtest::Run(folder, c.options + " run.qmb " + c.parameters, asUser); };
     qmbtest::Outcome outcome{};
     if (c.fileSizeLimit > 0) {
       const testsupport::FileSizeLimit full(c.fileSizeLimit);
@@ -561,6 +671,11 @@ TEST(QmbrunFailures, EachEndsTheBatchAsItMustAndLeavesNoOutputThatLooksComplete)
     } else {
       outcome = run();
     }
+    // Folders the user may not write are the user's again, to be cleared.
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+      if (entry.is_directory()) fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+    }
+    if (c.afterwards) c.afterwards(folder);
     EXPECT_EQ(outcome.err, Replaced(c.message, "FOLDER/", folder.string() + "/")) << c.name;
     EXPECT_EQ(HiddenEntries(folder), std::vector<std::string>{}) << c.name;
     const auto before = [&](const std::string& name) {
@@ -600,6 +715,41 @@ TEST(QmbrunFailures, EachEndsTheBatchAsItMustAndLeavesNoOutputThatLooksComplete)
         EXPECT_FALSE(fs::exists(folder / output)) << c.name << ": " << output;
       }
     }
+  }
+}
+
+// Two batches appending their results to one file at once (OW=A), ten times
+// over: both end well and the file holds what it held, then each result
+// whole, one after the other.
+TEST(QmbrunFailures, TwoBatchesAppendingToOneFileAtOnceKeepBothResults) {
+  const fs::path root = qmbtest::FreshFolder(fs::path("tools") / "failures" / "TwoBatchesAppendingAtOnce");
+  const fs::path results = root / "results.qmx";
+  const std::vector<std::string> inputs = {kIn.second, "1 2 2 0\r\n1 9\r\n4 2\r\n"};
+  std::vector<fs::path> folders;
+  std::vector<std::string> alone;  // each batch's result, written to a new file
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    folders.push_back(root / ("batch" + std::to_string(i + 1)));
+    fs::create_directory(folders.back());
+    WriteFile(folders.back() / "in.qmx", inputs[i]);
+    WriteFile(folders.back() / "run.qmb", "*CONFIG OW=A\r\n*STAND O=in.qmx R=../results.qmx\r\n");
+    fs::remove(results);
+    ASSERT_EQ(qmbtest::Run(folders.back(), "run.qmb").status, 0);
+    alone.push_back(rtl::ReadWholeFile(results.string()));
+  }
+  ASSERT_NE(alone[0], alone[1]);
+  for (int round = 0; round < 10; ++round) {
+    WriteFile(results, kOld.second);
+    std::vector<int> status(folders.size(), -1);
+    std::vector<std::thread> runs;
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+      runs.emplace_back([&, i] { status[i] = qmbtest::Run(folders[i], "run.qmb").status; });
+    }
+    for (std::thread& run : runs) run.join();
+    EXPECT_EQ(status, (std::vector<int>{0, 0})) << "round " << round;
+    const std::string now = rtl::ReadWholeFile(results.string());
+    EXPECT_TRUE(now == kOld.second + alone[0] + alone[1] || now == kOld.second + alone[1] + alone[0])
+        << "round " << round << ":\n"
+        << now;
   }
 }
 
