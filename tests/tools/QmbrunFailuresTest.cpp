@@ -41,6 +41,7 @@ struct Case {
   bool graphics = false;                                   // needs the graphics modules
   std::string parameters{};                                // the batch parameters, as a shell takes them
   bool completes = false;  // the batch runs to its end, its last command reading the outputs
+  std::string listingEnd{};  // the end of the listing (LF line ends), FOLDER/ as above; empty: not checked
 };
 
 // A rectangular matrix any module can read; the command after a failing one
@@ -332,6 +333,18 @@ std::vector<Case> Cases() {
        "line 1 (*STAND O=w.qmx R=o.qmx): Bad value for matrix type code: " + std::string(40, '1') +
            "...\nMatrix header on line 1 of input file.\n",
        {"o.qmx"}},
+      // A stop at a later data set: the listing said the earlier ones were
+      // stored, and ends with the outputs that were not written and why.
+      {.name = "StandSecondDataSetUnreadable",
+       .files = {kIn, {"two.qmx", "1 2 2 0\r\n1 2\r\n3 5\r\n1 2 2 0\r\n1 2\r\nzz 4\r\n"}},
+       .batch = "*STAND O=two.qmx R=two-std.qmx\r\n" + kNext,
+       .message = "line 1 (*STAND O=two.qmx R=two-std.qmx): Problem in reading value: zz on data line 6 in input "
+                  "file.\n",
+       .outputs = {"two-std.qmx"},
+       .listingEnd = "Standardized matrix stored in file: two-std.qmx\n\n---- next dataset ----\n\n"
+                     "type=1, size=2 by 2, nc=none  (rectangular)\n\n"
+                     "Run stopped: Problem in reading value: zz on data line 6 in input file.\n"
+                     "Output file not written: two-std.qmx\n\n\n"},
   };
 }
 
@@ -354,6 +367,10 @@ TEST(QmbrunFailures, EachEndsTheBatchAsItMustAndLeavesNoOutputThatLooksComplete)
 
     const qmbtest::Outcome outcome = qmbtest::Run(folder, "run.qmb " + c.parameters);
     EXPECT_EQ(outcome.err, Replaced(c.message, "FOLDER/", folder.string() + "/")) << c.name;
+    if (!c.listingEnd.empty()) {
+      EXPECT_TRUE(outcome.raw.ends_with(Replaced(c.listingEnd, "FOLDER/", folder.string() + "/")))
+          << c.name << ":\n" << outcome.raw;
+    }
     if (c.completes) {
       EXPECT_EQ(outcome.status, 0) << c.name;
       EXPECT_NE(outcome.out.find("Output: Morvapc"), std::string::npos) << c.name << ": the outputs were not read";
