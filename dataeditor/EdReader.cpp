@@ -33,11 +33,14 @@ char TakeLabelLetter(std::string& word, const char* letters) {
 }
 
 // The header line: comments before it are collected, empty lines skipped.
+// Lines and comments have the limits of the analysis program's reader.
 std::string ReadHeaderLine(rtl::TextReader& f, rtl::StringList& comments) {
   std::string line;
   bool blankLineSeen = false;
-  while (f.ReadLine(line)) {
+  TCommentLimit limit;
+  while (ReadMatrixLine(f, line)) {
     if (!line.empty() && IsCommentChar(static_cast<unsigned char>(line[0]))) {
+      limit.Take(line.size(), f.LineNumber());
       comments.Add(line.substr(1));
       continue;
     }
@@ -153,13 +156,12 @@ std::vector<std::string> SplitEditorWords(const std::string& line) {
 
 void EdReadLine(rtl::TextReader& f, int count, std::vector<std::string>& words) {
   words.clear();
-  std::string line;
+  // Lines and words have the limits of the analysis program's reader.
+  TMatrixWords source(f);
+  std::string_view word;
   while (static_cast<int>(words.size()) < count) {
-    if (!f.ReadLine(line)) throw E_Morvapc("EOF trying to read line");
-    for (auto& word : SplitEditorWords(line)) {
-      if (static_cast<int>(words.size()) == count) break;
-      words.push_back(std::move(word));
-    }
+    if (!source.NextWord(word)) throw E_Morvapc("EOF trying to read line");
+    words.emplace_back(word);
   }
 }
 
@@ -167,6 +169,7 @@ void EdReadMatrixHeader(rtl::TextReader& f, rtl::StringList& comments, TEdHeader
   comments.Clear();
   std::vector<std::string> w = SplitEditorWords(ReadHeaderLine(f, comments));
   w.resize(std::max<std::size_t>(w.size(), 5));
+  for (std::size_t k = 0; k < 5; ++k) CheckWordLength(w[k], f.LineNumber());
   h = TEdHeader{};
   h.type = HeaderInteger(w[0], "Bad value for matrix type code: ");
   if (h.type < 1 || h.type > 8) throw E_Morvapc("Bad value for matrix type code: " + w[0]);

@@ -71,9 +71,11 @@ struct THeaderLine {
 
 THeaderLine ReadHeaderLine(rtl::TextReader& f, std::unique_ptr<rtl::StringList>& comments) {
   std::string text;
+  TCommentLimit limit;
   int c = f.Read();
   while (IsCommentChar(c)) {
     ReadMatrixLine(f, text);
+    limit.Take(text.size() + 1, f.LineNumber());
     if (!comments) comments = std::make_unique<rtl::StringList>();
     comments->Add(text);
     c = f.Read();

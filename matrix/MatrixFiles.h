@@ -199,10 +199,24 @@ class TRunOutputs {
   TRunOutputs(const TRunOutputs&) = delete;
   TRunOutputs& operator=(const TRunOutputs&) = delete;
 
+  // An output opened by OpenOutputMatrixFile: its name as the run gave it,
+  // and its full name.
+  void Opened(std::string name, std::string fullName);
   void Add(rtl::AtomicFile file);
   void Commit();
 
+  // The outputs the run opened and did not put in place, by their names as
+  // the run gave them: after a failure, all of them; after a failed Commit,
+  // those it did not reach.
+  std::vector<std::string> Unwritten() const;
+
  private:
+  struct TOpened {
+    std::string name;
+    std::string fullName;
+  };
   std::vector<rtl::AtomicFile> pending_;
+  std::vector<TOpened> opened_;
+  std::vector<std::string> written_;  // the full names of those put in place
   TRunOutputs* previous_;
 };

@@ -171,6 +171,7 @@ bool OpenOutputMatrixFile(TOutputMatrixFile& f, const std::string& name, std::st
         (append ? "Cannot append to output file for " : "Cannot open output file for ") + roleText + ": " + fullName,
         error.Reason()));
   }
+  if (CurrentRun() != nullptr) CurrentRun()->Opened(name, fullName);
   return true;
 }
 
@@ -192,12 +193,27 @@ TRunOutputs::TRunOutputs() : previous_(std::exchange(CurrentRun(), this)) {}
 
 TRunOutputs::~TRunOutputs() { CurrentRun() = previous_; }
 
+void TRunOutputs::Opened(std::string name, std::string fullName) {
+  opened_.push_back({std::move(name), std::move(fullName)});
+}
+
 void TRunOutputs::Add(rtl::AtomicFile file) { pending_.push_back(std::move(file)); }
 
 void TRunOutputs::Commit() {
   std::vector<rtl::AtomicFile> pending = std::move(pending_);
   pending_.clear();
   GuardMatrixWrite([&] {
-    for (rtl::AtomicFile& file : pending) file.Commit();
+    for (rtl::AtomicFile& file : pending) {
+      file.Commit();
+      written_.push_back(file.Target());
+    }
   });
+}
+
+std::vector<std::string> TRunOutputs::Unwritten() const {
+  std::vector<std::string> unwritten;
+  for (const TOpened& output : opened_) {
+    if (std::find(written_.begin(), written_.end(), output.fullName) == written_.end()) unwritten.push_back(output.name);
+  }
+  return unwritten;
 }

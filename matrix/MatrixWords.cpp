@@ -7,6 +7,12 @@ namespace {
 
 constexpr std::size_t kQuotedLength = 40;
 
+// "<what> too long for a matrix file (more than 16777216 characters) on line <n> of input file."
+[[noreturn]] void RefuseLength(std::string_view what, long line) {
+  throw E_Morvapc(std::string(what) + " too long for a matrix file (more than " +
+                  rtl::IntToStr(static_cast<std::int64_t>(kMatrixLineLimit)) + " characters)" + OnInputLine(line));
+}
+
 }  // namespace
 
 std::string QuotedWord(std::string_view word) {
@@ -23,12 +29,18 @@ void CheckWordLength(std::string_view word, long line) {
 
 bool ReadMatrixLine(rtl::TextReader& f, std::string& line) {
   if (!f.ReadLine(line, kMatrixLineLimit)) return false;
-  if (line.size() > kMatrixLineLimit) {
-    throw E_Morvapc("Line too long for a matrix file (more than " +
-                    rtl::IntToStr(static_cast<std::int64_t>(kMatrixLineLimit)) + " characters)" +
-                    OnInputLine(f.LineNumber()));
-  }
+  if (line.size() > kMatrixLineLimit) RefuseLength("Line", f.LineNumber());
   return true;
+}
+
+void TCommentLimit::Take(std::size_t length, long line) {
+  if (lines_ == kMatrixCommentLineLimit) {
+    throw E_Morvapc("Too many comment lines for a matrix file (more than " +
+                    rtl::IntToStr(static_cast<std::int64_t>(kMatrixCommentLineLimit)) + ")" + OnInputLine(line));
+  }
+  if (length >= kMatrixLineLimit - characters_) RefuseLength("Comment lines", line);
+  characters_ += length + 1;
+  ++lines_;
 }
 
 std::string OnInputLine(long line) { return " on line " + rtl::IntToStr(line) + " of input file."; }

@@ -19,7 +19,7 @@ constexpr bool IsMatrixWordSeparator(char c) { return c == ' ' || c == '\t' || c
 inline constexpr std::size_t kMatrixWordLimit = 255;
 // No line of a matrix file is longer than this (a row of some 800 000 values):
 // a longer one, or an endless input, is refused before it fills the memory.
-inline constexpr std::size_t kMatrixLineLimit = std::size_t{1} << 24;
+inline constexpr std::size_t kMatrixLineLimit = rtl::kTextLineLimit;
 
 // The word as messages quote it: its first 40 characters, and "..." when it
 // is longer.
@@ -34,6 +34,26 @@ void CheckWordLength(std::string_view word, long line);
 // kMatrixLineLimit: E_Morvapc "Line too long for a matrix file (more than
 // 16777216 characters) on line <n> of input file."
 bool ReadMatrixLine(rtl::TextReader& f, std::string& line);
+
+// No more comment lines than this stand before one matrix's header.
+inline constexpr std::size_t kMatrixCommentLineLimit = std::size_t{1} << 16;
+
+// The comment lines before one matrix's header hold no more than
+// kMatrixLineLimit characters together, each line counted with its line end,
+// and there are no more than kMatrixCommentLineLimit of them, so that endless
+// comment lines (from a pipe) are refused as an endless line is: E_Morvapc
+// "Comment lines too long for a matrix file (more than 16777216 characters)"
+// or "Too many comment lines for a matrix file (more than 65536)", and
+// " on line <n> of input file."
+class TCommentLimit {
+ public:
+  // Counts one comment line of `length` characters, read on line `line`.
+  void Take(std::size_t length, long line);
+
+ private:
+  std::size_t characters_ = 0;
+  std::size_t lines_ = 0;
+};
 
 // The end of a read error's text that names where it was found:
 // " on line <line> of input file.", the line counted from the file's first line.

@@ -1,9 +1,13 @@
 #include "platform/IniFile.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <system_error>
+#include <utility>
 
+#include "platform/MessageBox.h"
 #include "rtl/Exception.h"
 #include "rtl/StringList.h"
 #include "rtl/TextFile.h"
@@ -42,10 +46,46 @@ std::string KeyLine(std::string_view key, std::string_view value) {
   return std::string(key) + "=" + std::string(value);
 }
 
-IniFile LoadIfPresent(const std::string& path) {
+// Says once per file, for the life of the program, why it is left alone: in a
+// warning box, or on standard error where no boxes are installed.
+void WarnLeftAlone(const std::string& path, const std::string& why) {
+  static std::set<std::string> warned;
+  if (!warned.insert(path).second) return;
+  const std::string text = "Settings file " + why + ": " + path + "\nIt is neither read nor written; the defaults apply.";
+  try {
+    if (Service<MessageBoxes>::Installed()) {
+      ShowWarningMessage(text);
+      return;
+    }
+  } catch (...) {
+    // The box itself failed; fall through to the console.
+  }
+  std::fprintf(stderr, "warning: %s\n", text.c_str());
+}
+
+// The file's lines; nothing when it is left alone (WarnLeftAlone). Reading a
+// device or a pipe could block the program's start or never end, so only a
+// regular file (a link to one included) is read, with the line limit of the
+// system's other readers.
+std::optional<IniFile> LoadIfUsable(const std::string& path) {
   std::error_code error;
-  if (!std::filesystem::exists(path, error)) return IniFile::FromText({});
-  return IniFile::FromText(rtl::ReadWholeFile(path));
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) return IniFile::FromText({});
+  if (!std::filesystem::is_regular_file(status)) {
+    WarnLeftAlone(path, "is not a regular file");
+    return std::nullopt;
+  }
+  rtl::TextReader reader(path);
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.ReadLine(line, rtl::kTextLineLimit)) {
+    if (line.size() > rtl::kTextLineLimit) {
+      WarnLeftAlone(path, "has a line of more than " + std::to_string(rtl::kTextLineLimit) + " characters");
+      return std::nullopt;
+    }
+    lines.push_back(line);
+  }
+  return IniFile::FromLines(std::move(lines));
 }
 
 // The file is replaced whole: a reader or a crash never sees half of it.
@@ -78,9 +118,17 @@ std::string ProfilePath(const std::string& fileName) {
 IniFile IniFile::FromText(std::string_view text) {
   rtl::StringList list;
   list.SetText(text);
+  return FromLines({list.begin(), list.end()});
+}
+
+IniFile IniFile::FromLines(std::vector<std::string> lines) {
   IniFile ini;
-  ini.lines_.assign(list.begin(), list.end());
+  ini.lines_ = std::move(lines);
   return ini;
+}
+
+IniFile ReadProfileFile(const std::string& fileName) {
+  return LoadIfUsable(ProfilePath(fileName)).value_or(IniFile::FromText({}));
 }
 
 std::optional<IniFile::Range> IniFile::FindSection(std::string_view section) const {
@@ -139,13 +187,15 @@ void IniFile::Remove(std::string_view section, std::string_view key) {
 
 std::optional<std::string> ReadProfileString(const std::string& fileName, std::string_view section,
                                              std::string_view key) {
-  return LoadIfPresent(ProfilePath(fileName)).Read(section, key);
+  return ReadProfileFile(fileName).Read(section, key);
 }
 
 void WriteProfileString(const std::string& fileName, std::string_view section, std::string_view key,
                         std::optional<std::string_view> value) {
   const std::string path = ProfilePath(fileName);
-  IniFile ini = LoadIfPresent(path);
+  std::optional<IniFile> loaded = LoadIfUsable(path);
+  if (!loaded) return;
+  IniFile& ini = *loaded;
   if (value) {
     ini.Write(section, key, *value);
   } else {

@@ -21,6 +21,7 @@ class IniFile {
  public:
   // Takes the lines of a file's text (CR LF, LF or CR end lines).
   static IniFile FromText(std::string_view text);
+  static IniFile FromLines(std::vector<std::string> lines);
 
   // The value of a key with the blanks around it removed (and one pair of
   // enclosing quotes); nothing when the section or the key is missing.
@@ -44,13 +45,20 @@ class IniFile {
   std::vector<std::string> lines_;
 };
 
+// A profile file (named as ProfilePath takes it), empty when it is missing. A
+// file that is no regular file (a device, a pipe) or that holds a line longer
+// than rtl::kTextLineLimit is left alone: read as empty, never written, and
+// named in a warning once (a warning box, or standard error without one).
+IniFile ReadProfileFile(const std::string& fileName);
+
 // One key of a profile file (named as ProfilePath takes it); nothing when the
 // file, section or key is missing.
 std::optional<std::string> ReadProfileString(const std::string& fileName, std::string_view section,
                                              std::string_view key);
 
 // Writes one key, creating the folder, the file and the section as needed;
-// nothing as the value removes the key. The file is replaced as a whole only
+// nothing as the value removes the key. A file left alone (ReadProfileFile)
+// stays as it is. The file is replaced as a whole only
 // once its new text is written, so a failed write (rtl::EInOutError) leaves the
 // old file as it was.
 void WriteProfileString(const std::string& fileName, std::string_view section, std::string_view key,

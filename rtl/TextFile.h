@@ -14,6 +14,11 @@
 
 namespace rtl {
 
+// No line of a file the system reads (a matrix file, the settings file) is
+// longer than this: a longer one, or an endless input such as a device, is
+// refused before it fills the memory.
+inline constexpr std::size_t kTextLineLimit = std::size_t{1} << 24;
+
 class TextReader {
  public:
   // Opens the file; EInOutError "Cannot open file <name>" when it cannot.

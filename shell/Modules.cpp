@@ -130,6 +130,36 @@ class THeldErrorBox {
   std::optional<std::string> held_;
 };
 
+// The run routine; an error box it shows ends it as an error of its own.
+void RunHoldingErrorBox(const TModuleRec& module, std::span<const TParamRec> params) {
+  const THeldErrorBox held;
+  try {
+    const rtl::NonFiniteRule refusal(rtl::NonFinite::Refused);
+    module.run(params);
+  } catch (const rtl::ENonFiniteValue& error) {
+    // A value that overflowed reached a listing line or a file.
+    RefuseOverflow(error.Label().empty() ? std::string("A result") : error.Label(), error.Value());
+  }
+  held.RaiseHeld();
+}
+
+// The end of a run's listing that names the outputs it opened and did not put
+// in place, after the reason when the run stopped at an error: the lines it
+// wrote before ("... stored in file: ...") speak of files that stay as they
+// were, or absent.
+void ListUnwritten(const std::vector<std::string>& unwritten, std::string_view reason) noexcept {
+  if (unwritten.empty()) return;
+  try {
+    if (!reason.empty()) {
+      ListingWriteLine("");
+      ListingWriteLine("Run stopped: " + std::string(reason));
+    }
+    for (const std::string& name : unwritten) ListingWriteLine("Output file not written: " + name);
+  } catch (...) {
+    // The listing cannot take the lines: the error that ended the run goes on.
+  }
+}
+
 }  // namespace
 
 std::int32_t TParamRec::ItemWidth() const {
@@ -181,14 +211,12 @@ void CallRunRoutine(const TModuleRec& module, std::span<const TParamRec> params)
   RefuseClashingFiles(params);
   if (module.run == nullptr) return;
   TRunOutputs outputs;
-  const THeldErrorBox held;
   try {
-    const rtl::NonFiniteRule refusal(rtl::NonFinite::Refused);
-    module.run(params);
-  } catch (const rtl::ENonFiniteValue& error) {
-    // A value that overflowed reached a listing line or a file.
-    RefuseOverflow(error.Label().empty() ? std::string("A result") : error.Label(), error.Value());
+    RunHoldingErrorBox(module, params);
+    outputs.Commit();
+  } catch (const std::exception& error) {
+    ListUnwritten(outputs.Unwritten(), error.what());
+    throw;
   }
-  held.RaiseHeld();
-  outputs.Commit();
+  ListUnwritten(outputs.Unwritten(), {});
 }

@@ -173,13 +173,12 @@ TVirIntlSup::TVirIntlSup()
 }
 
 void TVirIntlSup::LoadProfileSettings() {
-  std::string text;
   try {
-    text = rtl::ReadWholeFile(plat::ProfilePath("morva.ini"));
+    LoadProfileSettings(plat::ReadProfileFile("morva.ini"));
   } catch (const rtl::EInOutError&) {
-    // No settings file: every key keeps its default.
+    // A settings file that cannot be read: every key keeps its default.
+    LoadProfileSettings(plat::IniFile::FromText({}));
   }
-  LoadProfileSettings(plat::IniFile::FromText(text));
 }
 
 void TVirIntlSup::LoadProfileSettings(const plat::IniFile& profile) {

@@ -9,6 +9,7 @@
 #include "dataeditor/EdWriter.h"
 #include "matrix/Constu.h"
 #include "rtl/Exception.h"
+#include "tests/support/EndlessInput.h"
 
 namespace {
 
@@ -74,6 +75,43 @@ TEST(EditorReader, RefusesBadHeadersWithTheirMessages) {
       {"body ends early", "1 2 2 0\r\n1 2\r\n", "EOF trying to read line"},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadError(c.text), c.error) << c.name;
+}
+
+// Lines, words and comment lines beyond the analysis program's limits, and
+// inputs without end: refused at the limit, never read on and on.
+TEST(EditorReader, TakesTheLimitsOfTheAnalysisReader) {
+  const ScratchFolder folder;
+  const testsupport::EndlessPipe comments(folder.File("comments.fifo"), "\" a comment\n");
+  const testsupport::EndlessPipe values(folder.File("values.fifo"), "1 2 ");
+  const std::string longWord(300, '9');
+  WriteBytes(folder.File("word.qmx"), "1 1 2 0\r\n1 " + longWord + "\r\n");
+  WriteBytes(folder.File("header.qmx"), "1 " + longWord + " 2 0\r\n");
+  const std::string quoted = std::string(40, '9') + "...";
+  struct Case {
+    const char* name;
+    std::string file;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"a device without line ends", "/dev/zero",
+       "Line too long for a matrix file (more than 16777216 characters) on line 1 of input file."},
+      {"a pipe of values without line ends", values.Path().string(),
+       "Line too long for a matrix file (more than 16777216 characters) on line 1 of input file."},
+      {"endless comment lines from a pipe", comments.Path().string(),
+       "Too many comment lines for a matrix file (more than 65536) on line 65537 of input file."},
+      {"a value longer than an item", folder.File("word.qmx"),
+       "Word too long to be a matrix item (more than 255 characters): " + quoted + " on line 2 of input file."},
+      {"a header word longer than an item", folder.File("header.qmx"),
+       "Word too long to be a matrix item (more than 255 characters): " + quoted + " on line 1 of input file."},
+  };
+  for (const Case& c : cases) {
+    const auto outcome = testsupport::OutcomeWithin(60, [&] {
+      rtl::TextReader f(c.file);
+      ReadEditorMatrices(f);
+      return std::string("(read without error)");
+    });
+    EXPECT_EQ(outcome, c.error) << c.name;
+  }
 }
 
 // A module that finds no dimension to keep writes matrices without columns or

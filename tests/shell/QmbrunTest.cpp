@@ -3,9 +3,11 @@
 // existing output files.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -77,6 +79,41 @@ TEST(Qmbrun, EachSectionIsWrittenWhenItsCommandEnds) {
   ASSERT_NE(first, std::string::npos) << both;
   ASSERT_NE(error, std::string::npos) << both;
   EXPECT_LT(first, error) << both;
+}
+
+// A settings file that is a pipe or a link to a device without end once
+// held the start for good, or filled the memory: qmbrun warns, leaves it as
+// it is, and runs the batch with the defaults. (The system stops a run that
+// does not end.)
+TEST(Qmbrun, StartsWithASettingsFileItCannotReadWhole) {
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+    fs::file_type type;  // what it stays
+  };
+  const Case cases[] = {
+      {"pipe", [](const fs::path& ini) { mkfifo(ini.c_str(), 0600); }, fs::file_type::fifo},
+      {"link-to-device", [](const fs::path& ini) { fs::create_symlink("/dev/zero", ini); }, fs::file_type::symlink},
+  };
+  for (const Case& c : cases) {
+    const fs::path folder = TestFolder() / c.name;
+    const fs::path ini = folder / "config" / "morva" / "morva.ini";
+    fs::create_directories(ini.parent_path());
+    c.make(ini);
+    const std::string command = "cd '" + folder.string() + "' && env XDG_CONFIG_HOME='" + (folder / "config").string() +
+                                "' timeout 20 '" + QMBRUN + "' " + Fixture("config.qmb") +
+                                " Data >out.txt 2>err.txt </dev/null";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw)) << c.name;
+    EXPECT_EQ(WEXITSTATUS(raw), 0) << c.name << " (124: stopped by the system)";
+    EXPECT_EQ(rtl::ReadWholeFile((folder / "err.txt").string()),
+              "warning: Settings file is not a regular file: " + ini.string() +
+                  "\nIt is neither read nor written; the defaults apply.\n")
+        << c.name;
+    EXPECT_NE(rtl::ReadWholeFile((folder / "out.txt").string()).find("File overwrite code: F\n"), std::string::npos)
+        << c.name;
+    EXPECT_EQ(fs::symlink_status(ini).type(), c.type) << c.name;
+  }
 }
 
 TEST(Qmbrun, FilesThatCannotRunFailWithTheirMessage) {

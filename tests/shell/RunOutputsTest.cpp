@@ -41,7 +41,8 @@ std::optional<std::string>& FirstDuringTheRun() {
 
 // A module with two outputs: it writes and closes the first, writes the
 // second and then, as its text says, fails before closing it ("FAIL"), is
-// cancelled ("ABORT"), or closes it.
+// cancelled ("ABORT"), or closes it (and with "TAKEN" puts a folder where the
+// second goes).
 void WriterRun(std::span<const TParamRec> p) {
   const std::string& text = p[0].text;
   TOutputMatrixFile first, second;
@@ -58,6 +59,8 @@ void WriterRun(std::span<const TParamRec> p) {
     Progress("", 50);
   }
   CloseOutputMatrixFile(second);
+  // A folder where the second output goes: it cannot be put in place.
+  if (text == "TAKEN") fs::create_directory(p[2].fileName);
 }
 
 void WriterDescribe(TModuleRec& module) {
@@ -119,6 +122,8 @@ class RunOutputs : public ::testing::Test {
     dialog.Close();
   }
 
+  std::string LastSectionText() const { return listing.SectionFileText(listing.PageCount() - 1, "\n"); }
+
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(settings.Folder())) {
@@ -143,20 +148,23 @@ class RunOutputs : public ::testing::Test {
                                                   }()};
 };
 
+// The listing of a run that stopped ends with the reason and the outputs it
+// did not write; one that ended well names none.
 TEST_F(RunOutputs, AppearTogetherWhenTheRunEndsWellAndNeverAfterAFailure) {
   struct Case {
     const char* text;
     char overWrite;
     const char* first;   // afterwards, over "old\r\n"
     const char* second;  // afterwards; nullptr: none
+    const char* reason;  // why the listing says the run stopped; nullptr: it did not
   };
   const Case cases[] = {
-      {"ok", 'O', "first ok\r\n", "second ok\r\n"},
-      {"FAIL", 'O', "old\r\n", nullptr},
-      {"ABORT", 'O', "old\r\n", nullptr},
-      {"ok", 'A', "old\r\nfirst ok\r\n", "second ok\r\n"},
-      {"FAIL", 'A', "old\r\n", nullptr},
-      {"ABORT", 'A', "old\r\n", nullptr},
+      {"ok", 'O', "first ok\r\n", "second ok\r\n", nullptr},
+      {"FAIL", 'O', "old\r\n", nullptr, "writer failure"},
+      {"ABORT", 'O', "old\r\n", nullptr, "User abort"},
+      {"ok", 'A', "old\r\nfirst ok\r\n", "second ok\r\n", nullptr},
+      {"FAIL", 'A', "old\r\n", nullptr, "writer failure"},
+      {"ABORT", 'A', "old\r\n", nullptr, "User abort"},
   };
   for (const bool batch : {true, false}) {
     for (const Case& c : cases) {
@@ -173,8 +181,36 @@ TEST_F(RunOutputs, AppearTogetherWhenTheRunEndsWellAndNeverAfterAFailure) {
           c.second ? std::vector<std::string>{"first.qmx", "second.qmx"} : std::vector<std::string>{"first.qmx"};
       EXPECT_EQ(Entries(), files) << "no temporary file is left";
       EXPECT_FALSE(RunFlags().abort);
+      const std::string text = LastSectionText();
+      if (c.reason == nullptr) {
+        EXPECT_EQ(text.find("Run stopped"), std::string::npos) << text;
+        EXPECT_EQ(text.find("not written"), std::string::npos) << text;
+      } else {
+        EXPECT_NE(text.find("\n\nRun stopped: " + std::string(c.reason) + "\nOutput file not written: " +
+                            first.string() + "\nOutput file not written: " + second.string() + "\n"),
+                  std::string::npos)
+            << text;
+      }
     }
   }
+}
+
+// Outputs put in place before one that cannot be are written, and the
+// listing names only those that are not.
+TEST_F(RunOutputs, AFailedCommitNamesTheOutputsItDidNotPutInPlace) {
+  for (const bool batch : {true, false}) {
+    SCOPED_TRACE(batch ? "batch" : "dialog");
+    fs::remove_all(second);
+    Run(batch, "TAKEN");
+    const bool firstWritten = Content(first) == "first TAKEN\r\n";
+    EXPECT_TRUE(fs::is_directory(second));
+    const std::string text = LastSectionText();
+    EXPECT_NE(text.find("\nRun stopped: I/O error saving matrix - disk full? ("), std::string::npos) << text;
+    EXPECT_EQ(text.find("Output file not written: " + first.string() + "\n") == std::string::npos, firstWritten)
+        << text;
+    EXPECT_NE(text.find("Output file not written: " + second.string() + "\n"), std::string::npos) << text;
+  }
+  fs::remove_all(second);
 }
 
 // With existing outputs refused ("F"), a re-run after a failed run finds

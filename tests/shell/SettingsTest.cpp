@@ -2,16 +2,20 @@
 // window placements, and the configuration's place in "morva.ini".
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/IniFile.h"
+#include "platform/MessageBox.h"
 #include "rtl/Exception.h"
 #include "rtl/TextFile.h"
 #include "shell/Config.h"
 #include "shell/Profile2.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/EndlessInput.h"
 #include "tests/support/FileSizeLimit.h"
 
 namespace {
@@ -191,6 +195,62 @@ TEST(ConfigSettings, AWriteThatFailsLeavesTheFileAsItWas) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(settings.IniPath().parent_path()),
                           std::filesystem::directory_iterator()),
             1);
+}
+
+// The warnings the settings reader shows.
+class RecordedWarnings : public plat::MessageBoxes {
+ public:
+  plat::ModalResult Show(const std::string& text, plat::MsgKind kind, plat::MsgButtons) override {
+    if (kind == plat::MsgKind::Warning) texts += text + "|";
+    return plat::mrOk;
+  }
+  std::string texts;
+};
+
+// A settings file that is no regular file (a pipe would hold the start until
+// some program wrote into it; a link to a device without end would fill the
+// memory) or that holds a line beyond the readers' limit is neither read nor
+// written: the defaults apply, one warning names it, and it stays as it was.
+TEST(ConfigSettings, AFileThatCannotBeReadWholeIsLeftAloneWithAWarning) {
+  namespace fs = std::filesystem;
+  const std::string tooLong = "[Config]\r\nFileFormat=12.5e\r\nEditor=" + std::string(1u << 24, 'x') + "\r\n";
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"a pipe", [](const fs::path& ini) { mkfifo(ini.c_str(), 0600); }, "is not a regular file"},
+      {"a link to a device without end", [](const fs::path& ini) { fs::create_symlink("/dev/zero", ini); },
+       "is not a regular file"},
+      {"a line beyond the limit", [&](const fs::path& ini) { WriteIni(ini, tooLong); },
+       "has a line of more than 16777216 characters"},
+  };
+  for (const Case& c : cases) {
+    TempSettings settings;
+    const fs::path ini = settings.IniPath();
+    fs::create_directories(ini.parent_path());
+    c.make(ini);
+    const fs::file_type type = fs::symlink_status(ini).type();
+    const auto outcome = testsupport::OutcomeWithin(60, [] {
+      RecordedWarnings warnings;
+      const plat::ScopedService<plat::MessageBoxes> boxes(warnings);
+      TProfile2 profile = MorvaProfile();
+      ReadConfig(profile);
+      const std::string read = Config().fileFormatText + "|" + Config().editor + "|";
+      Config().listingIndent = 4;
+      WriteConfig(profile);
+      WriteMainWindowPage(profile, 3);
+      return read + warnings.texts;
+    });
+    EXPECT_EQ(outcome, "e|MVEDIT|Settings file " + std::string(c.why) + ": " + ini.string() +
+                           "\nIt is neither read nor written; the defaults apply.|")
+        << c.name;
+    EXPECT_EQ(fs::symlink_status(ini).type(), type) << c.name;
+    if (type == fs::file_type::regular) {
+      EXPECT_EQ(rtl::ReadWholeFile(ini.string()), tooLong) << c.name;
+    }
+  }
 }
 
 TEST(ConfigSettings, EmptyDataDirectoryRemovesItsKey) {

@@ -59,6 +59,7 @@ struct Case {
   std::function<void(const fs::path& folder)> prepare{};  // links, folders and permissions the files need
   bool unprivileged = false;  // qmbrun runs as a user without privileges, who owns the folder
   std::function<void(const fs::path& folder)> afterwards{};  // what else holds of the files afterwards
+  std::string listingEnd{};  // the end of the listing (LF line ends), FOLDER/ as above; empty: not checked
 };
 
 // A rectangular matrix any module can read; the command after a failing one
@@ -615,6 +616,18 @@ std::vector<Case> Cases() {
              ExpectOwnedAs(folder / "shared" / "o.qmx", 0640);
              EXPECT_EQ(qmbtest::FileNames(folder / "shared"), std::set<std::string>{"o.qmx"});
            }},
+      // A stop at a later data set: the listing said the earlier ones were
+      // stored, and ends with the outputs that were not written and why.
+      {.name = "StandSecondDataSetUnreadable",
+       .files = {kIn, {"two.qmx", "1 2 2 0\r\n1 2\r\n3 5\r\n1 2 2 0\r\n1 2\r\nzz 4\r\n"}},
+       .batch = "*STAND O=two.qmx R=two-std.qmx\r\n" + kNext,
+       .message = "line 1 (*STAND O=two.qmx R=two-std.qmx): Problem in reading value: zz on data line 6 in input "
+                  "file.\n",
+       .outputs = {"two-std.qmx"},
+       .listingEnd = "Standardized matrix stored in file: two-std.qmx\n\n---- next dataset ----\n\n"
+                     "type=1, size=2 by 2, nc=none  (rectangular)\n\n"
+                     "Run stopped: Problem in reading value: zz on data line 6 in input file.\n"
+                     "Output file not written: two-std.qmx\n\n\n"},
   };
 }
 
@@ -689,6 +702,10 @@ TEST(QmbrunFailures, EachEndsTheBatchAsItMustAndLeavesNoOutputThatLooksComplete)
       if (std::find(c.outputs.begin(), c.outputs.end(), name) == c.outputs.end()) {
         EXPECT_EQ(rtl::ReadWholeFile((folder / name).string()), contents) << c.name << ": " << name;
       }
+    }
+    if (!c.listingEnd.empty()) {
+      EXPECT_TRUE(outcome.raw.ends_with(Replaced(c.listingEnd, "FOLDER/", folder.string() + "/")))
+          << c.name << ":\n" << outcome.raw;
     }
     if (c.completes) {
       EXPECT_EQ(outcome.status, 0) << c.name;

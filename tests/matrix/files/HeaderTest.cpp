@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include "FilesTestSupport.h"
 #include "matrix/MatrixFiles.h"
+#include "tests/support/EndlessInput.h"
 #include "tests/support/RecordedServices.h"
 
 namespace {
@@ -175,6 +179,34 @@ TEST(MatrixHeader, CommentsReadBeforeAFailureStayWithTheCaller) {
   ErrorOf([&] { ReadMatrixHeader(f, comments, h, false, kAnyType); });
   ASSERT_TRUE(comments);
   EXPECT_EQ((*comments)[0], "kept");
+}
+
+// Comment lines without end (a program that keeps writing them into a pipe)
+// are refused once they hold as much as the longest line, as an endless line
+// is, or once there are more of them than any file holds.
+TEST(MatrixHeader, EndlessCommentLinesAreRefusedAtTheLimits) {
+  struct Case {
+    std::string line;  // written into the pipe over and over
+    const char* message;
+  };
+  const Case cases[] = {
+      {"\"" + std::string(1000, 'c') + "\r\n",
+       "Comment lines too long for a matrix file (more than 16777216 characters) on line 16744 of input file."},
+      {"\" a comment\n", "Too many comment lines for a matrix file (more than 65536) on line 65537 of input file."},
+      {"'\r\n", "Too many comment lines for a matrix file (more than 65536) on line 65537 of input file."},
+  };
+  const std::filesystem::path folder = filetest::ScratchDir();
+  for (const Case& c : cases) {
+    const testsupport::EndlessPipe pipe(folder / "comments", c.line);
+    const auto outcome = testsupport::OutcomeWithin(60, [&] {
+      rtl::TextReader f(pipe.Path().string());
+      std::unique_ptr<rtl::StringList> comments;
+      TMatrixHeader h;
+      ReadMatrixHeader(f, comments, h, false, kAnyType);
+      return std::string("(read without error)");
+    });
+    EXPECT_EQ(outcome, c.message) << c.line.substr(0, 12);
+  }
 }
 
 TEST(MatrixHeader, ListsCommentsAndSummary) {

@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "modules/general/dcenter.h"
 #include "modules/general/stand.h"
+#include "shell/Listing.h"
+#include "shell/ParamDialog.h"
 #include "tests/modules/general/GeneralTestSupport.h"
 
 namespace {
@@ -131,6 +134,37 @@ TEST_F(StandRun, MissingCellsReadBackAsMissing) {
   EXPECT_EQ(out.header.missingCode, 1);
   EXPECT_EQ(out.header.missingValue, -99);
   EXPECT_EQ(out.MissingCells(), (std::vector<std::size_t>{1, 5}));
+}
+
+// A run from the parameter dialog over two data sets that stops at the
+// second: the error box shows, no output is left, and the listing, which said
+// the first set was stored, ends with the output that was not written and why.
+TEST_F(StandRun, AStopAtALaterDataSetEndsTheListingWithWhatWasNotWritten) {
+  WriteFile("two.qmx", "1 2 2 0\r\n1 2\r\n3 5\r\n1 2 2 0\r\n1 2\r\nzz 4\r\n");
+  const std::string output = Path("two-std.qmx").string();
+  TListingModel listing("2.02c");
+  listing.InstallAsListingSink();
+  TModuleRec module;
+  StandDescribe(module);
+  TDialogModel dialog(module);
+  for (TParamRec& param : dialog.Params().Params()) {
+    if (param.keyword == "O") param.fileName = Path("two.qmx").string();
+    if (param.keyword == "R") param.fileName = output;
+  }
+  TDialogView view;
+  EXPECT_EQ(dialog.Compute(listing, view), TComputeEnd::Failed);
+  dialog.Close();
+
+  const std::string reason = "Problem in reading value: zz on data line 6 in input file.";
+  EXPECT_EQ(services.errors, std::vector<std::string>{reason});
+  EXPECT_FALSE(std::filesystem::exists(output));
+  std::string text = listing.SectionFileText(listing.PageCount() - 1, "\n");
+  text.erase(text.find_last_not_of('\n') + 1);
+  EXPECT_TRUE(text.ends_with("Standardized matrix stored in file: " + output +
+                             "\n\n---- next dataset ----\n\ntype=1, size=2 by 2, nc=none  (rectangular)\n\n"
+                             "Run stopped: " +
+                             reason + "\nOutput file not written: " + output))
+      << text;
 }
 
 class DcenterRun : public gentest::ModuleRun {};
