@@ -60,14 +60,16 @@ act() {
   miss "$what" >&2
   return 1
 }
-# Closes a window by its Escape key, or its close request when Escape does not.
+# Closes a window by its Escape key, or its Return key (a prompt's OK) when
+# Escape leaves it open.
 dismiss() {
-  xdotool windowfocus "$1" 2>/dev/null || return 0
-  xdotool key --window "$1" Escape
-  settle 0.5
-  if xdotool getwindowname "$1" >/dev/null 2>&1 && [ -n "$(visible "^$(xdotool getwindowname "$1")\$")" ]; then
-    xdotool windowclose "$1" 2>/dev/null || true
-  fi
+  local key
+  for key in Escape Return; do
+    xdotool windowfocus "$1" 2>/dev/null || return 0
+    xdotool key --window "$1" "$key" 2>/dev/null || return 0
+    settle 0.5
+    xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1" || return 0
+  done
 }
 stop_program() {
   local pid=${started[-1]}
@@ -104,13 +106,8 @@ main=$(main_window)
 config=$(act "the configuration dialog" config bash -c "xdotool mousemove --window $main 60 9 click 1; sleep 0.4; xdotool key Down Return") &&
   dismiss "$config"
 xdotool windowraise "$main"
-about=$(act "the about window" about xdotool key --window "$main" alt+h a) && dismiss "$about"
-xdotool windowraise "$main"
-listing=$(act "the listing" listing-version click "$main" 54 38) || true
-if [ -n "${listing:-}" ]; then
-  prompt=$(act "the indent prompt" listing-indent bash -c "xdotool mousemove --window $listing 100 9 click 1; sleep 0.4; xdotool key Down Return") &&
-    dismiss "$prompt"
-fi
+about=$(act "the about window" about bash -c "xdotool mousemove --window $main 112 9 click 1; sleep 0.4; xdotool key a") &&
+  dismiss "$about"
 xdotool windowraise "$main"
 batch=$(act "the batch window" batch click "$main" 88 38) || true
 if [ -n "${batch:-}" ]; then
@@ -129,21 +126,35 @@ if [ -n "${batch:-}" ]; then
     # Run; each graphics module waits for Next with its plot window open.
     before=$(shown)
     click "$batch" 50 100
+    # Each window the run brings is pictured: a plot window waits for Next,
+    # a message box for its OK. The run has ended when nothing new came for
+    # ten seconds.
     plots=0
-    for _ in $(seq 1 $((limit * 6))); do
+    quiet=0
+    while [ "$quiet" -lt 20 ]; do
       sleep 0.5
-      if new_window "$before"; then
-        settle 1
-        plots=$((plots + 1))
-        xdotool windowmove "$window" 450 300
-        snap "$window" "plot-$plots"
-        before=$(shown)
-        click "$batch" 50 100
-      fi
+      quiet=$((quiet + 1))
+      new_window "$before" || continue
+      quiet=0
+      settle 1
+      plots=$((plots + 1))
+      xdotool windowmove "$window" 450 300
+      snap "$window" "batch-run-$plots"
+      click "$batch" 50 100
+      settle 1
+      if xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$window"; then dismiss "$window"; fi
+      before=$(shown)
     done
-    [ "$plots" -gt 0 ] || miss "the plot windows of the example batch"
+    [ "$plots" -ge 4 ] || miss "some of the example batch's four plot windows"
     snap "$batch" batch-after-run
   fi
+fi
+xdotool windowraise "$main"
+listing=$(visible '^Report listing$' | head -1)
+[ -n "$listing" ] || listing=$(act "the listing" listing-after-batch click "$main" 54 38) || true
+if [ -n "${listing:-}" ]; then
+  prompt=$(act "the indent prompt" listing-indent bash -c "xdotool mousemove --window $listing 100 9 click 1; sleep 0.4; xdotool key Down Return") &&
+    dismiss "$prompt"
 fi
 listing=$(visible '^Report listing$' | head -1)
 if [ -n "$listing" ]; then
@@ -157,6 +168,9 @@ settings '?' 0
 cp "$work/usarrests.qmx" "$work/exists.qmx"
 start "$program"
 main=$(main_window)
+# The listing shows first, so that the question is the one window a run brings.
+listing=$(act "the listing" listing-version click "$main" 54 38) && xdotool windowmove "$listing" 0 330
+xdotool windowraise "$main"
 if dialog=$(act "STAND's dialog" stand click "$main" 72 197); then
   xdotool mousemove --window "$dialog" 300 51 click 1
   xdotool type --delay 20 "$work/usarrests.qmx"
@@ -172,6 +186,8 @@ stop_program
 start "$editor" "$work/usarrests.qmx"
 data=$(window_of 'usarrests')
 snap "$data" mvedit-main
+comments=$(act "the comments window" mvedit-comments click "$data" 347 71) && dismiss "$comments"
+xdotool windowraise "$data"
 about=$(act "the data editor's about window" mvedit-about xdotool key --window "$data" alt+h a) && dismiss "$about"
 stop_program
 start "$editor"
