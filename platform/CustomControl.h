@@ -73,8 +73,8 @@ class CustomControl : public Control {
   // Paints now, outside a paint request: `paint` draws over what the control
   // shows, and what it leaves alone stays as it was.
   void PaintNow(const std::function<void(Canvas&)>& paint);
-  // Moves the pixels of `area` by (dx, dy); the part uncovered comes back as a
-  // paint request, at the latest at UpdateNow.
+  // The contents of `area` moved by (dx, dy): the whole area comes back as a
+  // paint request, at the latest at UpdateNow, and is drawn anew.
   void ScrollArea(int dx, int dy, const Rect& area);
   // Handles this control's waiting paint requests now.
   void UpdateNow();

@@ -5,6 +5,7 @@
 #include "platform/Control.h"
 #include "platform/StdControls.h"
 
+#include <cstdint>
 #include <string>
 
 namespace plat {
@@ -17,6 +18,11 @@ RasterImage GrabDropDownList(ComboBox& box);
 
 // Renders the control (a form with its frame's client area) into a PNG file.
 bool SaveSnapshot(Control& control, const std::string& pngPath);
+
+// Saves into a PNG file what the display shows of one of its windows, of any
+// program, named by the display's window number: the pixels a user sees, not
+// a fresh rendering.
+bool SaveDisplayedWindow(std::uintptr_t windowId, const std::string& pngPath);
 
 struct ImageDifference {
   bool loaded = false;  // both files read

@@ -534,10 +534,17 @@ void CustomControl::SetTabStop(bool tabStop) {
   WidgetOf(*this)->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::NoFocus);
 }
 
+// The window counts as made while its creation steps run, as the platform's
+// does once it exists: those steps lay the control out on it.
 void CustomControl::HandleNeeded() {
   if (windowMade_) return;
-  CreateWnd();
   windowMade_ = true;
+  try {
+    CreateWnd();
+  } catch (...) {
+    windowMade_ = false;
+    throw;
+  }
 }
 
 void CustomControl::RecreateWnd() {
@@ -558,14 +565,15 @@ void CustomControl::PaintNow(const std::function<void(Canvas&)>& paint) {
   widget->paintNow = nullptr;
 }
 
-void CustomControl::ScrollArea(int dx, int dy, const Rect& area) {
+// The area is drawn anew rather than its pixels moved: the toolkit's move
+// (QWidget::scroll) copies what its store holds, and over an edit control that
+// has just been hidden it left rows on the screen that the control no longer
+// showed there, so a click landed on another row than the one under it.
+void CustomControl::ScrollArea(int, int, const Rect& area) {
   CustomWidget* widget = WidgetOf(*this);
   const QRect r(area.left, area.top, area.Width(), area.Height());
-  widget->client->scroll(dx, dy, r);
-  // The strip the move leaves behind.
-  QRegion left(r);
-  left -= QRegion(r.translated(dx, dy) & r);
-  widget->uncovered += left;
+  widget->uncovered += QRegion(r);
+  widget->client->update(r);
 }
 
 void CustomControl::UpdateNow() {

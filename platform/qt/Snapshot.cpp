@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QGuiApplication>
 #include <QPixmap>
+#include <QScreen>
 
 #include <cstdlib>
 
@@ -41,6 +43,17 @@ bool SaveSnapshot(Control& control, const std::string& pngPath) {
   QString path = QString::fromStdString(pngPath);
   QDir().mkpath(QFileInfo(path).absolutePath());
   return control.Peer().widget->grab().save(path, "PNG");
+}
+
+bool SaveDisplayedWindow(std::uintptr_t windowId, const std::string& pngPath) {
+  qtbridge::EnsureApplication();
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return false;
+  const QPixmap shown = screen->grabWindow(static_cast<WId>(windowId));
+  if (shown.isNull()) return false;
+  QString path = QString::fromStdString(pngPath);
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  return shown.save(path, "PNG");
 }
 
 ImageDifference CompareImages(const std::string& pngA, const std::string& pngB) {

@@ -1,6 +1,6 @@
 #include "shell/forms/Dialogu.h"
 
-#include <cmath>
+#include <algorithm>
 
 #include "matrix/Constu.h"
 #include "platform/CommonDialogs.h"
@@ -20,6 +20,10 @@ constexpr int kRowHeight = 34;
 // The heading row is as high as the others: its 20-point bold texts need it.
 constexpr int kHeadingHeight = 34;
 constexpr int kPanelHeight = 80;
+// The grid's sunken edge on each side (its single border with the 3-D look).
+constexpr int kGridEdge = 2;
+// How much higher than its rows need a user may make the window.
+constexpr int kResizeSlack = 4;
 constexpr int kPlotButtonStep = 35;
 constexpr int kPlotButtonSize = 28;
 const char* const kHelpFile = "morva.hlp";
@@ -185,18 +189,19 @@ TVirBaseTableCell* TDialogF::CellAt(int row) const {
   return cells_[static_cast<std::size_t>(row - 1)].get();
 }
 
-void TDialogF::FitHeight(bool growToo) {
-  const int count = model_.Params().Count();
-  const int h = table_->Rows().DefaultHeight();
-  const int extra = growToo ? 73 : 77;
-  int height = ClientHeight();
-  if (growToo) {
-    const int least = static_cast<int>(std::lround(0.7 * (count + 1) * h)) + kPanelHeight + 73;
-    if (height < least) height = least;
-  }
-  const int most = count * h + kPanelHeight + extra;
-  if (height > most) height = most;
-  SetClientSize(kWidth, height);
+// The rows end one pixel above the grid's bottom edge: rows that fill it
+// exactly leave the grid one row to scroll, and so a scroll bar.
+int TDialogF::FullHeight() const {
+  const int rows = kHeadingHeight + model_.Params().Count() * table_->Rows().DefaultHeight() + 1;
+  return rows + 2 * kGridEdge + kPanelHeight;
+}
+
+// Every row shows when the window opens, whatever height it was left at, so
+// no scroll bar hides a parameter. A user may make the window lower, and up
+// to a few pixels higher, than that.
+void TDialogF::FitHeight(bool opening) {
+  const int full = FullHeight();
+  SetClientSize(kWidth, opening ? full : std::min(ClientHeight(), full + kResizeSlack));
 }
 
 void TDialogF::Compute() {

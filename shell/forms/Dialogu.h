@@ -55,7 +55,10 @@ class TDialogF : public plat::Form, private TDialogView, private TPlotButtonBar 
   void BuildTable();
   void BuildPanel();
   void BuildPlotBar();
-  void FitHeight(bool growToo);
+  // The client height that shows the heading and every parameter row above the panel.
+  int FullHeight() const;
+  // On opening the window takes its full height; a resize may lower it, never raise it beyond.
+  void FitHeight(bool opening);
   void ShowFieldFault(const TFieldFault& fault);
   void PlotButtonClick(plat::SpeedButton& button);
   void BrowseFile(int row, bool save, TVirTCStringEdit& edit);

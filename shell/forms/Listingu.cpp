@@ -56,6 +56,8 @@ TListingF::TListingF() : plat::Form("ListingF"), model_(VersionText()), font_(kL
   notebook_->SetActiveTabFont(kActiveTabFont);
   notebook_->ClearPages();
   BuildVersionPage();
+  // A notebook emptied shows no page until one is selected.
+  notebook_->SetPageIndex(0);
   notebook_->OnPageChanged = [this](plat::Control*, int index) {
     model_.SelectPage(index);
     LayOut();

@@ -7,55 +7,17 @@
 set -euo pipefail
 
 program=$(realpath "$1")
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "skipped: $tool is not installed (scripts/setup installs it)"
-    exit 77
-  fi
-done
-
-# Run again inside a display of its own.
-if [ -z "${MORVA_ON_VIRTUAL_DISPLAY:-}" ]; then
-  export MORVA_ON_VIRTUAL_DISPLAY=1
-  exec "$(dirname "$0")/virtual-display.sh" "$0" "$@"
-fi
-
-work=$(mktemp -d)
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_CONFIG_HOME/morva" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/on-display.sh"
 # The main window opens on its Clustering page, where SAHN's button is.
 printf '[MainWindow]\r\nPage=2\r\n' >"$XDG_CONFIG_HOME/morva/morva.ini"
-unset QT_QPA_PLATFORM
 
-"$program" >"$work/out.txt" 2>&1 &
-pid=$!
-trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+start "$program"
 
-fail() {
-  echo "FAILED: $*"
-  exit 1
-}
-
-# Waits until the condition holds, checking every tenth of a second, for two
-# minutes at most: a limit only a broken program reaches, however slow a
-# loaded machine or the sanitizers make it.
-limit=${MORVA_WAIT_LIMIT:-120}
-wait_until() {
-  local end=$((SECONDS + limit))
-  until "$@"; do
-    [ "$SECONDS" -lt "$end" ] || return 1
-    sleep 0.1
-  done
-}
-
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
 # The error boxes: windows titled with the program's name besides the main window.
 boxes() { visible '^Morvapc$' | grep -vx "$main" | wc -l; }
 no_box() { [ "$(boxes)" -eq 0 ]; }
 a_box() { [ "$(boxes)" -ge 1 ]; }
 main_shown() { main=$(visible '^Morvapc$' | head -1) && [ -n "$main" ]; }
-has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 # Clicks SAHN's button until its dialog shows.
 dialog_opened() {
   dialog=$(visible '^SAHN$' | head -1)

@@ -13,7 +13,7 @@ set -euo pipefail
 
 morvapc=$(realpath "$1")
 mvedit=$(realpath "$2")
-for tool in xvfb-run Xvfb xdotool; do
+for tool in Xvfb xdotool; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "skipped: $tool is not installed (scripts/setup installs it)"
     exit 77
@@ -23,7 +23,7 @@ done
 # Run again inside a display of its own.
 if [ -z "${MORVA_ON_VIRTUAL_DISPLAY:-}" ]; then
   export MORVA_ON_VIRTUAL_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  exec "$(dirname "$0")/virtual-display.sh" "$0" "$@"
 fi
 
 work=$(mktemp -d)

@@ -348,7 +348,7 @@ class Board : public CustomControl {
   }
 };
 
-TEST_F(CustomControlTest, PaintingNowAndTheStripAScrollUncovers) {
+TEST_F(CustomControlTest, PaintingNowAndTheAreaAScrollMoves) {
   Board& board = form->Add<Board>();
   board.SetBounds(0, 100, 150, 100);
   board.Show();
@@ -363,12 +363,13 @@ TEST_F(CustomControlTest, PaintingNowAndTheStripAScrollUncovers) {
   });
   EXPECT_EQ(drawn, 1);
   EXPECT_TRUE(board.boxes.empty());
-  // Moving the client area up by 10 leaves a strip at the bottom, painted as
-  // a request of its own at the update; outside a request the box is the client area.
-  board.ScrollArea(0, -10, {0, 0, 150, 100});
+  // Moving the contents of an area up by 10 draws the whole area anew, as a
+  // request of its own at the update, not only the strip left at its bottom;
+  // outside a request the box is the client area.
+  board.ScrollArea(0, -10, {0, 10, 150, 100});
   board.UpdateNow();
   ASSERT_EQ(board.boxes.size(), 1u);
-  EXPECT_EQ(board.boxes.front(), (Rect{0, 90, 150, 100}));
+  EXPECT_EQ(board.boxes.front(), (Rect{0, 10, 150, 100}));
   EXPECT_EQ(board.PaintBox(), (Rect{0, 0, 150, 100}));
 }
 

@@ -251,6 +251,42 @@ TEST_F(MorvapcWindows, EveryModuleButtonOpensItsDialogOrSaysItIsNotAvailable) {
   EXPECT_EQ(shown, 1) << "one dialog at a time";
 }
 
+// Every dialog opens high enough for its heading and all its parameter rows:
+// no scroll bar hides part of the last row (EIGEN's and CONSENS's seven rows,
+// CONFIG's six, the fifteen of the largest tables), and the grid has nothing
+// to scroll. A lower window saved by the previous dialog does not carry over.
+TEST_F(MorvapcWindows, EveryDialogShowsAllItsRowsWithoutAScrollBar) {
+  TMORVAF& main = Start();
+  auto open = [&](std::int32_t number) {
+    if (number == 0) {
+      main.Menu().Find("Configuration...")->Click();
+    } else {
+      RunGuarded([&] { main.ModuleButton(number)->Click(); });
+    }
+    input::Flush();
+    return DialogForm();
+  };
+  for (std::int32_t number = 0; number < ModuleCount; ++number) {
+    if (!ModuleAvailable(number)) continue;
+    TDialogF* dialog = open(number);
+    ASSERT_NE(dialog, nullptr) << number;
+    TVirTable& table = dialog->Table();
+    const int count = table.RowLimit() - 1;
+    EXPECT_FALSE(table.ScrollBarVisible(ScrollBarKind::Vertical)) << dialog->Caption() << ", " << count << " rows";
+    EXPECT_LE(table.CellRect(count, 1).bottom, table.ClientHeight()) << dialog->Caption();
+    EXPECT_EQ(table.LargestTopRow(), 1) << dialog->Caption() << ": the grid can scroll";
+    // Left lower, with its last row cut (one row alone never scrolls), the
+    // window opens the next dialog at its full height again.
+    dialog->SetClientSize(dialog->ClientWidth(), dialog->ClientHeight() - 20);
+    input::Flush();
+    if (count > 1) {
+      EXPECT_TRUE(table.ScrollBarVisible(ScrollBarKind::Vertical)) << dialog->Caption() << " lowered";
+    }
+    dialog->Close();
+    input::Flush();
+  }
+}
+
 // Every help context the programs use has its anchor in the help page that
 // their Help menus and buttons open (a context without one opens the page at
 // its top): the modules' descriptors, the main window with its module buttons
