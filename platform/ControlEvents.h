@@ -30,7 +30,8 @@ struct ControlEvents {
   std::function<void(Control& sender, Control& source, int x, int y, DragState state, bool& accept)> OnDragOver;
   std::function<void(Control& sender, Control* target, int x, int y)> OnEndDrag;
   std::function<void(Control& sender, int& key, ShiftState shift)> OnKeyDown;
-  std::function<void(Control& sender, char& key)> OnKeyPress;
+  // The typed character, a Unicode code point.
+  std::function<void(Control& sender, char32_t& key)> OnKeyPress;
   std::function<void(Control& sender, int& key, ShiftState shift)> OnKeyUp;
   std::function<void(Control& sender, MouseButton button, ShiftState shift, int x, int y)> OnMouseDown;
   std::function<void(Control& sender, ShiftState shift, int x, int y)> OnMouseMove;

@@ -107,6 +107,7 @@ class CustomControl : public Control {
   // The bounding box of what the running paint request covers (the client
   // area outside one).
   Rect PaintBox() const;
+  // `text` is what the key types, in UTF-8.
   void DispatchKeyDown(int key, ShiftState shift, const std::string& text);
   void DispatchKeyUp(int key, ShiftState shift);
   void DispatchMouseDown(MouseButton button, ShiftState shift, int x, int y, bool isDouble);
@@ -129,9 +130,9 @@ class CustomControl : public Control {
   virtual void Paint(Canvas& canvas);
   // `key` may be set to 0 to mark it handled; the typed text still follows.
   virtual void KeyDown(int& key, ShiftState shift);
-  // One call per typed character (Windows-1252), after KeyDown; a chord with
-  // Alt types none, one with Ctrl control characters only.
-  virtual void KeyPress(char& ch);
+  // One call per typed character (a Unicode code point), after KeyDown; a
+  // chord with Alt types none, one with Ctrl control characters only.
+  virtual void KeyPress(char32_t& ch);
   virtual void KeyUp(int& key, ShiftState shift);
   virtual void MouseDown(MouseButton button, ShiftState shift, int x, int y);
   virtual void MouseMove(ShiftState shift, int x, int y);

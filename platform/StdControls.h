@@ -85,12 +85,12 @@ class KeyHooks {
   // A key pressed on the control: set `key` to 0 to keep it (and the text it
   // types) from the edit.
   virtual void KeyDown(int& /*key*/, ShiftState /*shift*/) {}
-  // One call per typed character before the edit takes it: set `ch` to 0 to
+  // One call per typed character (a Unicode code point) before the edit takes it: set `ch` to 0 to
   // drop it. A dropped control character (Tab, Enter, Esc) goes on as the key
   // it is, to the form's focus order and buttons.
-  virtual void KeyPress(char& /*ch*/) {}
+  virtual void KeyPress(char32_t& /*ch*/) {}
   // After the edit took a typed character.
-  virtual void KeyTyped(char /*ch*/) {}
+  virtual void KeyTyped(char32_t /*ch*/) {}
 };
 
 class Edit : public Control, public KeyHooks {

@@ -29,8 +29,13 @@ void AppendUtf8(std::string& out, char32_t u) {
   } else if (u < 0x800) {
     out += static_cast<char>(0xC0 | (u >> 6));
     out += static_cast<char>(0x80 | (u & 0x3F));
-  } else {
+  } else if (u < 0x10000) {
     out += static_cast<char>(0xE0 | (u >> 12));
+    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (u >> 18));
+    out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (u & 0x3F));
   }
@@ -46,6 +51,18 @@ char CodePointToCp1252(char32_t u) {
     if (kCp1252High[i] == u) return static_cast<char>(0x80 + i);
   }
   return '?';
+}
+
+std::optional<char> Cp1252ByteOf(char32_t u) {
+  const char byte = CodePointToCp1252(u);
+  if (byte == '?' && u != U'?') return std::nullopt;
+  return byte;
+}
+
+std::string CodePointToUtf8(char32_t u) {
+  std::string out;
+  AppendUtf8(out, u);
+  return out;
 }
 
 std::string Cp1252ToUtf8(std::string_view text) {

@@ -3,6 +3,7 @@
 // to and from Unicode at the edges (the toolkit, metafiles, string tables).
 // A character outside the code page becomes '?'.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ namespace rtl {
 char32_t Cp1252ToCodePoint(unsigned char c);
 // The byte of a code point, or '?' when the code page has none.
 char CodePointToCp1252(char32_t u);
+// The byte of a code point; nothing when the code page has none.
+std::optional<char> Cp1252ByteOf(char32_t u);
+// A code point in UTF-8.
+std::string CodePointToUtf8(char32_t u);
 
 std::string Cp1252ToUtf8(std::string_view text);
 // Invalid UTF-8 sequences become '?' as well.

@@ -84,10 +84,23 @@ std::size_t PreviousCharacter(std::string_view text, std::size_t at) {
   return before;
 }
 
-std::string TypedCharacter(std::string_view text, char typed) {
-  const std::string_view character(&typed, 1);
-  if (static_cast<unsigned char>(typed) < 0x80 || !IsUtf8(text)) return std::string(character);
-  return Cp1252ToUtf8(character);
+std::u32string CodePoints(std::string_view text) {
+  std::u32string points;
+  const bool utf8 = IsUtf8(text);
+  for (std::size_t at = 0; at < text.size();) {
+    char32_t u = 0;
+    const std::size_t length = utf8 ? Utf8SequenceAt(text, at, u) : 1;
+    if (!utf8) u = Cp1252ToCodePoint(static_cast<unsigned char>(text[at]));
+    points += u;
+    at += length;
+  }
+  return points;
+}
+
+std::string TypedCharacter(std::string_view text, char32_t typed) {
+  if (IsUtf8(text)) return CodePointToUtf8(typed);
+  const std::optional<char> byte = Cp1252ByteOf(typed);
+  return byte ? std::string(1, *byte) : std::string();
 }
 
 }  // namespace rtl

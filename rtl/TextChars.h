@@ -35,9 +35,13 @@ std::size_t CharactersLength(std::string_view text, std::size_t count);
 std::size_t NextCharacter(std::string_view text, std::size_t at);
 std::size_t PreviousCharacter(std::string_view text, std::size_t at);
 
-// The bytes that put a typed character (a Windows-1252 byte) into `text` so
-// that the text keeps reading as it did: the character in UTF-8 when the text
-// is UTF-8 (as empty and plain ASCII text are), else the byte itself.
-std::string TypedCharacter(std::string_view text, char typed);
+// The characters of `text` as code points.
+std::u32string CodePoints(std::string_view text);
+
+// The bytes that put a typed character into `text` so that the text keeps
+// reading as it did: the character in UTF-8 when the text is UTF-8 (as empty
+// and plain ASCII text are), else its Windows-1252 byte; none when the text is
+// Windows-1252 and the code page has no such character (a Greek letter).
+std::string TypedCharacter(std::string_view text, char32_t typed);
 
 }  // namespace rtl

@@ -467,7 +467,7 @@ bool EntryFieldModel::SysKeyCommand(std::uint16_t command, bool keypadDigit) {
   return KeyCommand(command);
 }
 
-void EntryFieldModel::CharTyped(char c) {
+void EntryFieldModel::CharTyped(char32_t c) {
   if (!charFollows_) return;
   charFollows_ = false;
   TEditMsg msg;

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "controls/base/VirCmd.h"
+#include "rtl/Cp1252.h"
 #include "controls/base/VirEFData.h"
 #include "controls/base/VirEFRange.h"
 #include "platform/Lifetime.h"
@@ -113,7 +114,7 @@ class EntryFieldController {
 // One command's argument: the character of Char, the text of ccPaste, the
 // client position of the mouse commands.
 struct TEditMsg {
-  char ch = 0;
+  char32_t ch = 0;  // a Unicode code point
   std::string_view text;
   int x = 0;
   int y = 0;
@@ -246,7 +247,7 @@ class EntryFieldModel {
   // character, so that an Alt+keypad code reaches the field.
   bool SysKeyCommand(std::uint16_t command, bool keypadDigit);
   // A typed character; it is executed when the key before armed it.
-  void CharTyped(char c);
+  void CharTyped(char32_t c);
   void CutToClipboard();                      // copy the selection, then ccCut
   void CopyToClipboard();                     // copy the selection, then ccCopy
   void PasteFromClipboard();                  // ccPaste with the clipboard's text, when there is some
@@ -388,6 +389,9 @@ class EntryFieldModel {
   // of the type when they are equal (a window made again).
   std::vector<std::uint8_t> ValueCopy();
   void ResetEqualRange();
+  // A typed character as the Windows-1252 byte the masks work in; 0, which
+  // every mask refuses, when the code page lacks it.
+  static char TypedByte(char32_t c) { return rtl::Cp1252ByteOf(c).value_or('\0'); }
   // The reaction to a refused character or a full field: a beep with BeepOnError.
   void ErrorReaction() {
     if (Option(TEntryOption::BeepOnError)) Beep();

@@ -282,7 +282,7 @@ void NumericFieldModel::ExecuteEditCommand(TEditMsg& msg, std::uint16_t command)
   bool taken = false;
   bool edit = true;  // stepping and restoring write the text themselves
   switch (command) {
-    case ccChar: taken = TypeChar(msg.ch); break;
+    case ccChar: taken = TypeChar(TypedByte(msg.ch)); break;
     case ccBack:
     case ccDel:
       if (selection) {

@@ -43,6 +43,10 @@ char ForceCase(char pictureChar, char c, char previous, const TMaskContext& cont
 // always refused.
 bool CharIsOK(char pictureChar, char& c, bool forceCaseFirst, char previous, const TMaskContext& context);
 
+// Whether a position under the picture character takes every character as it
+// is ('X'), letters that Windows-1252 lacks among them.
+inline bool TakesEveryCharacter(char pictureChar) { return pictureChar == 'X'; }
+
 // A mask laid over MaxLength positions, with its position flags.
 class TPictureMask {
  public:

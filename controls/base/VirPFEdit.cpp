@@ -150,7 +150,7 @@ void PictureFieldModel::AlignOnDecimalChar() {
 void PictureFieldModel::TypeChar(TEditMsg& msg) {
   if (!CharacterAllowed()) return;
   SetCharacterFlags(false, false);
-  char c = msg.ch;
+  char c = TypedByte(msg.ch);
   if (SelectionLength() > 0) {
     char probe = c;
     if (AcceptTyped(probe, SelStart() < FirstEditPosition() ? FirstEditPosition() : SkipLiteralsRight(SelStart()),
@@ -534,7 +534,7 @@ void PictureFieldModel::CharEditor(TEditMsg& msg, std::uint16_t command) {
     case ccCtrlChar: break;
     case ccChar: {
       if (!CharacterAllowed()) break;
-      char c = msg.ch;
+      char c = TypedByte(msg.ch);
       const bool control = static_cast<unsigned char>(c) < 32 && !literalMode_;
       if (!control && CharIsOK(Picture().At(first), c, true, ' ', MaskContext())) {
         std::string text = GetText();

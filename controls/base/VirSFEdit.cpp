@@ -7,6 +7,7 @@
 
 #include "controls/base/VirEFIntl.h"
 #include "controls/base/VirSFModel.h"
+#include "rtl/Cp1252.h"
 #include "rtl/TextChars.h"
 
 namespace {
@@ -94,10 +95,17 @@ void SimpleFieldModel::FinishCommand(const TCommandStart& start, bool keepSelect
 // ---- The text editor --------------------------------------------------------------------------
 
 // A typed character; true when it marks the field modified.
-bool SimpleFieldModel::TypeChar(char c) {
+// A character Windows-1252 lacks (a Greek letter) passes only a picture
+// character that takes every character as it is, and goes only into a text
+// that can hold it: UTF-8 (or empty or plain ASCII) text.
+bool SimpleFieldModel::TypeChar(char32_t c) {
   if (!CharacterAllowed()) return false;
   SetCharacterFlags(false, false);
-  if (!AcceptChar(c, CaretPos(), true)) {
+  std::optional<char> byte = rtl::Cp1252ByteOf(c);
+  const bool accepted = byte ? AcceptChar(*byte, CaretPos(), true) : TakesEveryCharacter(PictureMask());
+  if (byte) c = rtl::Cp1252ToCodePoint(static_cast<unsigned char>(*byte));  // as the mask cased it
+  const std::string typed = accepted ? rtl::TypedCharacter(GetText(), c) : std::string();
+  if (typed.empty()) {
     ErrorReaction();
     return false;
   }
@@ -105,7 +113,6 @@ bool SimpleFieldModel::TypeChar(char c) {
   std::string text = GetText();
   const int caret = CaretPos();
   const int room = MaxLength();
-  const std::string typed = rtl::TypedCharacter(text, c);
   const int after = caret + static_cast<int>(typed.size());
   if (InsertMode()) {
     if (InsertAtCaret(typed))
@@ -156,7 +163,7 @@ bool SimpleFieldModel::Paste(std::string_view pasted) {
   bool modified = DeleteSelection();
   for (char c : pasted) {
     if ((NumberType() && c == ' ') || !AcceptChar(c, CaretPos(), false) ||
-        !InsertAtCaret(rtl::TypedCharacter(GetText(), c))) {
+        !InsertAtCaret(rtl::TypedCharacter(GetText(), rtl::Cp1252ToCodePoint(static_cast<unsigned char>(c))))) {
       SetTextRaw(keptText);
       SetCaretRaw(keptCaret);
       SetSelectionRaw(keptStart, keptEnd);
@@ -323,7 +330,7 @@ void SimpleFieldModel::CharEditor(TEditMsg& msg, std::uint16_t command) {
     case ccCtrlChar: break;
     case ccChar: {
       if (!CharacterAllowed()) break;
-      char c = msg.ch;
+      char c = TypedByte(msg.ch);
       const bool control = static_cast<unsigned char>(c) < 32 && !literalMode_;
       if (!control && CharIsOK(PictureMask(), c, true, ' ', MaskContext())) {
         SetTextRaw(std::string(1, c));

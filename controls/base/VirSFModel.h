@@ -89,7 +89,7 @@ class SimpleFieldModel : public virtual EntryFieldModel {
   void FinishCommand(const TCommandStart& start, bool keepSelection, bool modified);
   // The typed or pasted character as the position at `pos` takes it.
   bool AcceptChar(char& c, int pos, bool typed) const;
-  bool TypeChar(char c);
+  bool TypeChar(char32_t c);
   // Puts `typed` in at the caret, pushing characters out at the end of a full
   // text when InsertPushes is set; false, the text unchanged, when it finds no room.
   bool InsertAtCaret(const std::string& typed);

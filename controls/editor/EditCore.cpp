@@ -592,7 +592,7 @@ void TEditorCore::PasteFromClipboard() {
 
 // ---- Commands ------------------------------------------------------------
 
-bool TEditorCore::DoCommand(int command, char ch) {
+bool TEditorCore::DoCommand(int command, char32_t ch) {
   if (command >= ccUserFirst) {
     DoOnUserCommand(command);
     return true;
@@ -911,11 +911,14 @@ void TEditorCore::DeleteWord() {
   EditError(code);
 }
 
-void TEditorCore::TypeChar(char ch) {
+// A character the caret's paragraph cannot hold (a Greek letter in
+// Windows-1252 text) is refused with a beep, the text left as it was.
+void TEditorCore::TypeChar(char32_t ch) {
+  const std::string text = rtl::TypedCharacter(list_->GetParagraph(CaretTextPos().para)->Text(), ch);
+  if (text.empty()) return Beep();
   TEdit edit(*this, HasSelection());
   const bool replaced = DeleteSelection();
   const TTextPos at = CaretTextPos();
-  const std::string text = rtl::TypedCharacter(list_->GetParagraph(at.para)->Text(), ch);
   const std::int32_t lineBefore = caretLine_;
   const std::int32_t linesBefore = list_->LineCount();
   std::uint16_t code;

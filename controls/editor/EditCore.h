@@ -150,7 +150,7 @@ class TEditorCore : public TParaListEditor {
   std::int32_t FindReplace(std::string_view findText, std::string_view replaceText, std::uint8_t options);
 
   // Runs one command; false when the editor does not handle it.
-  virtual bool DoCommand(int command, char ch);
+  virtual bool DoCommand(int command, char32_t ch);
   // Enter and Tab as keys the editor wants (WantEnter, WantTab).
   void NewLineKey();
   void TabKey();
@@ -276,7 +276,7 @@ class TEditorCore : public TParaListEditor {
   void DeleteEol();
   void DeleteLine();
   void DeleteWord();
-  void TypeChar(char ch);
+  void TypeChar(char32_t ch);
   void NewLine(bool split, bool moveCaret);
   void InsertTab();
   void InsertBlanks(std::int32_t count);

@@ -28,7 +28,7 @@ int TextTypingLimit(int maxLength, bool zeroTerminated, const TVirCellData& data
 void StoreCellText(TVirCellData data, std::string_view text, int limit, bool zeroTerminated);
 
 // Enter, Tab and Esc: characters an edit of the table never takes, as the table decides what they do.
-constexpr bool TableCharacter(char ch) { return ch == '\r' || ch == '\t' || ch == 0x1B; }
+constexpr bool TableCharacter(char32_t ch) { return ch == '\r' || ch == '\t' || ch == 0x1B; }
 
 // Whether Left or Right at this place of an edit's text leaves it for the
 // neighbouring cell: Left with the caret at 0 and nothing selected; Right with

@@ -195,7 +195,7 @@ class TVirTableCore : public TVirTableAncestor {
   void TableKeyDown(int key, plat::ShiftState shift, const std::string& text);
   // The text the last key typed, when it arrives after the key (it goes with
   // the key to the edit control).
-  void TableKeyTyped(char ch);
+  void TableKeyTyped(char32_t ch);
   // Carries out one movement command; other codes do nothing.
   virtual void DoCommand(std::uint16_t command);
   // The posted messages of the table, delivered.

@@ -6,6 +6,7 @@
 
 #include "controls/base/StrRes.h"
 #include "controls/table/VirTblCore.h"
+#include "rtl/Cp1252.h"
 
 namespace {
 
@@ -113,8 +114,8 @@ void TVirTableCore::TableKeyDown(int key, plat::ShiftState shift, const std::str
   CarryOut(command);
 }
 
-void TVirTableCore::TableKeyTyped(char ch) {
-  if (keyForwarded_ && !forwardedKeys_.empty()) forwardedKeys_.back().text += ch;
+void TVirTableCore::TableKeyTyped(char32_t ch) {
+  if (keyForwarded_ && !forwardedKeys_.empty()) forwardedKeys_.back().text += rtl::CodePointToUtf8(ch);
 }
 
 void TVirTableCore::CarryOut(std::uint16_t command) {

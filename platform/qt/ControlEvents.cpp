@@ -161,7 +161,7 @@ bool FireKeyDown(Control& control, int& key, ShiftState shift) {
   return key != 0;
 }
 
-bool FireKeyPress(Control& control, char& ch) {
+bool FireKeyPress(Control& control, char32_t& ch) {
   if (!control.Events.OnKeyPress || ch == 0) return true;
   RunGuarded([&] { control.Events.OnKeyPress(control, ch); });
   return ch != 0;

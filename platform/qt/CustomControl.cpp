@@ -4,6 +4,7 @@
 #include "platform/SystemColors.h"
 #include "platform/qt/Peer.h"
 #include "platform/qt/QtCanvas.h"
+#include "rtl/TextChars.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -209,7 +210,7 @@ class CustomWidget : public QWidget {
   void keyPressEvent(QKeyEvent* e) override {
     int key = VirtualKeyOf(*e);
     ShiftState shift = ShiftStateOf(e->modifiers(), QApplication::mouseButtons());
-    std::string text = ToCp1252(e->text());
+    std::string text = FromQt(e->text());
     Dispatch([&](CustomControl& c) { c.DispatchKeyDown(key, shift, text); });
   }
   void keyReleaseEvent(QKeyEvent* e) override {
@@ -605,9 +606,9 @@ void CustomControl::DispatchKeyDown(int key, ShiftState shift, const std::string
   WeakRef<CustomControl> self(this);
   int k = key;
   if (FireKeyDown(*this, k, shift) && self) RunGuarded([&] { KeyDown(k, shift); });
-  for (char typed : text) {
+  for (char32_t typed : rtl::CodePoints(text)) {
     if (!self) return;
-    char c = typed;
+    char32_t c = typed;
     if (FireKeyPress(*this, c) && self) RunGuarded([&] { KeyPress(c); });
   }
 }
@@ -673,7 +674,7 @@ void CustomControl::DispatchResize() {
 void CustomControl::CreateWnd() {}
 void CustomControl::Paint(Canvas&) {}
 void CustomControl::KeyDown(int&, ShiftState) {}
-void CustomControl::KeyPress(char&) {}
+void CustomControl::KeyPress(char32_t&) {}
 void CustomControl::KeyUp(int&, ShiftState) {}
 void CustomControl::MouseDown(MouseButton, ShiftState, int, int) {}
 void CustomControl::MouseMove(ShiftState, int, int) {}

@@ -61,7 +61,7 @@ Qt::KeyboardModifiers ModifiersOf(ShiftState shift);
 // The events of ControlEvents.h, reported by the toolkit layer. The key
 // events return false when the handler took the key (set it to 0).
 bool FireKeyDown(Control& control, int& key, ShiftState shift);
-bool FireKeyPress(Control& control, char& ch);
+bool FireKeyPress(Control& control, char32_t& ch);
 bool FireKeyUp(Control& control, int& key, ShiftState shift);
 // A left press on a control: a drag waits for the mouse to move from there,
 // and a control in DragMode Automatic starts one.

@@ -177,17 +177,17 @@ class KeyHookFilter : public QObject {
       if (!alive) return true;
       if (key == 0) return true;
     }
-    const std::string text = FromQt(e.text());
-    std::string kept;
+    const std::u32string text = e.text().toStdU32String();
+    std::u32string kept;
     bool droppedControl = false;
-    for (char ch : text) {
-      char c = ch;
+    for (char32_t ch : text) {
+      char32_t c = ch;
       if (FireKeyPress(control_, c) && alive) RunGuarded([&] { hooks_.KeyPress(c); });
       if (!alive) return true;
       if (c != 0)
         kept += c;
       else
-        droppedControl = droppedControl || static_cast<unsigned char>(ch) < 0x20;
+        droppedControl = droppedControl || ch < 0x20;
     }
     if (kept == text) {
       if (text.empty()) return false;
@@ -196,7 +196,7 @@ class KeyHookFilter : public QObject {
     }
     // A dropped control character still acts as its key (focus order, default and cancel buttons).
     if (kept.empty() && !droppedControl) return true;
-    QKeyEvent changed(QEvent::KeyPress, kept.empty() ? e.key() : 0, e.modifiers(), ToQt(kept));
+    QKeyEvent changed(QEvent::KeyPress, kept.empty() ? e.key() : 0, e.modifiers(), QString::fromStdU32String(kept));
     if (kept.empty()) {
       passing_ = true;
       QCoreApplication::sendEvent(object, &changed);
@@ -209,12 +209,12 @@ class KeyHookFilter : public QObject {
   }
 
   // The widget takes the event now; then the hooks hear of each character it typed.
-  void Pass(QObject* object, QKeyEvent& e, const std::string& text) {
+  void Pass(QObject* object, QKeyEvent& e, const std::u32string& text) {
     QPointer<QObject> alive(object);
     passing_ = true;
     QCoreApplication::sendEvent(object, &e);
     passing_ = false;
-    for (char ch : text) {
+    for (char32_t ch : text) {
       if (!alive) break;
       RunGuarded([&] { hooks_.KeyTyped(ch); });
     }

@@ -470,6 +470,29 @@ TEST_F(EditorWindow, TheCellEditorsCaretStepsOverWholeUtf8Characters) {
   }
 }
 
+// A letter Windows-1252 lacks, typed on a key of another layout, reaches a
+// row label whole; chords with Alt or Ctrl type nothing into it. The picture
+// of the label goes with the test's artefacts.
+TEST_F(EditorWindow, ALetterOfAnyScriptReachesALabelWholeAndChordsTypeNothing) {
+  TMveditF& form = OpenWindow({});
+  ClickMenu(form, "Edit row labels");
+  StringGrid& grid = form.DataGrid();
+  grid.SetFocus();
+  grid.SetCurrent(0, 1);
+  input::Flush();
+  grid.SetEditorMode(true);
+  input::Flush();
+  input::PressKey(grid, vk::End);
+  input::PressLayoutKey(grid, 0, "\xC5\x82");
+  const ShiftState chords[] = {ssAlt, ssAlt | ssShift, ssCtrl | ssAlt, ssCtrl};
+  for (ShiftState shift : chords) input::PressKeyOnKeyboard(grid, '3', shift);
+  input::PressLayoutKey(grid, 0, "\xCE\xB1");
+  input::PressKey(grid, vk::Return);
+  input::Flush();
+  EXPECT_EQ(grid.CellHint(0, 1), "R1\xC5\x82\xCE\xB1");
+  EXPECT_TRUE(SaveSnapshot(form, std::string(MORVA_ARTEFACTS) + "/dataeditor/mvedit-label-letters.png"));
+}
+
 TEST_F(EditorWindow, SizeFieldsAndTheDefaultWindowFitTheirTexts) {
   TMveditF& form = OpenWindow({});
   for (Edit* edit : {&form.RowsEdit(), &form.ColsEdit(), &form.MissingEdit()})

@@ -5,6 +5,7 @@
 #include "platform/Snapshot.h"
 #include "platform/SystemColors.h"
 #include "platform/record/ManualClock.h"
+#include "rtl/Cp1252.h"
 
 #include <algorithm>
 #include <memory>
@@ -36,7 +37,7 @@ class Probe : public CustomControl {
   void KeyDown(int& key, ShiftState shift) override {
     Log("down " + std::to_string(key) + ((shift & ssShift) ? "+shift" : "") + ((shift & ssCtrl) ? "+ctrl" : ""));
   }
-  void KeyPress(char& ch) override { Log("press " + std::to_string(static_cast<unsigned char>(ch))); }
+  void KeyPress(char32_t& ch) override { Log("press " + std::to_string(static_cast<std::uint32_t>(ch))); }
   void KeyUp(int& key, ShiftState) override { Log("up " + std::to_string(key)); }
   void MouseDown(MouseButton b, ShiftState shift, int x, int y) override {
     Log(std::string("mouse down ") + (b == MouseButton::Left ? "L" : "R") + ((shift & ssDouble) ? " double" : "") +
@@ -185,8 +186,8 @@ TEST_F(CustomControlTest, EventsFireBeforeTheControlsOwnHandlingAndMayKeepInputF
     log.push_back("A event: down " + std::to_string(key));
     if (key == vk::Escape) key = 0;  // kept from the control
   };
-  a->Events.OnKeyPress = [this](Control&, char& ch) {
-    log.push_back(std::string("A event: press ") + ch);
+  a->Events.OnKeyPress = [this](Control&, char32_t& ch) {
+    log.push_back("A event: press " + rtl::CodePointToUtf8(ch));
     if (ch == 'x') ch = 0;
   };
   a->Events.OnKeyUp = [this](Control&, int& key, ShiftState) { log.push_back("A event: up " + std::to_string(key)); };

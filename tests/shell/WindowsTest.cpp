@@ -845,6 +845,19 @@ TEST_F(MorvapcWindows, KeysTypedAsTheDialogOpensEnterItsFirstCell) {
   EXPECT_EQ(ListingForm()->Model().PageCount(), 2) << "the run took the typed input name";
 }
 
+// A letter Windows-1252 lacks, typed as the key that opens a text cell of the
+// dialog, reaches the cell whole, as do the letters after it.
+TEST_F(MorvapcWindows, ALetterOfAnyScriptOpensACellWhole) {
+  TMORVAF& main = Start();
+  TDialogF* dialog = OpenSimint(main);
+  ASSERT_NE(dialog, nullptr);
+  input::PressLayoutKey(KeyTarget(*dialog), 0, "\xC5\x82");
+  input::Flush();
+  input::PressLayoutKey(KeyTarget(*dialog), 0, "\xCE\xB1");
+  input::Flush();
+  EXPECT_EQ(KeyTarget(*dialog).Caption(), "\xC5\x82\xCE\xB1");
+}
+
 // The grid stands in its sunken 3-D edge (a single border with the 3-D look),
 // the cells inside it; the picture of the grid goes with the test's artefacts.
 TEST_F(MorvapcWindows, TheParameterGridHasItsSunkenBorder) {

@@ -251,7 +251,7 @@ void TVirBaseEntryField::KeyDown(int& key, plat::ShiftState shift) {
   UpdateCaret();
 }
 
-void TVirBaseEntryField::KeyPress(char& ch) {
+void TVirBaseEntryField::KeyPress(char32_t& ch) {
   TVirBase::KeyPress(ch);
   if (ch == 0) return;
   CharTyped(ch);

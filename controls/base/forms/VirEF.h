@@ -71,7 +71,7 @@ class TVirBaseEntryField : public TVirBase, public virtual EntryFieldModel {
   void CreateWnd() override;
   void Paint(plat::Canvas& canvas) override;
   void KeyDown(int& key, plat::ShiftState shift) override;
-  void KeyPress(char& ch) override;
+  void KeyPress(char32_t& ch) override;
   void MouseDown(plat::MouseButton button, plat::ShiftState shift, int x, int y) override;
   void MouseMove(plat::ShiftState shift, int x, int y) override;
   void MouseUp(plat::MouseButton button, plat::ShiftState shift, int x, int y) override;

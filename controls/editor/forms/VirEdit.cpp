@@ -110,8 +110,8 @@ void TVirCustomEditor::KeyDown(int& key, plat::ShiftState shift) {
   }
 }
 
-void TVirCustomEditor::KeyPress(char& ch) {
-  if (!swallowChar_ && static_cast<unsigned char>(ch) >= 32) DoCommand(ccChar, ch);
+void TVirCustomEditor::KeyPress(char32_t& ch) {
+  if (!swallowChar_ && ch >= 32) DoCommand(ccChar, ch);
 }
 
 // ---- Focus ---------------------------------------------------------------

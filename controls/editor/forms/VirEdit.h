@@ -39,7 +39,7 @@ class TVirCustomEditor : public TVirEditBase, public TEditorCore {
   void CreateWnd() override;
   void Paint(plat::Canvas& canvas) override;
   void KeyDown(int& key, plat::ShiftState shift) override;
-  void KeyPress(char& ch) override;
+  void KeyPress(char32_t& ch) override;
   void MouseDown(plat::MouseButton button, plat::ShiftState shift, int x, int y) override;
   void MouseMove(plat::ShiftState shift, int x, int y) override;
   void MouseUp(plat::MouseButton button, plat::ShiftState shift, int x, int y) override;

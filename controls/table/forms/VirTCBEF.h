@@ -120,7 +120,7 @@ class TVirTCFieldEdit : public Field {
   void KeyDown(int& key, plat::ShiftState shift) override {
     if (!CellOwner->RouteKeyDown(*this, key, shift)) Field::KeyDown(key, shift);
   }
-  void KeyPress(char& ch) override {
+  void KeyPress(char32_t& ch) override {
     if (ch != '\t') Field::KeyPress(ch);
   }
   void FocusGained(plat::Control* losing) override {

@@ -69,11 +69,11 @@ void TVirTCComboBoxEdit::KeyDown(int& key, plat::ShiftState shift) {
   PassKeyToTable(*CellOwner, keyClass == 2 || (keyClass == 1 && leaves), key, shift);
 }
 
-void TVirTCComboBoxEdit::KeyPress(char& ch) {
+void TVirTCComboBoxEdit::KeyPress(char32_t& ch) {
   if (HasEditPart() && TableCharacter(ch)) ch = 0;
 }
 
-void TVirTCComboBoxEdit::KeyTyped(char) {
+void TVirTCComboBoxEdit::KeyTyped(char32_t) {
   AdvanceWhenFull(*CellOwner, CellOwner->AutoAdvanceChar, CellOwner->MaxLength(), Text().size());
 }
 

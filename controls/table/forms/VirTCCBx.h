@@ -28,8 +28,8 @@ class TVirTCComboBoxEdit : public plat::ComboBox {
 
  protected:
   void KeyDown(int& key, plat::ShiftState shift) override;
-  void KeyPress(char& ch) override;
-  void KeyTyped(char ch) override;
+  void KeyPress(char32_t& ch) override;
+  void KeyTyped(char32_t ch) override;
   void FocusArrived(plat::Control* losing) override;
 };
 

@@ -15,11 +15,11 @@ void TVirTCStringEdit::KeyDown(int& key, plat::ShiftState shift) {
   PassKeyToTable(*CellOwner, keyClass == 2 || (keyClass == 1 && leaves), key, shift);
 }
 
-void TVirTCStringEdit::KeyPress(char& ch) {
+void TVirTCStringEdit::KeyPress(char32_t& ch) {
   if (TableCharacter(ch)) ch = 0;
 }
 
-void TVirTCStringEdit::KeyTyped(char) {
+void TVirTCStringEdit::KeyTyped(char32_t) {
   AdvanceWhenFull(*CellOwner, CellOwner->AutoAdvanceChar, CellOwner->MaxLength(), Text().size());
 }
 

@@ -23,8 +23,8 @@ class TVirTCStringEdit : public plat::Edit {
 
  protected:
   void KeyDown(int& key, plat::ShiftState shift) override;
-  void KeyPress(char& ch) override;
-  void KeyTyped(char ch) override;
+  void KeyPress(char32_t& ch) override;
+  void KeyTyped(char32_t ch) override;
   void FocusArrived(plat::Control* losing) override;
   void FocusDeparted(plat::Control* gaining) override;
 };

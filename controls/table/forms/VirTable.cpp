@@ -122,7 +122,7 @@ void TVirCustomTable::KeyDown(int& key, plat::ShiftState shift) {
   key = 0;
 }
 
-void TVirCustomTable::KeyPress(char& ch) { TableKeyTyped(ch); }
+void TVirCustomTable::KeyPress(char32_t& ch) { TableKeyTyped(ch); }
 
 void TVirCustomTable::MouseDown(plat::MouseButton button, plat::ShiftState shift, int x, int y) {
   if (button != plat::MouseButton::Left) return;

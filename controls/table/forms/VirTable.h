@@ -35,7 +35,7 @@ class TVirCustomTable : public TVirBase, public TVirTableCore {
   void FocusLost(plat::Control* gaining) override;
   void Scrolled(plat::ScrollBarKind bar, plat::ScrollCode code, int pos) override;
   void KeyDown(int& key, plat::ShiftState shift) override;
-  void KeyPress(char& ch) override;
+  void KeyPress(char32_t& ch) override;
   void MouseDown(plat::MouseButton button, plat::ShiftState shift, int x, int y) override;
   void MouseMove(plat::ShiftState shift, int x, int y) override;
   void MouseUp(plat::MouseButton button, plat::ShiftState shift, int x, int y) override;

@@ -22,7 +22,7 @@ inline void Command(EntryFieldModel& field, std::uint16_t command) {
 inline void Type(EntryFieldModel& field, std::string_view text) {
   for (char c : text) {
     Command(field, ccNotCommand);
-    field.CharTyped(c);
+    field.CharTyped(rtl::Cp1252ToCodePoint(static_cast<unsigned char>(c)));
   }
 }
 

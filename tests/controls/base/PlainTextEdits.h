@@ -41,7 +41,7 @@ class PlainTextEdits : public Base {
       case ccChar:
         if (this->SelectionLength() == 0 && !this->InsertMode() && caret < length)
           this->SetSelectionRaw(caret, caret + 1);
-        ReplaceSelection(std::string(1, msg.ch));
+        ReplaceSelection(std::string(1, rtl::CodePointToCp1252(msg.ch)));
         break;
       case ccPaste: ReplaceSelection(msg.text); break;
       case ccCut:

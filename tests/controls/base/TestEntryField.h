@@ -93,7 +93,7 @@ class TestField : public PlainTextEdits<RecordingField> {
   void Type(std::string_view text) {
     for (char c : text) {
       TEditMsg msg;
-      msg.ch = c;
+      msg.ch = rtl::Cp1252ToCodePoint(static_cast<unsigned char>(c));
       ExecuteCommand(msg, ccChar);
     }
   }

@@ -57,6 +57,13 @@ inline const TypedCase kTypedCases[] = {
     {"over a UTF-8 letter", "Z\xC3\xBCrich", "HR", true, kKeyEacute, "\xC3\xA9", "Z\xC3\xA9rich"},
     {"over a Windows-1252 letter", "Z\xFCrich", "HRR", true, kKeyUdiaeresis, "\xC3\xBC", "Z\xFC\xFCich"},
     {"an ASCII letter over a UTF-8 one", "Z\xC3\xBCrich", "HR", true, 'U', "u", "Zurich"},
+    // Letters that Windows-1252 lacks: whole into UTF-8, refused by Windows-1252, never a '?'.
+    {"a Polish letter into plain ASCII", "Ab", "E", false, 0, "\xC5\x82", "Ab\xC5\x82"},
+    {"a Greek letter into UTF-8", "Z\xC3\xBCrich", "H", false, 0, "\xCE\xB1", "\xCE\xB1Z\xC3\xBCrich"},
+    {"a Cyrillic letter over a UTF-8 one", "Z\xC3\xBCrich", "HR", true, 0, "\xD0\x96", "Z\xD0\x96rich"},
+    {"a character beyond the first plane", "a", "E", false, 0, "\xF0\x9F\x8C\xBF", "a\xF0\x9F\x8C\xBF"},
+    {"a Polish letter refused by Windows-1252", "Z\xFCrich", "E", false, 0, "\xC5\x82", "Z\xFCrich"},
+    {"a Greek letter refused over Windows-1252", "Z\xFCrich", "HR", true, 0, "\xCE\xB1", "Z\xFCrich"},
 };
 
 // Presses the keys of a case on the control.

@@ -531,7 +531,7 @@ TEST(EntryFieldCommands, TypedCharactersArriveAfterTheirKey) {
   f.CharTyped('b');
   EXPECT_EQ(f.GetText(), "a") << "one key, one character";
   f.SysKeyCommand(ccNotCommand, true);  // Alt+keypad code
-  f.CharTyped('\xe9');
+  f.CharTyped(U'\u00e9');
   EXPECT_EQ(f.GetText(), "a\xe9");
   f.KeyCommand(ccNotCommand);
   f.CharTyped(0);

@@ -1,5 +1,7 @@
 #include "EditorDouble.h"
 
+#include "rtl/Cp1252.h"
+
 std::string TestEditor::Text() const {
   std::string text;
   for (std::int32_t n = 1; n <= Paragraphs().ParagraphCount(); ++n) {
@@ -26,5 +28,5 @@ void TestEditor::Run(std::initializer_list<int> commands) {
 }
 
 void TestEditor::Type(const std::string& text) {
-  for (char ch : text) DoCommand(ccChar, ch);
+  for (char ch : text) DoCommand(ccChar, rtl::Cp1252ToCodePoint(static_cast<unsigned char>(ch)));
 }

@@ -96,7 +96,7 @@ class CellHandlers : public CellGrid {
     e.OnClick = [note](plat::Control& s) { note("Click", s); };
     e.OnDblClick = [note](plat::Control& s) { note("DblClick", s); };
     e.OnKeyDown = [note](plat::Control& s, int&, plat::ShiftState) { note("KeyDown", s); };
-    e.OnKeyPress = [note](plat::Control& s, char&) { note("KeyPress", s); };
+    e.OnKeyPress = [note](plat::Control& s, char32_t&) { note("KeyPress", s); };
     e.OnKeyUp = [note](plat::Control& s, int&, plat::ShiftState) { note("KeyUp", s); };
     e.OnMouseDown = [note](plat::Control& s, plat::MouseButton, plat::ShiftState, int, int) { note("MouseDown", s); };
     e.OnMouseMove = [note](plat::Control& s, plat::ShiftState, int, int) { note("MouseMove", s); };
@@ -166,7 +166,7 @@ TEST_F(CellHandlers, AKeyHandlerThatTakesAKeyKeepsItFromTheEditAndTheTable) {
   for (Kind kind : {Kind::String, Kind::Numeric}) {
     SCOPED_TRACE(NameOf(kind));
     TVirBaseTableCell& cell = Use(kind);
-    cell.Events.OnKeyPress = [](plat::Control&, char& ch) {
+    cell.Events.OnKeyPress = [](plat::Control&, char32_t& ch) {
       if (ch == '7') ch = 0;
     };
     cell.Events.OnKeyDown = [](plat::Control&, int& key, plat::ShiftState) {

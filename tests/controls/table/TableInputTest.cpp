@@ -18,6 +18,7 @@
 #include "platform/BitmapCanvas.h"
 #include "platform/Snapshot.h"
 #include "platform/StdControls.h"
+#include "rtl/Cp1252.h"
 #include "tests/platform/QtTestSupport.h"
 
 namespace {
@@ -40,8 +41,8 @@ class TestEditor : public plat::CustomControl {
     cell_.SendKeyToTable(key, shift);
     key = 0;
   }
-  void KeyPress(char& ch) override {
-    if (static_cast<unsigned char>(ch) >= 32) text += ch;
+  void KeyPress(char32_t& ch) override {
+    if (ch >= 32) text += rtl::CodePointToUtf8(ch);
   }
   void MouseDown(plat::MouseButton, plat::ShiftState, int, int) override { ++clicks; }
   void Paint(plat::Canvas& canvas) override {
