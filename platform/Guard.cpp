@@ -22,15 +22,7 @@ void ShowException(const std::exception& e) {
   std::string text = e.what();
   // The platform's default box ends a message with a full stop unless it ends in punctuation.
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
-  try {
-    if (Service<MessageBoxes>::Installed()) {
-      ShowErrorMessage(text);
-      return;
-    }
-  } catch (...) {
-    // The error box itself failed; fall through to the console.
-  }
-  std::fprintf(stderr, "%s\n", text.c_str());
+  if (!ShowMessageIfPossible(text, MsgKind::Error)) std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 bool RunGuarded(const std::function<void()>& action) {

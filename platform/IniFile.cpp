@@ -52,15 +52,7 @@ void WarnLeftAlone(const std::string& path, const std::string& why) {
   static std::set<std::string> warned;
   if (!warned.insert(path).second) return;
   const std::string text = "Settings file " + why + ": " + path + "\nIt is neither read nor written; the defaults apply.";
-  try {
-    if (Service<MessageBoxes>::Installed()) {
-      ShowWarningMessage(text);
-      return;
-    }
-  } catch (...) {
-    // The box itself failed; fall through to the console.
-  }
-  std::fprintf(stderr, "warning: %s\n", text.c_str());
+  if (!ShowMessageIfPossible(text, MsgKind::Warning)) std::fprintf(stderr, "warning: %s\n", text.c_str());
 }
 
 // The file's lines; nothing when it is left alone (WarnLeftAlone). Reading a

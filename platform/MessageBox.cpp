@@ -12,4 +12,14 @@ void ShowErrorMessage(const std::string& text) { MessageDlg(text, MsgKind::Error
 void ShowWarningMessage(const std::string& text) { MessageDlg(text, MsgKind::Warning, mbOK); }
 void ShowInformationMessage(const std::string& text) { MessageDlg(text, MsgKind::Information, mbOK); }
 
+bool ShowMessageIfPossible(const std::string& text, MsgKind kind) {
+  try {
+    if (!Service<MessageBoxes>::Installed()) return false;
+    MessageDlg(text, kind, mbOK);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
 }  // namespace plat

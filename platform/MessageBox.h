@@ -24,4 +24,9 @@ void ShowErrorMessage(const std::string& text);
 void ShowWarningMessage(const std::string& text);
 void ShowInformationMessage(const std::string& text);
 
+// Shows the text in a box of that kind with an OK button when message boxes
+// are installed; false when none is, or the box itself failed, so that the
+// caller says it another way (on the console).
+bool ShowMessageIfPossible(const std::string& text, MsgKind kind);
+
 }  // namespace plat
