@@ -41,7 +41,7 @@ export PATH="$work/bin:$PATH"
 touch "$work/opened"
 
 pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
 
 fail() {
   echo "FAILED: $*"
