@@ -622,7 +622,9 @@ int EntryFieldModel::WordEndAt(int pos) const {
 int EntryFieldModel::CharacterUnderMouse(int x) {
   const std::string display = GetDisplayString();
   const int average = std::max(FieldAverageCharWidth(), 1);  // a font without a width still scrolls
-  if (x < 0) firstVisible_ = std::max(0, firstVisible_ - (-x + average) / average);
+  // Left of the field it scrolls back by whole characters, more the further out.
+  for (int steps = x < 0 ? (-x + average) / average : 0; steps > 0 && firstVisible_ > 0; --steps)
+    firstVisible_ = static_cast<int>(rtl::PreviousCharacter(display, static_cast<std::size_t>(firstVisible_)));
   const int first = std::min(firstVisible_, static_cast<int>(display.size()));
   auto width = [this](std::string_view t) { return FieldTextWidth(t); };
   const int origin = TextOrigin(width, FieldClientWidth());
@@ -860,8 +862,10 @@ int EntryFieldModel::PlaceCaretAndScroll(const std::function<int(std::string_vie
   rightAligned_ = Option(TEntryOption::RightAlign) && width(display) < room;
   if (rightAligned_) firstVisible_ = 0;
   auto visible = [&] { return std::string_view(display).substr(firstVisible_, caret - firstVisible_); };
-  // Scroll until the caret fits; a field too narrow for any text stops at the caret.
-  while (firstVisible_ < caret && width(visible()) >= room) ++firstVisible_;
+  // Scroll by whole characters until the caret fits; a field too narrow for
+  // any text stops at the caret.
+  while (firstVisible_ < caret && width(visible()) >= room)
+    firstVisible_ = static_cast<int>(rtl::NextCharacter(display, static_cast<std::size_t>(firstVisible_)));
   if (kind_ == TFieldKind::Numeric) return clientWidth - textMargin_ - 1;
   return TextOrigin(width, clientWidth) + width(visible()) - 2;
 }

@@ -24,8 +24,9 @@ template <class Text>
 std::vector<std::uint16_t> LineStartsFrom(const Text& text, std::int32_t length, std::int32_t start,
                                           const TWrapLayout& layout) {
   std::vector<std::uint16_t> starts;
+  const bool utf8 = ReadsAsUtf8(text, length);
   for (;;) {
-    start = NextLineStart(text, length, start, layout.wrapColumn, layout.tabSize);
+    start = NextLineStart(text, length, start, layout.wrapColumn, layout.tabSize, utf8);
     if (start >= length) return starts;
     starts.push_back(static_cast<std::uint16_t>(start));
   }
@@ -185,8 +186,9 @@ bool TParaEdit::LayOut(const TWrapLayout& layout) {
     middle_.clear();
     std::int32_t old = keep_;
     std::int32_t start = node_.LineStart(restart);
+    const bool utf8 = ReadsAsUtf8(*this, newLength_);
     for (;;) {
-      start = NextLineStart(*this, newLength_, start, layout.wrapColumn, layout.tabSize);
+      start = NextLineStart(*this, newLength_, start, layout.wrapColumn, layout.tabSize, utf8);
       if (start >= newLength_) break;
       while (old < oldLines && (node_.LineStart(old) < editEnd || node_.LineStart(old) + delta_ < start)) ++old;
       if (old < oldLines && node_.LineStart(old) + delta_ == start) {

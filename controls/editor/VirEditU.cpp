@@ -4,10 +4,6 @@
 
 namespace {
 
-// A byte that continues a UTF-8 character takes no column of its own, in a
-// line that is UTF-8.
-bool ContinuesCharacter(char ch, bool utf8) { return utf8 && (static_cast<unsigned char>(ch) & 0xC0) == 0x80; }
-
 std::int32_t WidthOf(std::string_view text, bool utf8, int tabSize) {
   std::int32_t width = 0;
   for (char ch : text) {

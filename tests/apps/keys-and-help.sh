@@ -41,7 +41,7 @@ export PATH="$work/bin:$PATH"
 touch "$work/opened"
 
 pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
 
 fail() {
   echo "FAILED: $*"
@@ -65,6 +65,28 @@ shown() { local id; id=$(visible "$2") && [ -n "$id" ] && printf -v "$1" '%s' "$
 gone() { [ -z "$(visible "$1")" ]; }
 has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 opened() { grep -q "#context-$1\$" "$work/opened"; }
+# The windows a program shows: its menus while they are open among them.
+windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l; }
+more_windows() { [ "$(windows_of "$1")" -gt "$2" ]; }
+no_more_windows() { [ "$(windows_of "$1")" -le "$2" ]; }
+# Opens a menu by its keys (Alt+letter, or Alt and the arrows), waits for it,
+# and presses the keys that choose an item; choose also waits until the menu
+# is gone (for an item that opens no window).
+open_menu() {
+  local pid=$1 before
+  shift
+  before=$(windows_of "$pid")
+  xdotool key "$@"
+  wait_until more_windows "$pid" "$before" || fail "no menu opened by $*"
+}
+choose() {
+  local pid=$1 menu=$2 before
+  shift 2
+  before=$(windows_of "$pid")
+  open_menu "$pid" "$menu"
+  xdotool key "$@"
+  wait_until no_more_windows "$pid" "$before" || fail "the menu of $menu stayed open"
+}
 # F1 on the window with the keyboard opens the help at `context`.
 help_opens() {
   xdotool key F1
@@ -74,36 +96,48 @@ help_opens() {
 # ---- The data editor, on a matrix with the row labels Ab and Cd.
 printf '1 2L 3L 0\r\nAb Cd\r\nx y z\r\n1 2 3\r\n4 5 6\r\n' >"$work/labels.qmx"
 "$mvedit" "$work/labels.qmx" >"$work/mvedit.txt" 2>&1 &
-pids+=($!)
+mvedit_pid=$!
+pids+=("$mvedit_pid")
 editor=
 wait_until shown editor '^Mvedit' || fail "the data editor did not show"
 wait_until has_keyboard "$editor" || fail "the data editor did not get the keyboard"
 help_opens 123
 
 # Edit > Edit row labels by Alt+E; then the first row's label: after its text
-# come "ł", chords that type nothing, and Enter.
-xdotool key alt+e
-sleep 0.5
-xdotool key Return
-sleep 0.5
-xdotool mousemove --window "$editor" 30 120 click 1
-sleep 0.5
-xdotool key End
-xdotool type 'ł'
-xdotool key alt+1 alt+shift+3 alt+x ctrl+alt+1 ctrl+1
-xdotool key Return
-sleep 0.5
-# File > Save file, by Alt+F and S.
-saved_label() { grep -q $'^ *Ab\xc5\x82 Cd\r$' "$work/labels.qmx"; }
-xdotool key alt+f
-sleep 0.5
-xdotool key s
-wait_until saved_label || fail "the saved labels are not Abł and Cd: $(sed -n 2p "$work/labels.qmx" | od -c | head -2)"
+# come "ł", chords that type nothing, and Enter; File > Save file by Alt+F
+# and S. A click the loaded program has not yet taken in can miss the label:
+# while the saved labels are still the old ones, the label is edited again.
+choose "$mvedit_pid" alt+e Return
+label_saved() { grep -q $'^ *Ab\xc5\x82 Cd\r$' "$work/labels.qmx"; }
+label_unchanged() { grep -Eq $'^ *Ab Cd\r?$' "$work/labels.qmx"; }
+edit_label() {
+  xdotool mousemove --window "$editor" 30 120 click 1
+  sleep 0.5
+  xdotool key End
+  xdotool type 'ł'
+  xdotool key alt+1 alt+shift+3 alt+x ctrl+alt+1 ctrl+1
+  xdotool key Return
+  touch -d '2000-01-01' "$work/labels.qmx"
+  choose "$mvedit_pid" alt+f s
+  local tries=50
+  until [ "$work/labels.qmx" -nt "$work/mvedit.txt" ]; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || return 0
+    sleep 0.1
+  done
+}
+attempts=$((limit / 5))
+edit_label
+while label_unchanged; do
+  attempts=$((attempts - 1))
+  [ "$attempts" -gt 0 ] || fail "the label was never edited"
+  edit_label
+done
+label_saved || fail "the saved labels are not Abł and Cd: $(sed -n 2p "$work/labels.qmx" | od -c | head -2)"
 echo "the data editor saved the label Abł: the chords typed nothing"
 
 # Help > About by Alt+H and A: F1 there opens the about window's context.
-xdotool key alt+h
-sleep 0.5
+open_menu "$mvedit_pid" alt+h
 xdotool key a
 about=
 wait_until shown about '^About Mvedit$' || fail "the about window did not show"
@@ -140,32 +174,24 @@ xdotool key ctrl+a ctrl+c
 # (Alt alone, then the arrows); the copied "1.5" pasted into the prompt and OK.
 xdotool windowfocus "$main"
 wait_until has_keyboard "$main" || fail "the main window did not get the keyboard back"
-xdotool key alt+f
-sleep 0.5
+open_menu "$morvapc_pid" alt+f
 xdotool key v
 listing=
 wait_until shown listing '^Report listing$' || fail "the listing did not show"
 wait_until has_keyboard "$listing" || fail "the listing did not get the keyboard"
 xdotool key alt
-sleep 0.3
-xdotool key Right Right Down
-sleep 0.5
+open_menu "$morvapc_pid" Right Right Down
 xdotool key Return
 prompt=
 wait_until shown prompt '^Indent value$' || fail "the Indent prompt did not open"
 wait_until has_keyboard "$prompt" || fail "the Indent prompt did not get the keyboard"
-xdotool key ctrl+v
-sleep 0.3
-xdotool key Tab
-sleep 0.3
-xdotool key Return
+xdotool key ctrl+v Tab Return
 wait_until gone '^Indent value$' || fail "the Indent prompt did not close with OK"
 
 # File > Exit writes the settings: the indent is not 15.
 xdotool windowfocus "$main"
 wait_until has_keyboard "$main" || fail "the main window did not get the keyboard back"
-xdotool key alt+f
-sleep 0.5
+open_menu "$morvapc_pid" alt+f
 xdotool key x
 ended() { ! kill -0 "$morvapc_pid" 2>/dev/null; }
 wait_until ended || fail "the analysis program did not end"

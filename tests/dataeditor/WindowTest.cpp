@@ -62,14 +62,20 @@ class EditorWindow : public EditorTest {
     return form;
   }
 
-  // Types into a grid cell through the cell's in-place editor, as the user does.
-  static void TypeIntoCell(TMveditF& form, int col, int row, const std::string& text) {
+  // Opens the in-place editor of a grid cell, as the user does.
+  static StringGrid& OpenCellEditor(TMveditF& form, int col, int row) {
     StringGrid& grid = form.DataGrid();
     grid.SetFocus();
     grid.SetCurrent(col, row);
     input::Flush();
     grid.SetEditorMode(true);
     input::Flush();
+    return grid;
+  }
+
+  // Types into a grid cell through the cell's in-place editor, as the user does.
+  static void TypeIntoCell(TMveditF& form, int col, int row, const std::string& text) {
+    StringGrid& grid = OpenCellEditor(form, col, row);
     input::PressKey(grid, 'A', ssCtrl);
     input::TypeText(grid, text);
     input::PressKey(grid, vk::Return);
@@ -298,12 +304,7 @@ TEST_F(EditorWindow, ClosingWithUnsavedChangesAsksOnceAndCancelKeepsTheWindow) {
 TEST_F(EditorWindow, SavingFromTheMenuTakesTheTextStillInTheCellEditor) {
   const std::string path = folder.CopyFixture("all-types.qmx");
   TMveditF& form = OpenWindow({path});
-  StringGrid& grid = form.DataGrid();
-  grid.SetFocus();
-  grid.SetCurrent(1, 2);
-  input::Flush();
-  grid.SetEditorMode(true);
-  input::Flush();
+  StringGrid& grid = OpenCellEditor(form, 1, 2);
   input::PressKey(grid, 'A', ssCtrl);
   input::TypeText(grid, "25");
   input::PressKey(grid, vk::Home);
@@ -476,12 +477,7 @@ TEST_F(EditorWindow, TheCellEditorsCaretStepsOverWholeUtf8Characters) {
 TEST_F(EditorWindow, ALetterOfAnyScriptReachesALabelWholeAndChordsTypeNothing) {
   TMveditF& form = OpenWindow({});
   ClickMenu(form, "Edit row labels");
-  StringGrid& grid = form.DataGrid();
-  grid.SetFocus();
-  grid.SetCurrent(0, 1);
-  input::Flush();
-  grid.SetEditorMode(true);
-  input::Flush();
+  StringGrid& grid = OpenCellEditor(form, 0, 1);
   input::PressKey(grid, vk::End);
   input::PressLayoutKey(grid, 0, "\xC5\x82");
   const ShiftState chords[] = {ssAlt, ssAlt | ssShift, ssCtrl | ssAlt, ssCtrl};

@@ -85,6 +85,7 @@ class TestField : public PlainTextEdits<RecordingField> {
   }
 
   using EntryFieldModel::AssignDataType;
+  using EntryFieldModel::CharacterUnderMouse;
   using EntryFieldModel::GetDisplayString;
   using EntryFieldModel::SetFirstVisible;
   using EntryFieldModel::SetMaskText;

@@ -7,6 +7,7 @@
 #include "FakeIntl.h"
 #include "TestEntryField.h"
 #include "controls/base/VirExcept.h"
+#include "rtl/TextChars.h"
 
 namespace {
 
@@ -440,6 +441,17 @@ TEST(EntryFieldCaret, ScrollKeepsTheCaretInView) {
   EXPECT_EQ(f.FirstVisible(), 7);
   f.PlaceCaretAndScroll(tenEach, 0);
   EXPECT_EQ(f.FirstVisible(), 7);
+
+  // UTF-8 text scrolls by whole characters, each 10 pixels wide: never into one.
+  auto tenACharacter = [](std::string_view s) { return 10 * static_cast<int>(rtl::CharacterCount(s)); };
+  TestField letters(intl);
+  letters.SetMaxLength(16);
+  letters.SetText("\xC5\x82\xC5\x82\xC5\x82\xC5\x82\xC5\x82\xC5\x82\xC5\x82\xC5\x82");
+  letters.FocusEntered();
+  letters.PlaceCaretAndScroll(tenACharacter, 50);
+  EXPECT_EQ(letters.FirstVisible(), 2 * 4) << "four letters out of view, as with ASCII";
+  letters.CharacterUnderMouse(-9);  // 8 pixels a character on average: two steps back
+  EXPECT_EQ(letters.FirstVisible(), 2 * 2) << "left of the field: back by whole letters";
 
   TestField right(intl);
   right.SetOption(O::RightAlign, true);

@@ -110,7 +110,15 @@ INSTANTIATE_TEST_SUITE_P(
         WrapCase{"TrailingBlanksMakeNoLine", "abcdefghij   ", 10, 8, {"abcdefghij   "}},
         WrapCase{"FitsExactly", "abcdefghij", 10, 8, {"abcdefghij"}},
         WrapCase{"ColumnZeroMeansNoWrap", "abcd efgh ijkl", 0, 8, {"abcd efgh ijkl"}},
-        WrapCase{"Column32767MeansNoWrap", std::string(20000, 'x'), 32767, 8, {std::string(20000, 'x')}}),
+        WrapCase{"Column32767MeansNoWrap", std::string(20000, 'x'), 32767, 8, {std::string(20000, 'x')}},
+        // A UTF-8 letter takes one column and is never cut; in Windows-1252 a byte is a character.
+        WrapCase{"Utf8LettersTakeAColumnEach", "\xC3\xA9\xC3\xA9\xC3\xA9 \xC5\x82\xC5\x82", 4, 8,
+                 {"\xC3\xA9\xC3\xA9\xC3\xA9 ", "\xC5\x82\xC5\x82"}},
+        WrapCase{"Utf8HardBreakBetweenLetters", "\xCE\xB1\xCE\xB2\xCE\xB3\xCE\xB4\xCE\xB5", 2, 8,
+                 {"\xCE\xB1\xCE\xB2", "\xCE\xB3\xCE\xB4", "\xCE\xB5"}},
+        WrapCase{"FourByteCharactersWhole", "\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF\xF0\x9F\x8C\xBF", 1, 8,
+                 {"\xF0\x9F\x8C\xBF", "\xF0\x9F\x8C\xBF", "\xF0\x9F\x8C\xBF"}},
+        WrapCase{"Windows1252ByteByByte", "\xE9\xE9\xE9\xE9\xE9", 2, 8, {"\xE9\xE9", "\xE9\xE9", "\xE9"}}),
     CaseName());
 
 TEST(WordWrapSettings, SwitchingWrapRelaysEveryParagraphAndTellsTheEditors) {

@@ -228,7 +228,9 @@ class RandomEdits {
       const auto length = static_cast<std::int32_t>(text.size());
       std::int32_t start = 0;
       for (;;) {
-        std::int32_t next = wraps ? NextLineStart(text, length, start, list_.WrapColumn(), list_.TabSize()) : length;
+        std::int32_t next = wraps ? NextLineStart(text, length, start, list_.WrapColumn(), list_.TabSize(),
+                                                  rtl::IsUtf8(text))
+                                  : length;
         lines.push_back(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(next - start)));
         if (next >= length) break;
         start = next;
