@@ -156,11 +156,12 @@ std::vector<std::string> SplitEditorWords(const std::string& line) {
 
 void EdReadLine(rtl::TextReader& f, int count, std::vector<std::string>& words) {
   words.clear();
-  // Lines and words have the limits of the analysis program's reader.
+  // Lines have the limit of the analysis program's reader. The editor keeps
+  // each word as text, so a long label stays whole, as that reader takes it.
   TMatrixWords source(f);
   std::string_view word;
   while (static_cast<int>(words.size()) < count) {
-    if (!source.NextWord(word)) throw E_Morvapc("EOF trying to read line");
+    if (!source.NextAnyWord(word)) throw E_Morvapc("EOF trying to read line");
     words.emplace_back(word);
   }
 }

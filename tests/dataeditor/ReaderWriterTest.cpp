@@ -84,7 +84,6 @@ TEST(EditorReader, TakesTheLimitsOfTheAnalysisReader) {
   const testsupport::EndlessPipe comments(folder.File("comments.fifo"), "\" a comment\n");
   const testsupport::EndlessPipe values(folder.File("values.fifo"), "1 2 ");
   const std::string longWord(300, '9');
-  WriteBytes(folder.File("word.qmx"), "1 1 2 0\r\n1 " + longWord + "\r\n");
   WriteBytes(folder.File("header.qmx"), "1 " + longWord + " 2 0\r\n");
   const std::string quoted = std::string(40, '9') + "...";
   struct Case {
@@ -99,8 +98,6 @@ TEST(EditorReader, TakesTheLimitsOfTheAnalysisReader) {
        "Line too long for a matrix file (more than 16777216 characters) on line 1 of input file."},
       {"endless comment lines from a pipe", comments.Path().string(),
        "Too many comment lines for a matrix file (more than 65536) on line 65537 of input file."},
-      {"a value longer than an item", folder.File("word.qmx"),
-       "Word too long to be a matrix item (more than 255 characters): " + quoted + " on line 2 of input file."},
       {"a header word longer than an item", folder.File("header.qmx"),
        "Word too long to be a matrix item (more than 255 characters): " + quoted + " on line 1 of input file."},
   };
@@ -112,6 +109,16 @@ TEST(EditorReader, TakesTheLimitsOfTheAnalysisReader) {
     });
     EXPECT_EQ(outcome, c.error) << c.name;
   }
+}
+
+// The body's words are kept as text whatever their length within the line
+// limit: a stored file with long labels opens, its labels whole.
+TEST(EditorReader, LongLabelsLoadWhole) {
+  const std::string label(1000, 'L');
+  const auto matrices = ReadText("1 2B 2 0\r\n" + label + " 1 2\r\nPan 3 5\r\n");
+  ASSERT_EQ(matrices.size(), 1u);
+  EXPECT_EQ(matrices[0]->GetCell(1, 0), label);
+  EXPECT_EQ(matrices[0]->GetCell(2, 0), "Pan");
 }
 
 // A module that finds no dimension to keep writes matrices without columns or
