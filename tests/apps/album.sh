@@ -140,10 +140,11 @@ if [ -n "${batch:-}" ]; then
       plots=$((plots + 1))
       xdotool windowmove "$window" 450 300
       snap "$window" "batch-run-$plots"
+      # What comes after Next is new against the windows shown now.
+      before=$(shown)
       click "$batch" 50 100
       settle 1
       if xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$window"; then dismiss "$window"; fi
-      before=$(shown)
     done
     [ "$plots" -ge 4 ] || miss "some of the example batch's four plot windows"
     snap "$batch" batch-after-run
