@@ -1,7 +1,6 @@
 #include "platform/Desktop.h"
 
 #include "platform/Clock.h"
-#include "platform/Control.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "rtl/StringList.h"
@@ -97,20 +96,6 @@ std::string& HelpFile() {
 void SetApplicationHelpFile(std::string helpFile) { HelpFile() = std::move(helpFile); }
 
 const std::string& ApplicationHelpFile() { return HelpFile(); }
-
-int HelpContextFor(const Control& control) {
-  for (const Control* c = &control; c != nullptr; c = c->Parent()) {
-    if (c->HelpContext() != 0) return c->HelpContext();
-  }
-  return 0;
-}
-
-bool ShowHelpFor(const Control& control) {
-  const int context = HelpContextFor(control);
-  if (context == 0) return false;
-  ShowHelp(ApplicationHelpFile(), HelpCommand::Context, context);
-  return true;
-}
 
 namespace {
 

@@ -151,6 +151,22 @@ WidgetWatcher& Watcher() {
 
 }  // namespace
 
+// Defined beside the controls, whose parts they walk, so that the platform
+// core needs no control code.
+int HelpContextFor(const Control& control) {
+  for (const Control* c = &control; c != nullptr; c = c->Parent()) {
+    if (c->HelpContext() != 0) return c->HelpContext();
+  }
+  return 0;
+}
+
+bool ShowHelpFor(const Control& control) {
+  const int context = HelpContextFor(control);
+  if (context == 0) return false;
+  ShowHelp(ApplicationHelpFile(), HelpCommand::Context, context);
+  return true;
+}
+
 Control::Control(Control* parent, std::unique_ptr<ControlPeer> peer) : parent_(parent), peer_(std::move(peer)) {
   if (parent_ != nullptr) parent_->children_.push_back(this);
   qtbridge::Bind(peer_->widget, this);
