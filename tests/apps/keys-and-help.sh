@@ -13,24 +13,8 @@ set -euo pipefail
 
 morvapc=$(realpath "$1")
 mvedit=$(realpath "$2")
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "skipped: $tool is not installed (scripts/setup installs it)"
-    exit 77
-  fi
-done
-
-# Run again inside a display of its own.
-if [ -z "${MORVA_ON_VIRTUAL_DISPLAY:-}" ]; then
-  export MORVA_ON_VIRTUAL_DISPLAY=1
-  exec "$(dirname "$0")/virtual-display.sh" "$0" "$@"
-fi
-
-work=$(mktemp -d)
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_CONFIG_HOME/morva" "$XDG_RUNTIME_DIR" "$work/bin"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
+source "$(dirname "$0")/on-display.sh"
+mkdir -p "$work/bin"
 # The desktop's opener: notes each page it is asked to open, one a line.
 cat >"$work/bin/xdg-open" <<EOF
 #!/bin/sh
@@ -40,30 +24,9 @@ chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH"
 touch "$work/opened"
 
-pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
-
-fail() {
-  echo "FAILED: $*"
-  exit 1
-}
-
-# Waits until the condition holds, checking every tenth of a second, for half
-# a minute at most (a generous limit: the program may run under the sanitizers).
-limit=${MORVA_WAIT_LIMIT:-30}
-wait_until() {
-  local tries=$((limit * 10))
-  until "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
-    sleep 0.1
-  done
-}
-
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
 shown() { local id; id=$(visible "$2") && [ -n "$id" ] && printf -v "$1" '%s' "$id"; }
 gone() { [ -z "$(visible "$1")" ]; }
-has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 opened() { grep -q "#context-$1\$" "$work/opened"; }
 # The windows a program shows: its menus while they are open among them.
 windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l; }
@@ -95,9 +58,8 @@ help_opens() {
 
 # ---- The data editor, on a matrix with the row labels Ab and Cd.
 printf '1 2L 3L 0\r\nAb Cd\r\nx y z\r\n1 2 3\r\n4 5 6\r\n' >"$work/labels.qmx"
-"$mvedit" "$work/labels.qmx" >"$work/mvedit.txt" 2>&1 &
-mvedit_pid=$!
-pids+=("$mvedit_pid")
+start "$mvedit" "$work/labels.qmx"
+mvedit_pid=${started[-1]}
 editor=
 wait_until shown editor '^Mvedit' || fail "the data editor did not show"
 wait_until has_keyboard "$editor" || fail "the data editor did not get the keyboard"
@@ -120,7 +82,7 @@ edit_label() {
   touch -d '2000-01-01' "$work/labels.qmx"
   choose "$mvedit_pid" alt+f s
   local tries=50
-  until [ "$work/labels.qmx" -nt "$work/mvedit.txt" ]; do
+  until [ "$work/labels.qmx" -nt "$work/mvedit.out" ]; do
     tries=$((tries - 1))
     [ "$tries" -gt 0 ] || return 0
     sleep 0.1
@@ -148,9 +110,8 @@ wait_until gone '^About Mvedit$' || fail "the about window stayed"
 
 # ---- The analysis program, opening on its Clustering page, where SAHN's button is.
 printf '[MainWindow]\r\nPage=2\r\n' >"$XDG_CONFIG_HOME/morva/morva.ini"
-"$morvapc" >"$work/morvapc.txt" 2>&1 &
-morvapc_pid=$!
-pids+=("$morvapc_pid")
+start "$morvapc"
+morvapc_pid=${started[-1]}
 main=
 wait_until shown main '^Morvapc$' || fail "the main window did not show"
 wait_until has_keyboard "$main" || fail "the main window did not get the keyboard"
