@@ -38,9 +38,15 @@ snap() {
   xdotool mousemove 1020 760
   settle 0.8
   local title
-  title=$(xdotool getwindowname "$1" 2>/dev/null | tr -c 'A-Za-z0-9.-' '_' | cut -c1-40)
-  picture "$1" "$album/$2-$title.png"
-  echo "took $2 ($title)"
+  title=$(xdotool getwindowname "$1" 2>/dev/null | tr -c 'A-Za-z0-9.-' '_' | cut -c1-40) || {
+    miss "$2: the window has gone"
+    return 0
+  }
+  if "$picture_tool" "$1" "$album/$2-$title.png"; then
+    echo "took $2 ($title)"
+  else
+    miss "a picture of $2"
+  fi
 }
 # act "WHAT" NAME COMMAND...: runs the command (clicks, keys), again once when
 # no new window has come, pictures the new window as NAME and prints its number.
@@ -71,14 +77,16 @@ dismiss() {
     xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1" || return 0
   done
 }
+main_window() { window_of '^Morvapc$'; }
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+# A program that ended on its own is a finding too.
 stop_program() {
   local pid=${started[-1]}
+  kill -0 "$pid" 2>/dev/null || miss "the program ($pid) had ended before its windows were closed"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
   settle
 }
-main_window() { window_of '^Morvapc$'; }
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
 # ---- the analysis program: each page and each module's dialog ----
 pages=(General Similarity Clustering Ordination Graphics)
@@ -140,11 +148,14 @@ if [ -n "${batch:-}" ]; then
       plots=$((plots + 1))
       xdotool windowmove "$window" 450 300
       snap "$window" "batch-run-$plots"
-      # What comes after Next is new against the windows shown now.
+      # What comes next is new against the windows shown now. A message box
+      # bears the program's name; a plot window waits for Next.
       before=$(shown)
-      click "$batch" 50 100
-      settle 1
-      if xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$window"; then dismiss "$window"; fi
+      if [ "$(xdotool getwindowname "$window" 2>/dev/null)" = Morvapc ]; then
+        dismiss "$window"
+      else
+        click "$batch" 50 100 || break
+      fi
     done
     [ "$plots" -ge 4 ] || miss "some of the example batch's four plot windows"
     snap "$batch" batch-after-run
@@ -189,7 +200,8 @@ data=$(window_of 'usarrests')
 snap "$data" mvedit-main
 comments=$(act "the comments window" mvedit-comments click "$data" 347 71) && dismiss "$comments"
 xdotool windowraise "$data"
-about=$(act "the data editor's about window" mvedit-about xdotool key --window "$data" alt+h a) && dismiss "$about"
+about=$(act "the data editor's about window" mvedit-about bash -c "xdotool mousemove --window $data 148 9 click 1; sleep 0.4; xdotool key a") &&
+  dismiss "$about"
 stop_program
 start "$editor"
 data=$(window_of '.')
