@@ -16,7 +16,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 
 namespace testsupport {
@@ -55,31 +54,35 @@ inline std::optional<std::string> OutcomeWithin(unsigned seconds, const std::fun
   return result;
 }
 
-// A named pipe that a thread of this process fills with `text` again and
-// again for as long as a reader has it open: the input of a program that
-// never stops writing.
+// A named pipe that a child process fills with `text` again and again for as
+// long as a reader has it open: the input of a program that never stops
+// writing. A process, not a thread, so that OutcomeWithin's fork never meets
+// a thread of this process in the middle of its start (the child would wait
+// for ever on a lock that thread held).
 class EndlessPipe {
  public:
-  EndlessPipe(std::filesystem::path path, std::string text)
-      : path_(std::move(path)), previousHandler_(signal(SIGPIPE, SIG_IGN)) {
+  EndlessPipe(std::filesystem::path path, std::string text) : path_(std::move(path)) {
     mkfifo(path_.c_str(), 0600);
     std::string block;
     while (block.size() < (1u << 16)) block += text;
-    writer_ = std::thread([path = path_, block = std::move(block)] {
-      const int fd = open(path.c_str(), O_WRONLY);  // waits for a reader
-      if (fd < 0) return;
-      while (write(fd, block.data(), block.size()) > 0) {
+    std::fflush(nullptr);
+    writer_ = fork();
+    if (writer_ == 0) {
+      // Only calls safe after a fork: no allocation.
+      const int fd = open(path_.c_str(), O_WRONLY);  // waits for a reader
+      if (fd >= 0) {
+        while (write(fd, block.data(), block.size()) > 0) {
+        }
       }
-      close(fd);  // the reader has gone
-    });
+      _exit(0);  // the reader has gone
+    }
   }
   ~EndlessPipe() {
-    // A reader for a moment, so that a writer still waiting for one ends.
-    const int fd = open(path_.c_str(), O_RDONLY | O_NONBLOCK);
-    if (fd >= 0) close(fd);
-    writer_.join();
+    if (writer_ > 0) {
+      kill(writer_, SIGKILL);
+      waitpid(writer_, nullptr, 0);
+    }
     std::filesystem::remove(path_);
-    signal(SIGPIPE, previousHandler_);
   }
   EndlessPipe(const EndlessPipe&) = delete;
   EndlessPipe& operator=(const EndlessPipe&) = delete;
@@ -88,8 +91,7 @@ class EndlessPipe {
 
  private:
   std::filesystem::path path_;
-  sighandler_t previousHandler_;
-  std::thread writer_;
+  pid_t writer_ = -1;
 };
 
 }  // namespace testsupport
