@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 #include <utility>
 
 #include "rtl/Exception.h"
+#include "rtl/FileLock.h"
 #include "rtl/ScopeGuard.h"
 
 namespace rtl {
@@ -164,14 +164,6 @@ bool TakeOver(int descriptor, const struct stat& old) {
   return fchmod(descriptor, old.st_mode & 07777) == 0;
 }
 
-// Waits for the exclusive advisory lock of an open file.
-bool Lock(int descriptor) {
-  while (flock(descriptor, LOCK_EX) != 0) {
-    if (errno != EINTR) return false;
-  }
-  return true;
-}
-
 // True when the open file is still the one the name leads to (not replaced
 // or removed meanwhile).
 bool StillNamed(int descriptor, const std::string& name) {
@@ -301,7 +293,7 @@ void AtomicFile::SyncTemporary() {
 void AtomicFile::CopyIntoTarget() {
   for (;;) {
     errno = 0;
-    if (!Lock(targetDescriptor_)) throw EInOutError("Cannot replace file " + name_, SystemReason());
+    if (!LockExclusive(targetDescriptor_)) throw EInOutError("Cannot replace file " + name_, SystemReason());
     if (StillNamed(targetDescriptor_, target_)) break;
     // Replaced meanwhile: the file there now takes the bytes.
     close(targetDescriptor_);
@@ -333,7 +325,7 @@ void AtomicFile::CommitAppend() {
       throw EInOutError("Cannot replace file " + name_, SystemReason());
     }
     const ScopeExit unlock([old] { close(old); });
-    if (!Lock(old)) throw EInOutError("Cannot replace file " + name_, SystemReason());
+    if (!LockExclusive(old)) throw EInOutError("Cannot replace file " + name_, SystemReason());
     if (!StillNamed(old, target_)) continue;
 
     AtomicFile longer(target_);

@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,6 +13,7 @@
 #include "plot/forms/GraphicsModules.h"
 #include "plot/forms/bm2DForm.h"
 #include "rtl/Exception.h"
+#include "rtl/FileLock.h"
 #include "shell/PlotWindows.h"
 #include "tools/qmbrun/WindowedPart.h"
 
@@ -46,8 +46,7 @@ class TFolderLock {
  public:
   explicit TFolderLock(const std::string& folder) {
     descriptor_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    while (descriptor_ >= 0 && flock(descriptor_, LOCK_EX) != 0) {
-      if (errno == EINTR) continue;
+    if (descriptor_ >= 0 && !rtl::LockExclusive(descriptor_)) {
       const int error = errno;
       close(descriptor_);
       descriptor_ = -1;
